@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that the build and the tests need, when some
+# are missing, then configures and builds the project.
+#   scripts/setup.sh [build-folder] [extra cmake arguments...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(
+  cmake g++ make pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
+  qt6-base-dev libgl-dev
+  qpdf poppler-utils mupdf-tools xvfb xauth
+  fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+build=${1:-build}
+shift || true
+cmake -S . -B "$build" "$@" >/dev/null
+cmake --build "$build" -j "$(nproc)"

@@ -1,0 +1,54 @@
+// Keystroke filters of the input boxes. A box's input class (its Tag) picks
+// the filter:
+//   "MA" letters, "MANI" letters and digits, "NI" digits, "ND1".."ND6" decimal
+//   numbers with that many decimals, "DATA" dates, "ORA" times, "TEL"
+//   telephone numbers, "PI" digits (VAT number), "" every key.
+// A filter sees the box's text (Windows-1252), the selection (start and
+// length, in bytes) and the key code of the character typed (its
+// Windows-1252 byte, or a control code below 32) and returns the key code to
+// insert, possibly changed ("." becomes "," in decimals), or 0 to drop it.
+//
+// Editing keys (every control code below 32: backspace, tab, enter, the
+// clipboard's Ctrl+C/V/X, Ctrl+Z, Ctrl+A) always pass; a pasted text is
+// checked as a whole with testo_ammesso.
+//
+// Letters are A-Z, a-z and the letters of Windows-1252 (à, é, ì, ò, ù, Š ...),
+// plus blank, apostrophe (' and the typographic ’) and hyphen.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+constexpr int TASTO_BACKSPACE = 8;
+
+bool tasto_di_modifica(int tasto);
+
+int filtro_lettere(std::string_view testo, int inizio_selezione, int lunghezza_selezione, int tasto);
+int filtro_alfanumerico(std::string_view testo, int inizio_selezione, int lunghezza_selezione, int tasto);
+int filtro_cifre(std::string_view testo, int inizio_selezione, int lunghezza_selezione, int tasto);
+// Digits, one "," ("." is turned into ","), at most `decimali` digits after it,
+// a leading "-".
+int filtro_decimale(std::string_view testo, int inizio_selezione, int lunghezza_selezione, int tasto,
+                    int decimali);
+// hh:mm, at most 5 characters, ":" where it belongs.
+int filtro_ora(std::string_view testo, int inizio_selezione, int lunghezza_selezione, int tasto);
+// Digits, blank, "+", "/", "-", ".", "(", ")".
+int filtro_telefono(std::string_view testo, int inizio_selezione, int lunghezza_selezione, int tasto);
+// Digits only (VAT number, "PI").
+int filtro_numerico(std::string_view testo, int inizio_selezione, int lunghezza_selezione, int tasto);
+
+// Date d/m/yyyy of at most 10 characters. When a digit is typed at the end of
+// the text right after the day or the month ("12" + "3"), a "/" is added to
+// `testo` first and the selection moved past it; the caller then inserts the
+// returned key at the (new) selection. `testo` and the selection are the
+// box's state before the key and are updated in place.
+int filtro_data(std::string& testo, int& inizio_selezione, int& lunghezza_selezione, int tasto);
+
+// Chooses the filter by input class; an unknown class accepts every key.
+// Only the "DATA" filter changes `testo` and the selection.
+int filtra_tasto(std::string_view classe, std::string& testo, int& inizio_selezione,
+                 int& lunghezza_selezione, int tasto);
+
+// Whole-text check for a paste or a drop: true when `testo` could have been
+// typed into a box of that class (an empty text always can).
+bool testo_ammesso(std::string_view classe, std::string_view testo);

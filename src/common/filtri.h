@@ -26,11 +26,11 @@ bool tasto_di_modifica(int tasto);
 int filtro_lettere(std::string_view testo, int inizio_selezione, int lunghezza_selezione, int tasto);
 int filtro_alfanumerico(std::string_view testo, int inizio_selezione, int lunghezza_selezione, int tasto);
 int filtro_cifre(std::string_view testo, int inizio_selezione, int lunghezza_selezione, int tasto);
-// Digits, one "," ("." is turned into ","), at most `decimali` digits after it,
-// a leading "-".
+// Digits, one "," ("." is turned into ","), at most `decimali` digits after it.
+// No sign: amounts and percentages of a contract are never negative.
 int filtro_decimale(std::string_view testo, int inizio_selezione, int lunghezza_selezione, int tasto,
                     int decimali);
-// hh:mm, at most 5 characters, ":" where it belongs.
+// A time hh:mm being typed: hours 0-23, ":", minutes 0-59.
 int filtro_ora(std::string_view testo, int inizio_selezione, int lunghezza_selezione, int tasto);
 // Digits, blank, "+", "/", "-", ".", "(", ")".
 int filtro_telefono(std::string_view testo, int inizio_selezione, int lunghezza_selezione, int tasto);

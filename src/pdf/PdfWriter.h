@@ -1,0 +1,513 @@
+// PdfWriter: the one class through which the program writes PDF files.
+//
+// One instance writes one document at a time, strictly front to back, straight
+// to disk: create it, set it up (SetScale, SetPaperSize, SetMargins,
+// SetProtection), BeginDoc, draw page after page (BeginPage ... EndPage),
+// EndDoc, look at ErrNumber, and OpenDoc to show the result.
+//
+// Conventions of the whole interface
+// - Every text is a std::string / std::string_view of Windows-1252 bytes; each
+//   byte is written to the file as it stands. A byte 0 is an ordinary byte.
+// - Lengths and coordinates are in the unit chosen with SetScale, measured from
+//   the top-left corner of the margin box, x to the right, y downwards.
+// - Colours are texts: a colour name ("Black", "RED"), "#RRGGBB", a grey
+//   percentage ("%50"), components ("@255;128;0", "@C;M;Y;K") or the name of
+//   a tiling pattern or gradient, optionally followed by ";" and the colour of
+//   an uncoloured pattern.
+// - Options of the drawing members: 1 no outline, 2 close the path, 4 fill,
+//   128 clip as well.
+// - Errors: BeginDoc, AddFont and the vector-image reader of DrawImage record
+//   a failure in ErrNumber/ErrSource/ErrDescription and carry on. Every other
+//   member reports a failure by throwing PdfError, carrying the same kind of
+//   number (52 no open file, 53 file not found, 62 input past end of file,
+//   6 overflow, 13 type mismatch, 321 invalid file format, ...), the source
+//   "PdfWriter.<member>" and a description.
+// - Numbers written into the file never depend on the locale, never carry an
+//   exponent, and are never "nan", "inf" or "-0": a non-finite value is
+//   refused (PdfError 5) before anything of its line is written.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pdf {
+
+// Stream data: bytes written unchanged.
+using Bytes = std::vector<std::uint8_t>;
+
+}  // namespace pdf
+
+// The failure a member lets reach its caller.
+class PdfError : public std::runtime_error {
+public:
+    PdfError(std::int32_t number, std::string source, std::string description);
+
+    // The error number (52 bad file name or number, 53 file not found, ...).
+    std::int32_t number() const noexcept { return number_; }
+    // "PdfWriter." followed by the member that failed.
+    const std::string& source() const noexcept { return source_; }
+    // What went wrong (Windows-1252 text).
+    const std::string& description() const noexcept { return description_; }
+
+private:
+    std::int32_t number_;
+    std::string source_;
+    std::string description_;
+};
+
+class PdfWriter {
+public:
+    PdfWriter();
+    // Closes an output file that is still open (without a trailer).
+    ~PdfWriter();
+    PdfWriter(const PdfWriter&) = delete;
+    PdfWriter& operator=(const PdfWriter&) = delete;
+
+    // ---- The 92 public members, in the order of the class's member table ----
+
+    // Returns the instance to its created state; an open output file is closed
+    // where it ends, with no trailer. Keeps ErrSource and ErrDescription.
+    void Abort();
+    // Appends an outline entry; returns its index followed by "@".
+    std::string AddBookmark(std::string_view Caption, std::int16_t Level = 0, std::int32_t TypeOfBookmark = 0,
+                            float X = 0, float Y = 0, float Width = 0, float Height = 0, float Zoom = 0,
+                            std::string_view Color = {}, std::int32_t FontStyle = 0);
+    // Places a form field on the open page (written at EndPage). Param: the
+    // maximum length, the default option or the push button's script.
+    void AddField(std::string& FieldName, std::int32_t& FieldType, float X, float Y, float XDim, float YDim,
+                  std::string_view Value, std::string_view Param = "0", std::string_view Tooltip = {},
+                  std::int32_t Options = 0);
+    // Reads a TrueType file and makes it a font; returns its font name.
+    std::string AddFont(std::string_view TTFFile, std::string_view FontAlias = {}, bool Embedded = true,
+                        std::int32_t Encoding = 0);
+    void AddGradient(std::string_view Alias, std::int32_t Style, std::string_view StartColor,
+                     std::string_view EndColor, float XStart, float YStart, float XEnd, float YEnd,
+                     float RStart = 0, float REnd = 0, bool ExtendBefore = false, bool ExtendAfter = false);
+    void AddNoteBox(std::string_view Text, float X, float Y, float Width, float Height, std::int32_t TextAlign = 1,
+                    std::int32_t Border = 0, float DashOn = 1.0f, float DashOff = 1.0f, std::int32_t Flag = 0);
+    void AddNoteIcon(std::string_view Text, std::int32_t Icon, float X, float Y, bool Opened = true,
+                     std::int32_t Flag = 0);
+    void AxisRotation(float Angle);
+    void AxisScaling(float ScaleX, float ScaleY);
+    void AxisSkewing(float AngleX, float AngleY);
+    void AxisTranslation(float TranslateX, float TranslateY);
+    void BeginColumn(float Width);
+    // Opens the output file and writes the header; returns the name opened
+    // (a generated "~<hex>.pdf" in the current folder when the argument is
+    // empty). Never throws: a failure is recorded (ErrNumber 52).
+    std::string BeginDoc(std::string_view strFileName = {});
+    void BeginLayer(std::string_view Layer, bool StartState = true, bool ShowInList = true);
+    // Starts recording a reusable object. Options: 1 first page, 2 even pages,
+    // 4 odd pages, 8 not on the first page, 16 over the page's content.
+    void BeginObject(std::string_view Alias, std::int32_t Options = 0);
+    // Ends an open page, opens a new one and returns its number (from 1).
+    std::int32_t BeginPage();
+    void BeginRow(float Height);
+    void BeginSpace(float NewX = 0, float NewY = 0, float ScaleX = 1.0f, float ScaleY = 1.0f, float Angle = 0);
+    void BeginTable(float X, float Y);
+    // Style is read only (0 coloured, 1 uncoloured pattern).
+    void BeginTiling(std::string_view Alias, float XMin, float YMin, float XMax, float YMax, float XStep,
+                     float YStep, const std::int32_t& Style = 0);
+    void DefineRef(std::string_view RefName, std::int32_t TypeOfBookmark = 0, float X = 0, float Y = 0,
+                   float Width = 0, float Height = 0, float Zoom = 0);
+    void DrawArc(float X, float Y, float Ray, float StartAngle = 0.0f, float EndAngle = 360.0f, float Ratio = 1.0f,
+                 bool Pie = false, std::int16_t Quality = 1, std::int32_t Options = 0);
+    float DrawBarCode(std::int32_t BarCodeType, std::string_view Code, float& X, float& Y, bool ShowCode = true,
+                      float ZoomFactor = 1.0f, float Height = 0.0f, bool AddCheck = false);
+    void DrawCircle(float X, float Y, float Ray, std::int32_t Options = 0);
+    void DrawCurve(std::int16_t CurveType, float X1, float Y1, float X2, float Y2, float X3 = 0, float Y3 = 0,
+                   std::int32_t Options = 0);
+    void DrawEllipse(float X, float Y, float XRay, float YRay, std::int32_t Options = 0);
+    void DrawImage(std::string_view Filename, float DestX, float DestY, float ImgWidth = 0, float ImgHeight = 0,
+                   std::int16_t FrameNumber = 1, std::string_view ColorMask = {});
+    void DrawLine(float X1, float Y1, float X2, float Y2, std::int32_t Options = 0);
+    void DrawLineTo(float X, float Y, std::int32_t Options = 0);
+    void DrawPolygon(float X, float Y, float Ray, std::int16_t Sides, std::int32_t Options = 0);
+    // Points: x, y pairs.
+    void DrawPolyline(std::vector<float>& Points, std::int32_t Options = 0);
+    void DrawRect(float X, float Y, float XDim, float YDim, std::int32_t Options = 0, float Ray = 0,
+                  std::int32_t RoundedCorner = 15);
+    void DrawText(float X, float Y, std::string_view Text, std::int32_t Align = 1);
+    // Lays Text out in the box; returns what did not fit (a leading byte 0
+    // marks a paragraph cut in the middle).
+    std::string DrawTextBox(float X, float Y, float Width, float Height, std::string_view Text,
+                            float Indentation = 0.0f, std::int32_t Align = 9, std::int32_t Options = 1);
+    void EndColumn();
+    // Completes the file: the open page, the shared objects, the catalog, the
+    // information dictionary, the cross-reference table and the trailer.
+    void EndDoc();
+    void EndLayer();
+    // Writes the recorded reusable object; ignored when none is open.
+    void EndObject();
+    // Writes the open page; does nothing when no page is open.
+    void EndPage();
+    void EndRow();
+    void EndSpace();
+    void EndTable();
+    // Writes the recorded tiling pattern; ignored when none is open.
+    void EndTiling();
+    std::string ErrDescription() const;
+    std::int32_t ErrNumber() const;
+    std::string ErrSource() const;
+    // The length of the open output file, else the length at the last EndDoc.
+    std::int32_t FileSize() const;
+    // Reads another PDF file's page count and information (the two overloads
+    // stand for the optional out-arguments).
+    std::int32_t GetInfo(std::string_view Filename);
+    std::int32_t GetInfo(std::string_view Filename, std::string& PDFTitle, std::string& PDFSubject,
+                         std::string& PDFAuthor, bool& PDFEncrypted);
+    // The number of pages begun (the current page while one is open).
+    std::int32_t GetPage() const;
+    // Page size in user units, less the margins when KeepMargins is true.
+    float GetPageHeight(bool KeepMargins = false) const;
+    float GetPageWidth(bool KeepMargins = false) const;
+    float GetX();
+    float GetY();
+    void ImportPage(std::string_view Filename, std::int32_t PageNumber, float DestX, float DestY, float XDim = 0,
+                    float YDim = 0);
+    void LinkTo(std::string_view Destination, std::int16_t BorderWidth = 0, std::int32_t OnMouseDown = 0,
+                std::int32_t TypeOfLink = 0, float X = 0, float Y = 0, float Width = 0, float Height = 0,
+                float Zoom = 0);
+    void MoveTo(float X, float Y);
+    void OnDocEvent(std::int32_t EventType, std::string_view Script, bool ResetScript = false);
+    void OnFieldEvent(std::int32_t& OnEvent, std::string& FieldName, std::string& Action);
+    // Shows the written file in the desktop's PDF viewer and returns at once.
+    void OpenDoc();
+    void PlayObject(std::string_view Name);
+    void SetAlpha(std::int16_t Value);
+    void SetCharSpacing(float w);
+    void SetColorFill(std::string_view Color);
+    void SetColorLine(std::string_view Color);
+    // Only remembered: the text writers paint each line in it.
+    void SetColorText(std::string_view Color);
+    // CompressionMode bits: 1 RunLength, 2 Flate, 4 LZW, 8 ASCII85, 16 ASCIIHex.
+    void SetCompression(std::int32_t CompressionMode, std::uint8_t Quality = 3);
+    void SetDash(std::string_view Pattern = {}, float Phase = 0);
+    // Title, Subject and Keywords always; Author, Creator, Producer only when
+    // not empty.
+    void SetDocProperty(std::string_view DocTitle = {}, std::string_view DocSubject = {},
+                        std::string_view DocAuthor = {}, std::string_view DocCreator = {},
+                        std::string_view DocProducer = {}, std::string_view DocKeywords = {});
+    void SetFont(std::string_view FontFamily, float Size = 0, std::int32_t Style = 0, std::int32_t Encoding = 0);
+    void SetFontSize(float Points);
+    void SetLabel(std::int32_t PageLabel, std::string_view LabelPrefix = {}, std::int16_t FirstValue = -1);
+    // Style: join bits 0-7 (0 miter, 2 round, 4 bevel), cap bits 16-112
+    // (0/16 butt, 32/48 round, 64/80 square).
+    void SetLineStyle(std::int32_t Style, float MiterLimit = 0.0f);
+    void SetLineWidth(float Width);
+    // Margins in user units, kept in points; ClipPage clips to the margin box.
+    void SetMargins(float Left = 0, float Right = 0, float Top = 0, float Bottom = 0, bool ClipPage = true);
+    // Growth factor 1 to 10 of the writer's lists (0 counts as 1).
+    void SetMemoryUsage(std::int16_t Value);
+    void SetPageTransition(std::int32_t Transition, float ShowTime = 1.0f, float TransTime = 1.0f);
+    void SetPageView(std::int32_t ViewMode);
+    // -8..7 ISO A0..A7 (odd = landscape), 8..17 US sizes, 255 user size in
+    // the current unit. Unknown codes and empty user sizes change nothing.
+    void SetPaperSize(std::int32_t PaperSize, float UserWidth = 0, float UserHeight = 0);
+    // Mode 4: print only, 40-bit keys; bit 4096: 128-bit keys.
+    void SetProtection(std::int32_t Mode, std::string_view OwnerPwd = {}, std::string_view UserPwd = {});
+    // 0 points, 1 inches, 2 millimetres, 3 centimetres, 255 UserFactor points
+    // per unit (a factor that is not a positive finite number is refused).
+    void SetScale(std::int32_t ScaleMode, float UserFactor = 1.0f);
+    void SetTextHorizontalScaling(float Percent);
+    void SetTextLineSpacing(float Value);
+    void SetTextMode(std::int32_t Mode);
+    void SetViewerPreferences(std::int32_t Mode);
+    void SetWordSpacing(float w);
+    void SetXY(float X, float Y);
+    float TextHeight();
+    float TextLength(std::string_view Phrase);
+    // "2.4.4"
+    std::string Version() const;
+    void WriteText(std::string_view Text, std::int32_t TextStyle = 0, float PercenteSize = 66.0f);
+    void WriteTextLn(std::string_view Text);
+    // Flate-encodes ByteArray[0 .. BufCount-1] in place; BufCount receives the
+    // encoded length.
+    void zzToFlateDecode(pdf::Bytes& ByteArray, std::int32_t& BufCount, std::uint8_t& CompressionQuality);
+
+private:
+    // ======================= State =======================
+    // Defaults are those Abort sets (the constructor calls Abort).
+
+    // ---- Output file and objects ----
+    // The open output file; nullptr when none is open (every write then
+    // fails with error 52).
+    std::FILE* OutputFile = nullptr;
+    // Bytes written to the open file so far: the offset of the next byte.
+    std::int64_t BytesWritten = 0;
+    // The output file's name as BeginDoc opened it (Windows-1252).
+    std::string FileName;
+    // Length of the file as EndDoc left it.
+    std::int32_t FinalFileSize = 0;
+    // Highest object number allocated; BeginDoc sets 3 (1 page tree, 2 page
+    // resources, 3 resources of reusable objects and patterns, written last).
+    std::int32_t LastObjectNumber = 0;
+    // The object most recently started; its key encrypts literal strings.
+    // Not reset by Abort.
+    std::int32_t CurrentObjectNumber = 0;
+    // Index = object number: the ready cross-reference line (19 bytes, CR
+    // included; WriteLine adds the LF). Index 0 is never filled.
+    std::vector<std::string> ObjectOffsets;
+    // PDF minor version needed above 3; EndDoc rewrites the header's digit.
+    std::int32_t RequiredMinorVersion = 0;
+    // Growth factor (1..10) of the writer's lists.
+    std::uint8_t MemoryFactor = 1;
+
+    // ---- Pages ----
+    std::int32_t PageCount = 0;
+    // Index = page number: the page's object number, filled by EndPage.
+    std::vector<std::int32_t> PageObjects;
+    // The page tree's kids: "<p> 0 R " per finished page.
+    std::string PageKids;
+    bool PageOpen = false;
+    bool ObjectOpen = false;  // a reusable object is being recorded
+    bool TilingOpen = false;  // a tiling pattern is being recorded
+    // Content buffers; each line is stored as CR + line.
+    enum ContentBufferIndex { PageBuffer = 0, ObjectBuffer = 1, TilingBuffer = 2 };
+    std::array<std::string, 3> ContentBuffers;
+    // Annotation references of the open page, "<n> 0 R " each.
+    std::string PageAnnots;
+    // Rotation code for pages to come, and of the open page (1 -> /Rotate 270,
+    // 2 -> 180, 3 -> 90).
+    std::int32_t ViewMode = 0;
+    std::int32_t CurrentPageView = 0;
+    std::string PageOpenScript;
+    std::string PageCloseScript;
+    // Transition for pages to come (not reset by Abort) and of the open page.
+    std::string TransitionText;
+    float TransitionDuration = 0;
+    std::string PageTransitionText;
+    float PageTransitionDuration = 0;
+    // A form field waiting on the open page for EndPage.
+    struct FieldRecord {
+        std::string Head;            // start of the widget dictionary
+        std::string Name;            // /T
+        std::string Appearance;      // /DA
+        std::string Characteristics; // inside /MK
+        std::string Caption;         // /CA for types 1, 4, 5
+        std::string Value;           // /V and /DV, or the options joined by "|"
+        std::string Tooltip;         // /TU, may be empty
+        std::string Actions;         // inside /AA, may be empty
+        bool Calculated = false;     // joins the /CO calculation order
+        std::string Extra;           // appended as it is
+        std::int16_t ChoiceIndex = 0;// from 1; 0 = none
+        std::int32_t Type = 0;       // 0 text, 2/3 choice, 1/4/5 with caption
+    };
+    std::vector<FieldRecord> FieldEntries;  // index from 0, PageFieldCount used
+    std::int32_t PageFieldCount = 0;
+    std::string FieldRefs;      // every field written, "<n> 0 R " each
+    std::string CalcOrderRefs;  // the calculated ones
+
+    // ---- Units, paper and margins (points) ----
+    float UnitFactor = 1.0f;
+    float PageWidth = 596;
+    float PageHeight = 842;
+    struct MarginBox { float Left = 0, Right = 0, Top = 0, Bottom = 0; };
+    MarginBox Margins;
+    bool ClipPage = false;
+
+    // ---- Graphics and text state ----
+    std::string FillColor = "#FFFFFF";
+    std::string FillPatternColour;   // not reset by Abort
+    std::string LineColor = "#000000";
+    std::string LinePatternColour;   // not reset by Abort
+    std::string TextColor = "#000000";
+    std::string TextPatternColour;
+    float CurrentX = 0, CurrentY = 0;  // points
+    float CharSpacing = 0;
+    float WordSpacing = 0;
+    float HorizontalScaling = 100.0f;
+    float LineSpacing = 1.0f;
+    float LineWidth = 0;  // points; not reset by Abort
+    std::string CurrentFontName;
+    float FontSize = 0;
+    // The last drawn item's rectangle, two corners in points, as given.
+    std::array<float, 4> LastRect{};
+    // Transparency states made so far (SetAlpha).
+    std::int32_t GStateCount = 0;
+
+    // ---- Resources collected for the document end ----
+    struct FontRecord {
+        std::string Key;           // upper-cased BaseFont, "MAC" in front for MacRoman
+        bool IsTrueType = false;
+        std::string BaseFont;
+        std::array<std::int16_t, 256> Widths{};
+        std::int16_t Height = 0;
+        std::int32_t Descent = 0;
+        std::int32_t Encoding = 0; // 1 MacRoman, else WinAnsi
+    };
+    std::vector<FontRecord> FontTable;  // index 1..FontCount (0 unused)
+    std::int32_t FontCount = 0;
+    std::string FontResources;   // "/<name> <n> 0 R " per font
+    struct ImageRecord {
+        std::string Name;          // the file name upper-cased
+        std::int32_t Width = 0;    // pixels
+        std::int32_t Height = 0;
+        std::int16_t Frame = 0;
+    };
+    std::vector<ImageRecord> ImageTable;  // index 1..ImageCount
+    std::int32_t ImageCount = 0;
+    std::string ImageResources;  // "/_IMG_<n> <obj> 0 R " per picture
+    // Reusable objects (BeginObject ... EndObject).
+    struct ObjectRecord {
+        std::string Alias;
+        std::string AnnotationRefs;  // annotations written while recording
+        std::int32_t Options = 0;
+    };
+    std::vector<ObjectRecord> ObjectTable;  // index 1..ObjectCount
+    std::int32_t ObjectCount = 0;
+    std::string ObjectResources;   // "/<alias> <n> 0 R " CR per object or imported page
+    std::string PatternResources;  // "/<name> <n> 0 R " CR per pattern or gradient
+    std::string ExtGStateResources;
+    // Tiling pattern being recorded.
+    std::string TilingAlias;
+    std::string TilingDictionary;
+    bool UncolouredTiling = false;
+
+    // ---- Outline, destinations, layers, labels ----
+    struct OutlineEntry {
+        std::string Caption;
+        std::int16_t Level = 0;
+        std::int32_t Page = 1;
+        std::string ColorComponents;  // "r g b", empty = none
+        std::int16_t StyleFlags = 0;  // 1 italic, 2 bold
+        std::string Destination;      // after the page reference in /Dest
+        std::int32_t ParentObject = 0, ItemObject = 0, FirstObject = 0, LastObject = 0, NextObject = 0,
+                     PrevObject = 0;
+    };
+    std::vector<OutlineEntry> OutlineEntries;  // index 1..OutlineCount; 1 is the title
+    std::int32_t OutlineCount = 0;
+    struct DestinationRecord {
+        std::int32_t Page = 0;  // -1 or past the end: last page; other negatives: page 1
+        std::string View;
+        std::string Name;       // the dictionary key
+    };
+    std::vector<DestinationRecord> DestinationEntries;  // index 1..DestinationCount
+    std::int32_t DestinationCount = 0;
+    struct LayerRecord {
+        std::string Name;
+        bool StartState = true;
+        bool ShowInList = true;
+    };
+    std::vector<LayerRecord> LayerTable;  // index 1..LayerCount
+    std::int32_t LayerCount = 0;
+    std::string PageLabels;
+    std::int32_t ViewerPreferences = 0;
+
+    // ---- Document information ----
+    struct DocumentInfo {
+        std::string Title, Subject, Keywords, Author, Creator, Producer, CreationDate;
+    };
+    DocumentInfo DocInfo;
+    // Document scripts (empty = none).
+    std::string OpenActionScript, WillCloseScript, WillSaveScript, DidSaveScript, WillPrintScript,
+        DidPrintScript, DocumentScript;
+
+    // ---- Stream filters and protection ----
+    std::int32_t FilterFlags = 0;          // 1 RunLength, 2 Flate, 4 LZW, 8 ASCII85, 16 ASCIIHex
+    std::uint8_t CompressionQuality = 0;   // 0..3
+    bool ProtectionOn = false;
+    std::string EncryptionKey;             // 5 or 16 bytes
+    std::string OwnerEntry;                // 32 bytes, /O
+    std::string UserEntry;                 // 32 bytes, /U
+    std::int32_t PermissionValue = 0;      // /P
+    std::uint8_t ObjectKeyLength = 0;      // 10 or 16
+    std::string FileIdentifier;            // trailer /ID, bytes
+    std::string CachedRC4Key;
+    std::array<std::uint8_t, 256> CachedRC4State{};
+
+    // ---- Errors ----
+    std::int32_t ErrorNumber = 0;
+    std::string ErrorSource;
+    std::string ErrorDescription;
+
+    // ---- Other ----
+    std::array<std::int32_t, 17> PowersOfTwo{};  // 2^0 .. 2^16
+    // PDF file reader state (page import).
+    std::int32_t ImportedFileCount = 0;
+    std::int32_t ImportFileNumber = 0;
+    std::int32_t CurrentImportedFile = 0;
+    // Depth of the graphic-state stack of local spaces.
+    std::int32_t GraphicStateDepth = 0;
+
+    // ======================= Private routines =======================
+
+    // Records a failure caught by a member that carries on: source
+    // "PdfWriter." + procedure, description + " - " + detail.
+    void RecordError(std::int32_t number, std::string_view procedure, std::string_view description,
+                     std::string_view detail);
+    // Throws PdfError from "PdfWriter." + member.
+    [[noreturn]] static void RaiseError(std::int32_t number, std::string_view member, std::string_view description);
+
+    // -- Object writer --
+    // Appends Text and LF to the output file.
+    void WriteLine(std::string_view Text);
+    // Appends raw bytes to the output file.
+    void WriteBytes(const void* data, std::size_t size);
+    // Starts indirect object n (0 = the next number); records its offset for
+    // the cross-reference table, writes "n 0 obj" and returns n.
+    std::int32_t WriteObjStart(std::int32_t n = 0);
+    void WriteObjEnd();
+    // Ends a stream dictionary (the caller wrote "<<" and its own keys) and
+    // writes the stream: filter step, encryption with the key of ObjectNumber
+    // (0 = the current object), /Filter, /Length1, /Length, the bytes.
+    void WriteStream(pdf::Bytes Data, std::int32_t ObjectNumber = 0, std::string_view PresetFilter = {},
+                     std::int32_t Length1 = 0);
+    // Text as a complete stream object under a new number; returns it.
+    std::int32_t WriteContentObject(std::string_view Text);
+    // Numbers (see core/number_format.h): 3 decimals, halves away from zero.
+    static std::string FormatNumber(float x);
+    std::string FormatLength(float x) const;    // x * UnitFactor
+    static std::string FormatSingle(std::uint8_t b);  // b / 255
+    static std::string BoolToPdf(bool b);
+    void RequireVersion(std::int32_t level);
+    void SetLastRect(float a, float b, float c, float d);
+
+    // -- Filter and encryption steps (filled by the protection code) --
+    // The filter step of WriteStream: encodes Data by FilterFlags and puts
+    // the filter names in front of names.
+    void FilterStreamData(pdf::Bytes& Data, std::string& names);
+    // The encryption step of WriteStream (called only when ProtectionOn).
+    void EncryptStreamData(pdf::Bytes& Data, std::int32_t ObjectNumber);
+    // The encryption step of PdfLiteralString (called only when ProtectionOn
+    // and the text is not empty): RC4 with the current object's key.
+    std::string EncryptLiteralText(std::string_view text);
+    // Writes the encryption dictionary object; returns its number.
+    std::int32_t WriteEncryptionDictionary();
+    // RC4 key of an object (0 = the current one, written back).
+    std::string ObjectKey(std::int32_t& ObjectNumber);
+    pdf::Bytes RC4Crypt(std::string_view Key, const pdf::Bytes& Data, std::int32_t LastIndex);
+
+    // -- Pages and buffers --
+    // Appends CR + Line to the innermost open container's buffer (object,
+    // else tiling, else page); dropped when none is open.
+    void PutContent(std::string_view Line);
+    void BufferAppend(std::string& buffer, std::string_view Text);
+    void BufferAppendChar(std::string& buffer, std::uint8_t b);
+    void BufferReset(std::string& buffer);
+    std::string BufferText(const std::string& buffer) const;
+    // Writes the open page's form-field widgets (before the page object).
+    void WriteFieldWidgets(std::int32_t pageObject);
+    // Paints the reusable objects that the placement flags select for the
+    // current page, at its begin (false) or end (true).
+    void PlayAutoObjects(bool AtPageEnd);
+
+    // -- Document end --
+    std::int32_t WriteOutlines();
+    std::string BuildXmpMetadata() const;
+
+    // -- Colours and text --
+    // Any colour notation to "#RRGGBB" or a pattern name (see core/colors.h).
+    static void ParseColor(std::string& Color, std::string& PatternColour);
+    static std::string HexColorToRgb(std::string_view Hex);
+    // Writes the path-painting operator that Options selects.
+    void PaintOperator(std::int32_t Options);
+    // "(" + escaped (and, under protection, encrypted) text + ")"; make it
+    // after WriteObjStart of the object that holds it.
+    std::string PdfLiteralString(std::string_view text);
+};

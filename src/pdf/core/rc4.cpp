@@ -1,0 +1,72 @@
+#include "pdf/core/rc4.h"
+
+#include <utility>
+
+namespace pdf {
+
+Rc4Schedule rc4_key_schedule(std::string_view key) {
+    static constexpr char zero_key[1] = {0};
+    if (key.empty()) key = std::string_view(zero_key, 1);
+    Rc4Schedule schedule;
+    for (int i = 0; i < 256; ++i) schedule.s[i] = std::uint8_t(i);
+    std::uint8_t j = 0;
+    for (std::size_t i = 0; i < 256; ++i) {
+        j = std::uint8_t(j + schedule.s[i] + std::uint8_t(key[i % key.size()]));
+        std::swap(schedule.s[i], schedule.s[j]);
+    }
+    return schedule;
+}
+
+void rc4_apply(const Rc4Schedule& schedule, const std::uint8_t* in, std::uint8_t* out,
+               std::size_t size) {
+    std::array<std::uint8_t, 256> s = schedule.s;
+    std::uint8_t i = 0, j = 0;
+    for (std::size_t k = 0; k < size; ++k) {
+        i = std::uint8_t(i + 1);
+        j = std::uint8_t(j + s[i]);
+        std::swap(s[i], s[j]);
+        out[k] = in[k] ^ s[std::uint8_t(s[i] + s[j])];
+    }
+}
+
+std::string rc4_crypt(std::string_view key, std::string_view data) {
+    std::string out(data.size(), '\0');
+    const auto schedule = rc4_key_schedule(key);
+    rc4_apply(schedule, reinterpret_cast<const std::uint8_t*>(data.data()),
+              reinterpret_cast<std::uint8_t*>(out.data()), data.size());
+    return out;
+}
+
+const Rc4Schedule& Rc4Cipher::schedule_for(std::string_view key) {
+    if (!has_cache_ || key != cached_key_) {
+        cached_schedule_ = rc4_key_schedule(key);
+        cached_key_.assign(key);
+        has_cache_ = true;
+    }
+    return cached_schedule_;
+}
+
+std::string Rc4Cipher::crypt(std::string_view key, std::string_view data) {
+    std::string out(data.size(), '\0');
+    rc4_apply(schedule_for(key), reinterpret_cast<const std::uint8_t*>(data.data()),
+              reinterpret_cast<std::uint8_t*>(out.data()), data.size());
+    return out;
+}
+
+std::vector<std::uint8_t> Rc4Cipher::crypt(std::string_view key,
+                                           std::span<const std::uint8_t> data) {
+    std::vector<std::uint8_t> out(data.size());
+    rc4_apply(schedule_for(key), data.data(), out.data(), data.size());
+    return out;
+}
+
+void Rc4Cipher::crypt_in_place(std::string_view key, std::uint8_t* data, std::size_t size) {
+    rc4_apply(schedule_for(key), data, data, size);
+}
+
+void Rc4Cipher::clear() {
+    cached_key_.clear();
+    has_cache_ = false;
+}
+
+}  // namespace pdf

@@ -1,0 +1,60 @@
+// Viewer settings, layers and scripts, outlines, annotations, links, form
+// fields, tables, page import and barcodes: not written yet.
+#include "pdf/PdfWriter.h"
+#include "pdf/core/not_available.h"
+
+using pdf::not_available;
+
+std::string PdfWriter::AddBookmark(std::string_view, std::int16_t, std::int32_t, float, float, float, float, float,
+                                   std::string_view, std::int32_t) {
+    not_available("AddBookmark");
+}
+void PdfWriter::AddField(std::string&, std::int32_t&, float, float, float, float, std::string_view,
+                         std::string_view, std::string_view, std::int32_t) {
+    not_available("AddField");
+}
+void PdfWriter::AddNoteBox(std::string_view, float, float, float, float, std::int32_t, std::int32_t, float, float,
+                           std::int32_t) {
+    not_available("AddNoteBox");
+}
+void PdfWriter::AddNoteIcon(std::string_view, std::int32_t, float, float, bool, std::int32_t) {
+    not_available("AddNoteIcon");
+}
+void PdfWriter::BeginColumn(float) { not_available("BeginColumn"); }
+void PdfWriter::BeginRow(float) { not_available("BeginRow"); }
+void PdfWriter::BeginSpace(float, float, float, float, float) { not_available("BeginSpace"); }
+void PdfWriter::BeginTable(float, float) { not_available("BeginTable"); }
+void PdfWriter::DefineRef(std::string_view, std::int32_t, float, float, float, float, float) {
+    not_available("DefineRef");
+}
+float PdfWriter::DrawBarCode(std::int32_t, std::string_view, float&, float&, bool, float, float, bool) {
+    not_available("DrawBarCode");
+}
+void PdfWriter::EndColumn() { not_available("EndColumn"); }
+void PdfWriter::EndRow() { not_available("EndRow"); }
+void PdfWriter::EndSpace() { not_available("EndSpace"); }
+void PdfWriter::EndTable() { not_available("EndTable"); }
+std::int32_t PdfWriter::GetInfo(std::string_view) { not_available("GetInfo"); }
+std::int32_t PdfWriter::GetInfo(std::string_view, std::string&, std::string&, std::string&, bool&) {
+    not_available("GetInfo");
+}
+void PdfWriter::ImportPage(std::string_view, std::int32_t, float, float, float, float) {
+    not_available("ImportPage");
+}
+void PdfWriter::LinkTo(std::string_view, std::int16_t, std::int32_t, std::int32_t, float, float, float, float,
+                       float) {
+    not_available("LinkTo");
+}
+void PdfWriter::OnFieldEvent(std::int32_t&, std::string&, std::string&) { not_available("OnFieldEvent"); }
+
+void PdfWriter::SetLabel(std::int32_t, std::string_view, std::int16_t) { not_available("SetLabel"); }
+void PdfWriter::SetPageTransition(std::int32_t, float, float) { not_available("SetPageTransition"); }
+void PdfWriter::SetPageView(std::int32_t) { not_available("SetPageView"); }
+void PdfWriter::SetViewerPreferences(std::int32_t) { not_available("SetViewerPreferences"); }
+
+void PdfWriter::BeginLayer(std::string_view, bool, bool) { not_available("BeginLayer"); }
+void PdfWriter::EndLayer() { not_available("EndLayer"); }
+void PdfWriter::OnDocEvent(std::int32_t, std::string_view, bool) { not_available("OnDocEvent"); }
+
+// EndDoc calls this only when the outline holds more than its root entry.
+std::int32_t PdfWriter::WriteOutlines() { not_available("EndDoc"); }

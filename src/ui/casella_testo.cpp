@@ -1,0 +1,333 @@
+#include "ui/casella_testo.h"
+
+#include <algorithm>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextCursor>
+
+#include "common/cp1252.h"
+#include "common/filtri.h"
+#include "ui/testo.h"
+
+namespace {
+
+constexpr int TASTO_INVIO = 13;
+
+// Characters a key press types, or an empty list when it is an editing or
+// shortcut key that the box's own handling should get.
+std::u32string caratteri_digitati(const QKeyEvent* evento) {
+    if (evento->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) {
+        // AltGr arrives as Ctrl+Alt on some platforms and still types.
+        const bool altgr = (evento->modifiers() & Qt::ControlModifier) &&
+                           (evento->modifiers() & Qt::AltModifier);
+        if (!altgr) return {};
+    }
+    std::u32string caratteri;
+    for (char32_t c : evento->text().toUcs4()) {
+        if (c < 32 || c == 127) return {};
+        caratteri.push_back(c);
+    }
+    return caratteri;
+}
+
+bool e_invio(const QKeyEvent* evento) {
+    return evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter;
+}
+
+// The text of a paste for a single-line box: trailing line breaks dropped,
+// inner ones turned into blanks.
+QString una_riga(QString testo) {
+    while (!testo.isEmpty() && (testo.back() == u'\n' || testo.back() == u'\r')) testo.chop(1);
+    testo.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    testo.replace(u'\r', u' ');
+    testo.replace(u'\n', u' ');
+    return testo;
+}
+
+// Cuts `blocco` so that it fits in `spazio` bytes without splitting a CR LF.
+void taglia(std::string& blocco, std::size_t spazio) {
+    if (blocco.size() <= spazio) return;
+    blocco.resize(spazio);
+    if (!blocco.empty() && blocco.back() == '\r') blocco.pop_back();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// CasellaTesto
+
+CasellaTesto::CasellaTesto(QWidget* padre) : QLineEdit(padre) { inizializza(); }
+
+CasellaTesto::CasellaTesto(std::string_view tag, int lunghezza_massima, QWidget* padre)
+    : QLineEdit(padre), tag_(tag) {
+    imposta_lunghezza_massima(lunghezza_massima);
+    inizializza();
+}
+
+void CasellaTesto::inizializza() {
+    // Qt's own limit would also cut texts set by code; ours only cuts input.
+    setMaxLength(32767);
+    setDragEnabled(false);
+    setAcceptDrops(true);
+}
+
+std::optional<std::string> CasellaTesto::testo_cp1252() const { return a_cp1252(text()); }
+
+void CasellaTesto::imposta_testo_cp1252(std::string_view testo) { setText(da_cp1252(testo)); }
+
+void CasellaTesto::applica(const std::string& nuovo, int cursore) {
+    const QString testo = da_cp1252(nuovo);
+    if (testo != text()) {
+        // One edit through the box's undo history, announced as a user edit.
+        selectAll();
+        insert(testo);
+    }
+    setCursorPosition(cursore);
+}
+
+bool CasellaTesto::digita(char32_t carattere) {
+    if (isReadOnly()) return false;
+    const auto byte = unicode_a_cp1252(carattere);
+    if (!byte) return false;
+    auto corrente = testo_cp1252();
+    if (!corrente) return false;
+    std::string testo = std::move(*corrente);
+    int inizio = hasSelectedText() ? selectionStart() : cursorPosition();
+    int lunghezza = hasSelectedText() ? selectionLength() : 0;
+    const int tasto = filtra_tasto(tag_, testo, inizio, lunghezza, *byte);
+    if (tasto <= 0 || tasto > 255) return false;
+    const int dimensione = static_cast<int>(testo.size());
+    inizio = std::clamp(inizio, 0, dimensione);
+    lunghezza = std::clamp(lunghezza, 0, dimensione - inizio);
+    if (lunghezza_massima_ > 0 && dimensione - lunghezza + 1 > lunghezza_massima_) return false;
+    testo.replace(static_cast<std::size_t>(inizio), static_cast<std::size_t>(lunghezza), 1,
+                  static_cast<char>(tasto));
+    applica(testo, inizio + 1);
+    return true;
+}
+
+bool CasellaTesto::inserisci_blocco(const QString& blocco) {
+    if (isReadOnly()) return false;
+    auto byte = a_cp1252(una_riga(blocco));
+    auto corrente = testo_cp1252();
+    if (!byte || !corrente) return false;
+    std::string testo = std::move(*corrente);
+    const int dimensione = static_cast<int>(testo.size());
+    const int inizio = std::clamp(hasSelectedText() ? selectionStart() : cursorPosition(), 0, dimensione);
+    const int lunghezza = std::clamp(hasSelectedText() ? selectionLength() : 0, 0, dimensione - inizio);
+    if (lunghezza_massima_ > 0) {
+        const int spazio = std::max(0, lunghezza_massima_ - (dimensione - lunghezza));
+        taglia(*byte, static_cast<std::size_t>(spazio));
+    }
+    if (byte->empty() && lunghezza == 0) return false;
+    testo.replace(static_cast<std::size_t>(inizio), static_cast<std::size_t>(lunghezza), *byte);
+    if (!testo_ammesso(tag_, testo)) return false;
+    applica(testo, inizio + static_cast<int>(byte->size()));
+    return true;
+}
+
+void CasellaTesto::incolla() {
+    if (!inserisci_blocco(QApplication::clipboard()->text())) QApplication::beep();
+}
+
+void CasellaTesto::keyPressEvent(QKeyEvent* evento) {
+    if (evento->matches(QKeySequence::Paste)) {
+        incolla();
+        evento->accept();
+        return;
+    }
+    const auto caratteri = caratteri_digitati(evento);
+    if (caratteri.empty()) {
+        QLineEdit::keyPressEvent(evento);
+        return;
+    }
+    bool rifiutato = false;
+    for (char32_t c : caratteri) rifiutato |= !digita(c);
+    if (rifiutato) QApplication::beep();
+    evento->accept();
+}
+
+void CasellaTesto::inputMethodEvent(QInputMethodEvent* evento) {
+    if (evento->commitString().isEmpty() || evento->replacementLength() != 0) {
+        QLineEdit::inputMethodEvent(evento);
+        return;
+    }
+    // Let the box drop its pre-edit text, then type the committed characters
+    // one by one through the filter.
+    QInputMethodEvent senza_testo(evento->preeditString(), evento->attributes());
+    QLineEdit::inputMethodEvent(&senza_testo);
+    for (char32_t c : evento->commitString().toUcs4()) digita(c);
+    evento->accept();
+}
+
+void CasellaTesto::dropEvent(QDropEvent* evento) {
+    if (!evento->mimeData()->hasText() || isReadOnly()) {
+        evento->ignore();
+        return;
+    }
+    deselect();
+    setCursorPosition(cursorPositionAt(evento->position().toPoint()));
+    if (inserisci_blocco(evento->mimeData()->text()))
+        evento->acceptProposedAction();
+    else
+        evento->ignore();
+}
+
+void CasellaTesto::mouseReleaseEvent(QMouseEvent* evento) {
+    if (evento->button() == Qt::MiddleButton && QApplication::clipboard()->supportsSelection()) {
+        // The X11 primary selection is a paste like any other.
+        deselect();
+        setCursorPosition(cursorPositionAt(evento->position().toPoint()));
+        inserisci_blocco(QApplication::clipboard()->text(QClipboard::Selection));
+        evento->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(evento);
+}
+
+void CasellaTesto::contextMenuEvent(QContextMenuEvent* evento) {
+    QMenu* menu = createStandardContextMenu();
+    for (QAction* azione : menu->actions()) {
+        if (azione->objectName() == QLatin1String("edit-paste")) {
+            disconnect(azione, &QAction::triggered, nullptr, nullptr);
+            connect(azione, &QAction::triggered, this, &CasellaTesto::incolla);
+        }
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(evento->globalPos());
+}
+
+// ---------------------------------------------------------------------------
+// CasellaTestoMultiriga
+
+namespace {
+
+// Position in stored bytes of a position in the document (each earlier line
+// break is one character in the document, two bytes stored).
+int posizione_byte(const QPlainTextEdit* casella, int posizione) {
+    const QTextBlock blocco = casella->document()->findBlock(posizione);
+    return posizione + (blocco.isValid() ? blocco.blockNumber() : 0);
+}
+
+}  // namespace
+
+CasellaTestoMultiriga::CasellaTestoMultiriga(QWidget* padre) : QPlainTextEdit(padre) { inizializza(); }
+
+CasellaTestoMultiriga::CasellaTestoMultiriga(std::string_view tag, int lunghezza_massima, QWidget* padre)
+    : QPlainTextEdit(padre), tag_(tag) {
+    imposta_lunghezza_massima(lunghezza_massima);
+    inizializza();
+}
+
+void CasellaTestoMultiriga::inizializza() {
+    setTabChangesFocus(true);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+}
+
+std::optional<std::string> CasellaTestoMultiriga::testo_cp1252() const {
+    // toPlainText would turn no-break spaces into blanks.
+    return a_cp1252_crlf(document()->toRawText());
+}
+
+void CasellaTestoMultiriga::imposta_testo_cp1252(std::string_view testo) {
+    setPlainText(da_cp1252_crlf(testo));
+}
+
+int CasellaTestoMultiriga::lunghezza_byte() const {
+    const QString testo = document()->toRawText();
+    qsizetype interruzioni = 0;
+    for (QChar c : testo)
+        if (c == u'\n' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator) ++interruzioni;
+    return static_cast<int>(testo.size() + interruzioni);
+}
+
+bool CasellaTestoMultiriga::digita(char32_t carattere) {
+    if (isReadOnly()) return false;
+    const bool a_capo = carattere == U'\n' || carattere == U'\r';
+    const auto byte = a_capo ? std::optional<unsigned char>(TASTO_INVIO) : unicode_a_cp1252(carattere);
+    if (!byte) return false;
+    auto corrente = testo_cp1252();
+    if (!corrente) return false;
+    std::string testo = std::move(*corrente);
+    QTextCursor cursore = textCursor();
+    const int inizio_doc = cursore.selectionStart();
+    const int fine_doc = cursore.selectionEnd();
+    int inizio = posizione_byte(this, inizio_doc);
+    int lunghezza = posizione_byte(this, fine_doc) - inizio;
+    const int tasto = filtra_tasto(tag_, testo, inizio, lunghezza, *byte);
+    if (tasto <= 0 || tasto > 255) return false;
+    const bool inserisce_a_capo = tasto == TASTO_INVIO;
+    if (!inserisce_a_capo && tasto < 32) return false;
+    const int nuovi = inserisce_a_capo ? 2 : 1;
+    if (lunghezza_massima_ > 0 &&
+        static_cast<int>(testo.size()) - lunghezza + nuovi > lunghezza_massima_)
+        return false;
+    cursore.insertText(inserisce_a_capo ? QStringLiteral("\n") : QString(QChar(static_cast<char16_t>(
+                                                                     cp1252_a_unicode(static_cast<unsigned char>(tasto))))));
+    setTextCursor(cursore);
+    return true;
+}
+
+bool CasellaTestoMultiriga::inserisci_blocco(const QString& blocco) {
+    if (isReadOnly()) return false;
+    auto byte = a_cp1252_crlf(blocco);
+    auto corrente = testo_cp1252();
+    if (!byte || !corrente) return false;
+    std::string testo = std::move(*corrente);
+    QTextCursor cursore = textCursor();
+    const int dimensione = static_cast<int>(testo.size());
+    const int inizio = std::clamp(posizione_byte(this, cursore.selectionStart()), 0, dimensione);
+    const int lunghezza =
+        std::clamp(posizione_byte(this, cursore.selectionEnd()) - inizio, 0, dimensione - inizio);
+    if (lunghezza_massima_ > 0) {
+        const int spazio = std::max(0, lunghezza_massima_ - (dimensione - lunghezza));
+        taglia(*byte, static_cast<std::size_t>(spazio));
+    }
+    if (byte->empty() && lunghezza == 0) return false;
+    testo.replace(static_cast<std::size_t>(inizio), static_cast<std::size_t>(lunghezza), *byte);
+    if (!testo_ammesso(tag_, testo)) return false;
+    cursore.insertText(da_cp1252_crlf(*byte));
+    setTextCursor(cursore);
+    return true;
+}
+
+void CasellaTestoMultiriga::insertFromMimeData(const QMimeData* origine) {
+    if (origine == nullptr || !origine->hasText()) return;
+    if (!inserisci_blocco(origine->text())) QApplication::beep();
+}
+
+void CasellaTestoMultiriga::keyPressEvent(QKeyEvent* evento) {
+    if (e_invio(evento) && !(evento->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))) {
+        if (!digita(U'\n')) QApplication::beep();
+        evento->accept();
+        return;
+    }
+    const auto caratteri = caratteri_digitati(evento);
+    if (caratteri.empty()) {
+        QPlainTextEdit::keyPressEvent(evento);
+        return;
+    }
+    bool rifiutato = false;
+    for (char32_t c : caratteri) rifiutato |= !digita(c);
+    if (rifiutato) QApplication::beep();
+    evento->accept();
+}
+
+void CasellaTestoMultiriga::inputMethodEvent(QInputMethodEvent* evento) {
+    if (evento->commitString().isEmpty() || evento->replacementLength() != 0) {
+        QPlainTextEdit::inputMethodEvent(evento);
+        return;
+    }
+    QInputMethodEvent senza_testo(evento->preeditString(), evento->attributes());
+    QPlainTextEdit::inputMethodEvent(&senza_testo);
+    for (char32_t c : evento->commitString().toUcs4()) digita(c);
+    evento->accept();
+}

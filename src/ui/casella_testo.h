@@ -1,0 +1,96 @@
+// Text boxes with an input class.
+//
+// The class (`tag`, "DATA", "ND2", "MA", ...; see common/filtri.h) chooses
+// the keystroke filter that every typed character goes through; a pasted or
+// dropped text (clipboard, middle-click selection, drag and drop) is checked
+// as a whole with testo_ammesso, on the text the box would hold after it.
+// Characters outside Windows-1252 never get in.
+//
+// The length limit is counted in stored bytes (a line break of the
+// multi-line box is CR LF, two bytes). It stops typing and cuts a paste, but
+// a text set by code (a record load) is never cut: what was stored comes
+// back whole.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+class CasellaTesto : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit CasellaTesto(QWidget* padre = nullptr);
+    explicit CasellaTesto(std::string_view tag, int lunghezza_massima = 0, QWidget* padre = nullptr);
+
+    void imposta_tag(std::string_view tag) { tag_ = std::string(tag); }
+    const std::string& tag() const { return tag_; }
+
+    // 0 = no limit.
+    void imposta_lunghezza_massima(int byte) { lunghezza_massima_ = byte < 0 ? 0 : byte; }
+    int lunghezza_massima() const { return lunghezza_massima_; }
+
+    // The text as Windows-1252 bytes. nullopt only when code put a character
+    // outside the code page into the box with setText.
+    std::optional<std::string> testo_cp1252() const;
+    // Sets the text from Windows-1252 bytes, whole (no limit applied).
+    void imposta_testo_cp1252(std::string_view testo);
+
+public slots:
+    // Pastes the clipboard's text through the whole-text check.
+    void incolla();
+
+protected:
+    void keyPressEvent(QKeyEvent* evento) override;
+    void inputMethodEvent(QInputMethodEvent* evento) override;
+    void dropEvent(QDropEvent* evento) override;
+    void contextMenuEvent(QContextMenuEvent* evento) override;
+    void mouseReleaseEvent(QMouseEvent* evento) override;
+
+private:
+    void inizializza();
+    // One typed character: filter, limit, insertion. False when dropped.
+    bool digita(char32_t carattere);
+    // A block of text from the clipboard or a drop, at the selection.
+    bool inserisci_blocco(const QString& blocco);
+    // Replaces the whole text with `nuovo` as one undoable edit.
+    void applica(const std::string& nuovo, int cursore);
+
+    std::string tag_;
+    int lunghezza_massima_ = 0;
+};
+
+// The multi-line box of the article bodies: line breaks are kept as CR LF in
+// the bytes it gives and takes.
+class CasellaTestoMultiriga : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit CasellaTestoMultiriga(QWidget* padre = nullptr);
+    explicit CasellaTestoMultiriga(std::string_view tag, int lunghezza_massima = 0,
+                                   QWidget* padre = nullptr);
+
+    void imposta_tag(std::string_view tag) { tag_ = std::string(tag); }
+    const std::string& tag() const { return tag_; }
+    void imposta_lunghezza_massima(int byte) { lunghezza_massima_ = byte < 0 ? 0 : byte; }
+    int lunghezza_massima() const { return lunghezza_massima_; }
+
+    std::optional<std::string> testo_cp1252() const;
+    void imposta_testo_cp1252(std::string_view testo);
+    // Stored length of the current text (line breaks count 2).
+    int lunghezza_byte() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* evento) override;
+    void inputMethodEvent(QInputMethodEvent* evento) override;
+    void insertFromMimeData(const QMimeData* origine) override;
+
+private:
+    void inizializza();
+    bool digita(char32_t carattere);
+    bool inserisci_blocco(const QString& blocco);
+
+    std::string tag_;
+    int lunghezza_massima_ = 0;
+};

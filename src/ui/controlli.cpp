@@ -1,0 +1,134 @@
+#include "ui/controlli.h"
+
+#include <algorithm>
+#include <vector>
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QWidget>
+
+#include "common/cp1252.h"
+#include "ui/casella_testo.h"
+#include "ui/testo.h"
+
+namespace {
+
+bool vuoto(const std::optional<std::string>& valore) {
+    return !valore || togli_spazi(*valore).empty();
+}
+
+// The item's text as the comparison sees it; an item that holds a character
+// outside the code page cannot equal a stored value.
+std::optional<std::string> testo_voce(const QComboBox* combo, int indice) {
+    return a_cp1252(combo->itemText(indice));
+}
+
+}  // namespace
+
+void imposta_testo(QWidget* controllo, const std::optional<std::string>& valore) {
+    if (controllo == nullptr) return;
+    const std::string testo = vuoto(valore) ? std::string() : *valore;
+    if (auto* casella = qobject_cast<CasellaTestoMultiriga*>(controllo)) {
+        casella->imposta_testo_cp1252(testo);
+    } else if (auto* riga = qobject_cast<QLineEdit*>(controllo)) {
+        riga->setText(da_cp1252(testo));
+    } else if (auto* pagina = qobject_cast<QPlainTextEdit*>(controllo)) {
+        pagina->setPlainText(da_cp1252_crlf(testo));
+    } else if (auto* combo = qobject_cast<QComboBox*>(controllo)) {
+        combo->setEditText(da_cp1252(testo));
+    }
+}
+
+void seleziona_campo(QWidget* controllo) {
+    if (controllo == nullptr || !controllo->isEnabled() || !controllo->isVisible()) return;
+    controllo->setFocus(Qt::OtherFocusReason);
+    if (auto* riga = qobject_cast<QLineEdit*>(controllo))
+        riga->selectAll();
+    else if (auto* pagina = qobject_cast<QPlainTextEdit*>(controllo))
+        pagina->selectAll();
+}
+
+void seleziona_combo(QComboBox* combo, const std::optional<std::string>& valore) {
+    if (combo == nullptr) return;
+    combo->setCurrentIndex(-1);
+    if (!valore) return;
+    const std::string cercato = maiuscolo(togli_spazi(*valore));
+    for (int i = 0; i < combo->count(); ++i) {
+        const auto voce = testo_voce(combo, i);
+        if (voce && maiuscolo(togli_spazi(*voce)) == cercato) {
+            combo->setCurrentIndex(i);
+            return;
+        }
+    }
+}
+
+void seleziona_combo_testo(QComboBox* combo, const std::optional<std::string>& valore) {
+    seleziona_combo(combo, valore);
+    if (combo != nullptr && valore && combo->isEditable()) combo->setEditText(da_cp1252(*valore));
+}
+
+void seleziona_combo_prefisso(QComboBox* combo, const std::optional<std::string>& valore) {
+    if (combo == nullptr) return;
+    combo->setCurrentIndex(-1);
+    if (!valore) return;
+    const std::string cercato = maiuscolo(togli_spazi(*valore));
+    for (int i = 0; i < combo->count(); ++i) {
+        const auto voce = testo_voce(combo, i);
+        if (!voce) continue;
+        const std::string prefisso = (*voce + std::string(20, ' ')).substr(0, valore->size());
+        if (maiuscolo(togli_spazi(prefisso)) == cercato) {
+            combo->setCurrentIndex(i);
+            break;
+        }
+    }
+    if (combo->isEditable()) combo->setEditText(da_cp1252(*valore));
+}
+
+void centra_form(QWidget* form) {
+    if (form == nullptr) return;
+    QScreen* schermo = form->screen();
+    if (schermo == nullptr) schermo = QGuiApplication::primaryScreen();
+    if (schermo == nullptr) return;
+    const QRect area = schermo->availableGeometry();
+    const QRect cornice = form->frameGeometry();
+    form->move(area.x() + (area.width() - cornice.width()) / 2,
+               area.y() + std::max(0, (area.height() - cornice.height()) / 2));
+}
+
+namespace {
+
+bool controllo_di_input(QWidget* w) {
+    if (qobject_cast<QLineEdit*>(w) != nullptr) {
+        // The line edit inside an editable combo belongs to the combo.
+        return qobject_cast<QComboBox*>(w->parentWidget()) == nullptr;
+    }
+    return qobject_cast<QPlainTextEdit*>(w) != nullptr || qobject_cast<QCheckBox*>(w) != nullptr ||
+           qobject_cast<QRadioButton*>(w) != nullptr || qobject_cast<QComboBox*>(w) != nullptr;
+}
+
+}  // namespace
+
+void ordina_tabindex(QWidget* form) {
+    if (form == nullptr) return;
+    struct Voce {
+        QWidget* controllo;
+        QPoint posizione;
+    };
+    std::vector<Voce> voci;
+    for (QWidget* w : form->findChildren<QWidget*>()) {
+        if (controllo_di_input(w)) voci.push_back({w, w->mapTo(form, QPoint(0, 0))});
+    }
+    std::stable_sort(voci.begin(), voci.end(), [](const Voce& a, const Voce& b) {
+        if (a.posizione.y() != b.posizione.y()) return a.posizione.y() < b.posizione.y();
+        return a.posizione.x() < b.posizione.x();
+    });
+    for (std::size_t i = 1; i < voci.size(); ++i)
+        QWidget::setTabOrder(voci[i - 1].controllo, voci[i].controllo);
+}

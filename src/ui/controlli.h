@@ -1,0 +1,45 @@
+// The control routines the forms share: setting texts and list selections
+// from stored values, focus, centring and tab order.
+//
+// Stored values are Windows-1252 bytes; nullopt stands for a key no record
+// holds (a null value).
+#pragma once
+
+#include <optional>
+#include <string>
+
+class QComboBox;
+class QWidget;
+
+// Sets the text of a text box (CasellaTesto, CasellaTestoMultiriga, any
+// QLineEdit or QPlainTextEdit, an editable combo) to `valore` as given, or to
+// the empty text when it is null or blank. Never cut by the box's limit.
+void imposta_testo(QWidget* controllo, const std::optional<std::string>& valore);
+
+// Gives the control the focus when it is enabled and visible and, for a
+// text box, selects all its text.
+void seleziona_campo(QWidget* controllo);
+
+// Selects no item, then the first item whose text, upper-cased and trimmed,
+// equals `valore` upper-cased and trimmed.
+void seleziona_combo(QComboBox* combo, const std::optional<std::string>& valore);
+
+// As seleziona_combo, then, for a value, sets the combo's text to it (an
+// editable combo shows it even when no item matches).
+void seleziona_combo_testo(QComboBox* combo, const std::optional<std::string>& valore);
+
+// Selects no item, then the first item whose first characters, as many as
+// `valore` has (the item padded with 20 blanks), upper-cased and trimmed,
+// equal `valore` upper-cased and trimmed; an editable combo then shows
+// `valore` as its text.
+void seleziona_combo_prefisso(QComboBox* combo, const std::optional<std::string>& valore);
+
+// Centres the window on the screen it is on (the primary screen before it is
+// shown).
+void centra_form(QWidget* form);
+
+// Tab order of the form's input controls (text boxes, check boxes, option
+// buttons, combo boxes): by their top edge within the form, then their left
+// edge. Controls inside scroll areas and frames are placed by where they lie
+// in the form.
+void ordina_tabindex(QWidget* form);

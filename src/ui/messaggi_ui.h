@@ -1,0 +1,36 @@
+// The message boxes of the program: questions with "Sì"/"No" and a title of
+// their own ("Sovrascrivere", "Menu"), OK boxes with the application's title,
+// and the critical box of an error ("source - description").
+//
+// Tests answer the boxes through a responder instead of showing them.
+#pragma once
+
+#include <functional>
+
+#include <QString>
+
+class QWidget;
+
+inline const QString TITOLO_PROGRAMMA = QStringLiteral("Contratto di appalto");
+
+// True for "Sì".
+bool chiedi_si_no(QWidget* padre, const QString& titolo, const QString& testo);
+void avviso(QWidget* padre, const QString& testo);
+void errore_critico(QWidget* padre, const QString& testo);
+
+// Shows the messages of common/messaggi.h in these boxes, over the active
+// window.
+void installa_gestore_messaggi();
+
+struct FinestraMessaggio {
+    enum class Tipo { Domanda, Avviso, ErroreCritico };
+    Tipo tipo;
+    QString titolo;
+    QString testo;
+};
+
+// When set, every box is handed to the responder instead of being shown; for
+// a question its result is the answer (true = "Sì"). An empty function shows
+// the boxes again. Returns the responder that was set before.
+using Risponditore = std::function<bool(const FinestraMessaggio&)>;
+Risponditore imposta_risponditore(Risponditore risponditore);

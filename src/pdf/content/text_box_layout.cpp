@@ -1,0 +1,121 @@
+#include "pdf/content/text_box_layout.h"
+
+namespace pdf {
+
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+
+bool ends_with_crlf(const std::string& s) {
+    return s.size() >= 2 && s[s.size() - 2] == '\r' && s.back() == '\n';
+}
+
+// Every occurrence of the delimiter cuts: adjacent ones give empty pieces,
+// an empty text one empty piece.
+std::vector<std::string> split_at(std::string_view text, std::string_view delimiter) {
+    std::vector<std::string> pieces;
+    if (delimiter.empty()) {
+        pieces.emplace_back(text);
+        return pieces;
+    }
+    size_t start = 0;
+    for (;;) {
+        const size_t at = text.find(delimiter, start);
+        if (at == std::string_view::npos) {
+            pieces.emplace_back(text.substr(start));
+            return pieces;
+        }
+        pieces.emplace_back(text.substr(start, at - start));
+        start = at + delimiter.size();
+    }
+}
+
+}  // namespace
+
+BoxText prepare_box_text(std::string_view text, bool collapse_blanks) {
+    BoxText prepared;
+    if (!text.empty() && text.front() == kContinuationMark) {
+        prepared.continuation = true;
+        text.remove_prefix(1);
+    }
+    std::string t;
+    t.reserve(text.size() + 8);
+    // One pass does what repeated replacement of "  " by " " and of
+    // CR LF CR LF by CR LF " " CR LF would do: blank runs become one blank,
+    // and every empty paragraph becomes a paragraph of one blank.
+    for (size_t i = 0; i < text.size();) {
+        if (text.compare(i, 2, kCrLf) == 0) {
+            if (ends_with_crlf(t)) t += ' ';
+            t += kCrLf;
+            i += 2;
+            continue;
+        }
+        const char c = text[i++];
+        if (c == ' ' && collapse_blanks && !t.empty() && t.back() == ' ') continue;
+        t += c;
+    }
+    if (ends_with_crlf(t)) t += ' ';
+    prepared.paragraphs = split_at(t, kCrLf);
+    return prepared;
+}
+
+BoxLayout layout_box(const BoxText& text, const BoxGeometry& g,
+                     const std::function<float(std::string_view)>& measure) {
+    BoxLayout layout;
+    layout.lines.reserve(11);
+    bool continuation = text.continuation;
+    const size_t paragraph_count = text.paragraphs.size();
+    std::vector<float> widths;
+    for (size_t p = 0; p < paragraph_count; ++p) {
+        const std::vector<std::string> words = split_at(text.paragraphs[p], " ");
+        widths.resize(words.size());
+        for (size_t i = 0; i < words.size(); ++i) widths[i] = measure(words[i]);
+
+        size_t i = 0;
+        bool first_line = true;
+        while (i < words.size()) {
+            BoxLine line;
+            line.text = words[i];
+            float w = widths[i];
+            if (i == 0) w += g.indentation;
+            ++i;
+            int m = 0;
+            while (i < words.size()) {
+                const float candidate = static_cast<float>(m + 1) * g.blank_width + w + widths[i];
+                if (!(candidate <= g.width) && !g.no_wrap) break;
+                line.text += ' ';
+                line.text += words[i];
+                w += widths[i];
+                ++m;
+                ++i;
+            }
+            line.first = first_line && !continuation;
+            line.last = i >= words.size();
+            first_line = false;
+            continuation = false;
+            layout.lines.push_back(std::move(line));
+
+            if (g.height > 0) {
+                const float needed = g.line_pitch * static_cast<float>(layout.lines.size() + 1);
+                if (needed > g.height) {
+                    std::string& rest = layout.remainder;
+                    if (i < words.size()) {
+                        rest += kContinuationMark;
+                        for (size_t j = i; j < words.size(); ++j) {
+                            if (j > i) rest += ' ';
+                            rest += words[j];
+                        }
+                    }
+                    for (size_t q = p + 1; q < paragraph_count; ++q) {
+                        if (!rest.empty()) rest += kCrLf;
+                        rest += text.paragraphs[q];
+                    }
+                    return layout;
+                }
+            }
+        }
+    }
+    return layout;
+}
+
+}  // namespace pdf

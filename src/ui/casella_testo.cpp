@@ -195,8 +195,10 @@ void CasellaTesto::mouseReleaseEvent(QMouseEvent* evento) {
 
 void CasellaTesto::contextMenuEvent(QContextMenuEvent* evento) {
     QMenu* menu = createStandardContextMenu();
+    // Newer Qt names the action; older Qt only gives it its (translated) text.
+    const QString incolla_testo = QLineEdit::tr("&Paste");
     for (QAction* azione : menu->actions()) {
-        if (azione->objectName() == QLatin1String("edit-paste")) {
+        if (azione->objectName() == QLatin1String("edit-paste") || azione->text().startsWith(incolla_testo)) {
             disconnect(azione, &QAction::triggered, nullptr, nullptr);
             connect(azione, &QAction::triggered, this, &CasellaTesto::incolla);
         }

@@ -1,0 +1,231 @@
+// The text boxes through real key events, clipboard pastes and drops.
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "ui/casella_testo.h"
+#include "ui/controlli.h"
+#include "ui/testo.h"
+
+namespace {
+
+// Types one character carrying its own text (keyClicks takes ASCII only).
+void digita_carattere(QWidget* w, const QString& carattere) {
+    QTest::sendKeyEvent(QTest::Press, w, Qt::Key_unknown, carattere, Qt::NoModifier);
+    QTest::sendKeyEvent(QTest::Release, w, Qt::Key_unknown, carattere, Qt::NoModifier);
+}
+
+std::string testo(const CasellaTesto& c) { return c.testo_cp1252().value_or("<non cp1252>"); }
+std::string testo(const CasellaTestoMultiriga& c) { return c.testo_cp1252().value_or("<non cp1252>"); }
+
+void incolla_con_tastiera(QWidget* w, const QString& appunti) {
+    QApplication::clipboard()->setText(appunti);
+    QTest::keyClick(w, Qt::Key_V, Qt::ControlModifier);
+}
+
+}  // namespace
+
+TEST(CasellaTesto, TypingKeepsOnlyWhatTheClassAllows) {
+    struct Caso {
+        const char* classe;
+        const char* digitato;
+        const char* atteso;
+    };
+    const Caso casi[] = {
+        {"MA", "Rossi 2x", "Rossi x"},
+        {"MANI", "RSS#80a!", "RSS80a"},
+        {"NI", "12a3.4", "1234"},
+        {"PI", "0123 456", "0123456"},
+        {"ND2", "1200.567", "1200,56"},
+        {"ND1", "3,25", "3,2"},
+        {"DATA", "12052020", "12/05/2020"},
+        {"DATA", "1/2/19999", "1/2/1999"},
+        {"ORA", "2530", "23"},
+        {"TEL", "+39 081-55a", "+39 081-55"},
+        {"", "tutto |va| bene!", "tutto |va| bene!"},
+    };
+    for (const Caso& caso : casi) {
+        CasellaTesto casella(caso.classe);
+        QTest::keyClicks(&casella, QString::fromLatin1(caso.digitato));
+        EXPECT_EQ(testo(casella), caso.atteso) << "classe " << caso.classe;
+    }
+}
+
+TEST(CasellaTesto, AccentedLettersAndTheEuroGoInOtherScriptsStayOut) {
+    CasellaTesto nome("MA");
+    for (const char* c : {"N", "i", "c", "c", "o", "l", "ò", "1", "É"}) digita_carattere(&nome, QString::fromUtf8(c));
+    EXPECT_EQ(testo(nome), "Niccol\xF2\xC9");
+
+    CasellaTesto libero("");
+    for (const char* c : {"€", "字", "’", "Ω", "a"}) digita_carattere(&libero, QString::fromUtf8(c));
+    EXPECT_EQ(testo(libero), "\x80\x92" "a");
+}
+
+TEST(CasellaTesto, EditingKeysPassInEveryClass) {
+    CasellaTesto data("DATA");
+    QTest::keyClicks(&data, "1205");
+    QTest::keyClick(&data, Qt::Key_Backspace);
+    QTest::keyClick(&data, Qt::Key_Backspace);
+    EXPECT_EQ(testo(data), "12/");
+    QTest::keyClick(&data, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&data, Qt::Key_Delete);
+    EXPECT_EQ(testo(data), "");
+}
+
+TEST(CasellaTesto, PasteIsCheckedAsAWhole) {
+    CasellaTesto cifre("NI");
+    QTest::keyClicks(&cifre, "12");
+    incolla_con_tastiera(&cifre, QStringLiteral("34"));
+    EXPECT_EQ(testo(cifre), "1234");
+    incolla_con_tastiera(&cifre, QStringLiteral("5x6"));
+    EXPECT_EQ(testo(cifre), "1234") << "a paste with a letter is refused whole";
+
+    CasellaTesto data("DATA");
+    incolla_con_tastiera(&data, QStringLiteral("31/12/2024\n"));
+    EXPECT_EQ(testo(data), "31/12/2024");
+    data.selectAll();
+    incolla_con_tastiera(&data, QStringLiteral("31-12-2024"));
+    EXPECT_EQ(testo(data), "31/12/2024");
+
+    CasellaTesto decimale("ND2");
+    incolla_con_tastiera(&decimale, QStringLiteral("1,234"));
+    EXPECT_EQ(testo(decimale), "") << "three decimals could not have been typed";
+
+    CasellaTesto libero("");
+    incolla_con_tastiera(&libero, QStringLiteral("prezzo 5€ ✓"));
+    EXPECT_EQ(testo(libero), "") << "a character outside the code page refuses the paste";
+    incolla_con_tastiera(&libero, QStringLiteral("prezzo 5€"));
+    EXPECT_EQ(testo(libero), "prezzo 5\x80");
+}
+
+TEST(CasellaTesto, PasteReplacesTheSelectionAtTheCursor) {
+    CasellaTesto libero("");
+    libero.imposta_testo_cp1252("via Roma 1");
+    libero.setSelection(4, 4);
+    incolla_con_tastiera(&libero, QStringLiteral("Toledo"));
+    EXPECT_EQ(testo(libero), "via Toledo 1");
+    EXPECT_EQ(libero.cursorPosition(), 10);
+}
+
+TEST(CasellaTesto, ContextMenuPasteGoesThroughTheCheck) {
+    CasellaTesto cifre("NI");
+    QApplication::clipboard()->setText(QStringLiteral("abc"));
+    cifre.incolla();
+    EXPECT_EQ(testo(cifre), "");
+    // The standard menu's paste action is the one the box rewires.
+    QMenu* menu = cifre.createStandardContextMenu();
+    bool trovata = false;
+    for (QAction* a : menu->actions())
+        trovata |= a->objectName() == QLatin1String("edit-paste") || a->text().startsWith(QLineEdit::tr("&Paste"));
+    delete menu;
+    EXPECT_TRUE(trovata);
+}
+
+TEST(CasellaTesto, DropIsCheckedAsAWhole) {
+    // Qt delivers a drop only inside a drag session; the handler is what matters.
+    struct Sonda : CasellaTesto {
+        using CasellaTesto::CasellaTesto;
+        using CasellaTesto::dropEvent;
+    };
+    Sonda cifre("NI");
+    cifre.resize(200, 30);
+    cifre.show();
+    auto prova = [&](const QString& testo_trascinato) {
+        QMimeData dati;
+        dati.setText(testo_trascinato);
+        QDropEvent evento(QPointF(150, 10), Qt::CopyAction, &dati, Qt::LeftButton, Qt::NoModifier);
+        evento.setAccepted(false);
+        cifre.dropEvent(&evento);
+        return evento.isAccepted();
+    };
+    EXPECT_FALSE(prova(QStringLiteral("12a")));
+    EXPECT_EQ(testo(cifre), "");
+    EXPECT_TRUE(prova(QStringLiteral("123")));
+    EXPECT_EQ(testo(cifre), "123");
+}
+
+TEST(CasellaTesto, LimitCutsTypingAndPastesButNotCode) {
+    CasellaTesto provincia("MA", 2);
+    QTest::keyClicks(&provincia, "NAP");
+    EXPECT_EQ(testo(provincia), "NA");
+    provincia.selectAll();
+    QTest::keyClicks(&provincia, "RM");
+    EXPECT_EQ(testo(provincia), "RM") << "typing over a selection frees its room";
+
+    CasellaTesto titolo("", 5);
+    incolla_con_tastiera(&titolo, QStringLiteral("Articolo"));
+    EXPECT_EQ(testo(titolo), "Artic");
+
+    CasellaTesto caricata("", 3);
+    imposta_testo(&caricata, std::string("valore caricato lungo"));
+    EXPECT_EQ(testo(caricata), "valore caricato lungo");
+    QTest::keyClicks(&caricata, "x");
+    EXPECT_EQ(testo(caricata), "valore caricato lungo");
+}
+
+TEST(CasellaTesto, ImpostaTestoTakesTheValueAsGivenOrEmpty) {
+    CasellaTesto casella("");
+    imposta_testo(&casella, std::string("  due  spazi  "));
+    EXPECT_EQ(testo(casella), "  due  spazi  ");
+    imposta_testo(&casella, std::string("   "));
+    EXPECT_EQ(testo(casella), "");
+    imposta_testo(&casella, std::string("x"));
+    imposta_testo(&casella, std::nullopt);
+    EXPECT_EQ(testo(casella), "");
+}
+
+TEST(CasellaTestoMultiriga, LineBreaksAreCrLfAndCountTwo) {
+    CasellaTestoMultiriga corpo("", 7);
+    corpo.show();
+    QTest::keyClicks(&corpo, "ab");
+    QTest::keyClick(&corpo, Qt::Key_Return);
+    QTest::keyClicks(&corpo, "cd");
+    EXPECT_EQ(testo(corpo), "ab\r\ncd");
+    EXPECT_EQ(corpo.lunghezza_byte(), 6);
+    QTest::keyClick(&corpo, Qt::Key_Return);
+    EXPECT_EQ(testo(corpo), "ab\r\ncd") << "a line break needs two bytes of room";
+    QTest::keyClicks(&corpo, "ef");
+    EXPECT_EQ(testo(corpo), "ab\r\ncde");
+}
+
+TEST(CasellaTestoMultiriga, StoredTextComesBackByteForByte) {
+    CasellaTestoMultiriga corpo("", 1020);
+    const std::string originale =
+        "  inizio con spazi | barra\r\n\r\nriga vuota sopra, \xE0\xE8\xEC\xF2\xF9 \x80\xA0nbsp  \r\nfine  ";
+    imposta_testo(&corpo, originale);
+    EXPECT_EQ(testo(corpo), originale);
+    // Line breaks of other origins are stored as CR LF too.
+    corpo.imposta_testo_cp1252("a\nb\rc");
+    EXPECT_EQ(testo(corpo), "a\r\nb\r\nc");
+}
+
+TEST(CasellaTestoMultiriga, PasteIsCutAtTheLimitWithoutSplittingALineBreak) {
+    CasellaTestoMultiriga corpo("", 5);
+    corpo.show();
+    QApplication::clipboard()->setText(QStringLiteral("abcd\nef"));
+    corpo.paste();
+    EXPECT_EQ(testo(corpo), "abcd");
+    corpo.clear();
+    QApplication::clipboard()->setText(QStringLiteral("ab\ncdef"));
+    corpo.paste();
+    EXPECT_EQ(testo(corpo), "ab\r\nc");
+    corpo.clear();
+    QApplication::clipboard()->setText(QStringLiteral("ok ✓"));
+    corpo.paste();
+    EXPECT_EQ(testo(corpo), "");
+}
+
+TEST(Cp1252, ConversionRefusesWhatTheCodePageCannotHold) {
+    std::string tutti;
+    for (int b = 0; b < 256; ++b) tutti.push_back(static_cast<char>(b));
+    EXPECT_EQ(a_cp1252(da_cp1252(tutti)), tutti);
+    EXPECT_EQ(da_cp1252(std::string("\x80\x93\x94", 3)), QStringLiteral("€“”"));
+    EXPECT_EQ(a_cp1252(QStringLiteral("€ ok")), std::string("\x80 ok"));
+    EXPECT_FALSE(a_cp1252(QStringLiteral("Ω")).has_value());
+    EXPECT_FALSE(a_cp1252(QString::fromUcs4(U"\U0001F600")).has_value());
+}

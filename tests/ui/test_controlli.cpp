@@ -1,0 +1,208 @@
+// Check boxes, option groups, list selection, message boxes and tab order.
+#include <QApplication>
+#include <QComboBox>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTest>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+#include "common/messaggi.h"
+#include "ui/casella_spunta.h"
+#include "ui/casella_testo.h"
+#include "ui/controlli.h"
+#include "ui/gruppo_opzioni.h"
+#include "ui/messaggi_ui.h"
+
+TEST(CasellaSpunta, ThreeValuesAndTheUsersClick) {
+    CasellaSpunta casella(QStringLiteral("allegato"));
+    std::vector<int> visti;
+    QObject::connect(&casella, &CasellaSpunta::valore_cambiato, [&](int v) { visti.push_back(v); });
+    EXPECT_EQ(casella.valore(), 0);
+    casella.imposta_valore(2);
+    EXPECT_EQ(casella.valore(), 2);
+    casella.click();
+    EXPECT_EQ(casella.valore(), 1) << "a greyed box becomes ticked";
+    casella.click();
+    EXPECT_EQ(casella.valore(), 0);
+    casella.click();
+    EXPECT_EQ(casella.valore(), 1) << "the user never reaches greyed";
+    casella.imposta_valore(7);
+    EXPECT_EQ(casella.valore(), 0);
+    EXPECT_EQ(visti, (std::vector<int>{2, 1, 0, 1, 0}));
+}
+
+TEST(GruppoOpzioni, AtMostOneSelectedAndNoneIsPossible) {
+    QWidget cornice;
+    GruppoOpzioni gruppo;
+    PulsanteOpzione a(QStringLiteral("a"), &cornice), b(QStringLiteral("b"), &cornice),
+        c(QStringLiteral("c"), &cornice);
+    gruppo.aggiungi(&a);
+    gruppo.aggiungi(&b);
+    gruppo.aggiungi(&c);
+    std::vector<int> cliccati;
+    QObject::connect(&gruppo, &GruppoOpzioni::opzione_selezionata, [&](int i) { cliccati.push_back(i); });
+
+    EXPECT_EQ(gruppo.selezionato(), -1);
+    b.click();
+    EXPECT_EQ(gruppo.selezionato(), 1);
+    b.click();
+    EXPECT_TRUE(b.isChecked()) << "clicking the selected option keeps it";
+    c.click();
+    EXPECT_FALSE(b.isChecked());
+    EXPECT_EQ(gruppo.selezionato(), 2);
+    gruppo.seleziona(0);
+    EXPECT_TRUE(a.isChecked());
+    EXPECT_FALSE(c.isChecked());
+    gruppo.seleziona(-1);
+    EXPECT_EQ(gruppo.selezionato(), -1);
+    EXPECT_FALSE(a.isChecked() || b.isChecked() || c.isChecked());
+    EXPECT_EQ(cliccati, (std::vector<int>{1, 2, 0}));
+}
+
+TEST(GruppoOpzioni, TwoFramesDoNotInterfere) {
+    QWidget finestra;
+    GruppoOpzioni permesso, subappalto;
+    PulsanteOpzione p0(QString(), &finestra), p1(QString(), &finestra), s0(QString(), &finestra);
+    permesso.aggiungi(&p0);
+    permesso.aggiungi(&p1);
+    subappalto.aggiungi(&s0);
+    p1.click();
+    s0.click();
+    EXPECT_TRUE(p1.isChecked());
+    EXPECT_TRUE(s0.isChecked());
+}
+
+TEST(Combo, SelectionByTextByPrefixAndEditableText) {
+    QComboBox municipalita;
+    municipalita.addItems({QStringLiteral("1 - Chiaia,Posillipo,San Ferdinando"), QStringLiteral("2 - Municipalità 2"),
+                           QStringLiteral("10 - Municipalità 10")});
+    seleziona_combo_prefisso(&municipalita, std::string("1"));
+    EXPECT_EQ(municipalita.currentIndex(), 0);
+    seleziona_combo_prefisso(&municipalita, std::string("10"));
+    EXPECT_EQ(municipalita.currentIndex(), 2);
+    seleziona_combo_prefisso(&municipalita, std::string("2 - MUNICIPALIT\xC0 2"));
+    EXPECT_EQ(municipalita.currentIndex(), 1) << "upper-cased over Windows-1252";
+    seleziona_combo_prefisso(&municipalita, std::string("7"));
+    EXPECT_EQ(municipalita.currentIndex(), -1);
+    seleziona_combo_prefisso(&municipalita, std::nullopt);
+    EXPECT_EQ(municipalita.currentIndex(), -1);
+
+    QComboBox titolo;
+    titolo.setEditable(true);
+    titolo.addItems({QStringLiteral("Sig."), QStringLiteral("Dott."), QStringLiteral("Ing.")});
+    seleziona_combo(&titolo, std::string(" dott. "));
+    EXPECT_EQ(titolo.currentIndex(), 1);
+    seleziona_combo_testo(&titolo, std::string("Cav."));
+    EXPECT_EQ(titolo.currentIndex(), -1);
+    EXPECT_EQ(titolo.currentText(), QStringLiteral("Cav.")) << "a stored title outside the list is kept";
+    seleziona_combo_testo(&titolo, std::string("Ing."));
+    EXPECT_EQ(titolo.currentIndex(), 2);
+    seleziona_combo_prefisso(&titolo, std::string("Do"));
+    EXPECT_EQ(titolo.currentIndex(), 1);
+    EXPECT_EQ(titolo.currentText(), QStringLiteral("Do"));
+
+    QComboBox fisso;
+    fisso.addItems({QStringLiteral("NA"), QStringLiteral("RM")});
+    seleziona_combo_testo(&fisso, std::string("MI"));
+    EXPECT_EQ(fisso.currentIndex(), -1);
+}
+
+TEST(Messaggi, BoxesCarryTheirTitlesAndItalianButtons) {
+    QString titolo, testo;
+    QStringList pulsanti;
+    bool risposta_no = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        titolo = box->windowTitle();
+        testo = box->text();
+        for (QAbstractButton* b : box->buttons()) pulsanti << b->text();
+        for (QAbstractButton* b : box->buttons())
+            if (b->text() == QStringLiteral("No")) b->click();
+    });
+    risposta_no = !chiedi_si_no(nullptr, QStringLiteral("Sovrascrivere"), QStringLiteral("Procedere?"));
+    EXPECT_TRUE(risposta_no);
+    EXPECT_EQ(titolo, QStringLiteral("Sovrascrivere"));
+    EXPECT_EQ(testo, QStringLiteral("Procedere?"));
+    pulsanti.sort();
+    EXPECT_EQ(pulsanti, (QStringList{QStringLiteral("No"), QStringLiteral("Sì")}));
+
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        titolo = box->windowTitle();
+        EXPECT_EQ(box->icon(), QMessageBox::Critical);
+        ASSERT_EQ(box->buttons().size(), 1);
+        EXPECT_EQ(box->buttons().front()->text(), QStringLiteral("OK"));
+        box->buttons().front()->click();
+    });
+    errore_critico(nullptr, QStringLiteral("PdfWriter.BeginDoc - errore"));
+    EXPECT_EQ(titolo, QStringLiteral("Contratto di appalto"));
+}
+
+TEST(Messaggi, PlainCodeMessagesReachTheBoxes) {
+    std::vector<FinestraMessaggio> viste;
+    auto precedente = imposta_risponditore([&](const FinestraMessaggio& f) {
+        viste.push_back(f);
+        return true;
+    });
+    installa_gestore_messaggi();
+    mostra_avviso("Manca il nome del richiedente \xE8 tutto");
+    mostra_errore_critico("PdfWriter.BeginDoc - file aperto");
+    imposta_gestore_messaggi({});
+    imposta_risponditore(precedente);
+    ASSERT_EQ(viste.size(), 2u);
+    EXPECT_EQ(viste[0].tipo, FinestraMessaggio::Tipo::Avviso);
+    EXPECT_EQ(viste[0].titolo, QStringLiteral("Contratto di appalto"));
+    EXPECT_EQ(viste[0].testo, QStringLiteral("Manca il nome del richiedente è tutto"));
+    EXPECT_EQ(viste[1].tipo, FinestraMessaggio::Tipo::ErroreCritico);
+}
+
+TEST(Form, TabOrderFollowsThePageAndFocusSelectsAll) {
+    QWidget form;
+    form.resize(400, 400);
+    auto* sotto = new CasellaTesto("", 0, &form);
+    sotto->setGeometry(10, 300, 100, 20);
+    auto* destra = new CasellaSpunta(QStringLiteral("x"), &form);
+    destra->setGeometry(200, 10, 100, 20);
+    auto* area = new QScrollArea(&form);
+    area->setGeometry(0, 100, 400, 150);
+    auto* pagina = new QWidget;
+    pagina->resize(380, 600);
+    auto* in_pagina = new QComboBox(pagina);
+    in_pagina->setEditable(true);
+    in_pagina->setGeometry(10, 20, 100, 20);
+    area->setWidget(pagina);
+    auto* sinistra = new CasellaTesto("", 0, &form);
+    sinistra->setGeometry(10, 10, 100, 20);
+    ordina_tabindex(&form);
+    form.show();
+
+    EXPECT_EQ(sinistra->nextInFocusChain(), destra);
+    // The combo's own line edit follows the combo; the box below comes after.
+    QWidget* dopo_destra = destra->nextInFocusChain();
+    EXPECT_EQ(dopo_destra, in_pagina);
+    QWidget* w = in_pagina->nextInFocusChain();
+    while (w != nullptr && w->parentWidget() == in_pagina) w = w->nextInFocusChain();
+    EXPECT_EQ(w, sotto);
+
+    sinistra->setText(QStringLiteral("testo"));
+    QApplication::setActiveWindow(&form);
+    seleziona_campo(sinistra);
+    EXPECT_EQ(sinistra->selectedText(), QStringLiteral("testo"));
+    sotto->setEnabled(false);
+    seleziona_campo(sotto);
+    EXPECT_FALSE(sotto->hasFocus());
+}
+
+TEST(Form, CentredOnTheScreen) {
+    QWidget form;
+    form.resize(300, 200);
+    centra_form(&form);
+    const QRect area = form.screen()->availableGeometry();
+    EXPECT_NEAR(form.frameGeometry().center().x(), area.center().x(), 2);
+}

@@ -71,15 +71,37 @@ bool ora_parziale(std::string_view t) {
 }
 
 // A decimal number being typed: digits, at most one ",", at most `decimali`
-// digits after it.
+// digits after it. Dots in the whole part are kept: typing never adds one
+// ("." becomes ","), but a stored or pasted amount may carry them and must
+// stay editable.
 bool decimale_parziale(std::string_view t, int decimali) {
     const auto virgola = t.find(',');
     const std::string_view intera = t.substr(0, virgola);
-    if (!tutti(intera, cifra)) return false;
+    if (!tutti(intera, [](unsigned char c) { return cifra(c) || c == '.'; })) return false;
     if (virgola == std::string_view::npos) return true;
     if (decimali <= 0) return false;
     const std::string_view frazione = t.substr(virgola + 1);
     return tutti(frazione, cifra) && frazione.size() <= static_cast<std::size_t>(decimali);
+}
+
+// A pasted decimal number: as above, and dots only between whole groups of
+// three digits ("1.200,50"), so that the text reads as the number it shows.
+bool decimale_incollato(std::string_view t, int decimali) {
+    if (!decimale_parziale(t, decimali)) return false;
+    const std::string_view intera = t.substr(0, t.find(','));
+    if (intera.find('.') == std::string_view::npos) return true;
+    std::size_t gruppo = 0;
+    bool primo = true;
+    for (char c : intera) {
+        if (c != '.') {
+            ++gruppo;
+            continue;
+        }
+        if (gruppo == 0 || gruppo > 3 || (!primo && gruppo != 3)) return false;
+        primo = false;
+        gruppo = 0;
+    }
+    return gruppo == 3;
 }
 
 // The box's text once the key has replaced the selection (bounds clamped).
@@ -185,6 +207,6 @@ bool testo_ammesso(std::string_view classe, std::string_view testo) {
     if (classe == "ORA") return ora_parziale(testo);
     if (classe == "TEL") return tutti(testo, telefono);
     if (const int decimali = decimali_della_classe(classe); decimali > 0)
-        return decimale_parziale(testo, decimali);
+        return decimale_incollato(testo, decimali);
     return true;
 }

@@ -64,6 +64,10 @@ TEST(Filtri, DecimalsTurnDotIntoCommaAndLimitTheDecimals) {
     EXPECT_EQ(tasto("ND2", "12,34", '9', 5), 0);
     EXPECT_EQ(tasto("ND2", "12,34", ',', 2, 3), ',');  // replaces ",34"
     EXPECT_EQ(filtro_decimale("1", 1, 0, ',', 0), 0);
+    // A stored amount with thousands dots stays editable.
+    EXPECT_EQ(tasto("ND2", "1.200,5", '0'), '0');
+    EXPECT_EQ(tasto("ND2", "1.200", '.'), ',');
+    EXPECT_EQ(tasto("ND2", "1.200,50", '1'), 0);
 }
 
 TEST(Filtri, DateAddsTheSlashes) {
@@ -134,7 +138,12 @@ TEST(TestoAmmesso, PastedTextsPerClass) {
     EXPECT_TRUE(testo_ammesso("ND2", "1200,50"));
     EXPECT_TRUE(testo_ammesso("ND2", "1200"));
     EXPECT_FALSE(testo_ammesso("ND2", "1200,505"));
-    EXPECT_FALSE(testo_ammesso("ND2", "1.200,50"));
+    EXPECT_TRUE(testo_ammesso("ND2", "1.200,50"));
+    EXPECT_TRUE(testo_ammesso("ND2", "12.345.678"));
+    EXPECT_FALSE(testo_ammesso("ND2", "1.2,50"));
+    EXPECT_FALSE(testo_ammesso("ND2", "1200.50"));
+    EXPECT_FALSE(testo_ammesso("ND2", ".200"));
+    EXPECT_FALSE(testo_ammesso("ND2", "1.200.,5"));
     EXPECT_FALSE(testo_ammesso("ND2", "-5"));
     EXPECT_TRUE(testo_ammesso("DATA", "01/02/2020"));
     EXPECT_TRUE(testo_ammesso("DATA", "1/2"));

@@ -1,0 +1,146 @@
+// Graphics-state settings: colours, line attributes, transparency and the
+// text-state values. Most write their operator into the open content at
+// once; nothing is deduplicated.
+#include <cmath>
+
+#include "pdf/PdfWriter.h"
+#include "pdf/core/text_utils.h"
+
+// Fill and stroke differ only in their operators and their state items.
+namespace {
+struct ColourOperators {
+    const char* rgb;            // " rg" / " RG"
+    const char* uncoloured;     // "/xxCSxx cs " / "/xxCSxx CS "
+    const char* pattern_space;  // "/Pattern cs /" / "/Pattern CS /"
+    const char* select;         // " scn" / " SCN"
+};
+constexpr ColourOperators fill_operators{" rg", "/xxCSxx cs ", "/Pattern cs /", " scn"};
+constexpr ColourOperators line_operators{" RG", "/xxCSxx CS ", "/Pattern CS /", " SCN"};
+}  // namespace
+
+
+void PdfWriter::SetColorFill(std::string_view Color) {
+    if (Color.empty() || UncolouredTiling) return;
+    std::string value(Color), pattern_colour;
+    ParseColor(value, pattern_colour);
+    FillColor = value;
+    const ColourOperators& op = fill_operators;
+    if (!value.empty() && value.front() == '#') {
+        PutContent(HexColorToRgb(value) + op.rgb);
+    } else if (!pattern_colour.empty()) {
+        if (pattern_colour.front() == '#') {
+            FillPatternColour = pattern_colour;
+            PutContent(op.uncoloured + HexColorToRgb(pattern_colour) + " /" + value + op.select);
+        }
+    } else if (!value.empty()) {
+        PutContent(op.pattern_space + value + op.select);
+    }
+}
+
+void PdfWriter::SetColorLine(std::string_view Color) {
+    if (Color.empty() || UncolouredTiling) return;
+    std::string value(Color), pattern_colour;
+    ParseColor(value, pattern_colour);
+    LineColor = value;
+    const ColourOperators& op = line_operators;
+    if (!value.empty() && value.front() == '#') {
+        PutContent(HexColorToRgb(value) + op.rgb);
+    } else if (!pattern_colour.empty()) {
+        if (pattern_colour.front() == '#') {
+            LinePatternColour = pattern_colour;
+            PutContent(op.uncoloured + HexColorToRgb(pattern_colour) + " /" + value + op.select);
+        }
+    } else if (!value.empty()) {
+        PutContent(op.pattern_space + value + op.select);
+    }
+}
+
+void PdfWriter::SetColorText(std::string_view Color) {
+    if (Color.empty() || UncolouredTiling) return;
+    std::string value(Color);
+    ParseColor(value, TextPatternColour);
+    TextColor = value;
+}
+
+void PdfWriter::SetLineWidth(float Width) {
+    if (!(Width >= 0)) return;
+    const float points = Width * UnitFactor;
+    const std::string text = FormatNumber(points);
+    LineWidth = points;
+    PutContent(text + " w");
+}
+
+void PdfWriter::SetLineStyle(std::int32_t Style, float MiterLimit) {
+    const std::int32_t cap = (Style & 112) / 32;
+    const std::int32_t join = (Style & 7) / 2;
+    std::string miter;
+    if (MiterLimit >= 1) miter = FormatNumber(MiterLimit) + " M";
+    PutContent(std::to_string(cap) + " J");
+    PutContent(std::to_string(join) + " j");
+    if (!miter.empty()) PutContent(miter);
+}
+
+void PdfWriter::SetDash(std::string_view Pattern, float Phase) {
+    const std::string p = pdf::upper_case(pdf::trim_blanks(Pattern));
+    std::string dashes;
+    if (p.empty() || p == "SOLID") {
+        Phase = 0;
+    } else if (p == "DASH") {
+        dashes = FormatLength(0.1f);
+    } else if (p == "DOT") {
+        dashes = FormatLength(0.05f);
+    } else if (p == "DASHDOT") {
+        dashes = FormatLength(0.1f) + " " + FormatLength(0.05f) + " " + FormatLength(0.05f) + " " +
+                 FormatLength(0.05f);
+    } else if (p == "DASHDOTDOT") {
+        dashes = FormatLength(0.1f);
+        for (int i = 0; i < 5; ++i) dashes += " " + FormatLength(0.05f);
+    } else {
+        for (const auto& part : pdf::split_text(p, ";")) {
+            const double value = pdf::leading_number(part);
+            dashes += " " + FormatLength(static_cast<float>(value));
+        }
+    }
+    PutContent("[" + dashes + " ] " + FormatLength(Phase) + " d");
+}
+
+void PdfWriter::SetAlpha(std::int16_t Value) {
+    std::string a;
+    if (Value < 0) a = "0";
+    else if (Value > 100) a = "1";
+    else a = FormatNumber(static_cast<float>(Value / 100.0));
+    GStateCount += 1;
+    const std::int32_t n = WriteObjStart(0);
+    WriteLine("<</Type /ExtGState /ca " + a + " /CA " + a + " /BM /Normal >>");
+    WriteObjEnd();
+    ExtGStateResources += "/GSTATE_" + std::to_string(GStateCount) + " " + std::to_string(n) + " 0 R ";
+    PutContent("/GSTATE_" + std::to_string(GStateCount) + " gs");
+    RequireVersion(1);
+}
+
+void PdfWriter::SetCharSpacing(float w) {
+    const std::string text = FormatNumber(w);
+    CharSpacing = w;
+    PutContent(text + " Tc");
+}
+
+void PdfWriter::SetWordSpacing(float w) {
+    const std::string text = FormatNumber(w);
+    WordSpacing = w;
+    PutContent(text + " Tw");
+}
+
+void PdfWriter::SetTextHorizontalScaling(float Percent) {
+    const std::string text = FormatNumber(Percent);
+    HorizontalScaling = Percent;
+    PutContent(text + " Tz");
+}
+
+void PdfWriter::SetTextLineSpacing(float Value) {
+    if (Value >= 0 && std::isfinite(Value)) LineSpacing = Value;
+}
+
+void PdfWriter::SetTextMode(std::int32_t Mode) {
+    if (Mode < -32768 || Mode > 32767) RaiseError(6, "SetTextMode", "Overflow");
+    PutContent(std::to_string(Mode) + " Tr");
+}

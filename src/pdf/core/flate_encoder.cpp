@@ -1,0 +1,521 @@
+#include "pdf/core/flate_encoder.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+
+#include "pdf/core/huffman_code_lengths.h"
+
+namespace pdf {
+
+namespace {
+
+constexpr std::array<int, 19> code_length_order = {16, 17, 18, 0, 8,  7, 9,  6, 10, 5,
+                                                   11, 4,  12, 3, 13, 2, 14, 1, 15};
+constexpr std::array<int, 29> length_base = {3,  4,  5,  6,  7,  8,  9,   10,  11,  13,
+                                             15, 17, 19, 23, 27, 31, 35,  43,  51,  59,
+                                             67, 83, 99, 115, 131, 163, 195, 227, 258};
+constexpr std::array<int, 29> length_extra = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
+                                              2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+constexpr std::array<int, 32> distance_base = {
+    1,    2,    3,    4,    5,    7,     9,     13,    17,    25,    33,
+    49,   65,   97,   129,  193,  257,   385,   513,   769,   1025,  1537,
+    2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577, 32769, 49153};
+constexpr std::array<int, 32> distance_extra = {0, 0, 0, 0, 1, 1, 2,  2,  3,  3,  4,
+                                                4, 5, 5, 6, 6, 7, 7,  8,  8,  9,  9,
+                                                10, 10, 11, 11, 12, 12, 13, 13, 14, 14};
+
+constexpr std::array<FlateLevel, 6> levels = {{
+    {4, 4, 16, 16},
+    {8, 16, 32, 32},
+    {8, 16, 128, 128},
+    {8, 32, 128, 256},
+    {32, 128, 258, 1024},
+    {32, 258, 258, 4096},
+}};
+
+constexpr int max_match = 258;
+constexpr std::size_t max_distance = 32767;
+constexpr std::size_t far_for_three = 4096;
+constexpr std::size_t max_stored_block = 65535;
+constexpr int literal_symbols = 288;
+constexpr int distance_symbols = 30;
+constexpr int end_of_block = 256;
+
+// Lookup of length and distance codes.
+struct CodeLookup {
+    std::array<std::uint8_t, max_match + 1> length_code{};  // by length
+    std::array<std::uint8_t, 256> near_distance{};         // by distance - 1 below 256
+    std::array<std::uint8_t, 256> far_distance{};          // by (distance - 1) >> 7
+
+    CodeLookup() {
+        for (int len = 3; len <= max_match; ++len) {
+            int k = 0;
+            while (k + 1 < int(length_base.size()) && length_base[std::size_t(k + 1)] <= len) ++k;
+            length_code[std::size_t(len)] = std::uint8_t(k);
+        }
+        auto code_of = [](int distance) {
+            int k = 0;
+            while (k + 1 < distance_symbols && distance_base[std::size_t(k + 1)] <= distance) ++k;
+            return std::uint8_t(k);
+        };
+        for (int d = 1; d <= 256; ++d) near_distance[std::size_t(d - 1)] = code_of(d);
+        // From code 16 on, every base distance minus one is a multiple of 128.
+        for (int i = 2; i < 256; ++i) far_distance[std::size_t(i)] = code_of((i << 7) + 1);
+    }
+    int distance_code(std::size_t distance) const {
+        return distance <= 256 ? near_distance[distance - 1] : far_distance[(distance - 1) >> 7];
+    }
+};
+
+const CodeLookup& lookup() {
+    static const CodeLookup table;
+    return table;
+}
+
+inline std::uint32_t load3(const std::uint8_t* p) {
+    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16);
+}
+
+// Number of equal bytes at a and b, knowing the first three are equal, at
+// most max_len.
+inline int match_length(const std::uint8_t* a, const std::uint8_t* b, int max_len) {
+    int len = 3;
+    if constexpr (std::endian::native == std::endian::little) {
+        while (len + 8 <= max_len) {
+            std::uint64_t x, y;
+            std::memcpy(&x, a + len, 8);
+            std::memcpy(&y, b + len, 8);
+            if (const std::uint64_t diff = x ^ y; diff != 0)
+                return len + (std::countr_zero(diff) >> 3);
+            len += 8;
+        }
+    }
+    while (len < max_len && a[len] == b[len]) ++len;
+    return len;
+}
+
+std::uint16_t reverse_bits(std::uint16_t code, int length) {
+    std::uint16_t reversed = 0;
+    for (int i = 0; i < length; ++i) {
+        reversed = std::uint16_t((reversed << 1) | (code & 1));
+        code = std::uint16_t(code >> 1);
+    }
+    return reversed;
+}
+
+// Deflate bits leave least significant first; Huffman codes are stored
+// reversed so that they leave most significant first.
+class BitWriter {
+public:
+    explicit BitWriter(std::uint8_t* out) : out_(out) {}
+    void put(std::uint32_t value, int count) {
+        buffer_ |= std::uint64_t(value) << count_;
+        count_ += count;
+        if (count_ >= 32) {
+            const std::uint32_t low = std::uint32_t(buffer_);
+            out_[0] = std::uint8_t(low);
+            out_[1] = std::uint8_t(low >> 8);
+            out_[2] = std::uint8_t(low >> 16);
+            out_[3] = std::uint8_t(low >> 24);
+            out_ += 4;
+            buffer_ >>= 32;
+            count_ -= 32;
+        }
+    }
+    // Writes the pending bits with zero bits up to the byte boundary.
+    void align() {
+        while (count_ > 0) {
+            *out_++ = std::uint8_t(buffer_);
+            buffer_ >>= 8;
+            count_ -= 8;
+        }
+        buffer_ = 0;
+        count_ = 0;
+    }
+    void put_byte_aligned(std::uint8_t byte) { *out_++ = byte; }
+    void put_bytes_aligned(const std::uint8_t* data, std::size_t size) {
+        if (size > 0) std::memcpy(out_, data, size);
+        out_ += size;
+    }
+    std::uint8_t* position() const { return out_; }
+
+private:
+    std::uint8_t* out_;
+    std::uint64_t buffer_ = 0;
+    int count_ = 0;
+};
+
+struct HuffmanTable {
+    std::vector<std::uint8_t> lengths;
+    std::vector<std::uint16_t> codes;  // reversed, ready for BitWriter
+
+    explicit HuffmanTable(std::vector<std::uint8_t> l) : lengths(std::move(l)) {
+        codes = canonical_codes(lengths);
+        for (std::size_t i = 0; i < codes.size(); ++i)
+            codes[i] = reverse_bits(codes[i], lengths[i]);
+    }
+};
+
+const HuffmanTable& fixed_literal_table() {
+    static const HuffmanTable table([] {
+        std::vector<std::uint8_t> l(literal_symbols);
+        for (int s = 0; s < literal_symbols; ++s)
+            l[std::size_t(s)] = s < 144 ? 8 : s < 256 ? 9 : s < 280 ? 7 : 8;
+        return l;
+    }());
+    return table;
+}
+
+const HuffmanTable& fixed_distance_table() {
+    static const HuffmanTable table(std::vector<std::uint8_t>(32, 5));
+    return table;
+}
+
+// One code-length symbol of the run-length coded lengths.
+struct LengthToken {
+    std::uint8_t symbol;
+    std::uint8_t extra;
+};
+
+// Run-length codes one sequence of code lengths with the symbols 16, 17, 18.
+void scan_lengths(std::span<const std::uint8_t> lengths, std::vector<LengthToken>& tokens) {
+    int previous = -1;
+    std::size_t i = 0;
+    const std::size_t n = lengths.size();
+    while (i < n) {
+        const int value = lengths[i];
+        const std::size_t max_run = value == 0 ? 138 : value == previous ? 6 : 7;
+        const std::size_t min_run = (value == 0 || value == previous) ? 3 : 4;
+        std::size_t run = 1;
+        while (run < max_run && i + run < n && lengths[i + run] == value) ++run;
+        i += run;
+        if (run < min_run) {
+            for (std::size_t k = 0; k < run; ++k) tokens.push_back({std::uint8_t(value), 0});
+        } else if (value != 0) {
+            if (value != previous) {
+                tokens.push_back({std::uint8_t(value), 0});
+                --run;
+            }
+            tokens.push_back({16, std::uint8_t(run - 3)});
+        } else if (run <= 10) {
+            tokens.push_back({17, std::uint8_t(run - 3)});
+        } else {
+            tokens.push_back({18, std::uint8_t(run - 11)});
+        }
+        previous = value;
+    }
+}
+
+int token_extra_bits(int symbol) { return symbol == 16 ? 2 : symbol == 17 ? 3 : symbol == 18 ? 7 : 0; }
+
+class FlateCompressor {
+public:
+    FlateCompressor(std::span<const std::uint8_t> data, const FlateLevel& level)
+        : data_(data.data()), n_(data.size()), level_(level) {}
+
+    void encode(std::vector<std::uint8_t>& out);
+
+private:
+    struct Match {
+        int length;
+        std::size_t distance;
+    };
+
+    void set_up_dictionary();
+    std::uint32_t hash(std::uint32_t key) const { return (key * 2654435761u) >> hash_shift_; }
+    void insert(std::size_t position) {
+        const std::uint32_t h = hash(load3(data_ + position));
+        prev_[position & prev_mask_] = head_[h];
+        head_[h] = std::int32_t(position);
+    }
+    Match longest_match(std::size_t position, int stop, int continued_stop) const;
+    void literal(std::size_t position) {
+        symbols_.push_back(data_[position]);
+        ++literal_freq_[data_[position]];
+    }
+    void pair(int length, std::size_t distance) {
+        symbols_.push_back(std::uint32_t(distance << 16) | std::uint32_t(length));
+        ++literal_freq_[std::size_t(257 + lookup().length_code[std::size_t(length)])];
+        ++distance_freq_[std::size_t(lookup().distance_code(distance))];
+    }
+    void parse();
+    void write_symbols(BitWriter& bits, const HuffmanTable& literals,
+                       const HuffmanTable& distances) const;
+
+    const std::uint8_t* data_;
+    std::size_t n_;
+    FlateLevel level_;
+
+    std::vector<std::int32_t> head_;
+    std::vector<std::int32_t> prev_;
+    std::size_t prev_mask_ = 0;
+    int hash_shift_ = 0;
+
+    // A literal is its byte value; a pair is distance << 16 | length.
+    std::vector<std::uint32_t> symbols_;
+    std::array<std::uint64_t, literal_symbols> literal_freq_{};
+    std::array<std::uint64_t, 32> distance_freq_{};
+};
+
+void FlateCompressor::set_up_dictionary() {
+    // The dictionary keeps, per three-byte string, the positions where it
+    // starts, newest first. Chains of a hash of the string are walked and
+    // candidates of other strings skipped, so the candidates and their order
+    // are those of exact per-string chains. Only positions inside the window
+    // are ever followed, so the links live in a ring of window size.
+    int hash_bits = 8;
+    while (hash_bits < 15 && (std::size_t(1) << hash_bits) < n_) ++hash_bits;
+    hash_shift_ = 32 - hash_bits;
+    head_.assign(std::size_t(1) << hash_bits, -1);
+    std::size_t ring = 256;
+    while (ring < 32768 && ring < n_) ring <<= 1;
+    prev_.assign(ring, -1);
+    prev_mask_ = ring - 1;
+}
+
+FlateCompressor::Match FlateCompressor::longest_match(std::size_t position, int stop,
+                                                      int continued_stop) const {
+    // A match never covers the last byte of the input.
+    const int max_len = int(std::min<std::size_t>(max_match, n_ - 1 - position));
+    int best = 2;
+    std::size_t best_distance = 0;
+    if (max_len <= best) return {best, best_distance};
+
+    const std::uint8_t* here = data_ + position;
+    const std::uint32_t key = load3(here);
+    int seen = 0;
+    for (std::int32_t candidate = head_[hash(key)]; candidate >= 0;
+         candidate = prev_[std::size_t(candidate) & prev_mask_]) {
+        const std::size_t distance = position - std::size_t(candidate);
+        if (distance > max_distance) break;
+        const std::uint8_t* there = data_ + candidate;
+        if (load3(there) != key) continue;  // another string with the same hash
+        // The chain holds only the newest chain-size positions of the string.
+        if (++seen > level_.chain_size) break;
+        if (there[best] != here[best]) continue;  // cannot be longer than best
+        const int len = match_length(there, here, max_len);
+        if (len <= best) continue;
+        best = len;
+        best_distance = distance;
+        if (best >= max_len) break;
+        if (best >= stop) {
+            // The search goes on from where it stopped with the longer stop.
+            if (stop < continued_stop && best < continued_stop)
+                stop = continued_stop;
+            else
+                break;
+        }
+    }
+    return {best, best_distance};
+}
+
+void FlateCompressor::parse() {
+    symbols_.reserve(n_ / 2 + 16);
+    if (n_ >= 4) set_up_dictionary();
+    std::size_t p = 0;
+    for (;;) {
+        if (p + 4 > n_) {  // fewer than four bytes left: literals
+            for (; p < n_; ++p) literal(p);
+            break;
+        }
+        Match m = longest_match(p, level_.first_stop, level_.second_stop);
+        if (m.length >= 3 && m.length < level_.lazy_limit) {
+            const Match next = longest_match(p + 1, level_.lazy_limit, level_.lazy_limit);
+            if (next.length > m.length) {
+                literal(p);
+                insert(p);
+                ++p;
+                m = next;
+            }
+        }
+        if (m.length == 3 && m.distance > far_for_three) m.length = 2;
+        if (m.length < 3) {
+            literal(p);
+            insert(p);
+            ++p;
+            continue;
+        }
+        pair(m.length, m.distance);
+        const std::size_t end = std::min(p + std::size_t(m.length), n_ - 2);
+        for (std::size_t q = p; q < end; ++q) insert(q);
+        p += std::size_t(m.length);
+    }
+    ++literal_freq_[end_of_block];
+}
+
+void FlateCompressor::write_symbols(BitWriter& bits, const HuffmanTable& literals,
+                                    const HuffmanTable& distances) const {
+    const auto& codes = lookup();
+    const std::uint16_t* lit_code = literals.codes.data();
+    const std::uint8_t* lit_len = literals.lengths.data();
+    const std::uint16_t* dist_code = distances.codes.data();
+    const std::uint8_t* dist_len = distances.lengths.data();
+    for (const std::uint32_t symbol : symbols_) {
+        if (symbol < 256) {
+            bits.put(lit_code[symbol], lit_len[symbol]);
+            continue;
+        }
+        const int length = int(symbol & 0xFFFF);
+        const std::size_t distance = symbol >> 16;
+        const int lc = codes.length_code[std::size_t(length)];
+        const std::size_t ls = std::size_t(257 + lc);
+        bits.put(lit_code[ls] | (std::uint32_t(length - length_base[std::size_t(lc)]) << lit_len[ls]),
+                 lit_len[ls] + length_extra[std::size_t(lc)]);
+        const std::size_t dc = std::size_t(codes.distance_code(distance));
+        bits.put(dist_code[dc] |
+                     (std::uint32_t(distance - std::size_t(distance_base[dc])) << dist_len[dc]),
+                 dist_len[dc] + distance_extra[dc]);
+    }
+    bits.put(lit_code[end_of_block], lit_len[end_of_block]);
+}
+
+void FlateCompressor::encode(std::vector<std::uint8_t>& out) {
+    parse();
+
+    // Bits of all symbols with given code lengths, extra bits included.
+    auto symbol_bits = [&](const std::vector<std::uint8_t>& lit, const std::vector<std::uint8_t>& dist) {
+        std::uint64_t bits = 0;
+        for (int s = 0; s < literal_symbols; ++s) {
+            bits += literal_freq_[std::size_t(s)] * lit[std::size_t(s)];
+            if (s > 256 && s < 257 + int(length_extra.size()))
+                bits += literal_freq_[std::size_t(s)] * std::uint64_t(length_extra[std::size_t(s - 257)]);
+        }
+        for (int d = 0; d < distance_symbols; ++d)
+            bits += distance_freq_[std::size_t(d)] *
+                    (std::uint64_t(dist[std::size_t(d)]) + std::uint64_t(distance_extra[std::size_t(d)]));
+        return bits;
+    };
+
+    const std::size_t stored_blocks = std::max<std::size_t>(1, (n_ + max_stored_block - 1) / max_stored_block);
+    const std::uint64_t stored_bytes = n_ + 5 * stored_blocks;
+    const std::uint64_t fixed_bits =
+        symbol_bits(fixed_literal_table().lengths, fixed_distance_table().lengths) + 3;
+    const std::uint64_t fixed_bytes = fixed_bits / 8 + 1;
+
+    HuffmanTable literals(limited_code_lengths(literal_freq_, 15));
+    HuffmanTable distances(limited_code_lengths(std::span(distance_freq_).first(distance_symbols), 15));
+    int hlit = 257;
+    for (int s = literal_symbols - 1; s >= 257; --s)
+        if (literals.lengths[std::size_t(s)] != 0) {
+            hlit = s + 1;
+            break;
+        }
+    int hdist = 1;
+    for (int d = distance_symbols - 1; d >= 1; --d)
+        if (distances.lengths[std::size_t(d)] != 0) {
+            hdist = d + 1;
+            break;
+        }
+    std::vector<LengthToken> tokens;
+    scan_lengths(std::span(literals.lengths).first(std::size_t(hlit)), tokens);
+    scan_lengths(std::span(distances.lengths).first(std::size_t(hdist)), tokens);
+    std::array<std::uint64_t, 19> token_freq{};
+    for (const auto& t : tokens) ++token_freq[t.symbol];
+    HuffmanTable length_codes(limited_code_lengths(token_freq, 7));
+    int hclen = 4;
+    for (int k = 18; k >= 4; --k)
+        if (length_codes.lengths[std::size_t(code_length_order[std::size_t(k)])] != 0) {
+            hclen = k + 1;
+            break;
+        }
+    std::uint64_t token_bits = 0;
+    for (const auto& t : tokens)
+        token_bits += length_codes.lengths[t.symbol] + std::uint64_t(token_extra_bits(t.symbol));
+    const std::uint64_t dynamic_bits = symbol_bits(literals.lengths, distances.lengths) +
+                                       3 * std::uint64_t(hclen - 1) + token_bits + 3;
+    const std::uint64_t dynamic_bytes = dynamic_bits / 8 + 1;
+
+    enum class Block { stored, fixed, dynamic };
+    Block block = fixed_bytes < stored_bytes ? Block::fixed : Block::stored;
+    if (dynamic_bytes < (block == Block::fixed ? fixed_bytes : stored_bytes)) block = Block::dynamic;
+
+    // The dynamic estimate leaves out 17 bits of the block's header fields;
+    // the slack covers them.
+    const std::uint64_t body = block == Block::stored  ? stored_bytes
+                               : block == Block::fixed ? fixed_bytes
+                                                       : dynamic_bytes;
+    out.resize(std::size_t(body) + 2 + 4 + 8);
+    out[0] = 0x78;
+    out[1] = 0x5E;
+    BitWriter bits(out.data() + 2);
+
+    switch (block) {
+    case Block::stored: {
+        std::size_t offset = 0;
+        do {
+            const std::size_t size = std::min(max_stored_block, n_ - offset);
+            const bool final = offset + size == n_;
+            bits.put(final ? 1 : 0, 1);
+            bits.put(0, 2);
+            bits.align();
+            bits.put_byte_aligned(std::uint8_t(size));
+            bits.put_byte_aligned(std::uint8_t(size >> 8));
+            bits.put_byte_aligned(std::uint8_t(~size));
+            bits.put_byte_aligned(std::uint8_t(~size >> 8));
+            bits.put_bytes_aligned(data_ + offset, size);
+            offset += size;
+        } while (offset < n_);
+        break;
+    }
+    case Block::fixed:
+        bits.put(1, 1);
+        bits.put(1, 2);
+        write_symbols(bits, fixed_literal_table(), fixed_distance_table());
+        break;
+    case Block::dynamic:
+        bits.put(1, 1);
+        bits.put(2, 2);
+        bits.put(std::uint32_t(hlit - 257), 5);
+        bits.put(std::uint32_t(hdist - 1), 5);
+        bits.put(std::uint32_t(hclen - 4), 4);
+        for (int k = 0; k < hclen; ++k)
+            bits.put(length_codes.lengths[std::size_t(code_length_order[std::size_t(k)])], 3);
+        for (const auto& t : tokens) {
+            bits.put(length_codes.codes[t.symbol], length_codes.lengths[t.symbol]);
+            if (const int extra = token_extra_bits(t.symbol); extra > 0) bits.put(t.extra, extra);
+        }
+        write_symbols(bits, literals, distances);
+        break;
+    }
+    bits.align();
+
+    const std::uint32_t checksum = adler32(std::span(data_, n_));
+    std::uint8_t* end = bits.position();
+    for (int shift = 24; shift >= 0; shift -= 8) *end++ = std::uint8_t(checksum >> shift);
+    out.resize(std::size_t(end - out.data()));
+}
+
+}  // namespace
+
+FlateLevel flate_level(int quality) {
+    return levels[std::size_t(std::clamp(quality, 0, int(levels.size()) - 1))];
+}
+
+void flate_encode(std::span<const std::uint8_t> data, int quality, std::vector<std::uint8_t>& out) {
+    FlateCompressor(data, flate_level(quality)).encode(out);
+}
+
+std::uint32_t adler32(std::span<const std::uint8_t> data) {
+    constexpr std::uint32_t modulus = 65521;
+    // The largest run of bytes whose sums cannot overflow 32 bits.
+    constexpr std::size_t run = 5552;
+    std::uint32_t a = 1, b = 0;
+    const std::uint8_t* p = data.data();
+    std::size_t left = data.size();
+    while (left > 0) {
+        const std::size_t take = std::min(left, run);
+        for (std::size_t i = 0; i < take; ++i) {
+            a += p[i];
+            b += a;
+        }
+        a %= modulus;
+        b %= modulus;
+        p += take;
+        left -= take;
+    }
+    return (b << 16) | a;
+}
+
+}  // namespace pdf

@@ -1,0 +1,21 @@
+// Numbers as PDF operand text.
+//
+// Every measured value the writer puts into a file goes through FormatNumber:
+// rounded to three decimals with halves away from zero, in single precision
+// (the layout of existing documents depends on float32 arithmetic), then
+// written in its shortest form with at most 7 significant digits, "." as
+// decimal mark whatever the locale, never an exponent and never "-0".
+#pragma once
+
+#include <string>
+
+namespace pdf {
+
+// x rounded to 3 decimals, halves away from zero, in float32 steps.
+float round_value(float x);
+
+// The operand text of round_value(x). A value that is not finite is refused
+// with PdfError 5 (source "PdfWriter.FormatNumber").
+std::string format_number(float x);
+
+}  // namespace pdf

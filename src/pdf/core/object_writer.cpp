@@ -1,0 +1,146 @@
+// The output file and the object writer: the header, lines, indirect objects
+// with their cross-reference offsets, streams, and numbers as operands.
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+#include <random>
+
+#include "common/cp1252.h"
+#include "pdf/PdfWriter.h"
+#include "pdf/core/growth.h"
+#include "pdf/core/number_format.h"
+#include "pdf/core/writer_defaults.h"
+
+namespace {
+
+// "~" + hexadecimal of (day, hour, minute, second, one random digit).
+std::string generated_file_name() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    std::random_device device;
+    const unsigned digit = device() % 10;
+    char decimal[32];
+    std::snprintf(decimal, sizeof decimal, "%d%02d%02d%02d%u", local.tm_mday, local.tm_hour, local.tm_min,
+                  local.tm_sec, digit);
+    char name[32];
+    std::snprintf(name, sizeof name, "~%lX.pdf", std::strtoul(decimal, nullptr, 10));
+    return name;
+}
+
+// The platform's number and message for a failed open.
+std::pair<std::int32_t, std::string> open_failure(int error) {
+    switch (error) {
+        case ENOENT:
+        case ENOTDIR: return {76, "Path not found"};
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case EISDIR: return {75, "Path/File access error"};
+        case ENOSPC: return {61, "Disk full"};
+        default: return {52, "Bad file name or number"};
+    }
+}
+
+}  // namespace
+
+std::string PdfWriter::BeginDoc(std::string_view strFileName) {
+    if (OutputFile != nullptr) {
+        std::fclose(OutputFile);
+        OutputFile = nullptr;
+    }
+    FileName = strFileName.empty() ? generated_file_name() : std::string(strFileName);
+    BytesWritten = 0;
+    OutputFile = std::fopen(cp1252_a_utf8(FileName).c_str(), "wb");
+    if (OutputFile == nullptr) {
+        const auto [number, message] = open_failure(errno);
+        RecordError(number, "BeginDoc", message, FileName);
+    }
+    // The header write fails too when the open failed; that is the error
+    // callers see (52), as the builders expect.
+    try {
+        std::string header = "%PDF-1.3\n% ";
+        header += pdf::default_producer;
+        header += " rel. ";
+        header += pdf::writer_version;
+        WriteLine(header);
+    } catch (const PdfError& error) {
+        RecordError(error.number(), "BeginDoc", error.description(), FileName);
+    }
+    LastObjectNumber = 3;
+    return FileName;
+}
+
+void PdfWriter::WriteBytes(const void* data, std::size_t size) {
+    if (OutputFile == nullptr) RaiseError(52, "WriteLine", "Bad file name or number");
+    if (size == 0) return;
+    if (std::fwrite(data, 1, size, OutputFile) != size) RaiseError(57, "WriteLine", "Device I/O error");
+    BytesWritten += static_cast<std::int64_t>(size);
+}
+
+void PdfWriter::WriteLine(std::string_view Text) {
+    std::string line;
+    line.reserve(Text.size() + 1);
+    line.append(Text);
+    line += '\n';
+    WriteBytes(line.data(), line.size());
+}
+
+std::int32_t PdfWriter::WriteObjStart(std::int32_t n) {
+    if (OutputFile == nullptr) RaiseError(52, "WriteLine", "Bad file name or number");
+    if (n == 0) {
+        if (LastObjectNumber == 2147483647) RaiseError(6, "WriteObjStart", "Overflow");
+        n = LastObjectNumber + 1;
+    }
+    if (n > LastObjectNumber) LastObjectNumber = n;
+    pdf::make_room(ObjectOffsets, LastObjectNumber, MemoryFactor);
+    char entry[32];
+    std::snprintf(entry, sizeof entry, "%010lld 00000 n\r", static_cast<long long>(BytesWritten % 10000000000LL));
+    ObjectOffsets[static_cast<std::size_t>(n)] = entry;
+    WriteLine(std::to_string(n) + " 0 obj");
+    CurrentObjectNumber = n;
+    return n;
+}
+
+void PdfWriter::WriteObjEnd() { WriteLine("endobj"); }
+
+void PdfWriter::WriteStream(pdf::Bytes Data, std::int32_t ObjectNumber, std::string_view PresetFilter,
+                            std::int32_t Length1) {
+    std::string names(PresetFilter);
+    FilterStreamData(Data, names);
+    if (ProtectionOn) {
+        if (ObjectNumber == 0) ObjectNumber = CurrentObjectNumber;
+        EncryptStreamData(Data, ObjectNumber);
+    }
+    if (!names.empty()) WriteLine("/Filter [" + names + "]");
+    if (Length1 > 0) WriteLine("/Length1 " + std::to_string(Length1));
+    std::string head = "/Length " + std::to_string(Data.size()) + " >>\rstream\n";
+    static constexpr std::string_view tail = "\nendstream\n";
+    WriteBytes(head.data(), head.size());
+    WriteBytes(Data.data(), Data.size());
+    WriteBytes(tail.data(), tail.size());
+}
+
+std::int32_t PdfWriter::WriteContentObject(std::string_view Text) {
+    const std::int32_t n = WriteObjStart(0);
+    WriteLine("<<");
+    WriteStream(pdf::Bytes(Text.begin(), Text.end()), n);
+    WriteObjEnd();
+    return n;
+}
+
+std::string PdfWriter::FormatNumber(float x) { return pdf::format_number(x); }
+
+std::string PdfWriter::FormatLength(float x) const { return pdf::format_number(x * UnitFactor); }
+
+std::string PdfWriter::FormatSingle(std::uint8_t b) {
+    return pdf::format_number(static_cast<float>(static_cast<double>(b) / 255.0));
+}
+
+std::string PdfWriter::BoolToPdf(bool b) { return b ? "true" : "false"; }
+
+void PdfWriter::RequireVersion(std::int32_t level) {
+    if (RequiredMinorVersion < level) RequiredMinorVersion = level;
+}
+
+void PdfWriter::SetLastRect(float a, float b, float c, float d) { LastRect = {a, b, c, d}; }

@@ -1,0 +1,168 @@
+// Pages and content buffers: every drawing member sends its operator lines
+// through PutContent into the buffer of whatever is open; EndPage writes the
+// page's widgets, the page object, its content stream and its annotations.
+#include "pdf/PdfWriter.h"
+#include "pdf/core/growth.h"
+#include "pdf/core/text_utils.h"
+
+std::int32_t PdfWriter::BeginPage() {
+    if (PageOpen) EndPage();
+    if (PageCount == 2147483647) RaiseError(6, "BeginPage", "Overflow");
+    PageCount += 1;
+    pdf::make_room(PageObjects, PageCount, MemoryFactor);
+    PageAnnots.clear();
+    PageOpenScript.clear();
+    PageCloseScript.clear();
+    BufferReset(ContentBuffers[PageBuffer]);
+    PageOpen = true;
+    SetColorFill("Black");
+    SetColorLine("Black");
+    SetColorText("Black");
+    // While an object or pattern is being recorded the placement lines would
+    // land in that recording, and an object would paint itself; they are
+    // left out then.
+    if (ObjectCount > 0 && !ObjectOpen && !TilingOpen) PlayAutoObjects(false);
+    CurrentPageView = ViewMode;
+    CharSpacing = 0;
+    WordSpacing = 0;
+    HorizontalScaling = 100.0f;
+    CurrentX = 0;
+    CurrentY = 0;
+    LineSpacing = 1.0f;
+    PageTransitionText = TransitionText;
+    PageTransitionDuration = TransitionDuration;
+    PageFieldCount = 0;
+    return PageCount;
+}
+
+void PdfWriter::EndPage() {
+    if (!PageOpen) return;
+    if (ObjectCount > 0 && !ObjectOpen && !TilingOpen) PlayAutoObjects(true);
+    PageOpen = false;
+
+    // The first operator puts the origin at the top-left corner of the
+    // margin box with y growing downwards; the clip keeps drawing inside it.
+    std::string content = "1 0 0 -1 " + FormatNumber(Margins.Left) + " " + FormatNumber(PageHeight - Margins.Top) +
+                          " cm \r";
+    if (ClipPage) {
+        content += "0 0 " + FormatNumber(PageWidth - Margins.Right - Margins.Left) + " " +
+                   FormatNumber(PageHeight - Margins.Bottom - Margins.Top) + " re W n\r";
+    }
+    content += BufferText(ContentBuffers[PageBuffer]);
+    const std::string media = FormatNumber(PageWidth) + " " + FormatNumber(PageHeight) + "]\r";
+
+    std::int32_t open_script = 0, close_script = 0;
+    if (!PageOpenScript.empty()) open_script = WriteContentObject(PageOpenScript);
+    if (!PageCloseScript.empty()) close_script = WriteContentObject(PageCloseScript);
+
+    if (PageFieldCount >= 1) WriteFieldWidgets(LastObjectNumber + PageFieldCount + 1);
+
+    const std::int32_t p = WriteObjStart(0);
+    PageObjects[static_cast<std::size_t>(PageCount)] = p;
+    std::string page = "<< /Type /Page /Parent 1 0 R /Contents " + std::to_string(p + 1) + " 0 R\r";
+    switch (CurrentPageView) {
+        case 3: page += "/Rotate 90\r"; break;
+        case 2: page += "/Rotate 180\r"; break;
+        case 1: page += "/Rotate 270\r"; break;
+        default: break;
+    }
+    page += "/MediaBox [0 0 " + media;
+    page += "/CropBox [0 0 " + media;
+    page += "/BleedBox [0 0 " + media;
+    if (!PageAnnots.empty()) page += "/Annots " + std::to_string(p + 2) + " 0 R";
+    page += "/Resources 2 0 R";
+    if (!PageTransitionText.empty()) {
+        page += "\r/Dur " + FormatNumber(PageTransitionDuration) + " /Trans " + PageTransitionText;
+    }
+    if (open_script != 0 || close_script != 0) {
+        page += "\n/AA <<";
+        if (open_script != 0)
+            page += " /O << /Type /Action /S /JavaScript /JS " + std::to_string(open_script) + " 0 R >>\r";
+        if (close_script != 0)
+            page += " /C << /Type /Action /S /JavaScript /JS " + std::to_string(close_script) + " 0 R >>\r";
+        page += ">> ";
+    }
+    page += ">>";
+    WriteLine(page);
+    WriteObjEnd();
+    PageKids += std::to_string(p) + " 0 R ";
+
+    WriteObjStart(0);
+    WriteLine("<<");
+    WriteStream(pdf::Bytes(content.begin(), content.end()), 0);
+    WriteObjEnd();
+
+    if (!PageAnnots.empty()) {
+        WriteObjStart(0);
+        WriteLine("[ " + PageAnnots + " ]");
+        WriteObjEnd();
+    }
+}
+
+void PdfWriter::WriteFieldWidgets(std::int32_t pageObject) {
+    const auto count = static_cast<std::size_t>(PageFieldCount);
+    for (std::size_t i = 0; i < count && i < FieldEntries.size(); ++i) {
+        FieldRecord& field = FieldEntries[i];
+        const std::int32_t w = WriteObjStart(0);
+        std::string body = " /DA " + PdfLiteralString(field.Appearance) + " /T " + PdfLiteralString(field.Name);
+        if (!field.Tooltip.empty()) body += " /TU " + PdfLiteralString(field.Tooltip);
+        switch (field.Type) {
+            case 0:
+                body += " /MK <<" + field.Characteristics + ">> \r /V " + PdfLiteralString(field.Value) + " /DV " +
+                        PdfLiteralString(field.Value) + " ";
+                break;
+            case 1:
+            case 4:
+            case 5:
+                body += " /MK << /CA " + PdfLiteralString(field.Caption) + " " + field.Characteristics + ">> ";
+                break;
+            case 2:
+            case 3: {
+                const auto items = pdf::split_text(field.Value, "|");
+                body += " /MK <<" + field.Characteristics + ">> /Opt [ ";
+                for (const auto& item : items) body += PdfLiteralString(item);
+                body += " ] ";
+                if (field.ChoiceIndex >= 1 && static_cast<std::size_t>(field.ChoiceIndex) <= items.size()) {
+                    const std::string chosen = PdfLiteralString(items[static_cast<std::size_t>(field.ChoiceIndex) - 1]);
+                    body += " /DV " + chosen + " /V " + chosen;
+                }
+                break;
+            }
+            default: break;
+        }
+        if (!field.Actions.empty()) {
+            body += " /AA << " + field.Actions + " >> ";
+            if (field.Calculated) CalcOrderRefs += std::to_string(w) + " 0 R ";
+        }
+        if (!field.Extra.empty()) body += field.Extra;
+        field.Head += body;
+        WriteLine(field.Head + " /P " + std::to_string(pageObject) + " 0 R >>");
+        FieldRefs += std::to_string(w) + " 0 R ";
+        WriteObjEnd();
+        if (!ObjectOpen) PageAnnots += std::to_string(w) + " 0 R ";
+    }
+}
+
+void PdfWriter::SetMemoryUsage(std::int16_t Value) {
+    if (Value < 0) RaiseError(6, "SetMemoryUsage", "Overflow");
+    // 0 would leave the lists no room for their first entry: it counts as 1.
+    if (Value == 0) Value = 1;
+    if (Value <= 10) MemoryFactor = static_cast<std::uint8_t>(Value);
+}
+
+void PdfWriter::PutContent(std::string_view Line) {
+    std::string* buffer = ObjectOpen   ? &ContentBuffers[ObjectBuffer]
+                          : TilingOpen ? &ContentBuffers[TilingBuffer]
+                          : PageOpen   ? &ContentBuffers[PageBuffer]
+                                       : nullptr;
+    if (buffer == nullptr) return;
+    BufferAppendChar(*buffer, '\r');
+    BufferAppend(*buffer, Line);
+}
+
+// std::string already grows geometrically, so appending is amortised
+// constant time as the buffers require.
+void PdfWriter::BufferAppend(std::string& buffer, std::string_view Text) { buffer.append(Text); }
+void PdfWriter::BufferAppendChar(std::string& buffer, std::uint8_t b) { buffer.push_back(static_cast<char>(b)); }
+void PdfWriter::BufferReset(std::string& buffer) { buffer.clear(); }
+std::string PdfWriter::BufferText(const std::string& buffer) const { return buffer; }

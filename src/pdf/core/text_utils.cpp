@@ -1,0 +1,117 @@
+#include "pdf/core/text_utils.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "common/cp1252.h"
+
+namespace pdf {
+
+std::string escape_string(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 8);
+    // One pass gives the same result as replacing backslashes first and then
+    // the other four: the added backslashes are never doubled.
+    for (char c : text) {
+        switch (c) {
+            case '\\': out += "\\\\"; break;
+            case '(': out += "\\("; break;
+            case ')': out += "\\)"; break;
+            case '\r': out += "\\r"; break;
+            case '\n': out += "\\n"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+std::string replace_text(std::string_view text, std::string_view searched, std::string_view replacement,
+                         std::int32_t start, std::int32_t count) {
+    if (searched.empty() || count < 1) return std::string(text);
+    std::size_t from = start < 2 ? 0 : static_cast<std::size_t>(start - 1);
+    if (from >= text.size()) return std::string(text);
+    std::string out;
+    out.reserve(text.size());
+    out.append(text.substr(0, from));
+    std::int32_t done = 0;
+    while (done < count) {
+        const std::size_t hit = text.find(searched, from);
+        if (hit == std::string_view::npos) break;
+        out.append(text.substr(from, hit - from));
+        out.append(replacement);
+        from = hit + searched.size();
+        ++done;
+    }
+    out.append(text.substr(from));
+    return out;
+}
+
+std::vector<std::string> split_text(std::string_view text, std::string_view delimiter) {
+    std::vector<std::string> pieces;
+    if (text.empty() || delimiter.empty()) {
+        pieces.emplace_back(text);
+        return pieces;
+    }
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t hit = text.find(delimiter, from);
+        if (hit == std::string_view::npos) break;
+        pieces.emplace_back(text.substr(from, hit - from));
+        from = hit + delimiter.size();
+    }
+    pieces.emplace_back(text.substr(from));
+    return pieces;
+}
+
+double leading_number(std::string_view text) {
+    std::string digits;  // the number without blanks, for strtod
+    std::size_t i = 0;
+    auto skip_blanks = [&] {
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\r' || text[i] == '\n')) ++i;
+    };
+    skip_blanks();
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) digits += text[i++];
+    bool any_digit = false, point = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            digits += c;
+            any_digit = true;
+        } else if (c == '.' && !point) {
+            digits += c;
+            point = true;
+        } else if (c == ' ' || c == '\t') {
+            continue;
+        } else {
+            break;
+        }
+    }
+    if (!any_digit) return 0.0;
+    // An exponent counts only when digits follow it.
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E' || text[i] == 'd' || text[i] == 'D')) {
+        std::size_t j = i + 1;
+        std::string exponent = "e";
+        if (j < text.size() && (text[j] == '-' || text[j] == '+')) exponent += text[j++];
+        std::size_t digits_start = j;
+        while (j < text.size() && text[j] >= '0' && text[j] <= '9' && j - digits_start < 5) exponent += text[j++];
+        if (j > digits_start) digits += exponent;
+    }
+    // from_chars does not look at the locale; it takes no "+" sign.
+    std::string_view number = digits;
+    if (!number.empty() && number.front() == '+') number.remove_prefix(1);
+    if (number == "." || number == "-.") return 0.0;
+    double value = 0.0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (result.ec != std::errc()) return 0.0;
+    return std::isfinite(value) ? value : 0.0;
+}
+
+std::string_view trim_blanks(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return text;
+}
+
+std::string upper_case(std::string_view text) { return maiuscolo(text); }
+
+}  // namespace pdf

@@ -71,11 +71,34 @@ void controlla_ripiego(const fs::path& programma) {
 }
 
 TEST_F(Cartelle, ReadOnlyProgramFolderFallsBackToThePerUserFolder) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root can write everywhere";
-    TempDir programma;
-    fs::permissions(programma.path(), fs::perms::owner_read | fs::perms::owner_exec);
-    controlla_ripiego(programma.path());
-    fs::permissions(programma.path(), fs::perms::owner_all);
+    if (::geteuid() != 0) {
+        TempDir programma;
+        fs::permissions(programma.path(), fs::perms::owner_read | fs::perms::owner_exec);
+        controlla_ripiego(programma.path());
+        fs::permissions(programma.path(), fs::perms::owner_all);
+        return;
+    }
+    // root may write everywhere: the check runs in a child that has given up
+    // its rights, and reports through its exit status.
+    const pid_t figlio = ::fork();
+    ASSERT_GE(figlio, 0);
+    if (figlio == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+        int esito = 1;
+        {
+            TempDir programma;
+            fs::permissions(programma.path(), fs::perms::owner_read | fs::perms::owner_exec);
+            controlla_ripiego(programma.path());
+            if (!::testing::Test::HasFailure()) esito = 0;
+            fs::permissions(programma.path(), fs::perms::owner_all);
+        }
+        ::_exit(esito);
+    }
+    int stato = 0;
+    ASSERT_EQ(::waitpid(figlio, &stato, 0), figlio);
+    ASSERT_TRUE(WIFEXITED(stato));
+    if (WEXITSTATUS(stato) == 2) GTEST_SKIP() << "cannot drop root rights here";
+    EXPECT_EQ(WEXITSTATUS(stato), 0) << "the per-user folder was not chosen";
 }
 
 TEST_F(Cartelle, UnusableProgramFolderFallsBackToThePerUserFolder) {

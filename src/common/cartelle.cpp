@@ -6,7 +6,6 @@
 #include <system_error>
 #include <unistd.h>
 
-#include "common/cp1252.h"
 
 namespace fs = std::filesystem;
 

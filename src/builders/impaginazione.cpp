@@ -1,0 +1,147 @@
+#include "builders/impaginazione.h"
+
+#include <string>
+#include <vector>
+
+#include "common/cp1252.h"
+#include "pdf/PdfWriter.h"
+
+namespace {
+
+constexpr std::string_view CARATTERE = "Times new roman";
+constexpr float CORPO = 12.0f;
+constexpr float ALTEZZA_BOX = 5.0f;
+constexpr float INTERLINEA = 0.1f;
+// A new page starts when the current Y passes the usable height less this.
+constexpr float RISERVA_PIEDE = 1.0f;
+
+std::vector<std::string_view> dividi_a_spazi(std::string_view testo) {
+    std::vector<std::string_view> parole;
+    std::size_t inizio = 0;
+    for (;;) {
+        auto fine = testo.find(' ', inizio);
+        if (fine == std::string_view::npos) {
+            parole.push_back(testo.substr(inizio));
+            return parole;
+        }
+        parole.push_back(testo.substr(inizio, fine - inizio));
+        inizio = fine + 1;
+    }
+}
+
+}  // namespace
+
+Impaginatore::Impaginatore(PdfWriter& pdf, float larghezza_utile) : pdf_(pdf), larghezza_utile_(larghezza_utile) {}
+
+void Impaginatore::grassetto() {
+    pdf_.SetFont(CARATTERE, CORPO, 1, 0);
+    stile_ = 1;
+}
+
+void Impaginatore::normale() {
+    pdf_.SetFont(CARATTERE, CORPO, 0, 0);
+    stile_ = 0;
+}
+
+void Impaginatore::blocco(int allineamento, float distanza, std::string_view testo) {
+    pdf_.DrawTextBox(0, pdf_.GetY() + distanza, larghezza_utile_, ALTEZZA_BOX, testo, 0, allineamento, 1);
+}
+
+void Impaginatore::blocco_e_controllo(int allineamento, float distanza, std::string_view testo) {
+    const int righe = righe_necessarie(testo);
+    if (righe > 1) {
+        const float fondo = pdf_.GetY() + distanza + static_cast<float>(righe) * pdf_.TextHeight();
+        if (fondo > pdf_.GetPageHeight(true) && pdf_.GetY() > 0) {
+            const int stile = stile_;
+            nuova_pagina();
+            if (stile != 0) grassetto();
+        }
+    }
+    blocco(allineamento, distanza, testo);
+    controllo_pagina();
+}
+
+void Impaginatore::riga_libera(float x, float passo, std::string_view testo, bool controllo) {
+    const std::string pulito = togli_spazi(testo);
+    pdf_.DrawTextBox(x, pdf_.GetY() + passo, larghezza_utile_, ALTEZZA_BOX, pulito, 0, ALLINEA_SINISTRA_SPAZI, 1);
+    if (controllo) controllo_pagina();
+}
+
+void Impaginatore::controllo_pagina() {
+    const float limite = pdf_.GetPageHeight(true) - RISERVA_PIEDE;
+    if (pdf_.GetY() > limite) nuova_pagina();
+}
+
+void Impaginatore::nuova_pagina() {
+    pdf_.BeginPage();
+    pdf_.SetLineWidth(0.01f);
+    normale();
+    pdf_.DrawTextBox(larghezza_utile_ - 1.0f, pdf_.GetPageHeight(true), 1.0f, 1.0f, std::to_string(pdf_.GetPage()),
+                     0, ALLINEA_DESTRA, 1);
+    pdf_.SetXY(0, 0);
+}
+
+void Impaginatore::disegna_riga(std::string_view riga) {
+    pdf_.DrawTextBox(0, pdf_.GetY() + INTERLINEA, larghezza_utile_, ALTEZZA_BOX, riga, 0, ALLINEA_GIUSTIFICATO, 1);
+    controllo_pagina();
+}
+
+void Impaginatore::paragrafo(std::string_view testo, bool con_riga_vuota) {
+    if (con_riga_vuota) disegna_riga("");
+    // Each line of the text is laid out on its own, so that every drawn
+    // line gets its page-break test.
+    std::size_t inizio = 0;
+    for (;;) {
+        const auto fine = testo.find_first_of("\r\n", inizio);
+        if (fine == std::string_view::npos) {
+            paragrafo_semplice(testo.substr(inizio));
+            return;
+        }
+        paragrafo_semplice(testo.substr(inizio, fine - inizio));
+        inizio = fine + 1;
+        if (testo[fine] == '\r' && inizio < testo.size() && testo[inizio] == '\n') ++inizio;
+    }
+}
+
+// Greedy fill: a word joins the line while the trimmed line, blanks as they
+// stand in the text, is at most the usable width; a word wider than the
+// width goes alone on its own line.
+void Impaginatore::paragrafo_semplice(std::string_view testo) {
+    const std::string con_spazio = std::string(testo) + " ";
+    const auto parole = dividi_a_spazi(con_spazio);
+    std::string riga;
+    std::string riga_precedente;
+    bool riga_scritta = false;
+    for (std::size_t i = 0; i < parole.size(); ++i) {
+        riga_scritta = false;
+        riga.append(parole[i]).push_back(' ');
+        if (pdf_.TextLength(togli_spazi(riga)) > larghezza_utile_) {
+            if (!togli_spazi(riga_precedente).empty()) {
+                --i;  // the word starts the next line
+                disegna_riga(togli_spazi(riga_precedente));
+            } else {
+                disegna_riga(togli_spazi(riga));
+            }
+            riga.clear();
+            riga_scritta = true;
+        }
+        riga_precedente = riga;
+    }
+    if (!riga_scritta) disegna_riga(togli_spazi(riga));
+}
+
+int Impaginatore::righe_necessarie(std::string_view testo) {
+    if (pdf_.TextLength(testo) <= larghezza_utile_ && testo.find_first_of("\r\n") == std::string_view::npos) return 1;
+    int righe = 0;
+    std::string riga;
+    for (auto parola : dividi_a_spazi(testo)) {
+        std::string prova = riga.empty() ? std::string(parola) : riga + " " + std::string(parola);
+        if (!riga.empty() && pdf_.TextLength(prova) > larghezza_utile_) {
+            ++righe;
+            riga = std::string(parola);
+        } else {
+            riga = std::move(prova);
+        }
+    }
+    return righe + 1;
+}

@@ -1,0 +1,69 @@
+// MD5 and RC4 against their published test vectors.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "pdf/core/ascii_hex_encoder.h"
+#include "pdf/core/md5.h"
+#include "pdf/core/rc4.h"
+
+namespace {
+
+std::string hex(const std::string& bytes) { return pdf::encode_ascii_hex(bytes); }
+
+TEST(Md5, Rfc1321TestSuite) {
+    EXPECT_EQ(hex(pdf::md5_digest("")), "D41D8CD98F00B204E9800998ECF8427E");
+    EXPECT_EQ(hex(pdf::md5_digest("a")), "0CC175B9C0F1B6A831C399E269772661");
+    EXPECT_EQ(hex(pdf::md5_digest("abc")), "900150983CD24FB0D6963F7D28E17F72");
+    EXPECT_EQ(hex(pdf::md5_digest("message digest")), "F96B697D7CB7938D525A2F31AAF161D0");
+    EXPECT_EQ(hex(pdf::md5_digest("abcdefghijklmnopqrstuvwxyz")), "C3FCD3D76192E4007DFB496CCA67E13B");
+    EXPECT_EQ(hex(pdf::md5_digest("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789")),
+              "D174AB98D277D9F5A5611C2C9F419D9F");
+    EXPECT_EQ(hex(pdf::md5_digest("1234567890123456789012345678901234567890"
+                                  "1234567890123456789012345678901234567890")),
+              "57EDF4A22BE3C955AC49DA2E2107B67A");
+}
+
+TEST(Md5, PaddingBoundariesAndPiecewiseInputAgree) {
+    // Lengths around the 56- and 64-byte boundaries take the two-block
+    // padding path; feeding the message in odd pieces must not matter.
+    for (std::size_t length : {55u, 56u, 57u, 63u, 64u, 65u, 119u, 120u, 128u, 1000u}) {
+        std::string message;
+        for (std::size_t i = 0; i < length; ++i) message.push_back(char((i * 7 + 3) & 0xFF));
+        pdf::Md5 pieces;
+        for (std::size_t i = 0; i < length; i += 13) pieces.update(std::string_view(message).substr(i, 13));
+        const auto digest = pieces.finish();
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(digest.data()), 16), pdf::md5_digest(message))
+            << "length " << length;
+    }
+    // A million "a" (a common extra vector).
+    pdf::Md5 million;
+    const std::string chunk(1000, 'a');
+    for (int i = 0; i < 1000; ++i) million.update(chunk);
+    const auto d = million.finish();
+    EXPECT_EQ(hex(std::string(reinterpret_cast<const char*>(d.data()), 16)), "7707D6AE4E027C70EEA2A935C2296F21");
+}
+
+TEST(Rc4, CommonVectors) {
+    EXPECT_EQ(hex(pdf::rc4_crypt("Key", "Plaintext")), "BBF316E8D940AF0AD3");
+    EXPECT_EQ(hex(pdf::rc4_crypt("Wiki", "pedia")), "1021BF0420");
+    EXPECT_EQ(hex(pdf::rc4_crypt("Secret", "Attack at dawn")), "45A01F645FC35B383552544B9BF5");
+    // Keystream of the 40-bit key 01 02 03 04 05 (first 16 bytes).
+    EXPECT_EQ(hex(pdf::rc4_crypt(std::string("\x01\x02\x03\x04\x05", 5), std::string(16, '\0'))),
+              "B2396305F03DC027CCC3524A0A1118A8");
+}
+
+TEST(Rc4, CachedScheduleStartsEveryCallAfresh) {
+    pdf::Rc4Cipher cipher;
+    const std::string key = "0123456789";
+    const std::string text = "Contratto di appalto (bozza)";
+    const std::string once = cipher.crypt(key, text);
+    EXPECT_EQ(cipher.crypt(key, text), once);  // no keystream carried over
+    EXPECT_EQ(once, pdf::rc4_crypt(key, text));
+    EXPECT_EQ(cipher.crypt(key, once), text);  // its own inverse
+    EXPECT_NE(cipher.crypt("another key", text), once);
+    EXPECT_EQ(cipher.crypt(key, text), once);  // after a change of key
+    EXPECT_EQ(cipher.crypt(key, std::string()), std::string());
+}
+
+}  // namespace

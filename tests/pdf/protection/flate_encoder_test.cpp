@@ -1,0 +1,232 @@
+// The Flate encoder: exact streams for the small cases, the block choices,
+// and zlib's inflater as the judge of every stream.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <numeric>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "pdf/core/flate_encoder.h"
+#include "pdf/core/huffman_code_lengths.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes bytes(std::string_view text) { return Bytes(text.begin(), text.end()); }
+
+// Inflates with zlib (checksum included); fails the test on any error.
+Bytes inflate_all(const Bytes& stream, std::size_t expected_size) {
+    Bytes out(expected_size + 1);
+    uLongf out_size = uLongf(out.size());
+    const int rc = uncompress(out.data(), &out_size, stream.data(), uLong(stream.size()));
+    EXPECT_EQ(rc, Z_OK) << "zlib refuses the stream";
+    out.resize(out_size);
+    return out;
+}
+
+// The deflate block type of a stream: the bits after the zlib header.
+int block_type(const Bytes& stream) { return (stream.at(2) >> 1) & 3; }
+
+TEST(FlateEncoder, SmallestStreams) {
+    EXPECT_EQ(pdf::flate_encode({}, 3), (Bytes{0x78, 0x5E, 0x03, 0x00, 0x00, 0x00, 0x00, 0x01}));
+    EXPECT_EQ(pdf::flate_encode(bytes("A"), 3), (Bytes{0x78, 0x5E, 0x73, 0x04, 0x00, 0x00, 0x42, 0x00, 0x42}));
+    // The header is a valid zlib header: a multiple of 31, deflate, 32K window.
+    EXPECT_EQ((0x78 * 256 + 0x5E) % 31, 0);
+}
+
+TEST(FlateEncoder, NoMatchCoversTheLastByte) {
+    // "abcdabcd": the second "abcd" repeats the first, but a match stops in
+    // front of the last byte: four literals, a match of three at distance
+    // four, one literal. In a fixed block: 32 + 7 + 5 + 8 bits, 7 for the
+    // end of the block, 3 for the block header = 62 bits, 8 bytes. A match of
+    // four would have made 54 bits, 7 bytes.
+    const Bytes data = bytes("abcdabcd");
+    const Bytes out = pdf::flate_encode(data, 3);
+    EXPECT_EQ(block_type(out), 1);
+    EXPECT_EQ(inflate_all(out, data.size()), data);
+    EXPECT_EQ(out.size(), 2 + 8 + 4u);
+}
+
+TEST(FlateEncoder, FarThreeByteMatchesBecomeLiterals) {
+    // A three-byte string repeated 5,000 bytes later is not worth a match;
+    // a four-byte one is.
+    std::mt19937 rng(1);
+    auto stream_with_repeat = [&](std::size_t repeat_length) {
+        Bytes data(6000);
+        for (auto& b : data) b = std::uint8_t('a' + rng() % 20);
+        data[0] = 'X', data[1] = 'Y', data[2] = 'Z', data[3] = 'W';
+        for (std::size_t k = 0; k < repeat_length; ++k) data[5000 + k] = data[k];
+        data[5000 + repeat_length] = '#';
+        return data;
+    };
+    for (std::size_t len : {3u, 4u}) {
+        const Bytes data = stream_with_repeat(len);
+        EXPECT_EQ(inflate_all(pdf::flate_encode(data, 3), data.size()), data);
+    }
+}
+
+TEST(FlateEncoder, IncompressibleInputIsStoredAndSplitAt65535) {
+    std::mt19937 rng(99);
+    for (std::size_t size : {1000u, 65535u, 65536u, 200000u}) {
+        Bytes data(size);
+        for (auto& b : data) b = std::uint8_t(rng());
+        const Bytes out = pdf::flate_encode(data, 3);
+        EXPECT_EQ(block_type(out), 0);
+        const std::size_t blocks = (size + 65534) / 65535;
+        EXPECT_EQ(out.size(), 2 + size + 5 * blocks + 4);
+        EXPECT_EQ(inflate_all(out, size), data);
+    }
+}
+
+TEST(FlateEncoder, DynamicBlockWithoutDistancesSendsOneZeroDistanceLength) {
+    // Every byte value in a skewed mix and no three-byte string twice: a
+    // dynamic block of literals only.
+    Bytes data;
+    std::mt19937 rng(5);
+    std::vector<int> weights(256);
+    for (int i = 0; i < 256; ++i) weights[std::size_t(i)] = i < 8 ? 200 : 1;
+    std::discrete_distribution<int> pick(weights.begin(), weights.end());
+    std::vector<bool> seen(1 << 24, false);
+    while (data.size() < 4000) {
+        const std::uint8_t b = std::uint8_t(pick(rng));
+        if (data.size() >= 2) {
+            const std::size_t key = (std::size_t(data[data.size() - 2]) << 16) | (std::size_t(data.back()) << 8) | b;
+            if (seen[key]) continue;
+            seen[key] = true;
+        }
+        data.push_back(b);
+    }
+    const Bytes out = pdf::flate_encode(data, 3);
+    ASSERT_EQ(block_type(out), 2);
+    // HDIST - 1 is 0: bits 8..12 after the 3 header bits of the block.
+    const std::uint32_t bits = out[2] | (out[3] << 8) | (out[4] << 16);
+    EXPECT_EQ((bits >> 8) & 31, 0u);
+    EXPECT_EQ(inflate_all(out, data.size()), data);
+}
+
+std::vector<Bytes> varied_inputs() {
+    std::vector<Bytes> inputs;
+    std::mt19937 rng(20261207);
+    const std::string words[] = {"BT ", "ET\r", "/F1 10 Tf ", "0 0 0 rg ", "(contratto) Tj ", "Td ",
+                                 "q ", "Q\r", "1 0 0 1 ", "re f ", "appalto ", "committente "};
+    for (int round = 0; round < 240; ++round) {
+        const int kind = round % 6;
+        const std::size_t size = kind == 5 ? rng() % 70000 : rng() % 6000;
+        Bytes data;
+        data.reserve(size);
+        switch (kind) {
+        case 0:  // uniform random: stored
+            while (data.size() < size) data.push_back(std::uint8_t(rng()));
+            break;
+        case 1:  // few symbols: skewed frequencies, long matches
+            while (data.size() < size) data.push_back(std::uint8_t("ab"[rng() % 16 == 0]));
+            break;
+        case 2: {  // geometric byte distribution: deep Huffman trees
+            std::geometric_distribution<int> g(0.45);
+            while (data.size() < size) data.push_back(std::uint8_t(std::min(g(rng), 255)));
+            break;
+        }
+        case 3:  // page-content-like text
+        case 5:
+            while (data.size() < size) {
+                const std::string& w = words[rng() % std::size(words)];
+                data.insert(data.end(), w.begin(), w.end());
+                if (rng() % 3 == 0) {
+                    const std::string n = std::to_string(rng() % 600) + "." + std::to_string(rng() % 1000) + " ";
+                    data.insert(data.end(), n.begin(), n.end());
+                }
+            }
+            break;
+        case 4:  // long runs mixed with noise
+            while (data.size() < size) {
+                const std::uint8_t b = std::uint8_t(rng());
+                data.insert(data.end(), 1 + rng() % (rng() % 4 == 0 ? 400 : 3), b);
+            }
+            break;
+        }
+        inputs.push_back(std::move(data));
+    }
+    for (std::size_t size : {0u, 1u, 2u, 3u, 4u, 5u, 7u}) inputs.push_back(Bytes(size, 'q'));
+    return inputs;
+}
+
+TEST(FlateEncoder, EveryStreamInflatesToItsInputAtEveryQuality) {
+    const auto inputs = varied_inputs();
+    for (int quality = 0; quality <= 5; ++quality) {
+        std::size_t total_in = 0, total_out = 0;
+        for (const Bytes& input : inputs) {
+            const Bytes out = pdf::flate_encode(input, quality);
+            ASSERT_EQ(inflate_all(out, input.size()), input)
+                << "quality " << quality << ", input of " << input.size() << " bytes";
+            total_in += input.size();
+            total_out += out.size();
+        }
+        EXPECT_LT(total_out, total_in) << "quality " << quality;
+    }
+}
+
+TEST(FlateEncoder, QualitiesAboveTheTableCountAsTheHighest) {
+    const auto inputs = varied_inputs();
+    for (std::size_t i = 0; i < inputs.size(); i += 37)
+        EXPECT_EQ(pdf::flate_encode(inputs[i], 200), pdf::flate_encode(inputs[i], 5));
+}
+
+TEST(FlateEncoder, HigherQualityIsNotWorseOnText) {
+    Bytes text;
+    for (int i = 0; i < 3000; ++i) {
+        const std::string line = "BT /F1 11 Tf 56.693 " + std::to_string(700 - (i % 60) * 12) +
+                                 " Td (Articolo " + std::to_string(i % 97) + " del contratto) Tj ET\r";
+        text.insert(text.end(), line.begin(), line.end());
+    }
+    std::size_t previous = SIZE_MAX;
+    for (int quality : {0, 3, 5}) {
+        const std::size_t size = pdf::flate_encode(text, quality).size();
+        EXPECT_LE(size, previous) << "quality " << quality;
+        previous = size;
+    }
+}
+
+TEST(HuffmanCodeLengths, LimitedLengthsFormACompleteCode) {
+    // Fibonacci frequencies make the unadjusted sizes as deep as the
+    // alphabet; the adjustment must bring them within the limit.
+    std::vector<std::uint64_t> freq(40);
+    freq[0] = freq[1] = 1;
+    for (std::size_t i = 2; i < freq.size(); ++i) freq[i] = freq[i - 1] + freq[i - 2];
+    for (int max_length : {7, 15}) {
+        const auto lengths = pdf::limited_code_lengths(freq, max_length);
+        double kraft = 0;
+        for (std::size_t i = 0; i < lengths.size(); ++i) {
+            ASSERT_GE(lengths[i], 1);
+            ASSERT_LE(lengths[i], max_length);
+            kraft += std::ldexp(1.0, -lengths[i]);
+            if (i > 0) {
+                EXPECT_GE(lengths[i - 1], lengths[i]) << "a more frequent symbol got a longer code";
+            }
+        }
+        EXPECT_DOUBLE_EQ(kraft, 1.0);
+    }
+}
+
+TEST(HuffmanCodeLengths, FewSymbols) {
+    std::vector<std::uint64_t> none(30, 0);
+    EXPECT_EQ(pdf::limited_code_lengths(none, 15), std::vector<std::uint8_t>(30, 0));
+
+    std::vector<std::uint64_t> one(30, 0);
+    one[4] = 9;
+    auto lengths = pdf::limited_code_lengths(one, 15);
+    EXPECT_EQ(lengths[0], 1);  // the lowest unused symbol pairs up
+    EXPECT_EQ(lengths[4], 1);
+    EXPECT_EQ(std::accumulate(lengths.begin(), lengths.end(), 0), 2);
+
+    // Equal frequencies: the higher symbols count as less frequent and get
+    // the longer codes.
+    const auto equal = pdf::limited_code_lengths(std::vector<std::uint64_t>{5, 5, 5}, 15);
+    EXPECT_EQ(equal, (std::vector<std::uint8_t>{1, 2, 2}));
+    EXPECT_EQ(pdf::canonical_codes(equal), (std::vector<std::uint16_t>{0, 2, 3}));
+}
+
+}  // namespace

@@ -1,10 +1,19 @@
 #include "contract_forms/apertura.h"
 
-#include <QMessageBox>
+#include "contract_forms/modulo_contratto.h"
+#include "ui/controlli.h"
+#include "ui/messaggi_ui.h"
 
-// Placeholder until the form lands: says so rather than pretending.
-bool apri_contratto(TipoContratto, std::function<void()>) {
-    QMessageBox::information(nullptr, QStringLiteral("Contratto di appalto"),
-                             QStringLiteral("Il modulo del contratto non è ancora disponibile."));
-    return false;
+bool apri_contratto(TipoContratto tipo, std::function<void()> torna_al_menu) {
+    installa_gestore_messaggi();
+    auto* modulo = new ModuloContratto(tipo, std::move(torna_al_menu));
+    modulo->setAttribute(Qt::WA_DeleteOnClose);
+    if (!modulo->carica()) {
+        delete modulo;
+        return false;
+    }
+    centra_form(modulo);
+    modulo->show();
+    seleziona_campo(modulo->text1(0));
+    return true;
 }

@@ -34,7 +34,7 @@ const std::vector<std::string>& voci_province() {
     return voci;
 }
 
-void seleziona_voce(CasellaCombinata& combo, int indice) {
+void seleziona_voce(StatoCombo& combo, int indice) {
     if (indice < 0 || indice >= static_cast<int>(combo.voci.size())) indice = -1;
     combo.indice = indice;
     if (indice >= 0)

@@ -27,19 +27,19 @@ inline constexpr int NON_SPUNTATA = 0;
 inline constexpr int SPUNTATA = 1;
 inline constexpr int GRIGIA = 2;
 
-struct CasellaTesto {
+struct StatoTesto {
     std::string testo;
     bool abilitata = true;
 };
 
-struct CasellaSpunta {
+struct StatoSpunta {
     int valore = NON_SPUNTATA;
     bool abilitata = true;
 };
 
 // A combo box: its list, the selected item (-1 none) and the text it shows.
 // A combo that is not editable always shows its selected item (or nothing).
-struct CasellaCombinata {
+struct StatoCombo {
     std::vector<std::string> voci;
     int indice = -1;
     std::string testo;
@@ -47,13 +47,13 @@ struct CasellaCombinata {
 };
 
 struct ModelloContratto {
-    std::array<CasellaTesto, NUMERO_TESTI> text1;
-    CasellaCombinata combo1;                // municipality
-    std::array<CasellaCombinata, 7> combo2; // titles of the people named
-    CasellaCombinata combo3;                // chamber-of-commerce province
-    CasellaSpunta check1;                   // article 11 (arbitration)
-    std::array<CasellaSpunta, 11> check2;   // attachments a) to k)
-    std::array<CasellaSpunta, 17> check3;   // works decided
+    std::array<StatoTesto, NUMERO_TESTI> text1;
+    StatoCombo combo1;                // municipality
+    std::array<StatoCombo, 7> combo2; // titles of the people named
+    StatoCombo combo3;                // chamber-of-commerce province
+    StatoSpunta check1;                   // article 11 (arbitration)
+    std::array<StatoSpunta, 11> check2;   // attachments a) to k)
+    std::array<StatoSpunta, 17> check3;   // works decided
     std::array<bool, 3> option1{};          // permit: DIA, authorisation, sworn report
     std::array<bool, 2> option3{};          // subcontracting: none, declaration
     int contratto_modificato = 0;
@@ -71,7 +71,7 @@ ModelloContratto modello_iniziale();
 
 // Selecting an item of a combo (-1 for none); a combo that is not editable
 // shows the item's text.
-void seleziona_voce(CasellaCombinata& combo, int indice);
+void seleziona_voce(StatoCombo& combo, int indice);
 
 // Ticks, unticks or greys an attachment box. Ticking d) enables the others;
 // anything else on d) clears and disables them.

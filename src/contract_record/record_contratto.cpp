@@ -156,7 +156,7 @@ long long numero_data(std::string_view convertita) {
 
 // --- load helpers ---
 
-void imposta_testo(CasellaTesto& casella, const std::string& v) {
+void imposta_testo(StatoTesto& casella, const std::string& v) {
     casella.testo = togli_spazi(v).empty() ? std::string() : v;
 }
 
@@ -166,12 +166,12 @@ bool uguali_senza_maiuscole(std::string_view a, std::string_view b) {
 
 // A stored value that is not in a fixed list is added to the list and
 // selected, so that it is shown and the next save writes it back unchanged.
-void seleziona_o_aggiungi(CasellaCombinata& combo, const std::string& v) {
+void seleziona_o_aggiungi(StatoCombo& combo, const std::string& v) {
     combo.voci.push_back(v);
     seleziona_voce(combo, static_cast<int>(combo.voci.size()) - 1);
 }
 
-void carica_titolo(CasellaCombinata& combo, const std::string& v) {
+void carica_titolo(StatoCombo& combo, const std::string& v) {
     int trovata = -1;
     for (std::size_t i = 0; i < combo.voci.size(); ++i)
         if (uguali_senza_maiuscole(combo.voci[i], v)) {
@@ -182,7 +182,7 @@ void carica_titolo(CasellaCombinata& combo, const std::string& v) {
     combo.testo = v;
 }
 
-void carica_municipalita(CasellaCombinata& combo, const std::string& v) {
+void carica_municipalita(StatoCombo& combo, const std::string& v) {
     // The item that begins with the number followed by " - ": "1" never
     // selects "10 - ...".
     const std::string cercato = maiuscolo(togli_spazi(v + " - "));
@@ -200,7 +200,7 @@ void carica_municipalita(CasellaCombinata& combo, const std::string& v) {
         seleziona_o_aggiungi(combo, v);
 }
 
-void carica_provincia(CasellaCombinata& combo, const std::string& v) {
+void carica_provincia(StatoCombo& combo, const std::string& v) {
     for (std::size_t i = 0; i < combo.voci.size(); ++i)
         if (uguali_senza_maiuscole(combo.voci[i], v)) {
             seleziona_voce(combo, static_cast<int>(i));
@@ -381,7 +381,7 @@ std::vector<std::pair<std::string, std::string>> coppie_contratto(const ModelloC
         metti(CHIAVI_TESTI[u(i)], std::move(valore));
     };
     auto titolo = [&](int i) { metti(CHIAVI_TITOLI[u(i)], m.combo2[u(i)].testo); };
-    auto spunta = [](const CasellaSpunta& c) { return std::string(c.valore == SPUNTATA ? "S" : "N"); };
+    auto spunta = [](const StatoSpunta& c) { return std::string(c.valore == SPUNTATA ? "S" : "N"); };
     auto lavori = [&](int i) { metti(CHIAVI_LAVORI[u(i)], spunta(m.check3[u(i)])); };
     auto sn = [](bool b) { return std::string(b ? "S" : "N"); };
 

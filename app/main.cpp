@@ -1,10 +1,10 @@
-// The program's entry point: shows the start menu and runs the event loop.
+// The program: the start menu and the event loop; nothing else at start-up.
 #include <QApplication>
-#include <QMessageBox>
+
+#include "shell/avvio.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QMessageBox::information(nullptr, QStringLiteral("Contratto di appalto"),
-                             QStringLiteral("Il menu iniziale non è ancora disponibile."));
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("contratto"));
+    return esegui_programma();
 }

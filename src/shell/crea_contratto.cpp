@@ -1,0 +1,110 @@
+#include "shell/crea_contratto.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "ui/controlli.h"
+#include "ui/messaggi_ui.h"
+#include "ui/protetto.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+QString qt_percorso(const fs::path& p) { return QString::fromStdString(p.string()); }
+fs::path fs_percorso(const QString& p) { return fs::path(p.toStdString()); }
+
+}  // namespace
+
+fs::path crea_contratto::cartella_iniziale() {
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    if (!desktop.isEmpty() && QDir(desktop).exists()) return fs_percorso(desktop);
+    return fs_percorso(QDir::homePath());
+}
+
+crea_contratto::crea_contratto(CostruttoreContratto costruttore, QWidget* padre, std::function<void()> termina)
+    : QDialog(padre), costruttore_(std::move(costruttore)), termina_(std::move(termina)) {
+    if (!termina_) termina_ = [] { QCoreApplication::exit(0); };
+    setWindowTitle(QStringLiteral("Contratto di appalto - Cartella di destinazione"));
+    setModal(true);
+
+    auto* spiegazione = new QLabel(
+        QStringLiteral("Scegliere la cartella in cui creare la cartella \"Files Contratto Tavore\" con il "
+                       "contratto definitivo e la copia dei dati."),
+        this);
+    spiegazione->setWordWrap(true);
+
+    modello_ = new QFileSystemModel(this);
+    modello_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    modello_->setRootPath(QDir::rootPath());
+    albero_ = new QTreeView(this);
+    albero_->setModel(modello_);
+    albero_->setHeaderHidden(true);
+    for (int colonna = 1; colonna < modello_->columnCount(); ++colonna) albero_->hideColumn(colonna);
+    albero_->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    percorso_ = new QLabel(this);
+    percorso_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    connect(albero_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex&, const QModelIndex&) {
+                percorso_->setText(qt_percorso(cartella_scelta()));
+            });
+
+    auto* genera_pulsante = new QPushButton(QStringLiteral("&Genera"), this);
+    auto* annulla = new QPushButton(QStringLiteral("&Annulla"), this);
+    genera_pulsante->setDefault(true);
+    connect(genera_pulsante, &QPushButton::clicked, this, [this] { genera(); });
+    connect(annulla, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* pulsanti = new QHBoxLayout;
+    pulsanti->addStretch();
+    pulsanti->addWidget(genera_pulsante);
+    pulsanti->addWidget(annulla);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(spiegazione);
+    layout->addWidget(albero_, 1);
+    layout->addWidget(percorso_);
+    layout->addLayout(pulsanti);
+    resize(520, 460);
+
+    scegli_cartella(cartella_iniziale());
+    centra_form(this);
+}
+
+fs::path crea_contratto::cartella_scelta() const {
+    const QModelIndex corrente = albero_->currentIndex();
+    if (!corrente.isValid()) return {};
+    return fs_percorso(modello_->filePath(corrente));
+}
+
+void crea_contratto::scegli_cartella(const fs::path& cartella) {
+    const QModelIndex indice = modello_->index(qt_percorso(cartella));
+    if (!indice.isValid()) return;
+    albero_->setCurrentIndex(indice);
+    albero_->expand(indice);
+    albero_->scrollTo(indice, QAbstractItemView::PositionAtTop);
+    percorso_->setText(qt_percorso(cartella));
+}
+
+bool crea_contratto::genera() {
+    const fs::path cartella = cartella_scelta();
+    if (cartella.empty()) {
+        avviso(this, QStringLiteral("Scegliere la cartella di destinazione."));
+        return false;
+    }
+    bool riuscita = false;
+    esegui_protetto(this, [&] { riuscita = genera_contratto_finale(cartella, costruttore_); });
+    if (!riuscita) return false;
+    avviso(this, QStringLiteral("FILE GENERATI CON SUCCESSO!"));
+    accept();
+    termina_();
+    return true;
+}

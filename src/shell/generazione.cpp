@@ -1,0 +1,153 @@
+#include "shell/generazione.h"
+
+#include <string>
+#include <system_error>
+
+#include <unistd.h>
+
+#include "common/cartelle.h"
+#include "common/cp1252.h"
+#include "common/dati.h"
+#include "common/messaggi.h"
+
+#if __has_include("builders/contratto_comproprietari.h")
+#include "builders/contratto_comproprietari.h"
+#define CONTRATTO_HA_COMPROPRIETARI 1
+#endif
+#if __has_include("builders/contratto_proprietari.h")
+#include "builders/contratto_proprietari.h"
+#define CONTRATTO_HA_PROPRIETARI 1
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string cp1252(const std::string& utf8) { return utf8_a_cp1252(utf8).value_or(utf8); }
+
+void avvisa(const std::string& utf8) { mostra_avviso(cp1252(utf8)); }
+
+// A folder name beside the target that no earlier run left behind.
+fs::path cartella_accanto(const fs::path& cartella, const std::string& suffisso) {
+    const std::string base = "." + std::string(CARTELLA_USCITA) + "." + suffisso + "-" + std::to_string(::getpid());
+    fs::path candidata = cartella / base;
+    for (int n = 1; fs::exists(fs::symlink_status(candidata)); ++n)
+        candidata = cartella / (base + "-" + std::to_string(n));
+    return candidata;
+}
+
+// Removes the folder when the generation does not complete.
+class CartellaProvvisoria {
+public:
+    explicit CartellaProvvisoria(fs::path percorso) : percorso_(std::move(percorso)) {}
+    ~CartellaProvvisoria() {
+        if (!percorso_.empty()) {
+            std::error_code ec;
+            fs::remove_all(percorso_, ec);
+        }
+    }
+    CartellaProvvisoria(const CartellaProvvisoria&) = delete;
+    CartellaProvvisoria& operator=(const CartellaProvvisoria&) = delete;
+    void conserva() { percorso_.clear(); }
+
+private:
+    fs::path percorso_;
+};
+
+std::optional<std::string> valore_attuale(std::string_view chiave) {
+    const auto archivio = leggi_archivio();
+    const auto trovato = archivio.find(std::string(chiave));
+    if (trovato == archivio.end()) return std::nullopt;
+    return trovato->second;
+}
+
+}  // namespace
+
+CostruttoreContratto costruttore_per_tipo(TipoRichiedente tipo) {
+    switch (tipo) {
+        case TipoRichiedente::Comproprietario:
+#ifdef CONTRATTO_HA_COMPROPRIETARI
+            return [](const fs::path& file, bool apri) { return genera_contratto_comproprietari(file, apri); };
+#else
+            break;
+#endif
+        case TipoRichiedente::Proprietario:
+#ifdef CONTRATTO_HA_PROPRIETARI
+            return [](const fs::path& file, bool apri) { return genera_contratto_proprietari(file, apri); };
+#else
+            break;
+#endif
+        case TipoRichiedente::Amministratore:
+        case TipoRichiedente::Nessuno:
+            break;
+    }
+    return {};
+}
+
+bool genera_contratto_finale(const fs::path& cartella_scelta, const CostruttoreContratto& costruttore) {
+    if (!costruttore) {
+        avvisa("Il documento per questo tipo di richiedente non è disponibile.");
+        return false;
+    }
+    std::error_code ec;
+    if (!fs::is_directory(cartella_scelta, ec)) {
+        avvisa("La cartella " + cartella_scelta.string() + " non esiste.");
+        return false;
+    }
+    const fs::path destinazione = cartella_scelta / CARTELLA_USCITA;
+    const fs::path nuova = cartella_accanto(cartella_scelta, "nuova");
+    if (!fs::create_directory(nuova, ec)) {
+        avvisa("Impossibile creare una cartella in " + cartella_scelta.string() + ": " + ec.message());
+        return false;
+    }
+    CartellaProvvisoria provvisoria(nuova);
+
+    // 1. The document. A builder that fails has told the user why.
+    const fs::path pdf = nuova / "contratto.pdf";
+    if (!costruttore(pdf, false)) return false;
+    if (!fs::is_regular_file(pdf, ec) || fs::file_size(pdf, ec) == 0) {
+        avvisa("Il file contratto.pdf non è stato scritto.");
+        return false;
+    }
+
+    // 2. The copy of the data file, marked closed as the program's own will be.
+    const fs::path dati = file_dati();
+    const fs::path copia = nuova / "dati2.dat";
+    if (!fs::copy_file(dati, copia, fs::copy_options::overwrite_existing, ec)) {
+        avvisa("Impossibile copiare " + dati.string() + " in " + nuova.string() + ": " + ec.message());
+        return false;
+    }
+    scrivi_dati(copia, {{"CONTRATTO_CHIUSO", "S"}});
+
+    // 3. The program's data file: the contract is closed from now on. The old
+    //    value is kept to undo the mark should the folder swap fail.
+    const auto prima = valore_attuale("CONTRATTO_CHIUSO");
+    scrivi_dato("CONTRATTO_CHIUSO", "S");
+
+    // 4. The new folder takes the place of the old one.
+    fs::path vecchia;
+    if (fs::exists(fs::symlink_status(destinazione, ec))) {
+        vecchia = cartella_accanto(cartella_scelta, "vecchia");
+        fs::rename(destinazione, vecchia, ec);
+        if (ec) {
+            scrivi_dato("CONTRATTO_CHIUSO", prima.value_or(""));
+            avvisa("Impossibile sostituire la cartella " + destinazione.string() + ": " + ec.message());
+            return false;
+        }
+    }
+    fs::rename(nuova, destinazione, ec);
+    if (ec) {
+        const std::string causa = ec.message();
+        if (!vecchia.empty()) fs::rename(vecchia, destinazione, ec);
+        scrivi_dato("CONTRATTO_CHIUSO", prima.value_or(""));
+        avvisa("Impossibile creare la cartella " + destinazione.string() + ": " + causa);
+        return false;
+    }
+    provvisoria.conserva();
+    if (!vecchia.empty()) fs::remove_all(vecchia, ec);
+
+    // 5. The draft is out of date now; failing to delete it is no reason to
+    //    undo a finished contract.
+    fs::remove(trova_file(cartella_dati(), "bozza.pdf"), ec);
+    return true;
+}

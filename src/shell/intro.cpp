@@ -1,0 +1,235 @@
+#include "shell/intro.h"
+
+#include <QFont>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "common/cp1252.h"
+#include "common/dati.h"
+#include "shell/crea_contratto.h"
+#include "shell/help_intro.h"
+#include "ui/controlli.h"
+#include "ui/gruppo_opzioni.h"
+#include "ui/messaggi_ui.h"
+#include "ui/protetto.h"
+#include "ui/testo.h"
+
+namespace {
+
+Intro::Azioni azioni_predefinite() {
+    Intro::Azioni azioni;
+    azioni.apri_contratto = [](TipoContratto tipo, std::function<void()> torna) {
+        return apri_contratto(tipo, std::move(torna));
+    };
+    azioni.scegli_cartella = [](QWidget* padre, CostruttoreContratto costruttore) {
+        crea_contratto finestra(std::move(costruttore), padre);
+        finestra.exec();
+    };
+    azioni.costruttore = costruttore_per_tipo;
+    return azioni;
+}
+
+QString nome_tipo(TipoRichiedente tipo) {
+    switch (tipo) {
+        case TipoRichiedente::Amministratore: return QStringLiteral("condominio");
+        case TipoRichiedente::Proprietario: return QStringLiteral("proprietario unico");
+        case TipoRichiedente::Comproprietario: return QStringLiteral("comproprietari");
+        case TipoRichiedente::Nessuno: break;
+    }
+    return {};
+}
+
+TipoRichiedente tipo_della_scelta(int scelta) {
+    switch (scelta) {
+        case Intro::Condominio: return TipoRichiedente::Amministratore;
+        case Intro::Proprietario: return TipoRichiedente::Proprietario;
+        case Intro::Comproprietari: return TipoRichiedente::Comproprietario;
+        default: return TipoRichiedente::Nessuno;
+    }
+}
+
+int scelta_del_tipo(TipoRichiedente tipo) {
+    switch (tipo) {
+        case TipoRichiedente::Amministratore: return Intro::Condominio;
+        case TipoRichiedente::Proprietario: return Intro::Proprietario;
+        case TipoRichiedente::Comproprietario: return Intro::Comproprietari;
+        case TipoRichiedente::Nessuno: break;
+    }
+    return -1;
+}
+
+// Choices that exist in this version: the condominium contract and the site
+// sign are shown but cannot be chosen yet.
+bool scelta_disponibile(int scelta) { return scelta == Intro::Proprietario || scelta == Intro::Comproprietari; }
+
+}  // namespace
+
+Intro::Intro(QWidget* padre) : Intro(azioni_predefinite(), padre) {}
+
+Intro::Intro(Azioni azioni, QWidget* padre) : QWidget(padre), azioni_(std::move(azioni)) {
+    const Azioni predefinite = azioni_predefinite();
+    if (!azioni_.apri_contratto) azioni_.apri_contratto = predefinite.apri_contratto;
+    if (!azioni_.scegli_cartella) azioni_.scegli_cartella = predefinite.scegli_cartella;
+    if (!azioni_.costruttore) azioni_.costruttore = predefinite.costruttore;
+    costruisci();
+}
+
+void Intro::costruisci() {
+    setWindowTitle(TITOLO_PROGRAMMA);
+
+    auto* titolo = new QLabel(QStringLiteral("CONTRATTO DI APPALTO"), this);
+    QFont grande = titolo->font();
+    grande.setPointSizeF(grande.pointSizeF() * 1.6);
+    grande.setBold(true);
+    titolo->setFont(grande);
+    titolo->setAlignment(Qt::AlignCenter);
+    auto* sottotitolo = new QLabel(
+        QStringLiteral("Programma di contributi per il recupero delle parti comuni degli edifici\n"
+                       "dei centri storici e delle periferie"),
+        this);
+    sottotitolo->setAlignment(Qt::AlignCenter);
+
+    scelte_ = new GruppoOpzioni(this);
+    auto* cornice = new QGroupBox(QStringLiteral("Tipo di richiedente"), this);
+    auto* colonna = new QVBoxLayout(cornice);
+    const QString testi[] = {
+        QStringLiteral("Condominio (amministratore)"),
+        QStringLiteral("Proprietario unico"),
+        QStringLiteral("Comproprietari (delegato dei proprietari)"),
+    };
+    for (const QString& testo : testi) {
+        auto* opzione = new PulsanteOpzione(testo, cornice);
+        scelte_->aggiungi(opzione);
+        colonna->addWidget(opzione);
+    }
+    auto* cornice_cartellone = new QGroupBox(QStringLiteral("Cantiere"), this);
+    auto* colonna_cartellone = new QVBoxLayout(cornice_cartellone);
+    auto* cartellone = new PulsanteOpzione(QStringLiteral("Cartellone di cantiere"), cornice_cartellone);
+    scelte_->aggiungi(cartellone);
+    colonna_cartellone->addWidget(cartellone);
+
+    prosegui_ = new QPushButton(QStringLiteral("&Prosegui"), this);
+    stampa_ = new QPushButton(QStringLiteral("&Stampa Dati"), this);
+    auto* guida = new QPushButton(QStringLiteral("&?"), this);
+    guida->setToolTip(QStringLiteral("Guida"));
+    guida->setFixedWidth(guida->sizeHint().height() * 2);
+    auto* esci = new QPushButton(QStringLiteral("&Esci"), this);
+    prosegui_->setDefault(true);
+
+    connect(prosegui_, &QPushButton::clicked, this, [this] { esegui_protetto(this, [this] { prosegui(); }); });
+    connect(stampa_, &QPushButton::clicked, this,
+            [this] { esegui_protetto(this, [this] { stampa_dati_e_genera(); }); });
+    connect(guida, &QPushButton::clicked, this, [this] { mostra_guida(); });
+    connect(esci, &QPushButton::clicked, this, &QWidget::close);
+
+    auto* riga = new QHBoxLayout;
+    riga->addWidget(guida);
+    riga->addStretch();
+    riga->addWidget(prosegui_);
+    riga->addWidget(stampa_);
+    riga->addWidget(esci);
+
+    auto* linea = new QFrame(this);
+    linea->setFrameShape(QFrame::HLine);
+    linea->setFrameShadow(QFrame::Sunken);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 18, 24, 18);
+    layout->setSpacing(12);
+    layout->addWidget(titolo);
+    layout->addWidget(sottotitolo);
+    layout->addWidget(linea);
+    layout->addWidget(cornice);
+    layout->addWidget(cornice_cartellone);
+    layout->addSpacing(6);
+    layout->addLayout(riga);
+    setFixedSize(sizeHint().expandedTo(QSize(520, 0)));
+    ordina_tabindex(this);
+}
+
+PulsanteOpzione* Intro::scelta(Scelta s) const { return scelte_->pulsante(s); }
+
+void Intro::showEvent(QShowEvent* evento) {
+    QWidget::showEvent(evento);
+    esegui_protetto(this, [this] { aggiorna_stato(); });
+}
+
+void Intro::aggiorna_stato() {
+    // Until the store has been read nothing may be chosen: a store that
+    // cannot be read leaves the menu with no way into a form.
+    for (int i = 0; i < scelte_->conteggio(); ++i) scelte_->pulsante(i)->setEnabled(false);
+    scelte_->seleziona(-1);
+    prosegui_->setEnabled(false);
+
+    const auto archivio = leggi_archivio();
+    const auto valore = [&](const char* chiave) {
+        const auto trovato = archivio.find(chiave);
+        return trovato == archivio.end() ? std::string() : togli_spazi(trovato->second);
+    };
+    chiuso_ = maiuscolo(valore("CONTRATTO_CHIUSO")) == "S";
+    tipo_ = tipo_richiedente(valore("TIPO_RICHIEDENTE"));
+
+    for (int i = 0; i < scelte_->conteggio(); ++i) {
+        const bool contratto = i != Cartellone;
+        scelte_->pulsante(i)->setEnabled(scelta_disponibile(i) && !(chiuso_ && contratto));
+    }
+    const int preselezione = chiuso_ ? -1 : scelta_del_tipo(tipo_);
+    if (preselezione >= 0 && scelte_->pulsante(preselezione)->isEnabled()) scelte_->seleziona(preselezione);
+    bool qualcosa = false;
+    for (int i = 0; i < scelte_->conteggio(); ++i) qualcosa |= scelte_->pulsante(i)->isEnabled();
+    prosegui_->setEnabled(qualcosa);
+}
+
+void Intro::prosegui() {
+    const int scelta = scelte_->selezionato();
+    if (scelta < 0 || !scelte_->pulsante(scelta)->isEnabled()) {
+        avviso(this, chiuso_ ? QStringLiteral("Il contratto è chiuso: è possibile preparare solo il cartellone.")
+                             : QStringLiteral("Scegliere il tipo di richiedente."));
+        return;
+    }
+    if (scelta == Cartellone) return;  // the site sign's form is not part of this version
+    const TipoRichiedente nuovo = tipo_della_scelta(scelta);
+    if (tipo_ != TipoRichiedente::Nessuno && tipo_ != nuovo) {
+        const QString domanda =
+            QStringLiteral("Il contratto salvato è per %1. Proseguendo come %2 i dati del contratto "
+                           "verranno sovrascritti al prossimo salvataggio.\nSovrascrivere?")
+                .arg(nome_tipo(tipo_), nome_tipo(nuovo));
+        if (!chiedi_si_no(this, QStringLiteral("Sovrascrivere"), domanda)) return;
+    }
+    const TipoContratto tipo =
+        nuovo == TipoRichiedente::Proprietario ? TipoContratto::Proprietario : TipoContratto::Comproprietario;
+    hide();
+    bool aperto = false;
+    const bool riuscito = esegui_protetto(this, [&] {
+        aperto = azioni_.apri_contratto(tipo, [this] { show(); });
+    });
+    if (!riuscito || !aperto) show();
+}
+
+void Intro::stampa_dati_e_genera() {
+    const auto archivio = leggi_archivio();
+    if (const auto mancante = stampa_dati(archivio)) {
+        avviso(this, da_cp1252(*mancante));
+        return;
+    }
+    const auto trovato = archivio.find("TIPO_RICHIEDENTE");
+    const TipoRichiedente tipo = tipo_richiedente(trovato == archivio.end() ? std::string() : trovato->second);
+    CostruttoreContratto costruttore = azioni_.costruttore(tipo);
+    if (!costruttore) {
+        avviso(this, QStringLiteral("Il contratto per %1 non è disponibile in questa versione.").arg(nome_tipo(tipo)));
+        return;
+    }
+    azioni_.scegli_cartella(this, std::move(costruttore));
+    // A generation that did not end the program may still have changed the
+    // store (it never does on failure, but the menu shows what is stored).
+    aggiorna_stato();
+}
+
+void Intro::mostra_guida() {
+    Help_intro guida(this);
+    guida.exec();
+}

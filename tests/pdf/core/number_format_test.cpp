@@ -1,0 +1,69 @@
+#include <clocale>
+#include <cmath>
+#include <limits>
+
+#include <gtest/gtest.h>
+
+#include "pdf/PdfWriter.h"
+#include "pdf/core/number_format.h"
+
+using pdf::format_number;
+
+TEST(CoreNumberFormat, RoundsToThreeDecimalsHalvesAwayFromZero) {
+    EXPECT_EQ(format_number(12.3456f), "12.346");
+    EXPECT_EQ(format_number(2.0f), "2");
+    EXPECT_EQ(format_number(-0.0005f), "-0.001");
+    EXPECT_EQ(format_number(0.0004f), "0");
+    EXPECT_EQ(format_number(0.5f), "0.5");
+    EXPECT_EQ(format_number(-12.5f), "-12.5");
+    EXPECT_EQ(format_number(0.1f), "0.1");
+    EXPECT_EQ(format_number(842.0f), "842");
+    // A millimetre-based length: 10 mm.
+    EXPECT_EQ(format_number(10.0f * 2.8346455f), "28.346");
+    // Colour components: 128 / 255.
+    EXPECT_EQ(format_number(128.0f / 255.0f), "0.502");
+}
+
+TEST(CoreNumberFormat, KeepsSevenSignificantDigitsAndNeverAnExponent) {
+    EXPECT_EQ(format_number(12345.678f), "12345.68");
+    EXPECT_EQ(format_number(1234567.0f), "1234567");
+    const std::string big = format_number(123456789.0f);
+    EXPECT_EQ(big.find_first_of("eE"), std::string::npos) << big;
+    EXPECT_EQ(big, "123456792");  // the float32 nearest
+    EXPECT_EQ(format_number(0.001f), "0.001");
+    EXPECT_EQ(format_number(-0.001f), "-0.001");
+}
+
+TEST(CoreNumberFormat, NeverWritesMinusZero) {
+    EXPECT_EQ(format_number(-0.0f), "0");
+    EXPECT_EQ(format_number(-0.0004f), "0");
+    EXPECT_EQ(format_number(-1e-20f), "0");
+}
+
+TEST(CoreNumberFormat, RefusesValuesThatAreNotFinite) {
+    for (float bad : {std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
+                      std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::max()}) {
+        try {
+            format_number(bad);
+            ADD_FAILURE() << "accepted " << bad;
+        } catch (const PdfError& error) {
+            EXPECT_EQ(error.number(), 5);
+        }
+    }
+}
+
+TEST(CoreNumberFormat, IgnoresTheLocalesDecimalComma) {
+    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string saved = previous ? previous : "C";
+    if (std::setlocale(LC_NUMERIC, "it_IT.UTF-8") == nullptr && std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) {
+        GTEST_SKIP() << "no locale with a decimal comma installed";
+    }
+    EXPECT_EQ(format_number(12.3456f), "12.346");
+    std::setlocale(LC_NUMERIC, saved.c_str());
+}
+
+TEST(CoreNumberFormat, RoundValueStaysInFloat32) {
+    EXPECT_FLOAT_EQ(pdf::round_value(56.69291f), 56.693f);
+    EXPECT_FLOAT_EQ(pdf::round_value(-2.0005f), -2.001f);
+    EXPECT_FLOAT_EQ(pdf::round_value(0.0f), 0.0f);
+}

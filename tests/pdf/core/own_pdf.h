@@ -1,0 +1,39 @@
+// Reading back the files the writer made, byte for byte, for the checks of
+// the file structure (the writer's own layout, unfiltered and unencrypted).
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "pdf/PdfWriter.h"
+
+namespace coretest {
+
+// The cross-reference table: entry k is the offset of object k (entry 0 is
+// the free entry's 0). Fails the test when the table is malformed.
+std::vector<long long> xref_offsets(const std::string& pdf);
+
+// The number after "startxref".
+long long startxref(const std::string& pdf);
+
+// The text of object n from its "n 0 obj" line to its "endobj" line,
+// located through the cross-reference table.
+std::string object_text(const std::string& pdf, int n);
+
+// The stream bytes of object n (between "stream" LF and LF "endstream"),
+// checked against its /Length.
+std::string stream_data(const std::string& pdf, int n);
+
+// The number of the indirect object that `key` (e.g. "/Metadata") refers to
+// in `text`, 0 when absent.
+int reference_after(const std::string& text, const std::string& key);
+
+// The page content lines (split at CR) of page object p's content stream.
+std::vector<std::string> content_lines(const std::string& pdf, int page_object);
+
+// Writes a document with `pages` empty pages to `file` and returns the bytes.
+std::string simple_document(const std::filesystem::path& file, int pages);
+
+}  // namespace coretest

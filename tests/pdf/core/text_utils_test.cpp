@@ -1,0 +1,46 @@
+#include <gtest/gtest.h>
+
+#include "pdf/core/text_utils.h"
+
+using namespace std::string_literals;
+
+TEST(CoreTextUtils, EscapeString) {
+    EXPECT_EQ(pdf::escape_string("a(b)c\\d"), "a\\(b\\)c\\\\d");
+    EXPECT_EQ(pdf::escape_string("x\r\ny"), "x\\r\\ny");
+    const std::string raw = "\t\0\xE0\xFF"s;
+    EXPECT_EQ(pdf::escape_string(raw), raw);
+    EXPECT_EQ(pdf::escape_string(")("), "\\)\\(");
+    EXPECT_EQ(pdf::escape_string(""), "");
+}
+
+TEST(CoreTextUtils, ReplaceText) {
+    EXPECT_EQ(pdf::replace_text("aaa", "aa", "b"), "ba");
+    EXPECT_EQ(pdf::replace_text("aXaXa", "a", "b", 3), "aXbXb");
+    EXPECT_EQ(pdf::replace_text("abc", "", "x"), "abc");
+    EXPECT_EQ(pdf::replace_text("abc", "b", "x", 1, 0), "abc");
+    EXPECT_EQ(pdf::replace_text("ababab", "ab", "xyz", 1, 2), "xyzxyzab");
+    EXPECT_EQ(pdf::replace_text("a,b,c", ",", ""), "abc");
+    EXPECT_EQ(pdf::replace_text("abc", "c", "x", 10), "abc");
+}
+
+TEST(CoreTextUtils, SplitText) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(pdf::split_text("", ","), V{""});
+    EXPECT_EQ(pdf::split_text("abc", ","), V{"abc"});
+    EXPECT_EQ(pdf::split_text("abc", ""), V{"abc"});
+    EXPECT_EQ(pdf::split_text("a,b,", ","), (V{"a", "b", ""}));
+    EXPECT_EQ(pdf::split_text(",", ","), (V{"", ""}));
+    EXPECT_EQ(pdf::split_text("x\r\n\r\ny", "\r\n"), (V{"x", "", "y"}));
+    EXPECT_EQ(pdf::split_text("a   b", "  "), (V{"a", " b"}));
+}
+
+TEST(CoreTextUtils, LeadingNumber) {
+    EXPECT_DOUBLE_EQ(pdf::leading_number(" 12.5abc"), 12.5);
+    EXPECT_DOUBLE_EQ(pdf::leading_number("-3"), -3.0);
+    EXPECT_DOUBLE_EQ(pdf::leading_number("1 2"), 12.0);
+    EXPECT_DOUBLE_EQ(pdf::leading_number("abc"), 0.0);
+    EXPECT_DOUBLE_EQ(pdf::leading_number(""), 0.0);
+    EXPECT_DOUBLE_EQ(pdf::leading_number("."), 0.0);
+    EXPECT_DOUBLE_EQ(pdf::leading_number("1e2x"), 100.0);
+    EXPECT_DOUBLE_EQ(pdf::leading_number("1e400"), 0.0);
+}

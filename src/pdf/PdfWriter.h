@@ -326,6 +326,12 @@ private:
     float LineWidth = 0;  // points; not reset by Abort
     std::string CurrentFontName;
     float FontSize = 0;
+    // The family as SetFont received it, its style bits (1 bold, 2 italic,
+    // 4 underline, 8 upper rule, 16 strike-through) and the selected
+    // FontTable index; an index outside 1..FontCount means no font.
+    std::string CurrentFontFamily;
+    std::int32_t FontStyle = 0;
+    std::int32_t CurrentFontIndex = 0;
     // The last drawn item's rectangle, two corners in points, as given.
     std::array<float, 4> LastRect{};
     // Transparency states made so far (SetAlpha).
@@ -467,6 +473,11 @@ private:
     static std::string BoolToPdf(bool b);
     void RequireVersion(std::int32_t level);
     void SetLastRect(float a, float b, float c, float d);
+    // The one mapping of user coordinates to the page's default coordinates
+    // (points, origin bottom-left), margins included: what LastRect, links,
+    // notes, fields, destinations and gradients use.
+    float UserToPageX(float x) const;
+    float UserToPageY(float y) const;
 
     // -- Filter and encryption steps (filled by the protection code) --
     // The filter step of WriteStream: encodes Data by FilterFlags and puts
@@ -510,4 +521,23 @@ private:
     // "(" + escaped (and, under protection, encrypted) text + ")"; make it
     // after WriteObjStart of the object that holds it.
     std::string PdfLiteralString(std::string_view text);
+
+    // -- Fonts and text lines --
+    // The selected font record, nullptr when none is selected.
+    const FontRecord* SelectedFont() const;
+    // Throws PdfError 5 from member when no font is selected.
+    const FontRecord& RequireFont(std::string_view member) const;
+    // Adds a record at FontCount + 1 (table grown) and returns it.
+    FontRecord& AddFontRecord();
+    // Fills the record at FontCount with a standard font's metrics.
+    void LoadStandardWidths(std::string_view Family, std::int32_t Style);
+    // Writes the font object(s) of the record at FontCount under the resource
+    // name: a standard font (FontFile empty, Descriptor empty) as one Type1
+    // dictionary; a TrueType font with its widths, its descriptor and, when
+    // EmbeddedLength > 0, the font file.
+    void WriteFontObjects(std::string_view Name, const pdf::Bytes& FontFile = {}, std::int32_t EmbeddedLength = 0,
+                          std::string_view Descriptor = {});
+    // Writes one line of text with its baseline at (X, Y) in user units.
+    void RenderTextLine(float X, float Y, float Width, std::string_view Text, float Indent, std::int32_t Align,
+                        bool NewLineFlag);
 };

@@ -1,0 +1,217 @@
+// The standard fonts: selection, font records and objects, measurement.
+#include <string>
+
+#include "common/cp1252.h"
+#include "pdf/PdfWriter.h"
+#include "pdf/content/standard_font_metrics.h"
+
+namespace {
+
+// Bytes that cannot stand raw in a PDF name are written as #xx, so that a
+// family name with blanks, parentheses or slashes still gives one valid
+// resource name (the recognised families never need it).
+std::string pdf_name(std::string_view text) {
+    static const char* const hex = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (unsigned char c : text) {
+        const bool delimiter = c == '(' || c == ')' || c == '<' || c == '>' || c == '[' || c == ']' ||
+                               c == '{' || c == '}' || c == '/' || c == '%' || c == '#';
+        if (c < 33 || c > 126 || delimiter) {
+            out += '#';
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+struct StandardFace {
+    std::string_view family;       // the name SetFont arrives at
+    pdf::StandardFamily metrics;
+    std::string_view base_font;
+    std::int16_t height;           // line height, 1/1000 of the size
+    std::int32_t descent;          // below the baseline, negative
+    bool styled;                   // takes ",Bold" / ",Italic" / ",BoldItalic"
+};
+
+// Line heights and descents are the writer's own values; layouts depend on
+// them, so they are not taken from the font metrics files.
+constexpr StandardFace kFaces[] = {
+    {"TimesNewRoman", pdf::StandardFamily::Times, "TimesNewRoman", 1107, -216, true},
+    {"CourierNew", pdf::StandardFamily::Courier, "CourierNew", 1133, -300, true},
+    {"Symbol", pdf::StandardFamily::Symbol, "Symbol", 1225, -220, false},
+    {"ZapfDingbats", pdf::StandardFamily::ZapfDingbats, "ZapfDingbats", 1221, -221, false},
+    {"Arial", pdf::StandardFamily::Helvetica, "Arial", 1221, -221, true},
+};
+
+const StandardFace& face_of(std::string_view family) {
+    for (const auto& face : kFaces)
+        if (face.family == family) return face;
+    return kFaces[4];  // every other family is measured as Arial
+}
+
+std::string_view style_suffix(std::int32_t style) {
+    switch (style & 3) {
+        case 1: return ",Bold";
+        case 2: return ",Italic";
+        case 3: return ",BoldItalic";
+        default: return "";
+    }
+}
+
+}  // namespace
+
+const PdfWriter::FontRecord* PdfWriter::SelectedFont() const {
+    if (CurrentFontIndex < 1 || CurrentFontIndex > FontCount ||
+        static_cast<std::size_t>(CurrentFontIndex) >= FontTable.size())
+        return nullptr;
+    return &FontTable[static_cast<std::size_t>(CurrentFontIndex)];
+}
+
+const PdfWriter::FontRecord& PdfWriter::RequireFont(std::string_view member) const {
+    const FontRecord* font = SelectedFont();
+    if (!font) RaiseError(5, member, "Invalid procedure call or argument: no font selected (SetFont)");
+    return *font;
+}
+
+PdfWriter::FontRecord& PdfWriter::AddFontRecord() {
+    ++FontCount;
+    if (FontTable.size() <= static_cast<std::size_t>(FontCount))
+        FontTable.resize(static_cast<std::size_t>(FontCount) + 1);
+    FontRecord& record = FontTable[static_cast<std::size_t>(FontCount)];
+    record = FontRecord{};
+    return record;
+}
+
+void PdfWriter::LoadStandardWidths(std::string_view Family, std::int32_t Style) {
+    const StandardFace& face = face_of(Family);
+    FontRecord& record = FontTable[static_cast<std::size_t>(FontCount)];
+    record.IsTrueType = false;
+    record.BaseFont = std::string(face.base_font);
+    if (face.styled) record.BaseFont += style_suffix(Style);
+    record.Height = face.height;
+    record.Descent = face.descent;
+    record.Widths = pdf::standard_font_widths(face.metrics, face.styled ? Style : 0);
+    record.Key = maiuscolo(record.BaseFont);
+}
+
+void PdfWriter::SetFont(std::string_view FontFamily, float Size, std::int32_t Style, std::int32_t Encoding) {
+    CurrentFontFamily = std::string(FontFamily);
+    FontStyle = Style;
+    if (Size != 0) FontSize = Size;
+    if (FontSize == 0) FontSize = 10;
+
+    std::string name;
+    for (char c : FontFamily)
+        if (c != ' ') name += c;
+    const std::string upper = maiuscolo(name);
+    bool recognised = true;
+    if (upper == "TIMES" || upper == "TIMESNEWROMAN") name = "TimesNewRoman";
+    else if (upper == "COURIER" || upper == "COURIERNEW") name = "CourierNew";
+    else if (upper == "HELVETICA" || upper == "ARIAL") name = "Arial";
+    else if (upper == "SYMBOL") name = "Symbol";
+    else if (upper == "ZAPFDINGBATS") name = "ZapfDingbats";
+    else recognised = false;
+    const std::string family = name;
+    if (name == "CourierNew" || name == "TimesNewRoman" || name == "Arial") name += style_suffix(Style);
+    if (Encoding == 1) name = "MAC" + name;
+    if (!recognised) name = pdf_name(name);
+    const std::string key = maiuscolo(name);
+
+    std::int32_t index = 0;
+    for (std::int32_t i = 1; i <= FontCount && static_cast<std::size_t>(i) < FontTable.size(); ++i) {
+        const FontRecord& record = FontTable[static_cast<std::size_t>(i)];
+        if (record.Key == key && record.Encoding == Encoding) {
+            index = i;
+            break;
+        }
+    }
+    if (index == 0) {
+        // The font object goes straight into the file: without one there
+        // would be a record whose resource is never written.
+        if (!OutputFile) RaiseError(52, "SetFont", "Bad file name or number: no document open (BeginDoc)");
+        FontRecord& record = AddFontRecord();
+        (void)record;
+        LoadStandardWidths(family, Style);
+        FontRecord& loaded = FontTable[static_cast<std::size_t>(FontCount)];
+        loaded.Encoding = Encoding;
+        if (Encoding == 1) loaded.Key = "MAC" + loaded.Key;
+        // A family of its own (neither standard nor added) is found again by
+        // the name it was asked for, which is also its resource name.
+        if (!recognised) loaded.Key = key;
+        index = FontCount;
+        WriteFontObjects(name);
+    }
+    CurrentFontName = name;
+    CurrentFontIndex = index;
+}
+
+void PdfWriter::SetFontSize(float Points) { FontSize = Points; }
+
+float PdfWriter::TextLength(std::string_view Phrase) {
+    const FontRecord* font = SelectedFont();
+    if (!font) return 0;
+    float widths = 0;
+    std::int64_t blanks = 0;
+    for (unsigned char c : Phrase) {
+        widths += static_cast<float>(font->Widths[c]);
+        if (c == ' ') ++blanks;
+    }
+    const double length = (static_cast<double>(widths) * FontSize / 1000.0 +
+                           static_cast<double>(blanks) * WordSpacing +
+                           static_cast<double>(Phrase.size()) * CharSpacing) *
+                          HorizontalScaling / 100.0 / UnitFactor;
+    return static_cast<float>(length);
+}
+
+float PdfWriter::TextHeight() {
+    const FontRecord* font = SelectedFont();
+    if (!font) return 0;
+    return static_cast<float>(static_cast<double>(font->Height) * FontSize / 1000.0 / UnitFactor);
+}
+
+void PdfWriter::WriteFontObjects(std::string_view Name, const pdf::Bytes& FontFile, std::int32_t EmbeddedLength,
+                                 std::string_view Descriptor) {
+    const FontRecord& record = FontTable[static_cast<std::size_t>(FontCount)];
+    const std::int32_t n = WriteObjStart(0);
+    WriteLine("<< /Type /Font /Subtype /" + std::string(record.IsTrueType ? "TrueType" : "Type1") + " /Name /" +
+              std::string(Name) + " /BaseFont /" + record.BaseFont + " /FirstChar 0 /LastChar 255");
+    const std::string upper_base = maiuscolo(record.BaseFont);
+    if (upper_base != "SYMBOL" && upper_base != "ZAPFDINGBATS")
+        WriteLine(std::string("/Encoding << /Type /Encoding /BaseEncoding /") +
+                  (record.Encoding == 1 ? "MacRomanEncoding" : "WinAnsiEncoding") + ">>");
+    if (!record.IsTrueType) {
+        WriteLine(" >>");
+        WriteObjEnd();
+    } else {
+        WriteLine("/FontDescriptor " + std::to_string(n + 1) + " 0 R");
+        std::string widths = "/Widths [";
+        for (int code = 0; code < 256; ++code) {
+            widths += std::to_string(record.Widths[static_cast<std::size_t>(code)]);
+            widths += ' ';
+            if (code % 16 == 15) widths += '\r';
+        }
+        widths += ']';
+        WriteLine(widths);
+        WriteLine(">>");
+        WriteObjEnd();
+
+        WriteObjStart(0);
+        std::string descriptor = "<< /Type /FontDescriptor /FontName /" + record.BaseFont + " " +
+                                 std::string(Descriptor) + " ";
+        const bool embedded = EmbeddedLength > 0 && !FontFile.empty();
+        descriptor += embedded ? "/FontFile2 " + std::to_string(n + 2) + " 0 R >>" : " >>";
+        WriteLine(descriptor);
+        WriteObjEnd();
+        if (embedded) {
+            WriteObjStart(0);
+            WriteLine("<<");
+            WriteStream(FontFile, 0, {}, EmbeddedLength);
+            WriteObjEnd();
+        }
+    }
+    FontResources += "/" + std::string(Name) + " " + std::to_string(n) + " 0 R ";
+}

@@ -1,0 +1,102 @@
+// Reusable page objects (form XObjects) and tiling patterns: content recorded
+// once and painted many times.
+#include <string>
+
+#include "pdf/PdfWriter.h"
+#include "pdf/core/text_utils.h"
+
+namespace {
+
+pdf::Bytes to_bytes(const std::string& text) { return pdf::Bytes(text.begin(), text.end()); }
+
+constexpr std::int32_t kFirstPage = 1, kEvenPages = 2, kOddPages = 4, kNotFirstPage = 8, kAtPageEnd = 16;
+
+}  // namespace
+
+void PdfWriter::BeginObject(std::string_view Alias, std::int32_t Options) {
+    if (ObjectOpen) return;
+    ObjectOpen = true;
+    ++ObjectCount;
+    if (ObjectTable.size() <= static_cast<std::size_t>(ObjectCount))
+        ObjectTable.resize(static_cast<std::size_t>(ObjectCount) + 1);
+    ObjectRecord& record = ObjectTable[static_cast<std::size_t>(ObjectCount)];
+    record.Alias = std::string(Alias);
+    record.AnnotationRefs.clear();
+    record.Options = Options;
+    BufferReset(ContentBuffers[ObjectBuffer]);
+}
+
+void PdfWriter::EndObject() {
+    if (!ObjectOpen) return;
+    const ObjectRecord& record = ObjectTable[static_cast<std::size_t>(ObjectCount)];
+    pdf::Bytes content = to_bytes(BufferText(ContentBuffers[ObjectBuffer]));
+    const std::int32_t n = WriteObjStart(0);
+    WriteLine("<< /Type /XObject /Subtype /Form /FormType 1 /Name /" + record.Alias + "\r/BBox [" +
+              FormatNumber(-2 * PageWidth) + " " + FormatNumber(-2 * PageHeight) + " " + FormatNumber(2 * PageWidth) +
+              " " + FormatNumber(2 * PageHeight) + "]\r/Matrix [1 0 0 1 0 0]");
+    WriteStream(std::move(content), n);
+    WriteObjEnd();
+    ObjectResources += "/" + record.Alias + " " + std::to_string(n) + " 0 R \r";
+    ObjectOpen = false;
+    BufferReset(ContentBuffers[ObjectBuffer]);
+}
+
+void PdfWriter::PlayObject(std::string_view Name) { PutContent("q /" + std::string(Name) + " Do Q"); }
+
+void PdfWriter::PlayAutoObjects(bool AtPageEnd) {
+    const std::int32_t page = PageCount;
+    for (std::int32_t i = 1; i <= ObjectCount && static_cast<std::size_t>(i) < ObjectTable.size(); ++i) {
+        const ObjectRecord& record = ObjectTable[static_cast<std::size_t>(i)];
+        const std::int32_t o = record.Options;
+        const bool at_end = (o & kAtPageEnd) != 0;
+        if (at_end != AtPageEnd) continue;
+        bool all_pages = (o & 7) == 7;
+        bool odd_match = (o & kOddPages) && page % 2 == 1;
+        if (page == 1) {
+            if (o & kNotFirstPage) {
+                all_pages = false;
+                odd_match = false;
+            } else if (o & kFirstPage) {
+                odd_match = true;
+            }
+        }
+        if (!(all_pages || ((o & kEvenPages) && page % 2 == 0) || odd_match)) continue;
+        // The placement always goes to the page: painted from inside a
+        // recording it would make an object that paints itself.
+        BufferAppend(ContentBuffers[PageBuffer], "\r" + std::string("q /") + record.Alias + " Do Q");
+        PageAnnots += record.AnnotationRefs;
+    }
+}
+
+void PdfWriter::BeginTiling(std::string_view Alias, float XMin, float YMin, float XMax, float YMax, float XStep,
+                            float YStep, const std::int32_t& Style) {
+    if (!TilingOpen) {
+        std::string dictionary = "<< /Type /Pattern /PatternType 1 /PaintType " + std::string(Style == 0 ? "1" : "2");
+        dictionary += "\r/TilingType 1";
+        dictionary += "\r/BBox [" + FormatLength(XMin) + " " + FormatLength(YMin) + " " + FormatLength(XMax) + " " +
+                      FormatLength(YMax) + "]";
+        dictionary += "\r/Resources 3 0 R";
+        dictionary += "\r/XStep " + FormatLength(XStep) + " /YStep " + FormatLength(YStep);
+        dictionary += "\r/Matrix [1 0 0 1 0 0]";
+        const std::string flip = "1 0 0 -1 0 " + FormatLength(YMax - YMin) + " cm";
+        TilingOpen = true;
+        TilingAlias = pdf::upper_case(pdf::trim_blanks(Alias));
+        TilingDictionary = std::move(dictionary);
+        BufferReset(ContentBuffers[TilingBuffer]);
+        BufferAppend(ContentBuffers[TilingBuffer], flip);
+    }
+    UncolouredTiling = Style == 1;
+}
+
+void PdfWriter::EndTiling() {
+    if (!TilingOpen) return;
+    pdf::Bytes content = to_bytes(BufferText(ContentBuffers[TilingBuffer]));
+    TilingOpen = false;
+    UncolouredTiling = false;
+    const std::int32_t n = WriteObjStart(0);
+    WriteLine(TilingDictionary);
+    WriteStream(std::move(content), n);
+    WriteObjEnd();
+    PatternResources += "/" + TilingAlias + " " + std::to_string(n) + " 0 R \r";
+    BufferReset(ContentBuffers[TilingBuffer]);
+}

@@ -1,0 +1,211 @@
+// Text boxes with word wrap, the line writer they share with free text, and
+// the current point.
+#include <cmath>
+#include <string>
+
+#include "pdf/PdfWriter.h"
+#include "pdf/content/text_box_layout.h"
+#include "pdf/core/text_utils.h"
+
+namespace {
+
+constexpr std::int32_t kLeft = 1, kRight = 2, kCentre = 4, kJustify = 64, kShrink = 128, kFit = 256;
+constexpr std::int32_t kBottom = 16, kMiddle = 32;
+constexpr std::int32_t kPlacementBits = kLeft | kRight | kCentre | kJustify | kShrink | kFit;  // 455
+
+bool blank_line(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
+
+void require_finite(std::initializer_list<float> values, std::string_view member) {
+    for (float v : values)
+        if (!std::isfinite(v))
+            throw PdfError(5, "PdfWriter." + std::string(member),
+                           "Invalid procedure call or argument: number not finite");
+}
+
+}  // namespace
+
+float PdfWriter::GetX() { return CurrentX / UnitFactor; }
+float PdfWriter::GetY() { return CurrentY / UnitFactor; }
+
+void PdfWriter::SetXY(float X, float Y) {
+    CurrentX = X * UnitFactor;
+    CurrentY = Y * UnitFactor;
+}
+
+std::string PdfWriter::DrawTextBox(float X, float Y, float Width, float Height, std::string_view Text,
+                                   float Indentation, std::int32_t Align, std::int32_t Options) {
+    // Without a font every line would have no height and name no font.
+    const FontRecord& font = RequireFont("DrawTextBox");
+    require_finite({X, Y, Width, Height, Indentation}, "DrawTextBox");
+
+    const pdf::BoxText text = pdf::prepare_box_text(Text, (Align & kJustify) != 0);
+    const float lh = TextHeight() * UnitFactor * LineSpacing;
+    const float sw = TextLength(" ");
+
+    if (Options != 1) {
+        PutContent(FormatLength(X) + " " + FormatLength(Y) + " " + FormatLength(Width) + " " +
+                   FormatLength(Height) + " re");
+        PaintOperator(Options);
+    }
+
+    pdf::BoxGeometry geometry;
+    geometry.width = Width;
+    geometry.indentation = Indentation;
+    geometry.blank_width = sw;
+    geometry.no_wrap = (Align & (kShrink | kFit)) != 0;
+    geometry.line_pitch = lh;
+    geometry.height = Height > 0 ? Height * UnitFactor : 0.0f;
+    const pdf::BoxLayout layout =
+        pdf::layout_box(text, geometry, [this](std::string_view word) { return TextLength(word); });
+    const auto k = static_cast<float>(layout.lines.size());
+
+    float y0;
+    if (Align & kMiddle)
+        y0 = (Y + Height / 2) * UnitFactor + lh * (2 - k) / 2;
+    else if (Align & kBottom)
+        y0 = (Y + Height) * UnitFactor - lh * (k - 1);
+    else
+        y0 = Y * UnitFactor + lh;
+    y0 = y0 + static_cast<float>(font.Descent) * FontSize / 1000;
+
+    for (std::size_t j = 0; j < layout.lines.size(); ++j) {
+        const pdf::BoxLine& line = layout.lines[j];
+        const std::int32_t align = (line.last && (Align & kJustify)) ? kLeft : Align;
+        RenderTextLine(X, (static_cast<float>(j) * lh + y0) / UnitFactor, Width, line.text,
+                       line.first ? Indentation : 0.0f, align, false);
+    }
+
+    const float top = UserToPageY(Y);
+    SetLastRect(UserToPageX(X), top, UserToPageX(X + Width), top - k * lh);
+    SetXY(X, Y + k * lh / UnitFactor);
+    return layout.remainder;
+}
+
+void PdfWriter::RenderTextLine(float X, float Y, float Width, std::string_view Text, float Indent,
+                               std::int32_t Align, bool NewLineFlag) {
+    const FontRecord& font = RequireFont("RenderTextLine");
+    if (blank_line(Text)) {
+        CurrentX = NewLineFlag ? 0.0f : X * UnitFactor;
+        CurrentY = Y * UnitFactor;
+        return;
+    }
+
+    // Measure. A shrunk or fitted line is measured unscaled; the scaling in
+    // force comes back when the line is done, also when writing it fails.
+    const float remembered_scaling = HorizontalScaling;
+    struct ScalingRestore {
+        float& scaling;
+        float value;
+        bool active = false;
+        ~ScalingRestore() {
+            if (active) scaling = value;
+        }
+    } restore{HorizontalScaling, remembered_scaling};
+    float lineW = 0, base = 0, sw = 0;
+    std::size_t n = 0;
+    if (Align & kJustify) {
+        const std::vector<std::string> words = pdf::split_text(Text, " ");
+        n = words.size() - 1;
+        float sum = 0;
+        for (const auto& word : words) sum += TextLength(word);
+        sw = TextLength(" ");
+        lineW = static_cast<float>(n) * sw + sum;
+        base = sum;
+    } else {
+        if (Align & (kShrink | kFit)) {
+            HorizontalScaling = 100;
+            restore.active = true;
+        }
+        lineW = TextLength(Text);
+        base = lineW;
+    }
+    if (Indent != 0) base = base + Indent;
+
+    // Place.
+    float xoff = 0;
+    std::string prefix, suffix;
+    switch (Align & kPlacementBits) {
+        case kRight: xoff = Width - base; break;
+        case kCentre: xoff = (Width - base) / 2; break;
+        case kJustify:
+            if (n >= 1) {
+                const float extra = Width - base - static_cast<float>(n) * sw;
+                const float per_blank = extra / static_cast<float>(n);
+                // The stretch comes on top of the word spacing in force, and
+                // text space is scaled horizontally: so the line still ends at
+                // X + Width when either is set.
+                if (WordSpacing == 0 && HorizontalScaling == 100) {
+                    prefix = FormatLength(per_blank) + " Tw ";
+                } else {
+                    float stretch = per_blank * UnitFactor;
+                    if (HorizontalScaling != 0) stretch = stretch * 100 / HorizontalScaling;
+                    prefix = FormatNumber(WordSpacing + stretch) + " Tw ";
+                }
+                suffix = " " + FormatNumber(WordSpacing) + " Tw";
+                lineW = lineW + extra;
+            }
+            break;
+        case kShrink:
+            if (base > Width && base > 0) {
+                prefix = FormatNumber(Width * 100 / base) + " Tz ";
+                suffix = " " + FormatNumber(remembered_scaling) + " Tz";
+            }
+            break;
+        case kFit:
+            if (base > 0) {
+                prefix = FormatNumber(Width * 100 / base) + " Tz ";
+                suffix = (base > Width ? " " : "  ") + FormatNumber(remembered_scaling) + " Tz";
+            }
+            break;
+        default: break;
+    }
+    if (Indent != 0) xoff = xoff + Indent;
+
+    const float descent = static_cast<float>(font.Descent) * FontSize / 1000;
+    const float yb = UserToPageY(Y) + descent;
+    SetLastRect(UserToPageX(X + xoff), yb, UserToPageX(X + xoff + base),
+                yb + TextHeight() * LineSpacing * UnitFactor);
+
+    const float lh = TextHeight() * UnitFactor * LineSpacing;
+    const float x = (X + xoff) * UnitFactor;
+    const std::string x_text = FormatNumber(x);
+    const std::string y_text = FormatLength(Y);
+    const std::string size_text = FormatNumber(FontSize);
+
+    // The glyphs are painted with the fill colour: the text colour for the
+    // line, then the fill colour again.
+    const std::string fill = FillColor, fill_pattern = FillPatternColour;
+    SetColorFill(TextColor + ";" + TextPatternColour);
+    PutContent("BT");
+    PutContent("/" + CurrentFontName + " " + size_text + " Tf " + size_text + " TL");
+    PutContent("1 0 0 -1 " + x_text + " " + y_text + " Tm");
+    PutContent(prefix + "(" + pdf::escape_string(Text) + ") Tj" + suffix);
+    PutContent("ET");
+    SetColorFill(fill + ";" + fill_pattern);
+
+    if (FontStyle & (4 | 8 | 16)) {
+        const std::string line = LineColor, line_pattern = LinePatternColour;
+        PutContent("q");
+        SetColorLine(TextColor + ";" + TextPatternColour);
+        PutContent(FormatNumber(FontSize / 16) + " w ");
+        PutContent("1 0 0 1 " + x_text + " " + y_text + " cm");
+        const std::string length = FormatLength(lineW);
+        auto rule = [&](float d) {
+            const std::string dy = FormatNumber(d);
+            PutContent("0 " + dy + " m " + length + " " + dy + " l S");
+        };
+        if (FontStyle & 4) rule(FontSize / 8);
+        if (FontStyle & 8) rule(FontSize * -0.8f);
+        if (FontStyle & 16) rule(FontSize * -0.3f);
+        SetColorLine(line + ";" + line_pattern);
+        PutContent("Q");
+    }
+
+    if (NewLineFlag) {
+        CurrentX = 0;
+        CurrentY = Y * UnitFactor + lh;
+    } else {
+        CurrentX = (X + lineW) * UnitFactor;
+        CurrentY = Y * UnitFactor;
+    }
+}

@@ -1,0 +1,49 @@
+// A document written into a temporary folder, for the content tests.
+#pragma once
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "pdf/PdfWriter.h"
+#include "support/tools.h"
+
+namespace contenttest {
+
+class Document {
+public:
+    explicit Document(const std::string& name = "doc.pdf") : file_(dir_ / name) {
+        writer.BeginDoc(file_.string());
+    }
+    // Ends the document and returns the file's bytes.
+    std::string finish() {
+        writer.EndDoc();
+        return testsupport::read_file(file_);
+    }
+    const std::filesystem::path& file() const { return file_; }
+
+    PdfWriter writer;
+
+private:
+    testsupport::TempDir dir_;
+    std::filesystem::path file_;
+};
+
+// The content lines of everything written so far in the file's streams are
+// CR-separated; this finds one whole line.
+inline bool has_line(const std::string& pdf, const std::string& line) {
+    return pdf.find("\r" + line + "\r") != std::string::npos || pdf.find("\r" + line + "\n") != std::string::npos;
+}
+
+// Position of a whole content line, npos when absent.
+inline std::size_t line_at(const std::string& pdf, const std::string& line, std::size_t from = 0) {
+    return pdf.find("\r" + line + "\r", from);
+}
+
+inline std::size_t count_of(const std::string& text, const std::string& piece) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + piece.size())) ++n;
+    return n;
+}
+
+}  // namespace contenttest

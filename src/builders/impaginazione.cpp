@@ -47,22 +47,26 @@ void Impaginatore::blocco(int allineamento, float distanza, std::string_view tes
     pdf_.DrawTextBox(0, pdf_.GetY() + distanza, larghezza_utile_, ALTEZZA_BOX, testo, 0, allineamento, 1);
 }
 
-void Impaginatore::blocco_e_controllo(int allineamento, float distanza, std::string_view testo) {
+void Impaginatore::fai_spazio(float distanza, std::string_view testo) {
     const int righe = righe_necessarie(testo);
-    if (righe > 1) {
-        const float fondo = pdf_.GetY() + distanza + static_cast<float>(righe) * pdf_.TextHeight();
-        if (fondo > pdf_.GetPageHeight(true) && pdf_.GetY() > 0) {
-            const int stile = stile_;
-            nuova_pagina();
-            if (stile != 0) grassetto();
-        }
+    if (righe <= 1) return;
+    const float fondo = pdf_.GetY() + distanza + static_cast<float>(righe) * pdf_.TextHeight();
+    if (fondo > pdf_.GetPageHeight(true) && pdf_.GetY() > 0) {
+        const int stile = stile_;
+        nuova_pagina();
+        if (stile != 0) grassetto();
     }
+}
+
+void Impaginatore::blocco_e_controllo(int allineamento, float distanza, std::string_view testo) {
+    fai_spazio(distanza, testo);
     blocco(allineamento, distanza, testo);
     controllo_pagina();
 }
 
 void Impaginatore::riga_libera(float x, float passo, std::string_view testo, bool controllo) {
     const std::string pulito = togli_spazi(testo);
+    fai_spazio(passo, pulito);
     pdf_.DrawTextBox(x, pdf_.GetY() + passo, larghezza_utile_, ALTEZZA_BOX, pulito, 0, ALLINEA_SINISTRA_SPAZI, 1);
     if (controllo) controllo_pagina();
 }

@@ -54,6 +54,9 @@ public:
     void nuova_pagina();
 
 private:
+    // Starts a new page first when a box that wraps would run below the
+    // usable area.
+    void fai_spazio(float distanza, std::string_view testo);
     void disegna_riga(std::string_view riga);
     void paragrafo_semplice(std::string_view testo);
     int righe_necessarie(std::string_view testo);

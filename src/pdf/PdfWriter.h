@@ -292,16 +292,19 @@ private:
         std::string Caption;         // /CA for types 1, 4, 5
         std::string Value;           // /V and /DV, or the options joined by "|"
         std::string Tooltip;         // /TU, may be empty
-        std::string Actions;         // inside /AA, may be empty
+        std::string Actions;         // the additional actions (events), inside /AA
         bool Calculated = false;     // joins the /CO calculation order
-        std::string Extra;           // appended as it is
+        std::string Extra;           // appended as it is: the /A action text
         std::int16_t ChoiceIndex = 0;// from 1; 0 = none
         std::int32_t Type = 0;       // 0 text, 2/3 choice, 1/4/5 with caption
     };
-    std::vector<FieldRecord> FieldEntries;  // index from 0, PageFieldCount used
+    // The open page's fields (what the field members call FieldEntries and
+    // FieldCount): entries 0 .. PageFieldCount-1 are in use; BeginPage sets
+    // the count to 0.
+    std::vector<FieldRecord> FieldEntries;
     std::int32_t PageFieldCount = 0;
-    std::string FieldRefs;      // every field written, "<n> 0 R " each
-    std::string CalcOrderRefs;  // the calculated ones
+    std::string FieldRefs;      // every field written, "<n> 0 R " each (AcroFormFields)
+    std::string CalcOrderRefs;  // the calculated ones (CalculationOrder)
 
     // ---- Units, paper and margins (points) ----
     float UnitFactor = 1.0f;
@@ -367,7 +370,9 @@ private:
     };
     std::vector<ObjectRecord> ObjectTable;  // index 1..ObjectCount
     std::int32_t ObjectCount = 0;
-    std::string ObjectResources;   // "/<alias> <n> 0 R " CR per object or imported page
+    // "/<alias> <n> 0 R " CR per reusable object or imported page: the
+    // document's /XObject entries besides the images (XObjectResources).
+    std::string ObjectResources;
     std::string PatternResources;  // "/<name> <n> 0 R " CR per pattern or gradient
     std::string ExtGStateResources;
     // Tiling pattern being recorded.

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/text_utils.h"
 
 namespace {
 
@@ -209,10 +210,11 @@ void PdfWriter::EndDoc() {
 
     // Information dictionary.
     const std::int32_t info = WriteObjStart(0);
-    WriteLine("<<\r/Title " + PdfLiteralString(DocInfo.Title) + "\r/Author " + PdfLiteralString(DocInfo.Author) +
-              "\r/Creator " + PdfLiteralString(DocInfo.Creator) + "\r/Producer " + PdfLiteralString(DocInfo.Producer) +
-              "\r/CreationDate " + PdfLiteralString(DocInfo.CreationDate) + "\r/Subject " +
-              PdfLiteralString(DocInfo.Subject) + "\r/Keywords " + PdfLiteralString(DocInfo.Keywords) + "\r>>");
+    auto text = [this](const std::string& value) { return PdfLiteralString(pdf::pdf_text_bytes(value)); };
+    WriteLine("<<\r/Title " + text(DocInfo.Title) + "\r/Author " + text(DocInfo.Author) + "\r/Creator " +
+              text(DocInfo.Creator) + "\r/Producer " + text(DocInfo.Producer) + "\r/CreationDate " +
+              text(DocInfo.CreationDate) + "\r/Subject " + text(DocInfo.Subject) + "\r/Keywords " +
+              text(DocInfo.Keywords) + "\r>>");
     WriteObjEnd();
 
     // Cross-reference table and trailer.

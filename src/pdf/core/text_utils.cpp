@@ -106,6 +106,24 @@ double leading_number(std::string_view text) {
     return std::isfinite(value) ? value : 0.0;
 }
 
+std::string pdf_text_bytes(std::string_view cp1252) {
+    bool same = true;
+    for (unsigned char b : cp1252) {
+        if ((b >= 0x80 && b <= 0xA0) || b == 0xAD) {
+            same = false;
+            break;
+        }
+    }
+    if (same) return std::string(cp1252);
+    std::string utf16 = "\xFE\xFF";
+    for (unsigned char b : cp1252) {
+        const char32_t c = cp1252_a_unicode(b);  // always in the basic plane
+        utf16 += static_cast<char>((c >> 8) & 0xFF);
+        utf16 += static_cast<char>(c & 0xFF);
+    }
+    return utf16;
+}
+
 std::string_view trim_blanks(std::string_view text) {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);

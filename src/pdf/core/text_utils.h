@@ -32,6 +32,13 @@ std::vector<std::string> split_text(std::string_view text, std::string_view deli
 // the number. No number gives 0.
 double leading_number(std::string_view text);
 
+// The bytes of a text string outside content streams (information entries,
+// titles): the Windows-1252 text as it stands when a reader decodes it the
+// same way (PDFDocEncoding agrees with it on ASCII and 0xA1-0xFF but 0xAD),
+// else the text as UTF-16BE with its byte-order mark, so that the euro sign,
+// curly quotes and dashes reach the reader as they were typed.
+std::string pdf_text_bytes(std::string_view cp1252);
+
 // Blanks (spaces only) removed at both ends.
 std::string_view trim_blanks(std::string_view text);
 

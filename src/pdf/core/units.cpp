@@ -62,10 +62,13 @@ void PdfWriter::SetPaperSize(std::int32_t PaperSize, float UserWidth, float User
 }
 
 void PdfWriter::SetMargins(float Left, float Right, float Top, float Bottom, bool ClipPage_) {
-    Margins.Left = Left * UnitFactor;
-    Margins.Right = Right * UnitFactor;
-    Margins.Top = Top * UnitFactor;
-    Margins.Bottom = Bottom * UnitFactor;
+    const MarginBox points{Left * UnitFactor, Right * UnitFactor, Top * UnitFactor, Bottom * UnitFactor};
+    // Margins larger than the page are accepted (nothing is visible then),
+    // but one that is not a finite number would make every page end fail.
+    for (float margin : {points.Left, points.Right, points.Top, points.Bottom}) {
+        if (!std::isfinite(margin)) RaiseError(5, "SetMargins", "Invalid procedure call or argument");
+    }
+    Margins = points;
     ClipPage = ClipPage_;
 }
 

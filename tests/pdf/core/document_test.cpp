@@ -291,3 +291,25 @@ TEST(CoreDocument, RecordingsClosedWithNothingOpenAreIgnored) {
     EXPECT_NO_THROW(writer.EndObject());
     EXPECT_NO_THROW(writer.EndTiling());
 }
+
+TEST(CoreDocument, OpenDocStartsTheViewerAndReturns) {
+    TempDir dir;
+    const auto viewer = dir / "xdg-open";
+    const auto marker = dir / "opened.txt";
+    testsupport::write_file(viewer, "#!/bin/sh\nprintf '%s' \"$1\" > " + testsupport::shell_quote(marker.string()) + "\n");
+    std::filesystem::permissions(viewer, std::filesystem::perms::owner_all);
+    const char* old_path = std::getenv("PATH");
+    const std::string saved = old_path ? old_path : "";
+    setenv("PATH", (dir.path().string() + ":" + saved).c_str(), 1);
+
+    PdfWriter writer;
+    writer.OpenDoc();  // no document yet: nothing to show
+    writer.BeginDoc((dir / "shown.pdf").string());
+    writer.EndDoc();
+    writer.OpenDoc();
+    setenv("PATH", saved.c_str(), 1);
+    // The viewer runs detached; wait for it to have run.
+    for (int i = 0; i < 500 && !std::filesystem::exists(marker); ++i) usleep(10000);
+    usleep(50000);
+    EXPECT_EQ(read_file(marker), (dir / "shown.pdf").string());
+}

@@ -109,7 +109,8 @@ TEST(CoreExternalChecks, DocumentPropertiesWithItalianText) {
     EXPECT_NE(info.find("Subject:         Lavori è é\n"), std::string::npos) << info;
     EXPECT_NE(info.find("Author:          Ing. Niccolò Bianchi\n"), std::string::npos) << info;
     EXPECT_NE(info.find("Creator:         Contratto ù\n"), std::string::npos) << info;
-    EXPECT_NE(info.find("Producer:        Scrittore ì"), std::string::npos) << info;
+    // The euro sign (0x80) lies where the readers' own byte encoding differs.
+    EXPECT_NE(info.find("Producer:        Scrittore ì €\n"), std::string::npos) << info;
     EXPECT_NE(info.find("Keywords:        appalto; condominio\n"), std::string::npos) << info;
     EXPECT_NE(info.find("Metadata Stream: yes"), std::string::npos) << info;
     const auto text = run_command("pdftotext " + shell_quote(file.string()) + " -");

@@ -44,3 +44,13 @@ TEST(CoreTextUtils, LeadingNumber) {
     EXPECT_DOUBLE_EQ(pdf::leading_number("1e2x"), 100.0);
     EXPECT_DOUBLE_EQ(pdf::leading_number("1e400"), 0.0);
 }
+
+TEST(CoreTextUtils, TextStringsTurnToUtf16OnlyWhenReadersWouldMisreadThem) {
+    EXPECT_EQ(pdf::pdf_text_bytes("Citt\xE0 (bozza)"), "Citt\xE0 (bozza)");
+    EXPECT_EQ(pdf::pdf_text_bytes(""), "");
+    // Euro sign, en dash, no-break space, soft hyphen.
+    EXPECT_EQ(pdf::pdf_text_bytes("\x80"), std::string("\xFE\xFF\x20\xAC", 4));
+    EXPECT_EQ(pdf::pdf_text_bytes("a\x96"), std::string("\xFE\xFF\x00\x61\x20\x13", 6));
+    EXPECT_EQ(pdf::pdf_text_bytes("\xA0"), std::string("\xFE\xFF\x00\xA0", 4));
+    EXPECT_EQ(pdf::pdf_text_bytes("\xAD\xE0"), std::string("\xFE\xFF\x00\xAD\x00\xE0", 6));
+}

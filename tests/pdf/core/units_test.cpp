@@ -83,3 +83,16 @@ TEST(CoreUnits, LandscapeCodesSwapTheSides) {
     EXPECT_FLOAT_EQ(writer.GetPageWidth(), 756);
     EXPECT_FLOAT_EQ(writer.GetPageHeight(), 522);
 }
+
+TEST(CoreUnits, MarginsThatAreNotFiniteAreRefused) {
+    PdfWriter writer;
+    writer.SetMargins(10, 10, 10, 10);
+    EXPECT_THROW(writer.SetMargins(std::numeric_limits<float>::quiet_NaN()), PdfError);
+    writer.SetScale(3);
+    EXPECT_THROW(writer.SetMargins(1, 1e38f), PdfError);  // overflows in points
+    writer.SetScale(0);
+    EXPECT_FLOAT_EQ(writer.GetPageWidth(true), 576);
+    // Margins larger than the page are accepted.
+    writer.SetMargins(400, 400);
+    EXPECT_FLOAT_EQ(writer.GetPageWidth(true), -204);
+}

@@ -1,0 +1,191 @@
+// The final generation: what is on disk after success and after each kind of
+// failure.
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "common/cartelle.h"
+#include "common/dati.h"
+#include "common/messaggi.h"
+#include "pdf/PdfWriter.h"
+#include "shell/generazione.h"
+#include "support/tools.h"
+#include "dati_contratto.h"
+
+#if __has_include("builders/contratto_comproprietari.h")
+#define CON_COSTRUTTORE 1
+#endif
+
+namespace fs = std::filesystem;
+using testsupport::read_file;
+using testsupport::write_file;
+
+namespace {
+
+class Generazione : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::create_directories(programma());
+        fs::create_directories(scelta());
+        imposta_cartelle(programma(), programma());
+        testsupport::write_data_file(file_dati(), dati_prova::contratto_completo());
+        write_file(programma() / "bozza.pdf", "%PDF-1.4 bozza");
+        imposta_gestore_messaggi([this](TipoMessaggio, const std::string& testo) { messaggi.push_back(testo); });
+    }
+    void TearDown() override {
+        imposta_gestore_messaggi({});
+        imposta_cartelle({}, {});
+    }
+
+    fs::path programma() const { return radice.path() / "programma"; }
+    fs::path scelta() const { return radice.path() / "Scrivania"; }
+    fs::path uscita() const { return scelta() / "Files Contratto Tavore"; }
+
+    // Everything under the chosen folder, for "nothing was left behind".
+    std::vector<std::string> contenuto_scelta() const {
+        std::vector<std::string> nomi;
+        for (const auto& voce : fs::recursive_directory_iterator(scelta()))
+            nomi.push_back(fs::relative(voce.path(), scelta()).string());
+        std::sort(nomi.begin(), nomi.end());
+        return nomi;
+    }
+
+    void prepara_vecchia_uscita() {
+        fs::create_directories(uscita());
+        write_file(uscita() / "contratto.pdf", "vecchio contratto");
+        write_file(uscita() / "appunti.txt", "note");
+    }
+
+    testsupport::TempDir radice;
+    std::vector<std::string> messaggi;
+};
+
+bool costruttore_finto(const fs::path& file, bool apri) {
+    EXPECT_FALSE(apri) << "the final contract is not opened";
+    write_file(file, "%PDF-1.4 finto");
+    return true;
+}
+
+}  // namespace
+
+TEST_F(Generazione, SuccessLeavesTheFolderTheMarkAndNoDraft) {
+    prepara_vecchia_uscita();
+    ASSERT_TRUE(genera_contratto_finale(scelta(), costruttore_finto));
+    EXPECT_TRUE(messaggi.empty());
+    EXPECT_EQ(contenuto_scelta(), (std::vector<std::string>{"Files Contratto Tavore",
+                                                           "Files Contratto Tavore/contratto.pdf",
+                                                           "Files Contratto Tavore/dati2.dat"}))
+        << "the old folder is replaced whole, nothing temporary is left";
+    EXPECT_EQ(read_file(uscita() / "contratto.pdf"), "%PDF-1.4 finto");
+    EXPECT_EQ(leggi_dato(uscita() / "dati2.dat", "CONTRATTO_CHIUSO"), "S");
+    EXPECT_EQ(leggi_dato(uscita() / "dati2.dat", "NOME_RICHIEDENTE"), "Mario");
+    EXPECT_EQ(leggi_dato("CONTRATTO_CHIUSO"), "S");
+    EXPECT_FALSE(fs::exists(programma() / "bozza.pdf"));
+}
+
+TEST_F(Generazione, WithoutAnEarlierFolderOrDraft) {
+    fs::remove(programma() / "bozza.pdf");
+    ASSERT_TRUE(genera_contratto_finale(scelta(), costruttore_finto));
+    EXPECT_TRUE(fs::exists(uscita() / "contratto.pdf"));
+    EXPECT_EQ(leggi_dato("CONTRATTO_CHIUSO"), "S");
+}
+
+TEST_F(Generazione, AFailureChangesNothing) {
+    prepara_vecchia_uscita();
+    const std::string dati_prima = read_file(file_dati());
+    const auto prima = contenuto_scelta();
+
+    struct Caso {
+        const char* nome;
+        CostruttoreContratto costruttore;
+    };
+    const Caso casi[] = {
+        {"builder reports failure after a partial file",
+         [](const fs::path& file, bool) {
+             write_file(file, "%PDF-1.4 a met");
+             return false;
+         }},
+        {"builder claims success but wrote nothing", [](const fs::path&, bool) { return true; }},
+        {"no builder for the kind", CostruttoreContratto{}},
+    };
+    for (const Caso& caso : casi) {
+        messaggi.clear();
+        EXPECT_FALSE(genera_contratto_finale(scelta(), caso.costruttore)) << caso.nome;
+        EXPECT_EQ(read_file(file_dati()), dati_prima) << caso.nome;
+        EXPECT_EQ(contenuto_scelta(), prima) << caso.nome;
+        EXPECT_EQ(read_file(uscita() / "contratto.pdf"), "vecchio contratto") << caso.nome;
+        EXPECT_TRUE(fs::exists(programma() / "bozza.pdf")) << caso.nome;
+    }
+}
+
+TEST_F(Generazione, AnErrorOfTheWriterPropagatesAfterTheCleanUp) {
+    prepara_vecchia_uscita();
+    const std::string dati_prima = read_file(file_dati());
+    const auto prima = contenuto_scelta();
+    EXPECT_THROW(genera_contratto_finale(scelta(),
+                                         [](const fs::path& file, bool) -> bool {
+                                             write_file(file, "%PDF-1.4");
+                                             throw PdfError(52, "PdfWriter.BeginDoc", "file in uso");
+                                         }),
+                 PdfError);
+    EXPECT_EQ(read_file(file_dati()), dati_prima);
+    EXPECT_EQ(contenuto_scelta(), prima);
+    EXPECT_TRUE(fs::exists(programma() / "bozza.pdf"));
+}
+
+TEST_F(Generazione, AFailingDataStoreLeavesTheOldOutput) {
+    prepara_vecchia_uscita();
+    const auto prima = contenuto_scelta();
+    simula_guasto_prima_della_rinomina(true);
+    EXPECT_THROW(genera_contratto_finale(scelta(), costruttore_finto), ErroreDati);
+    simula_guasto_prima_della_rinomina(false);
+    EXPECT_EQ(contenuto_scelta(), prima);
+    EXPECT_NE(leggi_dato("CONTRATTO_CHIUSO"), std::optional<std::string>("S"));
+    EXPECT_TRUE(fs::exists(programma() / "bozza.pdf"));
+}
+
+TEST_F(Generazione, AMissingTargetFolderIsReported) {
+    EXPECT_FALSE(genera_contratto_finale(scelta() / "non esiste", costruttore_finto));
+    ASSERT_EQ(messaggi.size(), 1u);
+    EXPECT_NE(messaggi[0].find("non esiste"), std::string::npos);
+    EXPECT_FALSE(leggi_dato("CONTRATTO_CHIUSO").has_value());
+}
+
+TEST_F(Generazione, BuilderOfTheStoredKind) {
+    EXPECT_FALSE(costruttore_per_tipo(TipoRichiedente::Amministratore));
+    EXPECT_FALSE(costruttore_per_tipo(TipoRichiedente::Nessuno));
+#ifndef CON_COSTRUTTORE
+    GTEST_SKIP() << "the co-owners contract builder is not part of this build yet";
+#else
+    ASSERT_TRUE(costruttore_per_tipo(TipoRichiedente::Comproprietario));
+    ASSERT_TRUE(costruttore_per_tipo(TipoRichiedente::Proprietario));
+
+    // The sole-owner document is not available: it says so and nothing changes.
+    EXPECT_FALSE(genera_contratto_finale(scelta(), costruttore_per_tipo(TipoRichiedente::Proprietario)));
+    EXPECT_FALSE(messaggi.empty());
+    EXPECT_FALSE(fs::exists(uscita()));
+    EXPECT_FALSE(leggi_dato("CONTRATTO_CHIUSO").has_value());
+
+    messaggi.clear();
+    const bool riuscita =
+        genera_contratto_finale(scelta(), costruttore_per_tipo(TipoRichiedente::Comproprietario));
+    if (!riuscita) {
+        // Whatever made the real builder fail, the failure left nothing behind.
+        EXPECT_FALSE(fs::exists(uscita()));
+        EXPECT_FALSE(leggi_dato("CONTRATTO_CHIUSO").has_value());
+        EXPECT_TRUE(fs::exists(programma() / "bozza.pdf"));
+        for (const auto& m : messaggi) {
+            // A PDF writer still being assembled names the missing member.
+            if (m.find("not available") != std::string::npos) GTEST_SKIP() << "PDF writer incomplete: " << m;
+        }
+    }
+    for (const auto& m : messaggi) ADD_FAILURE() << "message: " << m;
+    ASSERT_TRUE(riuscita);
+    REQUIRE_TOOL("qpdf");
+    const auto controllo = testsupport::run_command("qpdf --check " +
+                                                    testsupport::shell_quote((uscita() / "contratto.pdf").string()));
+    EXPECT_EQ(controllo.exit_code, 0) << controllo.out << controllo.err;
+    EXPECT_EQ(controllo.err, "");
+    EXPECT_EQ(leggi_dato(uscita() / "dati2.dat", "CONTRATTO_CHIUSO"), "S");
+#endif
+}

@@ -23,16 +23,21 @@ void PdfWriter::SetColorFill(std::string_view Color) {
     if (Color.empty() || UncolouredTiling) return;
     std::string value(Color), pattern_colour;
     ParseColor(value, pattern_colour);
+    // A text that names no colour at all ("@1;2") is ignored.
+    if (value.empty()) return;
     FillColor = value;
+    // The pattern colour is kept only with the colour it came with: the text
+    // writers restore the colour as colour + ";" + pattern colour, which must
+    // not paint a later coloured pattern in an earlier pattern's colour.
+    FillPatternColour = !pattern_colour.empty() && pattern_colour.front() == '#' ? pattern_colour : std::string();
     const ColourOperators& op = fill_operators;
-    if (!value.empty() && value.front() == '#') {
+    if (value.front() == '#') {
         PutContent(HexColorToRgb(value) + op.rgb);
     } else if (!pattern_colour.empty()) {
         if (pattern_colour.front() == '#') {
-            FillPatternColour = pattern_colour;
             PutContent(op.uncoloured + HexColorToRgb(pattern_colour) + " /" + value + op.select);
         }
-    } else if (!value.empty()) {
+    } else {
         PutContent(op.pattern_space + value + op.select);
     }
 }
@@ -41,25 +46,32 @@ void PdfWriter::SetColorLine(std::string_view Color) {
     if (Color.empty() || UncolouredTiling) return;
     std::string value(Color), pattern_colour;
     ParseColor(value, pattern_colour);
+    // A text that names no colour at all ("@1;2") is ignored.
+    if (value.empty()) return;
     LineColor = value;
+    // The pattern colour is kept only with the colour it came with: the text
+    // writers restore the colour as colour + ";" + pattern colour, which must
+    // not paint a later coloured pattern in an earlier pattern's colour.
+    LinePatternColour = !pattern_colour.empty() && pattern_colour.front() == '#' ? pattern_colour : std::string();
     const ColourOperators& op = line_operators;
-    if (!value.empty() && value.front() == '#') {
+    if (value.front() == '#') {
         PutContent(HexColorToRgb(value) + op.rgb);
     } else if (!pattern_colour.empty()) {
         if (pattern_colour.front() == '#') {
-            LinePatternColour = pattern_colour;
             PutContent(op.uncoloured + HexColorToRgb(pattern_colour) + " /" + value + op.select);
         }
-    } else if (!value.empty()) {
+    } else {
         PutContent(op.pattern_space + value + op.select);
     }
 }
 
 void PdfWriter::SetColorText(std::string_view Color) {
     if (Color.empty() || UncolouredTiling) return;
-    std::string value(Color);
-    ParseColor(value, TextPatternColour);
+    std::string value(Color), pattern_colour;
+    ParseColor(value, pattern_colour);
+    if (value.empty()) return;
     TextColor = value;
+    TextPatternColour = pattern_colour;
 }
 
 void PdfWriter::SetLineWidth(float Width) {

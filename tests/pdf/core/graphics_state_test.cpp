@@ -50,6 +50,8 @@ TEST(CoreGraphicsState, FillAndLineColours) {
                   w.SetColorFill("stripes");
                   w.SetColorLine("stripes");
                   w.SetColorFill("stripes;other");  // a pattern colour that is a pattern: nothing
+                  w.SetColorFill("@1;2");           // no colour at all: ignored
+                  w.SetColorLine("@1;2");
               }),
               (Lines{"0.969 0.071 0.051 rg", "0 0 0 RG", "0.812 0.773 0.773 rg",
                      "/xxCSxx cs 0.969 0.071 0.051 /STRIPES scn", "/xxCSxx CS 0.969 0.071 0.051 /STRIPES SCN",

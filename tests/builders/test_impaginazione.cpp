@@ -1,0 +1,114 @@
+// The paragraph layout on a real writer: how far each paragraph moves the
+// current point, and where pages break.
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "builders/impaginazione.h"
+#include "pdf/PdfWriter.h"
+#include "support/tools.h"
+
+namespace {
+
+class Impaginazione : public ::testing::Test {
+protected:
+    void SetUp() override {
+        pdf.BeginDoc((cartella / "prova.pdf").string());
+        ASSERT_EQ(pdf.ErrNumber(), 0);
+        pdf.SetScale(3, 1.0f);
+        pdf.SetMargins(2, 2, 2, 1.5f, false);
+        larghezza = pdf.GetPageWidth(true);
+        pdf.BeginPage();
+        imp = std::make_unique<Impaginatore>(pdf, larghezza);
+        imp->normale();
+        riga = 0.1f + pdf.TextHeight();
+    }
+    void TearDown() override { pdf.EndDoc(); }
+
+    testsupport::TempDir cartella;
+    PdfWriter pdf;
+    std::unique_ptr<Impaginatore> imp;
+    float larghezza = 0;
+    float riga = 0;  // one drawn line: 0.1 cm plus the line height
+};
+
+TEST_F(Impaginazione, MisureDiBase) {
+    EXPECT_NEAR(larghezza, 17.0256f, 0.001f);
+    EXPECT_NEAR(pdf.GetPageHeight(true), 26.2039f, 0.001f);
+}
+
+TEST_F(Impaginazione, ParagrafoVuotoEParagrafoBreve) {
+    float y = pdf.GetY();
+    imp->paragrafo_senza_spazio("");
+    EXPECT_NEAR(pdf.GetY() - y, riga, 1e-3f) << "an empty paragraph leaves one empty line";
+    y = pdf.GetY();
+    imp->paragrafo_con_spazio("");
+    EXPECT_NEAR(pdf.GetY() - y, 2 * riga, 1e-3f) << "with the spacer: two";
+    y = pdf.GetY();
+    imp->paragrafo_con_spazio("Una riga sola.");
+    EXPECT_NEAR(pdf.GetY() - y, 2 * riga, 1e-3f) << "spacer and one line";
+}
+
+TEST_F(Impaginazione, ParoleRiempionoLaRigaEAndanoACapo) {
+    // Words of known width: as many as fit go on a line.
+    const std::string parola = "parola";
+    const float spazio = pdf.TextLength("parola parola") - 2 * pdf.TextLength(parola);
+    const int per_riga = static_cast<int>((larghezza + spazio) / (pdf.TextLength(parola) + spazio));
+    std::string testo;
+    for (int i = 0; i < 3 * per_riga; ++i) testo += (i ? " " : "") + parola;
+    const float y = pdf.GetY();
+    imp->paragrafo_senza_spazio(testo);
+    EXPECT_NEAR(pdf.GetY() - y, 3 * riga, 1e-3f);
+    // One word more opens a fourth line.
+    const float y2 = pdf.GetY();
+    imp->paragrafo_senza_spazio(testo + " " + parola);
+    EXPECT_NEAR(pdf.GetY() - y2, 4 * riga, 1e-3f);
+}
+
+TEST_F(Impaginazione, ParolaPiuLargaDellaRigaStaDaSola) {
+    const std::string lunga(200, 'W');
+    ASSERT_GT(pdf.TextLength(lunga), larghezza);
+    const float y = pdf.GetY();
+    imp->paragrafo_senza_spazio("prima " + lunga + " dopo");
+    // "prima", the long word alone, "dopo".
+    EXPECT_NEAR(pdf.GetY() - y, 3 * riga, 1e-3f);
+}
+
+TEST_F(Impaginazione, ACapoNelTestoChiudeLaRiga) {
+    const float y = pdf.GetY();
+    imp->paragrafo_senza_spazio("uno\r\ndue\r\n\r\ntre");
+    EXPECT_NEAR(pdf.GetY() - y, 4 * riga, 1e-3f);
+}
+
+TEST_F(Impaginazione, SaltoPaginaOltreIlLimite) {
+    const float limite = pdf.GetPageHeight(true) - 1.0f;
+    int righe = 0;
+    while (pdf.GetPage() == 1) {
+        ASSERT_LT(++righe, 200);
+        const float prima = pdf.GetY();
+        imp->paragrafo_senza_spazio("riga");
+        if (pdf.GetPage() == 1) {
+            EXPECT_LE(pdf.GetY(), limite + 1e-4f);
+        } else {
+            // The line that crossed the limit stayed on page 1 and ended it.
+            EXPECT_GT(prima + riga, limite);
+        }
+    }
+    EXPECT_EQ(pdf.GetPage(), 2);
+    EXPECT_FLOAT_EQ(pdf.GetY(), 0.0f);
+    imp->paragrafo_senza_spazio("seguito");
+    EXPECT_NEAR(pdf.GetY(), riga, 1e-3f);
+}
+
+TEST_F(Impaginazione, BloccoSuPiuRigheNonScavalcaIlPiede) {
+    // Move close to the bottom, then a centred box of three lines.
+    pdf.SetXY(0, pdf.GetPageHeight(true) - 1.2f);
+    std::string lungo;
+    while (pdf.TextLength(lungo) < 2.5f * larghezza) lungo += "titolo lungo ";
+    imp->grassetto();
+    imp->blocco_e_controllo(ALLINEA_CENTRO, 0.5f, lungo);
+    EXPECT_EQ(pdf.GetPage(), 2) << "the box starts on a new page";
+    EXPECT_LT(pdf.GetY(), 5.0f);
+}
+
+}  // namespace

@@ -1,0 +1,270 @@
+// The start menu, the output-folder chooser and the start-up lock, with the
+// message boxes answered by a responder.
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "common/blocco_istanza.h"
+#include "common/cartelle.h"
+#include "common/dati.h"
+#include "pdf/PdfWriter.h"
+#include "shell/avvio.h"
+#include "shell/crea_contratto.h"
+#include "shell/intro.h"
+#include "support/tools.h"
+#include "ui/gruppo_opzioni.h"
+#include "ui/messaggi_ui.h"
+#include "ui/protetto.h"
+#include "dati_contratto.h"
+
+namespace fs = std::filesystem;
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& testo, std::ostream* os) { *os << '"' << testo.toStdString() << '"'; }
+
+namespace {
+
+class Menu : public ::testing::Test {
+protected:
+    void SetUp() override {
+        imposta_cartelle(cartella.path(), cartella.path());
+        precedente = imposta_risponditore([this](const FinestraMessaggio& f) {
+            finestre.push_back(f);
+            return risposta;
+        });
+        azioni.apri_contratto = [this](TipoContratto tipo, std::function<void()> torna) {
+            aperture.push_back(tipo);
+            torna_al_menu = std::move(torna);
+            if (apertura_lancia) throw PdfError(53, "PdfWriter.DrawImage", "file non trovato");
+            return apertura_riesce;
+        };
+        azioni.scegli_cartella = [this](QWidget*, CostruttoreContratto c) {
+            ++scelte_cartella;
+            costruttore_ricevuto = static_cast<bool>(c);
+        };
+        azioni.costruttore = [](TipoRichiedente t) -> CostruttoreContratto {
+            if (t == TipoRichiedente::Amministratore) return {};
+            return [](const fs::path&, bool) { return true; };
+        };
+    }
+    void TearDown() override {
+        imposta_risponditore(precedente);
+        imposta_cartelle({}, {});
+    }
+
+    void scrivi(const dati_prova::Coppie& coppie) { testsupport::write_data_file(file_dati(), coppie); }
+
+    std::vector<bool> abilitate(const Intro& intro) const {
+        std::vector<bool> v;
+        for (int i = 0; i < 4; ++i) v.push_back(intro.scelte()->pulsante(i)->isEnabled());
+        return v;
+    }
+
+    testsupport::TempDir cartella;
+    Risponditore precedente;
+    std::vector<FinestraMessaggio> finestre;
+    bool risposta = true;
+    Intro::Azioni azioni;
+    std::vector<TipoContratto> aperture;
+    std::function<void()> torna_al_menu;
+    bool apertura_riesce = true;
+    bool apertura_lancia = false;
+    int scelte_cartella = 0;
+    bool costruttore_ricevuto = false;
+};
+
+}  // namespace
+
+TEST_F(Menu, StateComesFromTheDataFileEachTimeItOpens) {
+    Intro intro(azioni);
+    intro.show();
+    EXPECT_EQ(intro.scelte()->selezionato(), -1) << "no file: nothing preselected";
+    EXPECT_EQ(abilitate(intro), (std::vector<bool>{false, true, true, false}))
+        << "condominium and site sign are not available in this version";
+
+    scrivi({{"TIPO_RICHIEDENTE", "comproprietario "}});
+    intro.hide();
+    intro.show();
+    EXPECT_EQ(intro.scelte()->selezionato(), Intro::Comproprietari);
+
+    scrivi({{"TIPO_RICHIEDENTE", "Proprietario"}, {"CONTRATTO_CHIUSO", "S"}});
+    intro.hide();
+    intro.show();
+    EXPECT_TRUE(intro.contratto_chiuso());
+    EXPECT_EQ(intro.scelte()->selezionato(), -1);
+    EXPECT_EQ(abilitate(intro), (std::vector<bool>{false, false, false, false}))
+        << "a closed contract leaves only the site sign, which this version does not have";
+
+    scrivi({{"TIPO_RICHIEDENTE", "Amministratore"}});
+    intro.hide();
+    intro.show();
+    EXPECT_EQ(intro.scelte()->selezionato(), -1) << "a kind that cannot be chosen is not preselected";
+    EXPECT_TRUE(finestre.empty());
+}
+
+TEST_F(Menu, AnUnreadableStoreLeavesNoWayIntoAForm) {
+    fs::create_directory(file_dati());  // a folder where the file should be
+    Intro intro(azioni);
+    intro.show();
+    ASSERT_EQ(finestre.size(), 1u);
+    EXPECT_EQ(finestre[0].tipo, FinestraMessaggio::Tipo::ErroreCritico);
+    EXPECT_EQ(abilitate(intro), (std::vector<bool>{false, false, false, false}));
+}
+
+TEST_F(Menu, SwitchingKindAsksSovrascrivere) {
+    scrivi({{"TIPO_RICHIEDENTE", "Proprietario"}});
+    Intro intro(azioni);
+    intro.show();
+    intro.scelta(Intro::Comproprietari)->click();
+
+    risposta = false;
+    intro.prosegui();
+    ASSERT_EQ(finestre.size(), 1u);
+    EXPECT_EQ(finestre[0].tipo, FinestraMessaggio::Tipo::Domanda);
+    EXPECT_EQ(finestre[0].titolo, QStringLiteral("Sovrascrivere"));
+    EXPECT_TRUE(aperture.empty());
+    EXPECT_TRUE(intro.isVisible());
+
+    risposta = true;
+    intro.prosegui();
+    ASSERT_EQ(aperture, std::vector<TipoContratto>{TipoContratto::Comproprietario});
+    EXPECT_FALSE(intro.isVisible()) << "the menu closes before the form opens";
+
+    // Back from the form, the menu reads the store again.
+    scrivi({{"TIPO_RICHIEDENTE", "Comproprietario"}});
+    torna_al_menu();
+    EXPECT_TRUE(intro.isVisible());
+    EXPECT_EQ(intro.scelte()->selezionato(), Intro::Comproprietari);
+}
+
+TEST_F(Menu, SameKindOpensWithoutAsking) {
+    scrivi({{"TIPO_RICHIEDENTE", "Proprietario"}});
+    Intro intro(azioni);
+    intro.show();
+    intro.prosegui();
+    EXPECT_TRUE(finestre.empty());
+    EXPECT_EQ(aperture, std::vector<TipoContratto>{TipoContratto::Proprietario});
+}
+
+TEST_F(Menu, AFormThatDoesNotOpenBringsTheMenuBack) {
+    Intro intro(azioni);
+    intro.show();
+    intro.scelta(Intro::Proprietario)->click();
+    apertura_riesce = false;
+    intro.prosegui();
+    EXPECT_TRUE(intro.isVisible());
+
+    apertura_lancia = true;
+    intro.scelta(Intro::Proprietario)->click();
+    intro.prosegui();
+    EXPECT_TRUE(intro.isVisible());
+    ASSERT_EQ(finestre.size(), 1u);
+    EXPECT_EQ(finestre[0].tipo, FinestraMessaggio::Tipo::ErroreCritico);
+    EXPECT_EQ(finestre[0].testo, QStringLiteral("PdfWriter.DrawImage - file non trovato"));
+}
+
+TEST_F(Menu, ProseguiWithoutAChoiceTellsTheUser) {
+    Intro intro(azioni);
+    intro.show();
+    intro.prosegui();
+    ASSERT_EQ(finestre.size(), 1u);
+    EXPECT_EQ(finestre[0].tipo, FinestraMessaggio::Tipo::Avviso);
+    EXPECT_EQ(finestre[0].titolo, QStringLiteral("Contratto di appalto"));
+    EXPECT_TRUE(aperture.empty());
+}
+
+TEST_F(Menu, StampaDatiNamesTheFirstMissingItemOrOpensTheChooser) {
+    Intro intro(azioni);
+    intro.show();
+    scrivi(dati_prova::con(dati_prova::contratto_completo(), "RAGIONE_SOCIALE_IMPRESA", ""));
+    intro.stampa_dati_e_genera();
+    ASSERT_EQ(finestre.size(), 1u);
+    EXPECT_EQ(finestre[0].testo, QStringLiteral("Manca la ragione sociale dell'impresa."));
+    EXPECT_EQ(scelte_cartella, 0);
+
+    finestre.clear();
+    scrivi(dati_prova::contratto_completo());
+    intro.stampa_dati_e_genera();
+    EXPECT_TRUE(finestre.empty());
+    EXPECT_EQ(scelte_cartella, 1);
+    EXPECT_TRUE(costruttore_ricevuto);
+}
+
+TEST_F(Menu, ChooserGeneratesReportsAndEnds) {
+    scrivi(dati_prova::contratto_completo());
+    fs::create_directory(cartella.path() / "Scrivania");
+    int terminazioni = 0;
+    auto costruttore = [](const fs::path& file, bool) {
+        testsupport::write_file(file, "%PDF-1.4");
+        return true;
+    };
+    {
+        crea_contratto finestra(costruttore, nullptr, [&] { ++terminazioni; });
+        finestra.scegli_cartella(cartella.path() / "Scrivania");
+        EXPECT_EQ(finestra.cartella_scelta(), cartella.path() / "Scrivania");
+        EXPECT_TRUE(finestra.genera());
+    }
+    EXPECT_EQ(terminazioni, 1);
+    ASSERT_EQ(finestre.size(), 1u);
+    EXPECT_EQ(finestre[0].testo, QStringLiteral("FILE GENERATI CON SUCCESSO!"));
+    EXPECT_TRUE(fs::exists(cartella.path() / "Scrivania" / "Files Contratto Tavore" / "contratto.pdf"));
+
+    // Afterwards the menu offers nothing of the contract.
+    Intro intro(azioni);
+    intro.show();
+    EXPECT_TRUE(intro.contratto_chiuso());
+    EXPECT_EQ(abilitate(intro), (std::vector<bool>{false, false, false, false}));
+}
+
+TEST_F(Menu, ChooserStaysOpenWhenTheBuilderFails) {
+    scrivi(dati_prova::contratto_completo());
+    int terminazioni = 0;
+    crea_contratto finestra([](const fs::path&, bool) -> bool { throw PdfError(52, "PdfWriter.BeginDoc", "in uso"); },
+                            nullptr, [&] { ++terminazioni; });
+    finestra.scegli_cartella(cartella.path());
+    finestra.show();
+    EXPECT_FALSE(finestra.genera());
+    EXPECT_TRUE(finestra.isVisible());
+    EXPECT_EQ(terminazioni, 0);
+    ASSERT_EQ(finestre.size(), 1u);
+    EXPECT_EQ(finestre[0].tipo, FinestraMessaggio::Tipo::ErroreCritico);
+    EXPECT_EQ(finestre[0].testo, QStringLiteral("PdfWriter.BeginDoc - in uso"));
+    EXPECT_FALSE(leggi_dato("CONTRATTO_CHIUSO").has_value());
+}
+
+TEST_F(Menu, ChooserStartsAtTheDesktopOrHome) {
+    const fs::path inizio = crea_contratto::cartella_iniziale();
+    EXPECT_TRUE(fs::is_directory(inizio));
+    crea_contratto finestra([](const fs::path&, bool) { return false; });
+    EXPECT_EQ(finestra.cartella_scelta(), inizio);
+}
+
+TEST_F(Menu, ASecondCopyIsRefused) {
+    {
+        BloccoIstanza primo;
+        ASSERT_TRUE(primo.acquisito());
+        EXPECT_EQ(blocca_istanza(), nullptr);
+        ASSERT_EQ(finestre.size(), 1u);
+        EXPECT_TRUE(finestre[0].testo.contains(QStringLiteral("già aperto")));
+    }
+    EXPECT_NE(blocca_istanza(), nullptr) << "the lock goes with the first copy";
+}
+
+TEST(Protetto, EveryErrorBecomesTheCriticalBox) {
+    std::vector<QString> testi;
+    auto precedente = imposta_risponditore([&](const FinestraMessaggio& f) {
+        EXPECT_EQ(f.tipo, FinestraMessaggio::Tipo::ErroreCritico);
+        testi.push_back(f.testo);
+        return true;
+    });
+    EXPECT_TRUE(esegui_protetto(nullptr, [] {}));
+    EXPECT_FALSE(esegui_protetto(nullptr, [] { throw PdfError(52, "PdfWriter.BeginDoc", "Bad file name or number"); }));
+    EXPECT_FALSE(esegui_protetto(nullptr, [] { throw ErroreDati("Impossibile leggere dati2.dat: è una cartella"); }));
+    EXPECT_FALSE(esegui_protetto(nullptr, [] { throw 42; }));
+    imposta_risponditore(precedente);
+    EXPECT_EQ(testi, (std::vector<QString>{QStringLiteral("PdfWriter.BeginDoc - Bad file name or number"),
+                                           QStringLiteral("Impossibile leggere dati2.dat: è una cartella"),
+                                           QStringLiteral("Errore imprevisto")}));
+}

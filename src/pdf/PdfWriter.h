@@ -349,6 +349,9 @@ private:
         std::int16_t Height = 0;
         std::int32_t Descent = 0;
         std::int32_t Encoding = 0; // 1 MacRoman, else WinAnsi
+        // The name after "/" in "Tf" and in the /Font resources; SetFont
+        // selects it whatever the letter case it was asked with.
+        std::string ResourceName;
     };
     std::vector<FontRecord> FontTable;  // index 1..FontCount (0 unused)
     std::int32_t FontCount = 0;

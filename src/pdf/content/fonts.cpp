@@ -133,8 +133,7 @@ void PdfWriter::SetFont(std::string_view FontFamily, float Size, std::int32_t St
         // The font object goes straight into the file: without one there
         // would be a record whose resource is never written.
         if (!OutputFile) RaiseError(52, "SetFont", "Bad file name or number: no document open (BeginDoc)");
-        FontRecord& record = AddFontRecord();
-        (void)record;
+        AddFontRecord();
         LoadStandardWidths(family, Style);
         FontRecord& loaded = FontTable[static_cast<std::size_t>(FontCount)];
         loaded.Encoding = Encoding;
@@ -142,10 +141,14 @@ void PdfWriter::SetFont(std::string_view FontFamily, float Size, std::int32_t St
         // A family of its own (neither standard nor added) is found again by
         // the name it was asked for, which is also its resource name.
         if (!recognised) loaded.Key = key;
+        loaded.ResourceName = name;
         index = FontCount;
         WriteFontObjects(name);
     }
-    CurrentFontName = name;
+    // The record's own resource name: a family asked for in another letter
+    // case must not name a resource that does not exist.
+    const std::string& resource = FontTable[static_cast<std::size_t>(index)].ResourceName;
+    CurrentFontName = resource.empty() ? name : resource;
     CurrentFontIndex = index;
 }
 

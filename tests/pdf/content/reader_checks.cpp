@@ -123,6 +123,21 @@ std::vector<BboxLine> bbox_lines(const std::vector<BboxWord>& words) {
     return lines;
 }
 
+std::vector<StextLine> stext_lines(const std::filesystem::path& pdf) {
+    const auto result = run_command("mutool draw -q -F stext -o - " + shell_quote(pdf.string()));
+    std::vector<StextLine> lines;
+    const std::string& xml = result.out;
+    for (size_t at = xml.find("<line "); at != std::string::npos; at = xml.find("<line ", at + 1)) {
+        const auto close = xml.find('>', at);
+        if (close == std::string::npos) break;
+        std::istringstream box(attribute(xml.substr(at, close - at + 1), "bbox"));
+        StextLine line;
+        box >> line.x_min >> line.y_min >> line.x_max >> line.y_max;
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 std::string reader_complaints(const std::filesystem::path& pdf) {
     std::string problems;
     const std::string file = shell_quote(pdf.string());

@@ -30,6 +30,13 @@ struct BboxLine {
 };
 std::vector<BboxLine> bbox_lines(const std::vector<BboxWord>& words);
 
+// The lines of `mutool draw -F stext`, in page order: the extent of each
+// line's characters (points, origin top-left).
+struct StextLine {
+    double x_min = 0, x_max = 0, y_min = 0, y_max = 0;
+};
+std::vector<StextLine> stext_lines(const std::filesystem::path& pdf);
+
 // Every reader must accept the file without a word of complaint: qpdf
 // --check, pdftoppm and mutool draw (stderr free of errors and warnings).
 // Returns an empty text when all is well, else what went wrong.

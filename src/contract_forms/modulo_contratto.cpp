@@ -12,6 +12,8 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "builders/contratto_comproprietari.h"
+#include "builders/contratto_proprietari.h"
 #include "common/cartelle.h"
 #include "common/cp1252.h"
 #include "contract_forms/layout_fluido.h"
@@ -25,14 +27,6 @@
 #include "ui/protetto.h"
 #include "ui/testo.h"
 
-#if __has_include("builders/contratto_comproprietari.h")
-#include "builders/contratto_comproprietari.h"
-#define CONTRATTO_HA_COMPROPRIETARI 1
-#endif
-#if __has_include("builders/contratto_proprietari.h")
-#include "builders/contratto_proprietari.h"
-#define CONTRATTO_HA_PROPRIETARI 1
-#endif
 
 namespace {
 
@@ -892,21 +886,13 @@ bool ModuloContratto::salva() {
 }
 
 void ModuloContratto::bozza() {
+    // The draft shows the saved contract; the builder tells the user about
+    // any problem itself.
     const std::filesystem::path file = cartella_dati() / "bozza.pdf";
-    if (tipo_ == TipoContratto::Comproprietario) {
-#ifdef CONTRATTO_HA_COMPROPRIETARI
+    if (tipo_ == TipoContratto::Comproprietario)
         genera_contratto_comproprietari(file, true);
-        return;
-#endif
-    } else {
-#ifdef CONTRATTO_HA_PROPRIETARI
+    else
         genera_contratto_proprietari(file, true);
-        return;
-#endif
-    }
-    (void)file;
-    avviso(this, q("La bozza del contratto non può essere generata: il modulo di stampa del contratto non è "
-                   "disponibile in questa versione del programma."));
 }
 
 bool ModuloContratto::menu() {

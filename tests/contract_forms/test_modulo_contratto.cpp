@@ -1,0 +1,492 @@
+#include "contract_forms/modulo_contratto.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "common/cartelle.h"
+#include "common/dati.h"
+#include "contract_forms/apertura.h"
+#include "contract_forms/paragrafi.h"
+#include "contract_record/record_contratto.h"
+#include "support/tools.h"
+#include "ui/casella_spunta.h"
+#include "ui/casella_testo.h"
+#include "ui/gruppo_opzioni.h"
+#include "ui/messaggi_ui.h"
+#include "ui/testo.h"
+
+namespace fs = std::filesystem;
+using testsupport::read_file;
+using testsupport::TempDir;
+
+namespace {
+
+class ModuloTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        imposta_cartelle(dir.path(), dir.path());
+        installa_gestore_messaggi();
+        imposta_risponditore([this](const FinestraMessaggio& f) {
+            finestre.push_back(f);
+            return risposta;
+        });
+    }
+    void TearDown() override {
+        imposta_risponditore({});
+        imposta_cartelle({}, {});
+    }
+
+    // A form as the start menu opens it, loaded from the store.
+    std::unique_ptr<ModuloContratto> apri(TipoContratto tipo = TipoContratto::Comproprietario) {
+        auto modulo = std::make_unique<ModuloContratto>(tipo, [this] { ++ritorni_al_menu; });
+        EXPECT_TRUE(modulo->carica());
+        modulo->show();
+        return modulo;
+    }
+
+    TempDir dir;
+    std::vector<FinestraMessaggio> finestre;
+    bool risposta = false;
+    int ritorni_al_menu = 0;
+};
+
+// Types a text key by key; characters outside ASCII go as key events that
+// carry their text, as a keyboard layout would send them.
+void digita(QWidget* w, const QString& testo) {
+    for (QChar c : testo) {
+        if (c == QLatin1Char('\n')) {
+            QTest::keyClick(w, Qt::Key_Return);
+        } else if (c.unicode() < 128) {
+            QTest::keyClick(w, c.toLatin1());
+        } else {
+            QKeyEvent premuto(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(w, &premuto);
+            QKeyEvent rilasciato(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(w, &rilasciato);
+        }
+    }
+}
+
+void incolla(CasellaTesto* casella, const QString& testo) {
+    QApplication::clipboard()->setText(testo);
+    QTest::keyClick(casella, Qt::Key_V, Qt::ControlModifier);
+}
+
+QString testo_di(ModuloContratto& m, int i) { return m.casella(i)->text(); }
+
+// Clicks a check box or option button on its indicator (a wide box ignores a
+// click on its empty right part).
+void clicca(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(6, w->height() / 2)); }
+
+QString etichetta(ModuloContratto& m, const std::string& nome, std::size_t quale = 0) {
+    auto trovate = m.ripetizioni(nome);
+    return quale < trovate.size() ? trovate[quale]->text() : QStringLiteral("<none>");
+}
+
+}  // namespace
+
+TEST_F(ModuloTest, EachBoxKeepsOnlyWhatItsClassAllowsTypedOrPasted) {
+    auto m = apri();
+    struct Caso {
+        int casella;
+        QString digitato;
+        QString atteso;
+    };
+    const std::vector<Caso> casi = {
+        {0, QString::fromUtf8("Nicolò 2 D'Amico"), QString::fromUtf8("Nicolò  D'Amico")},  // letters
+        {3, QStringLiteral("NA1X"), QStringLiteral("NA")},                                  // province: 2 letters
+        {10, QStringLiteral("RSSMRA80A01F839Q"), QStringLiteral("RSSMRA80A01F839Q")},       // tax code
+        {10, QStringLiteral("X"), QStringLiteral("RSSMRA80A01F839Q")},                      // 16 at most
+        {20, QStringLiteral("01234a567890123"), QStringLiteral("01234567890")},             // VAT: 11 digits
+        {55, QStringLiteral("12o0"), QStringLiteral("120")},                                // days
+        {42, QStringLiteral("1a200.505"), QStringLiteral("1200,50")},                       // amount
+        {5, QString::fromUtf8("Via Caracciolo, 10 – €"), QString::fromUtf8("Via Caracciolo, 10 – €")},
+    };
+    for (const auto& c : casi) {
+        auto* box = m->casella(c.casella);
+        box->setFocus();
+        digita(box, c.digitato);
+        EXPECT_EQ(box->text(), c.atteso) << "Text1(" << c.casella << ")";
+    }
+    // A character outside the code page never gets in.
+    auto* indirizzo = m->casella(5);
+    digita(indirizzo, QString::fromUtf8("Ω"));
+    EXPECT_EQ(indirizzo->text(), QString::fromUtf8("Via Caracciolo, 10 – €"));
+
+    // Dates: digits only, the "/" added as the day and the month are typed.
+    auto* data = m->casella(4);
+    data->selectAll();
+    digita(data, QStringLiteral("0a1x0219b60"));
+    EXPECT_EQ(data->text(), QStringLiteral("01/02/1960"));
+
+    // Pasting: a text the class refuses is refused whole, an allowed one goes in.
+    auto* giorni = m->casella(55);
+    giorni->clear();
+    incolla(giorni, QStringLiteral("12 giorni"));
+    EXPECT_EQ(giorni->text(), QString());
+    incolla(giorni, QStringLiteral("90"));
+    EXPECT_EQ(giorni->text(), QStringLiteral("90"));
+    auto* nome = m->casella(24);
+    incolla(nome, QStringLiteral("R2D2"));
+    EXPECT_EQ(nome->text(), QString());
+    incolla(nome, QString::fromUtf8("Zoë"));
+    EXPECT_EQ(nome->text(), QString::fromUtf8("Zoë"));
+    auto* iva = m->casella(20);
+    iva->clear();
+    incolla(iva, QStringLiteral("IT0123"));
+    EXPECT_EQ(iva->text(), QString());
+
+    // The total is computed, not typed.
+    EXPECT_TRUE(m->casella(46)->isReadOnly());
+}
+
+TEST_F(ModuloTest, TypedNamesAppearWhereTheContractRepeatsThem) {
+    auto m = apri();
+    EXPECT_EQ(etichetta(*m, "nominativo_richiedente"), QStringLiteral("........"));
+    m->combo2(0)->setCurrentIndex(0);
+    digita(m->casella(0), QStringLiteral("Mario"));
+    digita(m->casella(1), QString::fromUtf8("Rossì"));
+    const auto nominativi = m->ripetizioni("nominativo_richiedente");
+    ASSERT_GE(nominativi.size(), 2u);
+    for (auto* l : nominativi) EXPECT_EQ(l->text(), QString::fromUtf8("Sig. Mario Rossì"));
+
+    digita(m->casella(5), QString::fromUtf8("via Toledo 1"));
+    EXPECT_EQ(etichetta(*m, "indirizzo_edificio", 0), QString::fromUtf8("VIA TOLEDO 1"));
+    EXPECT_EQ(etichetta(*m, "indirizzo_edificio", 1), QString::fromUtf8("via Toledo 1"));
+
+    digita(m->casella(16), QStringLiteral("Edil Srl"));
+    for (auto* l : m->ripetizioni("impresa")) EXPECT_EQ(l->text(), QStringLiteral("Edil Srl"));
+    digita(m->casella(18), QStringLiteral("via Roma 2"));
+    EXPECT_EQ(etichetta(*m, "recapito_impresa"), QStringLiteral("Edil Srl via Roma 2"));
+
+    m->combo2(1)->lineEdit()->clear();
+    digita(m->combo2(1)->lineEdit(), QStringLiteral("Cav."));
+    digita(m->casella(12), QStringLiteral("Bianchi"));
+    for (auto* l : m->ripetizioni("nominativo_rappresentante_impresa"))
+        EXPECT_EQ(l->text(), QStringLiteral("Cav. Bianchi"));
+    digita(m->casella(25), QStringLiteral("Verdi"));
+    EXPECT_EQ(etichetta(*m, "nominativo_progettista"), QStringLiteral("Verdi"));
+    digita(m->casella(26), QStringLiteral("Anna"));
+    EXPECT_EQ(etichetta(*m, "nominativo_direttore_lavori"), QStringLiteral("Anna"));
+    EXPECT_EQ(m->contratto_modificato(), 1);
+}
+
+TEST_F(ModuloTest, AmountsKeepTheTotalCurrent) {
+    auto m = apri();
+    digita(m->casella(42), QStringLiteral("1000"));
+    EXPECT_EQ(testo_di(*m, 46), QStringLiteral("1000,00"));
+    digita(m->casella(44), QStringLiteral("200,5"));
+    EXPECT_EQ(testo_di(*m, 46), QStringLiteral("1200,50"));
+    digita(m->casella(45), QStringLiteral("0,505"));  // the third decimal is not typed
+    EXPECT_EQ(testo_di(*m, 45), QStringLiteral("0,50"));
+    EXPECT_EQ(testo_di(*m, 46), QStringLiteral("1201,00"));
+    digita(m->casella(47), QStringLiteral("5000"));  // the split does not change the total
+    EXPECT_EQ(testo_di(*m, 46), QStringLiteral("1201,00"));
+    m->casella(42)->clear();
+    EXPECT_EQ(testo_di(*m, 46), QStringLiteral("201,00"));
+}
+
+TEST_F(ModuloTest, ArticleTitlesOpenTheNextPairAndCountsFollow) {
+    auto m = apri();
+    EXPECT_TRUE(m->casella(62)->isEnabled());
+    EXPECT_TRUE(m->corpo_articolo(13)->isEnabled());
+    EXPECT_FALSE(m->casella(64)->isEnabled());
+    EXPECT_FALSE(m->corpo_articolo(14)->isEnabled());
+    EXPECT_EQ(etichetta(*m, "consistenza"),
+              QString::fromUtf8("Il presente contratto consta di n° 11 articoli, di n° ... pagine e di n° 0 allegati."));
+
+    digita(m->casella(62), QStringLiteral("Penali"));
+    EXPECT_TRUE(m->casella(64)->isEnabled());
+    EXPECT_TRUE(m->corpo_articolo(14)->isEnabled());
+    EXPECT_FALSE(m->casella(66)->isEnabled());
+    digita(m->casella(64), QStringLiteral("Oneri"));
+    EXPECT_TRUE(m->casella(66)->isEnabled());
+    clicca(m->check1());
+    EXPECT_EQ(m->check1()->valore(), SPUNTATA);
+    EXPECT_EQ(etichetta(*m, "altri_articoli"), QStringLiteral("3"));
+
+    // The attachments other than d) open only with d).
+    EXPECT_FALSE(m->check2(0)->isEnabled());
+    clicca(m->check2(3));
+    EXPECT_TRUE(m->check2(0)->isEnabled());
+    clicca(m->check2(8));
+    EXPECT_EQ(etichetta(*m, "consistenza"),
+              QString::fromUtf8("Il presente contratto consta di n° 14 articoli, di n° ... pagine e di n° 2 allegati."));
+    clicca(m->check2(3));
+    EXPECT_EQ(m->check2(8)->valore(), NON_SPUNTATA);
+    EXPECT_FALSE(m->check2(8)->isEnabled());
+    EXPECT_NE(etichetta(*m, "consistenza").indexOf(QString::fromUtf8("n° 0 allegati")), -1);
+
+    // The permit's number and date follow the authorisation option.
+    EXPECT_FALSE(m->casella(33)->isEnabled());
+    clicca(m->option1()->pulsante(1));
+    EXPECT_TRUE(m->casella(33)->isEnabled());
+    clicca(m->option1()->pulsante(0));
+    EXPECT_FALSE(m->casella(34)->isEnabled());
+}
+
+TEST_F(ModuloTest, EveryKindOfChangeMarksTheForm) {
+    auto m = apri();
+    EXPECT_EQ(m->contratto_modificato(), 0);
+    const std::vector<std::function<void()>> azioni = {
+        [&] { digita(m->casella(7), QStringLiteral("N")); },
+        [&] { digita(m->corpo_articolo(13), QStringLiteral("x")); },
+        [&] { m->combo1()->setCurrentIndex(2); },
+        [&] { m->combo2(3)->setCurrentIndex(4); },
+        [&] { m->combo3()->setCurrentIndex(5); },
+        [&] { clicca(m->check3(5)); },
+        [&] { clicca(m->check1()); },
+        [&] { clicca(m->option3()->pulsante(1)); },
+        [&] { clicca(m->option1()->pulsante(2)); },
+    };
+    for (std::size_t i = 0; i < azioni.size(); ++i) {
+        ASSERT_TRUE(m->salva());
+        ASSERT_EQ(m->contratto_modificato(), 0);
+        azioni[i]();
+        EXPECT_EQ(m->contratto_modificato(), 1) << "change " << i;
+    }
+}
+
+TEST_F(ModuloTest, SalvaWritesWhatTheRecordSaveWrites) {
+    auto m = apri();
+    m->combo2(0)->setCurrentIndex(2);
+    digita(m->casella(0), QString::fromUtf8("Nicolò"));
+    m->casella(4)->selectAll();
+    digita(m->casella(4), QStringLiteral("05031971"));
+    m->casella(82)->selectAll();
+    digita(m->casella(82), QStringLiteral("10052021"));
+    m->casella(9)->clear();
+    digita(m->casella(62), QStringLiteral("Clausola"));
+    digita(m->corpo_articolo(13), QString::fromUtf8("prima | riga\nseconda riga è"));
+    clicca(m->check3(0));
+    m->combo1()->setCurrentIndex(9);
+
+    QTest::mouseClick(m->pulsante_salva(), Qt::LeftButton);
+    EXPECT_TRUE(finestre.empty());
+    EXPECT_EQ(m->contratto_modificato(), 0);
+
+    const auto archivio = leggi_archivio();
+    EXPECT_EQ(archivio.at("TITOLO_RICHIEDENTE"), "Dott.");
+    EXPECT_EQ(archivio.at("NOME_RICHIEDENTE"), "Nicol\xF2");
+    EXPECT_EQ(archivio.at("DATA_NASCITA_RICHIEDENTE"), "19710305");
+    EXPECT_EQ(archivio.at("DATA_CONTRATTO"), "20210510");
+    EXPECT_EQ(archivio.at("DATA_DELIBERA_AUTORIZZAZIONE_FIRMA_CONTRATTO"), "000000");
+    EXPECT_EQ(archivio.at("DATA_DELIBERA_CONDOMINIALE_NOMINA_AMMINISTRATORE"), "0");
+    EXPECT_EQ(archivio.at("MUNICIPALITA_CONDOMINIO"), "10");
+    EXPECT_EQ(archivio.at("LAVORI_DELIBERATI_FACCIATE_SI_NO"), "S");
+    EXPECT_EQ(archivio.at("ARTICOLO_13"), "Clausola");
+    EXPECT_EQ(archivio.at("TESTO_ARTICOLO_13_1"), "prima | riga\r\nseconda riga \xE8");
+    EXPECT_EQ(archivio.at("TIPO_RICHIEDENTE"), "Comproprietario");
+    EXPECT_EQ(archivio.at("PERCENTUALE_VERSAMENTO_ANTICIPAZIONE"), "10");
+
+    // Byte for byte what the record save writes for the same inputs, after
+    // the kind of client that the load recorded first.
+    std::string atteso = testsupport::data_record("TIPO_RICHIEDENTE", "Comproprietario");
+    for (const auto& [k, v] : coppie_contratto(m->modello(), TIPO_COMPROPRIETARIO))
+        if (k != "TIPO_RICHIEDENTE") atteso += testsupport::data_record(k, v);
+    EXPECT_EQ(read_file(file_dati()), atteso);
+}
+
+TEST_F(ModuloTest, CloseAndReopenGivesEveryControlBack) {
+    auto m = apri();
+    ModelloContratto dati = m->modello();
+    for (int i = 0; i < NUMERO_TESTI; ++i) {
+        if (i == 4 || i == 6 || i == 9 || i == 15 || i == 21 || i == 34 || i == 36 || i == 41 || i == 82) continue;
+        dati.text1[static_cast<std::size_t>(i)].testo =
+            "A" + std::to_string(i) + " \xE0 | b  c \x80 \x93x\x94  z";
+    }
+    dati.text1[4].testo = "01/02/1960";
+    dati.text1[21].testo = "";
+    dati.text1[82].testo = "15/03/2021";
+    dati.text1[49].testo = "12,5";
+    std::string corpo;
+    for (int i = 0; corpo.size() < 1000; ++i) corpo += (i % 5 == 0) ? "\r\n" : (i % 3 ? "parola  \xE8 " : "|x");
+    corpo.resize(1000);
+    while (corpo.back() == ' ' || corpo.back() == '\r') corpo.pop_back();
+    dati.text1[63].testo = corpo;
+    dati.text1[81].testo = "solo\r\n\r\nrighe";
+    seleziona_voce(dati.combo2[0], 5);
+    dati.combo2[3].testo = "Cav. \xC8";
+    seleziona_voce(dati.combo1, 4);
+    seleziona_voce(dati.combo3, 10);
+    dati.check1.valore = SPUNTATA;
+    imposta_allegato(dati, 3, SPUNTATA);
+    imposta_allegato(dati, 0, SPUNTATA);
+    imposta_allegato(dati, 10, SPUNTATA);
+    dati.check3[2].valore = SPUNTATA;
+    dati.check3[15].valore = SPUNTATA;
+    imposta_permesso(dati, 1, true);
+    dati.text1[33].testo = "123";
+    dati.text1[34].testo = "05/11/2020";
+    imposta_subappalto(dati, 1, true);
+    aggiorna_articoli(dati);
+    m->mostra_modello(dati);
+    digita(m->casella(5), QString::fromUtf8("ù"));  // and one change by hand
+    ASSERT_EQ(m->contratto_modificato(), 1);
+    const ModelloContratto prima = m->modello();
+
+    risposta = true;  // "Sì" to saving when asked
+    m->close();
+    ASSERT_EQ(finestre.size(), 1u);
+    EXPECT_EQ(finestre[0].titolo, QStringLiteral("Menu"));
+    EXPECT_FALSE(m->isVisible());
+    EXPECT_EQ(ritorni_al_menu, 1);
+
+    auto riaperto = apri();
+    const ModelloContratto dopo = riaperto->modello();
+    for (std::size_t i = 0; i < prima.text1.size(); ++i) {
+        EXPECT_EQ(dopo.text1[i].testo, prima.text1[i].testo) << "Text1(" << i << ")";
+        EXPECT_EQ(dopo.text1[i].abilitata, prima.text1[i].abilitata) << "Text1(" << i << ")";
+    }
+    EXPECT_EQ(dopo.combo1.indice, 4);
+    EXPECT_EQ(dopo.combo3.testo, prima.combo3.testo);
+    for (std::size_t i = 0; i < 7; ++i) {
+        EXPECT_EQ(dopo.combo2[i].testo, prima.combo2[i].testo) << i;
+        EXPECT_EQ(dopo.combo2[i].indice, prima.combo2[i].indice) << i;
+    }
+    EXPECT_EQ(dopo.check1.valore, prima.check1.valore);
+    for (std::size_t i = 0; i < 11; ++i) {
+        EXPECT_EQ(dopo.check2[i].valore, prima.check2[i].valore) << i;
+        EXPECT_EQ(dopo.check2[i].abilitata, prima.check2[i].abilitata) << i;
+    }
+    for (std::size_t i = 0; i < 17; ++i) EXPECT_EQ(dopo.check3[i].valore, prima.check3[i].valore) << i;
+    EXPECT_EQ(dopo.option1, prima.option1);
+    EXPECT_EQ(dopo.option3, prima.option3);
+    EXPECT_EQ(riaperto->contratto_modificato(), 0);
+    EXPECT_EQ(riaperto->corpo_articolo(13)->toPlainText().count(QLatin1Char('\n')),
+              QString::fromStdString(corpo).count(QLatin1Char('\n')));
+}
+
+TEST_F(ModuloTest, ARefusedDateKeepsTheFormOpenWithItsEntries) {
+    auto m = apri();
+    m->casella(4)->selectAll();
+    digita(m->casella(4), QStringLiteral("31022020"));
+    ASSERT_EQ(testo_di(*m, 4), QStringLiteral("31/02/2020"));
+
+    QTest::mouseClick(m->pulsante_salva(), Qt::LeftButton);
+    ASSERT_EQ(finestre.size(), 1u);
+    EXPECT_EQ(finestre[0].tipo, FinestraMessaggio::Tipo::Avviso);
+    EXPECT_EQ(finestre[0].testo, QString::fromUtf8("La Data di nascita del richiedente è errata!"));
+    EXPECT_EQ(m->contratto_modificato(), 1);
+    EXPECT_FALSE(fs::exists(file_dati()) && leggi_archivio().count("DATA_NASCITA_RICHIEDENTE"));
+
+    // "&Menu", "Sì" to saving: the save is refused, so the form stays.
+    risposta = true;
+    finestre.clear();
+    QTest::mouseClick(m->pulsante_menu(), Qt::LeftButton);
+    ASSERT_EQ(finestre.size(), 2u);
+    EXPECT_EQ(finestre[0].titolo, QStringLiteral("Menu"));
+    EXPECT_EQ(finestre[1].testo, QString::fromUtf8("La Data di nascita del richiedente è errata!"));
+    EXPECT_TRUE(m->isVisible());
+    EXPECT_EQ(ritorni_al_menu, 0);
+    EXPECT_EQ(testo_di(*m, 4), QStringLiteral("31/02/2020"));
+
+    // Closing the window asks the same and stays as well.
+    EXPECT_FALSE(m->close());
+    EXPECT_TRUE(m->isVisible());
+    EXPECT_EQ(ritorni_al_menu, 0);
+}
+
+TEST_F(ModuloTest, MenuAsksOnlyWhenSomethingChanged) {
+    {
+        auto m = apri();
+        QTest::mouseClick(m->pulsante_menu(), Qt::LeftButton);
+        EXPECT_TRUE(finestre.empty());
+        EXPECT_EQ(ritorni_al_menu, 1);
+        EXPECT_FALSE(m->isVisible());
+    }
+    {
+        auto m = apri();
+        digita(m->casella(1), QStringLiteral("Rossi"));
+        risposta = false;  // "No": leave without saving
+        QTest::mouseClick(m->pulsante_menu(), Qt::LeftButton);
+        ASSERT_EQ(finestre.size(), 1u);
+        EXPECT_EQ(finestre[0].tipo, FinestraMessaggio::Tipo::Domanda);
+        EXPECT_EQ(finestre[0].titolo, QStringLiteral("Menu"));
+        EXPECT_EQ(finestre[0].testo,
+                  QStringLiteral("Prima di tornare al menu, vuoi salvare le modifiche effettuate al contratto ?"));
+        EXPECT_EQ(ritorni_al_menu, 2);
+        EXPECT_EQ(leggi_dato("COGNOME_RICHIEDENTE"), std::nullopt);
+    }
+    {
+        finestre.clear();
+        auto m = apri();
+        digita(m->casella(1), QStringLiteral("Bianchi"));
+        ASSERT_TRUE(m->salva());  // after a completed save nothing is asked
+        QTest::mouseClick(m->pulsante_menu(), Qt::LeftButton);
+        EXPECT_TRUE(finestre.empty());
+        EXPECT_EQ(ritorni_al_menu, 3);
+        EXPECT_EQ(leggi_dato("COGNOME_RICHIEDENTE").value_or(""), "Bianchi");
+    }
+}
+
+TEST_F(ModuloTest, TheSoleOwnerFormStoresItsOwnKind) {
+    auto m = apri(TipoContratto::Proprietario);
+    EXPECT_EQ(leggi_dato("TIPO_RICHIEDENTE").value_or(""), "Proprietario");
+    digita(m->casella(0), QStringLiteral("Ugo"));
+    ASSERT_TRUE(m->salva());
+    EXPECT_EQ(leggi_dato("TIPO_RICHIEDENTE").value_or(""), "Proprietario");
+}
+
+TEST_F(ModuloTest, AnUnreadableStoreOpensNoForm) {
+    fs::create_directory(file_dati());
+    bool chiamato = false;
+    EXPECT_FALSE(apri_contratto(TipoContratto::Comproprietario, [&] { chiamato = true; }));
+    ASSERT_EQ(finestre.size(), 1u);
+    EXPECT_TRUE(finestre[0].testo.startsWith(QStringLiteral("Impossibile aprire il contratto")));
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_EQ(qobject_cast<ModuloContratto*>(w), nullptr);
+    EXPECT_FALSE(chiamato);
+}
+
+TEST_F(ModuloTest, ApriContrattoShowsTheLoadedForm) {
+    testsupport::write_data_file(file_dati(), {{"NOME_RICHIEDENTE", "Lia"}});
+    ASSERT_TRUE(apri_contratto(TipoContratto::Comproprietario, [] {}));
+    ModuloContratto* aperto = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* m = qobject_cast<ModuloContratto*>(w); m && m->isVisible()) aperto = m;
+    ASSERT_NE(aperto, nullptr);
+    EXPECT_EQ(testo_di(*aperto, 0), QStringLiteral("Lia"));
+    QTest::mouseClick(aperto->pulsante_menu(), Qt::LeftButton);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST_F(ModuloTest, BozzaWritesTheDraftOfTheSavedContract) {
+    // A stand-in for the desktop's viewer, so that no real one starts.
+    const fs::path strumenti = dir.path() / "bin";
+    fs::create_directory(strumenti);
+    testsupport::write_file(strumenti / "xdg-open", "#!/bin/sh\nexit 0\n");
+    fs::permissions(strumenti / "xdg-open", fs::perms::owner_all);
+    const std::string path_prima = qEnvironmentVariable("PATH").toStdString();
+    qputenv("PATH", QByteArray::fromStdString(strumenti.string() + ":" + path_prima));
+
+    auto m = apri();
+    digita(m->casella(0), QStringLiteral("Mario"));
+    ASSERT_TRUE(m->salva());
+    QTest::mouseClick(m->pulsante_bozza(), Qt::LeftButton);
+    qputenv("PATH", QByteArray::fromStdString(path_prima));
+    // Either the draft is there and nothing was said, or the user was told
+    // why not and no draft is left: never a silent failure.
+    const fs::path bozza = cartella_dati() / "bozza.pdf";
+    if (finestre.empty()) {
+        EXPECT_EQ(read_file(bozza).rfind("%PDF-", 0), 0u);
+    } else {
+        EXPECT_FALSE(fs::exists(bozza)) << finestre[0].testo.toStdString();
+    }
+    finestre.clear();
+
+    // The sole-owner document does not exist: the user is told, nothing written.
+    fs::remove(cartella_dati() / "bozza.pdf");
+    auto p = apri(TipoContratto::Proprietario);
+    QTest::mouseClick(p->pulsante_bozza(), Qt::LeftButton);
+    ASSERT_EQ(finestre.size(), 1u);
+    EXPECT_EQ(finestre[0].tipo, FinestraMessaggio::Tipo::Avviso);
+    EXPECT_FALSE(fs::exists(cartella_dati() / "bozza.pdf"));
+}

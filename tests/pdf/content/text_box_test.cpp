@@ -233,6 +233,48 @@ TEST(TextBox, VerticalPlacement) {
     EXPECT_TRUE(has_line(pdf, "1 0 0 -1 0 354.05 Tm"));
 }
 
+// Where the lines end, as an independent reader sees them: in centimetres
+// with margins, so the margin mapping is part of what is checked.
+TEST(TextBox, AlignedLinesEndWhereTheyShould) {
+    REQUIRE_TOOL("pdftotext");
+    Document doc;
+    auto& w = doc.writer;
+    w.SetScale(3);
+    w.SetMargins(2, 2, 2, 2);
+    w.BeginPage();
+    w.SetFont("Times new roman", 12);
+    const float cm = 28.346457f;
+    w.DrawTextBox(1, 1, 10, 0, "Right aligned line", 0, 2, 1);
+    w.DrawTextBox(1, 2, 10, 0, "Centred line", 0, 4, 1);
+    const std::string paragraph =
+        "Il committente affida all'appaltatore, che accetta, l'esecuzione dei lavori descritti "
+        "nel capitolato, secondo le regole dell'arte e le prescrizioni della direzione dei lavori, "
+        "nei tempi e con i modi stabiliti dal presente contratto.";
+    w.DrawTextBox(1, 3, 10, 0, paragraph, 0.5f, 64, 1);
+    const float bottom = w.GetY();
+    doc.finish();
+    ASSERT_EQ(contenttest::reader_complaints(doc.file()), "");
+
+    const auto lines = contenttest::bbox_lines(contenttest::bbox_words(doc.file()));
+    ASSERT_GE(lines.size(), 5u);
+    const double left = (2 + 1) * cm, right = (2 + 11) * cm;
+    EXPECT_NEAR(lines[0].x_max, right, 0.01);
+    EXPECT_NEAR((lines[1].x_min + lines[1].x_max) / 2, (2 + 6) * cm, 0.01);
+    const std::size_t last = lines.size() - 1;
+    for (std::size_t i = 2; i < lines.size(); ++i) {
+        // The first line is indented by half a centimetre.
+        EXPECT_NEAR(lines[i].x_min, i == 2 ? left + 0.5 * cm : left, 0.01) << i;
+        if (i != last) {
+            EXPECT_NEAR(lines[i].x_max, right, 0.01) << i;
+        } else {
+            EXPECT_LT(lines[i].x_max, right - 1);
+        }
+    }
+    // The last line's descent (the reader takes the font's own, a little
+    // deeper) ends at the box's bottom.
+    EXPECT_NEAR(lines[last].y_max, (2 + bottom) * cm, 0.1);
+}
+
 // Boxes fed with their own remainders, over seeded random texts, show
 // every word once and in order.
 TEST(TextBox, RemaindersDrawEveryWordExactlyOnce) {

@@ -114,9 +114,7 @@ void Intro::costruisci() {
 
     prosegui_ = new QPushButton(QStringLiteral("&Prosegui"), this);
     stampa_ = new QPushButton(QStringLiteral("&Stampa Dati"), this);
-    auto* guida = new QPushButton(QStringLiteral("&?"), this);
-    guida->setToolTip(QStringLiteral("Guida"));
-    guida->setFixedWidth(guida->sizeHint().height() * 2);
+    auto* guida = new QPushButton(QStringLiteral("&Aiuto"), this);
     auto* esci = new QPushButton(QStringLiteral("&Esci"), this);
     prosegui_->setDefault(true);
 

@@ -1,6 +1,7 @@
 // The text boxes through real key events, clipboard pastes and drops.
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QMenu>
 #include <QMimeData>
@@ -113,17 +114,30 @@ TEST(CasellaTesto, PasteReplacesTheSelectionAtTheCursor) {
 }
 
 TEST(CasellaTesto, ContextMenuPasteGoesThroughTheCheck) {
-    CasellaTesto cifre("NI");
-    QApplication::clipboard()->setText(QStringLiteral("abc"));
-    cifre.incolla();
-    EXPECT_EQ(testo(cifre), "");
-    // The standard menu's paste action is the one the box rewires.
-    QMenu* menu = cifre.createStandardContextMenu();
-    bool trovata = false;
+    struct Sonda : CasellaTesto {
+        using CasellaTesto::CasellaTesto;
+        using CasellaTesto::contextMenuEvent;
+    };
+    Sonda cifre("NI");
+    cifre.show();
+    QContextMenuEvent evento(QContextMenuEvent::Mouse, QPoint(5, 5), cifre.mapToGlobal(QPoint(5, 5)));
+    cifre.contextMenuEvent(&evento);
+    QMenu* menu = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* m = qobject_cast<QMenu*>(w); m != nullptr && m->isVisible()) menu = m;
+    ASSERT_NE(menu, nullptr);
+    QAction* incolla = nullptr;
     for (QAction* a : menu->actions())
-        trovata |= a->objectName() == QLatin1String("edit-paste") || a->text().startsWith(QLineEdit::tr("&Paste"));
-    delete menu;
-    EXPECT_TRUE(trovata);
+        if (a->objectName() == QLatin1String("edit-paste") || a->text().startsWith(QLineEdit::tr("&Paste")))
+            incolla = a;
+    ASSERT_NE(incolla, nullptr);
+    QApplication::clipboard()->setText(QStringLiteral("12a"));
+    incolla->trigger();
+    EXPECT_EQ(testo(cifre), "") << "the menu's paste is checked like Ctrl+V";
+    QApplication::clipboard()->setText(QStringLiteral("12"));
+    incolla->trigger();
+    EXPECT_EQ(testo(cifre), "12");
+    menu->close();
 }
 
 TEST(CasellaTesto, DropIsCheckedAsAWhole) {

@@ -106,11 +106,11 @@ void PdfWriter::SetDash(std::string_view Pattern, float Phase) {
                  FormatLength(0.05f);
     } else if (p == "DASHDOTDOT") {
         dashes = FormatLength(0.1f);
-        for (int i = 0; i < 5; ++i) dashes += " " + FormatLength(0.05f);
+        for (int i = 0; i < 5; ++i) dashes += pdf::concat({" ", FormatLength(0.05f)});
     } else {
         for (const auto& part : pdf::split_text(p, ";")) {
             const double value = pdf::leading_number(part);
-            dashes += " " + FormatLength(static_cast<float>(value));
+            dashes += pdf::concat({" ", FormatLength(static_cast<float>(value))});
         }
     }
     PutContent("[" + dashes + " ] " + FormatLength(Phase) + " d");

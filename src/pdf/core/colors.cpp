@@ -47,7 +47,7 @@ std::string grey_percentage(std::string_view after_percent) {
     const double g = 255.0 - std::floor(p * 255.0 / 100.0);
     if (!std::isfinite(g) || g < -32768.0 || g > 32767.0) overflow();
     const std::string pair = hex_byte(static_cast<long>(g));
-    return "#" + pair + pair + pair;
+    return concat({"#", pair, pair, pair});
 }
 
 std::string components(std::string_view after_at) {
@@ -56,8 +56,8 @@ std::string components(std::string_view after_at) {
         if (c == ',') c = '.';
     const auto parts = split_text(text, ";");
     if (parts.size() == 3) {
-        return "#" + hex_byte(component(leading_number(parts[0]))) + hex_byte(component(leading_number(parts[1]))) +
-               hex_byte(component(leading_number(parts[2])));
+        return concat({"#", hex_byte(component(leading_number(parts[0]))),
+                       hex_byte(component(leading_number(parts[1]))), hex_byte(component(leading_number(parts[2])))});
     }
     if (parts.size() == 4) {
         const double c = leading_number(parts[0]), m = leading_number(parts[1]), y = leading_number(parts[2]),
@@ -65,7 +65,7 @@ std::string components(std::string_view after_at) {
         const double r = std::fabs(100.0 - (c + k)) * 2.55;
         const double g = std::fabs(100.0 - (m + k)) * 2.55;
         const double b = std::fabs(100.0 - (y + k)) * 2.55;
-        return "#" + hex_byte(component(r)) + hex_byte(component(g)) + hex_byte(component(b));
+        return concat({"#", hex_byte(component(r)), hex_byte(component(g)), hex_byte(component(b))});
     }
     return {};
 }
@@ -120,19 +120,19 @@ std::string hex_color_to_rgb(std::string_view hex) {
         v = v * 16 + static_cast<std::uint32_t>(d);
     }
     auto part = [](std::uint32_t byte) { return format_number(static_cast<float>(byte) / 255.0f); };
-    return part((v >> 16) & 0xFF) + " " + part((v >> 8) & 0xFF) + " " + part(v & 0xFF);
+    return concat({part((v >> 16) & 0xFF), " ", part((v >> 8) & 0xFF), " ", part(v & 0xFF)});
 }
 
 std::string paint_operator(std::int32_t options) {
-    std::string op;
+    std::string_view op;
     if (options & 4) {
         op = (options & 1) ? "f*" : (options & 2) ? "b*" : "B*";
+    } else if (options & 2) {
+        op = (options & 1) ? "h" : "h S";
     } else {
-        if (options & 2) op = "h";
-        if (!(options & 1)) op += op.empty() ? "S" : " S";
+        op = (options & 1) ? "" : "S";
     }
-    if (options & 128) op = "W " + op;
-    return op;
+    return concat({(options & 128) ? "W " : "", op});
 }
 
 // ---- PdfWriter's own entry points ----

@@ -5,6 +5,7 @@
 // before it is escaped, so the string must be made after WriteObjStart of
 // the object that holds it.
 std::string PdfWriter::PdfLiteralString(std::string_view text) {
-    if (ProtectionOn && !text.empty()) return "(" + pdf::escape_string(EncryptLiteralText(text)) + ")";
-    return "(" + pdf::escape_string(text) + ")";
+    const std::string escaped =
+        ProtectionOn && !text.empty() ? pdf::escape_string(EncryptLiteralText(text)) : pdf::escape_string(text);
+    return pdf::concat({"(", escaped, ")"});
 }

@@ -124,6 +124,15 @@ std::string pdf_text_bytes(std::string_view cp1252) {
     return utf16;
 }
 
+std::string concat(std::initializer_list<std::string_view> pieces) {
+    std::size_t size = 0;
+    for (auto piece : pieces) size += piece.size();
+    std::string out;
+    out.reserve(size);
+    for (auto piece : pieces) out.append(piece);
+    return out;
+}
+
 std::string_view trim_blanks(std::string_view text) {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "builders/contratto_comproprietari.h"
@@ -122,6 +123,7 @@ CasellaTesto* ModuloContratto::testo(LayoutFluido* riga, int indice, const char*
     casella->setFixedWidth(larghezza);
     riga->addWidget(casella);
     text1_[u(indice)] = casella;
+    if (std::string_view(tag) == "DATA") casella->installEventFilter(this);
     connect(casella, &QLineEdit::textChanged, this, [this, indice] { quando_cambia_testo(indice); });
     return casella;
 }
@@ -709,8 +711,15 @@ void ModuloContratto::costruisci_pagina() {
         }
     }
     {
-        auto* r = frase();
-        ripeti(r, "consistenza", [](const ModelloContratto& m) { return frase_consistenza(m); });
+        auto* etichetta = new QLabel(contenuto_);
+        etichetta->setObjectName(QStringLiteral("consistenza"));
+        etichetta->setWordWrap(true);
+        QFont carattere = etichetta->font();
+        carattere.setBold(true);
+        etichetta->setFont(carattere);
+        pagina_->addWidget(etichetta);
+        ripetizioni_.push_back(
+            {"consistenza", etichetta, [](const ModelloContratto& m) { return frase_consistenza(m); }});
     }
     paragrafo(q("Le parti convengono che i predetti allegati, anche se non materialmente uniti al presente "
                 "contratto, ne formano parte integrante."));
@@ -924,6 +933,20 @@ void ModuloContratto::closeEvent(QCloseEvent* evento) {
     uscito_ = true;
     if (torna_al_menu_) torna_al_menu_();
     evento->accept();
+}
+
+bool ModuloContratto::eventFilter(QObject* oggetto, QEvent* evento) {
+    // A date box still showing its placeholder is entered with the
+    // placeholder selected, so that the first digit typed replaces it. The
+    // selection waits for the click that gave the focus to be handled.
+    if (evento->type() == QEvent::FocusIn) {
+        if (auto* casella = qobject_cast<CasellaTesto*>(oggetto);
+            casella && casella->text() == QString::fromLatin1(SEGNAPOSTO_DATA.data(),
+                                                             static_cast<int>(SEGNAPOSTO_DATA.size()))) {
+            QTimer::singleShot(0, casella, [casella] { casella->selectAll(); });
+        }
+    }
+    return QWidget::eventFilter(oggetto, evento);
 }
 
 void ModuloContratto::aiuto() { mostra_aiuto_contratto(this); }

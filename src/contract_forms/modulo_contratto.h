@@ -71,6 +71,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* evento) override;
+    bool eventFilter(QObject* oggetto, QEvent* evento) override;
 
 private:
     struct Ripetizione {

@@ -120,9 +120,14 @@ TEST_F(ModuloTest, EachBoxKeepsOnlyWhatItsClassAllowsTypedOrPasted) {
     digita(indirizzo, QString::fromUtf8("Ω"));
     EXPECT_EQ(indirizzo->text(), QString::fromUtf8("Via Caracciolo, 10 – €"));
 
-    // Dates: digits only, the "/" added as the day and the month are typed.
+    // Dates: entering a box that shows the placeholder selects it, so the
+    // first digit replaces it; digits only, the "/" added after day and month.
     auto* data = m->casella(4);
-    data->selectAll();
+    m->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m.get()));
+    QTest::mouseClick(data, Qt::LeftButton, {}, QPoint(data->width() - 4, data->height() / 2));
+    QApplication::processEvents();
+    EXPECT_EQ(data->selectedText(), QStringLiteral("gg/mm/aaaa"));
     digita(data, QStringLiteral("0a1x0219b60"));
     EXPECT_EQ(data->text(), QStringLiteral("01/02/1960"));
 

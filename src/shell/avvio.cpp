@@ -1,6 +1,8 @@
 #include "shell/avvio.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include "common/blocco_istanza.h"
 #include "common/cartelle.h"
@@ -20,6 +22,11 @@ int esegui_programma() {
     int codice = 1;
     esegui_protetto(nullptr, [&] {
         imposta_cartelle(QCoreApplication::applicationDirPath().toStdString(), {});
+        // Qt's own texts (context menus of the boxes) in Italian when the
+        // translations are installed; English otherwise.
+        QTranslator traduzione;
+        if (traduzione.load(QStringLiteral("qtbase_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QCoreApplication::installTranslator(&traduzione);
         const auto blocco = blocca_istanza();
         if (!blocco) return;
         installa_gestore_messaggi();

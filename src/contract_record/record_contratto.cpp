@@ -233,7 +233,11 @@ void applica_archivio(ModelloContratto& m, const std::map<std::string, std::stri
         auto v = trova(CHIAVI_TESTI[u(i)]);
         if (!v) continue;
         if (e_casella_data(i)) {
-            if (*v == "0")
+            // The permit date is stored empty whenever the authorisation is
+            // not the chosen permit; the box then shows what it showed
+            // before, the placeholder, so that an untouched form comes back
+            // as it was saved.
+            if (*v == "0" || (i == 34 && v->empty()))
                 m.text1[u(i)].testo = std::string(SEGNAPOSTO_DATA);
             else
                 imposta_testo(m.text1[u(i)], data_da_archivio(*v));

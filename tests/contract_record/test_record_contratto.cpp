@@ -370,6 +370,33 @@ TEST_F(RecordContratto, LoadAfterSaveGivesBackEveryControl) {
     EXPECT_EQ(leggi_dato("TIPO_RICHIEDENTE").value_or(""), "Comproprietario");
 }
 
+TEST_F(RecordContratto, AnUntouchedFormComesBackAsItWasSaved) {
+    ModelloContratto vuoto = modello_iniziale();
+    ASSERT_TRUE(carica_contratto(vuoto, TIPO_COMPROPRIETARIO));  // shows the default advance
+    ASSERT_TRUE(salva(vuoto, TIPO_COMPROPRIETARIO));
+    EXPECT_EQ(leggi_dato("DATA_DISPOSIZIONE_DIRIGENZIALE").value_or("x"), "");
+    EXPECT_EQ(leggi_dato("DATA_CONTRATTO").value_or("x"), "0");
+    ModelloContratto letto = modello_iniziale();
+    ASSERT_TRUE(carica_contratto(letto, TIPO_COMPROPRIETARIO));
+    for (std::size_t i = 0; i < vuoto.text1.size(); ++i) {
+        EXPECT_EQ(letto.text1[i].testo, vuoto.text1[i].testo) << "Text1(" << i << ")";
+        EXPECT_EQ(letto.text1[i].abilitata, vuoto.text1[i].abilitata) << "Text1(" << i << ")";
+    }
+    EXPECT_EQ(letto.combo1.indice, 0);
+    EXPECT_EQ(letto.combo3.indice, -1);
+    EXPECT_EQ(letto.option1, vuoto.option1);
+    EXPECT_EQ(letto.option3, vuoto.option3);
+
+    // An empty box under the chosen authorisation stays empty.
+    imposta_permesso(letto, 1, true);
+    testo(letto, 33) = "7";
+    testo(letto, 34) = "";
+    ASSERT_TRUE(salva(letto, TIPO_COMPROPRIETARIO));
+    ModelloContratto di_nuovo = modello_iniziale();
+    ASSERT_TRUE(carica_contratto(di_nuovo, TIPO_COMPROPRIETARIO));
+    EXPECT_EQ(testo(di_nuovo, 34), "");
+}
+
 TEST_F(RecordContratto, LoadReadsKeysAsTheStoreMatchesThem) {
     write_data_file(file(), {
                                 {"  nome_richiedente  ", "Mario"},

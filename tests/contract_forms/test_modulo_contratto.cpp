@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
 
 #include "common/cartelle.h"
 #include "common/dati.h"
@@ -494,4 +496,24 @@ TEST_F(ModuloTest, BozzaWritesTheDraftOfTheSavedContract) {
     ASSERT_EQ(finestre.size(), 1u);
     EXPECT_EQ(finestre[0].tipo, FinestraMessaggio::Tipo::Avviso);
     EXPECT_FALSE(fs::exists(cartella_dati() / "bozza.pdf"));
+}
+
+TEST_F(ModuloTest, HelpIsAModalWindowThatExplainsTheScreen) {
+    auto m = apri();
+    QString titolo;
+    QString testo;
+    bool modale = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* finestra = QApplication::activeModalWidget();
+        ASSERT_NE(finestra, nullptr);
+        modale = finestra->isModal();
+        titolo = finestra->windowTitle();
+        if (auto* browser = finestra->findChild<QTextBrowser*>()) testo = browser->toPlainText();
+        finestra->close();
+    });
+    m->aiuto();
+    EXPECT_TRUE(modale);
+    EXPECT_TRUE(titolo.startsWith(QStringLiteral("Aiuto")));
+    EXPECT_NE(testo.indexOf(QStringLiteral("Salva")), -1);
+    EXPECT_NE(testo.indexOf(QStringLiteral("Menu")), -1);
 }

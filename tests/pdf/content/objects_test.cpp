@@ -1,0 +1,230 @@
+// Transforms, reusable objects, tiling patterns and gradients.
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+#include "content_fixture.h"
+#include "reader_checks.h"
+
+namespace {
+
+using contenttest::count_of;
+using contenttest::Document;
+using contenttest::has_line;
+
+std::string page_content(const std::string& pdf, std::size_t from = 0) {
+    const auto start = pdf.find("0 0 0 RG\r", from);
+    const auto end = pdf.find("\nendstream", start);
+    return pdf.substr(start + 9, end - start - 9);
+}
+
+TEST(Transforms, Lines) {
+    Document doc;
+    auto& w = doc.writer;
+    w.BeginPage();
+    for (float angle : {0.0f, 360.0f, -720.0f, 0.4f}) w.AxisRotation(angle);
+    w.AxisRotation(0.6f);
+    w.AxisRotation(315);
+    w.AxisRotation(90);
+    w.AxisRotation(30);
+    w.AxisScaling(1, 1);
+    w.AxisSkewing(45, 0);
+    w.AxisSkewing(30, 0);
+    w.SetScale(2);
+    w.SetXY(5, 5);
+    w.AxisTranslation(10, 20);
+    EXPECT_FLOAT_EQ(w.GetX(), 0);
+    EXPECT_FLOAT_EQ(w.GetY(), 0);
+    EXPECT_THROW(w.AxisSkewing(90, 0), PdfError);
+    EXPECT_THROW(w.AxisRotation(3.0e9f), PdfError);
+    EXPECT_EQ(page_content(doc.finish()),
+              "1 -0.01 0.01 1 0 0 cm\r0.707 0.707 -0.707 0.707 0 0 cm\r0 -1 1 0 0 0 cm\r"
+              "0.866 -0.5 0.5 0.866 0 0 cm\r1 0 0 1 0 0 cm\r1 1 0 1 0 0 cm\r1 0.577 0 1 0 0 cm\r"
+              "1 0 0 1 28.346 56.693 cm");
+}
+
+TEST(ReusableObjects, RecordedOnceAndPaintedByTheFlags) {
+    Document doc;
+    auto& w = doc.writer;
+    const std::pair<const char*, int> objects[] = {{"every", 7}, {"even", 2}, {"odd", 5},
+                                                   {"notfirst", 15}, {"firstover", 1 + 16}, {"never", 0}};
+    for (const auto& [name, options] : objects) {
+        w.BeginObject(name, options);
+        w.BeginObject("ignored", 7);  // already recording: nothing changes
+        w.DrawLine(0, 0, 10, 10);
+        w.EndObject();
+    }
+    w.EndObject();  // nothing open: ignored
+    for (int page = 1; page <= 3; ++page) {
+        w.BeginPage();
+        w.DrawLine(1, 1, 2, 2);
+        w.PlayObject("never");
+    }
+    const std::string pdf = doc.finish();
+    EXPECT_EQ(count_of(pdf, "/Subtype /Form"), 6u);
+    EXPECT_EQ(count_of(pdf, "ignored"), 0u);
+    EXPECT_NE(pdf.find("<< /Type /XObject /Subtype /Form /FormType 1 /Name /every\r/BBox [-1192 -1684 1192 1684]\r"
+                       "/Matrix [1 0 0 1 0 0]\n/Length "),
+              std::string::npos);
+    std::vector<std::string> pages;
+    for (std::size_t at = pdf.find("0 0 0 RG\r"); at != std::string::npos; at = pdf.find("0 0 0 RG\r", at + 1))
+        pages.push_back(page_content(pdf, at));
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_EQ(pages[0], "q /every Do Q\rq /odd Do Q\r1 1 m 2 2 l\rS\rq /never Do Q\rq /firstover Do Q");
+    EXPECT_EQ(pages[1], "q /every Do Q\rq /even Do Q\rq /notfirst Do Q\r1 1 m 2 2 l\rS\rq /never Do Q");
+    EXPECT_EQ(pages[2], "q /every Do Q\rq /odd Do Q\rq /notfirst Do Q\r1 1 m 2 2 l\rS\rq /never Do Q");
+    REQUIRE_TOOL("qpdf");
+    EXPECT_EQ(contenttest::reader_complaints(doc.file()), "");
+}
+
+// The contract's header: a rule, texts and the rotated draft watermark in
+// one object painted on every page, while the page text stays horizontal.
+TEST(ReusableObjects, RotatedWatermarkOnEveryPage) {
+    REQUIRE_TOOL("pdftotext");
+    Document doc;
+    auto& w = doc.writer;
+    w.SetScale(3);
+    w.SetMargins(2, 2, 2, 2);
+    w.BeginObject("header_footer", 7);
+    w.SetLineWidth(0.01f);
+    w.DrawLine(0, 0.8f, w.GetPageWidth(true), 0.8f);
+    w.SetFont("Arial", 8);
+    w.DrawTextBox(0, 0, w.GetPageWidth(true), 0.5f, "Contratto di appalto", 0, 4, 1);
+    w.SetFont("Arial", 160);
+    w.AxisRotation(315);
+    w.SetColorText("#CFC5C5");
+    w.DrawTextBox(3, 3, 30, 10, "BOZZA", 0, 9, 1);
+    w.AxisRotation(0);
+    w.SetFont("Arial", 8);
+    w.SetColorText("#000000");
+    w.EndObject();
+    for (int page = 0; page < 3; ++page) {
+        w.BeginPage();
+        w.SetFont("Times new roman", 12);
+        w.DrawTextBox(0, 2, w.GetPageWidth(true), 0,
+                      "Il presente contratto regola i rapporti tra le parti per l'esecuzione dei lavori.", 0, 64, 1);
+    }
+    const std::string pdf = doc.finish();
+    EXPECT_EQ(count_of(pdf, "/Name /header_footer"), 1u);
+    EXPECT_NE(pdf.find("\r0.707 0.707 -0.707 0.707 0 0 cm\r"), std::string::npos);
+    ASSERT_EQ(contenttest::reader_complaints(doc.file()), "");
+
+    const auto words = contenttest::bbox_words(doc.file());
+    for (int page = 1; page <= 3; ++page) {
+        int headers = 0;
+        std::vector<contenttest::BboxWord> body, watermark;
+        for (const auto& word : words) {
+            if (word.page != page) continue;
+            // The reader cuts the slanted 160-point word into tall pieces.
+            if (word.y_max - word.y_min > 50) watermark.push_back(word);
+            else if (word.text == "appalto") ++headers;
+            else if (word.y_min > 100) body.push_back(word);
+        }
+        std::sort(watermark.begin(), watermark.end(),
+                  [](const auto& a, const auto& b) { return a.x_min < b.x_min; });
+        std::string slanted;
+        for (const auto& piece : watermark) slanted += piece.text;
+        EXPECT_EQ(slanted, "BOZZA") << page;
+        // Running from the upper left towards the lower right.
+        ASSERT_FALSE(watermark.empty());
+        EXPECT_GT(watermark.back().y_min, watermark.front().y_min + 100);
+        EXPECT_EQ(headers, 1) << page;
+        ASSERT_FALSE(body.empty());
+        // Horizontal text: every word of the first line on one baseline,
+        // one font size high.
+        for (const auto& word : body) {
+            if (std::abs(word.y_min - body[0].y_min) > 20) continue;
+            EXPECT_NEAR(word.y_min, body[0].y_min, 0.01) << word.text;
+            EXPECT_NEAR(word.y_max - word.y_min, body[0].y_max - body[0].y_min, 0.01) << word.text;
+            EXPECT_LT(word.y_max - word.y_min, 20);
+        }
+    }
+}
+
+TEST(TilingPatterns, RecordedCellUsedAsFill) {
+    REQUIRE_TOOL("pdftoppm");
+    Document doc;
+    auto& w = doc.writer;
+    w.BeginTiling(" Stripes ", 0, 0, 10, 10, 10, 10);
+    w.BeginTiling("second", 0, 0, 1, 1, 1, 1, 1);  // already recording: only the style flag
+    w.SetColorFill("#FF0000");  // uncoloured while the flag is set: nothing
+    w.BeginTiling("second", 0, 0, 1, 1, 1, 1, 0);
+    w.SetColorFill("Black");
+    w.DrawRect(0, 0, 5, 10, 5);
+    w.EndTiling();
+    w.EndTiling();
+    w.BeginPage();
+    w.SetColorFill("stripes");
+    w.DrawRect(100, 100, 200, 200, 5);
+    const std::string pdf = doc.finish();
+    EXPECT_NE(pdf.find("<< /Type /Pattern /PatternType 1 /PaintType 1\r/TilingType 1\r/BBox [0 0 10 10]\r"
+                       "/Resources 3 0 R\r/XStep 10 /YStep 10\r/Matrix [1 0 0 1 0 0]\n"),
+              std::string::npos);
+    EXPECT_NE(pdf.find("stream\n1 0 0 -1 0 10 cm\r0 0 0 rg\r0 0 5 10 re\rf*\nendstream"), std::string::npos) << pdf;
+    EXPECT_EQ(count_of(pdf, "1 0 0 rg"), 0u);
+    EXPECT_NE(pdf.find("/STRIPES "), std::string::npos);
+    ASSERT_EQ(contenttest::reader_complaints(doc.file()), "");
+    const auto image = contenttest::render_grey(doc.file(), 1, 72);
+    int dark = 0, light = 0;
+    for (int x = 101; x < 299; ++x) (image.at(x, 200) < 100 ? dark : light)++;
+    EXPECT_GT(dark, 60);
+    EXPECT_GT(light, 60);
+}
+
+TEST(Gradients, AxialAndRadialDictionaries) {
+    Document doc;
+    auto& w = doc.writer;
+    w.SetScale(2);
+    w.AddGradient(" fade ", 2, "RED", "#0000FF", 0, 0, 10, 0);
+    w.AddGradient("glow", 1, "White", "Black", 5, 5, 5, 5, 0, 10, true, false);
+    w.BeginPage();
+    const std::string pdf = doc.finish();
+    EXPECT_NE(pdf.find("<</Type /Pattern /PatternType 2 /Matrix [ 1 0 0 -1 0 842] /Shading <<\r\n"
+                       "/ColorSpace /DeviceRGB\r/ShadingType 2 /Coords [0 0 28.346 0]\r/Extend [false false] \r"
+                       "/Function \r<< /FunctionType 3 /Domain [0.000 1.000] /Bounds [] /Encode [0 1 ] \r"
+                       "/Functions [\r<< /FunctionType 2 /Domain [0.000 1.000] /C0 [0.969 0.071 0.051] "
+                       "/C1 [0 0 1] /N 1 >>]\r>>\r>>\r>>\n"),
+              std::string::npos)
+        << pdf;
+    EXPECT_NE(pdf.find("/ShadingType 3 /Coords [14.173 14.173 0 14.173 14.173 28.346]\r/Extend [true false]"),
+              std::string::npos);
+    EXPECT_NE(pdf.find("/FADE "), std::string::npos);
+    EXPECT_NE(pdf.find("/GLOW "), std::string::npos);
+}
+
+// A gradient lands where drawing at the same coordinates lands, on a page
+// with margins and inside a reusable object alike.
+TEST(Gradients, FollowTheMarginsByPixels) {
+    REQUIRE_TOOL("pdftoppm");
+    Document doc;
+    auto& w = doc.writer;
+    w.SetMargins(100, 0, 100, 0, false);
+    w.AddGradient("page", 2, "#FF0000", "#0000FF", 0, 0, 100, 0);
+    w.BeginObject("boxed", 7);
+    w.AddGradient("inside", 2, "#FF0000", "#0000FF", 0, 300, 0, 400);
+    w.SetColorFill("inside");
+    w.DrawRect(0, 300, 100, 100, 5);
+    w.EndObject();
+    w.BeginPage();
+    w.SetColorFill("page");
+    w.DrawRect(0, 0, 100, 100, 5);
+    doc.finish();
+    ASSERT_EQ(contenttest::reader_complaints(doc.file()), "");
+    const auto image = contenttest::render_colour(doc.file(), 1, 72);
+    // Page gradient: left to right over page x 100..200, rows 100..200.
+    const unsigned char* left = image.at(103, 150);
+    const unsigned char* right = image.at(197, 150);
+    EXPECT_GT(left[0], 230);
+    EXPECT_LT(left[2], 25);
+    EXPECT_LT(right[0], 25);
+    EXPECT_GT(right[2], 230);
+    // Object gradient: top to bottom over page rows 400..500.
+    const unsigned char* top = image.at(150, 403);
+    const unsigned char* bottom = image.at(150, 497);
+    EXPECT_GT(top[0], 230);
+    EXPECT_LT(top[2], 25);
+    EXPECT_LT(bottom[0], 25);
+    EXPECT_GT(bottom[2], 230);
+}
+
+}  // namespace

@@ -226,8 +226,8 @@ public:
     std::string Version() const;
     void WriteText(std::string_view Text, std::int32_t TextStyle = 0, float PercenteSize = 66.0f);
     void WriteTextLn(std::string_view Text);
-    // Flate-encodes ByteArray[0 .. BufCount-1] in place; BufCount receives the
-    // encoded length.
+    // Flate-encodes the whole ByteArray in place (the incoming BufCount is
+    // not read); BufCount receives the encoded length.
     void zzToFlateDecode(pdf::Bytes& ByteArray, std::int32_t& BufCount, std::uint8_t& CompressionQuality);
 
 private:

@@ -1,6 +1,7 @@
 #include "pdf/core/huffman_code_lengths.h"
 
 #include <algorithm>
+#include <functional>
 #include <queue>
 
 namespace pdf {
@@ -24,32 +25,44 @@ std::vector<std::uint8_t> limited_code_lengths(std::span<const std::uint64_t> fr
         used = 2;
     }
 
-    // Code sizes (Figure K.1). The entry that survives a merge is the less
-    // frequent one; each entry carries a chain of the symbols it holds.
-    std::vector<int> code_size(count, 0);
-    std::vector<int> others(count, -1);
-    std::vector<int> chain_end(count);
-    for (std::size_t v = 0; v < count; ++v) chain_end[v] = int(v);
-    // Least frequent first; on equal frequencies the higher symbol first.
-    auto after = [&](int a, int b) {
-        return freq[a] != freq[b] ? freq[a] > freq[b] : a < b;
-    };
-    std::priority_queue<int, std::vector<int>, decltype(after)> queue(after);
-    for (std::size_t v = 0; v < count; ++v)
-        if (freq[v] > 0) queue.push(int(v));
-    while (queue.size() > 1) {
-        const int v1 = queue.top();
-        queue.pop();
-        const int v2 = queue.top();
-        queue.pop();
-        freq[v1] += freq[v2];
-        freq[v2] = 0;
-        for (int v = v1; v >= 0; v = others[v]) ++code_size[v];
-        for (int v = v2; v >= 0; v = others[v]) ++code_size[v];
-        others[chain_end[v1]] = v2;
-        chain_end[v1] = chain_end[v2];
-        queue.push(v1);
+    // Code sizes (Figure K.1): repeatedly merge the two least frequent
+    // entries; the merged entry goes on as the first of the two (its symbol
+    // decides later ties). A symbol's size is the number of merges its
+    // entry took part in, that is its depth in the tree of merges.
+    // Queue keys: frequency, then the symbol reversed, so that among equal
+    // frequencies the higher symbol comes first.
+    int symbol_bits = 1;
+    while ((std::size_t(1) << symbol_bits) < count) ++symbol_bits;
+    const std::uint64_t symbol_mask = (std::uint64_t(1) << symbol_bits) - 1;
+    std::vector<int> node_of(count);      // the tree node an entry stands for
+    std::vector<int> parent(2 * count, -1);
+    std::priority_queue<std::uint64_t, std::vector<std::uint64_t>, std::greater<>> queue;
+    for (std::size_t v = 0; v < count; ++v) {
+        node_of[v] = int(v);
+        if (freq[v] > 0) queue.push((freq[v] << symbol_bits) | (symbol_mask - v));
     }
+    int next_node = int(count);
+    while (queue.size() > 1) {
+        const std::uint64_t first = queue.top();
+        queue.pop();
+        const std::uint64_t second = queue.top();
+        queue.pop();
+        const std::size_t v1 = std::size_t(symbol_mask - (first & symbol_mask));
+        const std::size_t v2 = std::size_t(symbol_mask - (second & symbol_mask));
+        const int merged = next_node++;
+        parent[std::size_t(node_of[v1])] = merged;
+        parent[std::size_t(node_of[v2])] = merged;
+        node_of[v1] = merged;
+        queue.push((((first >> symbol_bits) + (second >> symbol_bits)) << symbol_bits) | (first & symbol_mask));
+    }
+    // Depths: every merged node was made after its children, so walking the
+    // nodes from the last made gives each parent's depth before its children.
+    std::vector<int> depth(std::size_t(next_node), 0);
+    for (int node = next_node - 1; node >= 0; --node)
+        if (parent[std::size_t(node)] >= 0) depth[std::size_t(node)] = depth[std::size_t(parent[std::size_t(node)])] + 1;
+    std::vector<int> code_size(count, 0);
+    for (std::size_t v = 0; v < count; ++v)
+        if (freq[v] > 0) code_size[v] = depth[v];
 
     // Number of codes of each size (Figure K.2); sizes can reach used - 1.
     int deepest = 0;
@@ -72,13 +85,15 @@ std::vector<std::uint8_t> limited_code_lengths(std::span<const std::uint64_t> fr
         }
     }
 
-    // Hand the adjusted lengths out by unadjusted size, then by symbol.
-    std::vector<int> order;
-    order.reserve(used);
+    // Hand the adjusted lengths out by unadjusted size, then by symbol
+    // (a counting sort keeps the symbols ascending within a size).
+    std::vector<int> start_of_size(std::size_t(deepest) + 2, 0);
     for (std::size_t v = 0; v < count; ++v)
-        if (code_size[v] > 0) order.push_back(int(v));
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return code_size[a] < code_size[b]; });
+        if (code_size[v] > 0) ++start_of_size[std::size_t(code_size[v]) + 1];
+    for (std::size_t k = 1; k < start_of_size.size(); ++k) start_of_size[k] += start_of_size[k - 1];
+    std::vector<int> order(used);
+    for (std::size_t v = 0; v < count; ++v)
+        if (code_size[v] > 0) order[std::size_t(start_of_size[std::size_t(code_size[v])]++)] = int(v);
     std::size_t next = 0;
     for (int size = 1; size <= max_length; ++size)
         for (int k = 0; k < bits[std::size_t(size)] && next < order.size(); ++k)

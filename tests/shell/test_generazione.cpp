@@ -187,5 +187,13 @@ TEST_F(Generazione, BuilderOfTheStoredKind) {
     EXPECT_EQ(controllo.exit_code, 0) << controllo.out << controllo.err;
     EXPECT_EQ(controllo.err, "");
     EXPECT_EQ(leggi_dato(uscita() / "dati2.dat", "CONTRATTO_CHIUSO"), "S");
+    EXPECT_FALSE(fs::exists(programma() / "bozza.pdf"));
+    // The document is the stored contract, written from the program's data.
+    REQUIRE_TOOL("pdftotext");
+    const auto testo = testsupport::run_command(
+        "pdftotext " + testsupport::shell_quote((uscita() / "contratto.pdf").string()) + " -");
+    EXPECT_EQ(testo.exit_code, 0) << testo.err;
+    EXPECT_NE(testo.out.find("Esposito"), std::string::npos);
+    EXPECT_NE(testo.out.find("Edil Russo"), std::string::npos);
 #endif
 }

@@ -60,6 +60,24 @@ TEST(CoreDocument, EmptyDocumentLayout) {
     EXPECT_EQ(pdf.substr(pdf.size() - 6), "%%EOF\n");
 }
 
+TEST(CoreDocument, ASecondEndDocFailsAndLeavesTheFileAlone) {
+    TempDir dir;
+    PdfWriter writer;
+    writer.BeginDoc((dir / "once.pdf").string());
+    writer.EndDoc();
+    const std::string first = read_file(dir / "once.pdf");
+    EXPECT_EQ(writer.FileSize(), static_cast<std::int32_t>(first.size()));
+    try {
+        writer.EndDoc();
+        ADD_FAILURE() << "second EndDoc succeeded";
+    } catch (const PdfError& error) {
+        EXPECT_EQ(error.number(), 52);
+        EXPECT_EQ(error.source(), "PdfWriter.EndDoc");
+    }
+    EXPECT_EQ(read_file(dir / "once.pdf"), first);
+    EXPECT_EQ(writer.FileSize(), static_cast<std::int32_t>(first.size()));
+}
+
 TEST(CoreDocument, CrossReferenceEntriesPointAtTheirObjects) {
     TempDir dir;
     const std::string pdf = simple_document(dir / "three.pdf", 3);

@@ -169,16 +169,6 @@ TEST_F(Generazione, BuilderOfTheStoredKind) {
     messaggi.clear();
     const bool riuscita =
         genera_contratto_finale(scelta(), costruttore_per_tipo(TipoRichiedente::Comproprietario));
-    if (!riuscita) {
-        // Whatever made the real builder fail, the failure left nothing behind.
-        EXPECT_FALSE(fs::exists(uscita()));
-        EXPECT_FALSE(leggi_dato("CONTRATTO_CHIUSO").has_value());
-        EXPECT_TRUE(fs::exists(programma() / "bozza.pdf"));
-        for (const auto& m : messaggi) {
-            // A PDF writer still being assembled names the missing member.
-            if (m.find("not available") != std::string::npos) GTEST_SKIP() << "PDF writer incomplete: " << m;
-        }
-    }
     for (const auto& m : messaggi) ADD_FAILURE() << "message: " << m;
     ASSERT_TRUE(riuscita);
     REQUIRE_TOOL("qpdf");

@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -864,7 +863,7 @@ void ModuloContratto::quando_cambia_testo(int indice) {
 void ModuloContratto::quando_cambia_allegato(int indice, int valore) {
     if (in_caricamento_) return;
     if (indice == ALLEGATO_CAPITOLATO && valore != SPUNTATA) {
-        // Without the specification the other attachments cannot be listed.
+        // Without the capitolato (box d) the other attachments cannot be listed.
         for (std::size_t i = 0; i < check2_.size(); ++i)
             if (static_cast<int>(i) != ALLEGATO_CAPITOLATO) check2_[i]->imposta_valore(NON_SPUNTATA);
     }

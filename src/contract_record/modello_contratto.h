@@ -20,7 +20,7 @@ inline constexpr std::array<int, 9> CASELLE_DATA = {4, 6, 9, 15, 21, 34, 36, 41,
 // Optional articles 13..22: title in box 62 + 2 (n - 13), body in the next box.
 inline constexpr int PRIMO_TITOLO_ARTICOLO = 62;
 inline constexpr int NUMERO_ARTICOLI_FACOLTATIVI = 10;
-// Attachment d), the specification, gates the other attachment boxes.
+// Attachment d), the capitolato, gates the other attachment boxes.
 inline constexpr int ALLEGATO_CAPITOLATO = 3;
 
 inline constexpr int NON_SPUNTATA = 0;

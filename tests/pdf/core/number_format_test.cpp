@@ -1,6 +1,7 @@
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <locale>
 
 #include <gtest/gtest.h>
 
@@ -52,14 +53,21 @@ TEST(CoreNumberFormat, RefusesValuesThatAreNotFinite) {
     }
 }
 
+namespace {
+struct DecimalComma : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+    char do_thousands_sep() const override { return '.'; }
+    std::string do_grouping() const override { return "\3"; }
+};
+}  // namespace
+
 TEST(CoreNumberFormat, IgnoresTheLocalesDecimalComma) {
-    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
-    const std::string saved = previous ? previous : "C";
-    if (std::setlocale(LC_NUMERIC, "it_IT.UTF-8") == nullptr && std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) {
-        GTEST_SKIP() << "no locale with a decimal comma installed";
-    }
+    const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new DecimalComma));
+    const bool c_locale_changed = std::setlocale(LC_NUMERIC, "it_IT.UTF-8") != nullptr;
     EXPECT_EQ(format_number(12.3456f), "12.346");
-    std::setlocale(LC_NUMERIC, saved.c_str());
+    EXPECT_EQ(format_number(1234567.0f), "1234567");
+    if (c_locale_changed) std::setlocale(LC_NUMERIC, "C");
+    std::locale::global(previous);
 }
 
 TEST(CoreNumberFormat, RoundValueStaysInFloat32) {

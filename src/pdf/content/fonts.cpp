@@ -65,7 +65,9 @@ std::string_view style_suffix(std::int32_t style) {
 }  // namespace
 
 const PdfWriter::FontRecord* PdfWriter::SelectedFont() const {
-    if (CurrentFontIndex < 1 || CurrentFontIndex > FontCount ||
+    // Abort empties the font list and the resource name; a selection made
+    // before it must not pick a record made after it.
+    if (CurrentFontName.empty() || CurrentFontIndex < 1 || CurrentFontIndex > FontCount ||
         static_cast<std::size_t>(CurrentFontIndex) >= FontTable.size())
         return nullptr;
     return &FontTable[static_cast<std::size_t>(CurrentFontIndex)];

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "pdf/PdfWriter.h"
+#include "reader_checks.h"
 #include "support/tools.h"
 
 namespace contenttest {
@@ -15,9 +16,18 @@ public:
     explicit Document(const std::string& name = "doc.pdf") : file_(dir_ / name) {
         writer.BeginDoc(file_.string());
     }
-    // Ends the document and returns the file's bytes.
+    // Ends the document and returns the file's bytes. Every document of the
+    // content tests must pass qpdf --check, pdftoppm and mutool draw without
+    // a word of complaint.
     std::string finish() {
         writer.EndDoc();
+        static const bool readers = testsupport::have_tool("qpdf") && testsupport::have_tool("pdftoppm") &&
+                                    testsupport::have_tool("mutool");
+        if (readers) {
+            EXPECT_EQ(reader_complaints(file_), "") << file_;
+        } else if (testsupport::running_in_ci()) {
+            ADD_FAILURE() << "missing qpdf, pdftoppm or mutool";
+        }
         return testsupport::read_file(file_);
     }
     const std::filesystem::path& file() const { return file_; }

@@ -680,6 +680,7 @@ void ModuloContratto::costruisci_pagina() {
         corpo->setObjectName(QStringLiteral("Text1_%1").arg(b + 1));
         corpo->setPlaceholderText(q("testo dell'articolo"));
         corpo->setFixedHeight(90);
+        corpo->setTabChangesFocus(true);  // Tab moves on through the page, as in every other box
         pagina_->addWidget(corpo);
         corpi_[u(n - 13)] = corpo;
         connect(corpo, &QPlainTextEdit::textChanged, this, [this, b] { quando_cambia_testo(b + 1); });

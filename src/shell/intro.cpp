@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "common/cp1252.h"
@@ -153,7 +154,9 @@ PulsanteOpzione* Intro::scelta(Scelta s) const { return scelte_->pulsante(s); }
 
 void Intro::showEvent(QShowEvent* evento) {
     QWidget::showEvent(evento);
-    esegui_protetto(this, [this] { aggiorna_stato(); });
+    // A window restored by the window system keeps the user's choice; the
+    // menu opened by the program reads the store again.
+    if (!evento->spontaneous()) esegui_protetto(this, [this] { aggiorna_stato(); });
 }
 
 void Intro::aggiorna_stato() {

@@ -3,30 +3,10 @@
 
 #include "common/cp1252.h"
 #include "pdf/PdfWriter.h"
+#include "pdf/content/pdf_name.h"
 #include "pdf/content/standard_font_metrics.h"
 
 namespace {
-
-// Bytes that cannot stand raw in a PDF name are written as #xx, so that a
-// family name with blanks, parentheses or slashes still gives one valid
-// resource name (the recognised families never need it).
-std::string pdf_name(std::string_view text) {
-    static const char* const hex = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(text.size());
-    for (unsigned char c : text) {
-        const bool delimiter = c == '(' || c == ')' || c == '<' || c == '>' || c == '[' || c == ']' ||
-                               c == '{' || c == '}' || c == '/' || c == '%' || c == '#';
-        if (c < 33 || c > 126 || delimiter) {
-            out += '#';
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
-}
 
 struct StandardFace {
     std::string_view family;       // the name SetFont arrives at
@@ -120,7 +100,7 @@ void PdfWriter::SetFont(std::string_view FontFamily, float Size, std::int32_t St
     const std::string family = name;
     if (name == "CourierNew" || name == "TimesNewRoman" || name == "Arial") name += style_suffix(Style);
     if (Encoding == 1) name = "MAC" + name;
-    if (!recognised) name = pdf_name(name);
+    if (!recognised) name = pdf::pdf_name(name);
     const std::string key = maiuscolo(name);
 
     std::int32_t index = 0;

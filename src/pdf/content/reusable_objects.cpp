@@ -3,6 +3,7 @@
 #include <string>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/content/pdf_name.h"
 #include "pdf/core/text_utils.h"
 
 namespace {
@@ -29,23 +30,28 @@ void PdfWriter::BeginObject(std::string_view Alias, std::int32_t Options) {
 void PdfWriter::EndObject() {
     if (!ObjectOpen) return;
     const ObjectRecord& record = ObjectTable[static_cast<std::size_t>(ObjectCount)];
+    // Any alias text makes one valid name, written the same way wherever
+    // the object is named.
+    const std::string name = pdf::pdf_name(record.Alias);
     pdf::Bytes content = to_bytes(BufferText(ContentBuffers[ObjectBuffer]));
     const std::int32_t n = WriteObjStart(0);
-    WriteLine("<< /Type /XObject /Subtype /Form /FormType 1 /Name /" + record.Alias + "\r/BBox [" +
+    WriteLine("<< /Type /XObject /Subtype /Form /FormType 1 /Name /" + name + "\r/BBox [" +
               FormatNumber(-2 * PageWidth) + " " + FormatNumber(-2 * PageHeight) + " " + FormatNumber(2 * PageWidth) +
               " " + FormatNumber(2 * PageHeight) + "]\r/Matrix [1 0 0 1 0 0]");
     WriteStream(std::move(content), n);
     WriteObjEnd();
-    ObjectResources += "/" + record.Alias + " " + std::to_string(n) + " 0 R \r";
+    ObjectResources += "/" + name + " " + std::to_string(n) + " 0 R \r";
     ObjectOpen = false;
     BufferReset(ContentBuffers[ObjectBuffer]);
 }
 
-void PdfWriter::PlayObject(std::string_view Name) { PutContent("q /" + std::string(Name) + " Do Q"); }
+void PdfWriter::PlayObject(std::string_view Name) { PutContent("q /" + pdf::pdf_name(Name) + " Do Q"); }
 
 void PdfWriter::PlayAutoObjects(bool AtPageEnd) {
     const std::int32_t page = PageCount;
     for (std::int32_t i = 1; i <= ObjectCount && static_cast<std::size_t>(i) < ObjectTable.size(); ++i) {
+        // An object still being recorded has no resource yet.
+        if (ObjectOpen && i == ObjectCount) continue;
         const ObjectRecord& record = ObjectTable[static_cast<std::size_t>(i)];
         const std::int32_t o = record.Options;
         const bool at_end = (o & kAtPageEnd) != 0;
@@ -63,7 +69,7 @@ void PdfWriter::PlayAutoObjects(bool AtPageEnd) {
         if (!(all_pages || ((o & kEvenPages) && page % 2 == 0) || odd_match)) continue;
         // The placement always goes to the page: painted from inside a
         // recording it would make an object that paints itself.
-        BufferAppend(ContentBuffers[PageBuffer], "\r" + std::string("q /") + record.Alias + " Do Q");
+        BufferAppend(ContentBuffers[PageBuffer], "\rq /" + pdf::pdf_name(record.Alias) + " Do Q");
         PageAnnots += record.AnnotationRefs;
     }
 }

@@ -77,6 +77,26 @@ TEST(ReusableObjects, RecordedOnceAndPaintedByTheFlags) {
     EXPECT_EQ(contenttest::reader_complaints(doc.file()), "");
 }
 
+// Any alias gives a valid name; a page begun while an object is still being
+// recorded does not paint it into itself or name a missing resource.
+TEST(ReusableObjects, AliasesAndPagesDuringARecording) {
+    Document doc;
+    auto& w = doc.writer;
+    w.BeginObject("intestazione (pagina)", 7);
+    w.DrawLine(0, 0, 10, 0);
+    w.EndObject();
+    w.BeginObject("late", 7);
+    w.DrawLine(0, 5, 10, 5);
+    w.BeginPage();  // "late" is still open: no automatic placement now
+    w.EndObject();
+    w.PlayObject("intestazione (pagina)");
+    w.BeginPage();
+    const std::string pdf = doc.finish();
+    EXPECT_NE(pdf.find("/Name /intestazione#20#28pagina#29\r"), std::string::npos);
+    EXPECT_EQ(count_of(pdf, "q /intestazione#20#28pagina#29 Do Q"), 2u);
+    EXPECT_EQ(count_of(pdf, "q /late Do Q"), 1u);  // on the second page only
+}
+
 // The contract's header: a rule, texts and the rotated draft watermark in
 // one object painted on every page, while the page text stays horizontal.
 TEST(ReusableObjects, RotatedWatermarkOnEveryPage) {

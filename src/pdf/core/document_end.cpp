@@ -48,7 +48,10 @@ void PdfWriter::EndDoc() {
     std::int32_t names = 0;
     if (global != 0) {
         names = WriteObjStart(0);
-        WriteLine("<< /JavaScript << /Names [ (globalscript) << /S /JavaScript /JS " + ref(global) + " >> ] >> >>");
+        // The name is a literal string of the file: under protection it is
+        // encrypted with this object's key like every other one.
+        WriteLine("<< /JavaScript << /Names [ " + PdfLiteralString("globalscript") + " << /S /JavaScript /JS " +
+                  ref(global) + " >> ] >> >>");
         WriteObjEnd();
     }
 

@@ -50,6 +50,15 @@ inline std::size_t line_at(const std::string& pdf, const std::string& line, std:
     return pdf.find("\r" + line + "\r", from);
 }
 
+// The content of the page stream that starts at or after `from`: what
+// follows the colour lines that BeginPage writes, up to the stream's end.
+inline std::string page_content(const std::string& pdf, std::size_t from = 0) {
+    const auto start = pdf.find("0 0 0 RG\r", from);
+    if (start == std::string::npos) return {};
+    const auto end = pdf.find("\nendstream", start);
+    return pdf.substr(start + 9, end - start - 9);
+}
+
 inline std::size_t count_of(const std::string& text, const std::string& piece) {
     std::size_t n = 0;
     for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + piece.size())) ++n;

@@ -9,13 +9,7 @@ using contenttest::count_of;
 using contenttest::Document;
 using contenttest::has_line;
 
-// The page content between the colour lines BeginPage writes and the end
-// of the stream.
-std::string page_content(const std::string& pdf) {
-    const auto start = pdf.find("0 0 0 RG\r");
-    const auto end = pdf.find("\nendstream", start);
-    return pdf.substr(start + 9, end - start - 9);
-}
+using contenttest::page_content;
 
 TEST(Drawing, LineAndCurrentPoint) {
     Document doc;

@@ -12,11 +12,7 @@ using contenttest::count_of;
 using contenttest::Document;
 using contenttest::has_line;
 
-std::string page_content(const std::string& pdf, std::size_t from = 0) {
-    const auto start = pdf.find("0 0 0 RG\r", from);
-    const auto end = pdf.find("\nendstream", start);
-    return pdf.substr(start + 9, end - start - 9);
-}
+using contenttest::page_content;
 
 TEST(Transforms, Lines) {
     Document doc;

@@ -477,15 +477,17 @@ TEST_F(ModuloTest, BozzaWritesTheDraftOfTheSavedContract) {
     auto m = apri();
     digita(m->casella(0), QStringLiteral("Mario"));
     ASSERT_TRUE(m->salva());
+    digita(m->casella(1), QStringLiteral("Nonsalvato"));
     QTest::mouseClick(m->pulsante_bozza(), Qt::LeftButton);
     qputenv("PATH", QByteArray::fromStdString(path_prima));
-    // Either the draft is there and nothing was said, or the user was told
-    // why not and no draft is left: never a silent failure.
+    // The draft of the saved contract, and nothing said.
     const fs::path bozza = cartella_dati() / "bozza.pdf";
-    if (finestre.empty()) {
-        EXPECT_EQ(read_file(bozza).rfind("%PDF-", 0), 0u);
-    } else {
-        EXPECT_FALSE(fs::exists(bozza)) << finestre[0].testo.toStdString();
+    EXPECT_TRUE(finestre.empty()) << (finestre.empty() ? "" : finestre[0].testo.toStdString());
+    EXPECT_EQ(read_file(bozza).rfind("%PDF-", 0), 0u);
+    if (testsupport::have_tool("pdftotext")) {
+        const auto testo = testsupport::run_command("pdftotext " + testsupport::shell_quote(bozza.string()) + " -");
+        EXPECT_NE(testo.out.find("Mario"), std::string::npos);
+        EXPECT_EQ(testo.out.find("Nonsalvato"), std::string::npos);
     }
     finestre.clear();
 

@@ -159,6 +159,7 @@ struct Face {
     const char* family;
     int style;
     const char* label;
+    const char* base_font;
 };
 
 // Codes whose widths are the writer's own rather than the font's.
@@ -204,7 +205,10 @@ TEST_P(GlyphWidths, MatchAnIndependentReader) {
         y += 15;
     }
     doc.finish();
-    ASSERT_EQ(contenttest::reader_complaints(doc.file()), "");
+    // One font object, under the writer's name for the face.
+    const auto fonts = run_command("pdffonts " + shell_quote(doc.file().string()));
+    EXPECT_EQ(count_of(fonts.out, "Type 1 "), 1u) << fonts.out;
+    EXPECT_NE(fonts.out.find("\n" + std::string(face.base_font) + " "), std::string::npos) << fonts.out;
     const auto lines = contenttest::bbox_lines(contenttest::bbox_words(doc.file()));
     ASSERT_EQ(lines.size(), codes.size());
     std::vector<contenttest::StextLine> mutool_lines;
@@ -223,15 +227,20 @@ TEST_P(GlyphWidths, MatchAnIndependentReader) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryStandardFace, GlyphWidths,
-                         ::testing::Values(Face{"Arial", 0, "Helvetica"}, Face{"Arial", 1, "HelveticaBold"},
-                                           Face{"Arial", 2, "HelveticaOblique"},
-                                           Face{"Arial", 3, "HelveticaBoldOblique"},
-                                           Face{"Times", 0, "TimesRoman"}, Face{"Times", 1, "TimesBold"},
-                                           Face{"Times", 2, "TimesItalic"}, Face{"Times", 3, "TimesBoldItalic"},
-                                           Face{"Courier", 0, "Courier"}, Face{"Courier", 1, "CourierBold"},
-                                           Face{"Courier", 2, "CourierOblique"},
-                                           Face{"Courier", 3, "CourierBoldOblique"},
-                                           Face{"Symbol", 0, "Symbol"}, Face{"ZapfDingbats", 0, "ZapfDingbats"}),
+                         ::testing::Values(Face{"Arial", 0, "Helvetica", "Arial"},
+                                           Face{"Arial", 1, "HelveticaBold", "Arial,Bold"},
+                                           Face{"Arial", 2, "HelveticaOblique", "Arial,Italic"},
+                                           Face{"Arial", 3, "HelveticaBoldOblique", "Arial,BoldItalic"},
+                                           Face{"Times", 0, "TimesRoman", "TimesNewRoman"},
+                                           Face{"Times", 1, "TimesBold", "TimesNewRoman,Bold"},
+                                           Face{"Times", 2, "TimesItalic", "TimesNewRoman,Italic"},
+                                           Face{"Times", 3, "TimesBoldItalic", "TimesNewRoman,BoldItalic"},
+                                           Face{"Courier", 0, "Courier", "CourierNew"},
+                                           Face{"Courier", 1, "CourierBold", "CourierNew,Bold"},
+                                           Face{"Courier", 2, "CourierOblique", "CourierNew,Italic"},
+                                           Face{"Courier", 3, "CourierBoldOblique", "CourierNew,BoldItalic"},
+                                           Face{"Symbol", 0, "Symbol", "Symbol"},
+                                           Face{"ZapfDingbats", 0, "ZapfDingbats", "ZapfDingbats"}),
                          [](const ::testing::TestParamInfo<Face>& info) { return std::string(info.param.label); });
 
 }  // namespace

@@ -219,6 +219,27 @@ TEST(TextBox, OnlyExactAlignValuesPlace) {
     EXPECT_TRUE(has_line(pdf, "1 0 0 -1 0 50.692 Tm"));
 }
 
+// Shrinking (128) and fitting (256) keep each paragraph on one line and
+// scale it to the width for that line only.
+TEST(TextBox, ShrinkAndFitByScaling) {
+    Document doc;
+    auto& w = doc.writer;
+    w.BeginPage();
+    w.SetFont("Courier", 10);  // 6 points a character
+    w.SetTextHorizontalScaling(90);
+    EXPECT_EQ(w.DrawTextBox(0, 0, 30, 0, "abcdefghij klmnopqrst", 0, 128, 1), "");
+    EXPECT_NEAR(w.GetY(), 11.33, 1e-4);  // one line
+    w.DrawTextBox(0, 20, 30, 0, "abc", 0, 128, 1);
+    w.DrawTextBox(0, 40, 30, 0, "abc", 0, 256, 1);
+    w.DrawTextBox(0, 60, 30, 0, "abcdefghij", 0, 256, 1);
+    EXPECT_FLOAT_EQ(w.TextLength("a"), 5.4f);  // the scaling in force is back
+    const std::string pdf = doc.finish();
+    EXPECT_TRUE(has_line(pdf, "23.81 Tz (abcdefghij klmnopqrst) Tj 90 Tz")) << pdf;
+    EXPECT_TRUE(has_line(pdf, "(abc) Tj"));
+    EXPECT_TRUE(has_line(pdf, "166.667 Tz (abc) Tj  90 Tz"));
+    EXPECT_TRUE(has_line(pdf, "50 Tz (abcdefghij) Tj 90 Tz"));
+}
+
 TEST(TextBox, VerticalPlacement) {
     Document doc;
     auto& w = doc.writer;

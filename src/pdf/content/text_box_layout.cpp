@@ -1,5 +1,7 @@
 #include "pdf/content/text_box_layout.h"
 
+#include "pdf/core/text_utils.h"
+
 namespace pdf {
 
 namespace {
@@ -8,26 +10,6 @@ constexpr std::string_view kCrLf = "\r\n";
 
 bool ends_with_crlf(const std::string& s) {
     return s.size() >= 2 && s[s.size() - 2] == '\r' && s.back() == '\n';
-}
-
-// Every occurrence of the delimiter cuts: adjacent ones give empty pieces,
-// an empty text one empty piece.
-std::vector<std::string> split_at(std::string_view text, std::string_view delimiter) {
-    std::vector<std::string> pieces;
-    if (delimiter.empty()) {
-        pieces.emplace_back(text);
-        return pieces;
-    }
-    size_t start = 0;
-    for (;;) {
-        const size_t at = text.find(delimiter, start);
-        if (at == std::string_view::npos) {
-            pieces.emplace_back(text.substr(start));
-            return pieces;
-        }
-        pieces.emplace_back(text.substr(start, at - start));
-        start = at + delimiter.size();
-    }
 }
 
 }  // namespace
@@ -55,7 +37,7 @@ BoxText prepare_box_text(std::string_view text, bool collapse_blanks) {
         t += c;
     }
     if (ends_with_crlf(t)) t += ' ';
-    prepared.paragraphs = split_at(t, kCrLf);
+    prepared.paragraphs = split_text(t, kCrLf);
     return prepared;
 }
 
@@ -67,7 +49,7 @@ BoxLayout layout_box(const BoxText& text, const BoxGeometry& g,
     const size_t paragraph_count = text.paragraphs.size();
     std::vector<float> widths;
     for (size_t p = 0; p < paragraph_count; ++p) {
-        const std::vector<std::string> words = split_at(text.paragraphs[p], " ");
+        const std::vector<std::string> words = split_text(text.paragraphs[p], " ");
         widths.resize(words.size());
         for (size_t i = 0; i < words.size(); ++i) widths[i] = measure(words[i]);
 

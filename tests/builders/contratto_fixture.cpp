@@ -117,7 +117,7 @@ bool solo_cifre(const std::string& riga) {
 
 Estratto estrai(const fs::path& pdf) {
     Estratto estratto;
-    const auto risultato = run_command(std::string("pdftotext -opw ") + PASSWORD + " -enc UTF-8 " +
+    const auto risultato = run_command(std::string("pdftotext -raw -opw ") + PASSWORD + " -enc UTF-8 " +
                                        shell_quote(pdf.string()) + " -");
     EXPECT_EQ(risultato.exit_code, 0) << risultato.err;
     std::string pagina;

@@ -37,6 +37,9 @@ constexpr std::array<FlateLevel, 6> levels = {{
 }};
 
 constexpr int max_match = 258;
+// Every byte 0x80, so that a table is filled by memset; far below any
+// position.
+constexpr std::int32_t no_position = std::int32_t(0x80808080u);
 constexpr std::size_t max_distance = 32767;
 constexpr std::size_t far_for_three = 4096;
 constexpr std::size_t max_stored_block = 65535;
@@ -287,7 +290,8 @@ void FlateCompressor::set_up_dictionary() {
     int hash_bits = 8;
     while (hash_bits < 15 && (std::size_t(1) << hash_bits) < n_) ++hash_bits;
     hash_shift_ = 32 - hash_bits;
-    head_.assign(std::size_t(1) << hash_bits, -1);
+    head_.resize(std::size_t(1) << hash_bits);
+    std::memset(head_.data(), 0x80, head_.size() * sizeof(std::int32_t));
     // A link is always written when its position is inserted, before any
     // walk can read it, so the ring needs no initial values.
     std::size_t ring = 256;
@@ -307,10 +311,11 @@ FlateCompressor::Match FlateCompressor::longest_match(std::size_t position, int 
     const std::uint8_t* here = data_ + position;
     const std::uint32_t key = key_at(position);
     int seen = 0;
-    for (std::int32_t candidate = head_[hash(key)]; candidate >= 0;
+    // The end of a chain (no_position) lies below every window's start too.
+    const std::int64_t window_start = std::int64_t(position) - std::int64_t(max_distance);
+    for (std::int32_t candidate = head_[hash(key)]; candidate >= window_start;
          candidate = prev_[std::size_t(candidate) & prev_mask_]) {
         const std::size_t distance = position - std::size_t(candidate);
-        if (distance > max_distance) break;
         const std::uint8_t* there = data_ + candidate;
         // Candidates lie before the position, so four bytes are readable.
         if (load3_of4(there) != key) continue;  // another string with the same hash

@@ -2,6 +2,7 @@
 // text-state values. Most write their operator into the open content at
 // once; nothing is deduplicated.
 #include <cmath>
+#include <vector>
 
 #include "pdf/PdfWriter.h"
 #include "pdf/core/text_utils.h"
@@ -75,6 +76,9 @@ void PdfWriter::SetColorText(std::string_view Color) {
 }
 
 void PdfWriter::SetLineWidth(float Width) {
+    // A negative width is ignored as before; a width that is not a number
+    // would reach the file as "nan".
+    if (!std::isfinite(Width)) RaiseError(5, "SetLineWidth", "Invalid procedure call or argument");
     if (!(Width >= 0)) return;
     const float points = Width * UnitFactor;
     const std::string text = FormatNumber(points);
@@ -108,11 +112,20 @@ void PdfWriter::SetDash(std::string_view Pattern, float Phase) {
         dashes = FormatLength(0.1f);
         for (int i = 0; i < 5; ++i) dashes += pdf::concat({" ", FormatLength(0.05f)});
     } else {
+        // A dash array with a negative length, or with lengths that are all
+        // zero, makes readers reject the page: such a pattern is refused.
+        bool any_positive = false;
+        std::vector<float> lengths;
         for (const auto& part : pdf::split_text(p, ";")) {
             const double value = pdf::leading_number(part);
-            dashes += pdf::concat({" ", FormatLength(static_cast<float>(value))});
+            if (!(value >= 0) || !std::isfinite(value)) RaiseError(5, "SetDash", "Invalid procedure call or argument");
+            any_positive = any_positive || value > 0;
+            lengths.push_back(static_cast<float>(value));
         }
+        if (!any_positive) RaiseError(5, "SetDash", "Invalid procedure call or argument");
+        for (float value : lengths) dashes += pdf::concat({" ", FormatLength(value)});
     }
+    if (!(Phase >= 0)) RaiseError(5, "SetDash", "Invalid procedure call or argument");
     PutContent("[" + dashes + " ] " + FormatLength(Phase) + " d");
 }
 
@@ -154,5 +167,7 @@ void PdfWriter::SetTextLineSpacing(float Value) {
 
 void PdfWriter::SetTextMode(std::int32_t Mode) {
     if (Mode < -32768 || Mode > 32767) RaiseError(6, "SetTextMode", "Overflow");
+    // PDF knows rendering modes 0 to 7 only; anything else breaks the page.
+    if (Mode < 0 || Mode > 7) RaiseError(5, "SetTextMode", "Invalid procedure call or argument");
     PutContent(std::to_string(Mode) + " Tr");
 }

@@ -1,4 +1,6 @@
 // What the graphics-state setters write into the page content.
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 #include "own_pdf.h"
@@ -140,4 +142,28 @@ TEST(CoreGraphicsState, NothingOpenDropsTheLine) {
     writer.EndDoc();
     const std::string pdf = testsupport::read_file(dir / "d.pdf");
     EXPECT_EQ(content_lines(pdf, 4), (Lines{"1 0 0 -1 0 842 cm ", "", "0 0 0 rg", "0 0 0 RG"}));
+}
+
+// Values that PDF readers reject are refused before anything is written,
+// so the page stays readable.
+TEST(CoreGraphicsState, ValuesReadersRejectAreRefusedAndWriteNothing) {
+    auto refused = [](auto call) {
+        try {
+            call();
+            return false;
+        } catch (const PdfError& error) {
+            return error.number() == 5;
+        }
+    };
+    EXPECT_EQ(lines_of([&](PdfWriter& w) {
+                  EXPECT_TRUE(refused([&] { w.SetTextMode(8); }));
+                  EXPECT_TRUE(refused([&] { w.SetTextMode(-1); }));
+                  EXPECT_TRUE(refused([&] { w.SetDash("0;0"); }));
+                  EXPECT_TRUE(refused([&] { w.SetDash("3;-1"); }));
+                  EXPECT_TRUE(refused([&] { w.SetDash("3;1", -2); }));
+                  EXPECT_TRUE(refused([&] { w.SetLineWidth(std::nanf("")); }));
+                  w.SetTextMode(7);
+                  w.SetDash("0;2");
+              }),
+              (Lines{"7 Tr", "[ 0 2 ] 0 d"}));
 }

@@ -229,6 +229,14 @@ public:
         : data_(data.data()), n_(data.size()), level_(level) {}
 
     void encode(std::vector<std::uint8_t>& out);
+    std::vector<FlateSymbol> parsed() {
+        parse();
+        std::vector<FlateSymbol> out;
+        out.reserve(symbols_.size());
+        for (const std::uint32_t s : symbols_)
+            out.push_back(s < 256 ? FlateSymbol{int(s), 0} : FlateSymbol{int(s & 0xFFFF), int(s >> 16)});
+        return out;
+    }
 
 private:
     struct Match {
@@ -522,6 +530,10 @@ FlateLevel flate_level(int quality) {
 
 void flate_encode(std::span<const std::uint8_t> data, int quality, std::vector<std::uint8_t>& out) {
     FlateCompressor(data, flate_level(quality)).encode(out);
+}
+
+std::vector<FlateSymbol> flate_parse(std::span<const std::uint8_t> data, int quality) {
+    return FlateCompressor(data, flate_level(quality)).parsed();
 }
 
 std::uint32_t adler32(std::span<const std::uint8_t> data) {

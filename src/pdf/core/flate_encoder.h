@@ -30,6 +30,18 @@ inline std::vector<std::uint8_t> flate_encode(std::span<const std::uint8_t> data
     return out;
 }
 
+// One symbol of the encoder's first pass: a literal byte (distance 0) or a
+// match of `length` bytes `distance` bytes back.
+struct FlateSymbol {
+    int length;  // the byte value for a literal
+    int distance;
+    bool operator==(const FlateSymbol&) const = default;
+};
+
+// The first pass alone: the literals and matches the encoder chooses for
+// `data` at `quality`, in order (the end-of-block symbol left out).
+std::vector<FlateSymbol> flate_parse(std::span<const std::uint8_t> data, int quality);
+
 // Adler-32 checksum of RFC 1950.
 std::uint32_t adler32(std::span<const std::uint8_t> data);
 

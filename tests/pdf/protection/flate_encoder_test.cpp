@@ -4,6 +4,8 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <deque>
+#include <map>
 #include <numeric>
 #include <random>
 #include <string>
@@ -230,3 +232,104 @@ TEST(HuffmanCodeLengths, FewSymbols) {
 }
 
 }  // namespace
+
+namespace {
+
+// The first pass written as plainly as its rules read: a chain per
+// three-byte string, newest first, at most chain-size long, with a search
+// cursor; two separate searches for the continuation; a full search for the
+// lazy step. The encoder's faster dictionary must choose the same symbols.
+std::vector<pdf::FlateSymbol> reference_parse(const Bytes& data, int quality) {
+    const pdf::FlateLevel level = pdf::flate_level(quality);
+    struct Chain {
+        std::deque<long> positions;
+        std::size_t cursor = 0;
+    };
+    std::map<std::uint32_t, Chain> dictionary;
+    const long n = long(data.size());
+    auto key = [&](long q) { return std::uint32_t(data[q] | (data[q + 1] << 8) | (data[q + 2] << 16)); };
+    auto insert = [&](long q) {
+        Chain& chain = dictionary[key(q)];
+        chain.positions.push_front(q);
+        if (long(chain.positions.size()) > level.chain_size) chain.positions.pop_back();
+    };
+    struct Found {
+        int length;
+        long distance;
+    };
+    auto search = [&](long p, int stop, bool restart) {
+        Found best{2, 0};
+        auto it = dictionary.find(key(p));
+        if (it == dictionary.end()) return best;
+        Chain& chain = it->second;
+        if (restart) chain.cursor = 0;
+        std::size_t examined = 0;
+        while (chain.cursor < chain.positions.size() && examined < chain.positions.size()) {
+            const long candidate = chain.positions[chain.cursor];
+            if (p - candidate > 32767) break;
+            int len = 0;
+            while (len < 258 && p + len < n - 1 && data[candidate + len] == data[p + len]) ++len;
+            ++chain.cursor;
+            ++examined;
+            if (len > best.length) {
+                best = {len, p - candidate};
+                if (best.length >= stop) break;
+            }
+        }
+        return best;
+    };
+    std::vector<pdf::FlateSymbol> symbols;
+    long p = 0;
+    for (;;) {
+        if (p + 3 > n - 1) {
+            for (; p < n; ++p) symbols.push_back({data[p], 0});
+            break;
+        }
+        Found m = search(p, level.first_stop, true);
+        if (m.length >= 3 && m.length < level.second_stop) {
+            const Found more = search(p, level.second_stop, false);
+            if (more.length > m.length) m = more;
+        }
+        if (m.length >= 3 && m.length < level.lazy_limit) {
+            const Found next = search(p + 1, level.lazy_limit, true);
+            if (next.length > m.length) {
+                symbols.push_back({data[p], 0});
+                insert(p);
+                ++p;
+                m = next;
+            }
+        }
+        if (m.length == 3 && m.distance > 4096) m.length = 1;
+        if (m.length < 3) {
+            symbols.push_back({data[p], 0});
+            insert(p);
+            ++p;
+            continue;
+        }
+        symbols.push_back({m.length, int(m.distance)});
+        for (long q = p; q < p + m.length && q <= n - 3; ++q) insert(q);
+        p += m.length;
+    }
+    return symbols;
+}
+
+}  // namespace
+
+TEST(FlateEncoder, FirstPassChoosesExactlyTheSymbolsOfThePlainRules) {
+    std::vector<Bytes> inputs;
+    const auto varied = varied_inputs();
+    for (std::size_t i = 0; i < varied.size(); i += 7)
+        if (varied[i].size() <= 20000) inputs.push_back(varied[i]);
+    // Short cycles fill the chains to their limit and keep equal-length
+    // candidates side by side.
+    for (std::size_t period : {3u, 7u, 50u, 300u}) {
+        Bytes cyclic(9000);
+        for (std::size_t i = 0; i < cyclic.size(); ++i) cyclic[i] = std::uint8_t("abcaabcbaacb"[i % period % 12] + i / 997 % 3);
+        inputs.push_back(cyclic);
+    }
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        for (int quality = 0; quality <= 5; ++quality)
+            ASSERT_EQ(pdf::flate_parse(inputs[i], quality), reference_parse(inputs[i], quality))
+                << "input " << i << " of " << inputs[i].size() << " bytes, quality " << quality;
+    }
+}

@@ -333,3 +333,77 @@ TEST(FlateEncoder, FirstPassChoosesExactlyTheSymbolsOfThePlainRules) {
                 << "input " << i << " of " << inputs[i].size() << " bytes, quality " << quality;
     }
 }
+
+namespace {
+
+// Figure K.1 to K.3 of the annex as drawn: linear searches for the two least
+// frequent entries, chains of "others", the counts and their adjustment,
+// then the lengths handed out by unadjusted size and symbol.
+std::vector<std::uint8_t> reference_lengths(std::vector<std::uint64_t> freq, int max_length) {
+    const int count = int(freq.size());
+    std::vector<std::uint8_t> lengths(freq.size(), 0);
+    int used = 0;
+    for (auto f : freq) used += f > 0;
+    if (used == 0) return lengths;
+    if (used == 1) *std::find(freq.begin(), freq.end(), 0u) = 1;
+    std::vector<int> code_size(freq.size(), 0), others(freq.size(), -1);
+    for (;;) {
+        int v1 = -1, v2 = -1;
+        for (int v = 0; v < count; ++v)  // least frequency; the largest symbol on ties
+            if (freq[v] > 0 && (v1 < 0 || freq[v] <= freq[v1])) v1 = v;
+        for (int v = 0; v < count; ++v)
+            if (v != v1 && freq[v] > 0 && (v2 < 0 || freq[v] <= freq[v2])) v2 = v;
+        if (v2 < 0) break;
+        freq[v1] += freq[v2];
+        freq[v2] = 0;
+        int v = v1;
+        for (++code_size[v]; others[v] >= 0; ++code_size[v]) v = others[v];
+        others[v] = v2;
+        v = v2;
+        for (++code_size[v]; others[v] >= 0; ++code_size[v]) v = others[v];
+    }
+    std::vector<int> bits(400, 0);
+    for (int v = 0; v < count; ++v)
+        if (code_size[v] > 0) ++bits[code_size[v]];
+    for (int i = 399; i > max_length;) {
+        if (bits[i] > 0) {
+            int j = i - 1;
+            do --j; while (bits[j] == 0);
+            bits[i] -= 2;
+            bits[i - 1] += 1;
+            bits[j + 1] += 2;
+            bits[j] -= 1;
+        } else {
+            --i;
+        }
+    }
+    int next_size = 1, left = bits[1];
+    for (int size = 1; size < 400; ++size)
+        for (int v = 0; v < count; ++v)
+            if (code_size[v] == size) {
+                while (left == 0) left = bits[++next_size];
+                lengths[v] = std::uint8_t(next_size);
+                --left;
+            }
+    return lengths;
+}
+
+}  // namespace
+
+TEST(HuffmanCodeLengths, SameLengthsAsTheAnnexProcedureDrawn) {
+    std::mt19937 rng(81);
+    for (int round = 0; round < 400; ++round) {
+        const std::size_t size = round % 3 == 0 ? 19 : round % 3 == 1 ? 30 : 288;
+        const int max_length = size == 19 ? 7 : 15;
+        std::vector<std::uint64_t> freq(size, 0);
+        const int kind = round % 4;
+        for (std::size_t v = 0; v < size; ++v) {
+            if (rng() % (kind == 0 ? 2 : 5) == 0) continue;
+            freq[v] = kind == 1   ? 1 + rng() % 4                      // many ties
+                      : kind == 2 ? std::uint64_t(1) << (rng() % 30)   // deep trees
+                                  : 1 + rng() % 1000;
+        }
+        ASSERT_EQ(pdf::limited_code_lengths(freq, max_length), reference_lengths(freq, max_length))
+            << "round " << round;
+    }
+}

@@ -28,7 +28,7 @@ std::string ammontare_totale(ValoriContratto& v) {
         if (togli_spazi(v[chiave]).empty()) continue;
         if (auto numero = valore_numerico(v[chiave])) totale += *numero;
     }
-    char testo[64];
+    char testo[512];  // the largest double in fixed notation fits
     auto [fine, errore] = std::to_chars(testo, testo + sizeof testo, totale, std::chars_format::fixed, 2);
     if (errore != std::errc()) return "0";
     std::string risultato(testo, fine);

@@ -109,7 +109,7 @@ void Impaginatore::paragrafo(std::string_view testo, bool con_riga_vuota) {
 
 // Greedy fill: a word joins the line while the trimmed line, blanks as they
 // stand in the text, is at most the usable width; a word wider than the
-// width goes alone on its own line.
+// width goes alone on lines of its own.
 void Impaginatore::paragrafo_semplice(std::string_view testo) {
     const std::string con_spazio = std::string(testo) + " ";
     const auto parole = dividi_a_spazi(con_spazio);
@@ -124,7 +124,7 @@ void Impaginatore::paragrafo_semplice(std::string_view testo) {
                 --i;  // the word starts the next line
                 disegna_riga(togli_spazi(riga_precedente));
             } else {
-                disegna_riga(togli_spazi(riga));
+                parola_lunga(togli_spazi(riga));
             }
             riga.clear();
             riga_scritta = true;
@@ -132,6 +132,17 @@ void Impaginatore::paragrafo_semplice(std::string_view testo) {
         riga_precedente = riga;
     }
     if (!riga_scritta) disegna_riga(togli_spazi(riga));
+}
+
+// A word wider than the usable width (a code, a link) is cut over as many
+// lines of its own as it needs, so that it never runs past the right margin.
+void Impaginatore::parola_lunga(std::string_view parola) {
+    while (!parola.empty()) {
+        std::size_t entra = 1;
+        while (entra < parola.size() && pdf_.TextLength(parola.substr(0, entra + 1)) <= larghezza_utile_) ++entra;
+        disegna_riga(parola.substr(0, entra));
+        parola.remove_prefix(entra);
+    }
 }
 
 int Impaginatore::righe_necessarie(std::string_view testo) {

@@ -38,7 +38,8 @@ public:
 
     // Word-wraps a paragraph over the usable width, one box per line with a
     // page-break test after every line. With the spacer an empty line comes
-    // first. Line breaks inside the text (CR LF, CR or LF) end a line.
+    // first. Line breaks inside the text (CR LF, CR or LF) end a line; a word
+    // wider than the usable width is cut over lines of its own.
     void paragrafo(std::string_view testo, bool con_riga_vuota);
     void paragrafo_con_spazio(std::string_view testo) { paragrafo(testo, true); }
     void paragrafo_senza_spazio(std::string_view testo) { paragrafo(testo, false); }
@@ -59,6 +60,7 @@ private:
     void fai_spazio(float distanza, std::string_view testo);
     void disegna_riga(std::string_view riga);
     void paragrafo_semplice(std::string_view testo);
+    void parola_lunga(std::string_view parola);
     int righe_necessarie(std::string_view testo);
 
     PdfWriter& pdf_;

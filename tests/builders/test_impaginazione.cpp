@@ -65,13 +65,15 @@ TEST_F(Impaginazione, ParoleRiempionoLaRigaEAndanoACapo) {
     EXPECT_NEAR(pdf.GetY() - y2, 4 * riga, 1e-3f);
 }
 
-TEST_F(Impaginazione, ParolaPiuLargaDellaRigaStaDaSola) {
-    const std::string lunga(200, 'W');
-    ASSERT_GT(pdf.TextLength(lunga), larghezza);
+TEST_F(Impaginazione, ParolaPiuLargaDellaRigaSuRigheProprie) {
+    const std::string lunga(100, 'W');
+    const float parti = pdf.TextLength(lunga) / larghezza;
+    ASSERT_GT(parti, 2.0f);
+    const int righe_parola = static_cast<int>(parti) + 1;
     const float y = pdf.GetY();
     imp->paragrafo_senza_spazio("prima " + lunga + " dopo");
-    // "prima", the long word alone, "dopo".
-    EXPECT_NEAR(pdf.GetY() - y, 3 * riga, 1e-3f);
+    // "prima", the long word cut to the width, "dopo".
+    EXPECT_NEAR(pdf.GetY() - y, static_cast<float>(2 + righe_parola) * riga, 1e-3f);
 }
 
 TEST_F(Impaginazione, ACapoNelTestoChiudeLaRiga) {

@@ -171,6 +171,22 @@ TEST_F(Contratto, NumeroDiPagineEsattoPiedeSuOgniPaginaTestoNeiMargini) {
     EXPECT_GE(pagine_massime - pagine_minime, 2) << "the sweep spans several pages";
 }
 
+TEST_F(Contratto, CodiceSenzaSpaziRestaNeiMargini) {
+    REQUIRE_TOOL("pdftotext");
+    Coppie dati = dati_completi();
+    aggiungi_articolo(dati, 14, "Riferimenti", "Vedi " + std::string(300, 'X') + " e seguenti.");
+    scrivi_dati(dati);
+    const auto pagine = parole_per_pagina(genera());
+    int pezzi = 0;
+    for (const auto& pagina : pagine)
+        for (const auto& p : pagina) {
+            EXPECT_GE(p.x_min, MARGINE - TOLLERANZA) << p.testo;
+            EXPECT_LE(p.x_max, LARGHEZZA_PAGINA - MARGINE + TOLLERANZA) << p.testo;
+            if (p.testo.find("XXXX") != std::string::npos) ++pezzi;
+        }
+    EXPECT_GE(pezzi, 3) << "the code is cut over lines of its own";
+}
+
 // Magenta pixels of every page, rendered small.
 std::vector<int> pixel_magenta(const fs::path& pdf, testsupport::TempDir& cartella) {
     const auto radice = cartella / "pagina";

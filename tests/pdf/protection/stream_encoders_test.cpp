@@ -2,6 +2,7 @@
 // known cases, and a round trip through independent decoders.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <random>
 #include <string>
@@ -40,13 +41,26 @@ Bytes decode_run_length(const Bytes& in) {
     return out;
 }
 
-// LZW decoder with early change, as PDF readers use by default.
+// LZW decoder with early change, as PDF readers use by default. Entries are
+// (prefix code, last byte) pairs, spelt out backwards.
 Bytes decode_lzw(const Bytes& in) {
     Bytes out;
-    std::vector<Bytes> table;
+    struct Entry {
+        int prefix;
+        std::uint8_t last;
+        std::uint8_t first;
+    };
+    std::vector<Entry> table;
     auto reset = [&] {
-        table.assign(258, Bytes());
-        for (int c = 0; c < 256; ++c) table[std::size_t(c)] = Bytes{std::uint8_t(c)};
+        table.clear();
+        for (int c = 0; c < 256; ++c) table.push_back({-1, std::uint8_t(c), std::uint8_t(c)});
+        table.push_back({-1, 0, 0});  // Clear
+        table.push_back({-1, 0, 0});  // end of data
+    };
+    auto append = [&](int code) {
+        const std::size_t start = out.size();
+        for (int c = code; c >= 0; c = table[std::size_t(c)].prefix) out.push_back(table[std::size_t(c)].last);
+        std::reverse(out.begin() + std::ptrdiff_t(start), out.end());
     };
     reset();
     std::size_t bitpos = 0;
@@ -67,22 +81,16 @@ Bytes decode_lzw(const Bytes& in) {
             previous = -1;
             continue;
         }
-        Bytes entry;
-        if (code < int(table.size())) {
-            entry = table[std::size_t(code)];
-        } else if (code == int(table.size()) && previous >= 0) {
-            entry = table[std::size_t(previous)];
-            entry.push_back(entry.front());
-        } else {
+        if (code > int(table.size()) || (code == int(table.size()) && previous < 0) || (code >= 256 && code < 258)) {
             ADD_FAILURE() << "bad code " << code;
             return out;
         }
-        out.insert(out.end(), entry.begin(), entry.end());
         if (previous >= 0) {
-            Bytes added = table[std::size_t(previous)];
-            added.push_back(entry.front());
-            table.push_back(added);
+            const std::uint8_t first =
+                code < int(table.size()) ? table[std::size_t(code)].first : table[std::size_t(previous)].first;
+            table.push_back({previous, first, table[std::size_t(previous)].first});
         }
+        append(code);
         previous = code;
         // Early change: the width grows one code before the table needs it.
         const int next = int(table.size()) + 1;

@@ -47,7 +47,7 @@ inline constexpr std::string_view ART3_CAUZIONE_ANTICIPAZIONE =
 // Drafted, 143 characters.
 inline constexpr std::string_view ART3_CESSAZIONE_INCARICO_1 =
     "Resta inteso che in qualunque caso in cui la persona autorizzata a riscuotere "
-    "debba cessare dall'incarico, anche per effetto di una cessazione ";
+    "perda la qualità, anche per effetto di decadenza o di cessazione ";
 
 // Drafted, 310 characters.
 inline constexpr std::string_view ART3_CESSAZIONE_INCARICO_2 =

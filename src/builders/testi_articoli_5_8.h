@@ -17,16 +17,16 @@ namespace testi {
 // Drafted, 274 characters.
 inline constexpr std::string_view ART5_AUTORIZZAZIONE =
     "Ai sensi dell'art. 1656 c.c. l'appaltatore non può dare in subappalto l'esecuzione "
-    "delle opere del presente contratto senza l'autorizzazione del Committente. Comunque "
-    "le lavorazioni subappaltabili non possono superare il 50% del valore complessivo "
+    "di opere del presente contratto senza autorizzazione del Committente. In ogni "
+    "caso le lavorazioni subappaltabili non potranno superare il 50% del valore complessivo "
     "delle opere del contratto.";
 
 // Drafted, 367 characters.
 inline constexpr std::string_view ART5_NOLI_FORNITURE =
     "- per i noli a caldo e per le forniture in opera di elementi speciali eseguite "
-    "da ditte specializzate, se l'incidenza del costo della manodopera sia inferiore "
+    "da ditte specializzate, ove l'incidenza del costo della manodopera sia inferiore "
     "al 50% dell'importo della fornitura; in tal caso l'Appaltatore, su richiesta del "
-    "Committente, della Direzione dei Lavori o della Società TAVORE., è tenuto ad esibire "
+    "Committente, della Direzione dei Lavori o della Società TAVORE., è tenuto a esibire "
     "la relativa documentazione giustificativa.";
 
 // Drafted, 396 characters.
@@ -103,9 +103,9 @@ inline constexpr std::string_view ART7_ACCESSO_CANTIERE =
 // Drafted, 248 characters.
 inline constexpr std::string_view ART7_CONTROLLI_AGGIUNTIVI =
     "I controlli TAVORE. non sono sostitutivi di quelli contrattuali di competenza "
-    "del Committente e del personale da esso addetto alla direzione dei lavori e al "
-    "collaudo delle opere, ma si aggiungono ai controlli istituzionali previsti dalla "
-    "normativa.";
+    "del Committente e del personale dallo stesso preposto alla direzione dei lavori "
+    "e al collaudo delle opere, ma si aggiungono ai controlli istituzionali previsti "
+    "per legge.";
 
 // Drafted, 510 characters.
 inline constexpr std::string_view ART7_CARTELLO_CANTIERE =

@@ -54,7 +54,7 @@ int conta_pagine(const ValoriContratto& valori, bool bozza, int numero_pagine) {
     fs::path temporaneo;
     if (pdf.ErrNumber() != 0) {
         temporaneo = fs::temp_directory_path() / ("contratto-misura-" + std::to_string(::getpid()) + ".pdf");
-        pdf.BeginDoc(temporaneo.string());
+        pdf.BeginDoc(utf8_a_cp1252(temporaneo.string()).value_or(temporaneo.string()));
         if (pdf.ErrNumber() != 0) throw PdfError(pdf.ErrNumber(), pdf.ErrSource(), pdf.ErrDescription());
     }
     const int pagine = impagina(pdf, valori, bozza, numero_pagine);
@@ -92,9 +92,16 @@ enum class Esito { Scritto, PagineDiverse, Errore };
 // partial file is removed.
 Esito scrivi_file(const fs::path& nome_file, const ValoriContratto& valori, bool bozza, int& numero_pagine,
                   bool apri_pdf) {
+    // The writer takes names in Windows-1252, like every other text.
+    const auto nome = utf8_a_cp1252(nome_file.string());
+    if (!nome) {
+        mostra_errore_critico(testi::cp1252("contratto - il nome del file contiene caratteri non ammessi: ") +
+                              nome_file.filename().string());
+        return Esito::Errore;
+    }
     PdfWriter pdf;
     pdf.SetProtection(SOLO_STAMPA, PASSWORD_PROPRIETARIO, "");
-    pdf.BeginDoc(nome_file.string());
+    pdf.BeginDoc(*nome);
     if (const auto numero = pdf.ErrNumber(); numero != 0) {
         if (numero == ERRORE_FILE_NON_APRIBILE)
             mostra_avviso(testi::cp1252(testi::MESSAGGIO_FILE_APERTO));

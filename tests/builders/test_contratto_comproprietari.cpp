@@ -341,6 +341,18 @@ TEST_F(Contratto, CartellaMancanteNonLasciaFile) {
     EXPECT_EQ(messaggi[0].second, "Il file \xE8 aperto, mi \xE8 impossibile generarlo !");
 }
 
+TEST_F(Contratto, NomeDelFileConLettereAccentate) {
+    REQUIRE_TOOL("qpdf");
+    const fs::path cartella_accentata = cartella / "Citt\xC3\xA0";
+    fs::create_directory(cartella_accentata);
+    const fs::path file = cartella_accentata / "contratto_propriet\xC3\xA0.pdf";
+    EXPECT_TRUE(genera_contratto_comproprietari(file, false));
+    EXPECT_TRUE(messaggi.empty());
+    ASSERT_TRUE(fs::exists(file));
+    EXPECT_EQ(run_command("qpdf --check " + shell_quote(file.string())).exit_code, 0);
+    EXPECT_EQ(std::distance(fs::directory_iterator(cartella_accentata), fs::directory_iterator()), 1);
+}
+
 TEST_F(Contratto, ScritturaFallitaDopoLAperturaRimuoveIlFile) {
     // A name that opens but refuses every byte (the full-disk device behind
     // a link of the test's own): the link is what gets removed.

@@ -316,19 +316,24 @@ FlateCompressor::Match FlateCompressor::longest_match(std::size_t position, int 
     std::size_t best_distance = 0;
     if (max_len <= best) return {best, best_distance};
 
-    const std::uint8_t* here = data_ + position;
+    // Locals, so that the loop keeps them in registers.
+    const std::uint8_t* const data = data_;
+    const std::int32_t* const links = prev_.get();
+    const std::size_t mask = prev_mask_;
+    const int chain_size = level_.chain_size;
+    const std::uint8_t* here = data + position;
     const std::uint32_t key = key_at(position);
     int seen = 0;
     // The end of a chain (no_position) lies below every window's start too.
     const std::int64_t window_start = std::int64_t(position) - std::int64_t(max_distance);
     for (std::int32_t candidate = head_[hash(key)]; candidate >= window_start;
-         candidate = prev_[std::size_t(candidate) & prev_mask_]) {
+         candidate = links[std::size_t(candidate) & mask]) {
         const std::size_t distance = position - std::size_t(candidate);
-        const std::uint8_t* there = data_ + candidate;
+        const std::uint8_t* there = data + candidate;
         // Candidates lie before the position, so four bytes are readable.
         if (load3_of4(there) != key) continue;  // another string with the same hash
         // The chain holds only the newest chain-size positions of the string.
-        if (++seen > level_.chain_size) break;
+        if (++seen > chain_size) break;
         if (there[best] != here[best]) continue;  // cannot be longer than best
         const int len = match_length(there, here, max_len);
         if (len <= best) continue;

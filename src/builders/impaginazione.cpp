@@ -1,5 +1,6 @@
 #include "builders/impaginazione.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -44,13 +45,25 @@ void Impaginatore::normale() {
 }
 
 void Impaginatore::blocco(int allineamento, float distanza, std::string_view testo) {
-    pdf_.DrawTextBox(0, pdf_.GetY() + distanza, larghezza_utile_, ALTEZZA_BOX, testo, 0, allineamento, 1);
+    std::string resto =
+        pdf_.DrawTextBox(0, pdf_.GetY() + distanza, larghezza_utile_, ALTEZZA_BOX, testo, 0, allineamento, 1);
+    // What does not fit in the box goes on in further boxes: no part of the
+    // contract is ever dropped.
+    while (!resto.empty()) {
+        controllo_pagina();
+        fai_spazio(0, resto);
+        std::string altro =
+            pdf_.DrawTextBox(0, pdf_.GetY(), larghezza_utile_, ALTEZZA_BOX, resto, 0, allineamento, 1);
+        if (altro.size() >= resto.size()) break;  // nothing placed: never loop
+        resto = std::move(altro);
+    }
 }
 
 void Impaginatore::fai_spazio(float distanza, std::string_view testo) {
     const int righe = righe_necessarie(testo);
     if (righe <= 1) return;
-    const float fondo = pdf_.GetY() + distanza + static_cast<float>(righe) * pdf_.TextHeight();
+    const float altezza = std::min(static_cast<float>(righe) * pdf_.TextHeight(), ALTEZZA_BOX);
+    const float fondo = pdf_.GetY() + distanza + altezza;
     if (fondo > pdf_.GetPageHeight(true) && pdf_.GetY() > 0) {
         const int stile = stile_;
         nuova_pagina();

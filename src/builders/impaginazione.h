@@ -28,8 +28,9 @@ public:
     void grassetto();
     void normale();
 
-    // One full-width box at GetY() + distanza, what does not fit in its 5 cm
-    // dropped. No page-break test.
+    // One full-width box of 5 cm at GetY() + distanza; a text that needs more
+    // goes on in further boxes, with page breaks between them. No page-break
+    // test after it.
     void blocco(int allineamento, float distanza, std::string_view testo);
     // The same followed by the page-break test. A box that wraps onto several
     // lines and would reach below the usable area starts a new page first (in

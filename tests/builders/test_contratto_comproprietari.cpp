@@ -300,6 +300,21 @@ TEST_F(Contratto, ParagrafiSceltiDaiFlag) {
     EXPECT_CONTIENE(corpo, "pagine e di n° 11 allegati.");
 }
 
+TEST_F(Contratto, BloccoPiuLungoDelSuoRiquadroNonPerdeTesto) {
+    REQUIRE_TOOL("pdftotext");
+    auto lungo = [](const std::string& fine) {
+        std::string testo;
+        const std::string parole = "opere di consolidamento ";
+        while (testo.size() + parole.size() + fine.size() <= 255) testo += parole;
+        return testo + fine;
+    };
+    const std::string corpo = corpo_con(con(dati_completi(), {{"INDIRIZZO_CONDOMINIO", lungo("fineindirizzo")},
+                                                              {"LAVORI_DELIBERATI_ALTRO_INTERVENTO", lungo("finealtro")},
+                                                              {"LAVORI_DELIBERATI_ALTRI_IMPIANTI", lungo("fineimpianti")}}));
+    EXPECT_CONTIENE(corpo, "consolidamento finealtro, Impianto ascensore,");
+    EXPECT_CONTIENE(corpo, "consolidamento fineimpianti. inerenti il fabbricato, nominando:");
+}
+
 TEST_F(Contratto, ArchivioLettoTuttoConLUltimoRecordPerChiave) {
     REQUIRE_TOOL("pdftotext");
     Coppie dati = dati_completi();

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <queue>
 
 namespace pdf {
 
@@ -36,24 +35,35 @@ std::vector<std::uint8_t> limited_code_lengths(std::span<const std::uint64_t> fr
     const std::uint64_t symbol_mask = (std::uint64_t(1) << symbol_bits) - 1;
     std::vector<int> node_of(count);      // the tree node an entry stands for
     std::vector<int> parent(2 * count, -1);
-    std::priority_queue<std::uint64_t, std::vector<std::uint64_t>, std::greater<>> queue;
-    for (std::size_t v = 0; v < count; ++v) {
+    // The live entries' keys, sorted with the least at the back: the two to
+    // merge are taken from there and the merged key goes back in its place
+    // (alphabets are small, so an insertion beats a heap's unpredictable
+    // branches).
+    std::vector<std::uint64_t> queue;
+    queue.reserve(count);
+    for (std::size_t v = count; v-- > 0;) {
         node_of[v] = int(v);
-        if (freq[v] > 0) queue.push((freq[v] << symbol_bits) | (symbol_mask - v));
+        if (freq[v] > 0) queue.push_back((freq[v] << symbol_bits) | (symbol_mask - v));
     }
+    std::sort(queue.begin(), queue.end(), std::greater<>());
     int next_node = int(count);
     while (queue.size() > 1) {
-        const std::uint64_t first = queue.top();
-        queue.pop();
-        const std::uint64_t second = queue.top();
-        queue.pop();
+        const std::uint64_t first = queue.back();
+        queue.pop_back();
+        const std::uint64_t second = queue.back();
+        queue.pop_back();
         const std::size_t v1 = std::size_t(symbol_mask - (first & symbol_mask));
         const std::size_t v2 = std::size_t(symbol_mask - (second & symbol_mask));
         const int merged = next_node++;
         parent[std::size_t(node_of[v1])] = merged;
         parent[std::size_t(node_of[v2])] = merged;
         node_of[v1] = merged;
-        queue.push((((first >> symbol_bits) + (second >> symbol_bits)) << symbol_bits) | (first & symbol_mask));
+        const std::uint64_t key =
+            (((first >> symbol_bits) + (second >> symbol_bits)) << symbol_bits) | (first & symbol_mask);
+        std::size_t at = queue.size();
+        queue.push_back(key);
+        for (; at > 0 && queue[at - 1] < key; --at) queue[at] = queue[at - 1];
+        queue[at] = key;
     }
     // Depths: every merged node was made after its children, so walking the
     // nodes from the last made gives each parent's depth before its children.

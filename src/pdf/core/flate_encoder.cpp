@@ -110,12 +110,13 @@ inline int match_length(const std::uint8_t* a, const std::uint8_t* b, int max_le
 }
 
 std::uint16_t reverse_bits(std::uint16_t code, int length) {
-    std::uint16_t reversed = 0;
-    for (int i = 0; i < length; ++i) {
-        reversed = std::uint16_t((reversed << 1) | (code & 1));
-        code = std::uint16_t(code >> 1);
-    }
-    return reversed;
+    if (length == 0) return 0;
+    std::uint32_t v = code;
+    v = ((v >> 1) & 0x5555u) | ((v & 0x5555u) << 1);
+    v = ((v >> 2) & 0x3333u) | ((v & 0x3333u) << 2);
+    v = ((v >> 4) & 0x0F0Fu) | ((v & 0x0F0Fu) << 4);
+    v = ((v >> 8) & 0x00FFu) | ((v & 0x00FFu) << 8);
+    return std::uint16_t(v >> (16 - length));
 }
 
 // Deflate bits leave least significant first; Huffman codes are stored

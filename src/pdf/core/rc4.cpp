@@ -37,36 +37,4 @@ std::string rc4_crypt(std::string_view key, std::string_view data) {
     return out;
 }
 
-const Rc4Schedule& Rc4Cipher::schedule_for(std::string_view key) {
-    if (!has_cache_ || key != cached_key_) {
-        cached_schedule_ = rc4_key_schedule(key);
-        cached_key_.assign(key);
-        has_cache_ = true;
-    }
-    return cached_schedule_;
-}
-
-std::string Rc4Cipher::crypt(std::string_view key, std::string_view data) {
-    std::string out(data.size(), '\0');
-    rc4_apply(schedule_for(key), reinterpret_cast<const std::uint8_t*>(data.data()),
-              reinterpret_cast<std::uint8_t*>(out.data()), data.size());
-    return out;
-}
-
-std::vector<std::uint8_t> Rc4Cipher::crypt(std::string_view key,
-                                           std::span<const std::uint8_t> data) {
-    std::vector<std::uint8_t> out(data.size());
-    rc4_apply(schedule_for(key), data.data(), out.data(), data.size());
-    return out;
-}
-
-void Rc4Cipher::crypt_in_place(std::string_view key, std::uint8_t* data, std::size_t size) {
-    rc4_apply(schedule_for(key), data, data, size);
-}
-
-void Rc4Cipher::clear() {
-    cached_key_.clear();
-    has_cache_ = false;
-}
-
 }  // namespace pdf

@@ -2,22 +2,31 @@
 
 #include <algorithm>
 
+#include "common/cp1252.h"
+
 namespace {
 
 bool cifra(unsigned char c) { return c >= '0' && c <= '9'; }
 
-bool lettera(unsigned char c) {
+// A letter of Windows-1252, accented ones included.
+bool lettera_sola(unsigned char c) {
     if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) return true;
     if (c >= 0xC0 && c != 0xD7 && c != 0xF7) return true;  // À..ÿ without × and ÷
     switch (c) {
         case 0x8A: case 0x8C: case 0x8E:  // Š Œ Ž
         case 0x9A: case 0x9C: case 0x9E: case 0x9F:  // š œ ž Ÿ
-        case ' ': case '\'': case 0x92: case '-':  // blank, apostrophes, hyphen
             return true;
         default:
             return false;
     }
 }
+
+// What a name may hold: letters, blank, apostrophes (' and ’) and hyphen.
+bool lettera(unsigned char c) { return lettera_sola(c) || c == ' ' || c == '\'' || c == 0x92 || c == '-'; }
+
+// A code of letters and digits (tax code, IBAN): no blanks or marks, so that
+// the stored text is the code itself.
+bool alfanumerico(unsigned char c) { return lettera_sola(c) || cifra(c); }
 
 bool telefono(unsigned char c) {
     return cifra(c) || c == ' ' || c == '+' || c == '/' || c == '-' || c == '.' || c == '(' || c == ')';
@@ -139,9 +148,7 @@ int filtro_lettere(std::string_view testo, int inizio, int lunghezza, int tasto)
 }
 
 int filtro_alfanumerico(std::string_view testo, int inizio, int lunghezza, int tasto) {
-    return filtra(testo, inizio, lunghezza, tasto, [](const std::string& t) {
-        return tutti(t, [](unsigned char c) { return lettera(c) || cifra(c); });
-    });
+    return filtra(testo, inizio, lunghezza, tasto, [](const std::string& t) { return tutti(t, alfanumerico); });
 }
 
 int filtro_cifre(std::string_view testo, int inizio, int lunghezza, int tasto) {
@@ -185,7 +192,8 @@ int filtro_data(std::string& testo, int& inizio, int& lunghezza, int tasto) {
                                                                                                        : 0;
 }
 
-int filtra_tasto(std::string_view classe, std::string& testo, int& inizio, int& lunghezza, int tasto) {
+int filtra_tasto(std::string_view classe_casella, std::string& testo, int& inizio, int& lunghezza, int tasto) {
+    const std::string classe = maiuscolo(classe_casella);
     if (classe == "MA") return filtro_lettere(testo, inizio, lunghezza, tasto);
     if (classe == "MANI") return filtro_alfanumerico(testo, inizio, lunghezza, tasto);
     if (classe == "NI") return filtro_cifre(testo, inizio, lunghezza, tasto);
@@ -198,10 +206,11 @@ int filtra_tasto(std::string_view classe, std::string& testo, int& inizio, int& 
     return tasto;
 }
 
-bool testo_ammesso(std::string_view classe, std::string_view testo) {
+bool testo_ammesso(std::string_view classe_casella, std::string_view testo) {
     if (testo.empty()) return true;
+    const std::string classe = maiuscolo(classe_casella);
     if (classe == "MA") return tutti(testo, lettera);
-    if (classe == "MANI") return tutti(testo, [](unsigned char c) { return lettera(c) || cifra(c); });
+    if (classe == "MANI") return tutti(testo, alfanumerico);
     if (classe == "NI" || classe == "PI") return tutti(testo, cifra);
     if (classe == "DATA") return data_parziale(testo);
     if (classe == "ORA") return ora_parziale(testo);

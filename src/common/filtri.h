@@ -12,8 +12,9 @@
 // clipboard's Ctrl+C/V/X, Ctrl+Z, Ctrl+A) always pass; a pasted text is
 // checked as a whole with testo_ammesso.
 //
-// Letters are A-Z, a-z and the letters of Windows-1252 (à, é, ì, ò, ù, Š ...),
-// plus blank, apostrophe (' and the typographic ’) and hyphen.
+// Letters ("MA") are A-Z, a-z and the letters of Windows-1252 (à, é, ì, ò, ù,
+// Š ...), plus blank, apostrophe (' and the typographic ’) and hyphen, as names
+// need. "MANI" holds codes (tax code, IBAN): letters and digits only.
 #pragma once
 
 #include <string>
@@ -44,7 +45,8 @@ int filtro_numerico(std::string_view testo, int inizio_selezione, int lunghezza_
 // box's state before the key and are updated in place.
 int filtro_data(std::string& testo, int& inizio_selezione, int& lunghezza_selezione, int tasto);
 
-// Chooses the filter by input class; an unknown class accepts every key.
+// Chooses the filter by input class, upper-cased (a box tagged "data" filters
+// as "DATA"); an unknown class accepts every key.
 // Only the "DATA" filter changes `testo` and the selection.
 int filtra_tasto(std::string_view classe, std::string& testo, int& inizio_selezione,
                  int& lunghezza_selezione, int tasto);

@@ -37,9 +37,17 @@ TEST(Filtri, Letters) {
     EXPECT_EQ(digita("MA", "D'Ang\xE8lo-Rossi 2"), "D'Ang\xE8lo-Rossi ");
 }
 
-TEST(Filtri, LettersAndDigits) {
-    EXPECT_EQ(digita("MANI", "Via Roma 12/a, 3"), "Via Roma 12a 3");
+TEST(Filtri, LettersAndDigitsWithoutMarks) {
+    // Tax codes and IBANs: blanks, apostrophes and hyphens are not part of them.
+    EXPECT_EQ(digita("MANI", "RSS-MRA 80'A01/H501U"), "RSSMRA80A01H501U");
     EXPECT_EQ(tasto("MANI", "", 0xF9), 0xF9);
+    for (int k : std::initializer_list<int>{' ', '\'', 0x92, '-'}) EXPECT_EQ(tasto("MANI", "IT60", k), 0) << k;
+}
+
+TEST(Filtri, ClassIsUpperCased) {
+    EXPECT_EQ(digita("data", "12052020"), "12/05/2020");
+    EXPECT_EQ(tasto("ma", "Rossi", '1'), 0);
+    EXPECT_FALSE(testo_ammesso("ni", "12a"));
 }
 
 TEST(Filtri, Digits) {
@@ -129,7 +137,9 @@ TEST(TestoAmmesso, PastedTextsPerClass) {
     EXPECT_TRUE(testo_ammesso("MA", "Dell'Acqua-Ferr\xE0"));
     EXPECT_FALSE(testo_ammesso("MA", "Rossi2"));
     EXPECT_FALSE(testo_ammesso("MA", "Rossi\r\n"));
-    EXPECT_TRUE(testo_ammesso("MANI", "Scala B 2"));
+    EXPECT_TRUE(testo_ammesso("MANI", "IT60X0542811101000000123456"));
+    EXPECT_FALSE(testo_ammesso("MANI", "IT60 X054"));
+    EXPECT_FALSE(testo_ammesso("MANI", "RSS-MRA"));
     EXPECT_FALSE(testo_ammesso("MANI", "2/B"));
     EXPECT_TRUE(testo_ammesso("NI", "0123"));
     EXPECT_FALSE(testo_ammesso("NI", "12 3"));

@@ -233,8 +233,8 @@ public:
     std::vector<FlateSymbol> parsed() {
         parse();
         std::vector<FlateSymbol> out;
-        out.reserve(symbols_.size());
-        for (const std::uint32_t s : symbols_)
+        out.reserve(symbol_count_);
+        for (const std::uint32_t s : std::span(symbols_.get(), symbol_count_))
             out.push_back(s < 256 ? FlateSymbol{int(s), 0} : FlateSymbol{int(s & 0xFFFF), int(s >> 16)});
         return out;
     }
@@ -261,13 +261,14 @@ private:
     // (2 for any match): a search that has to beat a known length rejects
     // most candidates by one byte, and finds the same match as a search from
     // scratch whenever that one is longer than the known length.
-    Match longest_match(std::size_t position, int stop, int continued_stop, int shorter_than = 2) const;
+    [[gnu::always_inline]] inline Match longest_match(std::size_t position, int stop, int continued_stop,
+                                                      int shorter_than = 2) const;
     void literal(std::size_t position) {
-        symbols_.push_back(data_[position]);
+        symbols_[symbol_count_++] = data_[position];
         ++literal_freq_[data_[position]];
     }
     void pair(int length, std::size_t distance) {
-        symbols_.push_back(std::uint32_t(distance << 16) | std::uint32_t(length));
+        symbols_[symbol_count_++] = std::uint32_t(distance << 16) | std::uint32_t(length);
         ++literal_freq_[std::size_t(257 + code_lookup.length_code[std::size_t(length)])];
         ++distance_freq_[std::size_t(code_lookup.distance_code(distance))];
     }
@@ -285,7 +286,8 @@ private:
     int hash_shift_ = 0;
 
     // A literal is its byte value; a pair is distance << 16 | length.
-    std::vector<std::uint32_t> symbols_;
+    std::unique_ptr<std::uint32_t[]> symbols_;  // at most one per input byte
+    std::size_t symbol_count_ = 0;
     std::array<std::uint64_t, literal_symbols> literal_freq_{};
     std::array<std::uint64_t, 32> distance_freq_{};
 };
@@ -353,7 +355,7 @@ FlateCompressor::Match FlateCompressor::longest_match(std::size_t position, int 
 }
 
 void FlateCompressor::parse() {
-    symbols_.reserve(n_ / 2 + 16);
+    symbols_ = std::make_unique_for_overwrite<std::uint32_t[]>(n_ + 1);
     if (n_ >= 4) set_up_dictionary();
     std::size_t p = 0;
     for (;;) {
@@ -393,7 +395,7 @@ void FlateCompressor::write_symbols(BitWriter& bits, const HuffmanTable& literal
     const std::uint8_t* lit_len = literals.lengths.data();
     const std::uint16_t* dist_code = distances.codes.data();
     const std::uint8_t* dist_len = distances.lengths.data();
-    for (const std::uint32_t symbol : symbols_) {
+    for (const std::uint32_t symbol : std::span(symbols_.get(), symbol_count_)) {
         if (symbol < 256) {
             bits.put(lit_code[symbol], lit_len[symbol]);
             continue;

@@ -280,7 +280,7 @@ private:
     std::size_t n_;
     FlateLevel level_;
 
-    std::vector<std::int32_t> head_;
+    std::unique_ptr<std::int32_t[]> head_;
     std::unique_ptr<std::int32_t[]> prev_;
     std::size_t prev_mask_ = 0;
     int hash_shift_ = 0;
@@ -301,8 +301,9 @@ void FlateCompressor::set_up_dictionary() {
     int hash_bits = 8;
     while (hash_bits < 15 && (std::size_t(1) << hash_bits) < n_) ++hash_bits;
     hash_shift_ = 32 - hash_bits;
-    head_.resize(std::size_t(1) << hash_bits);
-    std::memset(head_.data(), 0x80, head_.size() * sizeof(std::int32_t));
+    const std::size_t heads = std::size_t(1) << hash_bits;
+    head_ = std::make_unique_for_overwrite<std::int32_t[]>(heads);
+    std::memset(head_.get(), 0x80, heads * sizeof(std::int32_t));
     // A link is always written when its position is inserted, before any
     // walk can read it, so the ring needs no initial values.
     std::size_t ring = 256;

@@ -1,5 +1,7 @@
 #include "shell/intro.h"
 
+#include <algorithm>
+
 #include <QFont>
 #include <QFrame>
 #include <QGroupBox>
@@ -97,8 +99,10 @@ void Intro::costruisci() {
     scelte_ = new GruppoOpzioni(this);
     auto* cornice = new QGroupBox(QStringLiteral("Tipo di richiedente"), this);
     auto* colonna = new QVBoxLayout(cornice);
+    // The choices this version does not have say so, rather than sit there
+    // greyed out with no reason given.
     const QString testi[] = {
-        QStringLiteral("Condominio (amministratore)"),
+        QStringLiteral("Condominio (amministratore) - non disponibile in questa versione"),
         QStringLiteral("Proprietario unico"),
         QStringLiteral("Comproprietari (delegato dei proprietari)"),
     };
@@ -109,7 +113,8 @@ void Intro::costruisci() {
     }
     auto* cornice_cartellone = new QGroupBox(QStringLiteral("Cantiere"), this);
     auto* colonna_cartellone = new QVBoxLayout(cornice_cartellone);
-    auto* cartellone = new PulsanteOpzione(QStringLiteral("Cartellone di cantiere"), cornice_cartellone);
+    auto* cartellone = new PulsanteOpzione(
+        QStringLiteral("Cartellone di cantiere - disponibile in una prossima versione"), cornice_cartellone);
     scelte_->aggiungi(cartellone);
     colonna_cartellone->addWidget(cartellone);
 
@@ -132,6 +137,13 @@ void Intro::costruisci() {
     riga->addWidget(stampa_);
     riga->addWidget(esci);
 
+    nota_ = new QLabel(this);
+    nota_->setObjectName(QStringLiteral("nota_menu"));
+    nota_->setWordWrap(true);
+    nota_->setFrameShape(QFrame::StyledPanel);
+    nota_->setMargin(6);
+    nota_->hide();
+
     auto* linea = new QFrame(this);
     linea->setFrameShape(QFrame::HLine);
     linea->setFrameShadow(QFrame::Sunken);
@@ -144,10 +156,13 @@ void Intro::costruisci() {
     layout->addWidget(linea);
     layout->addWidget(cornice);
     layout->addWidget(cornice_cartellone);
+    layout->addWidget(nota_);
     layout->addSpacing(6);
     layout->addLayout(riga);
-    setFixedSize(sizeHint().expandedTo(QSize(520, 0)));
+    setFixedWidth(std::max(sizeHint().width(), 560));
+    adatta_altezza();
     ordina_tabindex(this);
+    centra_form(this);
 }
 
 PulsanteOpzione* Intro::scelta(Scelta s) const { return scelte_->pulsante(s); }
@@ -165,6 +180,9 @@ void Intro::aggiorna_stato() {
     for (int i = 0; i < scelte_->conteggio(); ++i) scelte_->pulsante(i)->setEnabled(false);
     scelte_->seleziona(-1);
     prosegui_->setEnabled(false);
+    nota_->setText(QStringLiteral("Il file dei dati non si può leggere: nessun contratto può essere aperto."));
+    nota_->show();
+    adatta_altezza();
 
     const auto archivio = leggi_archivio();
     const auto valore = [&](const char* chiave) {
@@ -183,6 +201,23 @@ void Intro::aggiorna_stato() {
     bool qualcosa = false;
     for (int i = 0; i < scelte_->conteggio(); ++i) qualcosa |= scelte_->pulsante(i)->isEnabled();
     prosegui_->setEnabled(qualcosa);
+
+    if (chiuso_) {
+        nota_->setText(QStringLiteral(
+            "Il contratto è chiuso: il contratto definitivo è già stato generato e non può più essere "
+            "modificato. Resta da preparare il cartellone di cantiere, che sarà disponibile in una "
+            "prossima versione del programma."));
+    }
+    nota_->setVisible(chiuso_);
+    adatta_altezza();
+}
+
+void Intro::adatta_altezza() {
+    // The width is fixed; the height follows the note shown or hidden.
+    layout()->activate();
+    const int altezza =
+        layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width()) : layout()->totalSizeHint().height();
+    setFixedHeight(altezza);
 }
 
 void Intro::prosegui() {

@@ -16,6 +16,7 @@
 
 class GruppoOpzioni;
 class PulsanteOpzione;
+class QLabel;
 class QPushButton;
 
 class Intro : public QWidget {
@@ -40,6 +41,9 @@ public:
     GruppoOpzioni* scelte() const { return scelte_; }
     PulsanteOpzione* scelta(Scelta s) const;
     bool contratto_chiuso() const { return chiuso_; }
+    // The line under the choices that says why nothing can be chosen (a
+    // closed contract, an unreadable data file); hidden otherwise.
+    QLabel* nota() const { return nota_; }
     TipoRichiedente tipo_memorizzato() const { return tipo_; }
 
     // The buttons' actions.
@@ -52,11 +56,13 @@ protected:
 
 private:
     void costruisci();
+    void adatta_altezza();
 
     Azioni azioni_;
     GruppoOpzioni* scelte_ = nullptr;
     QPushButton* prosegui_ = nullptr;
     QPushButton* stampa_ = nullptr;
+    QLabel* nota_ = nullptr;
     bool chiuso_ = false;
     TipoRichiedente tipo_ = TipoRichiedente::Nessuno;
 };

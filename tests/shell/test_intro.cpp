@@ -1,6 +1,7 @@
 // The start menu, the output-folder chooser and the start-up lock, with the
 // message boxes answered by a responder.
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
@@ -88,6 +89,7 @@ TEST_F(Menu, StateComesFromTheDataFileEachTimeItOpens) {
     intro.hide();
     intro.show();
     EXPECT_EQ(intro.scelte()->selezionato(), Intro::Comproprietari);
+    EXPECT_FALSE(intro.nota()->isVisible());
 
     scrivi({{"TIPO_RICHIEDENTE", "Proprietario"}, {"CONTRATTO_CHIUSO", "S"}});
     intro.hide();
@@ -96,11 +98,17 @@ TEST_F(Menu, StateComesFromTheDataFileEachTimeItOpens) {
     EXPECT_EQ(intro.scelte()->selezionato(), -1);
     EXPECT_EQ(abilitate(intro), (std::vector<bool>{false, false, false, false}))
         << "a closed contract leaves only the site sign, which this version does not have";
+    // Not a dead window: the menu says why nothing can be chosen.
+    ASSERT_TRUE(intro.nota()->isVisible());
+    EXPECT_TRUE(intro.nota()->text().contains(QStringLiteral("Il contratto è chiuso")));
+    EXPECT_TRUE(intro.nota()->text().contains(QStringLiteral("cartellone")));
+    EXPECT_GE(intro.height(), intro.nota()->geometry().bottom()) << "the note is not cut off";
 
     scrivi({{"TIPO_RICHIEDENTE", "Amministratore"}});
     intro.hide();
     intro.show();
     EXPECT_EQ(intro.scelte()->selezionato(), -1) << "a kind that cannot be chosen is not preselected";
+    EXPECT_FALSE(intro.nota()->isVisible());
     EXPECT_TRUE(finestre.empty());
 }
 
@@ -111,6 +119,7 @@ TEST_F(Menu, AnUnreadableStoreLeavesNoWayIntoAForm) {
     ASSERT_EQ(finestre.size(), 1u);
     EXPECT_EQ(finestre[0].tipo, FinestraMessaggio::Tipo::ErroreCritico);
     EXPECT_EQ(abilitate(intro), (std::vector<bool>{false, false, false, false}));
+    EXPECT_TRUE(intro.nota()->isVisible());
 }
 
 TEST_F(Menu, SwitchingKindAsksSovrascrivere) {

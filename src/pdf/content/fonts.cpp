@@ -81,6 +81,9 @@ void PdfWriter::LoadStandardWidths(std::string_view Family, std::int32_t Style) 
 }
 
 void PdfWriter::SetFont(std::string_view FontFamily, float Size, std::int32_t Style, std::int32_t Encoding) {
+    // Every value but 1 (MacRoman) is WinAnsi and shares its record: a record
+    // of its own would put a second font under the same resource name.
+    if (Encoding != 1) Encoding = 0;
     CurrentFontFamily = std::string(FontFamily);
     FontStyle = Style;
     if (Size != 0) FontSize = Size;

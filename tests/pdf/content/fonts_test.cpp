@@ -28,6 +28,7 @@ TEST(StandardFonts, RecordsAndFontObjects) {
     w.SetFont("Symbol", 10, 1);
     w.SetFont("Arial", 10, 0, 1);
     w.SetFont("Arial", 10, 0, 0);
+    w.SetFont("Arial", 10, 0, 2);  // any encoding but MacRoman is the WinAnsi record
     w.BeginPage();
     const std::string pdf = doc.finish();
 

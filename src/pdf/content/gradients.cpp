@@ -3,6 +3,7 @@
 #include <string>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/content/pdf_name.h"
 #include "pdf/core/text_utils.h"
 
 void PdfWriter::AddGradient(std::string_view Alias, std::int32_t Style, std::string_view StartColor,
@@ -50,5 +51,7 @@ void PdfWriter::AddGradient(std::string_view Alias, std::int32_t Style, std::str
     const std::int32_t n = WriteObjStart(0);
     WriteLine(dictionary);
     WriteObjEnd();
-    PatternResources += "/" + pdf::upper_case(pdf::trim_blanks(Alias)) + " " + std::to_string(n) + " 0 R \r";
+    // A valid name, written the way the colour setters write it.
+    PatternResources +=
+        "/" + pdf::pdf_name(pdf::upper_case(pdf::trim_blanks(Alias))) + " " + std::to_string(n) + " 0 R \r";
 }

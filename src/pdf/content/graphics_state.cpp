@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/content/pdf_name.h"
 #include "pdf/core/text_utils.h"
 
 // Fill and stroke differ only in their operators and their state items.
@@ -36,10 +37,10 @@ void PdfWriter::SetColorFill(std::string_view Color) {
         PutContent(HexColorToRgb(value) + op.rgb);
     } else if (!pattern_colour.empty()) {
         if (pattern_colour.front() == '#') {
-            PutContent(op.uncoloured + HexColorToRgb(pattern_colour) + " /" + value + op.select);
+            PutContent(op.uncoloured + HexColorToRgb(pattern_colour) + " /" + pdf::pdf_name(value) + op.select);
         }
     } else {
-        PutContent(op.pattern_space + value + op.select);
+        PutContent(op.pattern_space + pdf::pdf_name(value) + op.select);
     }
 }
 
@@ -59,10 +60,10 @@ void PdfWriter::SetColorLine(std::string_view Color) {
         PutContent(HexColorToRgb(value) + op.rgb);
     } else if (!pattern_colour.empty()) {
         if (pattern_colour.front() == '#') {
-            PutContent(op.uncoloured + HexColorToRgb(pattern_colour) + " /" + value + op.select);
+            PutContent(op.uncoloured + HexColorToRgb(pattern_colour) + " /" + pdf::pdf_name(value) + op.select);
         }
     } else {
-        PutContent(op.pattern_space + value + op.select);
+        PutContent(op.pattern_space + pdf::pdf_name(value) + op.select);
     }
 }
 

@@ -86,7 +86,9 @@ void PdfWriter::BeginTiling(std::string_view Alias, float XMin, float YMin, floa
         dictionary += "\r/Matrix [1 0 0 1 0 0]";
         const std::string flip = "1 0 0 -1 0 " + FormatLength(YMax - YMin) + " cm";
         TilingOpen = true;
-        TilingAlias = pdf::upper_case(pdf::trim_blanks(Alias));
+        // Written as a valid name, the same way the colour setters write the
+        // name they are given.
+        TilingAlias = pdf::pdf_name(pdf::upper_case(pdf::trim_blanks(Alias)));
         TilingDictionary = std::move(dictionary);
         BufferReset(ContentBuffers[TilingBuffer]);
         BufferAppend(ContentBuffers[TilingBuffer], flip);

@@ -12,6 +12,7 @@
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QToolTip>
 
 #include "common/cp1252.h"
 #include "common/filtri.h"
@@ -59,7 +60,57 @@ void taglia(std::string& blocco, std::size_t spazio) {
     if (!blocco.empty() && blocco.back() == '\r') blocco.pop_back();
 }
 
+// The characters of `testo` that the code page cannot hold, each once, as
+// the user sees them: "«✓»" or "«✓», «Ω»".
+QString caratteri_esclusi(const QString& testo) {
+    QStringList esclusi;
+    for (char32_t c : testo.toUcs4()) {
+        if (c == U'\r' || c == U'\n' || c == 0x2029 || c == 0x2028 || unicode_a_cp1252(c)) continue;
+        const QString carattere = QString::fromUcs4(&c, 1);
+        const QString voce = QStringLiteral("\u00AB") + carattere + QStringLiteral("\u00BB");
+        if (!esclusi.contains(voce)) esclusi << voce;
+        if (esclusi.size() == 3) break;
+    }
+    return esclusi.join(QStringLiteral(", "));
+}
+
+// What a box of the class takes, for the message of a refused paste; empty
+// for a class that takes everything.
+QString cosa_accetta(std::string_view classe) {
+    const std::string c = maiuscolo(classe);
+    if (c == "MA") return QStringLiteral("solo lettere, spazi, apostrofi e trattini");
+    if (c == "MANI") return QStringLiteral("solo lettere e cifre, senza spazi");
+    if (c == "NI" || c == "PI") return QStringLiteral("solo cifre");
+    if (c == "DATA") return QStringLiteral("una data nella forma gg/mm/aaaa");
+    if (c == "ORA") return QStringLiteral("un'ora nella forma hh:mm");
+    if (c == "TEL") return QStringLiteral("un numero di telefono");
+    if (c.size() == 3 && c[0] == 'N' && c[1] == 'D' && c[2] >= '1' && c[2] <= '6')
+        return QStringLiteral("un numero con la virgola e al più %1 decimali").arg(QChar(c[2]));
+    return {};
+}
+
 }  // namespace
+
+void segnala_rifiuto(QWidget* casella, const QString& testo) {
+    // A note beside the box rather than a box to close: typing goes on.
+    QToolTip::showText(casella->mapToGlobal(QPoint(0, casella->height())), testo, casella, QRect(), 8000);
+}
+
+QString messaggio_fuori_codifica(const QString& testo, bool incollato) {
+    const QString esclusi = caratteri_esclusi(testo);
+    const bool uno = !esclusi.contains(QLatin1Char(','));
+    return (incollato ? QStringLiteral("Testo non inserito: ") : QString()) +
+           (uno ? QStringLiteral("il carattere %1 non può essere usato nel contratto")
+                : QStringLiteral("i caratteri %1 non possono essere usati nel contratto"))
+               .arg(esclusi) +
+           QStringLiteral(" (sono ammessi lettere, anche accentate, cifre e i segni comuni).");
+}
+
+QString messaggio_classe(std::string_view classe) {
+    const QString accetta = cosa_accetta(classe);
+    if (accetta.isEmpty()) return QStringLiteral("Testo non inserito.");
+    return QStringLiteral("Testo non inserito: questa casella accetta ") + accetta + QLatin1Char('.');
+}
 
 // ---------------------------------------------------------------------------
 // CasellaTesto
@@ -96,7 +147,10 @@ void CasellaTesto::applica(const std::string& nuovo, int cursore) {
 bool CasellaTesto::digita(char32_t carattere) {
     if (isReadOnly()) return false;
     const auto byte = unicode_a_cp1252(carattere);
-    if (!byte) return false;
+    if (!byte) {
+        segnala_rifiuto(this, messaggio_fuori_codifica(QString::fromUcs4(&carattere, 1), false));
+        return false;
+    }
     auto corrente = testo_cp1252();
     if (!corrente) return false;
     std::string testo = std::move(*corrente);
@@ -118,6 +172,7 @@ bool CasellaTesto::inserisci_blocco(const QString& blocco) {
     if (isReadOnly()) return false;
     auto byte = a_cp1252(una_riga(blocco));
     auto corrente = testo_cp1252();
+    if (!byte) segnala_rifiuto(this, messaggio_fuori_codifica(blocco, true));
     if (!byte || !corrente) return false;
     std::string testo = std::move(*corrente);
     const int dimensione = static_cast<int>(testo.size());
@@ -129,7 +184,10 @@ bool CasellaTesto::inserisci_blocco(const QString& blocco) {
     }
     if (byte->empty() && lunghezza == 0) return false;
     testo.replace(static_cast<std::size_t>(inizio), static_cast<std::size_t>(lunghezza), *byte);
-    if (!testo_ammesso(tag_, testo)) return false;
+    if (!testo_ammesso(tag_, testo)) {
+        segnala_rifiuto(this, messaggio_classe(tag_));
+        return false;
+    }
     applica(testo, inizio + static_cast<int>(byte->size()));
     return true;
 }
@@ -255,7 +313,10 @@ bool CasellaTestoMultiriga::digita(char32_t carattere) {
     if (isReadOnly()) return false;
     const bool a_capo = carattere == U'\n' || carattere == U'\r';
     const auto byte = a_capo ? std::optional<unsigned char>(TASTO_INVIO) : unicode_a_cp1252(carattere);
-    if (!byte) return false;
+    if (!byte) {
+        segnala_rifiuto(this, messaggio_fuori_codifica(QString::fromUcs4(&carattere, 1), false));
+        return false;
+    }
     auto corrente = testo_cp1252();
     if (!corrente) return false;
     std::string testo = std::move(*corrente);
@@ -282,6 +343,7 @@ bool CasellaTestoMultiriga::inserisci_blocco(const QString& blocco) {
     if (isReadOnly()) return false;
     auto byte = a_cp1252_crlf(blocco);
     auto corrente = testo_cp1252();
+    if (!byte) segnala_rifiuto(this, messaggio_fuori_codifica(blocco, true));
     if (!byte || !corrente) return false;
     std::string testo = std::move(*corrente);
     QTextCursor cursore = textCursor();
@@ -295,7 +357,10 @@ bool CasellaTestoMultiriga::inserisci_blocco(const QString& blocco) {
     }
     if (byte->empty() && lunghezza == 0) return false;
     testo.replace(static_cast<std::size_t>(inizio), static_cast<std::size_t>(lunghezza), *byte);
-    if (!testo_ammesso(tag_, testo)) return false;
+    if (!testo_ammesso(tag_, testo)) {
+        segnala_rifiuto(this, messaggio_classe(tag_));
+        return false;
+    }
     cursore.insertText(da_cp1252_crlf(*byte));
     setTextCursor(cursore);
     return true;

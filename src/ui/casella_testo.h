@@ -19,6 +19,12 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+// What a box tells the user, in a note beside it, when it refuses a
+// character the code page cannot hold or a paste its class does not allow.
+QString messaggio_fuori_codifica(const QString& testo, bool incollato);
+QString messaggio_classe(std::string_view classe);
+void segnala_rifiuto(QWidget* casella, const QString& testo);
+
 class CasellaTesto : public QLineEdit {
     Q_OBJECT
 public:

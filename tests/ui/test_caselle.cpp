@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -102,6 +103,37 @@ TEST(CasellaTesto, PasteIsCheckedAsAWhole) {
     EXPECT_EQ(testo(libero), "") << "a character outside the code page refuses the paste";
     incolla_con_tastiera(&libero, QStringLiteral("prezzo 5€"));
     EXPECT_EQ(testo(libero), "prezzo 5\x80");
+}
+
+TEST(CasellaTesto, ARefusalSaysWhyBesideTheBox) {
+    CasellaTesto libero("");
+    libero.show();
+    QToolTip::hideText();
+    digita_carattere(&libero, QString::fromUtf8("字"));
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_TRUE(QToolTip::text().contains(QString::fromUtf8("\u00AB字\u00BB non può essere usato"))) << QToolTip::text().toStdString();
+
+    QToolTip::hideText();
+    incolla_con_tastiera(&libero, QString::fromUtf8("ok ✓ Ω ✓"));
+    EXPECT_EQ(testo(libero), "");
+    EXPECT_TRUE(QToolTip::text().startsWith(QStringLiteral("Testo non inserito: i caratteri")));
+    EXPECT_TRUE(QToolTip::text().contains(QString::fromUtf8("\u00AB✓\u00BB, \u00ABΩ\u00BB non possono")))
+        << "each character named once: " << QToolTip::text().toStdString();
+
+    CasellaTesto codice("MANI");
+    codice.show();
+    incolla_con_tastiera(&codice, QStringLiteral("RSS MRA 80A01"));
+    EXPECT_EQ(testo(codice), "") << "a tax code takes no blanks";
+    EXPECT_EQ(QToolTip::text(),
+              QStringLiteral("Testo non inserito: questa casella accetta solo lettere e cifre, senza spazi."));
+
+    CasellaTestoMultiriga corpo("", 1020);
+    corpo.show();
+    QApplication::clipboard()->setText(QString::fromUtf8("riga\n✓"));
+    corpo.paste();
+    EXPECT_EQ(testo(corpo), "");
+    EXPECT_TRUE(QToolTip::text().contains(QString::fromUtf8("\u00AB✓\u00BB"))) << QToolTip::text().toStdString();
+    QToolTip::hideText();
 }
 
 TEST(CasellaTesto, PasteReplacesTheSelectionAtTheCursor) {

@@ -45,18 +45,29 @@ void Impaginatore::normale() {
 }
 
 void Impaginatore::blocco(int allineamento, float distanza, std::string_view testo) {
-    std::string resto =
-        pdf_.DrawTextBox(0, pdf_.GetY() + distanza, larghezza_utile_, ALTEZZA_BOX, testo, 0, allineamento, 1);
-    // What does not fit in the box goes on in further boxes: no part of the
-    // contract is ever dropped.
-    while (!resto.empty()) {
-        controllo_pagina();
-        fai_spazio(0, resto);
-        std::string altro =
-            pdf_.DrawTextBox(0, pdf_.GetY(), larghezza_utile_, ALTEZZA_BOX, resto, 0, allineamento, 1);
-        if (altro.size() >= resto.size()) break;  // nothing placed: never loop
+    float y = pdf_.GetY() + distanza;
+    std::string resto(testo);
+    for (;;) {
+        // The box ends at the footer rule at the latest; what does not fit
+        // goes on in further boxes, on a new page when this one is full: no
+        // part of the contract is ever dropped or drawn over the footer.
+        const float fondo = pdf_.GetPageHeight(true);
+        if (fondo - y < pdf_.TextHeight() && y > 0) {
+            nuova_pagina_stesso_stile();
+            y = pdf_.GetY();
+        }
+        const float altezza = std::min(ALTEZZA_BOX, fondo - y);
+        std::string altro = pdf_.DrawTextBox(0, y, larghezza_utile_, altezza, resto, 0, allineamento, 1);
+        if (altro.empty() || altro.size() >= resto.size()) break;  // all placed, or nothing placed: never loop
         resto = std::move(altro);
+        y = pdf_.GetY();
     }
+}
+
+void Impaginatore::nuova_pagina_stesso_stile() {
+    const int stile = stile_;
+    nuova_pagina();
+    if (stile != 0) grassetto();
 }
 
 void Impaginatore::fai_spazio(float distanza, std::string_view testo) {
@@ -64,11 +75,7 @@ void Impaginatore::fai_spazio(float distanza, std::string_view testo) {
     if (righe <= 1) return;
     const float altezza = std::min(static_cast<float>(righe) * pdf_.TextHeight(), ALTEZZA_BOX);
     const float fondo = pdf_.GetY() + distanza + altezza;
-    if (fondo > pdf_.GetPageHeight(true) && pdf_.GetY() > 0) {
-        const int stile = stile_;
-        nuova_pagina();
-        if (stile != 0) grassetto();
-    }
+    if (fondo > pdf_.GetPageHeight(true) && pdf_.GetY() > 0) nuova_pagina_stesso_stile();
 }
 
 void Impaginatore::blocco_e_controllo(int allineamento, float distanza, std::string_view testo) {

@@ -28,8 +28,9 @@ public:
     void grassetto();
     void normale();
 
-    // One full-width box of 5 cm at GetY() + distanza; a text that needs more
-    // goes on in further boxes, with page breaks between them. No page-break
+    // One full-width box of 5 cm at GetY() + distanza, cut short at the
+    // bottom of the usable area; a text that needs more goes on in further
+    // boxes, on a new page (same font) when the page is full. No page-break
     // test after it.
     void blocco(int allineamento, float distanza, std::string_view testo);
     // The same followed by the page-break test. A box that wraps onto several
@@ -59,6 +60,8 @@ private:
     // Starts a new page first when a box that wraps would run below the
     // usable area.
     void fai_spazio(float distanza, std::string_view testo);
+    // A new page that keeps bold when bold was selected.
+    void nuova_pagina_stesso_stile();
     void disegna_riga(std::string_view riga);
     void paragrafo_semplice(std::string_view testo);
     void parola_lunga(std::string_view parola);

@@ -1,5 +1,6 @@
 // The paragraph layout on a real writer: how far each paragraph moves the
 // current point, and where pages break.
+#include <cmath>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -111,6 +112,29 @@ TEST_F(Impaginazione, BloccoSuPiuRigheNonScavalcaIlPiede) {
     imp->blocco_e_controllo(ALLINEA_CENTRO, 0.5f, lungo);
     EXPECT_EQ(pdf.GetPage(), 2) << "the box starts on a new page";
     EXPECT_LT(pdf.GetY(), 5.0f);
+}
+
+TEST_F(Impaginazione, BloccoSenzaControlloSiFermaAlPiedeEProsegue) {
+    // A party clause that starts low on page 1: what does not fit above the
+    // footer rule goes on at the top of page 2, nothing is lost.
+    const float fondo = pdf.GetPageHeight(true);
+    std::string lungo;
+    int parole = 0;
+    while (pdf.TextLength(lungo) < 12 * larghezza) lungo += "clausola" + std::to_string(++parole) + " ";
+    // The same clause at the top of a page, for its height.
+    pdf.SetXY(0, 0);
+    imp->blocco(ALLINEA_GIUSTIFICATO, 0.5f, lungo);
+    const float altezza = pdf.GetY() - 0.5f;
+    ASSERT_EQ(pdf.GetPage(), 1);
+    ASSERT_GT(altezza, 5.0f) << "longer than one box";
+
+    pdf.SetXY(0, fondo - 3.0f);
+    imp->blocco(ALLINEA_GIUSTIFICATO, 0.5f, lungo);
+    EXPECT_EQ(pdf.GetPage(), 2);
+    // Page 1 took the whole lines that fit in the 2.5 cm left above the rule.
+    const float riga_testo = pdf.TextHeight();
+    const float righe_pagina_1 = std::floor(2.5f / riga_testo);
+    EXPECT_NEAR(pdf.GetY(), altezza - righe_pagina_1 * riga_testo, 1e-3f);
 }
 
 }  // namespace

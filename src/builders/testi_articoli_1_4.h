@@ -35,8 +35,8 @@ inline constexpr std::string_view ART2_IMPORTI_PRESUNTI =
     "del corrispettivo, fatto salvo quanto previsto dal successivo art. 4. Il corrispettivo "
     "da riconoscere all'Appaltatore, sia per i pagamenti in acconto sia per il saldo, "
     "sarà determinato applicando alle quantità di lavori effettivamente eseguite i "
-    "prezzi delle singole voci, diminuiti del relativo ribasso su ciascuna di esse "
-    "concordato, come risultante dalla allegata offerta prezzi unitari.";
+    "prezzi delle singole voci, diminuiti del ribasso convenuto per ciascuna di esse, "
+    "come risulta dall'allegata offerta prezzi unitari sottoscritta.";
 
 // Drafted, 227 characters.
 inline constexpr std::string_view ART3_CAUZIONE_ANTICIPAZIONE =
@@ -47,7 +47,7 @@ inline constexpr std::string_view ART3_CAUZIONE_ANTICIPAZIONE =
 // Drafted, 143 characters.
 inline constexpr std::string_view ART3_CESSAZIONE_INCARICO_1 =
     "Resta inteso che in qualunque caso in cui la persona autorizzata a riscuotere "
-    "perda la qualità, anche per effetto di decadenza o di cessazione ";
+    "cessi o decada dall'incarico, anche quando la cessazione avvenga ";
 
 // Drafted, 310 characters.
 inline constexpr std::string_view ART3_CESSAZIONE_INCARICO_2 =

@@ -49,9 +49,9 @@ inline constexpr std::string_view ART6_CONTRATTI_COLLETTIVI =
     "Nell'esecuzione dei lavori che formano oggetto del presente appalto l'Appaltatore "
     "si obbliga ad applicare integralmente le norme contenute nel Contratto Collettivo "
     "Nazionale di Lavoro per gli operai dipendenti delle imprese edili e affini, ovvero "
-    "in altro contratto collettivo applicabile, e negli accordi integrativi locali "
-    "dello stesso, vigenti per il tempo e nella località in cui si svolgono i lavori, "
-    "nella Provincia di Rezevi.";
+    "in altro contratto collettivo applicabile, e negli accordi integrativi territoriali "
+    "dello stesso, vigenti nella Provincia di Rezevi per tutto il periodo di esecuzione "
+    "dei lavori stessi.";
 
 // Drafted, 305 characters.
 inline constexpr std::string_view ART6_CONTRIBUZIONE =

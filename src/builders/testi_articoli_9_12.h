@@ -98,7 +98,7 @@ inline constexpr std::string_view ART9_PUNTO_16 =
     "16) Consentire l'uso anticipato dei locali che venissero richiesti dalla Direzione "
     "dei Lavori, senza che l'Appaltatore abbia perciò diritto a speciali compensi. "
     "Esso potrà però richiedere che sia redatto apposito verbale circa lo stato delle "
-    "opere, per essere garantito da possibili danni che potrebbero derivarne dall'uso. ";
+    "opere, per essere garantito dai possibili danni che potrebbero derivare dall'uso. ";
 
 // Drafted, 648 characters.
 inline constexpr std::string_view ART10_COLLAUDO =

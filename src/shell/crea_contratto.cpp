@@ -58,6 +58,15 @@ crea_contratto::crea_contratto(CostruttoreContratto costruttore, QWidget* padre,
                 percorso_->setText(qt_percorso(cartella_scelta()));
             });
 
+    // The tree shows the folders of one place at a time, the start folder's
+    // parent first (the Desktop among the user's folders); this button climbs
+    // to reach any other folder.
+    superiore_ = new QPushButton(QStringLiteral("Cartella &superiore"), this);
+    connect(superiore_, &QPushButton::clicked, this, [this] {
+        const fs::path radice = fs_percorso(modello_->filePath(albero_->rootIndex()));
+        if (radice.has_parent_path() && radice.parent_path() != radice) mostra_da(radice.parent_path());
+    });
+
     auto* genera_pulsante = new QPushButton(QStringLiteral("&Genera"), this);
     auto* annulla = new QPushButton(QStringLiteral("&Annulla"), this);
     genera_pulsante->setDefault(true);
@@ -65,6 +74,7 @@ crea_contratto::crea_contratto(CostruttoreContratto costruttore, QWidget* padre,
     connect(annulla, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* pulsanti = new QHBoxLayout;
+    pulsanti->addWidget(superiore_);
     pulsanti->addStretch();
     pulsanti->addWidget(genera_pulsante);
     pulsanti->addWidget(annulla);
@@ -85,9 +95,17 @@ fs::path crea_contratto::cartella_scelta() const {
     return fs_percorso(modello_->filePath(corrente));
 }
 
+void crea_contratto::mostra_da(const fs::path& radice) {
+    const QModelIndex indice = modello_->index(qt_percorso(radice));
+    if (!indice.isValid()) return;
+    albero_->setRootIndex(indice);
+    superiore_->setEnabled(radice.has_parent_path() && radice.parent_path() != radice);
+}
+
 void crea_contratto::scegli_cartella(const fs::path& cartella) {
     const QModelIndex indice = modello_->index(qt_percorso(cartella));
     if (!indice.isValid()) return;
+    mostra_da(cartella.has_parent_path() ? cartella.parent_path() : cartella);
     albero_->setCurrentIndex(indice);
     albero_->expand(indice);
     albero_->scrollTo(indice, QAbstractItemView::PositionAtTop);

@@ -11,6 +11,7 @@
 
 class QFileSystemModel;
 class QLabel;
+class QPushButton;
 class QTreeView;
 
 class crea_contratto : public QDialog {
@@ -31,9 +32,13 @@ public:
     bool genera();
 
 private:
+    // Shows the folders inside `radice` in the tree.
+    void mostra_da(const std::filesystem::path& radice);
+
     CostruttoreContratto costruttore_;
     std::function<void()> termina_;
     QFileSystemModel* modello_;
     QTreeView* albero_;
     QLabel* percorso_;
+    QPushButton* superiore_ = nullptr;
 };

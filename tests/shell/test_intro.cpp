@@ -1,7 +1,9 @@
 // The start menu, the output-folder chooser and the start-up lock, with the
 // message boxes answered by a responder.
 #include <QApplication>
+#include <QFileSystemModel>
 #include <QLabel>
+#include <QTreeView>
 #include <QPushButton>
 #include <QTest>
 
@@ -248,6 +250,22 @@ TEST_F(Menu, ChooserStartsAtTheDesktopOrHome) {
     EXPECT_TRUE(fs::is_directory(inizio));
     crea_contratto finestra([](const fs::path&, bool) { return false; });
     EXPECT_EQ(finestra.cartella_scelta(), inizio);
+
+    // The start folder is in sight, among its siblings, and the user can climb from there.
+    fs::create_directories(cartella.path() / "Scrivania");
+    finestra.scegli_cartella(cartella.path() / "Scrivania");
+    auto* albero = finestra.findChild<QTreeView*>();
+    ASSERT_NE(albero, nullptr);
+    auto* modello = qobject_cast<QFileSystemModel*>(albero->model());
+    ASSERT_NE(modello, nullptr);
+    EXPECT_EQ(fs::path(modello->filePath(albero->rootIndex()).toStdString()), cartella.path());
+    QPushButton* superiore = nullptr;
+    for (auto* p : finestra.findChildren<QPushButton*>())
+        if (p->text() == QStringLiteral("Cartella &superiore")) superiore = p;
+    ASSERT_NE(superiore, nullptr);
+    superiore->click();
+    EXPECT_EQ(fs::path(modello->filePath(albero->rootIndex()).toStdString()), cartella.path().parent_path());
+    EXPECT_EQ(finestra.cartella_scelta(), cartella.path() / "Scrivania") << "climbing keeps the choice";
 }
 
 TEST_F(Menu, ASecondCopyIsRefused) {

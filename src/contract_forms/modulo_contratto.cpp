@@ -171,6 +171,8 @@ std::vector<QLabel*> ModuloContratto::ripetizioni(const std::string& nome) const
 void ModuloContratto::costruisci_pagina() {
     const bool comproprietari = tipo_ == TipoContratto::Comproprietario;
     const int NOME = 150, DATA = 95, PROV = 40, LUOGO = 150, INDIRIZZO = 260, IMPORTO = 110, LIBERO = 320;
+    // Places are free text ("S. Giorgio a Cremano", "Parigi (Francia)"); names
+    // take letters, blanks, apostrophes and hyphens.
     auto indirizzo = [](const ModelloContratto& m) { return ripetuto(t(m, 5)); };
     auto impresa = [](const ModelloContratto& m) { return ripetuto(t(m, 16)); };
     auto richiedente = [](const ModelloContratto& m) { return ripetuto(nominativo_richiedente(m)); };
@@ -192,7 +194,7 @@ void ModuloContratto::costruisci_pagina() {
         testo(r, 0, "MA", 255, NOME)->setPlaceholderText(q("nome"));
         testo(r, 1, "MA", 255, NOME)->setPlaceholderText(q("cognome"));
         parole(r, q(", nato/a a"));
-        testo(r, 2, "MA", 255, LUOGO)->setPlaceholderText(q("comune"));
+        testo(r, 2, "", 255, LUOGO)->setPlaceholderText(q("comune"));
         parole(r, q("("));
         testo(r, 3, "MA", 2, PROV)->setPlaceholderText(q("prov."));
         parole(r, q(") il"));
@@ -208,7 +210,7 @@ void ModuloContratto::costruisci_pagina() {
         parole(r, q("in"));
         testo(r, 5, "", 255, INDIRIZZO)->setPlaceholderText(q("indirizzo dell'edificio"));
         parole(r, q(", domiciliato in"));
-        testo(r, 7, "MA", 255, LUOGO)->setPlaceholderText(q("comune"));
+        testo(r, 7, "", 255, LUOGO)->setPlaceholderText(q("comune"));
         parole(r, q("in"));
         testo(r, 8, "", 255, INDIRIZZO)->setPlaceholderText(q("indirizzo"));
         parole(r, q(", come da dichiarazione che si allega in duplice copia (All. A3) del"));
@@ -228,7 +230,7 @@ void ModuloContratto::costruisci_pagina() {
         testo(r, 11, "MA", 255, NOME)->setPlaceholderText(q("nome"));
         testo(r, 12, "MA", 255, NOME)->setPlaceholderText(q("cognome"));
         parole(r, q(", nato a"));
-        testo(r, 13, "MA", 255, LUOGO)->setPlaceholderText(q("comune"));
+        testo(r, 13, "", 255, LUOGO)->setPlaceholderText(q("comune"));
         parole(r, q("("));
         testo(r, 14, "MA", 2, PROV)->setPlaceholderText(q("prov."));
         parole(r, q(") il"));
@@ -236,7 +238,7 @@ void ModuloContratto::costruisci_pagina() {
         parole(r, q(", nella qualità di legale rappresentante della impresa"));
         testo(r, 16, "", 255, INDIRIZZO)->setPlaceholderText(q("ragione sociale"));
         parole(r, q(", con sede in"));
-        testo(r, 17, "MA", 255, LUOGO)->setPlaceholderText(q("comune"));
+        testo(r, 17, "", 255, LUOGO)->setPlaceholderText(q("comune"));
         parole(r, q("in"));
         testo(r, 18, "", 255, INDIRIZZO)->setPlaceholderText(q("indirizzo"));
         parole(r, q(", codice fiscale"));
@@ -429,7 +431,7 @@ void ModuloContratto::costruisci_pagina() {
         testo(r, 38, "MA", 255, NOME)->setPlaceholderText(q("nome"));
         testo(r, 39, "MA", 255, NOME)->setPlaceholderText(q("cognome"));
         parole(r, q(", nato a"));
-        testo(r, 40, "MA", 255, LUOGO)->setPlaceholderText(q("luogo"));
+        testo(r, 40, "", 255, LUOGO)->setPlaceholderText(q("luogo"));
         parole(r, q("il"));
         testo(r, 41, "DATA", 10, DATA);
         parole(r, q(", in qualità di Direttore Tecnico e/o di Cantiere dell'Appaltatore, che non potrà essere "

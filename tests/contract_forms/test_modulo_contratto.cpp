@@ -104,6 +104,8 @@ TEST_F(ModuloTest, EachBoxKeepsOnlyWhatItsClassAllowsTypedOrPasted) {
     const std::vector<Caso> casi = {
         {0, QString::fromUtf8("Nicolò 2 D'Amico"), QString::fromUtf8("Nicolò  D'Amico")},  // letters
         {3, QStringLiteral("NA1X"), QStringLiteral("NA")},                                  // province: 2 letters
+        {2, QStringLiteral("S. Giorgio a Cremano"), QStringLiteral("S. Giorgio a Cremano")},  // a place: free text
+        {40, QStringLiteral("Parigi (Francia)"), QStringLiteral("Parigi (Francia)")},
         {10, QStringLiteral("RSSMRA80A01F839Q"), QStringLiteral("RSSMRA80A01F839Q")},       // tax code
         {10, QStringLiteral("X"), QStringLiteral("RSSMRA80A01F839Q")},                      // 16 at most
         {20, QStringLiteral("01234a567890123"), QStringLiteral("01234567890")},             // VAT: 11 digits

@@ -228,7 +228,7 @@ public:
     void WriteTextLn(std::string_view Text);
     // Flate-encodes the whole ByteArray in place (the incoming BufCount is
     // not read); BufCount receives the encoded length.
-    void zzToFlateDecode(pdf::Bytes& ByteArray, std::int32_t& BufCount, std::uint8_t& CompressionQuality);
+    void zzToFlateDecode(pdf::Bytes& ByteArray, std::int32_t& BufCount, std::uint8_t CompressionQuality);
 
 private:
     // ======================= State =======================

@@ -43,7 +43,7 @@ void PdfWriter::FilterStreamData(pdf::Bytes& Data, std::string& names) {
 }
 
 // The whole array is the input (the incoming count is not read).
-void PdfWriter::zzToFlateDecode(pdf::Bytes& ByteArray, std::int32_t& BufCount, std::uint8_t& CompressionQuality) {
+void PdfWriter::zzToFlateDecode(pdf::Bytes& ByteArray, std::int32_t& BufCount, std::uint8_t CompressionQuality) {
     pdf::Bytes encoded;
     pdf::flate_encode(ByteArray, CompressionQuality, encoded);
     ByteArray = std::move(encoded);

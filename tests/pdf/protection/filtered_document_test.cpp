@@ -215,8 +215,7 @@ TEST(FilteredDocument, PublicFlateMemberTakesTheWholeArray) {
     for (std::size_t i = 0; i < data.size(); ++i) data[i] = std::uint8_t("contratto di appalto "[i % 21]);
     const auto original = data;
     std::int32_t count = 3;  // not read
-    std::uint8_t quality = 5;
-    writer.zzToFlateDecode(data, count, quality);
+    writer.zzToFlateDecode(data, count, 5);  // the quality is only read
     ASSERT_EQ(count, std::int32_t(data.size()));
     std::vector<std::uint8_t> inflated(original.size() + 1);
     uLongf size = uLongf(inflated.size());

@@ -55,13 +55,16 @@ std::vector<std::vector<Parola>> parole_per_pagina(const fs::path& pdf) {
     const std::string& html = risultato.out;
     std::vector<std::vector<Parola>> pagine;
     std::size_t p = 0;
+    // The next page tag is looked up again only once it has been passed, so
+    // reading a long document stays linear.
+    auto pagina = html.find("<page ", p);
     for (;;) {
-        const auto pagina = html.find("<page ", p);
         const auto parola = html.find("<word ", p);
         if (pagina == std::string::npos && parola == std::string::npos) break;
         if (pagina != std::string::npos && (parola == std::string::npos || pagina < parola)) {
             pagine.emplace_back();
             p = pagina + 6;
+            pagina = html.find("<page ", p);
             continue;
         }
         const auto chiusa = html.find('>', parola);
@@ -111,12 +114,61 @@ Coppie dati_con_testo_aggiuntivo(std::size_t extra) {
     return dati;
 }
 
-TEST_F(Contratto, NumeroDiPagineEsattoPiedeSuOgniPaginaTestoNeiMargini) {
-    REQUIRE_TOOL("pdftotext");
-    REQUIRE_TOOL("pdfinfo");
+// Reads the document back and checks every page: the page count the closing
+// states, the footer and page number, no text past the side margins or over
+// the footer rule, no page holding only the footer, the signatures last.
+// Returns the number of pages.
+int controlla_pagine(const fs::path& file) {
     const std::string conteggio = "articoli, di n\xC2\xB0 ";
     const std::set<std::string> parole_piede = {"PROGETTO", "TAVORE", "3,", "Avviso", "Pubblico", "Comune", "di",
                                                 "Rezevi", "mod.", "4", "-", "contratto", "appalto"};
+    const int pagine = pagine_pdfinfo(file);
+    const auto parole = parole_per_pagina(file);
+    EXPECT_EQ(static_cast<int>(parole.size()), pagine);
+    if (parole.empty() || static_cast<int>(parole.size()) != pagine) return pagine;
+
+    std::string tutto;
+    for (const auto& pagina : parole)
+        for (const auto& p : pagina) tutto += p.testo + " ";
+    const auto trovato = tutto.find(conteggio);
+    EXPECT_NE(trovato, std::string::npos);
+    if (trovato != std::string::npos) {
+        EXPECT_EQ(std::atoi(tutto.c_str() + trovato + conteggio.size()), pagine) << "page count stated in the closing";
+    }
+
+    for (int i = 0; i < pagine; ++i) {
+        SCOPED_TRACE("page " + std::to_string(i + 1));
+        const auto& pagina = parole[static_cast<std::size_t>(i)];
+        bool numero = false, progetto = false, modello = false, corpo = false;
+        for (const auto& p : pagina) {
+            EXPECT_GE(p.x_min, MARGINE - TOLLERANZA) << p.testo;
+            EXPECT_LE(p.x_max, LARGHEZZA_PAGINA - MARGINE + TOLLERANZA) << p.testo;
+            if (p.y_min >= RIGA_PIEDE - TOLLERANZA) {
+                // Under the rule: only the footer and the page number.
+                if (p.testo == std::to_string(i + 1) && p.x_min > LARGHEZZA_PAGINA / 2) {
+                    numero = true;
+                } else {
+                    EXPECT_TRUE(parole_piede.count(p.testo)) << "under the footer rule: " << p.testo;
+                }
+                progetto |= p.testo == "PROGETTO";
+                modello |= p.testo == "mod.";
+            } else {
+                EXPECT_LE(p.y_max, RIGA_PIEDE + TOLLERANZA) << "crosses the footer rule: " << p.testo;
+                corpo = true;
+            }
+        }
+        EXPECT_TRUE(numero && progetto && modello) << "footer and page number";
+        EXPECT_TRUE(corpo) << "a page holding only the footer";
+    }
+    bool firma_finale = false;
+    for (const auto& p : parole.back()) firma_finale |= p.testo == "RAPPRESENTANTE";
+    EXPECT_TRUE(firma_finale);
+    return pagine;
+}
+
+TEST_F(Contratto, NumeroDiPagineEsattoPiedeSuOgniPaginaTestoNeiMargini) {
+    REQUIRE_TOOL("pdftotext");
+    REQUIRE_TOOL("pdfinfo");
     int pagine_minime = 1000, pagine_massime = 0;
     // Half a line of text more at every step over the first page and more
     // (every position of the closing on a page), then longer steps up to
@@ -124,51 +176,33 @@ TEST_F(Contratto, NumeroDiPagineEsattoPiedeSuOgniPaginaTestoNeiMargini) {
     for (std::size_t extra = 0; extra <= 11800; extra += extra < 5300 ? 48 : 480) {
         SCOPED_TRACE("extra characters: " + std::to_string(extra));
         scrivi_dati(dati_con_testo_aggiuntivo(extra));
-        const auto file = genera();
-        const int pagine = pagine_pdfinfo(file);
-        const auto parole = parole_per_pagina(file);
-        ASSERT_EQ(static_cast<int>(parole.size()), pagine);
+        const int pagine = controlla_pagine(genera());
         pagine_minime = std::min(pagine_minime, pagine);
         pagine_massime = std::max(pagine_massime, pagine);
-
-        std::string tutto;
-        for (const auto& pagina : parole)
-            for (const auto& p : pagina) tutto += p.testo + " ";
-        const auto trovato = tutto.find(conteggio);
-        ASSERT_NE(trovato, std::string::npos);
-        EXPECT_EQ(std::atoi(tutto.c_str() + trovato + conteggio.size()), pagine) << "page count stated in the closing";
-
-        for (int i = 0; i < pagine; ++i) {
-            SCOPED_TRACE("page " + std::to_string(i + 1));
-            const auto& pagina = parole[static_cast<std::size_t>(i)];
-            bool numero = false, progetto = false, modello = false, corpo = false;
-            for (const auto& p : pagina) {
-                EXPECT_GE(p.x_min, MARGINE - TOLLERANZA) << p.testo;
-                EXPECT_LE(p.x_max, LARGHEZZA_PAGINA - MARGINE + TOLLERANZA) << p.testo;
-                if (p.y_min >= RIGA_PIEDE - TOLLERANZA) {
-                    // Under the rule: only the footer and the page number.
-                    if (p.testo == std::to_string(i + 1) && p.x_min > LARGHEZZA_PAGINA / 2) {
-                        numero = true;
-                    } else {
-                        EXPECT_TRUE(parole_piede.count(p.testo)) << "under the footer rule: " << p.testo;
-                    }
-                    progetto |= p.testo == "PROGETTO";
-                    modello |= p.testo == "mod.";
-                } else {
-                    EXPECT_LE(p.y_max, RIGA_PIEDE + TOLLERANZA) << "crosses the footer rule: " << p.testo;
-                    corpo = true;
-                }
-            }
-            EXPECT_TRUE(numero && progetto && modello) << "footer and page number";
-            EXPECT_TRUE(corpo) << "a page holding only the footer";
-        }
-        ASSERT_FALSE(parole.empty());
-        bool firma_finale = false;
-        for (const auto& p : parole.back()) firma_finale |= p.testo == "RAPPRESENTANTE";
-        EXPECT_TRUE(firma_finale);
         if (HasFailure()) break;  // one document's report is enough
     }
     EXPECT_GE(pagine_massime - pagine_minime, 2) << "the sweep spans several pages";
+}
+
+TEST_F(Contratto, TestiAlMassimoNeiMarginiESopraIlPiede) {
+    REQUIRE_TOOL("pdftotext");
+    REQUIRE_TOOL("pdfinfo");
+    // Every free text at the 255 characters a value holds: the party clauses
+    // outgrow the first page and their boxes, names and titles wrap.
+    std::string lungo;
+    while (lungo.size() < 240) lungo += "Costruzioni Generali Partenopee ";
+    lungo = lungo.substr(0, 250) + "fine.";
+    Coppie dati = dati_completi();
+    const std::set<std::string> importi = {"IMPORTO_LAVORI_NETTO_IVA", "PERCENTUALE_RIBASSO",
+                                           "ONERI_SICUREZZA_NETTO_IVA", "ONERI_DISCARICA_NETTO_IVA",
+                                           "ONERI_PARTI_COMUNI", "ONERI_PARTI_PRIVATE",
+                                           "PERCENTUALE_VERSAMENTO_ANTICIPAZIONE", "TOTALE_RECUPERO_ANTICIPAZIONE",
+                                           "DURATA_LAVORI_GIORNI", "PENALE_GIORNALIERA", "MASSIMALE_CAR"};
+    for (auto& [chiave, valore] : dati)
+        if (valore != "S" && chiave.rfind("DATA_", 0) != 0 && !importi.count(chiave)) valore = lungo;
+    scrivi_dati(dati);
+    const int pagine = controlla_pagine(genera());
+    EXPECT_GT(pagine, 12);
 }
 
 TEST_F(Contratto, CodiceSenzaSpaziRestaNeiMargini) {

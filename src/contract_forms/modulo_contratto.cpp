@@ -49,7 +49,9 @@ ModuloContratto::ModuloContratto(TipoContratto tipo, std::function<void()> torna
     auto* esterno = new QVBoxLayout(this);
     auto* scorrimento = new QScrollArea(this);
     scorrimento->setWidgetResizable(true);
-    scorrimento->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The page follows the window's width; only a window made narrower than
+    // the widest input needs the horizontal bar, and then nothing is cut off.
+    scorrimento->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     contenuto_ = new QWidget;
     contenuto_->setObjectName(QStringLiteral("pagina_contratto"));
     pagina_ = new QVBoxLayout(contenuto_);
@@ -692,8 +694,10 @@ void ModuloContratto::costruisci_pagina() {
     {
         static const char* const allegati[11] = {
             "A) Dichiarazione dei comproprietari di essere titolari della proprietà dell'intero immobile;",
-            "B) Dichiarazione con la quale i comproprietari approvano i lavori e autorizzano altresì il "
-            "committente a stipulare e sottoscrivere il presente contratto;",
+            // A check box does not wrap its text: the line break keeps the
+            // page as narrow as the window.
+            "B) Dichiarazione con la quale i comproprietari approvano i lavori e autorizzano altresì\n"
+            "il committente a stipulare e sottoscrivere il presente contratto;",
             "C) Certificato di iscrizione dell'appaltatore al Registro Imprese rilasciato dalla C.C.I.A.A.;",
             "D) Capitolato Speciale d'Appalto;",
             "E) Computo metrico estimativo;",
@@ -842,6 +846,9 @@ bool ModuloContratto::carica() {
     ModelloContratto m = modello();
     if (!carica_contratto(m, tipo_ == TipoContratto::Comproprietario ? TIPO_COMPROPRIETARIO : TIPO_PROPRIETARIO))
         return false;
+    // Loading an amount is an entry like a typed one: the total follows the
+    // loaded amounts (a file without a stored total, or an outdated one).
+    if (std::string totale = totale_appalto(m); !totale.empty()) m.text1[46].testo = std::move(totale);
     mostra_modello(m);
     return true;
 }

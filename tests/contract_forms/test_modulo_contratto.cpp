@@ -200,6 +200,14 @@ TEST_F(ModuloTest, AmountsKeepTheTotalCurrent) {
     EXPECT_EQ(testo_di(*m, 46), QStringLiteral("1201,00"));
     m->casella(42)->clear();
     EXPECT_EQ(testo_di(*m, 46), QStringLiteral("201,00"));
+
+    // Loaded amounts give their total too, whatever total was stored.
+    testsupport::write_data_file(file_dati(), {{"IMPORTO_LAVORI_NETTO_IVA", "120.000,50"},
+                                               {"ONERI_SICUREZZA_NETTO_IVA", "3500"},
+                                               {"TOTALE_APPALTO", ""}});
+    auto caricato = apri();
+    EXPECT_EQ(testo_di(*caricato, 46), QStringLiteral("123500,50"));
+    EXPECT_EQ(caricato->contratto_modificato(), 0);
 }
 
 TEST_F(ModuloTest, ArticleTitlesOpenTheNextPairAndCountsFollow) {

@@ -1,12 +1,21 @@
 // Single lines of text without word wrap. The given Y is the baseline.
 #include "pdf/PdfWriter.h"
 
+namespace {
+bool blank(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
+}  // namespace
+
+// A blank text draws nothing, so it needs no font; any other text does.
 void PdfWriter::DrawText(float X, float Y, std::string_view Text, std::int32_t Align) {
-    RequireFont("DrawText");
+    if (!blank(Text)) RequireFont("DrawText");
     RenderTextLine(X, Y, 0, Text, 0, Align & 7, false);
 }
 
 void PdfWriter::WriteText(std::string_view Text, std::int32_t TextStyle, float PercenteSize) {
+    if (blank(Text)) {
+        RenderTextLine(CurrentX / UnitFactor, CurrentY / UnitFactor, 0, Text, 0, 1, false);
+        return;
+    }
     const FontRecord& font = RequireFont("WriteText");
     const float size = FontSize;
     const float current_y = CurrentY;
@@ -37,6 +46,6 @@ void PdfWriter::WriteText(std::string_view Text, std::int32_t TextStyle, float P
 }
 
 void PdfWriter::WriteTextLn(std::string_view Text) {
-    RequireFont("WriteTextLn");
+    if (!blank(Text)) RequireFont("WriteTextLn");
     RenderTextLine(CurrentX / UnitFactor, CurrentY / UnitFactor, 0, Text, 0, 1, true);
 }

@@ -83,12 +83,12 @@ std::string PdfWriter::DrawTextBox(float X, float Y, float Width, float Height, 
 
 void PdfWriter::RenderTextLine(float X, float Y, float Width, std::string_view Text, float Indent,
                                std::int32_t Align, bool NewLineFlag) {
-    const FontRecord& font = RequireFont("RenderTextLine");
     if (blank_line(Text)) {
         CurrentX = NewLineFlag ? 0.0f : X * UnitFactor;
         CurrentY = Y * UnitFactor;
         return;
     }
+    const FontRecord& font = RequireFont("RenderTextLine");
 
     // Measure. A shrunk or fitted line is measured unscaled; the scaling in
     // force comes back when the line is done, also when writing it fails.

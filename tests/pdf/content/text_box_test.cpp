@@ -89,6 +89,14 @@ TEST(TextBox, NoFontIsAnErrorNotAnEmptyFontName) {
     EXPECT_THROW(w.DrawText(0, 0, "text"), PdfError);
     EXPECT_THROW(w.WriteText("text"), PdfError);
     EXPECT_THROW(w.WriteTextLn("text"), PdfError);
+    // A blank text draws nothing and needs no font; the line still moves.
+    w.SetXY(30, 40);
+    EXPECT_NO_THROW(w.DrawText(10, 20, "  "));
+    EXPECT_FLOAT_EQ(w.GetX(), 10);
+    EXPECT_NO_THROW(w.WriteText("", 1));
+    EXPECT_NO_THROW(w.WriteTextLn(" "));
+    EXPECT_FLOAT_EQ(w.GetX(), 0);
+    EXPECT_FLOAT_EQ(w.GetY(), 20);
     EXPECT_EQ(w.TextLength("text"), 0);
     EXPECT_EQ(w.TextHeight(), 0);
     const std::string pdf = doc.finish();

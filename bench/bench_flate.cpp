@@ -5,49 +5,92 @@
 #include <benchmark/benchmark.h>
 #include <zlib.h>
 
-#include <cstdio>
+#include <unistd.h>
+
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "pdf/PdfWriter.h"
 #include "pdf/core/flate_encoder.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// Content streams as the text-box writer makes them: one text object per
-// line, CR before every line, numbers with three decimals at most.
+// The page content streams of a twelve-page contract-like document as the
+// writer itself lays it out (justified text boxes in two fonts, a header
+// object painted on every page), taken from the uncompressed file.
 std::vector<Bytes> text_pages() {
-    static const char* const words[] = {
-        "il", "committente", "affida", "all'appaltatore", "che", "accetta", "l'esecuzione", "dei",
-        "lavori", "di", "ristrutturazione", "dell'edificio", "sito", "in", "via", "secondo", "le",
-        "modalità", "previste", "dal", "presente", "contratto", "e", "dal", "capitolato", "allegato",
-        "importo", "complessivo", "euro", "articolo", "comproprietari", "direzione", "cantiere", "oneri",
-        "sicurezza", "pagamento", "stato", "avanzamento", "collaudo", "penale", "giorno", "ritardo"};
-    std::mt19937 rng(2026);
-    std::vector<Bytes> pages;
-    for (int page = 0; page < 12; ++page) {
-        std::string s = "\r1 0 0 -1 0 842 cm\r0 0 0 RG\r1 1 1 rg\r/header_footer Do";
-        float y = 70;
-        for (int line = 0; line < 48; ++line) {
-            std::string text;
-            while (text.size() < 85) {
-                if (!text.empty()) text += ' ';
-                text += words[rng() % std::size(words)];
+    static const char* const sentences[] = {
+        "L'appaltatore si obbliga a eseguire i lavori a regola d'arte, secondo il progetto e le prescrizioni "
+        "della direzione dei lavori, impiegando materiali di prima qualit\xE0.",
+        "Il corrispettivo \xE8 stabilito a corpo e comprende ogni onere per mano d'opera, noli, trasporti e "
+        "quanto occorre per dare l'opera compiuta.",
+        "I pagamenti avverranno per stati di avanzamento, previa verifica delle opere eseguite e "
+        "trattenuta di garanzia nella misura pattuita.",
+        "Le parti eleggono domicilio presso le rispettive sedi indicate in epigrafe per ogni comunicazione "
+        "relativa al presente contratto.",
+        "Ogni modifica al presente contratto dovr\xE0 risultare da atto scritto sottoscritto da entrambe le parti.",
+        "Il ritardo nell'ultimazione dei lavori comporta una penale giornaliera pari all'uno per mille "
+        "dell'importo contrattuale.",
+    };
+    const std::string file =
+        (std::filesystem::temp_directory_path() / ("bench_flate_" + std::to_string(::getpid()) + ".pdf")).string();
+    {
+        PdfWriter w;
+        w.SetScale(3);
+        w.SetMargins(2, 2, 2.5f, 2);
+        w.BeginDoc(file);
+        const float width = w.GetPageWidth(true);
+        const float height = w.GetPageHeight(true);
+        w.BeginObject("header_footer", 7);
+        w.SetFont("Arial", 8);
+        w.DrawTextBox(0, -1, width, 0.5f, "CONTRATTO DI APPALTO PER L'ESECUZIONE DI LAVORI EDILI", 0, 4, 1);
+        w.EndObject();
+        w.BeginPage();
+        float y = 0;
+        int article = 1;
+        std::string pending;
+        for (;;) {
+            if (pending.empty()) {
+                w.SetFont("Arial", 12, 1);
+                w.DrawTextBox(0, y, width, 1, "Art. " + std::to_string(article), 0, 64, 1);
+                y = w.GetY() + 0.1f;
+                w.SetFont("Times new roman", 11);
+                for (int i = 0; i < 3 + article % 4; ++i) {
+                    if (i) pending += ' ';
+                    pending += sentences[(article * 7 + i) % std::size(sentences)];
+                }
+                ++article;
             }
-            char head[160];
-            std::snprintf(head, sizeof head, "\rBT\r/F%d %d Tf\r0 0 0 rg\r%s Tw\r1 0 0 -1 56.693 %.3f Tm\r(",
-                          1 + int(rng() % 3 == 0), line % 12 == 0 ? 12 : 10, rng() % 4 ? "0" : "0.412", y);
-            s += head;
-            s += text;
-            s += ") Tj\rET";
-            y += 14.4f;
+            if (height - y < 1) {
+                if (w.GetPage() == 12) break;
+                w.BeginPage();
+                y = 0;
+            }
+            pending = w.DrawTextBox(0, y, width, height - y, pending, 0.5f, 64, 1);
+            y = w.GetY() + (pending.empty() ? 0.3f : height);
         }
-        s += "\r0.5 w\r56.693 780.1 m\r538.583 780.1 l\rS";
-        pages.emplace_back(s.begin(), s.end());
+        w.EndDoc();
+    }
+    std::ifstream in(file, std::ios::binary);
+    const std::string pdf((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    std::filesystem::remove(file);
+    // Page contents are the streams whose dictionary holds nothing but
+    // their length.
+    constexpr std::string_view head = " 0 obj\n<<\n/Length ";
+    std::vector<Bytes> pages;
+    for (std::size_t at = pdf.find(head); at != std::string::npos; at = pdf.find(head, at + 1)) {
+        const std::size_t number = at + head.size();
+        const std::size_t length = std::stoul(pdf.substr(number, pdf.find(' ', number) - number));
+        const std::size_t data = pdf.find("stream\n", number) + 7;
+        pages.emplace_back(pdf.begin() + std::ptrdiff_t(data), pdf.begin() + std::ptrdiff_t(data + length));
     }
     return pages;
 }
@@ -71,6 +114,8 @@ std::size_t total_size(const std::vector<Bytes>& streams) {
     return total;
 }
 
+using Input = const std::vector<Bytes>& (*)();
+
 void report(benchmark::State& state, const std::vector<Bytes>& streams, std::size_t compressed) {
     const std::size_t input = total_size(streams);
     state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(input));
@@ -79,7 +124,8 @@ void report(benchmark::State& state, const std::vector<Bytes>& streams, std::siz
     state.counters["ratio"] = double(compressed) / double(input);
 }
 
-void ours(benchmark::State& state, const std::vector<Bytes>* streams, int quality) {
+void ours(benchmark::State& state, Input input, int quality) {
+    const std::vector<Bytes>* streams = &input();
     if (total_size(*streams) == 0) {
         state.SkipWithError("input missing");
         return;
@@ -97,7 +143,8 @@ void ours(benchmark::State& state, const std::vector<Bytes>* streams, int qualit
     report(state, *streams, compressed);
 }
 
-void zlib(benchmark::State& state, const std::vector<Bytes>* streams, int level) {
+void zlib(benchmark::State& state, Input input, int level) {
+    const std::vector<Bytes>* streams = &input();
     if (total_size(*streams) == 0) {
         state.SkipWithError("input missing");
         return;
@@ -117,13 +164,22 @@ void zlib(benchmark::State& state, const std::vector<Bytes>* streams, int level)
     report(state, *streams, compressed);
 }
 
-const std::vector<Bytes> pages = text_pages();
-const std::vector<Bytes> font = font_file();
-const std::vector<Bytes> noise = random_mebibyte();
+// Made on first use, after every static object of the writer is ready.
+const std::vector<Bytes>& pages() {
+    static const std::vector<Bytes> streams = text_pages();
+    return streams;
+}
+const std::vector<Bytes>& font() {
+    static const std::vector<Bytes> streams = font_file();
+    return streams;
+}
+const std::vector<Bytes>& noise() {
+    static const std::vector<Bytes> streams = random_mebibyte();
+    return streams;
+}
 
 int register_all() {
-    const std::pair<const char*, const std::vector<Bytes>*> inputs[] = {
-        {"content", &pages}, {"font", &font}, {"random", &noise}};
+    const std::pair<const char*, Input> inputs[] = {{"content", pages}, {"font", font}, {"random", noise}};
     for (const auto& [name, data] : inputs) {
         for (int quality = 0; quality <= 5; ++quality)
             benchmark::RegisterBenchmark((std::string("flate/") + name + "/quality:" + std::to_string(quality)).c_str(),

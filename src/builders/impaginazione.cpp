@@ -15,6 +15,9 @@ constexpr float ALTEZZA_BOX = 5.0f;
 constexpr float INTERLINEA = 0.1f;
 // A new page starts when the current Y passes the usable height less this.
 constexpr float RISERVA_PIEDE = 1.0f;
+// Room a box that runs on over several lines leaves free above the footer
+// rule.
+constexpr float RISERVA_BOX = 0.4f;
 
 std::vector<std::string_view> dividi_a_spazi(std::string_view testo) {
     std::vector<std::string_view> parole;
@@ -48,19 +51,28 @@ void Impaginatore::blocco(int allineamento, float distanza, std::string_view tes
     float y = pdf_.GetY() + distanza;
     std::string resto(testo);
     for (;;) {
-        // The box ends at the footer rule at the latest; what does not fit
-        // goes on in further boxes, on a new page when this one is full: no
-        // part of the contract is ever dropped or drawn over the footer.
+        // No line is drawn over the footer rule: a box that would start too
+        // low starts on a new page, and a box that grows towards the rule
+        // stops a little above it, about where word-wrapped lines stop too.
+        // What does not fit goes on in further boxes: no part of the
+        // contract is ever dropped.
         const float fondo = pdf_.GetPageHeight(true);
         if (fondo - y < pdf_.TextHeight() && y > 0) {
             nuova_pagina_stesso_stile();
             y = pdf_.GetY();
         }
-        const float altezza = std::min(ALTEZZA_BOX, fondo - y);
+        // The writer always draws the first line, whatever the height; a
+        // height of 0 would mean no limit at all.
+        const float spazio = fondo - RISERVA_BOX - y;
+        const float altezza = std::max(std::min(ALTEZZA_BOX, spazio), 0.01f);
         std::string altro = pdf_.DrawTextBox(0, y, larghezza_utile_, altezza, resto, 0, allineamento, 1);
         if (altro.empty() || altro.size() >= resto.size()) break;  // all placed, or nothing placed: never loop
         resto = std::move(altro);
         y = pdf_.GetY();
+        if (spazio < ALTEZZA_BOX) {  // stopped by the page, not by the box
+            nuova_pagina_stesso_stile();
+            y = pdf_.GetY();
+        }
     }
 }
 

@@ -172,6 +172,9 @@ std::vector<QLabel*> ModuloContratto::ripetizioni(const std::string& nome) const
 
 void ModuloContratto::costruisci_pagina() {
     const bool comproprietari = tipo_ == TipoContratto::Comproprietario;
+    // The sole owner's page shares the co-owners' wording except where it
+    // names who signs for the building.
+    const QString committente = comproprietari ? q("il delegato dei proprietari") : q("il proprietario");
     const int NOME = 150, DATA = 95, PROV = 40, LUOGO = 150, INDIRIZZO = 260, IMPORTO = 110, LIBERO = 320;
     // Places are free text ("S. Giorgio a Cremano", "Parigi (Francia)"); names
     // take letters, blanks, apostrophes and hyphens.
@@ -251,11 +254,12 @@ void ModuloContratto::costruisci_pagina() {
     titolo(q("PREMESSO"));
     {
         auto* r = frase();
-        parole(r, q("- che i proprietari dell'edificio di"));
+        parole(r, comproprietari ? q("- che i proprietari dell'edificio di") : q("- che il proprietario dell'edificio di"));
         ripeti(r, "indirizzo_edificio", indirizzo);
         parole(r, q("con decisione del"));
         testo(r, 21, "DATA", 10, DATA);
-        parole(r, q("hanno deciso l'esecuzione dei seguenti lavori:"));
+        parole(r, comproprietari ? q("hanno deciso l'esecuzione dei seguenti lavori:")
+                                 : q("ha deciso l'esecuzione dei seguenti lavori:"));
     }
     {
         static const char* const lavori[17] = {
@@ -370,7 +374,7 @@ void ModuloContratto::costruisci_pagina() {
                 "all'esclusione dell'appaltatore dall' \"Elenco Imprese\"."));
     {
         auto* r = frase();
-        parole(r, q("- che il delegato dei proprietari dello stabile ha verificato che l'impresa è iscritta nello "
+        parole(r, q("- che ") + committente + q(" dello stabile ha verificato che l'impresa è iscritta nello "
                     "speciale \"Elenco Imprese\" e che l'impresa"));
         ripeti(r, "impresa", impresa);
         parole(r, q("è in possesso del certificato di iscrizione al Registro delle Imprese rilasciato dalla "
@@ -401,15 +405,15 @@ void ModuloContratto::costruisci_pagina() {
     titolo(q("ART. 1\nRecepimento della narrativa"));
     paragrafo(q("Le parti, come innanzi costituite, confermano e ratificano la precedente narrativa, che forma "
                 "parte integrante del presente contratto, e danno atto che l'unico soggetto legittimato a "
-                "sottoscrivere quale committente è: Il delegato dei proprietari."));
+                "sottoscrivere quale committente è: ") + committente + q("."));
 
     titolo(q("ART. 2\nAffidamento dei lavori. Ammontare dell'appalto"));
     {
         auto* r = frase();
         parole(r, q("Il/La"));
         ripeti(r, "nominativo_richiedente", richiedente);
-        parole(r, q("di cui in premessa anche nominato \"committente\", in qualità di delegato dei proprietari del "
-                    "fabbricato sito in Rezevi, in"));
+        parole(r, q("di cui in premessa anche nominato \"committente\", in qualità di ") +
+                      committente.mid(3) + q(" del fabbricato sito in Rezevi, in"));
         ripeti(r, "indirizzo_edificio", indirizzo);
         parole(r, q("."));
     }
@@ -692,7 +696,7 @@ void ModuloContratto::costruisci_pagina() {
 
     paragrafo(q("Allegati:"));
     {
-        static const char* const allegati[11] = {
+        const char* allegati[11] = {
             "A) Dichiarazione dei comproprietari di essere titolari della proprietà dell'intero immobile;",
             // A check box does not wrap its text: the line break keeps the
             // page as narrow as the window.
@@ -707,6 +711,10 @@ void ModuloContratto::costruisci_pagina() {
             "I) Copia di polizza CAR per i rischi di esecuzione;",
             "J) Copia di polizza assicurativa per la manutenzione dei lavori eseguiti;",
             "K) Copia della cauzione a garanzia della buona e completa esecuzione dei lavori."};
+        if (!comproprietari) {
+            allegati[0] = "A) Dichiarazione del proprietario di essere titolare della proprietà dell'intero immobile;";
+            allegati[1] = "B) Dichiarazione con la quale il proprietario approva i lavori;";
+        }
         for (int i = 0; i < 11; ++i) {
             auto* c = new CasellaSpunta(q(allegati[i]), contenuto_);
             c->setObjectName(QStringLiteral("Check2_%1").arg(i));

@@ -171,7 +171,10 @@ void Intro::showEvent(QShowEvent* evento) {
     QWidget::showEvent(evento);
     // A window restored by the window system keeps the user's choice; the
     // menu opened by the program reads the store again.
-    if (!evento->spontaneous()) esegui_protetto(this, [this] { aggiorna_stato(); });
+    if (!evento->spontaneous()) {
+        esegui_protetto(this, [this] { aggiorna_stato(); });
+        centra_form(this);  // its height follows the note
+    }
 }
 
 void Intro::aggiorna_stato() {

@@ -24,9 +24,9 @@ bool lettera_sola(unsigned char c) {
 // What a name may hold: letters, blank, apostrophes (' and ’) and hyphen.
 bool lettera(unsigned char c) { return lettera_sola(c) || c == ' ' || c == '\'' || c == 0x92 || c == '-'; }
 
-// A code of letters and digits (tax code, IBAN): no blanks or marks, so that
-// the stored text is the code itself.
-bool alfanumerico(unsigned char c) { return lettera_sola(c) || cifra(c); }
+// A code of letters and digits (tax code, IBAN): no blanks, marks or accented
+// letters, which no such code holds, so that the stored text is the code itself.
+bool alfanumerico(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || cifra(c); }
 
 bool telefono(unsigned char c) {
     return cifra(c) || c == ' ' || c == '+' || c == '/' || c == '-' || c == '.' || c == '(' || c == ')';

@@ -155,7 +155,9 @@ void PdfWriter::DrawPolygon(float X, float Y, float Ray, std::int16_t Sides, std
         const double t = static_cast<double>(a) * kDegreesToRadians;
         const auto x = static_cast<float>(X + s * R * std::cos(t));
         const auto y = static_cast<float>(Y + R * std::sin(t));
-        path += "\r" + point(x, y) + " l";
+        path += '\r';
+        path += point(x, y);
+        path += " l";
     }
     PutContent(path);
     PaintOperator(Options | 2);

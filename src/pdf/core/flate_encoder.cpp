@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <chrono>
 #include <cstring>
 #include <memory>
 
@@ -253,10 +254,43 @@ private:
         return position + 4 <= n_ ? load3_of4(data_ + position) : load3(data_ + position);
     }
     void insert(std::size_t position) {
+        if (by_string_) {
+            insert_by_string(position);
+            return;
+        }
         const std::uint32_t h = hash(key_at(position));
         prev_[position & prev_mask_] = head_[h];
         head_[h] = std::int32_t(position);
     }
+    // The newest position of a string's chain.
+    std::int32_t newest(std::uint32_t key) const {
+        if (!by_string_) return head_[hash(key)];
+        const Head& head = heads_[head_slot(key)];
+        return head.key == key ? head.position : no_position;
+    }
+    // The slot of a string in the table of newest positions: its own, or
+    // the free one where it goes.
+    std::size_t head_slot(std::uint32_t key) const {
+        std::size_t i = (key * slot_multiplier_) >> slot_shift_;
+        while (heads_[i].key != key && heads_[i].key != no_key) i = (i + 1) & slot_mask_;
+        return i;
+    }
+    void insert_by_string(std::size_t position) {
+        const std::uint32_t key = key_at(position);
+        std::size_t i = head_slot(key);
+        if (heads_[i].key == no_key) {
+            if (heads_used_ == heads_limit_) {
+                drop_strings_before_window(position);
+                i = head_slot(key);
+            }
+            ++heads_used_;
+            heads_[i] = {key, no_position};
+        }
+        prev_[position & prev_mask_] = heads_[i].position;
+        heads_[i].position = std::int32_t(position);
+    }
+    void change_to_chains_by_string(std::size_t position);
+    void drop_strings_before_window(std::size_t position);
     // The longest match at position among those longer than `shorter_than`
     // (2 for any match): a search that has to beat a known length rejects
     // most candidates by one byte, and finds the same match as a search from
@@ -284,6 +318,24 @@ private:
     std::unique_ptr<std::int32_t[]> prev_;
     std::size_t prev_mask_ = 0;
     int hash_shift_ = 0;
+    // Positions of other strings stepped over by the searches so far.
+    mutable std::uint64_t skipped_ = 0;
+
+    // Chains by string: a table of the newest position of every string met
+    // so far, found by the string itself (open addressing), so that a chain
+    // holds the positions of one string only.
+    struct Head {
+        std::uint32_t key;
+        std::int32_t position;
+    };
+    static constexpr std::uint32_t no_key = 0xFFFFFFFFu;  // keys have 24 bits
+    bool by_string_ = false;
+    std::unique_ptr<Head[]> heads_;
+    std::size_t slot_mask_ = 0;
+    std::size_t heads_used_ = 0;
+    std::size_t heads_limit_ = 0;
+    int slot_shift_ = 0;
+    std::uint32_t slot_multiplier_ = 0;
 
     // A literal is its byte value; a pair is distance << 16 | length.
     std::unique_ptr<std::uint32_t[]> symbols_;  // at most one per input byte
@@ -312,6 +364,47 @@ void FlateCompressor::set_up_dictionary() {
     prev_mask_ = ring - 1;
 }
 
+void FlateCompressor::change_to_chains_by_string(std::size_t position) {
+    // The table is kept at most half full: the window holds at most 32,767
+    // strings, and once the table reaches its limit the strings last seen
+    // before the window are dropped.
+    const std::size_t live = std::min<std::size_t>(n_, 32768);
+    int bits = 8;
+    while ((std::size_t(1) << bits) < 2 * live) ++bits;
+    if (n_ > live) bits = 17;
+    const std::size_t size = std::size_t(1) << bits;
+    slot_shift_ = 32 - bits;
+    slot_mask_ = size - 1;
+    // A multiplier drawn afresh, so that no input can be made to crowd the
+    // strings into a few slots; the slots do not change the candidates.
+    const auto now = std::uint64_t(std::chrono::steady_clock::now().time_since_epoch().count());
+    slot_multiplier_ = std::uint32_t((now ^ (now >> 32)) * 2654435761u) | 1u;
+    heads_limit_ = size / 2;
+    heads_ = std::make_unique_for_overwrite<Head[]>(size);
+    std::fill_n(heads_.get(), size, Head{no_key, no_position});
+    heads_used_ = 0;
+    by_string_ = true;
+    // The window's positions again, oldest first: their links become links
+    // within their own string.
+    const std::size_t first = position > max_distance ? position - max_distance : 0;
+    for (std::size_t q = first; q < position; ++q) insert_by_string(q);
+}
+
+void FlateCompressor::drop_strings_before_window(std::size_t position) {
+    // Searches from here on reach back to position - 32,767 at most.
+    const std::int64_t oldest = std::int64_t(position) - std::int64_t(max_distance);
+    const std::size_t size = slot_mask_ + 1;
+    const std::unique_ptr<Head[]> old = std::move(heads_);
+    heads_ = std::make_unique_for_overwrite<Head[]>(size);
+    std::fill_n(heads_.get(), size, Head{no_key, no_position});
+    heads_used_ = 0;
+    for (std::size_t k = 0; k < size; ++k)
+        if (old[k].key != no_key && old[k].position >= oldest) {
+            heads_[head_slot(old[k].key)] = old[k];
+            ++heads_used_;
+        }
+}
+
 FlateCompressor::Match FlateCompressor::longest_match(std::size_t position, int stop,
                                                       int continued_stop, int shorter_than) const {
     // A match never covers the last byte of the input.
@@ -328,14 +421,18 @@ FlateCompressor::Match FlateCompressor::longest_match(std::size_t position, int 
     const std::uint8_t* here = data + position;
     const std::uint32_t key = key_at(position);
     int seen = 0;
+    std::uint64_t skipped = 0;
     // The end of a chain (no_position) lies below every window's start too.
     const std::int64_t window_start = std::int64_t(position) - std::int64_t(max_distance);
-    for (std::int32_t candidate = head_[hash(key)]; candidate >= window_start;
+    for (std::int32_t candidate = newest(key); candidate >= window_start;
          candidate = links[std::size_t(candidate) & mask]) {
         const std::size_t distance = position - std::size_t(candidate);
         const std::uint8_t* there = data + candidate;
         // Candidates lie before the position, so four bytes are readable.
-        if (load3_of4(there) != key) continue;  // another string with the same hash
+        if (load3_of4(there) != key) {  // another string with the same hash
+            ++skipped;
+            continue;
+        }
         // The chain holds only the newest chain-size positions of the string.
         if (++seen > chain_size) break;
         if (there[best] != here[best]) continue;  // cannot be longer than best
@@ -352,6 +449,7 @@ FlateCompressor::Match FlateCompressor::longest_match(std::size_t position, int 
                 break;
         }
     }
+    skipped_ += skipped;
     return {best, best_distance};
 }
 
@@ -364,6 +462,12 @@ void FlateCompressor::parse() {
             for (; p < n_; ++p) literal(p);
             break;
         }
+        // Hash chains are the fast dictionary while strings rarely share a
+        // hash (ordinary data steps over less than one other position per
+        // byte). Input made of strings that share hashes would make every
+        // search step over the whole window: then the chains change to
+        // chains by string, whose searches see the same candidates.
+        if (!by_string_ && skipped_ > 8 * std::uint64_t(p) + 65536) change_to_chains_by_string(p);
         Match m = longest_match(p, level_.first_stop, level_.second_stop);
         if (m.length >= 3 && m.length < level_.lazy_limit) {
             const Match next = longest_match(p + 1, level_.lazy_limit, level_.lazy_limit, m.length);

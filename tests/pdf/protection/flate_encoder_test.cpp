@@ -334,6 +334,27 @@ TEST(FlateEncoder, FirstPassChoosesExactlyTheSymbolsOfThePlainRules) {
     }
 }
 
+TEST(FlateEncoder, StringsThatShareTheDictionaryHashGetTheSameSymbols) {
+    // Three-byte strings that all fall on one hash of the encoder's
+    // dictionary (15 bits of a multiplicative hash), laid end to end: the
+    // hash chains would step over the whole window at every search, so the
+    // encoder changes to chains by string part way through; the symbols
+    // must stay those of the plain rules, across the dropping of strings
+    // that left the window too.
+    std::vector<std::uint32_t> keys;
+    for (std::uint32_t k = 0; k < (1u << 24); ++k)
+        if (((k * 2654435761u) >> 17) == 12345u) keys.push_back(k);
+    ASSERT_GT(keys.size(), 400u);
+    std::mt19937 rng(4);
+    Bytes data;
+    while (data.size() < 135000) {
+        const std::uint32_t k = keys[rng() % keys.size()];
+        data.insert(data.end(), {std::uint8_t(k), std::uint8_t(k >> 8), std::uint8_t(k >> 16)});
+    }
+    ASSERT_EQ(pdf::flate_parse(data, 3), reference_parse(data, 3));
+    EXPECT_EQ(inflate_all(pdf::flate_encode(data, 3), data.size()), data);
+}
+
 namespace {
 
 // Figure K.1 to K.3 of the annex as drawn: linear searches for the two least

@@ -524,6 +524,8 @@ private:
     // Any colour notation to "#RRGGBB" or a pattern name (see core/colors.h).
     static void ParseColor(std::string& Color, std::string& PatternColour);
     static std::string HexColorToRgb(std::string_view Hex);
+    // The common work of SetColorFill (Stroke false) and SetColorLine (true).
+    void SetPaintColor(std::string_view Color, bool Stroke);
     // Writes the path-painting operator that Options selects.
     void PaintOperator(std::int32_t Options);
     // "(" + escaped (and, under protection, encrypted) text + ")"; make it

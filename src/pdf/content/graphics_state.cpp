@@ -21,41 +21,23 @@ constexpr ColourOperators line_operators{" RG", "/xxCSxx CS ", "/Pattern CS /", 
 }  // namespace
 
 
-void PdfWriter::SetColorFill(std::string_view Color) {
-    if (Color.empty() || UncolouredTiling) return;
-    std::string value(Color), pattern_colour;
-    ParseColor(value, pattern_colour);
-    // A text that names no colour at all ("@1;2") is ignored.
-    if (value.empty()) return;
-    FillColor = value;
-    // The pattern colour is kept only with the colour it came with: the text
-    // writers restore the colour as colour + ";" + pattern colour, which must
-    // not paint a later coloured pattern in an earlier pattern's colour.
-    FillPatternColour = !pattern_colour.empty() && pattern_colour.front() == '#' ? pattern_colour : std::string();
-    const ColourOperators& op = fill_operators;
-    if (value.front() == '#') {
-        PutContent(HexColorToRgb(value) + op.rgb);
-    } else if (!pattern_colour.empty()) {
-        if (pattern_colour.front() == '#') {
-            PutContent(op.uncoloured + HexColorToRgb(pattern_colour) + " /" + pdf::pdf_name(value) + op.select);
-        }
-    } else {
-        PutContent(op.pattern_space + pdf::pdf_name(value) + op.select);
-    }
-}
+void PdfWriter::SetColorFill(std::string_view Color) { SetPaintColor(Color, false); }
 
-void PdfWriter::SetColorLine(std::string_view Color) {
+void PdfWriter::SetColorLine(std::string_view Color) { SetPaintColor(Color, true); }
+
+void PdfWriter::SetPaintColor(std::string_view Color, bool Stroke) {
     if (Color.empty() || UncolouredTiling) return;
     std::string value(Color), pattern_colour;
     ParseColor(value, pattern_colour);
     // A text that names no colour at all ("@1;2") is ignored.
     if (value.empty()) return;
-    LineColor = value;
+    (Stroke ? LineColor : FillColor) = value;
     // The pattern colour is kept only with the colour it came with: the text
     // writers restore the colour as colour + ";" + pattern colour, which must
     // not paint a later coloured pattern in an earlier pattern's colour.
-    LinePatternColour = !pattern_colour.empty() && pattern_colour.front() == '#' ? pattern_colour : std::string();
-    const ColourOperators& op = line_operators;
+    (Stroke ? LinePatternColour : FillPatternColour) =
+        !pattern_colour.empty() && pattern_colour.front() == '#' ? pattern_colour : std::string();
+    const ColourOperators& op = Stroke ? line_operators : fill_operators;
     if (value.front() == '#') {
         PutContent(HexColorToRgb(value) + op.rgb);
     } else if (!pattern_colour.empty()) {

@@ -55,18 +55,31 @@ void seleziona_campo(QWidget* controllo) {
         pagina->selectAll();
 }
 
-void seleziona_combo(QComboBox* combo, const std::optional<std::string>& valore) {
-    if (combo == nullptr) return;
+namespace {
+
+// Clears the combo's selection, then selects the first item whose key (the
+// item's text as `chiave_voce` cuts it), upper-cased and trimmed, equals the
+// value upper-cased and trimmed. Returns false when `combo` is null.
+template <typename ChiaveVoce>
+bool seleziona_prima_voce(QComboBox* combo, const std::optional<std::string>& valore, ChiaveVoce chiave_voce) {
+    if (combo == nullptr) return false;
     combo->setCurrentIndex(-1);
-    if (!valore) return;
+    if (!valore) return true;
     const std::string cercato = maiuscolo(togli_spazi(*valore));
     for (int i = 0; i < combo->count(); ++i) {
         const auto voce = testo_voce(combo, i);
-        if (voce && maiuscolo(togli_spazi(*voce)) == cercato) {
+        if (voce && maiuscolo(togli_spazi(chiave_voce(*voce))) == cercato) {
             combo->setCurrentIndex(i);
-            return;
+            break;
         }
     }
+    return true;
+}
+
+}  // namespace
+
+void seleziona_combo(QComboBox* combo, const std::optional<std::string>& valore) {
+    seleziona_prima_voce(combo, valore, [](const std::string& voce) { return voce; });
 }
 
 void seleziona_combo_testo(QComboBox* combo, const std::optional<std::string>& valore) {
@@ -75,20 +88,12 @@ void seleziona_combo_testo(QComboBox* combo, const std::optional<std::string>& v
 }
 
 void seleziona_combo_prefisso(QComboBox* combo, const std::optional<std::string>& valore) {
-    if (combo == nullptr) return;
-    combo->setCurrentIndex(-1);
-    if (!valore) return;
-    const std::string cercato = maiuscolo(togli_spazi(*valore));
-    for (int i = 0; i < combo->count(); ++i) {
-        const auto voce = testo_voce(combo, i);
-        if (!voce) continue;
-        const std::string prefisso = (*voce + std::string(20, ' ')).substr(0, valore->size());
-        if (maiuscolo(togli_spazi(prefisso)) == cercato) {
-            combo->setCurrentIndex(i);
-            break;
-        }
-    }
-    if (combo->isEditable()) combo->setEditText(da_cp1252(*valore));
+    // The item padded with 20 blanks, cut to as many characters as the value has.
+    const auto prefisso = [&valore](const std::string& voce) {
+        return (voce + std::string(20, ' ')).substr(0, valore->size());
+    };
+    if (!seleziona_prima_voce(combo, valore, prefisso)) return;
+    if (valore && combo->isEditable()) combo->setEditText(da_cp1252(*valore));
 }
 
 void centra_form(QWidget* form) {

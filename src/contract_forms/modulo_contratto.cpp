@@ -280,30 +280,18 @@ void ModuloContratto::costruisci_pagina() {
         }
     }
     paragrafo(q("inerenti il fabbricato, nominando:"));
-    {
+    // One line per appointee: role, title, name and surname boxes.
+    const auto incaricato = [&](const char* ruolo, int titolo, int casella_nome) {
         auto* r = frase();
-        parole(r, q("- progettista:"));
-        titolo_persona(r, 2);
-        testo(r, 24, "MA", 255, NOME)->setPlaceholderText(q("nome"));
-        testo(r, 25, "MA", 255, NOME)->setPlaceholderText(q("cognome"));
+        parole(r, q(ruolo));
+        titolo_persona(r, titolo);
+        testo(r, casella_nome, "MA", 255, NOME)->setPlaceholderText(q("nome"));
+        testo(r, casella_nome + 1, "MA", 255, NOME)->setPlaceholderText(q("cognome"));
         parole(r, q(","));
-    }
-    {
-        auto* r = frase();
-        parole(r, q("- direttore dei lavori:"));
-        titolo_persona(r, 3);
-        testo(r, 26, "MA", 255, NOME)->setPlaceholderText(q("nome"));
-        testo(r, 27, "MA", 255, NOME)->setPlaceholderText(q("cognome"));
-        parole(r, q(","));
-    }
-    {
-        auto* r = frase();
-        parole(r, q("- coordinatore per la sicurezza"));
-        titolo_persona(r, 4);
-        testo(r, 28, "MA", 255, NOME)->setPlaceholderText(q("nome"));
-        testo(r, 29, "MA", 255, NOME)->setPlaceholderText(q("cognome"));
-        parole(r, q(","));
-    }
+    };
+    incaricato("- progettista:", 2, 24);
+    incaricato("- direttore dei lavori:", 3, 26);
+    incaricato("- coordinatore per la sicurezza", 4, 28);
     {
         auto* r = frase();
         parole(r, q("-"));

@@ -273,7 +273,10 @@ void applica_archivio(ModelloContratto& m, const std::map<std::string, std::stri
         std::array<std::string, 4> pezzi;
         for (int k = 1; k <= 4; ++k)
             if (auto v = trova(chiave_pezzo(n, k))) pezzi[u(k - 1)] = togli_spazi(*v);
-        imposta_testo(m.text1[u(titolo + 1)], unisci_testo_articolo(pezzi));
+        // A damaged or foreign file may hold lone CR or LF; the form keeps
+        // CR LF only, as the save writes it, so a loaded body saved unchanged
+        // reloads the same.
+        imposta_testo(m.text1[u(titolo + 1)], a_capo_crlf(unisci_testo_articolo(pezzi)));
     }
 
     // Box d) first: it opens (or clears) the other attachment boxes.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -31,6 +32,12 @@ public:
         return testsupport::read_file(file_);
     }
     const std::filesystem::path& file() const { return file_; }
+    // Opens the first page, with `font` in force when one is named.
+    PdfWriter& first_page(const std::string& font = "", float size = 0) {
+        writer.BeginPage();
+        if (!font.empty()) writer.SetFont(font, size);
+        return writer;
+    }
 
     PdfWriter writer;
 
@@ -63,6 +70,21 @@ inline std::size_t count_of(const std::string& text, const std::string& piece) {
     std::size_t n = 0;
     for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + piece.size())) ++n;
     return n;
+}
+
+// The words of a text: what lies between blanks and line breaks.
+inline std::vector<std::string> words_of(const std::string& text) {
+    std::vector<std::string> words;
+    std::string word;
+    for (char c : text + " ") {
+        if (c == ' ' || c == '\r' || c == '\n') {
+            if (!word.empty()) words.push_back(word);
+            word.clear();
+        } else {
+            word += c;
+        }
+    }
+    return words;
 }
 
 }  // namespace contenttest

@@ -13,8 +13,7 @@ using contenttest::page_content;
 
 TEST(Drawing, LineAndCurrentPoint) {
     Document doc;
-    auto& w = doc.writer;
-    w.BeginPage();
+    auto& w = doc.first_page();
     w.DrawLine(10, 20, 110, 20);
     EXPECT_FLOAT_EQ(w.GetX(), 110);
     EXPECT_FLOAT_EQ(w.GetY(), 20);
@@ -55,8 +54,7 @@ TEST(Drawing, CircleIsTheEllipseOfEqualRadii) {
 
 TEST(Drawing, ArcsAndPies) {
     Document doc;
-    auto& w = doc.writer;
-    w.BeginPage();
+    auto& w = doc.first_page();
     w.DrawArc(100, 100, 10);
     const std::string full = page_content(doc.finish());
     EXPECT_EQ(count_of(full, " l\r"), 361u);
@@ -70,8 +68,7 @@ TEST(Drawing, ArcsAndPies) {
 
 TEST(Drawing, CurvesAndPolygons) {
     Document doc;
-    auto& w = doc.writer;
-    w.BeginPage();
+    auto& w = doc.first_page();
     w.MoveTo(0, 0);
     w.DrawCurve(1, 1, 2, 3, 4, 5, 6, 1);
     EXPECT_FLOAT_EQ(w.GetX(), 5);
@@ -87,8 +84,7 @@ TEST(Drawing, CurvesAndPolygons) {
 
 TEST(Drawing, Polyline) {
     Document doc;
-    auto& w = doc.writer;
-    w.BeginPage();
+    auto& w = doc.first_page();
     std::vector<float> points{10, 10, 20, 30, 40, 5};
     w.DrawPolyline(points, 2);
     EXPECT_FLOAT_EQ(w.GetX(), 10);
@@ -101,8 +97,7 @@ TEST(Drawing, Polyline) {
 // nothing of the refused drawing reaches the page.
 TEST(Drawing, RefusedArguments) {
     Document doc;
-    auto& w = doc.writer;
-    w.BeginPage();
+    auto& w = doc.first_page();
     w.SetXY(1, 2);
     auto expect_error = [](auto&& call, std::int32_t number) {
         try {

@@ -83,9 +83,7 @@ TEST(StandardFonts, SizeRules) {
 
 TEST(StandardFonts, MeasurementWithTextSettings) {
     Document doc;
-    auto& w = doc.writer;
-    w.BeginPage();
-    w.SetFont("Times new roman", 12);
+    auto& w = doc.first_page("Times new roman", 12);
     EXPECT_FLOAT_EQ(w.TextLength(""), 0.0f);
     w.SetWordSpacing(2);
     EXPECT_FLOAT_EQ(w.TextLength("   "), 15.0f);
@@ -112,9 +110,7 @@ TEST(StandardFonts, MeasurementWithTextSettings) {
 // found again by its own name, so every "Tf" names a resource that exists.
 TEST(StandardFonts, UnknownFamilyKeepsItsOwnResource) {
     Document doc;
-    auto& w = doc.writer;
-    w.BeginPage();
-    w.SetFont("My Font", 10);
+    auto& w = doc.first_page("My Font", 10);
     w.DrawText(10, 20, "one");
     w.SetFont("Arial", 10);
     w.DrawText(10, 40, "two");

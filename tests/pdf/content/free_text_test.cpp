@@ -10,9 +10,7 @@ using contenttest::has_line;
 
 TEST(FreeText, DrawTextPlacement) {
     Document doc;
-    auto& w = doc.writer;
-    w.BeginPage();
-    w.SetFont("Times", 12);
+    auto& w = doc.first_page("Times", 12);
     const float width = w.TextLength("Testo");  // 26.664
     w.DrawText(100, 50, "Testo", 2);
     EXPECT_NEAR(w.GetX(), 100 + width, 1e-4);
@@ -29,9 +27,7 @@ TEST(FreeText, DrawTextPlacement) {
 
 TEST(FreeText, WriteTextFlowsAlongTheBaseline) {
     Document doc;
-    auto& w = doc.writer;
-    w.BeginPage();
-    w.SetFont("Times", 12);
+    auto& w = doc.first_page("Times", 12);
     w.SetXY(10, 100);
     w.WriteText("E = mc");
     const float after_first = w.GetX();
@@ -57,9 +53,7 @@ TEST(FreeText, WriteTextFlowsAlongTheBaseline) {
 
 TEST(FreeText, WriteTextLnMovesToTheNextLine) {
     Document doc;
-    auto& w = doc.writer;
-    w.BeginPage();
-    w.SetFont("Times", 12);
+    auto& w = doc.first_page("Times", 12);
     w.SetXY(30, 40);
     w.WriteTextLn("first");
     EXPECT_FLOAT_EQ(w.GetX(), 0);
@@ -76,9 +70,7 @@ TEST(FreeText, WriteTextLnMovesToTheNextLine) {
 TEST(FreeText, SpecialCharactersAreEscapedAndReadBack) {
     REQUIRE_TOOL("pdftotext");
     Document doc;
-    auto& w = doc.writer;
-    w.BeginPage();
-    w.SetFont("Arial", 12);
+    auto& w = doc.first_page("Arial", 12);
     w.DrawText(50, 50, "perch\xE9 (art. 1) \\ l'opera \x80 100");
     const std::string pdf = doc.finish();
     EXPECT_TRUE(has_line(pdf, "(perch\xE9 \\(art. 1\\) \\\\ l'opera \x80 100) Tj"));

@@ -16,8 +16,7 @@ using contenttest::page_content;
 
 TEST(Transforms, Lines) {
     Document doc;
-    auto& w = doc.writer;
-    w.BeginPage();
+    auto& w = doc.first_page();
     for (float angle : {0.0f, 360.0f, -720.0f, 0.4f}) w.AxisRotation(angle);
     w.AxisRotation(0.6f);
     w.AxisRotation(315);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "content_fixture.h"
+
 namespace {
 
 using pdf::BoxGeometry;
@@ -146,18 +148,10 @@ TEST(TextBoxLayout, RemaindersPlaceEveryWordExactlyOnce) {
                                            geometry(width, lines_per_box), unit_width);
             ASSERT_FALSE(layout.lines.empty());
             ASSERT_LE(layout.lines.size(), static_cast<size_t>(lines_per_box));
-            for (const auto& line : layout.lines)
-                {
-                    std::string word;
-                    for (char c : line.text + " ") {
-                        if (c != ' ') {
-                            word += c;
-                        } else if (!word.empty()) {
-                            placed.push_back(word);
-                            word.clear();
-                        }
-                    }
-                }
+            for (const auto& line : layout.lines) {
+                ASSERT_EQ(line.text.find_first_of("\r\n"), std::string::npos) << "a break left in a line";
+                for (const auto& word : contenttest::words_of(line.text)) placed.push_back(word);
+            }
             pending = layout.remainder;
             ASSERT_LT(++boxes, 10000) << "no progress";
         } while (!pending.empty());

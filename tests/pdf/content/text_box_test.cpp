@@ -11,6 +11,7 @@ namespace {
 using contenttest::count_of;
 using contenttest::Document;
 using contenttest::has_line;
+using contenttest::words_of;
 
 // The strings of every "(...) Tj" in the file, unescaped, in file order.
 std::vector<std::string> shown_strings(const std::string& pdf) {
@@ -32,25 +33,9 @@ std::vector<std::string> shown_strings(const std::string& pdf) {
     return out;
 }
 
-std::vector<std::string> words_of(const std::string& text) {
-    std::vector<std::string> words;
-    std::string word;
-    for (char c : text + " ") {
-        if (c == ' ' || c == '\r' || c == '\n') {
-            if (!word.empty()) words.push_back(word);
-            word.clear();
-        } else {
-            word += c;
-        }
-    }
-    return words;
-}
-
 TEST(TextBox, FirstBaselineAndCurrentPoint) {
     Document doc;
-    auto& w = doc.writer;
-    w.BeginPage();
-    w.SetFont("Times new roman", 12);
+    auto& w = doc.first_page("Times new roman", 12);
     EXPECT_EQ(w.DrawTextBox(20, 100, 300, 0, "Hello", 0, 9, 1), "");
     EXPECT_FLOAT_EQ(w.GetX(), 20);
     EXPECT_NEAR(w.GetY(), 100 + 13.284, 1e-4);
@@ -66,9 +51,7 @@ TEST(TextBox, FirstBaselineAndCurrentPoint) {
 
 TEST(TextBox, EmptyTextIsOneEmptyLine) {
     Document doc;
-    auto& w = doc.writer;
-    w.BeginPage();
-    w.SetFont("Times", 12);
+    auto& w = doc.first_page("Times", 12);
     EXPECT_EQ(w.DrawTextBox(0, 50, 100, 0, ""), "");
     EXPECT_NEAR(w.GetY(), 50 + 13.284, 1e-4);
     const std::string pdf = doc.finish();
@@ -77,8 +60,7 @@ TEST(TextBox, EmptyTextIsOneEmptyLine) {
 
 TEST(TextBox, NoFontIsAnErrorNotAnEmptyFontName) {
     Document doc;
-    auto& w = doc.writer;
-    w.BeginPage();
+    auto& w = doc.first_page();
     try {
         w.DrawTextBox(0, 0, 100, 0, "text");
         FAIL() << "no error";
@@ -106,9 +88,7 @@ TEST(TextBox, NoFontIsAnErrorNotAnEmptyFontName) {
 
 TEST(TextBox, ParagraphsAndBlankLines) {
     Document doc;
-    auto& w = doc.writer;
-    w.BeginPage();
-    w.SetFont("Times", 12);
+    auto& w = doc.first_page("Times", 12);
     EXPECT_EQ(w.DrawTextBox(0, 0, 300, 0, "A\r\n\r\nB"), "");
     EXPECT_NEAR(w.GetY(), 3 * 13.284, 1e-3);
     EXPECT_EQ(w.DrawTextBox(0, 100, 300, 0, "C\r\n"), "");
@@ -123,9 +103,7 @@ TEST(TextBox, ParagraphsAndBlankLines) {
 
 TEST(TextBox, RemainderOfAFullBox) {
     Document doc;
-    auto& w = doc.writer;
-    w.BeginPage();
-    w.SetFont("Times", 12);
+    auto& w = doc.first_page("Times", 12);
     const float width = w.TextLength("word1 word2") + 0.01f;
     // Room for two lines: 2 x 13.284 fits, 3 x 13.284 does not.
     const std::string text = "word1 word2 word3 word4 word5 word6 word7 word8 word9 word10\r\nnext paragraph";
@@ -146,9 +124,7 @@ TEST(TextBox, RemainderOfAFullBox) {
 
 TEST(TextBox, BoxFullExactlyAtAParagraphEnd) {
     Document doc;
-    auto& w = doc.writer;
-    w.BeginPage();
-    w.SetFont("Times", 12);
+    auto& w = doc.first_page("Times", 12);
     // A box of one line that ends with its paragraph: no code 0 in front.
     EXPECT_EQ(w.DrawTextBox(0, 0, 500, 20, "one line\r\nsecond\r\nthird"), "second\r\nthird");
     // Lower than one line: one line is still drawn.
@@ -160,9 +136,7 @@ TEST(TextBox, BoxFullExactlyAtAParagraphEnd) {
 
 TEST(TextBox, JustifiedLinesStretchAndTheLastStaysLeft) {
     Document doc;
-    auto& w = doc.writer;
-    w.BeginPage();
-    w.SetFont("Times", 12);
+    auto& w = doc.first_page("Times", 12);
     const float width = w.TextLength("aaa bbb ccc") + 5;
     w.DrawTextBox(0, 0, width, 0, "aaa  bbb   ccc ddd", 0, 64, 1);
     const std::string pdf = doc.finish();
@@ -173,9 +147,7 @@ TEST(TextBox, JustifiedLinesStretchAndTheLastStaysLeft) {
 
 TEST(TextBox, JustificationKeepsTheWordSpacingInForce) {
     Document doc;
-    auto& w = doc.writer;
-    w.BeginPage();
-    w.SetFont("Times", 12);
+    auto& w = doc.first_page("Times", 12);
     w.SetWordSpacing(1);
     const float width = w.TextLength("aaa bbb ccc") + 5;
     w.DrawTextBox(0, 0, width, 0, "aaa bbb ccc ddd", 0, 64, 1);
@@ -185,9 +157,7 @@ TEST(TextBox, JustificationKeepsTheWordSpacingInForce) {
 
 TEST(TextBox, FrameUnderTheText) {
     Document doc;
-    auto& w = doc.writer;
-    w.BeginPage();
-    w.SetFont("Arial", 8);
+    auto& w = doc.first_page("Arial", 8);
     w.DrawTextBox(10, 20, 100, 50, "x", 0, 9, 0);
     w.DrawTextBox(10, 20, 100, 50, "y", 0, 9, 4);
     const std::string pdf = doc.finish();
@@ -199,8 +169,7 @@ TEST(TextBox, FrameUnderTheText) {
 
 TEST(TextBox, UnderlineAndStrikeRules) {
     Document doc;
-    auto& w = doc.writer;
-    w.BeginPage();
+    auto& w = doc.first_page();
     w.SetFont("Times", 16, 4 | 16);
     w.SetColorText("RED");
     w.DrawText(10, 50, "AB");
@@ -214,9 +183,7 @@ TEST(TextBox, UnderlineAndStrikeRules) {
 
 TEST(TextBox, OnlyExactAlignValuesPlace) {
     Document doc;
-    auto& w = doc.writer;
-    w.BeginPage();
-    w.SetFont("Times", 12);
+    auto& w = doc.first_page("Times", 12);
     w.DrawTextBox(0, 0, 200, 0, "six", 0, 6, 1);
     w.DrawTextBox(0, 20, 200, 0, "right", 0, 2 + 8, 1);
     w.DrawTextBox(0, 40, 200, 0, "both", 0, 66, 1);
@@ -231,8 +198,7 @@ TEST(TextBox, OnlyExactAlignValuesPlace) {
 // scale it to the width for that line only.
 TEST(TextBox, ShrinkAndFitByScaling) {
     Document doc;
-    auto& w = doc.writer;
-    w.BeginPage();
+    auto& w = doc.first_page();
     w.SetFont("Courier", 10);  // 6 points a character
     w.SetTextHorizontalScaling(90);
     EXPECT_EQ(w.DrawTextBox(0, 0, 30, 0, "abcdefghij klmnopqrst", 0, 128, 1), "");
@@ -250,9 +216,7 @@ TEST(TextBox, ShrinkAndFitByScaling) {
 
 TEST(TextBox, VerticalPlacement) {
     Document doc;
-    auto& w = doc.writer;
-    w.BeginPage();
-    w.SetFont("Times", 12);
+    auto& w = doc.first_page("Times", 12);
     w.DrawTextBox(0, 100, 200, 100, "bottom", 0, 16 + 1, 1);
     w.DrawTextBox(0, 300, 200, 100, "middle", 0, 32 + 1, 1);
     const std::string pdf = doc.finish();

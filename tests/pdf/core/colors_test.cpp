@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 #include "pdf/PdfWriter.h"
@@ -63,18 +65,17 @@ TEST(CoreColors, DecimalComponents) {
 }
 
 TEST(CoreColors, PatternNamesAndTheirColour) {
-    auto parsed = parse_color("stripes");
-    EXPECT_EQ(parsed.color, "STRIPES");
-    EXPECT_EQ(parsed.pattern_colour, "");
-    parsed = parse_color("stripes;red");
-    EXPECT_EQ(parsed.color, "STRIPES");
-    EXPECT_EQ(parsed.pattern_colour, "#F7120D");
-    parsed = parse_color(" stripes ; %50 ");
-    EXPECT_EQ(parsed.color, "STRIPES");
-    EXPECT_EQ(parsed.pattern_colour, "#808080");
-    parsed = parse_color("red;blue");
-    EXPECT_EQ(parsed.color, "#F7120D");
-    EXPECT_EQ(parsed.pattern_colour, "");
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"stripes", "STRIPES", ""},
+        {"stripes;red", "STRIPES", "#F7120D"},
+        {" stripes ; %50 ", "STRIPES", "#808080"},
+        {"red;blue", "#F7120D", ""},  // a colour takes no second colour
+    };
+    for (const auto& [text, color, pattern_colour] : cases) {
+        const auto parsed = parse_color(text);
+        EXPECT_EQ(parsed.color, color) << text;
+        EXPECT_EQ(parsed.pattern_colour, pattern_colour) << text;
+    }
 }
 
 TEST(CoreColors, HexToRgbOperands) {
@@ -96,16 +97,10 @@ TEST(CoreColors, HexToRgbOperands) {
 }
 
 TEST(CoreColors, PaintOperatorFromOptions) {
-    EXPECT_EQ(paint_operator(0), "S");
-    EXPECT_EQ(paint_operator(1), "");
-    EXPECT_EQ(paint_operator(2), "h S");
-    EXPECT_EQ(paint_operator(3), "h");
-    EXPECT_EQ(paint_operator(4), "B*");
-    EXPECT_EQ(paint_operator(5), "f*");
-    EXPECT_EQ(paint_operator(6), "b*");
-    EXPECT_EQ(paint_operator(7), "f*");
-    EXPECT_EQ(paint_operator(129), "W ");
-    EXPECT_EQ(paint_operator(128 + 5), "W f*");
-    EXPECT_EQ(paint_operator(128), "W S");
-    EXPECT_EQ(paint_operator(8 + 16 + 32 + 64), "S");  // other bits do not count
+    const std::pair<int, const char*> cases[] = {
+        {0, "S"},  {1, ""},   {2, "h S"},      {3, "h"},        {4, "B*"},   {5, "f*"},
+        {6, "b*"}, {7, "f*"}, {129, "W "},     {128 + 5, "W f*"}, {128, "W S"},
+        {8 + 16 + 32 + 64, "S"},  // other bits do not count
+    };
+    for (const auto& [options, op] : cases) EXPECT_EQ(paint_operator(options), op) << options;
 }

@@ -1,7 +1,6 @@
 // Files written through the public interface alone, as the builders write
 // them, checked by independent readers.
 #include <cmath>
-#include <regex>
 
 #include <gtest/gtest.h>
 
@@ -14,14 +13,7 @@ using testsupport::shell_quote;
 
 namespace {
 
-// qpdf --check passes with nothing to say beyond its usual lines.
-void expect_qpdf_clean(const std::filesystem::path& file) {
-    const auto result = run_command("qpdf --check " + shell_quote(file.string()));
-    EXPECT_EQ(result.exit_code, 0) << result.out << result.err;
-    EXPECT_EQ(result.out.find("WARNING"), std::string::npos) << result.out;
-    EXPECT_EQ(result.err, "");
-    EXPECT_NE(result.out.find("No syntax or stream encoding errors found"), std::string::npos) << result.out;
-}
+using coretest::expect_qpdf_clean;
 
 std::string pdfinfo(const std::filesystem::path& file) {
     const auto result = run_command("pdfinfo " + shell_quote(file.string()));

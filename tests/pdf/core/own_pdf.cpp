@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "support/tools.h"
 
 namespace coretest {
@@ -97,6 +99,34 @@ std::string simple_document(const std::filesystem::path& file, int pages) {
     for (int i = 0; i < pages; ++i) writer.BeginPage();
     writer.EndDoc();
     return testsupport::read_file(file);
+}
+
+void expect_qpdf_clean(const std::filesystem::path& file, const std::string& password, const std::string& what) {
+    using testsupport::shell_quote;
+    const auto result = testsupport::run_command("qpdf --password=" + shell_quote(password) + " --check " +
+                                                 shell_quote(file.string()));
+    EXPECT_EQ(result.exit_code, 0) << what << "\n" << result.out << result.err;
+    EXPECT_EQ(result.out.find("WARNING"), std::string::npos) << what << "\n" << result.out;
+    EXPECT_EQ(result.err, "") << what;
+    EXPECT_NE(result.out.find("No syntax or stream encoding errors found"), std::string::npos)
+        << what << "\n" << result.out;
+}
+
+std::vector<int> content_objects(const std::filesystem::path& file) {
+    const std::string pages =
+        testsupport::run_command("qpdf --show-pages " + testsupport::shell_quote(file.string())).out;
+    std::vector<int> objects;
+    const std::regex content("content:\\s+(\\d+) 0 R");
+    for (auto it = std::sregex_iterator(pages.begin(), pages.end(), content); it != std::sregex_iterator(); ++it)
+        objects.push_back(std::stoi((*it)[1]));
+    return objects;
+}
+
+std::string filtered_stream(const std::filesystem::path& file, int n, const std::string& what) {
+    const auto shown = testsupport::run_command("qpdf --show-object=" + std::to_string(n) + " --filtered-stream-data " +
+                                                testsupport::shell_quote(file.string()));
+    EXPECT_EQ(shown.exit_code, 0) << what << shown.err;
+    return shown.out;
 }
 
 }  // namespace coretest

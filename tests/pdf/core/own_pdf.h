@@ -33,6 +33,18 @@ int reference_after(const std::string& text, const std::string& key);
 // The page content lines (split at CR) of page object p's content stream.
 std::vector<std::string> content_lines(const std::string& pdf, int page_object);
 
+// qpdf --check (with `password`, if any) passes with nothing to say beyond
+// its usual lines; `what` names the case in the failure messages.
+void expect_qpdf_clean(const std::filesystem::path& file, const std::string& password = "",
+                       const std::string& what = "");
+
+// The content stream object of every page, as qpdf --show-pages finds them.
+std::vector<int> content_objects(const std::filesystem::path& file);
+
+// Stream object n of the file as qpdf decodes it (filters and encryption
+// undone); a failing qpdf fails the test, `what` naming the case.
+std::string filtered_stream(const std::filesystem::path& file, int n, const std::string& what = "");
+
 // Writes a document with `pages` empty pages to `file` and returns the bytes.
 std::string simple_document(const std::filesystem::path& file, int pages);
 

@@ -1,5 +1,6 @@
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,6 @@
 using namespace coretest;
 
 TEST(CoreUnits, MillimetreMarginsOnA4) {
-    EXPECT_EQ(20 * 2.8346455f, 56.69291f);
     testsupport::TempDir dir;
     PdfWriter writer;
     writer.SetScale(2);
@@ -73,15 +73,11 @@ TEST(CoreUnits, UnknownCodesAndUnusableValuesChangeNothing) {
 
 TEST(CoreUnits, LandscapeCodesSwapTheSides) {
     PdfWriter writer;
-    writer.SetPaperSize(1);
-    EXPECT_FLOAT_EQ(writer.GetPageWidth(), 842);
-    EXPECT_FLOAT_EQ(writer.GetPageHeight(), 596);
-    writer.SetPaperSize(-8);
-    EXPECT_FLOAT_EQ(writer.GetPageWidth(), 2384);
-    EXPECT_FLOAT_EQ(writer.GetPageHeight(), 3371);
-    writer.SetPaperSize(17);
-    EXPECT_FLOAT_EQ(writer.GetPageWidth(), 756);
-    EXPECT_FLOAT_EQ(writer.GetPageHeight(), 522);
+    for (auto [code, width, height] : {std::tuple{1, 842.0f, 596.0f}, {-8, 2384.0f, 3371.0f}, {17, 756.0f, 522.0f}}) {
+        writer.SetPaperSize(code);
+        EXPECT_FLOAT_EQ(writer.GetPageWidth(), width) << code;
+        EXPECT_FLOAT_EQ(writer.GetPageHeight(), height) << code;
+    }
 }
 
 TEST(CoreUnits, MarginsThatAreNotFiniteAreRefused) {

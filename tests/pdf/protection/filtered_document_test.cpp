@@ -5,7 +5,6 @@
 #include <zlib.h>
 
 #include <map>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -18,6 +17,8 @@ using testsupport::run_command;
 using testsupport::shell_quote;
 
 namespace {
+
+using coretest::content_objects;
 
 struct Setup {
     int protection = -1;  // SetProtection mode, -1 for none
@@ -42,15 +43,6 @@ std::string write_page(const std::filesystem::path& file, const Setup& setup, co
     return testsupport::read_file(file);
 }
 
-std::vector<int> content_objects(const std::filesystem::path& file) {
-    const std::string pages = run_command("qpdf --show-pages " + shell_quote(file.string())).out;
-    std::vector<int> objects;
-    const std::regex content("content:\\s+(\\d+) 0 R");
-    for (auto it = std::sregex_iterator(pages.begin(), pages.end(), content); it != std::sregex_iterator(); ++it)
-        objects.push_back(std::stoi((*it)[1]));
-    return objects;
-}
-
 // The unfiltered page content: the stream of the page's /Contents.
 std::string plain_content(const std::string& pdf) {
     const std::string trailer = pdf.substr(pdf.rfind("trailer"));
@@ -62,16 +54,10 @@ std::string plain_content(const std::string& pdf) {
 }
 
 void expect_decodes_to(const std::filesystem::path& file, const std::string& expected, const std::string& what) {
-    const auto check = run_command("qpdf --check " + shell_quote(file.string()));
-    EXPECT_EQ(check.exit_code, 0) << what << "\n" << check.out << check.err;
-    EXPECT_EQ(check.out.find("WARNING"), std::string::npos) << what << "\n" << check.out;
-    EXPECT_EQ(check.err, "") << what;
+    coretest::expect_qpdf_clean(file, "", what);
     const auto contents = content_objects(file);
     ASSERT_EQ(contents.size(), 1u) << what;
-    const auto shown = run_command("qpdf --show-object=" + std::to_string(contents[0]) + " --filtered-stream-data " +
-                                   shell_quote(file.string()));
-    EXPECT_EQ(shown.exit_code, 0) << what << shown.err;
-    EXPECT_EQ(shown.out, expected) << what;
+    EXPECT_EQ(coretest::filtered_stream(file, contents[0], what), expected) << what;
 }
 
 // The number of codes the LZW encoder hands out for `data`, the one counted

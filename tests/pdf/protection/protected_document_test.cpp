@@ -2,7 +2,6 @@
 // pdftotext and pdfinfo as a reader would open them.
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -15,6 +14,9 @@ using testsupport::run_command;
 using testsupport::shell_quote;
 
 namespace {
+
+using coretest::content_objects;
+using coretest::expect_qpdf_clean;
 
 constexpr const char* owner_password = "dezarezozidu";
 
@@ -47,15 +49,6 @@ std::string write_document(const std::filesystem::path& file, const Options& opt
     return testsupport::read_file(file);
 }
 
-void expect_qpdf_clean(const std::filesystem::path& file, const std::string& password = "") {
-    const auto result =
-        run_command("qpdf --password=" + shell_quote(password) + " --check " + shell_quote(file.string()));
-    EXPECT_EQ(result.exit_code, 0) << result.out << result.err;
-    EXPECT_EQ(result.out.find("WARNING"), std::string::npos) << result.out;
-    EXPECT_EQ(result.err, "");
-    EXPECT_NE(result.out.find("No syntax or stream encoding errors found"), std::string::npos) << result.out;
-}
-
 std::string show_encryption(const std::filesystem::path& file, const std::string& password) {
     const auto result = run_command("qpdf --password=" + shell_quote(password) + " --show-encryption " +
                                     shell_quote(file.string()));
@@ -74,16 +67,6 @@ std::string pdfinfo_line(const std::string& info, const std::string& key) {
     const auto at = info.find(key + ":");
     if (at == std::string::npos) return {};
     return info.substr(at, info.find('\n', at) - at);
-}
-
-// The content stream object of every page, as qpdf finds them.
-std::vector<int> content_objects(const std::filesystem::path& file) {
-    const std::string pages = run_command("qpdf --show-pages " + shell_quote(file.string())).out;
-    std::vector<int> objects;
-    const std::regex content("content:\\s+(\\d+) 0 R");
-    for (auto it = std::sregex_iterator(pages.begin(), pages.end(), content); it != std::sregex_iterator(); ++it)
-        objects.push_back(std::stoi((*it)[1]));
-    return objects;
 }
 
 // The encryption dictionary as the file carries it.
@@ -150,11 +133,10 @@ void check_protected_document(int mode, const std::string& revision_line, const 
     const auto decrypted_contents = content_objects(decrypted);
     ASSERT_EQ(plain_contents.size(), 2u);
     ASSERT_EQ(decrypted_contents.size(), 2u);
-    for (std::size_t page = 0; page < 2; ++page) {
-        const auto shown = run_command("qpdf --show-object=" + std::to_string(decrypted_contents[page]) +
-                                       " --filtered-stream-data " + shell_quote(decrypted.string()));
-        EXPECT_EQ(shown.out, coretest::stream_data(plain, plain_contents[page])) << "page " << page + 1;
-    }
+    for (std::size_t page = 0; page < 2; ++page)
+        EXPECT_EQ(coretest::filtered_stream(decrypted, decrypted_contents[page]),
+                  coretest::stream_data(plain, plain_contents[page]))
+            << "page " << page + 1;
     EXPECT_EQ(pdftotext(decrypted), pdftotext(plain_file));
 }
 

@@ -6,11 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include "../core/own_pdf.h"
 #include "pdf/PdfWriter.h"
 #include "reader_checks.h"
 #include "support/tools.h"
 
 namespace contenttest {
+
+using coretest::expect_pdf_error;
 
 class Document {
 public:

@@ -99,22 +99,14 @@ TEST(Drawing, RefusedArguments) {
     Document doc;
     auto& w = doc.first_page();
     w.SetXY(1, 2);
-    auto expect_error = [](auto&& call, std::int32_t number) {
-        try {
-            call();
-            ADD_FAILURE() << "no error";
-        } catch (const PdfError& e) {
-            EXPECT_EQ(e.number(), number);
-        }
-    };
-    expect_error([&] { w.DrawArc(0, 0, 10, 0, 360, 1, false, 0); }, 5);
-    expect_error([&] { w.DrawArc(0, 0, 10, 0, 3.0e9f, 1); }, 6);
-    expect_error([&] { w.DrawPolygon(0, 0, 10, 0); }, 11);
+    contenttest::expect_pdf_error([&] { w.DrawArc(0, 0, 10, 0, 360, 1, false, 0); }, 5);
+    contenttest::expect_pdf_error([&] { w.DrawArc(0, 0, 10, 0, 3.0e9f, 1); }, 6);
+    contenttest::expect_pdf_error([&] { w.DrawPolygon(0, 0, 10, 0); }, 11);
     std::vector<float> odd{1, 2, 3};
-    expect_error([&] { w.DrawPolyline(odd); }, 9);
+    contenttest::expect_pdf_error([&] { w.DrawPolyline(odd); }, 9);
     std::vector<float> none;
-    expect_error([&] { w.DrawPolyline(none); }, 9);
-    expect_error([&] { w.DrawLine(0, 0, std::numeric_limits<float>::infinity(), 0); }, 5);
+    contenttest::expect_pdf_error([&] { w.DrawPolyline(none); }, 9);
+    contenttest::expect_pdf_error([&] { w.DrawLine(0, 0, std::numeric_limits<float>::infinity(), 0); }, 5);
     EXPECT_FLOAT_EQ(w.GetX(), 1);
     EXPECT_FLOAT_EQ(w.GetY(), 2);
     // A huge start angle with a span of nothing ends at once.

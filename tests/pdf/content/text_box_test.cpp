@@ -61,13 +61,7 @@ TEST(TextBox, EmptyTextIsOneEmptyLine) {
 TEST(TextBox, NoFontIsAnErrorNotAnEmptyFontName) {
     Document doc;
     auto& w = doc.first_page();
-    try {
-        w.DrawTextBox(0, 0, 100, 0, "text");
-        FAIL() << "no error";
-    } catch (const PdfError& e) {
-        EXPECT_EQ(e.number(), 5);
-        EXPECT_EQ(e.source(), "PdfWriter.DrawTextBox");
-    }
+    contenttest::expect_pdf_error([&] { w.DrawTextBox(0, 0, 100, 0, "text"); }, 5, "PdfWriter.DrawTextBox");
     EXPECT_THROW(w.DrawText(0, 0, "text"), PdfError);
     EXPECT_THROW(w.WriteText("text"), PdfError);
     EXPECT_THROW(w.WriteTextLn("text"), PdfError);

@@ -67,13 +67,7 @@ TEST(CoreDocument, ASecondEndDocFailsAndLeavesTheFileAlone) {
     writer.EndDoc();
     const std::string first = read_file(dir / "once.pdf");
     EXPECT_EQ(writer.FileSize(), static_cast<std::int32_t>(first.size()));
-    try {
-        writer.EndDoc();
-        ADD_FAILURE() << "second EndDoc succeeded";
-    } catch (const PdfError& error) {
-        EXPECT_EQ(error.number(), 52);
-        EXPECT_EQ(error.source(), "PdfWriter.EndDoc");
-    }
+    expect_pdf_error([&] { writer.EndDoc(); }, 52, "PdfWriter.EndDoc", "second EndDoc");
     EXPECT_EQ(read_file(dir / "once.pdf"), first);
     EXPECT_EQ(writer.FileSize(), static_cast<std::int32_t>(first.size()));
 }
@@ -169,22 +163,12 @@ TEST(CoreDocument, BeginDocOnAnUnwritablePathRecords52) {
     ASSERT_GE(description.size(), name.size() + 3);
     EXPECT_EQ(description.substr(description.size() - name.size() - 3), " - " + name);
     // The end of such a document neither crashes nor writes anything.
-    try {
-        writer.EndDoc();
-        ADD_FAILURE() << "EndDoc without a file succeeded";
-    } catch (const PdfError& error) {
-        EXPECT_EQ(error.number(), 52);
-    }
+    expect_pdf_error([&] { writer.EndDoc(); }, 52, "", "EndDoc without a file");
     EXPECT_FALSE(std::filesystem::exists(name));
     EXPECT_EQ(writer.GetPage(), 0);
     // A page is kept in memory until it ends; writing it fails.
     EXPECT_EQ(writer.BeginPage(), 1);
-    try {
-        writer.EndPage();
-        ADD_FAILURE() << "EndPage without a file succeeded";
-    } catch (const PdfError& error) {
-        EXPECT_EQ(error.number(), 52);
-    }
+    expect_pdf_error([&] { writer.EndPage(); }, 52, "", "EndPage without a file");
 }
 
 TEST(CoreDocument, AbortClosesTheFileAndKeepsTheErrorTexts) {

@@ -66,12 +66,7 @@ TEST(CoreGraphicsState, TextColourIsOnlyRemembered) {
 
 TEST(CoreGraphicsState, ABadHexColourFailsWithTypeMismatch) {
     lines_of([](PdfWriter& w) {
-        try {
-            w.SetColorFill("#XYZ");
-            ADD_FAILURE();
-        } catch (const PdfError& error) {
-            EXPECT_EQ(error.number(), 13);
-        }
+        expect_pdf_error([&] { w.SetColorFill("#XYZ"); }, 13);
     });
 }
 
@@ -147,21 +142,14 @@ TEST(CoreGraphicsState, NothingOpenDropsTheLine) {
 // Values that PDF readers reject are refused before anything is written,
 // so the page stays readable.
 TEST(CoreGraphicsState, ValuesReadersRejectAreRefusedAndWriteNothing) {
-    auto refused = [](auto call) {
-        try {
-            call();
-            return false;
-        } catch (const PdfError& error) {
-            return error.number() == 5;
-        }
-    };
+    auto refused = [](auto call) { expect_pdf_error(call, 5); };
     EXPECT_EQ(lines_of([&](PdfWriter& w) {
-                  EXPECT_TRUE(refused([&] { w.SetTextMode(8); }));
-                  EXPECT_TRUE(refused([&] { w.SetTextMode(-1); }));
-                  EXPECT_TRUE(refused([&] { w.SetDash("0;0"); }));
-                  EXPECT_TRUE(refused([&] { w.SetDash("3;-1"); }));
-                  EXPECT_TRUE(refused([&] { w.SetDash("3;1", -2); }));
-                  EXPECT_TRUE(refused([&] { w.SetLineWidth(std::nanf("")); }));
+                  refused([&] { w.SetTextMode(8); });
+                  refused([&] { w.SetTextMode(-1); });
+                  refused([&] { w.SetDash("0;0"); });
+                  refused([&] { w.SetDash("3;-1"); });
+                  refused([&] { w.SetDash("3;1", -2); });
+                  refused([&] { w.SetLineWidth(std::nanf("")); });
                   w.SetTextMode(7);
                   w.SetDash("0;2");
               }),

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "pdf/PdfWriter.h"
 
 namespace coretest {
@@ -44,6 +46,21 @@ std::vector<int> content_objects(const std::filesystem::path& file);
 // Stream object n of the file as qpdf decodes it (filters and encryption
 // undone); a failing qpdf fails the test, `what` naming the case.
 std::string filtered_stream(const std::filesystem::path& file, int n, const std::string& what = "");
+
+// Runs `call`, which must throw PdfError `number` (raised by `source`, when
+// one is named); `what` names the case in the failure messages.
+template <typename Call>
+void expect_pdf_error(Call&& call, int number, const std::string& source = "", const std::string& what = "") {
+    try {
+        call();
+        ADD_FAILURE() << "no error " << number << " " << what;
+    } catch (const PdfError& error) {
+        EXPECT_EQ(error.number(), number) << what;
+        if (!source.empty()) {
+            EXPECT_EQ(error.source(), source) << what;
+        }
+    }
+}
 
 // Writes a document with `pages` empty pages to `file` and returns the bytes.
 std::string simple_document(const std::filesystem::path& file, int pages);

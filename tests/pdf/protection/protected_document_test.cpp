@@ -242,13 +242,8 @@ TEST(ProtectedDocument, ProtectionOnceObjectsAreWrittenIsRefused) {
         writer.BeginPage();
         writer.SetFont("Helvetica", 12);  // writes the font object
         writer.DrawText(1, 1, "Testo in chiaro");
-        try {
-            writer.SetProtection(4, owner_password);
-            ADD_FAILURE() << "SetProtection was accepted after objects were written";
-        } catch (const PdfError& e) {
-            EXPECT_EQ(e.number(), 5);
-            EXPECT_EQ(e.source(), "PdfWriter.SetProtection");
-        }
+        coretest::expect_pdf_error([&] { writer.SetProtection(4, owner_password); }, 5, "PdfWriter.SetProtection",
+                                   "protection after objects were written");
         writer.SetDocProperty("Titolo in chiaro");
         writer.EndDoc();
         expect_qpdf_clean(file);

@@ -50,10 +50,23 @@ protected:
         return nomi;
     }
 
-    void prepara_vecchia_uscita() {
+    // An earlier output folder and what a failed run must leave exactly as
+    // it was: the data file, everything under the chosen folder, the draft.
+    struct Stato {
+        std::string dati;
+        std::vector<std::string> scelta;
+    };
+    Stato prepara_vecchia_uscita() {
         fs::create_directories(uscita());
         write_file(uscita() / "contratto.pdf", "vecchio contratto");
         write_file(uscita() / "appunti.txt", "note");
+        return {read_file(file_dati()), contenuto_scelta()};
+    }
+    void expect_invariato(const Stato& prima, const std::string& caso = "") const {
+        EXPECT_EQ(read_file(file_dati()), prima.dati) << caso;
+        EXPECT_EQ(contenuto_scelta(), prima.scelta) << caso;
+        EXPECT_EQ(read_file(uscita() / "contratto.pdf"), "vecchio contratto") << caso;
+        EXPECT_TRUE(fs::exists(programma() / "bozza.pdf")) << caso;
     }
 
     testsupport::TempDir radice;
@@ -69,7 +82,7 @@ bool costruttore_finto(const fs::path& file, bool apri) {
 }  // namespace
 
 TEST_F(Generazione, SuccessLeavesTheFolderTheMarkAndNoDraft) {
-    prepara_vecchia_uscita();
+    (void)prepara_vecchia_uscita();
     ASSERT_TRUE(genera_contratto_finale(scelta(), costruttore_finto));
     EXPECT_TRUE(messaggi.empty());
     EXPECT_EQ(contenuto_scelta(), (std::vector<std::string>{"Files Contratto Tavore",
@@ -91,9 +104,7 @@ TEST_F(Generazione, WithoutAnEarlierFolderOrDraft) {
 }
 
 TEST_F(Generazione, AFailureChangesNothing) {
-    prepara_vecchia_uscita();
-    const std::string dati_prima = read_file(file_dati());
-    const auto prima = contenuto_scelta();
+    const Stato prima = prepara_vecchia_uscita();
 
     struct Caso {
         const char* nome;
@@ -111,37 +122,28 @@ TEST_F(Generazione, AFailureChangesNothing) {
     for (const Caso& caso : casi) {
         messaggi.clear();
         EXPECT_FALSE(genera_contratto_finale(scelta(), caso.costruttore)) << caso.nome;
-        EXPECT_EQ(read_file(file_dati()), dati_prima) << caso.nome;
-        EXPECT_EQ(contenuto_scelta(), prima) << caso.nome;
-        EXPECT_EQ(read_file(uscita() / "contratto.pdf"), "vecchio contratto") << caso.nome;
-        EXPECT_TRUE(fs::exists(programma() / "bozza.pdf")) << caso.nome;
+        expect_invariato(prima, caso.nome);
     }
 }
 
 TEST_F(Generazione, AnErrorOfTheWriterPropagatesAfterTheCleanUp) {
-    prepara_vecchia_uscita();
-    const std::string dati_prima = read_file(file_dati());
-    const auto prima = contenuto_scelta();
+    const Stato prima = prepara_vecchia_uscita();
     EXPECT_THROW(genera_contratto_finale(scelta(),
                                          [](const fs::path& file, bool) -> bool {
                                              write_file(file, "%PDF-1.4");
                                              throw PdfError(52, "PdfWriter.BeginDoc", "file in uso");
                                          }),
                  PdfError);
-    EXPECT_EQ(read_file(file_dati()), dati_prima);
-    EXPECT_EQ(contenuto_scelta(), prima);
-    EXPECT_TRUE(fs::exists(programma() / "bozza.pdf"));
+    expect_invariato(prima);
 }
 
 TEST_F(Generazione, AFailingDataStoreLeavesTheOldOutput) {
-    prepara_vecchia_uscita();
-    const auto prima = contenuto_scelta();
+    const Stato prima = prepara_vecchia_uscita();
     simula_guasto_prima_della_rinomina(true);
     EXPECT_THROW(genera_contratto_finale(scelta(), costruttore_finto), ErroreDati);
     simula_guasto_prima_della_rinomina(false);
-    EXPECT_EQ(contenuto_scelta(), prima);
+    expect_invariato(prima);
     EXPECT_NE(leggi_dato("CONTRATTO_CHIUSO"), std::optional<std::string>("S"));
-    EXPECT_TRUE(fs::exists(programma() / "bozza.pdf"));
 }
 
 TEST_F(Generazione, AMissingTargetFolderIsReported) {

@@ -58,6 +58,12 @@ protected:
     }
 
     void scrivi(const dati_prova::Coppie& coppie) { testsupport::write_data_file(file_dati(), coppie); }
+    // The menu shown again after the store changed under it.
+    void riapri(Intro& intro, const dati_prova::Coppie& coppie) {
+        scrivi(coppie);
+        intro.hide();
+        intro.show();
+    }
 
     std::vector<bool> abilitate(const Intro& intro) const {
         std::vector<bool> v;
@@ -87,15 +93,11 @@ TEST_F(Menu, StateComesFromTheDataFileEachTimeItOpens) {
     EXPECT_EQ(abilitate(intro), (std::vector<bool>{false, true, true, false}))
         << "condominium and site sign are not available in this version";
 
-    scrivi({{"TIPO_RICHIEDENTE", "comproprietario "}});
-    intro.hide();
-    intro.show();
+    riapri(intro, {{"TIPO_RICHIEDENTE", "comproprietario "}});
     EXPECT_EQ(intro.scelte()->selezionato(), Intro::Comproprietari);
     EXPECT_FALSE(intro.nota()->isVisible());
 
-    scrivi({{"TIPO_RICHIEDENTE", "Proprietario"}, {"CONTRATTO_CHIUSO", "S"}});
-    intro.hide();
-    intro.show();
+    riapri(intro, {{"TIPO_RICHIEDENTE", "Proprietario"}, {"CONTRATTO_CHIUSO", "S"}});
     EXPECT_TRUE(intro.contratto_chiuso());
     EXPECT_EQ(intro.scelte()->selezionato(), -1);
     EXPECT_EQ(abilitate(intro), (std::vector<bool>{false, false, false, false}))
@@ -106,9 +108,7 @@ TEST_F(Menu, StateComesFromTheDataFileEachTimeItOpens) {
     EXPECT_TRUE(intro.nota()->text().contains(QStringLiteral("cartellone")));
     EXPECT_GE(intro.height(), intro.nota()->geometry().bottom()) << "the note is not cut off";
 
-    scrivi({{"TIPO_RICHIEDENTE", "Amministratore"}});
-    intro.hide();
-    intro.show();
+    riapri(intro, {{"TIPO_RICHIEDENTE", "Amministratore"}});
     EXPECT_EQ(intro.scelte()->selezionato(), -1) << "a kind that cannot be chosen is not preselected";
     EXPECT_FALSE(intro.nota()->isVisible());
     EXPECT_TRUE(finestre.empty());

@@ -125,6 +125,32 @@ ModelloContratto contratto_compilato() {
     return m;
 }
 
+// Every control of `letto` as in `atteso`: texts and whether they are open,
+// combo selections and texts, boxes, options.
+void expect_stesso_modello(const ModelloContratto& letto, const ModelloContratto& atteso) {
+    for (std::size_t i = 0; i < atteso.text1.size(); ++i) {
+        EXPECT_EQ(letto.text1[i].testo, atteso.text1[i].testo) << "Text1(" << i << ")";
+        EXPECT_EQ(letto.text1[i].abilitata, atteso.text1[i].abilitata) << "Text1(" << i << ")";
+    }
+    auto stessa_combo = [](const StatoCombo& l, const StatoCombo& a, const std::string& nome) {
+        EXPECT_EQ(l.testo, a.testo) << nome;
+        EXPECT_EQ(l.indice, a.indice) << nome;
+    };
+    stessa_combo(letto.combo1, atteso.combo1, "Combo1");
+    stessa_combo(letto.combo3, atteso.combo3, "Combo3");
+    for (std::size_t i = 0; i < atteso.combo2.size(); ++i)
+        stessa_combo(letto.combo2[i], atteso.combo2[i], "Combo2(" + std::to_string(i) + ")");
+    EXPECT_EQ(letto.check1.valore, atteso.check1.valore);
+    for (std::size_t i = 0; i < atteso.check2.size(); ++i) {
+        EXPECT_EQ(letto.check2[i].valore, atteso.check2[i].valore) << "Check2(" << i << ")";
+        EXPECT_EQ(letto.check2[i].abilitata, atteso.check2[i].abilitata) << "Check2(" << i << ")";
+    }
+    for (std::size_t i = 0; i < atteso.check3.size(); ++i)
+        EXPECT_EQ(letto.check3[i].valore, atteso.check3[i].valore) << "Check3(" << i << ")";
+    EXPECT_EQ(letto.option1, atteso.option1);
+    EXPECT_EQ(letto.option3, atteso.option3);
+}
+
 }  // namespace
 
 TEST_F(RecordContratto, SaveWritesEveryPairOnceInItsOrderByteExact) {
@@ -344,29 +370,13 @@ TEST_F(RecordContratto, LoadAfterSaveGivesBackEveryControl) {
     ModelloContratto letto = modello_iniziale();
     ASSERT_TRUE(carica_contratto(letto, TIPO_COMPROPRIETARIO));
     EXPECT_EQ(letto.contratto_modificato, 0);
-    for (int i = 0; i < NUMERO_TESTI; ++i) {
-        // Dates come back as dd/mm/yyyy, which is how they were typed here.
-        EXPECT_EQ(letto.text1[static_cast<std::size_t>(i)].testo, testo(m, i)) << "Text1(" << i << ")";
-        EXPECT_EQ(letto.text1[static_cast<std::size_t>(i)].abilitata, m.text1[static_cast<std::size_t>(i)].abilitata)
-            << "Text1(" << i << ")";
-    }
-    EXPECT_EQ(letto.combo1.testo, m.combo1.testo);
-    EXPECT_EQ(letto.combo1.indice, m.combo1.indice);
+    // Dates come back as dd/mm/yyyy, which is how they were typed here; a
+    // greyed box is stored as "N"; "N" selects the subcontracting declaration.
+    ModelloContratto atteso = m;
+    atteso.check3[16].valore = NON_SPUNTATA;
+    expect_stesso_modello(letto, atteso);
     EXPECT_EQ(letto.combo3.testo, "NA");
-    EXPECT_EQ(letto.combo3.indice, m.combo3.indice);
-    for (std::size_t i = 0; i < 7; ++i) {
-        EXPECT_EQ(letto.combo2[i].testo, m.combo2[i].testo) << i;
-        EXPECT_EQ(letto.combo2[i].indice, m.combo2[i].indice) << i;
-    }
     EXPECT_EQ(letto.check1.valore, SPUNTATA);
-    for (std::size_t i = 0; i < 11; ++i) {
-        EXPECT_EQ(letto.check2[i].valore, m.check2[i].valore) << i;
-        EXPECT_EQ(letto.check2[i].abilitata, m.check2[i].abilitata) << i;
-    }
-    for (std::size_t i = 0; i < 16; ++i) EXPECT_EQ(letto.check3[i].valore, m.check3[i].valore) << i;
-    EXPECT_EQ(letto.check3[16].valore, NON_SPUNTATA);  // a greyed box is stored as "N"
-    EXPECT_EQ(letto.option1, m.option1);
-    EXPECT_EQ(letto.option3, m.option3);  // "N" selects the declaration
     EXPECT_EQ(leggi_dato("TIPO_RICHIEDENTE").value_or(""), "Comproprietario");
 }
 
@@ -378,14 +388,9 @@ TEST_F(RecordContratto, AnUntouchedFormComesBackAsItWasSaved) {
     EXPECT_EQ(leggi_dato("DATA_CONTRATTO").value_or("x"), "0");
     ModelloContratto letto = modello_iniziale();
     ASSERT_TRUE(carica_contratto(letto, TIPO_COMPROPRIETARIO));
-    for (std::size_t i = 0; i < vuoto.text1.size(); ++i) {
-        EXPECT_EQ(letto.text1[i].testo, vuoto.text1[i].testo) << "Text1(" << i << ")";
-        EXPECT_EQ(letto.text1[i].abilitata, vuoto.text1[i].abilitata) << "Text1(" << i << ")";
-    }
+    expect_stesso_modello(letto, vuoto);
     EXPECT_EQ(letto.combo1.indice, 0);
     EXPECT_EQ(letto.combo3.indice, -1);
-    EXPECT_EQ(letto.option1, vuoto.option1);
-    EXPECT_EQ(letto.option3, vuoto.option3);
 
     // An empty box under the chosen authorisation stays empty.
     imposta_permesso(letto, 1, true);

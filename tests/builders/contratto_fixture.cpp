@@ -153,6 +153,16 @@ int pagine_pdfinfo(const fs::path& pdf) {
     return -1;
 }
 
+::testing::AssertionResult qpdf_senza_errori(const fs::path& pdf) {
+    const auto controllo = run_command("qpdf --check " + shell_quote(pdf.string()));
+    if (controllo.exit_code == 0 && controllo.err.empty() &&
+        controllo.out.find("No syntax or stream encoding errors") != std::string::npos &&
+        controllo.out.find("WARNING") == std::string::npos)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "qpdf --check " << pdf << " exit " << controllo.exit_code << "\n"
+                                         << controllo.out << controllo.err;
+}
+
 void Contratto::SetUp() {
     imposta_cartelle(cartella.path(), cartella.path());
     imposta_gestore_messaggi(

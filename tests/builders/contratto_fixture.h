@@ -39,6 +39,8 @@ struct Estratto {
 Estratto estrai(const std::filesystem::path& pdf);
 // Pages according to pdfinfo (-1 when it cannot tell).
 int pagine_pdfinfo(const std::filesystem::path& pdf);
+// qpdf --check passes the file with no error and no warning.
+::testing::AssertionResult qpdf_senza_errori(const std::filesystem::path& pdf);
 
 class Contratto : public ::testing::Test {
 protected:

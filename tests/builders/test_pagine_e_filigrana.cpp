@@ -78,6 +78,12 @@ std::vector<std::vector<Parola>> parole_per_pagina(const fs::path& pdf) {
     return pagine;
 }
 
+// A word between the side margins.
+void expect_nei_margini(const Parola& p) {
+    EXPECT_GE(p.x_min, MARGINE - TOLLERANZA) << p.testo;
+    EXPECT_LE(p.x_max, LARGHEZZA_PAGINA - MARGINE + TOLLERANZA) << p.testo;
+}
+
 // The four pieces of an article body, as the form would store them.
 void aggiungi_articolo(Coppie& dati, int n, const std::string& titolo, const std::string& corpo) {
     dati.emplace_back("ARTICOLO_" + std::to_string(n), titolo);
@@ -141,8 +147,7 @@ int controlla_pagine(const fs::path& file) {
         const auto& pagina = parole[static_cast<std::size_t>(i)];
         bool numero = false, progetto = false, modello = false, corpo = false;
         for (const auto& p : pagina) {
-            EXPECT_GE(p.x_min, MARGINE - TOLLERANZA) << p.testo;
-            EXPECT_LE(p.x_max, LARGHEZZA_PAGINA - MARGINE + TOLLERANZA) << p.testo;
+            expect_nei_margini(p);
             if (p.y_min >= RIGA_PIEDE - TOLLERANZA) {
                 // Under the rule: only the footer and the page number.
                 if (p.testo == std::to_string(i + 1) && p.x_min > LARGHEZZA_PAGINA / 2) {
@@ -214,8 +219,7 @@ TEST_F(Contratto, CodiceSenzaSpaziRestaNeiMargini) {
     int pezzi = 0;
     for (const auto& pagina : pagine)
         for (const auto& p : pagina) {
-            EXPECT_GE(p.x_min, MARGINE - TOLLERANZA) << p.testo;
-            EXPECT_LE(p.x_max, LARGHEZZA_PAGINA - MARGINE + TOLLERANZA) << p.testo;
+            expect_nei_margini(p);
             if (p.testo.find("XXXX") != std::string::npos) ++pezzi;
         }
     EXPECT_GE(pezzi, 3) << "the code is cut over lines of its own";

@@ -17,6 +17,7 @@
 #include "contract_forms/apertura.h"
 #include "contract_forms/paragrafi.h"
 #include "contract_record/record_contratto.h"
+#include "support/modello_uguale.h"
 #include "support/tools.h"
 #include "ui/casella_spunta.h"
 #include "ui/casella_testo.h"
@@ -358,24 +359,8 @@ TEST_F(ModuloTest, CloseAndReopenGivesEveryControlBack) {
 
     auto riaperto = apri();
     const ModelloContratto dopo = riaperto->modello();
-    for (std::size_t i = 0; i < prima.text1.size(); ++i) {
-        EXPECT_EQ(dopo.text1[i].testo, prima.text1[i].testo) << "Text1(" << i << ")";
-        EXPECT_EQ(dopo.text1[i].abilitata, prima.text1[i].abilitata) << "Text1(" << i << ")";
-    }
+    testsupport::expect_stesso_modello(dopo, prima);
     EXPECT_EQ(dopo.combo1.indice, 4);
-    EXPECT_EQ(dopo.combo3.testo, prima.combo3.testo);
-    for (std::size_t i = 0; i < 7; ++i) {
-        EXPECT_EQ(dopo.combo2[i].testo, prima.combo2[i].testo) << i;
-        EXPECT_EQ(dopo.combo2[i].indice, prima.combo2[i].indice) << i;
-    }
-    EXPECT_EQ(dopo.check1.valore, prima.check1.valore);
-    for (std::size_t i = 0; i < 11; ++i) {
-        EXPECT_EQ(dopo.check2[i].valore, prima.check2[i].valore) << i;
-        EXPECT_EQ(dopo.check2[i].abilitata, prima.check2[i].abilitata) << i;
-    }
-    for (std::size_t i = 0; i < 17; ++i) EXPECT_EQ(dopo.check3[i].valore, prima.check3[i].valore) << i;
-    EXPECT_EQ(dopo.option1, prima.option1);
-    EXPECT_EQ(dopo.option3, prima.option3);
     EXPECT_EQ(riaperto->contratto_modificato(), 0);
     EXPECT_EQ(riaperto->corpo_articolo(13)->toPlainText().count(QLatin1Char('\n')),
               QString::fromStdString(corpo).count(QLatin1Char('\n')));

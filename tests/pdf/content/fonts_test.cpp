@@ -63,7 +63,6 @@ TEST(StandardFonts, RecordsAndFontObjects) {
         }
     }
     EXPECT_EQ(rows, 6);
-    EXPECT_EQ(contenttest::reader_complaints(doc.file()), "");
 }
 
 TEST(StandardFonts, SizeRules) {
@@ -125,8 +124,7 @@ TEST(StandardFonts, UnknownFamilyKeepsItsOwnResource) {
     EXPECT_NE(pdf.find("/Arial 10 Tf"), std::string::npos);
     EXPECT_NE(pdf.find("/Odd#28Name#29#2Fx 10 Tf"), std::string::npos);
     EXPECT_NE(pdf.find("/BaseFont /Arial "), std::string::npos);
-    REQUIRE_TOOL("qpdf");
-    EXPECT_EQ(contenttest::reader_complaints(doc.file()), "");
+    REQUIRE_TOOL("pdftotext");
     const auto text = run_command("pdftotext " + shell_quote(doc.file().string()) + " -");
     EXPECT_NE(text.out.find("four"), std::string::npos);
     EXPECT_EQ(text.err, "");

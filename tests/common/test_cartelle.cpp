@@ -39,10 +39,6 @@ protected:
     void TearDown() override { imposta_cartelle({}, {}); }
 };
 
-TEST_F(Cartelle, ProgramFolderIsTheExecutablesFolder) {
-    EXPECT_EQ(cartella_programma(), fs::read_symlink("/proc/self/exe").parent_path());
-}
-
 TEST_F(Cartelle, WritableProgramFolderHoldsTheData) {
     TempDir programma;
     imposta_cartelle(programma.path(), {});
@@ -106,13 +102,15 @@ TEST_F(Cartelle, UnusableProgramFolderFallsBackToThePerUserFolder) {
     controlla_ripiego(programma / "non_esiste");
 }
 
-TEST_F(Cartelle, FixedFoldersAndReset) {
+TEST_F(Cartelle, ProgramFolderIsTheExecutablesFolderUnlessFixed) {
+    const fs::path eseguibile = fs::read_symlink("/proc/self/exe").parent_path();
+    EXPECT_EQ(cartella_programma(), eseguibile);
     TempDir a, b;
     imposta_cartelle(a.path(), b.path());
     EXPECT_EQ(cartella_programma(), a.path());
     EXPECT_EQ(cartella_dati(), b.path());
     imposta_cartelle({}, {});
-    EXPECT_EQ(cartella_programma(), fs::read_symlink("/proc/self/exe").parent_path());
+    EXPECT_EQ(cartella_programma(), eseguibile);
 }
 
 TEST_F(Cartelle, FilesAreFoundByExactNameThenIgnoringCase) {

@@ -124,7 +124,13 @@ TEST_F(Dati, BatchEqualsThePairsWrittenOneAfterTheOther) {
     EXPECT_EQ(fs::file_size(file()), 6 * LUNGHEZZA_RECORD);
 }
 
-TEST_F(Dati, InterruptedBatchLeavesTheOldFileIntact) {
+TEST_F(Dati, InterruptedWriteLeavesTheOldFileOrNone) {
+    simula_guasto_prima_della_rinomina(true);
+    EXPECT_THROW(scrivi_dato("NOME", "x"), ErroreDati);
+    EXPECT_FALSE(fs::exists(file()));
+    EXPECT_TRUE(altri_file().empty());
+
+    simula_guasto_prima_della_rinomina(false);
     write_data_file(file(), {{"NOME", "vecchio"}, {"ALTRO", "a"}});
     const std::string prima = read_file(file());
     simula_guasto_prima_della_rinomina(true);
@@ -135,13 +141,6 @@ TEST_F(Dati, InterruptedBatchLeavesTheOldFileIntact) {
     simula_guasto_prima_della_rinomina(false);
     scrivi_dato("NOME", "nuovo");
     EXPECT_EQ(leggi_dato("NOME"), "nuovo");
-    EXPECT_TRUE(altri_file().empty());
-}
-
-TEST_F(Dati, InterruptedFirstWriteCreatesNoFile) {
-    simula_guasto_prima_della_rinomina(true);
-    EXPECT_THROW(scrivi_dato("NOME", "x"), ErroreDati);
-    EXPECT_FALSE(fs::exists(file()));
     EXPECT_TRUE(altri_file().empty());
 }
 

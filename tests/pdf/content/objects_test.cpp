@@ -120,7 +120,7 @@ TEST(ReusableObjects, RotatedWatermarkOnEveryPage) {
     const std::string pdf = doc.finish();
     EXPECT_EQ(count_of(pdf, "/Name /header_footer"), 1u);
     EXPECT_NE(pdf.find("\r0.707 0.707 -0.707 0.707 0 0 cm\r"), std::string::npos);
-    ASSERT_EQ(contenttest::reader_complaints(doc.file()), "");
+    ASSERT_FALSE(HasFailure()) << "the readers refuse the file (see finish)";
 
     const auto words = contenttest::bbox_words(doc.file());
     for (int page = 1; page <= 3; ++page) {
@@ -178,7 +178,7 @@ TEST(TilingPatterns, RecordedCellUsedAsFill) {
     EXPECT_EQ(count_of(pdf, "1 0 0 rg"), 0u);
     EXPECT_NE(pdf.find("/WIDE#20STRIPES "), std::string::npos);
     EXPECT_TRUE(has_line(pdf, "/Pattern cs /WIDE#20STRIPES scn"));
-    ASSERT_EQ(contenttest::reader_complaints(doc.file()), "");
+    ASSERT_FALSE(HasFailure()) << "the readers refuse the file (see finish)";
     const auto image = contenttest::render_grey(doc.file(), 1, 72);
     int dark = 0, light = 0;
     for (int x = 101; x < 299; ++x) (image.at(x, 200) < 100 ? dark : light)++;
@@ -224,7 +224,7 @@ TEST(Gradients, FollowTheMarginsByPixels) {
     w.SetColorFill("page");
     w.DrawRect(0, 0, 100, 100, 5);
     doc.finish();
-    ASSERT_EQ(contenttest::reader_complaints(doc.file()), "");
+    ASSERT_FALSE(HasFailure()) << "the readers refuse the file (see finish)";
     const auto image = contenttest::render_colour(doc.file(), 1, 72);
     // Page gradient: left to right over page x 100..200, rows 100..200.
     const unsigned char* left = image.at(103, 150);

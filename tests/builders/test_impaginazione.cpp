@@ -38,16 +38,27 @@ TEST_F(Impaginazione, MisureDiBase) {
     EXPECT_NEAR(pdf.GetPageHeight(true), 26.2039f, 0.001f);
 }
 
-TEST_F(Impaginazione, ParagrafoVuotoEParagrafoBreve) {
-    float y = pdf.GetY();
-    imp->paragrafo_senza_spazio("");
-    EXPECT_NEAR(pdf.GetY() - y, riga, 1e-3f) << "an empty paragraph leaves one empty line";
-    y = pdf.GetY();
-    imp->paragrafo_con_spazio("");
-    EXPECT_NEAR(pdf.GetY() - y, 2 * riga, 1e-3f) << "with the spacer: two";
-    y = pdf.GetY();
-    imp->paragrafo_con_spazio("Una riga sola.");
-    EXPECT_NEAR(pdf.GetY() - y, 2 * riga, 1e-3f) << "spacer and one line";
+TEST_F(Impaginazione, ParagrafiBreviAvanzanoDiRigheIntere) {
+    struct Caso {
+        bool spazio;
+        std::string testo;
+        int righe;
+        const char* perche;
+    };
+    const Caso casi[] = {
+        {false, "", 1, "an empty paragraph leaves one empty line"},
+        {true, "", 2, "with the spacer: two"},
+        {true, "Una riga sola.", 2, "spacer and one line"},
+        {false, "uno\r\ndue\r\n\r\ntre", 4, "a line break in the text closes the line"},
+    };
+    for (const Caso& c : casi) {
+        const float y = pdf.GetY();
+        if (c.spazio)
+            imp->paragrafo_con_spazio(c.testo);
+        else
+            imp->paragrafo_senza_spazio(c.testo);
+        EXPECT_NEAR(pdf.GetY() - y, static_cast<float>(c.righe) * riga, 1e-3f) << c.perche;
+    }
 }
 
 TEST_F(Impaginazione, ParoleRiempionoLaRigaEAndanoACapo) {
@@ -75,12 +86,6 @@ TEST_F(Impaginazione, ParolaPiuLargaDellaRigaSuRigheProprie) {
     imp->paragrafo_senza_spazio("prima " + lunga + " dopo");
     // "prima", the long word cut to the width, "dopo".
     EXPECT_NEAR(pdf.GetY() - y, static_cast<float>(2 + righe_parola) * riga, 1e-3f);
-}
-
-TEST_F(Impaginazione, ACapoNelTestoChiudeLaRiga) {
-    const float y = pdf.GetY();
-    imp->paragrafo_senza_spazio("uno\r\ndue\r\n\r\ntre");
-    EXPECT_NEAR(pdf.GetY() - y, 4 * riga, 1e-3f);
 }
 
 TEST_F(Impaginazione, SaltoPaginaOltreIlLimite) {

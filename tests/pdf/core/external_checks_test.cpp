@@ -14,13 +14,8 @@ using testsupport::shell_quote;
 namespace {
 
 using coretest::expect_qpdf_clean;
-
-std::string pdfinfo(const std::filesystem::path& file) {
-    const auto result = run_command("pdfinfo " + shell_quote(file.string()));
-    EXPECT_EQ(result.exit_code, 0) << result.err;
-    EXPECT_EQ(result.err, "");
-    return result.out;
-}
+using coretest::pdfinfo;
+using coretest::pdftotext;
 
 struct Paper {
     int code;
@@ -105,9 +100,7 @@ TEST(CoreExternalChecks, DocumentPropertiesWithItalianText) {
     EXPECT_NE(info.find("Producer:        Scrittore ì €\n"), std::string::npos) << info;
     EXPECT_NE(info.find("Keywords:        appalto; condominio\n"), std::string::npos) << info;
     EXPECT_NE(info.find("Metadata Stream: yes"), std::string::npos) << info;
-    const auto text = run_command("pdftotext " + shell_quote(file.string()) + " -");
-    EXPECT_EQ(text.exit_code, 0);
-    EXPECT_EQ(text.err, "");
+    pdftotext(file);
 }
 
 TEST(CoreExternalChecks, MetadataPacketParsesAsXml) {

@@ -129,4 +129,19 @@ std::string filtered_stream(const std::filesystem::path& file, int n, const std:
     return shown.out;
 }
 
+std::string pdfinfo(const std::filesystem::path& file) {
+    const auto result = testsupport::run_command("pdfinfo " + testsupport::shell_quote(file.string()));
+    EXPECT_EQ(result.exit_code, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    return result.out;
+}
+
+std::string pdftotext(const std::filesystem::path& file, const std::string& options) {
+    const auto result =
+        testsupport::run_command("pdftotext " + options + " " + testsupport::shell_quote(file.string()) + " -");
+    EXPECT_EQ(result.exit_code, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    return result.out;
+}
+
 }  // namespace coretest

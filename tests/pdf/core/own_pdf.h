@@ -62,6 +62,11 @@ void expect_pdf_error(Call&& call, int number, const std::string& source = "", c
     }
 }
 
+// What pdfinfo, and pdftotext with `options`, print for the file; either
+// failing or writing to standard error fails the test.
+std::string pdfinfo(const std::filesystem::path& file);
+std::string pdftotext(const std::filesystem::path& file, const std::string& options = "");
+
 // Writes a document with `pages` empty pages to `file` and returns the bytes.
 std::string simple_document(const std::filesystem::path& file, int pages);
 

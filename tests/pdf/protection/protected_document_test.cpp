@@ -17,6 +17,7 @@ namespace {
 
 using coretest::content_objects;
 using coretest::expect_qpdf_clean;
+using coretest::pdftotext;
 
 constexpr const char* owner_password = "dezarezozidu";
 
@@ -53,13 +54,6 @@ std::string show_encryption(const std::filesystem::path& file, const std::string
     const auto result = run_command("qpdf --password=" + shell_quote(password) + " --show-encryption " +
                                     shell_quote(file.string()));
     EXPECT_EQ(result.exit_code, 0) << result.err;
-    return result.out;
-}
-
-std::string pdftotext(const std::filesystem::path& file) {
-    const auto result = run_command("pdftotext -layout " + shell_quote(file.string()) + " -");
-    EXPECT_EQ(result.exit_code, 0) << result.err;
-    EXPECT_EQ(result.err, "");
     return result.out;
 }
 
@@ -113,12 +107,12 @@ void check_protected_document(int mode, const std::string& revision_line, const 
     EXPECT_EQ(pdf.find("committente"), std::string::npos);
 
     // A reader sees what the unprotected document shows.
-    EXPECT_EQ(pdftotext(file), pdftotext(plain_file));
-    const auto info = run_command("pdfinfo " + shell_quote(file.string())).out;
-    const auto plain_info = run_command("pdfinfo " + shell_quote(plain_file.string())).out;
+    EXPECT_EQ(pdftotext(file, "-layout"), pdftotext(plain_file, "-layout"));
+    const auto info = coretest::pdfinfo(file);
+    const auto plain_info = coretest::pdfinfo(plain_file);
     for (const char* key : {"Title", "Subject", "Author", "Creator", "Producer", "Pages"})
         EXPECT_EQ(pdfinfo_line(info, key), pdfinfo_line(plain_info, key)) << key;
-    EXPECT_NE(pdftotext(file).find("Il committente affida all'appaltatore i lavori."), std::string::npos);
+    EXPECT_NE(pdftotext(file, "-layout").find("Il committente affida all'appaltatore i lavori."), std::string::npos);
 
     // Decrypted, the file holds the same page content, byte for byte.
     const auto decrypted = dir / "decifrato.pdf";
@@ -137,7 +131,7 @@ void check_protected_document(int mode, const std::string& revision_line, const 
         EXPECT_EQ(coretest::filtered_stream(decrypted, decrypted_contents[page]),
                   coretest::stream_data(plain, plain_contents[page]))
             << "page " << page + 1;
-    EXPECT_EQ(pdftotext(decrypted), pdftotext(plain_file));
+    EXPECT_EQ(pdftotext(decrypted, "-layout"), pdftotext(plain_file, "-layout"));
 }
 
 }  // namespace
@@ -213,7 +207,7 @@ TEST(ProtectedDocument, IdentifierKeepsTheProducerOfTheMomentOfProtection) {
     const std::string id = pdf::encode_ascii_hex(std::string("Primo produttore2.4.4"));
     EXPECT_NE(pdf.find("/ID [<" + id + "><" + id + ">]"), std::string::npos);
     expect_qpdf_clean(file);
-    EXPECT_NE(run_command("pdfinfo " + shell_quote(file.string())).out.find("Secondo produttore"), std::string::npos);
+    EXPECT_NE(coretest::pdfinfo(file).find("Secondo produttore"), std::string::npos);
 }
 
 TEST(ProtectedDocument, ProtectionOnceObjectsAreWrittenIsRefused) {

@@ -226,20 +226,17 @@ TEST(Gradients, FollowTheMarginsByPixels) {
     doc.finish();
     ASSERT_FALSE(HasFailure()) << "the readers refuse the file (see finish)";
     const auto image = contenttest::render_colour(doc.file(), 1, 72);
-    // Page gradient: left to right over page x 100..200, rows 100..200.
-    const unsigned char* left = image.at(103, 150);
-    const unsigned char* right = image.at(197, 150);
-    EXPECT_GT(left[0], 230);
-    EXPECT_LT(left[2], 25);
-    EXPECT_LT(right[0], 25);
-    EXPECT_GT(right[2], 230);
-    // Object gradient: top to bottom over page rows 400..500.
-    const unsigned char* top = image.at(150, 403);
-    const unsigned char* bottom = image.at(150, 497);
-    EXPECT_GT(top[0], 230);
-    EXPECT_LT(top[2], 25);
-    EXPECT_LT(bottom[0], 25);
-    EXPECT_GT(bottom[2], 230);
+    // Red end and blue end of the page gradient (left to right over page x
+    // 100..200, rows 100..200) and of the object's (top to bottom over page
+    // rows 400..500).
+    const std::pair<const unsigned char*, const unsigned char*> ends[] = {
+        {image.at(103, 150), image.at(197, 150)}, {image.at(150, 403), image.at(150, 497)}};
+    for (const auto& [red, blue] : ends) {
+        EXPECT_GT(red[0], 230);
+        EXPECT_LT(red[2], 25);
+        EXPECT_LT(blue[0], 25);
+        EXPECT_GT(blue[2], 230);
+    }
 }
 
 }  // namespace

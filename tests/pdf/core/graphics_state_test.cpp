@@ -60,14 +60,14 @@ TEST(CoreGraphicsState, FillAndLineColours) {
                      "/Pattern cs /STRIPES scn", "/Pattern CS /STRIPES SCN"}));
 }
 
-TEST(CoreGraphicsState, TextColourIsOnlyRemembered) {
-    EXPECT_EQ(lines_of([](PdfWriter& w) { w.SetColorText("RED"); }), Lines{});
-}
-
-TEST(CoreGraphicsState, ABadHexColourFailsWithTypeMismatch) {
-    lines_of([](PdfWriter& w) {
-        expect_pdf_error([&] { w.SetColorFill("#XYZ"); }, 13);
-    });
+// The text colour is only remembered; a bad hex colour fails with a type
+// mismatch. Neither writes a line.
+TEST(CoreGraphicsState, TextColourAndABadHexColourWriteNothing) {
+    EXPECT_EQ(lines_of([](PdfWriter& w) {
+                  w.SetColorText("RED");
+                  expect_pdf_error([&] { w.SetColorFill("#XYZ"); }, 13);
+              }),
+              Lines{});
 }
 
 TEST(CoreGraphicsState, LineWidthStyleAndDash) {

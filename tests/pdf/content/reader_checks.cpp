@@ -161,21 +161,22 @@ std::string reader_complaints(const std::filesystem::path& pdf) {
     return problems;
 }
 
+// One page as pdftoppm writes it to standard output (PGM with -gray, else PPM).
+static std::string render_page(const std::filesystem::path& pdf, int page, int dpi, const std::string& options) {
+    return run_command("pdftoppm " + options + "-r " + std::to_string(dpi) + " -f " + std::to_string(page) +
+                       " -l " + std::to_string(page) + " " + shell_quote(pdf.string()))
+        .out;
+}
+
 GreyImage render_grey(const std::filesystem::path& pdf, int page, int dpi) {
     GreyImage image;
-    const auto result = run_command("pdftoppm -gray -r " + std::to_string(dpi) + " -f " +
-                                    std::to_string(page) + " -l " + std::to_string(page) + " " +
-                                    shell_quote(pdf.string()));
-    read_pnm(result.out, "P5", image.width, image.height, image.pixels, 1);
+    read_pnm(render_page(pdf, page, dpi, "-gray "), "P5", image.width, image.height, image.pixels, 1);
     return image;
 }
 
 ColourImage render_colour(const std::filesystem::path& pdf, int page, int dpi) {
     ColourImage image;
-    const auto result = run_command("pdftoppm -r " + std::to_string(dpi) + " -f " +
-                                    std::to_string(page) + " -l " + std::to_string(page) + " " +
-                                    shell_quote(pdf.string()));
-    read_pnm(result.out, "P6", image.width, image.height, image.pixels, 3);
+    read_pnm(render_page(pdf, page, dpi, ""), "P6", image.width, image.height, image.pixels, 3);
     return image;
 }
 

@@ -191,19 +191,24 @@ void ModuloContratto::costruisci_pagina() {
         parole(r, q("SITO IN DIRIDO"));
         ripeti(r, "indirizzo_edificio", [](const ModelloContratto& m) { return ripetuto(titolo_edificio(m)); });
     }
+    // Title, name, surname, place and province of birth, date of birth: five
+    // boxes in a row from `prima_casella`, as both parties are introduced.
+    const auto persona_nata = [&](auto* r, int titolo, int prima_casella, const char* nato) {
+        titolo_persona(r, titolo);
+        testo(r, prima_casella, "MA", 255, NOME)->setPlaceholderText(q("nome"));
+        testo(r, prima_casella + 1, "MA", 255, NOME)->setPlaceholderText(q("cognome"));
+        parole(r, q(nato));
+        testo(r, prima_casella + 2, "", 255, LUOGO)->setPlaceholderText(q("comune"));
+        parole(r, q("("));
+        testo(r, prima_casella + 3, "MA", 2, PROV)->setPlaceholderText(q("prov."));
+        parole(r, q(") il"));
+        testo(r, prima_casella + 4, "DATA", 10, DATA);
+    };
     titolo(q("TRA"));
     {
         auto* r = frase();
         parole(r, q("- il/la sottoscritto/a"));
-        titolo_persona(r, 0);
-        testo(r, 0, "MA", 255, NOME)->setPlaceholderText(q("nome"));
-        testo(r, 1, "MA", 255, NOME)->setPlaceholderText(q("cognome"));
-        parole(r, q(", nato/a a"));
-        testo(r, 2, "", 255, LUOGO)->setPlaceholderText(q("comune"));
-        parole(r, q("("));
-        testo(r, 3, "MA", 2, PROV)->setPlaceholderText(q("prov."));
-        parole(r, q(") il"));
-        testo(r, 4, "DATA", 10, DATA);
+        persona_nata(r, 0, 0, ", nato/a a");
         parole(r, comproprietari
                       ? q("delegato dei proprietari dell'immobile in comunione dei beni non costituente condominio "
                           "dell'edificio sito in Rezevi, Municipalità")
@@ -231,15 +236,7 @@ void ModuloContratto::costruisci_pagina() {
     {
         auto* r = frase();
         parole(r, q("il"));
-        titolo_persona(r, 1);
-        testo(r, 11, "MA", 255, NOME)->setPlaceholderText(q("nome"));
-        testo(r, 12, "MA", 255, NOME)->setPlaceholderText(q("cognome"));
-        parole(r, q(", nato a"));
-        testo(r, 13, "", 255, LUOGO)->setPlaceholderText(q("comune"));
-        parole(r, q("("));
-        testo(r, 14, "MA", 2, PROV)->setPlaceholderText(q("prov."));
-        parole(r, q(") il"));
-        testo(r, 15, "DATA", 10, DATA);
+        persona_nata(r, 1, 11, ", nato a");
         parole(r, q(", nella qualità di legale rappresentante della impresa"));
         testo(r, 16, "", 255, INDIRIZZO)->setPlaceholderText(q("ragione sociale"));
         parole(r, q(", con sede in"));

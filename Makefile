@@ -11,7 +11,7 @@ BUILD ?= build
 CMAKE_ARGS = -DCMAKE_BUILD_TYPE=RelWithDebInfo
 endif
 
-.PHONY: build run test bench clean
+.PHONY: build run test bench fuzz clean
 
 build:
 	scripts/setup.sh $(BUILD) $(CMAKE_ARGS)
@@ -26,5 +26,8 @@ bench:
 	scripts/setup.sh build-bench -DCMAKE_BUILD_TYPE=Release -DCONTRATTO_BENCH=ON -DCONTRATTO_TESTS=OFF
 	for b in build-bench/bench/bench_*; do $$b; done
 
+fuzz:
+	scripts/fuzz.sh
+
 clean:
-	rm -rf build build-asan build-bench
+	rm -rf build build-asan build-bench build-fuzz

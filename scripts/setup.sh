@@ -11,6 +11,7 @@ packages=(
   qt6-base-dev libgl-dev
   qpdf poppler-utils mupdf-tools xvfb xauth libxml2-utils
   fonts-dejavu-core
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
   qt6-base-dev libgl-dev
   qpdf poppler-utils mupdf-tools xvfb xauth libxml2-utils
-  fonts-dejavu-core
+  fonts-dejavu-core imagemagick
   clang libclang-rt-14-dev
 )
 

@@ -73,7 +73,16 @@ public:
     // Returns the instance to its created state; an open output file is closed
     // where it ends, with no trailer. Keeps ErrSource and ErrDescription.
     void Abort();
-    // Appends an outline entry; returns its index followed by "@".
+    // Appends an outline entry under the title entry that every document
+    // has, pointing at the current page (page 1 before any page). Level: -1
+    // one deeper than the last entry, 0 the same (but never the title's own
+    // level 0), else the level, at most one deeper than the last entry.
+    // TypeOfBookmark: 0 fit the page, 1 fit its width at X, 2 its height at
+    // Y, 3 the rectangle X, Y, Width, Height, 4 the point X, Y at Zoom
+    // percent, other codes no view. Color: a plain colour (a pattern is
+    // refused with PdfError 13, adding nothing). FontStyle: 1 bold, 2 italic.
+    // Returns the handle "@" + the entry's number, or an empty text when the
+    // entry would lie deeper than level 254 (nothing is added).
     std::string AddBookmark(std::string_view Caption, std::int16_t Level = 0, std::int32_t TypeOfBookmark = 0,
                             float X = 0, float Y = 0, float Width = 0, float Height = 0, float Zoom = 0,
                             std::string_view Color = {}, std::int32_t FontStyle = 0);

@@ -5,10 +5,6 @@
 
 using pdf::not_available;
 
-std::string PdfWriter::AddBookmark(std::string_view, std::int16_t, std::int32_t, float, float, float, float, float,
-                                   std::string_view, std::int32_t) {
-    not_available("AddBookmark");
-}
 void PdfWriter::AddField(std::string&, std::int32_t&, float, float, float, float, std::string_view,
                          std::string_view, std::string_view, std::int32_t) {
     not_available("AddField");
@@ -55,6 +51,3 @@ void PdfWriter::SetViewerPreferences(std::int32_t) { not_available("SetViewerPre
 void PdfWriter::BeginLayer(std::string_view, bool, bool) { not_available("BeginLayer"); }
 void PdfWriter::EndLayer() { not_available("EndLayer"); }
 void PdfWriter::OnDocEvent(std::int32_t, std::string_view, bool) { not_available("OnDocEvent"); }
-
-// EndDoc calls this only when the outline holds more than its root entry.
-std::int32_t PdfWriter::WriteOutlines() { not_available("EndDoc"); }

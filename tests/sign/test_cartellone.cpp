@@ -1,0 +1,238 @@
+#include "sign/cartellone.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/cartelle.h"
+#include "common/messaggi.h"
+#include "gif89a.h"
+#include "pdf/PdfWriter.h"
+#include "pdf/content/reader_checks.h"
+#include "pdf/core/own_pdf.h"
+#include "sign/disegno_cartellone.h"
+#include "support/tools.h"
+
+namespace fs = std::filesystem;
+using testsupport::read_file;
+using testsupport::TempDir;
+using testsupport::write_data_file;
+using testsupport::write_file;
+
+namespace {
+
+constexpr double PT_PER_MM = 72.0 / 25.4;
+
+struct Messaggio {
+    TipoMessaggio tipo;
+    std::string testo;
+};
+
+class Cartellone : public ::testing::Test {
+protected:
+    void SetUp() override {
+        imposta_cartelle(dir.path(), dir.path());
+        imposta_gestore_messaggi([this](TipoMessaggio t, const std::string& s) { messaggi.push_back({t, s}); });
+        for (const FiguraCartellone f : FIGURE_CARTELLONE)
+            write_file(dir / std::string(nome_figura(f)),
+                       codifica_gif89a(disegna_figura(f, larghezza_figura(f), altezza_figura(f))));
+    }
+    void TearDown() override {
+        imposta_gestore_messaggi({});
+        imposta_cartelle({}, {});
+    }
+    fs::path pdf() const { return dir / "cartellone.pdf"; }
+
+    TempDir dir;
+    std::vector<Messaggio> messaggi;
+};
+
+const std::vector<std::pair<std::string, std::string>> DATI = {
+    {"INDIRIZZO_CONDOMINIO", "via Toledo 12"},
+    {"RAGIONE_SOCIALE_IMPRESA", "Edil Russo"},
+    {"TITOLO_PROGETTISTA", "Arch."},
+    {"NOME_PROGETTISTA", "Anna"},
+    {"COGNOME_PROGETTISTA", "Bianchi"},
+    {"RELAZIONE_ASSEVERATA", "S"},
+    {"CARTELLONE_TIPO_CENTRO", " csp"},
+    {"CARTELLONE_TIPOLOGIA_LAVORI", "facciate (lotto \\ 2)"},
+    {"CARTELLONE_DATA_INIZIO_LAVORI", "20100315"},
+    {"CARTELLONE_DATA_FINE_LAVORI", "0"},
+    {"CARTELLONE_COORDINATORE_ESECUZIONE", "Ing. Neri"},
+    {"CARTELLONE_DIRETTORE_TECNICO_IMPRESA_SUBAPPALTATRICE", "Geom. Gialli"},
+};
+
+// The first word of the text `testo` as `pdftotext -bbox` found it (texts
+// side by side at one height share a line, so a text may start mid-line).
+const contenttest::BboxWord* parola(const std::vector<contenttest::BboxLine>& righe, const std::string& testo) {
+    for (const auto& r : righe) {
+        for (std::size_t i = 0; i < r.words.size(); ++i) {
+            std::string unito;
+            for (std::size_t j = i; j < r.words.size() && unito.size() < testo.size(); ++j)
+                unito += (j == i ? "" : " ") + r.words[j].text;
+            if (unito == testo) return &r.words[i];
+        }
+    }
+    return nullptr;
+}
+
+// Until the writer draws GIF pictures the finished poster cannot be made.
+bool disegna_gif(const fs::path& gif) {
+    PdfWriter w;
+    w.BeginDoc("/dev/null");
+    w.BeginPage();
+    try {
+        w.DrawImage(gif.string(), 0, 0, 10, 10);
+    } catch (const PdfError& e) {
+        return e.number() != 445;
+    }
+    return true;
+}
+
+TEST_F(Cartellone, OneProtectedPageWithLabelsAndValuesInTheirBoxes) {
+    if (!disegna_gif(dir / "QP.GIF")) GTEST_SKIP() << "the writer does not draw GIF pictures yet";
+    write_data_file(dir / "dati2.dat", DATI);
+    ASSERT_TRUE(genera_cartellone(pdf(), false));
+    EXPECT_TRUE(messaggi.empty());
+
+    const std::string info = coretest::pdfinfo(pdf());
+    EXPECT_NE(info.find("Pages:           1\n"), std::string::npos) << info;
+    EXPECT_NE(info.find("Page size:       2836 x 3689.84 pts"), std::string::npos) << info;
+    EXPECT_NE(info.find("Encrypted:       yes (print:yes copy:no change:no addNotes:no algorithm:RC4)"),
+              std::string::npos)
+        << info;
+    coretest::expect_qpdf_clean(pdf(), "dezarezozidu");
+    EXPECT_EQ(contenttest::reader_complaints(pdf()), "");
+
+    // Label and value texts at their places (millimetres from the top-left
+    // corner); each text starts one blank into its box.
+    const struct {
+        std::string testo;
+        double x, y;
+    } attesi[] = {
+        {"condominio dell'edificio sito in", 52, 725},
+        {"via Toledo 12", 52.57, 748.25},
+        {"lavori di", 52, 791},
+        {"facciate (lotto \\ 2)", 52.57, 814.25},
+        {"Relazione asseverata", 52.57, 880.25},
+        {"Edil Russo", 52.57, 946.25},
+        {"15/03/2010", 52.57, 1012.25},
+        {"Arch. Anna Bianchi", 52.57, 1144.25},
+        {"direttore dei lavori", 52, 1187},
+        {"coordinatore prog.ne D. leg.vo 81/08 e s.m.i.", 531, 921},
+        {"coordinatore esecuzione D. leg.vo 81/08 e s.m.i.", 531, 990},
+        {"Ing. Neri", 531.57, 1012.25},
+        {"direttore tecnico cantiere impresa subappaltatrice", 531, 1187},
+        {"Geom. Gialli", 531.57, 1210.25},
+    };
+    const auto righe = contenttest::bbox_lines(contenttest::bbox_words(pdf()));
+    for (const auto& a : attesi) {
+        const auto* r = parola(righe, a.testo);
+        ASSERT_NE(r, nullptr) << a.testo;
+        const double x = a.x * PT_PER_MM, y = a.y * PT_PER_MM;
+        // One blank of 46-51 points' type, then the text; its top a little
+        // under the box's top.
+        EXPECT_GT(r->x_min, x + 5) << a.testo;
+        EXPECT_LT(r->x_min, x + 20) << a.testo;
+        EXPECT_GT(r->y_min, y - 1) << a.testo;
+        EXPECT_LT(r->y_min, y + 20) << a.testo;
+    }
+    // Box 6 (no date) and the empty boxes hold only their blank.
+    EXPECT_EQ(parola(righe, "0"), nullptr);
+}
+
+TEST_F(Cartellone, RenderShowsRedGroundWhiteBoxesAndEveryPictureUpright) {
+    REQUIRE_TOOL("pdftoppm");
+    if (!disegna_gif(dir / "QP.GIF")) GTEST_SKIP() << "the writer does not draw GIF pictures yet";
+    write_data_file(dir / "dati2.dat", DATI);
+    ASSERT_TRUE(genera_cartellone(pdf(), false));
+    constexpr int DPI = 15;
+    const auto img = contenttest::render_colour(pdf(), 1, DPI);
+    ASSERT_GT(img.width, 500);
+    const auto colore = [&](double x_mm, double y_mm) {
+        const auto* p = img.at(static_cast<int>(x_mm / 25.4 * DPI), static_cast<int>(y_mm / 25.4 * DPI));
+        return Rgb{p[0], p[1], p[2]};
+    };
+    const auto vicino = [](Rgb a, Rgb b) {
+        return std::abs(a.r - b.r) < 30 && std::abs(a.g - b.g) < 30 && std::abs(a.b - b.b) < 30;
+    };
+    const Rgb rosso{0xF7, 0x12, 0x0D}, bianco{255, 255, 255};
+    EXPECT_TRUE(vicino(colore(20, 20), rosso));
+    EXPECT_TRUE(vicino(colore(980, 1290), rosso));
+    EXPECT_TRUE(vicino(colore(40, 770), rosso));  // between a label and its box
+    for (const double y : {748.25, 1210.25})
+        for (const double x : {52.57, 531.57}) EXPECT_TRUE(vicino(colore(x + 420, y + 20), bianco)) << x << " " << y;
+
+    // Each picture: its band along the top, its left part on the left, its
+    // body at the bottom right, so a turned or mirrored picture fails.
+    const struct {
+        FiguraCartellone figura;
+        double x, y, l, a;
+    } posti[] = {
+        {FiguraCartellone::Loghi, 508, 60, 276.5, 107.5},
+        {FiguraCartellone::ComuneDirido, 55, 197, 838.5, 220.5},
+        {FiguraCartellone::LogoTavore, 392, 435, 101.75, 194},
+        {FiguraCartellone::CentroCSP, 517, 434, 428.5, 201},  // the stored area, in lower case
+    };
+    for (const auto& p : posti) {
+        const auto& c = colori_figura(p.figura);
+        SCOPED_TRACE(std::string(nome_figura(p.figura)));
+        EXPECT_TRUE(vicino(colore(p.x + p.l * 0.5, p.y + p.a * 0.1), c[FASCIA]));
+        EXPECT_TRUE(vicino(colore(p.x + p.l * 0.06, p.y + p.a * 0.6), c[SINISTRA]));
+        EXPECT_TRUE(vicino(colore(p.x + p.l * 0.94, p.y + p.a * 0.92), c[CORPO]));
+    }
+}
+
+// Problems found before the file is opened leave an earlier poster as it
+// was; a failure while drawing leaves no file at all.
+TEST_F(Cartellone, FailuresTellTheUserAndLeaveNoBrokenFile) {
+    const std::string vecchio = "%PDF-1.3 earlier poster";
+    const struct {
+        const char* caso;
+        std::string centro;
+        const char* tolta;     // picture removed first
+        const char* guastata;  // picture replaced by garbage
+        bool cartella_mancante;
+        TipoMessaggio tipo;
+        std::string nel_messaggio;
+        bool resta_il_vecchio;
+    } casi[] = {
+        {"missing picture", "CSU", "loghi.gif", nullptr, false, TipoMessaggio::Avviso, "\"loghi.gif\"", true},
+        {"missing area picture", "QP", "QP.GIF", nullptr, false, TipoMessaggio::Avviso, "\"QP.GIF\"", true},
+        {"no area stored", "", nullptr, nullptr, false, TipoMessaggio::Avviso, "\".GIF\"", true},
+        {"area leaving the folder", "../CSU", nullptr, nullptr, false, TipoMessaggio::Avviso, "\"../CSU.GIF\"",
+         true},
+        {"damaged picture", "CSU", nullptr, "CSU.GIF", false, TipoMessaggio::ErroreCritico, "PdfWriter.DrawImage",
+         false},
+        {"output folder missing", "CSU", nullptr, nullptr, true, TipoMessaggio::Avviso,
+         "Il file \xE8 aperto, mi \xE8 impossibile generarlo !", false},
+    };
+    for (const auto& c : casi) {
+        SCOPED_TRACE(c.caso);
+        TempDir caso;
+        imposta_cartelle(caso.path(), caso.path());
+        for (const FiguraCartellone f : FIGURE_CARTELLONE)
+            fs::copy_file(dir / std::string(nome_figura(f)), caso / std::string(nome_figura(f)));
+        if (c.tolta) fs::remove(caso / c.tolta);
+        if (c.guastata) write_file(caso / c.guastata, "GIF89a\x10\x00\x10\x00 not a picture");
+        write_data_file(caso / "dati2.dat", {{"CARTELLONE_TIPO_CENTRO", c.centro}});
+        const fs::path uscita = c.cartella_mancante ? caso / "manca" / "cartellone.pdf" : caso / "cartellone.pdf";
+        if (!c.cartella_mancante) write_file(uscita, vecchio);
+        messaggi.clear();
+
+        EXPECT_FALSE(genera_cartellone(uscita, false));
+        ASSERT_EQ(messaggi.size(), 1u);
+        EXPECT_EQ(messaggi[0].tipo, c.tipo);
+        EXPECT_NE(messaggi[0].testo.find(c.nel_messaggio), std::string::npos) << messaggi[0].testo;
+        if (c.resta_il_vecchio)
+            EXPECT_EQ(read_file(uscita), vecchio);
+        else
+            EXPECT_FALSE(fs::exists(uscita));
+    }
+}
+
+}  // namespace

@@ -314,6 +314,9 @@ private:
     std::int32_t PageFieldCount = 0;
     std::string FieldRefs;      // every field written, "<n> 0 R " each (AcroFormFields)
     std::string CalcOrderRefs;  // the calculated ones (CalculationOrder)
+    // A free-text note was written: its appearance names a font that the
+    // form's resources (/AcroForm /DR) must carry, fields or not.
+    bool FreeTextNotes = false;
 
     // ---- Units, paper and margins (points) ----
     float UnitFactor = 1.0f;
@@ -524,6 +527,20 @@ private:
     // Paints the reusable objects that the placement flags select for the
     // current page, at its begin (false) or end (true).
     void PlayAutoObjects(bool AtPageEnd);
+
+    // -- Notes, links and fields --
+    // Writes one annotation object: Dictionary holds "<<" and the caller's
+    // entries; Title, Contents and Appearance become /T, /Contents and /DA
+    // when not empty; Target, when not empty, an action ("file:" a remote
+    // go-to, anything else a URI). The reference goes to the reusable object
+    // being recorded, else to the open page.
+    void WriteAnnotation(std::string& Dictionary, std::string_view Contents, std::string_view Title,
+                         std::string_view Appearance, std::string_view Target);
+    // The resource name of a standard font, its object written when it is
+    // new, without changing the selected font.
+    std::string StandardFontResource(std::string_view Family);
+    // Appends a named destination; returns its number (DestinationCount).
+    std::int32_t AddDestination(std::int32_t Page, std::string View, std::string Name);
 
     // -- Document end --
     std::int32_t WriteOutlines();

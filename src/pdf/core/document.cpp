@@ -108,6 +108,7 @@ void PdfWriter::Abort() {
     PageFieldCount = 0;
     FieldEntries.clear();
     FieldRefs.clear();
+    FreeTextNotes = false;
     CalcOrderRefs.clear();
     ErrorNumber = 0;
     GStateCount = 0;

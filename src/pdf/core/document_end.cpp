@@ -103,7 +103,10 @@ void PdfWriter::EndDoc() {
             // pages past the end the last.
             if (page >= PageCount || page == -1) page = PageCount;
             else if (page < 1) page = 1;
-            WriteLine(d.Name + " [" + ref(PageObjects[static_cast<std::size_t>(page)]) + " " + d.View + "] ");
+            // A destination without a view would be "[n 0 R ]", which readers
+            // refuse: it shows the whole page instead.
+            WriteLine(d.Name + " [" + ref(PageObjects[static_cast<std::size_t>(page)]) + " " +
+                      (d.View.empty() ? std::string("/Fit") : d.View) + "] ");
         }
         WriteLine(">>");
         WriteObjEnd();
@@ -150,7 +153,7 @@ void PdfWriter::EndDoc() {
     if (!PageLabels.empty()) catalog += "\r/PageLabels << /Nums [ " + PageLabels + " ] >>";
     catalog += "\r/Metadata " + ref(metadata);
     if (dests != 0) catalog += "\r/Dests " + ref(dests);
-    if (!FieldRefs.empty()) {
+    if (!FieldRefs.empty() || FreeTextNotes) {
         catalog += "\r/AcroForm <</NeedAppearances true /Fields [" + FieldRefs + "] /CO [" + CalcOrderRefs +
                    "] /DR << /Font <<\r" + FontResources + ">> >> >>";
     }

@@ -5,24 +5,10 @@
 
 using pdf::not_available;
 
-void PdfWriter::AddField(std::string&, std::int32_t&, float, float, float, float, std::string_view,
-                         std::string_view, std::string_view, std::int32_t) {
-    not_available("AddField");
-}
-void PdfWriter::AddNoteBox(std::string_view, float, float, float, float, std::int32_t, std::int32_t, float, float,
-                           std::int32_t) {
-    not_available("AddNoteBox");
-}
-void PdfWriter::AddNoteIcon(std::string_view, std::int32_t, float, float, bool, std::int32_t) {
-    not_available("AddNoteIcon");
-}
 void PdfWriter::BeginColumn(float) { not_available("BeginColumn"); }
 void PdfWriter::BeginRow(float) { not_available("BeginRow"); }
 void PdfWriter::BeginSpace(float, float, float, float, float) { not_available("BeginSpace"); }
 void PdfWriter::BeginTable(float, float) { not_available("BeginTable"); }
-void PdfWriter::DefineRef(std::string_view, std::int32_t, float, float, float, float, float) {
-    not_available("DefineRef");
-}
 float PdfWriter::DrawBarCode(std::int32_t, std::string_view, float&, float&, bool, float, float, bool) {
     not_available("DrawBarCode");
 }
@@ -37,11 +23,6 @@ std::int32_t PdfWriter::GetInfo(std::string_view, std::string&, std::string&, st
 void PdfWriter::ImportPage(std::string_view, std::int32_t, float, float, float, float) {
     not_available("ImportPage");
 }
-void PdfWriter::LinkTo(std::string_view, std::int16_t, std::int32_t, std::int32_t, float, float, float, float,
-                       float) {
-    not_available("LinkTo");
-}
-void PdfWriter::OnFieldEvent(std::int32_t&, std::string&, std::string&) { not_available("OnFieldEvent"); }
 
 void PdfWriter::SetLabel(std::int32_t, std::string_view, std::int16_t) { not_available("SetLabel"); }
 void PdfWriter::SetPageTransition(std::int32_t, float, float) { not_available("SetPageTransition"); }

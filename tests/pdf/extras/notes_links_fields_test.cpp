@@ -1,0 +1,299 @@
+// Notes, links, named destinations and form fields: the dictionaries the
+// writer makes, and what qpdf, poppler and mutool read back from them.
+#include <regex>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "../content/content_fixture.h"
+#include "pdf/extras/field_options.h"
+#include "pdf/extras/layer_switch.h"
+
+namespace {
+
+using contenttest::count_of;
+using contenttest::Document;
+using coretest::expect_pdf_error;
+using testsupport::run_command;
+using testsupport::shell_quote;
+
+// The one line of the file that holds `piece` (annotations and fields are
+// written one dictionary per line).
+std::string line_with(const std::string& pdf, const std::string& piece) {
+    const auto at = pdf.find(piece);
+    if (at == std::string::npos) return {};
+    const auto start = pdf.rfind('\n', at) + 1;
+    return pdf.substr(start, pdf.find('\n', at) - start);
+}
+
+// qpdf's JSON view of the file's form (strings decrypted under protection).
+std::string qpdf_form(const std::filesystem::path& file) {
+    const auto r = run_command("qpdf --json --json-key=acroform " + shell_quote(file.string()));
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    return r.out;
+}
+
+TEST(FieldOptions, BitsGiveTheFlagsBorderMarkAndVersion) {
+    using pdf::field_options;
+    struct Row {
+        std::int32_t type, options, annotation, field;
+        const char *width, *style, *mark, *rotation, *alignment;
+        std::int32_t version;
+    } rows[] = {
+        {0, 0, 4, 0, "1 ", "/S /S", "4", "", "", 0},
+        {0, 1 | 2, 2, 0, "1 ", "/S /S", "4", "", "", 0},
+        {0, 1 << 3 | 1 << 4 | 1 << 5, 4, 1 | 4096 | 8192, "1 ", "/S /S", "4", "", "", 0},
+        {0, 1 << 8 | 1 << 11, 4, 1 << 22, "1 ", "/S /S", "4", "", "/Q 2 ", 1},
+        {0, 1 << 9 | 1 << 12, 4, 1 << 23, "1 ", "/S /S", "4", "", "/Q 1 ", 1},
+        {0, 1 << 10 | 1 << 11 | 1 << 12, 4, 1 << 24, "1 ", "/S /S", "4", "", "/Q 2 ", 2},
+        {2, 1 << 7 | 1 << 15 | 1 << 16, 4, 1 << 21, "2 ", "/S /S", "4", "", "", 0},
+        {3, 1 << 16 | 1 << 17 | 1 << 19, 4, 1 << 17, "3 ", "/S /D /D [ 1 1 ]", "4", "", "", 0},
+        {1, 1 << 18 | 1 << 19 | 1 << 22 | 1 << 23, 4, 0, "1 ", "/S /I", "5", "", "", 0},
+        {1, 1 << 18 | 1 << 23 | 1 << 21, 4, 0, "1 ", "/S /B", "F", "", "", 0},
+        {1, 1 << 20 | 1 << 21 | 1 << 24, 4, 0, "1 ", "/S /U", "l", "", "", 0},
+        {1, 1 << 24 | 1 << 25 | 1 << 26 | 1 << 27, 4, 0, "1 ", "/S /S", "H", "/R 90 ", "", 0},
+        {1, 1 << 25 | 1 << 27 | 1 << 28, 4, 0, "1 ", "/S /S", "n", "/R 180 ", "", 0},
+        {4, 1 << 22 | 1 << 28, 4, 1 << 15 | 1 << 14, "1 ", "/S /S", "l", "/R 270 ", "", 0},
+        {5, 0, 4, 1 << 16, "1 ", "/S /S", "4", "", "", 0},
+    };
+    for (const Row& r : rows) {
+        const auto o = field_options(r.type, r.options);
+        const std::string what = "type " + std::to_string(r.type) + " options " + std::to_string(r.options);
+        EXPECT_EQ(o.annotation_flags, r.annotation) << what;
+        EXPECT_EQ(o.field_flags, r.field) << what;
+        EXPECT_EQ(o.border_width, r.width) << what;
+        EXPECT_EQ(o.border_style, r.style) << what;
+        EXPECT_EQ(o.check_mark, r.mark) << what;
+        EXPECT_EQ(o.rotation, r.rotation) << what;
+        EXPECT_EQ(o.alignment, r.alignment) << what;
+        EXPECT_EQ(o.minor_version, r.version) << what;
+    }
+    EXPECT_FALSE(field_options(0, 1 << 2).background);
+    EXPECT_FALSE(field_options(0, 1 << 14).border);
+    EXPECT_TRUE(field_options(0, 1 << 13).automatic_font_size);
+}
+
+TEST(LayerSwitch, OnThenOffThenToggleComparedInUpperCase) {
+    const std::string script = pdf::layer_switch_script("ON( Piano1,piano2 ) OFF(Tetto) TOGGLE(it's) ON(x)");
+    const auto on1 = script.find("name.toUpperCase() == 'PIANO1') { ocgArray[i].state = true;");
+    const auto on2 = script.find("== 'PIANO2') { ocgArray[i].state = true;");
+    const auto off = script.find("== 'TETTO') { ocgArray[i].state = false;");
+    const auto toggle = script.find("== 'IT\\'S') { ocgArray[i].state = !ocgArray[i].state;");
+    ASSERT_NE(toggle, std::string::npos) << script;
+    EXPECT_TRUE(on1 < on2 && on2 < off && off < toggle) << script;
+    EXPECT_EQ(script.find("'X'"), std::string::npos) << "only the first ON group counts";
+    EXPECT_EQ(script.back(), '}');
+}
+
+TEST(Notes, BoxAndIconDictionaries) {
+    Document doc;
+    PdfWriter& w = doc.first_page("Times", 12);
+    w.SetDocProperty("Titolo", "", "Rossi");
+    w.SetColorFill("#FFFFFF");
+    w.SetColorLine("#000000");
+    w.AddNoteBox("Testo (nota)", 1, 2, 3, 4);
+    w.AddNoteBox("", 1, 2, 3, 4, 4, 1);
+    w.AddNoteIcon("Icona", 7, 5, 5);
+    w.AddNoteIcon("Icona", -1, 5, 5, false);
+    w.AddNoteIcon("Chiave", 2, 5, 5);
+    w.BeginTiling("Trama", 0, 0, 10, 10, 10, 10);
+    w.EndTiling();
+    w.SetColorFill("Trama");
+    w.AddNoteIcon("Senza colore", 0, 5, 5);
+    const std::string pdf = doc.finish();
+
+    const std::string box = line_with(pdf, "(Testo \\(nota\\))");
+    EXPECT_NE(box.find("/Subtype /FreeText\r/Rect [1 840 4 836]\r /F 0\r/C [1 1 1]"), std::string::npos) << box;
+    EXPECT_EQ(box.find("/Q"), std::string::npos);
+    EXPECT_NE(box.find("/W 0/S /S>>"), std::string::npos) << box;
+    EXPECT_NE(box.find("/T (Rossi)"), std::string::npos);
+    EXPECT_NE(box.find("/DA (/Arial 12 Tf 0 0 0 rg )"), std::string::npos) << box;
+    const std::string dashed = line_with(pdf, "/Q 1");
+    EXPECT_NE(dashed.find("/S /D /D [1 1]"), std::string::npos) << dashed;
+    EXPECT_EQ(dashed.find("/Contents"), std::string::npos);
+    // The font the notes name is in the form's resources, though there is no field.
+    EXPECT_NE(pdf.find("/AcroForm <</NeedAppearances true /Fields [] /CO [] /DR << /Font <<\r"), std::string::npos);
+    EXPECT_NE(pdf.find("/Name /Arial"), std::string::npos);
+
+    EXPECT_EQ(count_of(pdf, "/Subtype /Text"), 4u);
+    EXPECT_EQ(count_of(pdf, "\r /Name /"), 2u) << "icons 7 and -1 have no name";
+    EXPECT_NE(line_with(pdf, "/Name /Key").find("/Rect [5 837 5 837]\r/F 0\r/C [1 1 1]"), std::string::npos)
+        << line_with(pdf, "/Name /Key");
+    EXPECT_EQ(line_with(pdf, "(Senza colore)").find("/C ["), std::string::npos);
+    EXPECT_NE(pdf.find("/Open false "), std::string::npos);
+}
+
+TEST(Notes, InsideAnAutomaticObjectTheyGoOnEveryPageItIsPlacedOn) {
+    Document doc;
+    PdfWriter& w = doc.writer;
+    w.BeginObject("Timbro", 7);
+    w.AddNoteIcon("Timbro", 0, 10, 10);
+    w.EndObject();
+    w.BeginPage();
+    w.BeginPage();
+    w.PlayObject("Timbro");  // placed by name: not listed again
+    const std::string pdf = doc.finish();
+    const std::string note = pdf.substr(0, pdf.find("(Timbro)"));
+    const std::string number = note.substr(note.rfind('\n', note.rfind(" 0 obj")) + 1);
+    EXPECT_EQ(count_of(pdf, "[ " + number.substr(0, number.find(' ')) + " 0 R  ]"), 2u);
+}
+
+TEST(Links, PagesBookmarksReferencesAndAddresses) {
+    Document doc;
+    PdfWriter& w = doc.writer;
+    w.SetMargins(20, 0, 30, 0);
+    for (int p = 1; p <= 5; ++p) w.BeginPage();
+    w.DrawRect(10, 10, 50, 20);
+    w.LinkTo("page:#LAST");  // made on page 5: below
+    w.BeginPage();
+    w.DrawRect(10, 10, 50, 20);
+    w.DefineRef("Capitolo 1", 4, 10, 10, 0, 0, 150);
+    w.LinkTo("ref:Capitolo 1", 2, 1);
+    w.LinkTo("page:-30");
+    w.LinkTo("page:+1");
+    w.LinkTo("page:#PREV", 0, 5, 9);  // no such view: the whole page
+    w.LinkTo("https://example.org/a?b=(c)");
+    w.LinkTo("HTTP://example.org");
+    w.LinkTo("bookmark:senza-chiocciola");
+    w.LinkTo("layer:ON(Piano)");
+    w.LinkTo("bookmark:@1", 0, 0);
+    const auto size = w.FileSize();
+    expect_pdf_error([&] { w.LinkTo("bookmark:@2"); }, 9, "PdfWriter.LinkTo");
+    EXPECT_EQ(w.FileSize(), size) << "a refused bookmark link writes nothing";
+    const std::string pdf = doc.finish();
+
+    EXPECT_EQ(count_of(pdf, "/Subtype /Link"), 8u);
+    // The rectangle drawn at (10, 10) with margins 20 and 30.
+    EXPECT_NE(pdf.find("/Rect [30 802 80 782]"), std::string::npos);
+    EXPECT_NE(pdf.find("/Border [ 0 0 2]\r /H /I\r\r/Dest /_REF_Capitolo#201"), std::string::npos);
+    EXPECT_NE(pdf.find(" 0 R /XYZ 30 802 1.5] "), std::string::npos);
+    EXPECT_NE(pdf.find("/URI (https://example.org/a?b=\\(c\\))"), std::string::npos);
+    EXPECT_EQ(pdf.find("HTTP://"), std::string::npos);
+    EXPECT_EQ(pdf.find("/_LINK_7"), std::string::npos) << "the refused links made no entry";
+
+    // pdfinfo resolves every named destination to its page.
+    const auto r = run_command("pdfinfo -dests " + shell_quote(doc.file().string()));
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const struct {
+        const char* name;
+        int page;
+        const char* view;
+    } expected[] = {{"_LINK_1", 6, "FitB"}, {"_REF_Capitolo 1", 6, "XYZ"}, {"_LINK_3", 1, "FitB"},
+                    {"_LINK_4", 6, "FitB"}, {"_LINK_5", 5, "Fit "},  {"_LINK_6", 1, "FitB"}};
+    for (const auto& e : expected) {
+        const std::regex row(" " + std::to_string(e.page) + R"( \[ )" + e.view + ".*\"" + e.name + "\"");
+        EXPECT_TRUE(std::regex_search(r.out, row)) << e.name << "\n" << r.out;
+    }
+}
+
+// One field of every type, protected and not: qpdf reads the values back
+// decrypted, the calculation order and the version are there.
+TEST(Fields, EveryTypeReadsBackWithAndWithoutProtection) {
+    for (bool protect : {false, true}) {
+        testsupport::TempDir dir;
+        const auto file = dir / "campi.pdf";
+        PdfWriter w;
+        if (protect) w.SetProtection(4, "proprietario");
+        w.BeginDoc(file.string());
+        w.SetMargins(10, 0, 10, 0);
+        w.BeginPage();
+        w.SetFont("Helvetica", 10);
+        w.SetColorFill("#FFFF00");
+        w.SetColorLine("#0000FF");
+        struct Field {
+            std::string name;
+            std::int32_t type;
+            std::string value, param;
+            std::int32_t options;
+        } fields[] = {{"nome", 0, "Mario (Rossi)", "20", 1 << 11},
+                      {"accetto", 1, "TRUE", "0", 0},
+                      {"lista", 2, "uno|due", "0", 1 << 7},
+                      {"scelta", 3, "a|b|c", "2", 1 << 10},
+                      {"fuori", 3, "a|b", "9", 0},
+                      {"radio", 4, "false", "0", 0},
+                      {"invia", 5, "Invia", "app.alert('ok');", 0}};
+        float y = 0;
+        for (auto& f : fields) {
+            w.AddField(f.name, f.type, 0, y, 50, 8, f.value, f.param, "Suggerimento " + f.name, f.options);
+            y += 10;
+        }
+        std::int32_t calculate = 8, keystroke = 6;
+        std::string name = "nome", script = "event.value = 1;";
+        w.OnFieldEvent(calculate, name, script);
+        w.OnFieldEvent(keystroke, name, script);
+        w.AddNoteBox("Nota (riservata)", 0, 100, 50, 10);
+        std::string strano = "strano";
+        std::int32_t nine = 9;
+        const auto size = w.FileSize();
+        expect_pdf_error([&] { w.AddField(strano, nine, 0, 0, 5, 5, ""); }, 5, "PdfWriter.AddField");
+        EXPECT_EQ(w.FileSize(), size);
+        w.EndDoc();
+        EXPECT_EQ(contenttest::reader_complaints(file), "");
+        const std::string pdf = testsupport::read_file(file);
+
+        const std::string form = qpdf_form(file);
+        for (const char* text : {"\"value\": \"u:Mario (Rossi)\"", "\"alternativename\": \"Suggerimento scelta\"",
+                                 "\"value\": \"u:b\"", "\"fullname\": \"invia\"", "\"due\""})
+            EXPECT_NE(form.find(text), std::string::npos) << text << (protect ? " protected\n" : "\n") << form;
+        const auto pdfinfo = coretest::pdfinfo(file);
+        EXPECT_NE(pdfinfo.find("Form:            AcroForm"), std::string::npos) << pdfinfo;
+        EXPECT_NE(pdfinfo.find("PDF version:     1.5"), std::string::npos) << pdfinfo;
+        if (protect) {
+            // Under protection the note's text is encrypted with its own key.
+            EXPECT_EQ(pdf.find("(Nota \\(riservata\\))"), std::string::npos);
+            const auto clear = dir / "chiaro.pdf";
+            const auto r = run_command("qpdf --decrypt " + shell_quote(file.string()) + " " + shell_quote(clear.string()));
+            ASSERT_EQ(r.exit_code, 0) << r.err;
+            EXPECT_NE(testsupport::read_file(clear).find("/Contents (Nota \\(riservata\\))"), std::string::npos);
+            continue;
+        }
+        EXPECT_NE(line_with(pdf, "(nome)").find("/Rect [ 10 832 60 824] /F 4 \r/BS << /Type /Border /W 1 /S /S>> "
+                                                "/FT /Tx /Ff 0 \r/Q 2  /MaxLen 20  /DA (/Arial 10 Tf 0 0 0 rg ) /T (nome)"),
+                  std::string::npos)
+            << line_with(pdf, "(nome)");
+        EXPECT_NE(line_with(pdf, "(accetto)").find("/V /S#EC /DV /S#EC"), std::string::npos);
+        EXPECT_NE(line_with(pdf, "(scelta)").find("/DV (b) /V (b)"), std::string::npos);
+        EXPECT_EQ(line_with(pdf, "(fuori)").find("/DV"), std::string::npos) << "a default past the options is none";
+        const std::string nome = line_with(pdf, "(nome)");
+        EXPECT_NE(nome.find("/AA <<  /C << /S /JavaScript"), std::string::npos) << nome;
+        const auto object_line = pdf.rfind(" 0 obj", pdf.find(nome));
+        const std::string number = pdf.substr(pdf.rfind('\n', object_line) + 1, object_line - pdf.rfind('\n', object_line) - 1);
+        EXPECT_NE(pdf.find("/CO [" + number + " 0 R ]"), std::string::npos) << number;
+    }
+}
+
+TEST(Fields, EventsReachExactNamesAndBranchesOnly) {
+    Document doc;
+    PdfWriter& w = doc.first_page("Courier", 9);
+    std::int32_t text = 0;
+    std::vector<std::string> names = {"totale", "totale.iva", "totaleX"};
+    for (auto& n : names) w.AddField(n, text, 0, 0, 10, 10, "");
+    std::int32_t blur = 5;
+    std::string target = "totale", script = "x();";
+    w.OnFieldEvent(blur, target, script);
+    const std::string pdf = doc.finish();
+    EXPECT_NE(line_with(pdf, "/T (totale)").find("/Bl << /S /JavaScript"), std::string::npos);
+    EXPECT_NE(line_with(pdf, "/T (totale.iva)").find("/Bl << /S /JavaScript"), std::string::npos);
+    EXPECT_EQ(line_with(pdf, "/T (totaleX)").find("/AA"), std::string::npos);
+}
+
+TEST(Fields, PatternTextColourIsRefusedBeforeAnythingIsWritten) {
+    Document doc;
+    PdfWriter& w = doc.first_page("Times", 10);
+    w.BeginTiling("Trama", 0, 0, 10, 10, 10, 10);
+    w.EndTiling();
+    w.SetColorText("Trama");
+    std::string name = "campo";
+    std::int32_t type = 5;
+    const auto size = w.FileSize();
+    expect_pdf_error([&] { w.AddField(name, type, 0, 0, 10, 10, "Invia", "script()"); }, 13, "PdfWriter.AddField");
+    EXPECT_EQ(w.FileSize(), size);
+    w.SetColorText("Black");
+    w.AddField(name, type, 0, 0, 10, 10, "Invia");
+    const std::string pdf = doc.finish();
+    EXPECT_EQ(count_of(pdf, "/Subtype /Widget"), 1u);
+}
+
+}  // namespace

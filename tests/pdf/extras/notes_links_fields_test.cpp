@@ -297,3 +297,34 @@ TEST(Fields, PatternTextColourIsRefusedBeforeAnythingIsWritten) {
 }
 
 }  // namespace
+
+namespace {
+
+// Poppler builds the appearances of fields and notes from their
+// dictionaries: the colours must land where the same coordinates draw.
+TEST(Fields, FieldAndNoteShowWhereTheyWerePlaced) {
+    Document doc;
+    PdfWriter& w = doc.writer;
+    w.SetScale(3);
+    w.SetMargins(2, 0, 3, 0);
+    w.BeginPage();
+    w.SetFont("Helvetica", 10);
+    w.SetColorFill("#FFFF00");
+    w.SetColorLine("#0000FF");
+    std::string name = "nome";
+    std::int32_t type = 0;
+    w.AddField(name, type, 2, 2, 5, 2, "Mario");
+    w.SetColorFill("#00FF00");
+    w.AddNoteBox("Nota", 10, 10, 5, 3);
+    doc.finish();
+    const auto image = contenttest::render_colour(doc.file(), 1, 72);
+    auto colour_at = [&](float x_cm, float y_cm) {
+        const unsigned char* p = image.at(static_cast<int>(x_cm * 72 / 2.54), static_cast<int>(y_cm * 72 / 2.54));
+        return std::vector<int>{p[0], p[1], p[2]};
+    };
+    EXPECT_EQ(colour_at(6.5f, 6.5f), (std::vector<int>{255, 255, 0})) << "inside the field (4..9, 5..7 cm)";
+    EXPECT_EQ(colour_at(14.5f, 14.5f), (std::vector<int>{0, 255, 0})) << "inside the note (12..17, 13..16 cm)";
+    EXPECT_EQ(colour_at(3.5f, 4.5f), (std::vector<int>{255, 255, 255})) << "above and left of the field";
+}
+
+}  // namespace

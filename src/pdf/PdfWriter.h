@@ -40,6 +40,8 @@ namespace pdf {
 // Stream data: bytes written unchanged.
 using Bytes = std::vector<std::uint8_t>;
 
+struct RasterPicture;
+
 }  // namespace pdf
 
 // The failure a member lets reach its caller.
@@ -576,4 +578,15 @@ private:
     // Writes one line of text with its baseline at (X, Y) in user units.
     void RenderTextLine(float X, float Y, float Width, std::string_view Text, float Indent, std::int32_t Align,
                         bool NewLineFlag);
+
+    // -- Pictures (DrawImage) --
+    // Writes a decoded raster picture as image XObject "/_IMG_" + ImageCount
+    // (its palette first, as an object of its own) and adds its resource
+    // entry; returns the image's object number.
+    std::int32_t WriteImageObject(const pdf::RasterPicture& Picture);
+    // The vector translators: each builds the picture's operators apart and
+    // puts them into the page only when the whole file was read; a failure
+    // is recorded under "PdfWriter.DrawImage" and nothing is drawn.
+    void ImportVectorEps(std::string_view Filename, float DestX, float DestY, float ImgWidth, float ImgHeight);
+    void ImportVectorWmf(std::string_view Filename, float DestX, float DestY, float ImgWidth, float ImgHeight);
 };

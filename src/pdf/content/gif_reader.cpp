@@ -1,0 +1,117 @@
+// GIF file structure: header, logical screen, colour tables, the block
+// sequence (extensions, image descriptors, trailer), sub-block chains.
+#include "pdf/content/gif_reader.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "pdf/content/byte_cursor.h"
+#include "pdf/content/gif_lzw.h"
+
+namespace pdf {
+
+namespace {
+
+// Skips a chain of sub-blocks up to and including its empty terminator.
+void skip_sub_blocks(ByteCursor& at) {
+    for (std::uint8_t size = at.u8(); size != 0; size = at.u8()) at.skip(size);
+}
+
+// The sub-blocks' bytes joined; never longer than the file.
+Bytes join_sub_blocks(ByteCursor& at) {
+    Bytes joined;
+    for (std::uint8_t size = at.u8(); size != 0; size = at.u8()) {
+        const auto piece = at.bytes(size);
+        joined.insert(joined.end(), piece.begin(), piece.end());
+    }
+    return joined;
+}
+
+// The colour table that a flags byte announces, or empty.
+Bytes colour_table(ByteCursor& at, std::uint8_t flags) {
+    if ((flags & 0x80) == 0) return {};
+    const std::size_t entries = std::size_t{2} << (flags & 0x07);
+    const auto bytes = at.bytes(entries * 3);
+    return Bytes(bytes.begin(), bytes.end());
+}
+
+// The row of the picture that the n-th decoded row of an interlaced frame
+// fills: every 8th row from 0, every 8th from 4, every 4th from 2, every
+// 2nd from 1.
+std::int32_t interlaced_row(std::int32_t n, std::int32_t height) {
+    const std::int32_t pass1 = (height + 7) / 8;
+    if (n < pass1) return n * 8;
+    n -= pass1;
+    const std::int32_t pass2 = (height + 3) / 8;
+    if (n < pass2) return 4 + n * 8;
+    n -= pass2;
+    const std::int32_t pass3 = (height + 1) / 4;
+    if (n < pass3) return 2 + n * 4;
+    n -= pass3;
+    return 1 + n * 2;
+}
+
+}  // namespace
+
+RasterPicture read_gif(std::span<const std::uint8_t> file, std::int32_t frame) {
+    if (frame < 1) frame = 1;
+    ByteCursor at(file);
+    const auto signature = at.bytes(6);
+    if (std::memcmp(signature.data(), "GIF87a", 6) != 0 && std::memcmp(signature.data(), "GIF89a", 6) != 0)
+        picture_invalid("not a GIF file");
+    at.skip(4);  // logical screen size: each frame is placed at its own size
+    const std::uint8_t screen_flags = at.u8();
+    at.skip(2);  // background colour, aspect ratio
+    const Bytes global = colour_table(at, screen_flags);
+
+    std::int32_t seen = 0;
+    for (;;) {
+        const std::uint8_t block = at.u8();
+        if (block == 0x3B) picture_invalid("GIF frame not in the file");
+        if (block == 0x21) {
+            at.skip(1);  // label: every extension is a chain of sub-blocks
+            skip_sub_blocks(at);
+            continue;
+        }
+        if (block != 0x2C) picture_invalid("GIF block");
+
+        at.skip(4);  // position on the logical screen
+        const std::int32_t width = at.u16le();
+        const std::int32_t height = at.u16le();
+        const std::uint8_t flags = at.u8();
+        const Bytes local = colour_table(at, flags);
+        const int code_size = at.u8();
+        if (++seen < frame) {
+            skip_sub_blocks(at);
+            continue;
+        }
+
+        check_picture_size(width, height);
+        const Bytes data = join_sub_blocks(at);
+        const std::size_t w = static_cast<std::size_t>(width);
+        const Bytes indices = decode_gif_lzw(code_size, data, w * static_cast<std::size_t>(height));
+
+        RasterPicture picture;
+        picture.width = width;
+        picture.height = height;
+        picture.colour_space = "/DeviceRGB";
+        picture.palette = !local.empty() ? local : global;
+        if (picture.palette.empty()) {
+            for (int i = 0; i < 256; ++i) picture.palette.insert(picture.palette.end(), 3, static_cast<std::uint8_t>(i));
+        }
+        const std::size_t needed = std::size_t{3} << code_size;
+        if (picture.palette.size() < needed) picture.palette.resize(needed, 0);
+
+        picture.samples.resize(indices.size());
+        const bool interlaced = (flags & 0x40) != 0;
+        for (std::int32_t n = 0; n < height; ++n) {
+            const std::int32_t row = interlaced ? interlaced_row(n, height) : n;
+            std::copy_n(indices.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(n) * w), w,
+                        picture.samples.begin() +
+                            static_cast<std::ptrdiff_t>(static_cast<std::size_t>(height - 1 - row) * w));
+        }
+        return picture;
+    }
+}
+
+}  // namespace pdf

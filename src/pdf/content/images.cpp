@@ -1,0 +1,156 @@
+// Picture placement: DrawImage chooses a reader by the file's ending, writes
+// each raster picture once per file and frame as an image XObject, and
+// paints it with one placing line per call.
+#include <cmath>
+#include <string>
+
+#include "pdf/PdfWriter.h"
+#include "pdf/content/gif_reader.h"
+#include "pdf/content/picture.h"
+#include "pdf/core/growth.h"
+#include "pdf/core/text_utils.h"
+
+namespace {
+
+enum class RasterKind { None, Gif, Bmp, Tga, Jpeg };
+
+bool ends_with(std::string_view text, std::string_view ending) {
+    return text.size() >= ending.size() && text.substr(text.size() - ending.size()) == ending;
+}
+
+RasterKind raster_kind(std::string_view upper_name) {
+    if (ends_with(upper_name, ".GIF")) return RasterKind::Gif;
+    if (ends_with(upper_name, ".BMP")) return RasterKind::Bmp;
+    if (ends_with(upper_name, ".TGA")) return RasterKind::Tga;
+    if (ends_with(upper_name, ".JPG")) return RasterKind::Jpeg;
+    return RasterKind::None;
+}
+
+pdf::RasterPicture decode(RasterKind kind, std::string_view filename, std::int16_t frame, std::string_view) {
+    const pdf::Bytes file = pdf::read_picture_file(filename);
+    switch (kind) {
+        case RasterKind::Gif: return pdf::read_gif(file, frame);
+        default: break;
+    }
+    pdf::picture_invalid("unknown picture type");
+}
+
+}  // namespace
+
+void PdfWriter::DrawImage(std::string_view Filename, float DestX, float DestY, float ImgWidth, float ImgHeight,
+                          std::int16_t FrameNumber, std::string_view ColorMask) {
+    const std::string name = pdf::upper_case(Filename);
+    if (ends_with(name, ".EPS") || ends_with(name, ".AI")) {
+        ImportVectorEps(Filename, DestX, DestY, ImgWidth, ImgHeight);
+        return;
+    }
+    if (ends_with(name, ".WMF")) {
+        ImportVectorWmf(Filename, DestX, DestY, ImgWidth, ImgHeight);
+        return;
+    }
+    const RasterKind kind = raster_kind(name);
+    // Refused before anything changes: no table entry is left that a later
+    // call could paint without an XObject behind it.
+    if (kind == RasterKind::None) RaiseError(321, "DrawImage", "Invalid file format - " + std::string(Filename));
+    if (FrameNumber < 1) FrameNumber = 1;
+
+    std::int32_t n = 0;
+    for (std::int32_t i = 1; i <= ImageCount; ++i) {
+        const ImageRecord& entry = ImageTable[static_cast<std::size_t>(i)];
+        if (entry.Frame == FrameNumber && entry.Name == name) {
+            n = i;
+            break;
+        }
+    }
+    pdf::RasterPicture picture;
+    std::int32_t pw = 0, ph = 0;
+    if (n > 0) {
+        pw = ImageTable[static_cast<std::size_t>(n)].Width;
+        ph = ImageTable[static_cast<std::size_t>(n)].Height;
+    } else {
+        if (ImageCount >= 32767) RaiseError(6, "DrawImage", "Overflow");
+        picture = decode(kind, Filename, FrameNumber, ColorMask);
+        pw = picture.width;
+        ph = picture.height;
+    }
+
+    if (ImgWidth == 0 && ImgHeight == 0) {
+        ImgWidth = static_cast<float>(pw) / UnitFactor;
+        ImgHeight = static_cast<float>(ph) / UnitFactor;
+    } else if (ImgWidth == 0) {
+        ImgWidth = ImgHeight * static_cast<float>(pw) / static_cast<float>(ph);
+    } else if (ImgHeight == 0) {
+        ImgHeight = ImgWidth * static_cast<float>(ph) / static_cast<float>(pw);
+    }
+
+    // The line is made before the picture is written, so a number that
+    // cannot be written (not finite) leaves the document as it was.
+    const bool top_row_first = kind == RasterKind::Jpeg;
+    const std::string number = std::to_string(n > 0 ? n : ImageCount + 1);
+    const std::string line =
+        "q " + FormatLength(ImgWidth) + " 0 0 " + FormatLength(top_row_first ? -ImgHeight : ImgHeight) + " " +
+        FormatLength(DestX) + " " + FormatLength(top_row_first ? DestY + ImgHeight : DestY) + " cm /_IMG_" + number +
+        " Do Q";
+    const std::array<float, 4> corners{UserToPageX(DestX), UserToPageY(DestY), UserToPageX(DestX + ImgWidth),
+                                       UserToPageY(DestY + ImgHeight)};
+    for (float c : corners) {
+        if (!std::isfinite(c)) RaiseError(5, "DrawImage", "Invalid procedure call or argument");
+    }
+
+    if (n == 0) {
+        n = ImageCount + 1;
+        pdf::make_room(ImageTable, n, MemoryFactor);
+        ImageRecord& entry = ImageTable[static_cast<std::size_t>(n)];
+        entry.Name = name;
+        entry.Frame = FrameNumber;
+        entry.Width = pw;
+        entry.Height = ph;
+        ImageCount = n;
+        try {
+            WriteImageObject(picture);
+        } catch (...) {
+            // No output file, or a failed write: the entry goes with it.
+            entry = ImageRecord{};
+            ImageCount = n - 1;
+            throw;
+        }
+    }
+
+    SetXY(DestX, DestY);
+    SetLastRect(corners[0], corners[1], corners[2], corners[3]);
+    PutContent(line);
+}
+
+std::int32_t PdfWriter::WriteImageObject(const pdf::RasterPicture& Picture) {
+    std::int32_t palette = 0;
+    if (!Picture.palette.empty()) {
+        // Its own object, so under protection it is encrypted with its own
+        // key like any other stream.
+        palette = WriteObjStart(0);
+        WriteLine("<<");
+        WriteStream(Picture.palette, palette);
+        WriteObjEnd();
+    }
+    const std::int32_t image = WriteObjStart(0);
+    const std::string colour_space =
+        palette > 0 ? "[/Indexed " + Picture.colour_space + " " + std::to_string(Picture.palette.size() / 3 - 1) +
+                          " " + std::to_string(palette) + " 0 R]"
+                    : Picture.colour_space;
+    WriteLine("<< /Type /XObject /Subtype /Image /Name /_IMG_" + std::to_string(ImageCount) + " /Width " +
+              std::to_string(Picture.width) + " /Height " + std::to_string(Picture.height) +
+              " /BitsPerComponent " + std::to_string(Picture.bits) + " /ColorSpace " + colour_space);
+    if (!Picture.decode.empty()) WriteLine(Picture.decode);
+    if (!Picture.colour_key.empty()) WriteLine("/Mask " + Picture.colour_key);
+    WriteStream(Picture.samples, image, Picture.filter);
+    WriteObjEnd();
+    ImageResources += "/_IMG_" + std::to_string(ImageCount) + " " + std::to_string(image) + " 0 R ";
+    return image;
+}
+
+void PdfWriter::ImportVectorEps(std::string_view, float, float, float, float) {
+    RecordError(445, "DrawImage", "not available", {});
+}
+
+void PdfWriter::ImportVectorWmf(std::string_view, float, float, float, float) {
+    RecordError(445, "DrawImage", "not available", {});
+}

@@ -1,0 +1,48 @@
+// What the picture readers hand to the writer, and the limits and errors
+// they share.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "pdf/PdfWriter.h"
+
+namespace pdf {
+
+// A decoded raster picture, ready to become an image XObject.
+struct RasterPicture {
+    std::int32_t width = 0;   // pixels
+    std::int32_t height = 0;
+    std::int32_t bits = 8;    // per component
+    // "/DeviceGray", "/DeviceRGB" or "/DeviceCMYK"; the base colour space
+    // when the picture has a palette.
+    std::string colour_space = "/DeviceRGB";
+    // RGB triples of an indexed picture (each sample is an index into it,
+    // and the palette holds an entry for every possible sample); else empty.
+    Bytes palette;
+    // The sample rows, the BOTTOM row first: the placing matrix puts the
+    // first row at the bottom edge. A JPEG instead carries its whole file,
+    // which the other matrix places top row first.
+    Bytes samples;
+    std::string filter;      // "/DCTDecode " for a JPEG, else empty
+    std::string decode;      // "/Decode [...]" or empty
+    std::string colour_key;  // "[r r g g b b]" for /Mask, or empty
+};
+
+// More pixels than this is no picture for a printed page; refusing it keeps a
+// hostile header from asking for gigabytes.
+inline constexpr std::int64_t kMostPicturePixels = std::int64_t{1} << 26;
+
+// Throws PdfError 321 (invalid file format) from "PdfWriter.DrawImage".
+[[noreturn]] void picture_invalid(std::string_view why);
+
+// Refuses (321) a size of 0 in either direction or above kMostPicturePixels.
+void check_picture_size(std::int64_t width, std::int64_t height);
+
+// The whole file, opened by its name exactly as given (the operating system's
+// path bytes). A missing file throws PdfError 53; a file of more than 1 GiB
+// 321.
+Bytes read_picture_file(std::string_view filename);
+
+}  // namespace pdf

@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "../core/own_pdf.h"
+#include "pdf/content/gif_lzw.h"
+#include "pdf/content/gif_reader.h"
+#include "picture_files.h"
+
+namespace {
+
+using namespace picturetest;
+using coretest::expect_pdf_error;
+
+std::span<const std::uint8_t> span_of(const std::string& s) {
+    return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
+}
+
+// Noise with some runs: fills the string table several times over.
+std::vector<std::uint8_t> mixed_pixels(std::size_t n, int colours, unsigned seed) {
+    std::mt19937 random(seed);
+    std::vector<std::uint8_t> p(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        p[i] = (i / 37) % 3 == 0 ? static_cast<std::uint8_t>((i / 37) % colours)
+                                 : static_cast<std::uint8_t>(random() % static_cast<unsigned>(colours));
+    }
+    return p;
+}
+
+TEST(GifLzw, DecodesWhatTheEncoderWrote) {
+    struct Case {
+        const char* what;
+        int code_size;
+        std::size_t count;
+        GifLzwOptions options;
+    };
+    const Case cases[] = {
+        {"two colours, code size 2", 2, 1000, {}},
+        {"full table, Clear at 4096", 8, 60000, {}},
+        {"full table kept until the end (deferred Clear)", 8, 60000, {true, false}},
+        {"literals only, many Clears", 4, 3000, {false, true}},
+        {"single pixel", 8, 1, {}},
+    };
+    for (const Case& c : cases) {
+        const auto pixels = mixed_pixels(c.count, 1 << c.code_size, 7);
+        const std::string data = gif_lzw(pixels, c.code_size, c.options);
+        EXPECT_EQ(pdf::decode_gif_lzw(c.code_size, span_of(data), pixels.size()), pixels) << c.what;
+    }
+
+    // A run of one colour makes the encoder send the entry it is building.
+    int kwkwk = 0;
+    const std::vector<std::uint8_t> run(5000, 3);
+    const std::string data = gif_lzw(run, 2, {}, &kwkwk);
+    EXPECT_GT(kwkwk, 10);
+    EXPECT_EQ(pdf::decode_gif_lzw(2, span_of(data), run.size()), run);
+}
+
+TEST(GifLzw, RefusesDamagedData) {
+    const auto pixels = mixed_pixels(2000, 16, 3);
+    const std::string good = gif_lzw(pixels, 4);
+    struct Case {
+        const char* what;
+        int code_size;
+        std::string data;
+    };
+    const Case cases[] = {
+        {"code size 1", 1, good},
+        {"code size 9", 9, good},
+        {"data cut in half", 4, good.substr(0, good.size() / 2)},
+        {"no data", 4, ""},
+        // Clear (16) then 31, a code far beyond the table.
+        {"code not in the table", 4, std::string("\x10\x1F\x00", 3)},
+        // Clear, a literal, End: too few pixels.
+        {"End before the picture is complete", 4, std::string("\x10\x02\x11\x00", 4)},
+    };
+    for (const Case& c : cases) {
+        expect_pdf_error([&] { pdf::decode_gif_lzw(c.code_size, span_of(c.data), pixels.size()); }, 321,
+                         "PdfWriter.DrawImage", c.what);
+    }
+}
+
+TEST(GifReader, FramesTablesAndRowOrder) {
+    const std::vector<Rgb> global = {kRed, kBlue, kGreen};
+    GifFrame first = halves_frame(5, 6);
+    GifFrame second = halves_frame(3, 11);
+    second.local_colours = {kGreen, kWhite};
+    second.interlaced = true;
+    second.min_code_size = 8;
+    for (std::size_t i = 0; i < second.pixels.size(); ++i) second.pixels[i] = static_cast<std::uint8_t>(i / 3 % 2);
+    const std::string file = gif_file(global, {first, second});
+
+    for (int frame : {-3, 0, 1}) {
+        const pdf::RasterPicture p = pdf::read_gif(span_of(file), frame);
+        EXPECT_EQ(p.width, 5);
+        EXPECT_EQ(p.height, 6);
+        // Four entries (code size 2), the global table padded by the file.
+        ASSERT_EQ(p.palette.size(), 12u);
+        EXPECT_EQ(p.palette[3], 0);
+        EXPECT_EQ(p.palette[5], 255);
+        // Bottom row first: the blue half (index 1) leads.
+        EXPECT_EQ(p.samples.front(), 1);
+        EXPECT_EQ(p.samples.back(), 0);
+    }
+
+    const pdf::RasterPicture p = pdf::read_gif(span_of(file), 2);
+    EXPECT_EQ(p.width, 3);
+    EXPECT_EQ(p.height, 11);
+    ASSERT_EQ(p.palette.size(), 256u * 3);  // code size 8: every byte a valid index
+    EXPECT_EQ(p.palette[1], 255);          // the local table wins
+    for (int row = 0; row < 11; ++row) {
+        // Display row r holds r % 2; bottom row first in the samples.
+        EXPECT_EQ(p.samples[static_cast<std::size_t>(row * 3)], (10 - row) % 2) << row;
+    }
+}
+
+TEST(GifReader, RefusesDamagedFiles) {
+    const std::string good = gif_file({kRed, kBlue}, {halves_frame(4, 4)});
+    std::string wide = good;
+    wide[6] = wide[7] = '\xFF';  // the screen size is not read
+    std::string huge = gif_file({kRed, kBlue}, {halves_frame(4, 4)});
+    const std::size_t descriptor = huge.find('\x2C', 13 + 12);
+    huge[descriptor + 5] = huge[descriptor + 6] = huge[descriptor + 7] = huge[descriptor + 8] = '\xFF';
+    std::string empty_frame = good;
+    empty_frame[descriptor + 5] = empty_frame[descriptor + 6] = '\0';
+
+    struct Case {
+        const char* what;
+        std::string file;
+        int frame;
+        int error;
+    };
+    const Case cases[] = {
+        {"not a GIF", "GIF88a" + good.substr(6), 1, 321},
+        {"a frame the file does not have", good, 2, 321},
+        {"65535 x 65535 pixels", huge, 1, 321},
+        {"0 pixels wide", empty_frame, 1, 321},
+        {"sub-blocks without a terminator", good.substr(0, good.size() - 2), 1, 62},
+        {"no trailer while looking for frame 2", good.substr(0, good.size() - 1), 2, 62},
+        {"global table past the end", good.substr(0, 15), 1, 62},
+        {"unknown block", good.substr(0, 19) + "\x99", 1, 321},
+    };
+    for (const Case& c : cases) {
+        expect_pdf_error([&] { pdf::read_gif(span_of(c.file), c.frame); }, c.error, "PdfWriter.DrawImage", c.what);
+    }
+    EXPECT_EQ(pdf::read_gif(span_of(wide), 1).width, 4);
+}
+
+}  // namespace

@@ -28,7 +28,7 @@ Help_intro::Help_intro(QWidget* padre) : QDialog(padre) {
         "indica che cosa. Quando tutto è presente si sceglie la cartella in cui creare la cartella "
         "<i>Files Contratto Tavore</i> con il contratto definitivo (contratto.pdf) e una copia "
         "dei dati. Dopo la stampa definitiva il contratto è chiuso e non si può più modificare.</p>"
-        "<p><b>Cartellone di cantiere</b> prepara il cartello da esporre in cantiere (non ancora disponibile).</p>"
+        "<p><b>Cartellone di cantiere</b> prepara il cartello da esporre in cantiere: i suoi dati, ripresi dal contratto dove non indicati, e il file cartellone.pdf da stampare.</p>"
         "<p><b>Esci</b> chiude il programma.</p>"));
     auto* pulsanti = new QDialogButtonBox(this);
     QPushButton* ok = pulsanti->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);

@@ -15,6 +15,7 @@
 #include "common/dati.h"
 #include "shell/crea_contratto.h"
 #include "shell/help_intro.h"
+#include "sign/form/modulo_cartellone.h"
 #include "ui/controlli.h"
 #include "ui/gruppo_opzioni.h"
 #include "ui/messaggi_ui.h"
@@ -33,6 +34,7 @@ Intro::Azioni azioni_predefinite() {
         finestra.exec();
     };
     azioni.costruttore = costruttore_per_tipo;
+    azioni.apri_cartellone = [](std::function<void()> torna) { return apri_cartellone(std::move(torna)); };
     return azioni;
 }
 
@@ -65,9 +67,9 @@ int scelta_del_tipo(TipoRichiedente tipo) {
     return -1;
 }
 
-// Choices that exist in this version: the condominium contract and the site
-// sign are shown but cannot be chosen yet.
-bool scelta_disponibile(int scelta) { return scelta == Intro::Proprietario || scelta == Intro::Comproprietari; }
+// Choices that exist in this version: the condominium contract is shown but
+// cannot be chosen yet.
+bool scelta_disponibile(int scelta) { return scelta != Intro::Condominio; }
 
 }  // namespace
 
@@ -78,6 +80,7 @@ Intro::Intro(Azioni azioni, QWidget* padre) : QWidget(padre), azioni_(std::move(
     if (!azioni_.apri_contratto) azioni_.apri_contratto = predefinite.apri_contratto;
     if (!azioni_.scegli_cartella) azioni_.scegli_cartella = predefinite.scegli_cartella;
     if (!azioni_.costruttore) azioni_.costruttore = predefinite.costruttore;
+    if (!azioni_.apri_cartellone) azioni_.apri_cartellone = predefinite.apri_cartellone;
     costruisci();
 }
 
@@ -114,7 +117,7 @@ void Intro::costruisci() {
     auto* cornice_cartellone = new QGroupBox(QStringLiteral("Cantiere"), this);
     auto* colonna_cartellone = new QVBoxLayout(cornice_cartellone);
     auto* cartellone = new PulsanteOpzione(
-        QStringLiteral("Cartellone di cantiere - disponibile in una prossima versione"), cornice_cartellone);
+        QStringLiteral("Cartellone di cantiere"), cornice_cartellone);
     scelte_->aggiungi(cartellone);
     colonna_cartellone->addWidget(cartellone);
 
@@ -208,8 +211,7 @@ void Intro::aggiorna_stato() {
     if (chiuso_) {
         nota_->setText(QStringLiteral(
             "Il contratto è chiuso: il contratto definitivo è già stato generato e non può più essere "
-            "modificato. Resta da preparare il cartellone di cantiere, che sarà disponibile in una "
-            "prossima versione del programma."));
+            "modificato. Resta da preparare il cartellone di cantiere."));
     }
     nota_->setVisible(chiuso_);
     adatta_altezza();
@@ -230,7 +232,13 @@ void Intro::prosegui() {
                              : QStringLiteral("Scegliere il tipo di richiedente."));
         return;
     }
-    if (scelta == Cartellone) return;  // the site sign's form is not part of this version
+    if (scelta == Cartellone) {
+        hide();
+        bool aperto = false;
+        const bool riuscito = esegui_protetto(this, [&] { aperto = azioni_.apri_cartellone([this] { show(); }); });
+        if (!riuscito || !aperto) show();
+        return;
+    }
     const TipoRichiedente nuovo = tipo_della_scelta(scelta);
     if (tipo_ != TipoRichiedente::Nessuno && tipo_ != nuovo) {
         const QString domanda =

@@ -28,6 +28,8 @@ public:
         // Runs the output-folder chooser for the stored kind.
         std::function<void(QWidget* padre, CostruttoreContratto)> scegli_cartella;
         std::function<CostruttoreContratto(TipoRichiedente)> costruttore;
+        // Opens the site-sign form; false when it could not be opened.
+        std::function<bool(std::function<void()> torna_al_menu)> apri_cartellone;
     };
 
     explicit Intro(QWidget* padre = nullptr);

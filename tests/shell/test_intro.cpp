@@ -47,6 +47,11 @@ protected:
             ++scelte_cartella;
             costruttore_ricevuto = static_cast<bool>(c);
         };
+        azioni.apri_cartellone = [this](std::function<void()> torna) {
+            ++aperture_cartellone;
+            torna_al_menu = std::move(torna);
+            return apertura_riesce;
+        };
         azioni.costruttore = [](TipoRichiedente t) -> CostruttoreContratto {
             if (t == TipoRichiedente::Amministratore) return {};
             return [](const fs::path&, bool) { return true; };
@@ -77,6 +82,7 @@ protected:
     bool risposta = true;
     Intro::Azioni azioni;
     std::vector<TipoContratto> aperture;
+    int aperture_cartellone = 0;
     std::function<void()> torna_al_menu;
     bool apertura_riesce = true;
     bool apertura_lancia = false;
@@ -90,8 +96,8 @@ TEST_F(Menu, StateComesFromTheDataFileEachTimeItOpens) {
     Intro intro(azioni);
     intro.show();
     EXPECT_EQ(intro.scelte()->selezionato(), -1) << "no file: nothing preselected";
-    EXPECT_EQ(abilitate(intro), (std::vector<bool>{false, true, true, false}))
-        << "condominium and site sign are not available in this version";
+    EXPECT_EQ(abilitate(intro), (std::vector<bool>{false, true, true, true}))
+        << "the condominium is not available in this version";
 
     riapri(intro, {{"TIPO_RICHIEDENTE", "comproprietario "}});
     EXPECT_EQ(intro.scelte()->selezionato(), Intro::Comproprietari);
@@ -100,8 +106,8 @@ TEST_F(Menu, StateComesFromTheDataFileEachTimeItOpens) {
     riapri(intro, {{"TIPO_RICHIEDENTE", "Proprietario"}, {"CONTRATTO_CHIUSO", "S"}});
     EXPECT_TRUE(intro.contratto_chiuso());
     EXPECT_EQ(intro.scelte()->selezionato(), -1);
-    EXPECT_EQ(abilitate(intro), (std::vector<bool>{false, false, false, false}))
-        << "a closed contract leaves only the site sign, which this version does not have";
+    EXPECT_EQ(abilitate(intro), (std::vector<bool>{false, false, false, true}))
+        << "a closed contract leaves only the site sign";
     // Not a dead window: the menu says why nothing can be chosen.
     ASSERT_TRUE(intro.nota()->isVisible());
     EXPECT_TRUE(intro.nota()->text().contains(QStringLiteral("Il contratto è chiuso")));
@@ -111,6 +117,27 @@ TEST_F(Menu, StateComesFromTheDataFileEachTimeItOpens) {
     riapri(intro, {{"TIPO_RICHIEDENTE", "Amministratore"}});
     EXPECT_EQ(intro.scelte()->selezionato(), -1) << "a kind that cannot be chosen is not preselected";
     EXPECT_FALSE(intro.nota()->isVisible());
+    EXPECT_TRUE(finestre.empty());
+}
+
+// The sign stays open to a closed contract; leaving it shows the menu again.
+TEST_F(Menu, TheSiteSignOpensInPlaceOfTheMenu) {
+    scrivi({{"TIPO_RICHIEDENTE", "Proprietario"}, {"CONTRATTO_CHIUSO", "S"}});
+    Intro intro(azioni);
+    intro.show();
+    intro.scelte()->seleziona(Intro::Cartellone);
+    intro.prosegui();
+    EXPECT_EQ(aperture_cartellone, 1);
+    EXPECT_TRUE(aperture.empty());
+    EXPECT_FALSE(intro.isVisible());
+    ASSERT_TRUE(torna_al_menu);
+    torna_al_menu();
+    EXPECT_TRUE(intro.isVisible());
+
+    apertura_riesce = false;  // the store could not be read: the menu stays
+    intro.scelte()->seleziona(Intro::Cartellone);
+    intro.prosegui();
+    EXPECT_TRUE(intro.isVisible());
     EXPECT_TRUE(finestre.empty());
 }
 
@@ -222,11 +249,11 @@ TEST_F(Menu, ChooserGeneratesReportsAndEnds) {
     EXPECT_EQ(finestre[0].testo, QStringLiteral("FILE GENERATI CON SUCCESSO!"));
     EXPECT_TRUE(fs::exists(cartella.path() / "Scrivania" / "Files Contratto Tavore" / "contratto.pdf"));
 
-    // Afterwards the menu offers nothing of the contract.
+    // Afterwards the menu offers nothing of the contract, only the sign.
     Intro intro(azioni);
     intro.show();
     EXPECT_TRUE(intro.contratto_chiuso());
-    EXPECT_EQ(abilitate(intro), (std::vector<bool>{false, false, false, false}));
+    EXPECT_EQ(abilitate(intro), (std::vector<bool>{false, false, false, true}));
 }
 
 TEST_F(Menu, ChooserStaysOpenWhenTheBuilderFails) {

@@ -1,0 +1,201 @@
+#include "sign/form/modulo_cartellone.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include <deque>
+
+#include "common/cartelle.h"
+#include "common/dati.h"
+#include "sign/disegno_cartellone.h"
+#include "support/tools.h"
+#include "ui/casella_testo.h"
+#include "ui/gruppo_opzioni.h"
+#include "ui/messaggi_ui.h"
+
+namespace fs = std::filesystem;
+using testsupport::read_file;
+using testsupport::TempDir;
+
+inline void PrintTo(const QString& testo, std::ostream* os) { *os << '"' << testo.toStdString() << '"'; }
+
+namespace {
+
+class ModuloCartelloneTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        imposta_cartelle(dir.path(), dir.path());
+        installa_gestore_messaggi();
+        imposta_risponditore([this](const FinestraMessaggio& f) {
+            finestre.push_back(f);
+            if (risposte.empty()) return false;
+            const bool r = risposte.front();
+            risposte.pop_front();
+            return r;
+        });
+        scrivi_contratto();
+    }
+    void scrivi_contratto() {
+        testsupport::write_data_file(file_dati(), {{"INDIRIZZO_CONDOMINIO", "via Toledo 12"},
+                                                   {"RAGIONE_SOCIALE_IMPRESA", "Edil Russo"},
+                                                   {"NOME_PROGETTISTA", "Anna"},
+                                                   {"COGNOME_PROGETTISTA", "Bianchi"}});
+    }
+    void TearDown() override {
+        imposta_risponditore({});
+        imposta_cartelle({}, {});
+    }
+
+    std::unique_ptr<ModuloCartellone> apri() {
+        auto modulo = std::make_unique<ModuloCartellone>([this] { ++ritorni_al_menu; });
+        EXPECT_TRUE(modulo->carica());
+        modulo->imposta_file_cartellone([this] { ++stampe; });
+        modulo->show();
+        QApplication::setActiveWindow(modulo.get());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(modulo.get()));
+        return modulo;
+    }
+    std::vector<QString> titoli() const {
+        std::vector<QString> t;
+        for (const auto& f : finestre) t.push_back(f.tipo == FinestraMessaggio::Tipo::Domanda ? f.titolo : f.testo);
+        return t;
+    }
+
+    TempDir dir;
+    std::vector<FinestraMessaggio> finestre;
+    std::deque<bool> risposte;
+    int ritorni_al_menu = 0;
+    int stampe = 0;
+};
+
+QColor sfondo(QWidget* w) { return w->palette().color(QPalette::Base); }
+
+TEST_F(ModuloCartelloneTest, OpensWithTheContractsDataPlaceholdersAndTheFirstArea) {
+    auto m = apri();
+    EXPECT_EQ(m->text1(INDIRIZZO)->text(), QStringLiteral("via Toledo 12"));
+    EXPECT_EQ(m->text1(IMPRESA)->text(), QStringLiteral("Edil Russo"));
+    EXPECT_EQ(m->text1(PROGETTISTA)->text(), QStringLiteral(" Anna Bianchi"));
+    EXPECT_EQ(m->text1(DATA_INIZIO)->text(), QStringLiteral("gg/mm/aaaa"));
+    EXPECT_EQ(m->text1(DATA_FINE)->text(), QStringLiteral("gg/mm/aaaa"));
+    EXPECT_EQ(m->option1()->selezionato(), 0);
+    EXPECT_EQ(leggi_dato("CARTELLONE_TIPO_CENTRO"), "CSU");
+    EXPECT_FALSE(m->cartellone_modificato());
+    EXPECT_EQ(m->label2(COORDINATORE_ESECUZIONE)->text(),
+              QStringLiteral("Coordinatore esecuzione D. leg.vo 81/08 e s.m.i."));
+
+    // Each option shows its own picture only; choosing one is a change.
+    const FiguraCartellone aree[3] = {FiguraCartellone::CentroCSU, FiguraCartellone::CentroCSP,
+                                      FiguraCartellone::CentroQP};
+    for (int i : {2, 1, 0}) {
+        m->option1()->pulsante(i)->click();
+        for (int j = 0; j < 3; ++j) EXPECT_EQ(m->image3(j)->isVisible(), i == j) << i << " " << j;
+        const QImage figura = m->image3(i)->pixmap().toImage();
+        const Rgb corpo = colori_figura(aree[i])[CORPO];
+        EXPECT_EQ(figura.pixelColor(figura.width() - 2, figura.height() - 2), QColor(corpo.r, corpo.g, corpo.b));
+    }
+    EXPECT_TRUE(m->cartellone_modificato());
+}
+
+// Enter and Tab both move through the boxes in reading order: the left
+// column, with each right-hand box after the left one at its height.
+TEST_F(ModuloCartelloneTest, EnterAndTabFollowTheReadingOrder) {
+    auto m = apri();
+    const int ordine[] = {0, 1, 2, 3, 8, 4, 9, 5, 10, 6, 11, 7, 12};
+    for (const Qt::Key tasto : {Qt::Key_Return, Qt::Key_Tab}) {
+        m->text1(0)->setFocus();
+        for (std::size_t i = 1; i < std::size(ordine); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), tasto);
+            EXPECT_EQ(QApplication::focusWidget(), m->text1(ordine[i])) << "step " << i << " key " << tasto;
+        }
+    }
+    EXPECT_EQ(m->text1(0)->text(), QStringLiteral("via Toledo 12")) << "Enter types nothing";
+}
+
+TEST_F(ModuloCartelloneTest, DateBoxesClearThePlaceholderFilterKeysAndShowTheFocus) {
+    auto m = apri();
+    CasellaTesto* data = m->text1(DATA_INIZIO);
+    EXPECT_EQ(sfondo(data), QColor(Qt::white));
+    data->setFocus();
+    EXPECT_EQ(data->text(), QString());
+    EXPECT_EQ(sfondo(data), QColor(0xC0, 0xFF, 0xFF));
+    EXPECT_TRUE(m->cartellone_modificato()) << "emptying the placeholder is a change";
+    QTest::keyClicks(data, "15a03x20101999");
+    EXPECT_EQ(data->text(), QStringLiteral("15/03/2010"));
+    m->text1(DATA_FINE)->setFocus();
+    EXPECT_EQ(sfondo(data), QColor(Qt::white));
+    EXPECT_EQ(m->text1(DATA_FINE)->text(), QString());
+
+    // A date emptied and saved is no date; the placeholder comes back.
+    m->text1(DATA_FINE)->clear();
+    risposte = {true};
+    ASSERT_TRUE(m->salva());
+    EXPECT_EQ(leggi_dato("CARTELLONE_DATA_FINE_LAVORI"), "0");
+    EXPECT_EQ(leggi_dato("CARTELLONE_DATA_INIZIO_LAVORI"), "20100315");
+    EXPECT_FALSE(m->cartellone_modificato()) << "a completed save clears the flag";
+    EXPECT_EQ(apri()->text1(DATA_FINE)->text(), QStringLiteral("gg/mm/aaaa"));
+}
+
+// "&Menu", "&Salva", "&Stampa" and the close box, with the questions they ask
+// and what each answer leaves behind.
+TEST_F(ModuloCartelloneTest, MenuSaveAndPrintAskAndKeepTheUsersWork) {
+    const QString MENU = QStringLiteral("Menu"), SOVRASCRIVERE = QStringLiteral("Sovrascrivere"),
+                  DATA_ERRATA = QStringLiteral("La Data di inizio lavori è errata!");
+    const struct {
+        const char* caso;
+        const char* inizio;  // typed in the start-date box; nullptr: nothing changed
+        std::deque<bool> risposte;
+        bool chiudi;  // the close box instead of "&Menu"
+        std::vector<QString> finestre;
+        bool esce, salvato;
+    } casi[] = {
+        {"unchanged", nullptr, {}, false, {}, true, false},
+        {"No", "01/02/2011", {false}, false, {MENU}, true, false},
+        {"Yes, Yes", "01/02/2011", {true, true}, false, {MENU, SOVRASCRIVERE}, true, true},
+        {"Yes, No", "01/02/2011", {true, false}, false, {MENU, SOVRASCRIVERE}, false, false},
+        {"Yes, bad date", "31/02/2011", {true, true}, false, {MENU, SOVRASCRIVERE, DATA_ERRATA}, false, false},
+        {"close box, No", "01/02/2011", {false}, true, {MENU}, true, false},
+        {"close box, bad date", "31/02/2011", {true, true}, true, {MENU, SOVRASCRIVERE, DATA_ERRATA}, false, false},
+    };
+    for (const auto& c : casi) {
+        SCOPED_TRACE(c.caso);
+        scrivi_contratto();
+        auto m = apri();
+        const std::string prima = read_file(file_dati());
+        finestre.clear();
+        ritorni_al_menu = 0;
+        if (c.inizio) m->text1(DATA_INIZIO)->setText(QString::fromLatin1(c.inizio));
+        risposte = c.risposte;
+        if (c.chiudi)
+            m->close();
+        else
+            QTest::mouseClick(m->command1(0), Qt::LeftButton);
+        EXPECT_EQ(titoli(), c.finestre);
+        EXPECT_EQ(ritorni_al_menu, c.esce ? 1 : 0);
+        EXPECT_EQ(m->isVisible(), !c.esce);
+        EXPECT_EQ(read_file(file_dati()) != prima, c.salvato);
+        if (!c.esce) {
+            EXPECT_EQ(m->text1(DATA_INIZIO)->text(), QString::fromLatin1(c.inizio)) << "nothing lost";
+        }
+        if (c.salvato) {
+            EXPECT_EQ(leggi_dato("CARTELLONE_DATA_INIZIO_LAVORI"), "20110201");
+        }
+    }
+
+    // "&Stampa" prints what is stored: it neither saves nor asks.
+    auto m = apri();
+    finestre.clear();
+    m->text1(TIPOLOGIA_LAVORI)->setText(QStringLiteral("facciate"));
+    const std::string prima = read_file(file_dati());
+    QTest::mouseClick(m->command1(2), Qt::LeftButton);
+    EXPECT_EQ(stampe, 1);
+    EXPECT_TRUE(finestre.empty());
+    EXPECT_EQ(read_file(file_dati()), prima);
+    EXPECT_EQ(m->command1(1)->text(), QStringLiteral("&Salva"));
+    EXPECT_EQ(m->command1(3)->text(), QStringLiteral("&Aiuto"));
+}
+
+}  // namespace

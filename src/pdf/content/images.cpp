@@ -1,12 +1,17 @@
 // Picture placement: DrawImage chooses a reader by the file's ending, writes
 // each raster picture once per file and frame as an image XObject, and
 // paints it with one placing line per call.
+#include <cctype>
 #include <cmath>
 #include <string>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/content/bmp_reader.h"
 #include "pdf/content/gif_reader.h"
+#include "pdf/content/jpeg_reader.h"
+#include "pdf/content/tga_reader.h"
 #include "pdf/content/picture.h"
+#include "pdf/core/colors.h"
 #include "pdf/core/growth.h"
 #include "pdf/core/text_utils.h"
 
@@ -26,11 +31,49 @@ RasterKind raster_kind(std::string_view upper_name) {
     return RasterKind::None;
 }
 
-pdf::RasterPicture decode(RasterKind kind, std::string_view filename, std::int16_t frame, std::string_view) {
+// The colour ColorMask names, as [r r g g b b] for /Mask; empty for none.
+std::string colour_key(std::string_view mask) {
+    if (mask.empty()) return {};
+    const std::string hex = pdf::parse_color(mask).color;
+    bool valid = hex.size() == 7 && hex[0] == '#';
+    for (std::size_t i = 1; valid && i < 7; ++i) valid = std::isxdigit(static_cast<unsigned char>(hex[i])) != 0;
+    if (!valid) throw PdfError(5, "PdfWriter.DrawImage", "Invalid procedure call or argument - " + std::string(mask));
+    std::string key = "[";
+    for (int c = 0; c < 3; ++c) {
+        const std::string v = std::to_string(std::stoi(hex.substr(1 + 2 * c, 2), nullptr, 16));
+        key += v + " " + v + (c < 2 ? " " : "]");
+    }
+    return key;
+}
+
+// A colour key names colours, so an indexed picture becomes RGB first.
+void apply_colour_key(pdf::RasterPicture& picture, std::string key) {
+    if (key.empty()) return;
+    if (!picture.palette.empty()) {
+        pdf::Bytes rgb;
+        rgb.reserve(picture.samples.size() * 3);
+        for (std::uint8_t index : picture.samples) {
+            const auto* entry = &picture.palette[std::size_t{index} * 3];
+            rgb.insert(rgb.end(), entry, entry + 3);
+        }
+        picture.samples = std::move(rgb);
+        picture.palette.clear();
+    }
+    picture.colour_key = std::move(key);
+}
+
+pdf::RasterPicture decode(RasterKind kind, std::string_view filename, std::int16_t frame, const std::string& key) {
     const pdf::Bytes file = pdf::read_picture_file(filename);
     switch (kind) {
         case RasterKind::Gif: return pdf::read_gif(file, frame);
-        default: break;
+        case RasterKind::Jpeg: return pdf::read_jpeg(file);
+        case RasterKind::Tga: return pdf::read_tga(file);
+        case RasterKind::Bmp: {
+            pdf::RasterPicture picture = pdf::read_bmp(file);
+            apply_colour_key(picture, key);
+            return picture;
+        }
+        case RasterKind::None: break;
     }
     pdf::picture_invalid("unknown picture type");
 }
@@ -53,6 +96,8 @@ void PdfWriter::DrawImage(std::string_view Filename, float DestX, float DestY, f
     // call could paint without an XObject behind it.
     if (kind == RasterKind::None) RaiseError(321, "DrawImage", "Invalid file format - " + std::string(Filename));
     if (FrameNumber < 1) FrameNumber = 1;
+    // Only the BMP reader is given the colour to make transparent.
+    const std::string key = kind == RasterKind::Bmp ? colour_key(ColorMask) : std::string();
 
     std::int32_t n = 0;
     for (std::int32_t i = 1; i <= ImageCount; ++i) {
@@ -69,7 +114,7 @@ void PdfWriter::DrawImage(std::string_view Filename, float DestX, float DestY, f
         ph = ImageTable[static_cast<std::size_t>(n)].Height;
     } else {
         if (ImageCount >= 32767) RaiseError(6, "DrawImage", "Overflow");
-        picture = decode(kind, Filename, FrameNumber, ColorMask);
+        picture = decode(kind, Filename, FrameNumber, key);
         pw = picture.width;
         ph = picture.height;
     }

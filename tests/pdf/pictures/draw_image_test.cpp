@@ -20,12 +20,14 @@ using coretest::expect_pdf_error;
 using testsupport::run_command;
 using testsupport::shell_quote;
 
-// A picture file for the placement tests: made by our builders or by
-// ImageMagick, whose top half is red and bottom half blue.
+// A picture file for the placement tests, made by our builders or by
+// ImageMagick: its top half shows `top`, its bottom half `bottom`.
 struct PictureFile {
     std::string name;
     std::function<void(const std::filesystem::path&)> make;
     bool needs_convert = false;
+    Rgb top = kRed, bottom = kBlue;
+    std::int16_t frame = 1;
 };
 
 void convert(const std::string& arguments, const std::filesystem::path& out) {
@@ -34,39 +36,78 @@ void convert(const std::string& arguments, const std::filesystem::path& out) {
 }
 
 // Top half red, bottom half blue, 40 x 30 pixels, in any format convert knows.
-const char* const kHalves = "-size 40x15 xc:red xc:blue -append";
+const std::string kHalves = "-size 40x15 xc:red xc:blue -append";
 
-std::vector<PictureFile> red_over_blue_files() {
-    return {
-        {"builder.gif",
-         [](const auto& f) { testsupport::write_file(f, gif_file({kRed, kBlue}, {halves_frame(40, 30)})); }},
-        {"interlaced.gif", [](const auto& f) { convert(std::string(kHalves) + " -interlace GIF", f); }, true},
+std::function<void(const std::filesystem::path&)> written(std::string bytes) {
+    return [bytes](const std::filesystem::path& f) { testsupport::write_file(f, bytes); };
+}
+std::function<void(const std::filesystem::path&)> converted(std::string arguments, std::string prefix = "") {
+    return [arguments, prefix](const std::filesystem::path& f) {
+        convert(arguments, prefix.empty() ? f : std::filesystem::path(prefix + f.string()));
     };
 }
 
-// Pixels of the placed rectangle (100, 100) - (180, 160) at 72 dpi: red
-// above the middle, blue below, white around.
-void expect_red_over_blue(const std::filesystem::path& pdf, const std::string& what) {
+std::vector<PictureFile> red_over_blue_files() {
+    const Image im = marked_halves(40, 30);
+    const Rgb light_grey{192, 192, 192}, black{0, 0, 0};
+    return {
+        {"builder.gif", written(gif_file({kRed, kBlue}, {halves_frame(40, 30)}))},
+        {"interlaced.gif", converted(kHalves + " -interlace GIF"), true},
+        {"two-frame.gif", converted("-size 40x30 xc:green \\( " + kHalves + " \\)"), true, kRed, kBlue, 2},
+        {"bottom-up.bmp", written(bmp_file(im, {40, 24}))},
+        {"top-down-bit-fields.bmp", written(bmp_file(im, {124, 32, 3, true, {0xFF0000, 0xFF00, 0xFF}}))},
+        {"rle4.bmp", written(bmp_file(im, {40, 4, 2}))},
+        {"bmp2.bmp", converted(kHalves, "BMP2:"), true},
+        {"bmp3.bmp", converted(kHalves, "BMP3:"), true},
+        {"rle8.bmp", converted(kHalves + " -type Palette -compress RLE", "BMP3:"), true},
+        {"bottom-left.tga", written(tga_file(im, {2, 24}))},
+        {"top-left.tga", written(tga_file(im, {10, 32, 24, 0, true}))},
+        {"bottom-right.tga", written(tga_file(im, {9, 8, 16, 1, false, true}))},
+        {"top-right.tga", written(tga_file(im, {2, 16, 24, 0, true, true}))},
+        // ImageMagick's own TGA writer stores the top row first while its
+        // header says bottom first; netpbm writes what its header says.
+        {"netpbm-rle.tga",
+         [](const std::filesystem::path& f) {
+             const auto r = run_command("convert " + kHalves + " ppm:- | ppmtotga -rgb > " + shell_quote(f.string()));
+             ASSERT_EQ(r.exit_code, 0) << r.err;
+         },
+         true},
+        {"baseline.jpg", converted(kHalves + " -quality 95"), true},
+        {"progressive.jpg", converted(kHalves + " -quality 95 -interlace JPEG"), true},
+        {"grey.jpg", converted("-size 40x15 xc:#C0C0C0 xc:black -append -colorspace Gray"), true, light_grey,
+         black},
+        // Poppler's plain CMYK to RGB gives this blue for C = M = 1.
+        {"cmyk.jpg", converted(kHalves + " -quality 95 -colorspace CMYK"), true, kRed, Rgb{46, 49, 146}},
+    };
+}
+
+// Pixels of the placed rectangle (100, 100) - (180, 160) at 72 dpi: `top`
+// above the middle, `bottom` below, white around.
+void expect_upright(const std::filesystem::path& pdf, const PictureFile& file, const std::string& what) {
     const auto image = contenttest::render_colour(pdf, 1, 72);
     ASSERT_GT(image.width, 200) << what;
-    auto is = [&](int x, int y, int r, int g, int b) {
+    auto is = [&](int x, int y, Rgb c) {
         const unsigned char* p = image.at(x, y);
-        return std::abs(p[0] - r) < 40 && std::abs(p[1] - g) < 40 && std::abs(p[2] - b) < 40;
+        return std::abs(p[0] - c.r) < 40 && std::abs(p[1] - c.g) < 40 && std::abs(p[2] - c.b) < 40;
     };
-    EXPECT_TRUE(is(140, 110, 255, 0, 0)) << what << ": top not red";
-    EXPECT_TRUE(is(140, 150, 0, 0, 255)) << what << ": bottom not blue";
-    EXPECT_TRUE(is(140, 95, 255, 255, 255)) << what << ": above the rectangle";
-    EXPECT_TRUE(is(140, 165, 255, 255, 255)) << what << ": below the rectangle";
-    EXPECT_TRUE(is(95, 130, 255, 255, 255)) << what << ": left of the rectangle";
-    EXPECT_TRUE(is(185, 130, 255, 255, 255)) << what << ": right of the rectangle";
+    auto colour = [&](int x, int y) {
+        const unsigned char* p = image.at(x, y);
+        return std::to_string(p[0]) + " " + std::to_string(p[1]) + " " + std::to_string(p[2]);
+    };
+    EXPECT_TRUE(is(140, 110, file.top)) << what << ": top is " << colour(140, 110);
+    EXPECT_TRUE(is(140, 150, file.bottom)) << what << ": bottom is " << colour(140, 150);
+    EXPECT_TRUE(is(140, 95, kWhite)) << what << ": above the rectangle";
+    EXPECT_TRUE(is(140, 165, kWhite)) << what << ": below the rectangle";
+    EXPECT_TRUE(is(95, 130, kWhite)) << what << ": left of the rectangle";
+    EXPECT_TRUE(is(185, 130, kWhite)) << what << ": right of the rectangle";
 }
 
 TEST(DrawImage, EveryFormatShowsUprightPlainAndProtected) {
     REQUIRE_TOOL("pdftoppm");
     testsupport::TempDir dir;
     for (const PictureFile& file : red_over_blue_files()) {
-        if (file.needs_convert && !testsupport::have_tool("convert")) {
-            if (testsupport::running_in_ci()) ADD_FAILURE() << "missing tool: convert";
+        if (file.needs_convert && !(testsupport::have_tool("convert") && testsupport::have_tool("ppmtotga"))) {
+            if (testsupport::running_in_ci()) ADD_FAILURE() << "missing tool: convert or ppmtotga";
             continue;
         }
         const auto picture = dir / file.name;
@@ -79,11 +120,11 @@ TEST(DrawImage, EveryFormatShowsUprightPlainAndProtected) {
             w.SetCompression(2);
             w.BeginDoc(pdf.string());
             w.BeginPage();
-            w.DrawImage(picture.string(), 100, 100, 80, 60);
+            w.DrawImage(picture.string(), 100, 100, 80, 60, file.frame);
             w.EndDoc();
             ASSERT_EQ(w.ErrNumber(), 0) << what;
             EXPECT_EQ(contenttest::reader_complaints(pdf), "") << what;
-            expect_red_over_blue(pdf, what);
+            expect_upright(pdf, file, what);
         }
     }
 }
@@ -130,6 +171,29 @@ TEST(DrawImage, ReuseFramesAndPlacement) {
         sizes.push_back(words[3] + "x" + words[4] + " " + words[5] + " " + words[7]);
     }
     EXPECT_EQ(sizes, (std::vector<std::string>{"4x2 index 8", "4x2 index 8", "3x12 index 8", "3x12 index 8"}));
+}
+
+TEST(DrawImage, ColorMaskShowsWhatLiesBelow) {
+    REQUIRE_TOOL("pdftoppm");
+    testsupport::TempDir dir;
+    Image im = marked_halves(40, 30);
+    for (auto& p : im.pixels)
+        if (p == kRed || p == kGreen) p = kWhite;
+    const auto bmp = dir / "mask.bmp";
+    testsupport::write_file(bmp, bmp_file(im, {40, 8}));
+    Document doc;
+    auto& w = doc.first_page();
+    w.SetColorFill("Red");
+    w.DrawRect(90, 90, 100, 80, 4 | 1);
+    w.DrawImage(bmp.string(), 100, 100, 80, 60, 1, "White");
+    const std::string pdf = doc.finish();
+    EXPECT_NE(pdf.find("/Mask [255 255 255 255 255 255]"), std::string::npos);
+    const auto image = contenttest::render_colour(doc.file(), 1, 72);
+    const unsigned char* top = image.at(140, 110);
+    const unsigned char* bottom = image.at(140, 150);
+    EXPECT_TRUE(top[0] > 200 && top[1] < 60 && top[2] < 60) << "the red rectangle shows through";
+    EXPECT_TRUE(bottom[0] < 60 && bottom[2] > 200);
+    expect_pdf_error([&] { w.DrawImage(bmp.string(), 1, 1, 0, 0, 1, "#12345G"); }, 5, "PdfWriter.DrawImage");
 }
 
 TEST(DrawImage, RefusedPicturesLeaveNoTrace) {

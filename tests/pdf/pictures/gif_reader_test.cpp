@@ -5,16 +5,13 @@
 #include "../core/own_pdf.h"
 #include "pdf/content/gif_lzw.h"
 #include "pdf/content/gif_reader.h"
+#include "decoded.h"
 #include "picture_files.h"
 
 namespace {
 
 using namespace picturetest;
 using coretest::expect_pdf_error;
-
-std::span<const std::uint8_t> span_of(const std::string& s) {
-    return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
-}
 
 // Noise with some runs: fills the string table several times over.
 std::vector<std::uint8_t> mixed_pixels(std::size_t n, int colours, unsigned seed) {

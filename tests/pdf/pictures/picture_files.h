@@ -4,7 +4,9 @@
 // under test provide.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -236,6 +238,267 @@ inline GifFrame halves_frame(int width, int height) {
     f.pixels.assign(static_cast<std::size_t>(width * height), 1);
     std::fill(f.pixels.begin(), f.pixels.begin() + (height / 2) * width, 0);
     return f;
+}
+
+// ---- Pictures in display order ----
+
+// A picture as the tests mean it: pixels row by row from the top.
+struct Image {
+    int width = 0, height = 0;
+    std::vector<Rgb> pixels;
+    Rgb at(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+};
+
+// Top half red, bottom half blue, a green pixel in the top-left corner (so
+// a mirrored picture is told from a correct one).
+inline Image marked_halves(int width, int height) {
+    Image im{width, height, {}};
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) im.pixels.push_back(y < height / 2 ? kRed : kBlue);
+    im.pixels[0] = kGreen;
+    return im;
+}
+
+// The index of each pixel's colour in `palette` (which must hold it).
+inline std::vector<std::uint8_t> indices_of(const Image& im, const std::vector<Rgb>& palette) {
+    std::vector<std::uint8_t> out;
+    for (const Rgb& c : im.pixels)
+        out.push_back(static_cast<std::uint8_t>(std::find(palette.begin(), palette.end(), c) - palette.begin()));
+    return out;
+}
+
+// ---- BMP ----
+
+struct BmpSpec {
+    int header = 40;       // 12, 40, 52, 56, 108, 124
+    int depth = 24;        // 1, 4, 8, 16, 24, 32
+    int compression = 0;   // 0 RGB, 1 RLE8, 2 RLE4, 3 bit fields
+    bool top_down = false;
+    std::uint32_t masks[3] = {0, 0, 0};  // bit fields (0: 5-5-5 / 8-8-8)
+};
+
+inline const std::vector<Rgb>& bmp_palette() {
+    static const std::vector<Rgb> p = {kRed, kBlue, kGreen, kWhite};
+    return p;
+}
+
+inline std::uint32_t bmp_pack(const Rgb& c, const BmpSpec& spec) {
+    if (spec.compression != 3) {
+        if (spec.depth == 16) return ((c.r >> 3u) << 10) | ((c.g >> 3u) << 5) | (c.b >> 3u);
+        return (static_cast<std::uint32_t>(c.r) << 16) | (c.g << 8) | c.b;
+    }
+    std::uint32_t v = 0;
+    const std::uint8_t comps[3] = {c.r, c.g, c.b};
+    for (int i = 0; i < 3; ++i) {
+        const std::uint32_t m = spec.masks[i];
+        const int shift = __builtin_ctz(m);
+        const std::uint32_t top = m >> shift;
+        v |= ((comps[i] * top + 127) / 255) << shift;
+    }
+    return v;
+}
+
+// Run-length rows (bottom row first) of palette indices.
+inline ByteString bmp_rle(const Image& im, bool four_bits) {
+    const auto idx = indices_of(im, bmp_palette());
+    ByteString out;
+    for (int y = im.height - 1; y >= 0; --y) {
+        const auto* row = &idx[static_cast<std::size_t>(y * im.width)];
+        int x = 0;
+        // The first three pixels as an absolute run when the row is wide
+        // enough, the rest as runs.
+        if (im.width >= 3) {
+            out += '\x00';
+            out += '\x03';
+            if (four_bits) {
+                out += static_cast<char>((row[0] << 4) | row[1]);
+                out += static_cast<char>(row[2] << 4);
+            } else {
+                out += static_cast<char>(row[0]);
+                out += static_cast<char>(row[1]);
+                out += static_cast<char>(row[2]);
+                out += '\x00';
+            }
+            x = 3;
+        }
+        while (x < im.width) {
+            int n = 1;
+            while (x + n < im.width && row[x + n] == row[x] && n < 255) ++n;
+            out += static_cast<char>(n);
+            out += static_cast<char>(four_bits ? (row[x] << 4) | row[x] : row[x]);
+            x += n;
+        }
+        out += ByteString("\x00\x00", 2);
+    }
+    out += ByteString("\x00\x01", 2);
+    return out;
+}
+
+inline ByteString bmp_file(const Image& im, const BmpSpec& spec) {
+    const bool palette = spec.depth <= 8;
+    ByteString pixels;
+    if (spec.compression == 1 || spec.compression == 2) {
+        pixels = bmp_rle(im, spec.compression == 2);
+    } else {
+        const std::size_t stride = (static_cast<std::size_t>(im.width) * spec.depth + 31) / 32 * 4;
+        const auto idx = palette ? indices_of(im, bmp_palette()) : std::vector<std::uint8_t>{};
+        for (int r = 0; r < im.height; ++r) {
+            const int y = spec.top_down ? r : im.height - 1 - r;
+            ByteString row;
+            std::uint32_t acc = 0;
+            int filled = 0;
+            for (int x = 0; x < im.width; ++x) {
+                if (palette) {
+                    acc = (acc << spec.depth) | idx[static_cast<std::size_t>(y * im.width + x)];
+                    filled += spec.depth;
+                    if (filled == 8) {
+                        row += static_cast<char>(acc);
+                        acc = 0;
+                        filled = 0;
+                    }
+                } else {
+                    const std::uint32_t v = bmp_pack(im.at(x, y), spec);
+                    for (int b = 0; b < spec.depth / 8; ++b) row += static_cast<char>((v >> (8 * b)) & 0xFF);
+                }
+            }
+            if (filled > 0) row += static_cast<char>(acc << (8 - filled));
+            row.resize(stride, '\x00');
+            pixels += row;
+        }
+    }
+    ByteString header;
+    const bool masks_after = spec.compression == 3 && spec.header == 40;
+    put32le(header, static_cast<std::uint32_t>(spec.header));
+    if (spec.header == 12) {
+        put16le(header, static_cast<unsigned>(im.width));
+        put16le(header, static_cast<unsigned>(im.height));
+        put16le(header, 1);
+        put16le(header, static_cast<unsigned>(spec.depth));
+    } else {
+        put32le(header, static_cast<std::uint32_t>(im.width));
+        put32le(header, static_cast<std::uint32_t>(spec.top_down ? -im.height : im.height));
+        put16le(header, 1);
+        put16le(header, static_cast<unsigned>(spec.depth));
+        put32le(header, static_cast<std::uint32_t>(spec.compression));
+        put32le(header, static_cast<std::uint32_t>(pixels.size()));
+        put32le(header, 2835);
+        put32le(header, 2835);
+        put32le(header, palette ? static_cast<std::uint32_t>(bmp_palette().size()) : 0);
+        put32le(header, 0);
+        if (spec.header > 40)
+            for (std::uint32_t m : spec.masks) put32le(header, m);
+        header.resize(static_cast<std::size_t>(spec.header), '\x00');
+        if (masks_after)
+            for (std::uint32_t m : spec.masks) put32le(header, m);
+    }
+    ByteString table;
+    if (palette) {
+        std::size_t entries = spec.header == 12 ? std::size_t{1} << spec.depth : bmp_palette().size();
+        for (std::size_t i = 0; i < entries; ++i) {
+            const Rgb c = i < bmp_palette().size() ? bmp_palette()[i] : Rgb{};
+            table += static_cast<char>(c.b);
+            table += static_cast<char>(c.g);
+            table += static_cast<char>(c.r);
+            if (spec.header != 12) table += '\x00';
+        }
+    }
+    ByteString s = "BM";
+    const std::uint32_t offset = static_cast<std::uint32_t>(14 + header.size() + table.size());
+    put32le(s, static_cast<std::uint32_t>(offset + pixels.size()));
+    put32le(s, 0);
+    put32le(s, offset);
+    return s + header + table + pixels;
+}
+
+// ---- TGA ----
+
+struct TgaSpec {
+    int type = 2;         // 1, 2, 3, 9, 10, 11
+    int depth = 24;       // pixel bits (map index bits for types 1 and 9)
+    int map_bits = 24;    // colour map entry size
+    int map_first = 0;    // first index of the colour map
+    bool from_top = false;
+    bool from_right = false;
+};
+
+inline ByteString tga_colour(const Rgb& c, int bits) {
+    ByteString out;
+    if (bits == 15 || bits == 16) {
+        put16le(out, ((c.r >> 3u) << 10) | ((c.g >> 3u) << 5) | (c.b >> 3u));
+    } else {
+        out += static_cast<char>(c.b);
+        out += static_cast<char>(c.g);
+        out += static_cast<char>(c.r);
+        if (bits == 32) out += '\xFF';
+    }
+    return out;
+}
+
+inline ByteString tga_file(const Image& im, const TgaSpec& spec) {
+    const int base = spec.type & 7;
+    const bool mapped = base == 1, grey = base == 3;
+    const auto& map = bmp_palette();
+    ByteString s;
+    const std::string id = "test";
+    s += static_cast<char>(id.size());
+    s += static_cast<char>(mapped ? 1 : 0);
+    s += static_cast<char>(spec.type);
+    put16le(s, mapped ? static_cast<unsigned>(spec.map_first) : 0);
+    put16le(s, mapped ? static_cast<unsigned>(map.size()) : 0);
+    s += static_cast<char>(mapped ? spec.map_bits : 0);
+    put32le(s, 0);
+    put16le(s, static_cast<unsigned>(im.width));
+    put16le(s, static_cast<unsigned>(im.height));
+    s += static_cast<char>(grey ? 8 : spec.depth);
+    s += static_cast<char>((spec.from_top ? 0x20 : 0) | (spec.from_right ? 0x10 : 0));
+    s += id;
+    if (mapped)
+        for (const Rgb& c : map) s += tga_colour(c, spec.map_bits);
+
+    // Stored pixel values, in storage order.
+    std::vector<ByteString> stored;
+    for (int r = 0; r < im.height; ++r) {
+        const int y = spec.from_top ? r : im.height - 1 - r;
+        for (int c = 0; c < im.width; ++c) {
+            const int x = spec.from_right ? im.width - 1 - c : c;
+            const Rgb px = im.at(x, y);
+            if (grey) {
+                stored.push_back(ByteString(1, static_cast<char>((px.r * 30 + px.g * 59 + px.b * 11) / 100)));
+            } else if (mapped) {
+                const auto i = static_cast<unsigned>(std::find(map.begin(), map.end(), px) - map.begin()) +
+                               static_cast<unsigned>(spec.map_first);
+                ByteString v;
+                if (spec.depth == 8) v += static_cast<char>(i);
+                else put16le(v, i);
+                stored.push_back(v);
+            } else {
+                stored.push_back(tga_colour(px, spec.depth));
+            }
+        }
+    }
+    if ((spec.type & 8) == 0) {
+        for (const auto& v : stored) s += v;
+        return s;
+    }
+    // Run packets for repeats, raw packets otherwise; packets cross rows.
+    for (std::size_t i = 0; i < stored.size();) {
+        std::size_t n = 1;
+        while (i + n < stored.size() && stored[i + n] == stored[i] && n < 128) ++n;
+        if (n > 1) {
+            s += static_cast<char>(0x80 | (n - 1));
+            s += stored[i];
+            i += n;
+            continue;
+        }
+        std::size_t raw = 1;
+        while (i + raw < stored.size() && raw < 128 &&
+               (i + raw + 1 >= stored.size() || stored[i + raw] != stored[i + raw + 1]))
+            ++raw;
+        s += static_cast<char>(raw - 1);
+        for (std::size_t k = 0; k < raw; ++k) s += stored[i + k];
+        i += raw;
+    }
+    return s;
 }
 
 }  // namespace picturetest

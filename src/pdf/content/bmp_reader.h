@@ -1,0 +1,20 @@
+// Windows and OS/2 bitmaps (BMP).
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "pdf/content/picture.h"
+
+namespace pdf {
+
+// Reads a "BM" file with an information header of 12, 40, 52, 56, 108 or
+// 124 bytes: 1, 4 and 8-bit palettes (uncompressed, RLE8, RLE4), 16-bit
+// (5-5-5 or bit fields), 24 and 32-bit (plain or bit fields); rows stored
+// bottom-up or top-down. Palette pictures come out indexed (the palette
+// padded so every index the depth allows has an entry), the others RGB.
+// Malformed headers throw PdfError 321; data past the end of the file, 62.
+// RLE runs that leave the row or the picture are cut at its edge.
+RasterPicture read_bmp(std::span<const std::uint8_t> file);
+
+}  // namespace pdf

@@ -1,0 +1,107 @@
+// TGA header, colour map and (run-length) pixel data.
+#include "pdf/content/tga_reader.h"
+
+#include <array>
+#include <vector>
+
+#include "pdf/content/byte_cursor.h"
+#include "pdf/content/pixel_rows.h"
+
+namespace pdf {
+
+namespace {
+
+using Colour = std::array<std::uint8_t, 3>;
+
+// One stored pixel or map entry of `bits` bits, little-endian BGR(A) or a
+// 5-5-5 packed word.
+Colour read_colour(ByteCursor& at, int bits) {
+    if (bits == 15 || bits == 16) {
+        const std::uint16_t v = at.u16le();
+        auto five = [](unsigned c) { return static_cast<std::uint8_t>((c & 0x1F) * 255 / 31); };
+        return {five(v >> 10), five(v >> 5), five(v)};
+    }
+    const auto p = at.bytes(static_cast<std::size_t>(bits / 8));
+    return {p[2], p[1], p[0]};
+}
+
+}  // namespace
+
+RasterPicture read_tga(std::span<const std::uint8_t> file) {
+    ByteCursor at(file);
+    const std::uint8_t id_length = at.u8();
+    const std::uint8_t map_type = at.u8();
+    const std::uint8_t type = at.u8();
+    const std::uint16_t map_first = at.u16le();
+    const std::uint16_t map_length = at.u16le();
+    const std::uint8_t map_bits = at.u8();
+    at.skip(4);  // origin on the screen
+    const std::int32_t width = at.u16le();
+    const std::int32_t height = at.u16le();
+    const std::uint8_t depth = at.u8();
+    const std::uint8_t descriptor = at.u8();
+
+    const int base = type & 7;
+    if ((type & ~8) < 1 || (type & ~8) > 3 || map_type > 1) picture_invalid("TGA image type");
+    const bool mapped = base == 1, grey = base == 3, packed = (type & 8) != 0;
+    if (mapped && (map_type != 1 || (depth != 8 && depth != 16))) picture_invalid("TGA colour map");
+    if (base == 2 && depth != 15 && depth != 16 && depth != 24 && depth != 32) picture_invalid("TGA depth");
+    if (grey && depth != 8) picture_invalid("TGA grey depth");
+    if (map_type == 1 && map_bits != 15 && map_bits != 16 && map_bits != 24 && map_bits != 32)
+        picture_invalid("TGA colour map entry size");
+    check_picture_size(width, height);
+
+    at.skip(id_length);
+    std::vector<Colour> map;
+    if (map_type == 1) {
+        map.reserve(map_length);
+        for (int i = 0; i < map_length; ++i) map.push_back(read_colour(at, map_bits));
+    }
+
+    RasterPicture picture;
+    if (grey) picture.colour_space = "/DeviceGray";
+    PixelRows rows(picture, width, height, grey ? 1 : 3);
+    const bool from_top = (descriptor & 0x20) != 0, from_right = (descriptor & 0x10) != 0;
+    const std::int64_t count = std::int64_t{width} * height;
+
+    auto read_pixel = [&]() -> Colour {
+        if (grey) {
+            const std::uint8_t v = at.u8();
+            return {v, v, v};
+        }
+        if (mapped) {
+            const unsigned index = depth == 8 ? at.u8() : at.u16le();
+            // Indices below the map's first entry or past its end are black.
+            if (index < map_first || index - map_first >= map.size()) return {0, 0, 0};
+            return map[index - map_first];
+        }
+        return read_colour(at, depth);
+    };
+    auto put = [&](std::int64_t n, const Colour& c) {
+        const auto stored_row = static_cast<std::int32_t>(n / width);
+        const auto stored_column = static_cast<std::int32_t>(n % width);
+        const std::int32_t y = from_top ? stored_row : height - 1 - stored_row;
+        const std::int32_t x = from_right ? width - 1 - stored_column : stored_column;
+        if (grey) rows.one(x, y, c[0]);
+        else rows.rgb(x, y, c[0], c[1], c[2]);
+    };
+
+    std::int64_t n = 0;
+    while (n < count) {
+        if (!packed) {
+            put(n++, read_pixel());
+            continue;
+        }
+        const std::uint8_t head = at.u8();
+        const std::int64_t length = (head & 0x7F) + 1;
+        if (head & 0x80) {
+            const Colour c = read_pixel();
+            for (std::int64_t i = 0; i < length && n < count; ++i) put(n++, c);
+        } else {
+            for (std::int64_t i = 0; i < length && n < count; ++i) put(n++, read_pixel());
+        }
+    }
+    return picture;
+}
+
+}  // namespace pdf

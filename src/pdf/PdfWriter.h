@@ -424,7 +424,15 @@ private:
     };
     std::vector<LayerRecord> LayerTable;  // index 1..LayerCount
     std::int32_t LayerCount = 0;
-    std::string PageLabels;
+    // Page-label ranges in call order; the catalog makes the prefixes into
+    // strings (encrypted with its key under protection).
+    struct PageLabelRange {
+        std::int32_t PageIndex = 0;    // from 0
+        std::string Style;             // " /S /D" ...
+        std::string Prefix;            // as given, empty = none
+        std::int16_t FirstValue = -1;  // -1 = no /St
+    };
+    std::vector<PageLabelRange> PageLabels;
     std::int32_t ViewerPreferences = 0;
 
     // ---- Document information ----
@@ -546,6 +554,9 @@ private:
 
     // -- Document end --
     std::int32_t WriteOutlines();
+    // The catalog's "/PageLabels << ... >>" entry, empty when no range was
+    // set; made while the catalog object is open.
+    std::string PageLabelsEntry();
     std::string BuildXmpMetadata() const;
 
     // -- Colours and text --

@@ -62,7 +62,7 @@ void PdfWriter::EndDoc() {
         for (std::int32_t i = 1; i <= LayerCount && static_cast<std::size_t>(i) < LayerTable.size(); ++i) {
             const LayerRecord& layer = LayerTable[static_cast<std::size_t>(i)];
             const std::int32_t o = WriteObjStart(0);
-            WriteLine("<</Type /OCG /Name " + PdfLiteralString(layer.Name));
+            WriteLine("<</Type /OCG /Name " + PdfLiteralString(pdf::pdf_text_bytes(layer.Name)));
             bool visible = layer.StartState;
             if (layer.Name == "SCREEN") {
                 WriteLine("/Usage <</Print <</PrintState /OFF>> /View <</ViewState /ON>>>>");
@@ -150,7 +150,7 @@ void PdfWriter::EndDoc() {
     const std::int32_t root = WriteObjStart(0);
     std::string catalog = "<< /Type /Catalog\r/Pages 1 0 R";
     if (outlines != 0) catalog += "\r/Outlines " + ref(outlines);
-    if (!PageLabels.empty()) catalog += "\r/PageLabels << /Nums [ " + PageLabels + " ] >>";
+    if (!PageLabels.empty()) catalog += "\r" + PageLabelsEntry();
     catalog += "\r/Metadata " + ref(metadata);
     if (dests != 0) catalog += "\r/Dests " + ref(dests);
     if (!FieldRefs.empty() || FreeTextNotes) {
@@ -180,8 +180,8 @@ void PdfWriter::EndDoc() {
         std::string oc = "/OCProperties <</OCGs [" + all_layers + "] /D <</AS [ ";
         if (printer_layer != 0) oc += "<</Event /Print /OCGs [" + sp + "] /Category [/Print]>> ";
         if (screen_layer != 0) oc += "<</Event /View /OCGs [" + sp + "] /Category [/View]>> ";
-        oc += "]\n/ON [" + on + "] \n/OFF [" + off + "] \n/Order [" + PdfLiteralString(DocInfo.Title) + " " + order +
-              "]>>  >>";
+        oc += "]\n/ON [" + on + "] \n/OFF [" + off + "] \n/Order [" +
+              PdfLiteralString(pdf::pdf_text_bytes(DocInfo.Title)) + " " + order + "]>>  >>";
         WriteLine(oc);
     }
     const std::int32_t layout = ViewerPreferences & ~0xFFF;

@@ -1,5 +1,5 @@
-// Viewer settings, layers and scripts, outlines, annotations, links, form
-// fields, tables, page import and barcodes: not written yet.
+// Annotations, links, form fields, tables, page import and barcodes: not
+// written yet.
 #include "pdf/PdfWriter.h"
 #include "pdf/core/not_available.h"
 
@@ -24,11 +24,3 @@ void PdfWriter::ImportPage(std::string_view, std::int32_t, float, float, float, 
     not_available("ImportPage");
 }
 
-void PdfWriter::SetLabel(std::int32_t, std::string_view, std::int16_t) { not_available("SetLabel"); }
-void PdfWriter::SetPageTransition(std::int32_t, float, float) { not_available("SetPageTransition"); }
-void PdfWriter::SetPageView(std::int32_t) { not_available("SetPageView"); }
-void PdfWriter::SetViewerPreferences(std::int32_t) { not_available("SetViewerPreferences"); }
-
-void PdfWriter::BeginLayer(std::string_view, bool, bool) { not_available("BeginLayer"); }
-void PdfWriter::EndLayer() { not_available("EndLayer"); }
-void PdfWriter::OnDocEvent(std::int32_t, std::string_view, bool) { not_available("OnDocEvent"); }

@@ -1,0 +1,52 @@
+// Layers (optional content) and document scripts: recorded while the
+// document is drawn, written by the page end and the document end.
+#include "pdf/PdfWriter.h"
+#include "pdf/core/growth.h"
+#include "pdf/core/text_utils.h"
+
+void PdfWriter::BeginLayer(std::string_view Layer, bool StartState, bool ShowInList) {
+    // A layer is known by its name whatever its letter case; the name is
+    // kept as it was first given.
+    const std::string key = pdf::upper_case(Layer);
+    std::int32_t k = 0;
+    for (std::int32_t i = 1; i <= LayerCount; ++i) {
+        if (pdf::upper_case(LayerTable[static_cast<std::size_t>(i)].Name) == key) {
+            k = i;
+            break;
+        }
+    }
+    if (k == 0) {
+        if (LayerCount == 2147483647) RaiseError(6, "BeginLayer", "Overflow");
+        LayerCount += 1;
+        pdf::make_room(LayerTable, LayerCount, MemoryFactor);
+        LayerRecord& layer = LayerTable[static_cast<std::size_t>(LayerCount)];
+        layer.Name = std::string(Layer);
+        layer.StartState = StartState;
+        layer.ShowInList = ShowInList;
+        k = LayerCount;
+    }
+    PutContent("/OC /_LAY_" + std::to_string(k) + " BDC");
+}
+
+void PdfWriter::EndLayer() {
+    if (LayerCount > 0) PutContent("EMC");
+}
+
+void PdfWriter::OnDocEvent(std::int32_t EventType, std::string_view Script, bool ResetScript) {
+    std::string* item = nullptr;
+    switch (EventType) {
+        case 0: item = &PageOpenScript; break;
+        case 1: item = &PageCloseScript; break;
+        case 2: item = &OpenActionScript; break;
+        case 3: item = &WillCloseScript; break;
+        case 4: item = &WillPrintScript; break;
+        case 5: item = &WillSaveScript; break;
+        case 6: item = &DidPrintScript; break;
+        case 7: item = &DidSaveScript; break;
+        case 8: item = &DocumentScript; break;
+        default: return;
+    }
+    if (ResetScript) item->assign(Script);
+    else item->append(Script);
+    if (EventType >= 3 && EventType <= 7) RequireVersion(1);
+}

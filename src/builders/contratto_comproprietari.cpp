@@ -54,7 +54,7 @@ int conta_pagine(const ValoriContratto& valori, bool bozza, int numero_pagine) {
     fs::path temporaneo;
     if (pdf.ErrNumber() != 0) {
         temporaneo = fs::temp_directory_path() / ("contratto-misura-" + std::to_string(::getpid()) + ".pdf");
-        pdf.BeginDoc(utf8_a_cp1252(temporaneo.string()).value_or(temporaneo.string()));
+        pdf.BeginDoc(temporaneo.string());
         if (pdf.ErrNumber() != 0) throw PdfError(pdf.ErrNumber(), pdf.ErrSource(), pdf.ErrDescription());
     }
     const int pagine = impagina(pdf, valori, bozza, numero_pagine);
@@ -76,11 +76,6 @@ int pagine_esatte(const ValoriContratto& valori, bool bozza, int stima) {
     return pagine;
 }
 
-void rimuovi(const fs::path& file) {
-    std::error_code ignorato;
-    fs::remove(file, ignorato);
-}
-
 std::string da_utf8(const char* testo) {
     auto convertito = utf8_a_cp1252(testo);
     return convertito ? *convertito : std::string(testo);
@@ -88,20 +83,14 @@ std::string da_utf8(const char* testo) {
 
 enum class Esito { Scritto, PagineDiverse, Errore };
 
-// One attempt at the real file. On any failure after the file was opened the
-// partial file is removed.
+// One attempt at the real file. On any failure the writer drops its new file
+// and the name keeps what it held before.
 Esito scrivi_file(const fs::path& nome_file, const ValoriContratto& valori, bool bozza, int& numero_pagine,
                   bool apri_pdf) {
-    // The writer takes names in Windows-1252, like every other text.
-    const auto nome = utf8_a_cp1252(nome_file.string());
-    if (!nome) {
-        mostra_errore_critico(testi::cp1252("contratto - il nome del file contiene caratteri non ammessi: ") +
-                              nome_file.filename().string());
-        return Esito::Errore;
-    }
+    // The writer takes the system's path bytes as they are.
     PdfWriter pdf;
     pdf.SetProtection(SOLO_STAMPA, PASSWORD_PROPRIETARIO, "");
-    pdf.BeginDoc(*nome);
+    pdf.BeginDoc(nome_file.string());
     if (const auto numero = pdf.ErrNumber(); numero != 0) {
         if (numero == ERRORE_FILE_NON_APRIBILE)
             mostra_avviso(testi::cp1252(testi::MESSAGGIO_FILE_APERTO));
@@ -112,8 +101,8 @@ Esito scrivi_file(const fs::path& nome_file, const ValoriContratto& valori, bool
     try {
         const int pagine = impagina(pdf, valori, bozza, numero_pagine);
         if (pagine != numero_pagine) {
+            // Abort drops the new file; the old one keeps its name.
             pdf.Abort();
-            rimuovi(nome_file);
             numero_pagine = pagine;
             return Esito::PagineDiverse;
         }
@@ -121,7 +110,6 @@ Esito scrivi_file(const fs::path& nome_file, const ValoriContratto& valori, bool
         if (pdf.ErrNumber() != 0) throw PdfError(pdf.ErrNumber(), pdf.ErrSource(), pdf.ErrDescription());
     } catch (...) {
         pdf.Abort();
-        rimuovi(nome_file);
         throw;
     }
     if (apri_pdf) {

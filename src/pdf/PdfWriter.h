@@ -65,15 +65,16 @@ private:
 class PdfWriter {
 public:
     PdfWriter();
-    // Closes an output file that is still open (without a trailer).
+    // Drops an output file that is still open, as Abort does.
     ~PdfWriter();
     PdfWriter(const PdfWriter&) = delete;
     PdfWriter& operator=(const PdfWriter&) = delete;
 
     // ---- The 92 public members, in the order of the class's member table ----
 
-    // Returns the instance to its created state; an open output file is closed
-    // where it ends, with no trailer. Keeps ErrSource and ErrDescription.
+    // Returns the instance to its created state; an open output file is
+    // dropped (its temporary file removed, the final name untouched). Keeps
+    // ErrSource and ErrDescription.
     void Abort();
     // Appends an outline entry under the title entry that every document
     // has, pointing at the current page (page 1 before any page). Level: -1
@@ -110,7 +111,11 @@ public:
     void BeginColumn(float Width);
     // Opens the output file and writes the header; returns the name opened
     // (a generated "~<hex>.pdf" in the current folder when the argument is
-    // empty). Never throws: a failure is recorded (ErrNumber 52).
+    // empty). The name is the operating system's path bytes, used as they
+    // are. The document is written to a temporary file in the same folder
+    // and takes the name only at EndDoc. Never throws: a failure is recorded
+    // (ErrNumber 52); while a document is open the call is refused (ErrNumber
+    // 55, nothing changes, returns ""). Success clears ErrNumber.
     std::string BeginDoc(std::string_view strFileName = {});
     void BeginLayer(std::string_view Layer, bool StartState = true, bool ShowInList = true);
     // Starts recording a reusable object. Options: 1 first page, 2 even pages,
@@ -149,8 +154,12 @@ public:
     std::string DrawTextBox(float X, float Y, float Width, float Height, std::string_view Text,
                             float Indentation = 0.0f, std::int32_t Align = 9, std::int32_t Options = 1);
     void EndColumn();
-    // Completes the file: the open page, the shared objects, the catalog, the
-    // information dictionary, the cross-reference table and the trailer.
+    // Completes the file: open recordings, the open page, the shared
+    // objects, the catalog, the information dictionary, the cross-reference
+    // table and the trailer; then flushes it to disk and gives it its name.
+    // Afterwards the writer holds no document (the settings stay) and is
+    // ready for the next BeginDoc. On a failure the temporary file is
+    // removed, the previous file keeps its name, and the error is thrown.
     void EndDoc();
     void EndLayer();
     // Writes the recorded reusable object; ignored when none is open.
@@ -249,9 +258,15 @@ private:
     // The open output file; nullptr when none is open (every write then
     // fails with error 52).
     std::FILE* OutputFile = nullptr;
+    // What OutputFile really is: a temporary file beside FileName, renamed
+    // over it by EndDoc, so that the final name holds either its previous
+    // contents or a complete document, never a torn one. Empty when the
+    // output goes straight to FileName (a device such as /dev/null).
+    std::string TemporaryFileName;
     // Bytes written to the open file so far: the offset of the next byte.
     std::int64_t BytesWritten = 0;
-    // The output file's name as BeginDoc opened it (Windows-1252).
+    // The output file's name as BeginDoc received it: the operating
+    // system's path bytes, handed to it unchanged.
     std::string FileName;
     // Length of the file as EndDoc left it.
     std::int32_t FinalFileSize = 0;
@@ -472,6 +487,23 @@ private:
     std::int32_t GraphicStateDepth = 0;
 
     // ======================= Private routines =======================
+
+    // -- Document life cycle --
+    // Returns everything that belongs to one document to the state Abort
+    // leaves it in: pages, objects and their offsets, resources, fonts,
+    // images, recordings, outline entries (the title stays as entry 1),
+    // fields, destinations, labels, layers, scripts, imported files, the
+    // graphics and text state. The settings stay: unit, paper, margins,
+    // viewer settings, protection, information, filters, transitions,
+    // memory factor, the name and size of the last file, the error record.
+    // EndDoc calls it once the file is complete (or has failed), so the next
+    // BeginDoc starts a document that names none of the old one's objects;
+    // Abort calls it too. State added to the writer for one document is
+    // reset HERE, not in Abort.
+    void ResetDocumentState();
+    // Closes the open output file, if any, and removes its temporary file:
+    // the final name keeps what it held before BeginDoc.
+    void DiscardOutputFile();
 
     // Records a failure caught by a member that carries on: source
     // "PdfWriter." + procedure, description + " - " + detail.

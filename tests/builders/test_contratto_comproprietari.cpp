@@ -365,15 +365,18 @@ TEST_F(Contratto, NomeDelFileConLettereAccentate) {
     EXPECT_EQ(std::distance(fs::directory_iterator(cartella_accentata), fs::directory_iterator()), 1);
 }
 
-TEST_F(Contratto, ScritturaFallitaDopoLAperturaRimuoveIlFile) {
+TEST_F(Contratto, ScritturaFallitaDopoLAperturaLasciaIlNomeComEra) {
     // A name that opens but refuses every byte (the full-disk device behind
-    // a link of the test's own): the link is what gets removed.
+    // a link of the test's own): the failure is reported and the name keeps
+    // what it held.
     if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
     scrivi_dati(dati_completi());
     const fs::path file = cartella / "contratto.pdf";
     fs::create_symlink("/dev/full", file);
     EXPECT_FALSE(genera_contratto_comproprietari(file, false));
-    EXPECT_FALSE(fs::exists(fs::symlink_status(file)));
+    EXPECT_TRUE(fs::is_symlink(file));
+    for (const auto& voce : fs::directory_iterator(cartella.path()))
+        EXPECT_NE(voce.path().filename().string().rfind(".contratto.pdf.", 0), 0u) << voce.path();
     ASSERT_FALSE(messaggi.empty());
     EXPECT_EQ(messaggi.back().first, TipoMessaggio::ErroreCritico);
 }

@@ -9,7 +9,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "common/cp1252.h"
 #include "pdf/PdfWriter.h"
 #include "pdf/core/writer_defaults.h"
 
@@ -34,25 +33,19 @@ PdfWriter::PdfWriter() {
     Abort();
 }
 
-// An open output file is closed (incomplete, without a trailer) rather than
-// left to leak its handle.
-PdfWriter::~PdfWriter() {
-    if (OutputFile != nullptr) std::fclose(OutputFile);
-}
+// A document still open is dropped: its temporary file would otherwise stay
+// behind, and the final name keeps its previous contents.
+PdfWriter::~PdfWriter() { DiscardOutputFile(); }
 
 void PdfWriter::Abort() {
-    if (OutputFile != nullptr) {
-        std::fclose(OutputFile);
-        OutputFile = nullptr;
-    }
-    BytesWritten = 0;
+    DiscardOutputFile();
     ProtectionOn = false;
     CachedRC4Key.clear();
     FileName.clear();
     FinalFileSize = 0;
     MemoryFactor = 1;
-    RequiredMinorVersion = 0;
     FilterFlags = 0;
+    CompressionQuality = 0;
 
     DocInfo.Title = "(senza titolo)";
     DocInfo.Subject.clear();
@@ -64,38 +57,78 @@ void PdfWriter::Abort() {
 
     SetScale(0, 1.0f);
     SetPaperSize(0);
-
-    ViewMode = 0;
-    CurrentPageView = 0;
     Margins = MarginBox{};
     ClipPage = false;
-    UncolouredTiling = false;
-    TilingOpen = false;
-    ObjectOpen = false;
-    PageOpen = false;
-    PageLabels.clear();
-    PageAnnots.clear();
-    for (auto& buffer : ContentBuffers) BufferReset(buffer);
+    ViewMode = 0;
+    ViewerPreferences = 0;
+    ErrorNumber = 0;
 
+    ResetDocumentState();
+}
+
+void PdfWriter::ResetDocumentState() {
+    BytesWritten = 0;
+    LastObjectNumber = 0;
+    ObjectOffsets.assign(1, std::string());
+    RequiredMinorVersion = 0;
+
+    // Pages and what is open.
     PageCount = 0;
     PageObjects.clear();
     PageKids.clear();
-    FontCount = 0;
-    FontTable.clear();
+    PageOpen = false;
+    ObjectOpen = false;
+    TilingOpen = false;
+    UncolouredTiling = false;
+    for (auto& buffer : ContentBuffers) BufferReset(buffer);
+    PageAnnots.clear();
+    CurrentPageView = 0;
+    PageFieldCount = 0;
+    FieldEntries.clear();
+    FieldRefs.clear();
+    CalcOrderRefs.clear();
+    FreeTextNotes = false;
+
+    // Graphics and text state; the font selection names a font object of
+    // the document that ended.
     TextColor = "#000000";
     FillColor = "#FFFFFF";
     LineColor = "#000000";
     CurrentFontName.clear();
+    CurrentFontFamily.clear();
+    CurrentFontIndex = 0;
+    FontStyle = 0;
+    FontSize = 0;
     CurrentX = 0;
     CurrentY = 0;
-    ViewerPreferences = 0;
-    FontSize = 0;
-    CompressionQuality = 0;
     CharSpacing = 0;
     WordSpacing = 0;
     HorizontalScaling = 100.0f;
     LineSpacing = 1.0f;
+    GraphicStateDepth = 0;
 
+    // Resources.
+    FontCount = 0;
+    FontTable.clear();
+    FontResources.clear();
+    ImageCount = 0;
+    ImageTable.clear();
+    ImageResources.clear();
+    ObjectCount = 0;
+    ObjectTable.clear();
+    ObjectResources.clear();
+    PatternResources.clear();
+    TilingAlias.clear();
+    TilingDictionary.clear();
+    GStateCount = 0;
+    ExtGStateResources.clear();
+
+    // Outline, destinations, layers, labels, scripts, imported files.
+    DestinationCount = 0;
+    DestinationEntries.clear();
+    LayerCount = 0;
+    LayerTable.clear();
+    PageLabels.clear();
     OpenActionScript.clear();
     WillCloseScript.clear();
     WillSaveScript.clear();
@@ -105,38 +138,9 @@ void PdfWriter::Abort() {
     DocumentScript.clear();
     PageOpenScript.clear();
     PageCloseScript.clear();
-    PageFieldCount = 0;
-    FieldEntries.clear();
-    FieldRefs.clear();
-    FreeTextNotes = false;
-    CalcOrderRefs.clear();
-    ErrorNumber = 0;
-    GStateCount = 0;
-    ExtGStateResources.clear();
-    TilingAlias.clear();
-    TilingDictionary.clear();
-    PatternResources.clear();
-
-    LastObjectNumber = 0;
-    ObjectCount = 0;
-    ObjectTable.clear();
-    ObjectResources.clear();
-    FontResources.clear();
-    OutlineCount = 0;
-    OutlineEntries.clear();
     ImportedFileCount = 0;
     ImportFileNumber = 0;
     CurrentImportedFile = 0;
-    ImageCount = 0;
-    ImageTable.clear();
-    ImageResources.clear();
-    GraphicStateDepth = 0;
-    DestinationCount = 0;
-    DestinationEntries.clear();
-    LayerCount = 0;
-    LayerTable.clear();
-
-    ObjectOffsets.assign(1, std::string());
 
     // The outline's root entry carries the title: level 0, page 1, "/FitB",
     // no colour, no style (what AddBookmark(Title) gives on an empty list).
@@ -145,7 +149,7 @@ void PdfWriter::Abort() {
     root.Level = 0;
     root.Page = 1;
     root.Destination = "/FitB";
-    OutlineEntries.resize(2);
+    OutlineEntries.assign(2, OutlineEntry{});
     OutlineEntries[1] = root;
     OutlineCount = 1;
 }
@@ -167,7 +171,8 @@ std::int32_t PdfWriter::GetPage() const { return PageCount; }
 // cannot be started is not an error of the document.
 void PdfWriter::OpenDoc() {
     if (FileName.empty()) return;
-    const std::string path = cp1252_a_utf8(FileName);
+    // The name is the system's own path bytes, as BeginDoc used them.
+    const std::string& path = FileName;
     const pid_t child = fork();
     if (child < 0) return;
     if (child == 0) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/replacing_file.h"
 #include "pdf/core/text_utils.h"
 
 namespace {
@@ -27,6 +28,21 @@ void PdfWriter::EndDoc() {
     // document state stays as it was.
     if (OutputFile == nullptr) RaiseError(52, "EndDoc", "Bad file name or number");
 
+    // Whatever happens from here, the document ends: on a failure its
+    // temporary file goes and the writer is ready for a new document.
+    struct EndOfDocument {
+        PdfWriter& writer;
+        bool completed = false;
+        ~EndOfDocument() {
+            if (completed) return;
+            writer.DiscardOutputFile();
+            writer.ResetDocumentState();
+        }
+    } end_of_document{*this};
+
+    // A recording left open would lose everything drawn into it.
+    if (ObjectOpen) EndObject();
+    if (TilingOpen) EndTiling();
     if (PageCount == 0) BeginPage();
     if (PageOpen) EndPage();
 
@@ -245,8 +261,10 @@ void PdfWriter::EndDoc() {
     }
     // The length is the file's real length, not the position after the
     // version rewrite.
-    FinalFileSize = static_cast<std::int32_t>(BytesWritten > 2147483647 ? 2147483647 : BytesWritten);
-    const bool closed = std::fclose(OutputFile) == 0;
-    OutputFile = nullptr;
-    if (!closed) RaiseError(57, "EndDoc", "Device I/O error");
+    const std::int32_t length = static_cast<std::int32_t>(BytesWritten > 2147483647 ? 2147483647 : BytesWritten);
+    if (pdf::commit_replacing(OutputFile, TemporaryFileName, FileName) != 0)
+        RaiseError(57, "EndDoc", "Device I/O error");
+    FinalFileSize = length;
+    end_of_document.completed = true;
+    ResetDocumentState();
 }

@@ -5,10 +5,10 @@
 #include <ctime>
 #include <random>
 
-#include "common/cp1252.h"
 #include "pdf/PdfWriter.h"
 #include "pdf/core/growth.h"
 #include "pdf/core/number_format.h"
+#include "pdf/core/replacing_file.h"
 #include "pdf/core/writer_defaults.h"
 
 namespace {
@@ -45,15 +45,19 @@ std::pair<std::int32_t, std::string> open_failure(int error) {
 }  // namespace
 
 std::string PdfWriter::BeginDoc(std::string_view strFileName) {
+    // Closing the open document here would lose it, and going on would mix
+    // its objects into the new one: the call is refused instead.
     if (OutputFile != nullptr) {
-        std::fclose(OutputFile);
-        OutputFile = nullptr;
+        RecordError(55, "BeginDoc", "Un documento \xE8 gi\xE0 aperto", FileName);
+        return {};
     }
     FileName = strFileName.empty() ? generated_file_name() : std::string(strFileName);
     BytesWritten = 0;
-    OutputFile = std::fopen(cp1252_a_utf8(FileName).c_str(), "wb");
-    if (OutputFile == nullptr) {
-        const auto [number, message] = open_failure(errno);
+    int error = 0;
+    OutputFile = pdf::open_replacing(FileName, TemporaryFileName, error);
+    bool failed = OutputFile == nullptr;
+    if (failed) {
+        const auto [number, message] = open_failure(error);
         RecordError(number, "BeginDoc", message, FileName);
     }
     // The header write fails too when the open failed; that is the error
@@ -66,10 +70,18 @@ std::string PdfWriter::BeginDoc(std::string_view strFileName) {
         WriteLine(header);
     } catch (const PdfError& error) {
         RecordError(error.number(), "BeginDoc", error.description(), FileName);
+        failed = true;
+    }
+    if (failed) {
+        DiscardOutputFile();
+    } else {
+        ErrorNumber = 0;
     }
     LastObjectNumber = 3;
     return FileName;
 }
+
+void PdfWriter::DiscardOutputFile() { pdf::discard_replacing(OutputFile, TemporaryFileName); }
 
 void PdfWriter::WriteBytes(const void* data, std::size_t size) {
     if (OutputFile == nullptr) RaiseError(52, "WriteLine", "Bad file name or number");

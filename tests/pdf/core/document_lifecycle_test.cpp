@@ -1,0 +1,191 @@
+// One writer, several documents; and the file under the final name, which
+// only a complete document replaces.
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <random>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "own_pdf.h"
+#include "pdf/PdfWriter.h"
+#include "support/tools.h"
+
+using namespace coretest;
+using testsupport::read_file;
+using testsupport::TempDir;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A page of text in a standard font, a reusable object played on it and a
+// transparency state: objects and resources that the next document must
+// not inherit.
+void draw_page(PdfWriter& writer, const std::string& text) {
+    writer.BeginObject("Logo", 0);
+    writer.DrawRect(10, 10, 50, 20, 4);
+    writer.EndObject();
+    writer.BeginPage();
+    writer.SetFont("Times", 12);
+    writer.SetAlpha(50);
+    writer.DrawText(72, 100, text);
+    writer.PlayObject("Logo");
+}
+
+std::vector<fs::path> folder_entries(const fs::path& folder) {
+    std::vector<fs::path> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace
+
+TEST(DocumentLifecycle, OneWriterWritesCompleteDocumentsOneAfterTheOther) {
+    REQUIRE_TOOL("qpdf");
+    REQUIRE_TOOL("pdftotext");
+    TempDir dir;
+    PdfWriter writer;
+    writer.SetScale(2);  // millimetres: a setting, kept for the next document
+    writer.SetDocProperty("Primo");
+
+    writer.BeginDoc((dir / "1.pdf").string());
+    draw_page(writer, "Alfa");
+    writer.BeginPage();
+    // A second BeginDoc while the document is open is refused and changes
+    // nothing: the open document goes on and ends complete.
+    EXPECT_EQ(writer.BeginDoc((dir / "other.pdf").string()), "");
+    EXPECT_EQ(writer.ErrNumber(), 55);
+    EXPECT_EQ(writer.ErrSource(), "PdfWriter.BeginDoc");
+    EXPECT_FALSE(fs::exists(dir / "other.pdf"));
+    writer.DrawText(10, 10, "Beta");
+    writer.EndDoc();
+
+    // The second document begins from scratch: one page, its own objects.
+    writer.BeginDoc((dir / "2.pdf").string());
+    EXPECT_EQ(writer.ErrNumber(), 0);
+    EXPECT_EQ(writer.GetPage(), 0);
+    draw_page(writer, "Gamma");
+    writer.EndDoc();
+    // And a third with no drawing at all: the font selection is gone with
+    // the document that made the font.
+    writer.BeginDoc((dir / "3.pdf").string());
+    writer.BeginPage();
+    expect_pdf_error([&] { writer.DrawText(10, 10, "x"); }, 5, "", "font of an ended document");
+    writer.EndDoc();
+
+    for (const char* name : {"1.pdf", "2.pdf", "3.pdf"}) expect_qpdf_clean(dir / name, "", name);
+    EXPECT_EQ(testsupport::run_command("qpdf --show-npages " + (dir / "1.pdf").string()).out, "2\n");
+    EXPECT_EQ(testsupport::run_command("qpdf --show-npages " + (dir / "2.pdf").string()).out, "1\n");
+    const std::string second = pdftotext(dir / "2.pdf");
+    EXPECT_NE(second.find("Gamma"), std::string::npos) << second;
+    EXPECT_EQ(second.find("Alfa"), std::string::npos) << second;
+    EXPECT_EQ(second.find("Beta"), std::string::npos) << second;
+    const std::string pdf2 = read_file(dir / "2.pdf");
+    // Same layout as the first document's start: no object numbers carried over.
+    EXPECT_EQ(pdf2.find("4 0 obj"), read_file(dir / "1.pdf").find("4 0 obj"));
+    // Settings stay: the title, and the unit (72 mm from the left).
+    EXPECT_NE(pdfinfo(dir / "3.pdf").find("Primo"), std::string::npos);
+    EXPECT_NE(pdf2.find(" 204.094 "), std::string::npos);
+}
+
+// The previous document stays whole until the new one is complete, whatever
+// way the new one ends; nothing is left beside it.
+TEST(DocumentLifecycle, TheFinalNameHoldsTheOldOrTheCompleteNewDocument) {
+    TempDir dir;
+    const fs::path target = dir / "contratto.pdf";
+    const std::string old_document = simple_document(target, 1);
+    ::chmod(target.c_str(), 0640);
+
+    struct Case {
+        const char* what;
+        void (*end)(PdfWriter&, const fs::path& folder);
+    };
+    const Case cases[] = {
+        {"Abort", [](PdfWriter& w, const fs::path&) { w.Abort(); }},
+        {"destructor", [](PdfWriter&, const fs::path&) {}},
+        {"failed EndDoc",
+         [](PdfWriter& w, const fs::path& folder) {
+             // The temporary file vanishes under the writer: the rename fails.
+             for (const auto& entry : fs::directory_iterator(folder))
+                 if (entry.path().filename() != "contratto.pdf") fs::remove(entry.path());
+             expect_pdf_error([&] { w.EndDoc(); }, 57, "PdfWriter.EndDoc", "rename of a vanished file");
+             EXPECT_EQ(w.GetPage(), 0) << "the failed document is over";
+         }},
+    };
+    for (const Case& c : cases) {
+        {
+            PdfWriter writer;
+            writer.BeginDoc(target.string());
+            writer.BeginPage();
+            writer.BeginPage();
+            c.end(writer, dir.path());
+        }
+        EXPECT_EQ(read_file(target), old_document) << c.what;
+        EXPECT_EQ(folder_entries(dir.path()), std::vector<fs::path>{"contratto.pdf"}) << c.what;
+    }
+
+    PdfWriter writer;
+    writer.BeginDoc(target.string());
+    writer.BeginPage();
+    writer.BeginPage();
+    EXPECT_EQ(read_file(target), old_document);
+    writer.EndDoc();
+    EXPECT_EQ(xref_offsets(read_file(target)).size(), 1u + 3u + 4u + 3u);
+    EXPECT_EQ(folder_entries(dir.path()), std::vector<fs::path>{"contratto.pdf"});
+    struct stat st {};
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u) << "the replaced file's permissions";
+    // A device is written in place, not replaced.
+    PdfWriter to_device;
+    to_device.BeginDoc("/dev/null");
+    EXPECT_EQ(to_device.ErrNumber(), 0);
+    to_device.EndDoc();
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+}
+
+// Generations killed at random instants: the name always holds the old
+// document byte for byte, or a new one that qpdf finds complete.
+TEST(DocumentLifecycle, AKilledGenerationLeavesTheOldOrTheNewDocument) {
+    REQUIRE_TOOL("qpdf");
+    TempDir dir;
+    const fs::path target = dir / "contratto.pdf";
+    std::string previous = simple_document(target, 1);
+    std::mt19937 random(12345);
+    int old_kept = 0, new_complete = 0;
+    for (int round = 0; round < 12; ++round) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            PdfWriter writer;
+            writer.SetCompression(2);
+            writer.BeginDoc(target.string());
+            for (int page = 0; page < 400; ++page) {
+                writer.BeginPage();
+                writer.SetFont("Helvetica", 10);
+                for (int line = 0; line < 20; ++line) writer.DrawText(20, 20 + 12 * line, "Riga di prova del documento");
+            }
+            writer.EndDoc();
+            _exit(0);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, 150000)(random)));
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        const std::string now = read_file(target);
+        if (now == previous) {
+            ++old_kept;
+            continue;
+        }
+        expect_qpdf_clean(target, "", "round " + std::to_string(round));
+        EXPECT_NE(testsupport::run_command("qpdf --show-npages " + target.string()).out, "1\n");
+        previous = now;
+        ++new_complete;
+    }
+    std::cout << "old kept " << old_kept << ", new complete " << new_complete << "\n";
+}

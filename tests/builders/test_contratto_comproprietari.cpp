@@ -225,6 +225,25 @@ TEST_F(Contratto, ImportiInCifreEInLettere) {
         EXPECT_CONTIENE(corpo, std::string(pezzo));
 }
 
+// The total adds all three amounts, and article 11 without a flag (empty
+// or not stored at all) is left out as "OMISSIS", like with "N".
+TEST_F(Contratto, TotaleDiTreImportiEArticolo11SenzaFlag) {
+    REQUIRE_TOOL("pdftotext");
+    Coppie senza_flag = dati_completi();
+    std::erase_if(senza_flag, [](const auto& coppia) { return coppia.first == "ARTICOLO_11"; });
+    const Coppie casi[] = {con(dati_completi(), {{"IMPORTO_LAVORI_NETTO_IVA", "1000"},
+                                                 {"ONERI_SICUREZZA_NETTO_IVA", "200,5"},
+                                                 {"ONERI_DISCARICA_NETTO_IVA", "99,25"},
+                                                 {"ARTICOLO_11", ""}}),
+                           senza_flag};
+    for (const Coppie& dati : casi) {
+        const std::string corpo = corpo_con(dati);
+        EXPECT_CONTIENE(corpo, "ART.11 OMISSIS");
+        EXPECT_NON_CONTIENE(corpo, "Arbitrato");
+    }
+    EXPECT_CONTIENE(corpo_con(casi[0]), "pari a € 1.299,75 (diconsi milleduecentonovantanove/75)");
+}
+
 TEST_F(Contratto, ParagrafiSceltiDaiFlag) {
     REQUIRE_TOOL("pdftotext");
     Coppie nessuno = dati_completi();

@@ -31,22 +31,26 @@ void PdfWriter::SetPaintColor(std::string_view Color, bool Stroke) {
     ParseColor(value, pattern_colour);
     // A text that names no colour at all ("@1;2") is ignored.
     if (value.empty()) return;
+    // The operator is made first: a colour it refuses (a bad "#" text) must
+    // not become the current one, or every later text line, which paints in
+    // the text colour and then restores this one, would fail half-written.
+    const ColourOperators& op = Stroke ? line_operators : fill_operators;
+    std::string line;
+    if (value.front() == '#') {
+        line = HexColorToRgb(value) + op.rgb;
+    } else if (!pattern_colour.empty()) {
+        if (pattern_colour.front() == '#')
+            line = op.uncoloured + HexColorToRgb(pattern_colour) + " /" + pdf::pdf_name(value) + op.select;
+    } else {
+        line = op.pattern_space + pdf::pdf_name(value) + op.select;
+    }
     (Stroke ? LineColor : FillColor) = value;
     // The pattern colour is kept only with the colour it came with: the text
     // writers restore the colour as colour + ";" + pattern colour, which must
     // not paint a later coloured pattern in an earlier pattern's colour.
     (Stroke ? LinePatternColour : FillPatternColour) =
         !pattern_colour.empty() && pattern_colour.front() == '#' ? pattern_colour : std::string();
-    const ColourOperators& op = Stroke ? line_operators : fill_operators;
-    if (value.front() == '#') {
-        PutContent(HexColorToRgb(value) + op.rgb);
-    } else if (!pattern_colour.empty()) {
-        if (pattern_colour.front() == '#') {
-            PutContent(op.uncoloured + HexColorToRgb(pattern_colour) + " /" + pdf::pdf_name(value) + op.select);
-        }
-    } else {
-        PutContent(op.pattern_space + pdf::pdf_name(value) + op.select);
-    }
+    if (!line.empty()) PutContent(line);
 }
 
 void PdfWriter::SetColorText(std::string_view Color) {

@@ -45,7 +45,13 @@ void PdfWriter::EndObject() {
     BufferReset(ContentBuffers[ObjectBuffer]);
 }
 
-void PdfWriter::PlayObject(std::string_view Name) { PutContent("q /" + pdf::pdf_name(Name) + " Do Q"); }
+void PdfWriter::PlayObject(std::string_view Name) {
+    const std::string name = pdf::pdf_name(Name);
+    // Played inside its own recording the object would paint itself, which
+    // no reader can draw: ignored.
+    if (ObjectOpen && name == pdf::pdf_name(ObjectTable[static_cast<std::size_t>(ObjectCount)].Alias)) return;
+    PutContent("q /" + name + " Do Q");
+}
 
 void PdfWriter::PlayAutoObjects(bool AtPageEnd) {
     const std::int32_t page = PageCount;

@@ -2,6 +2,7 @@
 // the current point.
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "pdf/PdfWriter.h"
 #include "pdf/content/text_box_layout.h"
@@ -184,19 +185,24 @@ void PdfWriter::RenderTextLine(float X, float Y, float Width, std::string_view T
     SetColorFill(fill + ";" + fill_pattern);
 
     if (FontStyle & (4 | 8 | 16)) {
-        const std::string line = LineColor, line_pattern = LinePatternColour;
-        PutContent("q");
-        SetColorLine(TextColor + ";" + TextPatternColour);
-        PutContent(FormatNumber(FontSize / 16) + " w ");
-        PutContent("1 0 0 1 " + x_text + " " + y_text + " cm");
+        // Every number first: a refused one must not leave an open "q" and
+        // a shifted origin behind for the rest of the page.
+        const std::string width = FormatNumber(FontSize / 16);
         const std::string length = FormatLength(lineW);
+        std::vector<std::string> rules;
         auto rule = [&](float d) {
             const std::string dy = FormatNumber(d);
-            PutContent("0 " + dy + " m " + length + " " + dy + " l S");
+            rules.push_back("0 " + dy + " m " + length + " " + dy + " l S");
         };
         if (FontStyle & 4) rule(FontSize / 8);
         if (FontStyle & 8) rule(FontSize * -0.8f);
         if (FontStyle & 16) rule(FontSize * -0.3f);
+        const std::string line = LineColor, line_pattern = LinePatternColour;
+        PutContent("q");
+        SetColorLine(TextColor + ";" + TextPatternColour);
+        PutContent(width + " w ");
+        PutContent("1 0 0 1 " + x_text + " " + y_text + " cm");
+        for (const std::string& r : rules) PutContent(r);
         SetColorLine(line + ";" + line_pattern);
         PutContent("Q");
     }

@@ -28,6 +28,9 @@ std::string format_number(float x) {
     if (!std::isfinite(r)) {
         throw PdfError(5, "PdfWriter.FormatNumber", "Invalid procedure call or argument: number too large");
     }
+    // Such a magnitude would need more than seven digits before the point
+    // (and, far enough out, an exponent): it is no length on a page.
+    if (std::fabs(r) >= 10000000.0f) throw PdfError(6, "PdfWriter.FormatNumber", "Overflow");
     if (r == 0.0f) return "0";
 
     // At most 7 significant digits and at most 3 decimals: the number of

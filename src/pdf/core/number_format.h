@@ -15,7 +15,8 @@ namespace pdf {
 float round_value(float x);
 
 // The operand text of round_value(x). A value that is not finite is refused
-// with PdfError 5 (source "PdfWriter.FormatNumber").
+// with PdfError 5, one whose magnitude rounds to 10,000,000 or more with
+// PdfError 6 (source "PdfWriter.FormatNumber").
 std::string format_number(float x);
 
 }  // namespace pdf

@@ -24,6 +24,19 @@ TEST(Md5, Rfc1321TestSuite) {
               "57EDF4A22BE3C955AC49DA2E2107B67A");
 }
 
+// Messages of "a" whose padding ends just before, at and past the 56-byte
+// mark of a block (digests computed with coreutils md5sum).
+TEST(Md5, DigestsAroundThePaddingBoundary) {
+    const std::pair<std::size_t, const char*> vectors[] = {
+        {55, "EF1772B6DFF9A122358552954AD0DF65"},
+        {56, "3B0C8AC703F828B04C6C197006D17218"},
+        {64, "014842D480B571495A4A0363793F7367"},
+        {119, "8A7BD0732ED6A28CE75F6DABC90E1613"},
+    };
+    for (const auto& [length, digest] : vectors)
+        EXPECT_EQ(hex(pdf::md5_digest(std::string(length, 'a'))), digest) << "length " << length;
+}
+
 TEST(Md5, PaddingBoundariesAndPiecewiseInputAgree) {
     // Lengths around the 56- and 64-byte boundaries take the two-block
     // padding path; feeding the message in odd pieces must not matter.

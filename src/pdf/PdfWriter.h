@@ -632,4 +632,6 @@ private:
     // is recorded under "PdfWriter.DrawImage" and nothing is drawn.
     void ImportVectorEps(std::string_view Filename, float DestX, float DestY, float ImgWidth, float ImgHeight);
     void ImportVectorWmf(std::string_view Filename, float DestX, float DestY, float ImgWidth, float ImgHeight);
+    void PlaceVectorPicture(std::string_view Filename, float DestX, float DestY, float ImgWidth, float ImgHeight,
+                            bool Metafile);
 };

@@ -10,6 +10,8 @@
 #include "pdf/content/gif_reader.h"
 #include "pdf/content/jpeg_reader.h"
 #include "pdf/content/tga_reader.h"
+#include "pdf/content/eps_translator.h"
+#include "pdf/content/wmf_translator.h"
 #include "pdf/content/picture.h"
 #include "pdf/core/colors.h"
 #include "pdf/core/growth.h"
@@ -192,10 +194,50 @@ std::int32_t PdfWriter::WriteImageObject(const pdf::RasterPicture& Picture) {
     return image;
 }
 
-void PdfWriter::ImportVectorEps(std::string_view, float, float, float, float) {
-    RecordError(445, "DrawImage", "not available", {});
+namespace {
+
+// The size a vector picture is drawn at, in points: as given, or derived
+// from its own size as for raster pictures (a point of the picture becomes
+// a point of the page).
+pdf::VectorSize fitted(pdf::VectorSize natural, float width, float height, float unit) {
+    pdf::VectorSize size{static_cast<double>(width) * unit, static_cast<double>(height) * unit};
+    if (width == 0 && height == 0) return natural;
+    if (width == 0) size.width = size.height * natural.width / natural.height;
+    if (height == 0) size.height = size.width * natural.height / natural.width;
+    return size;
 }
 
-void PdfWriter::ImportVectorWmf(std::string_view, float, float, float, float) {
-    RecordError(445, "DrawImage", "not available", {});
+}  // namespace
+
+void PdfWriter::ImportVectorEps(std::string_view Filename, float DestX, float DestY, float ImgWidth,
+                                float ImgHeight) {
+    PlaceVectorPicture(Filename, DestX, DestY, ImgWidth, ImgHeight, false);
+}
+
+void PdfWriter::ImportVectorWmf(std::string_view Filename, float DestX, float DestY, float ImgWidth,
+                                float ImgHeight) {
+    PlaceVectorPicture(Filename, DestX, DestY, ImgWidth, ImgHeight, true);
+}
+
+void PdfWriter::PlaceVectorPicture(std::string_view Filename, float DestX, float DestY, float ImgWidth,
+                                   float ImgHeight, bool Metafile) {
+    try {
+        const pdf::Bytes file = pdf::read_picture_file(Filename);
+        const float unit = UnitFactor;
+        const pdf::VectorFit fit = [&](pdf::VectorSize natural) {
+            return fitted(natural, ImgWidth, ImgHeight, unit);
+        };
+        const pdf::VectorDrawing drawing = Metafile ? pdf::translate_wmf(file, fit) : pdf::translate_eps(file, fit);
+        // The rectangle's lower-left corner, y turned upwards: the picture's
+        // own coordinates run that way.
+        const std::string place = "1 0 0 -1 " + FormatLength(DestX) + " " +
+                                  pdf::vector_number(static_cast<double>(DestY) * UnitFactor + drawing.size.height) +
+                                  " cm";
+        // Put in once, whole: a damaged file leaves nothing half-drawn.
+        PutContent("q\r" + place + (drawing.operators.empty() ? "" : "\r" + drawing.operators) + "\rQ");
+    } catch (const PdfError& error) {
+        RecordError(error.number(), "DrawImage", error.description(), Filename);
+    } catch (const std::bad_alloc&) {
+        RecordError(7, "DrawImage", "Out of memory", Filename);
+    }
 }

@@ -72,6 +72,9 @@ std::vector<PictureFile> red_over_blue_files() {
              ASSERT_EQ(r.exit_code, 0) << r.err;
          },
          true},
+        {"shapes.wmf", written(red_over_blue_wmf())},
+        {"shapes.eps", written(red_over_blue_eps())},
+        {"shapes.ai", written(red_over_blue_eps())},
         {"baseline.jpg", converted(kHalves + " -quality 95"), true},
         {"progressive.jpg", converted(kHalves + " -quality 95 -interlace JPEG"), true},
         {"grey.jpg", converted("-size 40x15 xc:#C0C0C0 xc:black -append -colorspace Gray"), true, light_grey,

@@ -501,4 +501,73 @@ inline ByteString tga_file(const Image& im, const TgaSpec& spec) {
     return s;
 }
 
+// ---- Windows metafile ----
+
+// One record: size in words, function, parameters (16-bit words).
+inline ByteString wmf_record(std::uint16_t function, const std::vector<int>& params) {
+    ByteString r;
+    put32le(r, static_cast<std::uint32_t>(3 + params.size()));
+    put16le(r, function);
+    for (int p : params) put16le(r, static_cast<unsigned>(p) & 0xFFFF);
+    return r;
+}
+
+// A placeable metafile of the frame (left, top) - (right, bottom) at
+// `inch` units per inch, with the given records and an end record.
+inline ByteString wmf_file(int left, int top, int right, int bottom, int inch, const ByteString& records) {
+    ByteString s;
+    put32le(s, 0x9AC6CDD7u);
+    put16le(s, 0);
+    for (int v : {left, top, right, bottom}) put16le(s, static_cast<unsigned>(v) & 0xFFFF);
+    put16le(s, static_cast<unsigned>(inch));
+    put32le(s, 0);
+    put16le(s, 0);
+    ByteString body = records + wmf_record(0, {});
+    put16le(s, 1);
+    put16le(s, 9);
+    put16le(s, 0x0300);
+    put32le(s, static_cast<std::uint32_t>(9 + body.size() / 2));
+    put16le(s, 4);
+    put32le(s, 16);
+    put16le(s, 0);
+    return s + body;
+}
+
+// Pen and brush records: a colour as (r, g, b).
+inline ByteString wmf_pen(int style, int width, Rgb c) {
+    return wmf_record(0x02FA, {style, width, 0, c.r | (c.g << 8), c.b});
+}
+inline ByteString wmf_brush(int style, Rgb c) { return wmf_record(0x02FC, {style, c.r | (c.g << 8), c.b, 0}); }
+inline ByteString wmf_select(int index) { return wmf_record(0x012D, {index}); }
+inline ByteString wmf_rectangle(int left, int top, int right, int bottom) {
+    return wmf_record(0x041B, {bottom, right, top, left});
+}
+
+// 1440 units per inch, 1600 x 1200 units (80 x 60 points): a red top half
+// and a blue bottom half, each a rectangle drawn with a hollow pen.
+inline ByteString red_over_blue_wmf() {
+    ByteString r = wmf_pen(5, 0, kRed) + wmf_brush(0, kRed) + wmf_brush(0, kBlue);
+    r += wmf_record(0x020B, {0, 0}) + wmf_record(0x020C, {1200, 1600});
+    r += wmf_select(0) + wmf_select(1) + wmf_rectangle(0, 0, 1600, 600);
+    r += wmf_select(2) + wmf_rectangle(0, 600, 1600, 1200);
+    return wmf_file(0, 0, 1600, 1200, 1440, r);
+}
+
+// ---- EPS ----
+
+// An EPS file around `body`, with a prolog whose drawing must not show.
+inline ByteString eps_file(const std::string& bounding_box, const std::string& body) {
+    return "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: " + bounding_box +
+           "\n%%EndComments\n%%BeginProlog\n/m {moveto} def 0 0 m 5 5 l S\n%%EndProlog\n%%BeginSetup\n"
+           "1 0 0 1 k 9 9 m\n%%EndSetup\n" +
+           body + "\n%%PageTrailer\n0 0 m 50 50 l S\n%%Trailer\n%%EOF\n";
+}
+
+// Box 10 20 90 80 (80 x 60 points): a red top half and a blue bottom half.
+inline ByteString red_over_blue_eps() {
+    return eps_file("10 20 90 80",
+                    "0 1 1 0 k\n10 50 m 90 50 l 90 80 l 10 80 l f\n"
+                    "0 0 1 Xa\n10 20 m\r90 20 L 90 50 l 10 50 l F\nshowpage\n0 0 m 90 80 l S");
+}
+
 }  // namespace picturetest

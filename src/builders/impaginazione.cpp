@@ -49,21 +49,20 @@ void Impaginatore::normale() {
 
 void Impaginatore::blocco(int allineamento, float distanza, std::string_view testo) {
     float y = pdf_.GetY() + distanza;
-    std::string resto(testo);
+    std::string resto = parole_tagliate(testo);
     for (;;) {
         // No line is drawn over the footer rule: a box that would start too
         // low starts on a new page, and a box that grows towards the rule
         // stops a little above it, about where word-wrapped lines stop too.
         // What does not fit goes on in further boxes: no part of the
         // contract is ever dropped.
-        const float fondo = pdf_.GetPageHeight(true);
-        if (fondo - y < pdf_.TextHeight() && y > 0) {
+        if (pdf_.GetPageHeight(true) - y < pdf_.TextHeight() && y > 0) {
             nuova_pagina_stesso_stile();
             y = pdf_.GetY();
         }
         // The writer always draws the first line, whatever the height; a
         // height of 0 would mean no limit at all.
-        const float spazio = fondo - RISERVA_BOX - y;
+        const float spazio = fondo_testo() - y;
         const float altezza = std::max(std::min(ALTEZZA_BOX, spazio), 0.01f);
         std::string altro = pdf_.DrawTextBox(0, y, larghezza_utile_, altezza, resto, 0, allineamento, 1);
         if (altro.empty() || altro.size() >= resto.size()) break;  // all placed, or nothing placed: never loop
@@ -86,14 +85,44 @@ void Impaginatore::fai_spazio(float distanza, std::string_view testo) {
     const int righe = righe_necessarie(testo);
     if (righe <= 1) return;
     const float altezza = std::min(static_cast<float>(righe) * pdf_.TextHeight(), ALTEZZA_BOX);
+    // The same bottom as the box's own: a box that passes this test is never
+    // cut by it.
     const float fondo = pdf_.GetY() + distanza + altezza;
-    if (fondo > pdf_.GetPageHeight(true) && pdf_.GetY() > 0) nuova_pagina_stesso_stile();
+    if (fondo > fondo_testo() && pdf_.GetY() > 0) nuova_pagina_stesso_stile();
 }
 
+float Impaginatore::fondo_testo() { return pdf_.GetPageHeight(true) - RISERVA_BOX; }
+
 void Impaginatore::blocco_e_controllo(int allineamento, float distanza, std::string_view testo) {
-    fai_spazio(distanza, testo);
-    blocco(allineamento, distanza, testo);
+    const std::string tagliato = parole_tagliate(testo);
+    fai_spazio(distanza, tagliato);
+    blocco(allineamento, distanza, tagliato);
     controllo_pagina();
+}
+
+std::string Impaginatore::parole_tagliate(std::string_view testo) {
+    std::string risultato;
+    risultato.reserve(testo.size());
+    std::size_t inizio = 0;
+    while (inizio < testo.size()) {
+        const auto fine = std::min(testo.find_first_of(" \r\n", inizio), testo.size());
+        std::string_view parola = testo.substr(inizio, fine - inizio);
+        while (!parola.empty() && pdf_.TextLength(parola) > larghezza_utile_) {
+            const std::size_t entra = quanto_entra(parola);
+            risultato.append(parola.substr(0, entra)).push_back(' ');
+            parola.remove_prefix(entra);
+        }
+        risultato.append(parola);
+        if (fine < testo.size()) risultato.push_back(testo[fine]);
+        inizio = fine + 1;
+    }
+    return risultato;
+}
+
+std::size_t Impaginatore::quanto_entra(std::string_view parola) {
+    std::size_t entra = 1;
+    while (entra < parola.size() && pdf_.TextLength(parola.substr(0, entra + 1)) <= larghezza_utile_) ++entra;
+    return entra;
 }
 
 void Impaginatore::riga_libera(float x, float passo, std::string_view testo, bool controllo) {
@@ -170,8 +199,7 @@ void Impaginatore::paragrafo_semplice(std::string_view testo) {
 // lines of its own as it needs, so that it never runs past the right margin.
 void Impaginatore::parola_lunga(std::string_view parola) {
     while (!parola.empty()) {
-        std::size_t entra = 1;
-        while (entra < parola.size() && pdf_.TextLength(parola.substr(0, entra + 1)) <= larghezza_utile_) ++entra;
+        const std::size_t entra = quanto_entra(parola);
         disegna_riga(parola.substr(0, entra));
         parola.remove_prefix(entra);
     }

@@ -30,8 +30,9 @@ public:
 
     // One full-width box of 5 cm at GetY() + distanza, cut short at the
     // bottom of the usable area; a text that needs more goes on in further
-    // boxes, on a new page (same font) when the page is full. No page-break
-    // test after it.
+    // boxes, on a new page (same font) when the page is full. A word wider
+    // than the usable width is cut over lines, as in paragraphs. No
+    // page-break test after it.
     void blocco(int allineamento, float distanza, std::string_view testo);
     // The same followed by the page-break test. A box that wraps onto several
     // lines and would reach below the usable area starts a new page first (in
@@ -65,6 +66,15 @@ private:
     void disegna_riga(std::string_view riga);
     void paragrafo_semplice(std::string_view testo);
     void parola_lunga(std::string_view parola);
+    // The longest start of `parola` (at least one byte) no wider than the
+    // usable width.
+    std::size_t quanto_entra(std::string_view parola);
+    // The text with every word wider than the usable width cut into pieces
+    // that fit, joined by blanks, so that a box wraps them onto lines.
+    std::string parole_tagliate(std::string_view testo);
+    // Where boxes stop: a little above the footer rule. Both the box and the
+    // test that moves a box to a new page use it.
+    float fondo_testo();
     int righe_necessarie(std::string_view testo);
 
     PdfWriter& pdf_;

@@ -1,7 +1,10 @@
 // The paragraph layout on a real writer: how far each paragraph moves the
 // current point, and where pages break.
 #include <cmath>
+#include <regex>
+#include <set>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -24,7 +27,34 @@ protected:
         imp->normale();
         riga = 0.1f + pdf.TextHeight();
     }
-    void TearDown() override { pdf.EndDoc(); }
+    void TearDown() override {
+        if (!chiuso) pdf.EndDoc();
+    }
+    // Ends the document; `pdftotext -bbox` of it: (page, xMax, word) per word.
+    struct Parola {
+        int pagina;
+        double x_max;
+        std::string testo;
+    };
+    std::vector<Parola> chiudi_e_leggi() {
+        pdf.EndDoc();
+        chiuso = true;
+        const auto letto = testsupport::run_command("pdftotext -bbox " + (cartella / "prova.pdf").string() + " -");
+        EXPECT_EQ(letto.exit_code, 0) << letto.err;
+        std::vector<Parola> parole;
+        int pagina = 0;
+        const std::regex voce("<page |<word xMin=\"[^\"]*\" yMin=\"[^\"]*\" xMax=\"([^\"]*)\"[^>]*>([^<]*)</word>");
+        for (auto it = std::sregex_iterator(letto.out.begin(), letto.out.end(), voce); it != std::sregex_iterator();
+             ++it) {
+            if ((*it)[0].str() == "<page ") {
+                ++pagina;
+                continue;
+            }
+            parole.push_back({pagina, std::stod((*it)[1].str()), (*it)[2].str()});
+        }
+        return parole;
+    }
+    bool chiuso = false;
 
     testsupport::TempDir cartella;
     PdfWriter pdf;
@@ -117,6 +147,31 @@ TEST_F(Impaginazione, BloccoSuPiuRigheNonScavalcaIlPiede) {
     imp->blocco_e_controllo(ALLINEA_CENTRO, 0.5f, lungo);
     EXPECT_EQ(pdf.GetPage(), 2) << "the box starts on a new page";
     EXPECT_LT(pdf.GetY(), 5.0f);
+}
+
+// A two-line title that would end in the strip kept free above the footer
+// starts on the next page whole; a word wider than the page in a centred
+// box is cut over lines inside the margins.
+TEST_F(Impaginazione, TitoloMaiDivisoEParolaTroppoLungaTagliata) {
+    REQUIRE_TOOL("pdftotext");
+    imp->grassetto();
+    std::string titolo;
+    for (int i = 1; pdf.TextLength(titolo) < 1.5f * larghezza; ++i) titolo += "Titolo" + std::to_string(i) + " ";
+    const float fondo = pdf.GetPageHeight(true);
+    pdf.SetXY(0, fondo - 0.5f - 2 * pdf.TextHeight() - 0.2f);
+    imp->blocco_e_controllo(ALLINEA_CENTRO, 0.5f, titolo);
+    imp->blocco(ALLINEA_CENTRO, 0.5f, std::string(100, 'W'));
+    const auto parole = chiudi_e_leggi();
+    std::set<int> pagine_titolo;
+    std::string w;
+    for (const Parola& p : parole) {
+        if (p.testo.rfind("Titolo", 0) == 0) pagine_titolo.insert(p.pagina);
+        if (p.testo.find('W') == std::string::npos) continue;
+        w += p.testo;
+        EXPECT_LE(p.x_max, (21.0 - 2.0) / 2.54 * 72 + 0.5) << p.testo;
+    }
+    EXPECT_EQ(pagine_titolo, std::set<int>{2});
+    EXPECT_EQ(w, std::string(100, 'W'));
 }
 
 TEST_F(Impaginazione, BloccoSenzaControlloSiFermaAlPiedeEProsegue) {

@@ -5,7 +5,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <system_error>
 
 #include "builders/testi_intestazione.h"
 #include "builders/testo_cp1252.h"
@@ -85,11 +84,6 @@ std::optional<fs::path> immagine_leggibile(const fs::path& cartella, const std::
     char byte = 0;
     if (!prova || !prova.read(&byte, 1)) return std::nullopt;
     return file;
-}
-
-void rimuovi(const fs::path& file) {
-    std::error_code ignorato;
-    fs::remove(file, ignorato);
 }
 
 void disegna(PdfWriter& pdf, const DatiCartellone& dati, const std::array<fs::path, 4>& immagini) {
@@ -175,16 +169,16 @@ bool genera_cartellone(const fs::path& nome_file, bool apri_pdf) {
             mostra_errore_critico(pdf.ErrSource() + " - " + pdf.ErrDescription());
         return false;
     }
+    // The writer works on a temporary file beside the name; Abort drops it,
+    // so a failure while drawing leaves an earlier poster as it was.
     try {
         disegna(pdf, dati, immagini);
     } catch (const PdfError& errore) {
         pdf.Abort();
-        rimuovi(nome_file);
         mostra_errore_critico(errore.source() + " - " + errore.description());
         return false;
     } catch (const std::exception& errore) {
         pdf.Abort();
-        rimuovi(nome_file);
         mostra_errore_critico(da_utf8(errore.what()));
         return false;
     }

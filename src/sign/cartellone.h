@@ -12,10 +12,10 @@
 // pictures are read from the program folder (cartella_programma()).
 //
 // Returns true only when the file was completely written. Every problem is
-// told to the user through common/messaggi.h: a missing or unreadable
-// picture (named in the message) is found before the file is opened, so an
-// earlier poster stays as it was; a writer failure while drawing removes the
-// partial file.
+// told to the user through common/messaggi.h and leaves an earlier poster as
+// it was: a missing or unreadable picture (named in the message) is found
+// before the file is opened; a writer failure while drawing drops the
+// unfinished file.
 bool genera_cartellone(const std::filesystem::path& nome_file, bool apri_pdf);
 
 // The picture files the poster draws, for the given stored area ("CSU",

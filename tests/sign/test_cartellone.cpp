@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -35,19 +36,22 @@ struct Messaggio {
 class Cartellone : public ::testing::Test {
 protected:
     void SetUp() override {
-        imposta_cartelle(dir.path(), dir.path());
+        // A folder name outside ASCII: paths go to the system as they are.
+        fs::create_directory(cartella);
+        imposta_cartelle(cartella, cartella);
         imposta_gestore_messaggi([this](TipoMessaggio t, const std::string& s) { messaggi.push_back({t, s}); });
         for (const FiguraCartellone f : FIGURE_CARTELLONE)
-            write_file(dir / std::string(nome_figura(f)),
+            write_file(cartella / std::string(nome_figura(f)),
                        codifica_gif89a(disegna_figura(f, larghezza_figura(f), altezza_figura(f))));
     }
     void TearDown() override {
         imposta_gestore_messaggi({});
         imposta_cartelle({}, {});
     }
-    fs::path pdf() const { return dir / "cartellone.pdf"; }
+    fs::path pdf() const { return cartella / "cartellone.pdf"; }
 
     TempDir dir;
+    const fs::path cartella = dir / "Citt\xC3\xA0 d'Ar\xC3\xA8";
     std::vector<Messaggio> messaggi;
 };
 
@@ -81,7 +85,7 @@ const contenttest::BboxWord* parola(const std::vector<contenttest::BboxLine>& ri
 }
 
 TEST_F(Cartellone, OneProtectedPageWithLabelsAndValuesInTheirBoxes) {
-    write_data_file(dir / "dati2.dat", DATI);
+    write_data_file(cartella / "dati2.dat", DATI);
     ASSERT_TRUE(genera_cartellone(pdf(), false));
     EXPECT_TRUE(messaggi.empty());
 
@@ -133,7 +137,7 @@ TEST_F(Cartellone, OneProtectedPageWithLabelsAndValuesInTheirBoxes) {
 
 TEST_F(Cartellone, RenderShowsRedGroundWhiteBoxesAndEveryPictureUpright) {
     REQUIRE_TOOL("pdftoppm");
-    write_data_file(dir / "dati2.dat", DATI);
+    write_data_file(cartella / "dati2.dat", DATI);
     ASSERT_TRUE(genera_cartellone(pdf(), false));
     constexpr int DPI = 15;
     const auto img = contenttest::render_colour(pdf(), 1, DPI);
@@ -172,8 +176,14 @@ TEST_F(Cartellone, RenderShowsRedGroundWhiteBoxesAndEveryPictureUpright) {
     }
 }
 
-// Problems found before the file is opened leave an earlier poster as it
-// was; a failure while drawing leaves no file at all.
+std::set<std::string> nomi_in(const fs::path& cartella) {
+    std::set<std::string> nomi;
+    for (const auto& voce : fs::directory_iterator(cartella)) nomi.insert(voce.path().filename().string());
+    return nomi;
+}
+
+// Every failure leaves an earlier poster as it was, whether found before the
+// file is opened or while drawing.
 TEST_F(Cartellone, FailuresTellTheUserAndLeaveNoBrokenFile) {
     const std::string vecchio = "%PDF-1.3 earlier poster";
     const struct {
@@ -192,7 +202,7 @@ TEST_F(Cartellone, FailuresTellTheUserAndLeaveNoBrokenFile) {
         {"area leaving the folder", "../CSU", nullptr, nullptr, false, TipoMessaggio::Avviso, "\"../CSU.GIF\"",
          true},
         {"damaged picture", "CSU", nullptr, "CSU.GIF", false, TipoMessaggio::ErroreCritico, "PdfWriter.DrawImage",
-         false},
+         true},
         {"output folder missing", "CSU", nullptr, nullptr, true, TipoMessaggio::Avviso,
          "Il file \xE8 aperto, mi \xE8 impossibile generarlo !", false},
     };
@@ -201,13 +211,14 @@ TEST_F(Cartellone, FailuresTellTheUserAndLeaveNoBrokenFile) {
         TempDir caso;
         imposta_cartelle(caso.path(), caso.path());
         for (const FiguraCartellone f : FIGURE_CARTELLONE)
-            fs::copy_file(dir / std::string(nome_figura(f)), caso / std::string(nome_figura(f)));
+            fs::copy_file(cartella / std::string(nome_figura(f)), caso / std::string(nome_figura(f)));
         if (c.tolta) fs::remove(caso / c.tolta);
         if (c.guastata) write_file(caso / c.guastata, "GIF89a\x10\x00\x10\x00 not a picture");
         write_data_file(caso / "dati2.dat", {{"CARTELLONE_TIPO_CENTRO", c.centro}});
         const fs::path uscita = c.cartella_mancante ? caso / "manca" / "cartellone.pdf" : caso / "cartellone.pdf";
         if (!c.cartella_mancante) write_file(uscita, vecchio);
         messaggi.clear();
+        const auto prima = nomi_in(caso.path());
 
         EXPECT_FALSE(genera_cartellone(uscita, false));
         ASSERT_EQ(messaggi.size(), 1u);
@@ -217,6 +228,7 @@ TEST_F(Cartellone, FailuresTellTheUserAndLeaveNoBrokenFile) {
             EXPECT_EQ(read_file(uscita), vecchio);
         else
             EXPECT_FALSE(fs::exists(uscita));
+        EXPECT_EQ(nomi_in(caso.path()), prima) << "nothing left behind";
     }
 }
 

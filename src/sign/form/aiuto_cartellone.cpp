@@ -32,8 +32,10 @@ Help_cartellone::Help_cartellone(QWidget* padre) : QDialog(padre) {
          "data di inizio e fine lavori, il nominativo del progettista e del direttore dei lavori, ecc.",
          1200, 1920, 9795, 450, Testo},
         {"3.", 840, 2520, 165, 240, Testo},
+        // As wide as the other notes: with today's fonts the sentence does
+        // not fit the narrower box on one line.
         {"In qualunque momento si potranno modificare le informazioni contenute nel cartellone.", 1200, 2520,
-         7425, 240, Testo},
+         9795, 240, Testo},
         {"4.", 840, 3000, 165, 240, Testo},
         {"Una volta conclusa la compilazione del cartellone sarà possibile generare, selezionando il tasto "
          "stampa, il file pdf del cartellone che dovrà essere stampato su idoneo supporto ed esposto in "

@@ -12,7 +12,7 @@ packages=(
   qpdf poppler-utils mupdf-tools xvfb xauth libxml2-utils
   fonts-dejavu-core imagemagick
   clang libclang-rt-14-dev
-  imagemagick netpbm
+  netpbm libgif-dev
 )
 
 missing=()

@@ -156,8 +156,10 @@ private:
             if (stack_.back() >= 1) line(plain(stack_.back()) + " M");
         } else if (t == "d" && operands(1) && have_dash_) {
             std::string pattern = "[";
-            for (std::size_t i = 0; i < dash_.size(); ++i)
-                pattern += (i ? " " : "") + length(std::abs(dash_[i]));
+            for (std::size_t i = 0; i < dash_.size(); ++i) {
+                if (i > 0) pattern += ' ';
+                pattern += length(std::abs(dash_[i]));
+            }
             line(pattern + "] " + length(std::abs(stack_.back())) + " d");
             have_dash_ = false;
         } else if (t == "q") {
@@ -175,7 +177,10 @@ private:
     static double clamp(double v) { return v < 0 ? 0 : v > 1 ? 1 : v; }
     std::string colour(std::size_t b, std::size_t n) const {
         std::string s;
-        for (std::size_t i = 0; i < n; ++i) s += (i ? " " : "") + plain(clamp(stack_[b + i]));
+        for (std::size_t i = 0; i < n; ++i) {
+            if (i > 0) s += ' ';
+            s += plain(clamp(stack_[b + i]));
+        }
         return s;
     }
 

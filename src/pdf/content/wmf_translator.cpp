@@ -199,18 +199,21 @@ private:
         const double unit = std::abs(frame_width_ / extent_x_) * scale_x();
         const double width = pen_.width * unit;
         const double d = width > 1 ? width : 1;
-        std::string dash;
+        // Dash patterns in multiples of the line width (at least a point).
+        std::vector<int> pattern;
         switch (pen_.style) {
-            case 1: dash = "[" + vector_number(3 * d) + " " + vector_number(d) + "] 0 d"; break;
-            case 2: dash = "[" + vector_number(d) + " " + vector_number(d) + "] 0 d"; break;
-            case 3: dash = "[" + vector_number(3 * d) + " " + vector_number(d) + " " + vector_number(d) + " " +
-                           vector_number(d) + "] 0 d";
-                break;
-            case 4: dash = "[" + vector_number(3 * d) + " " + vector_number(d) + " " + vector_number(d) + " " +
-                           vector_number(d) + " " + vector_number(d) + " " + vector_number(d) + "] 0 d";
-                break;
-            default: dash = "[] 0 d"; break;
+            case 1: pattern = {3, 1}; break;
+            case 2: pattern = {1, 1}; break;
+            case 3: pattern = {3, 1, 1, 1}; break;
+            case 4: pattern = {3, 1, 1, 1, 1, 1}; break;
+            default: break;
         }
+        std::string dash = "[";
+        for (std::size_t i = 0; i < pattern.size(); ++i) {
+            if (i > 0) dash += ' ';
+            dash += vector_number(pattern[i] * d);
+        }
+        dash += "] 0 d";
         const std::string state = rgb(pen_) + " RG " + vector_number(width) + " w " + dash;
         if (state == written_pen_) return {};
         written_pen_ = state;

@@ -176,6 +176,23 @@ TEST(DrawImage, ReuseFramesAndPlacement) {
     EXPECT_EQ(sizes, (std::vector<std::string>{"4x2 index 8", "4x2 index 8", "3x12 index 8", "3x12 index 8"}));
 }
 
+TEST(DrawImage, LastRectFollowsTheMarginsAndVectorsLeaveIt) {
+    testsupport::TempDir dir;
+    const auto gif = dir / "a.gif";
+    const auto wmf = dir / "a.wmf";
+    testsupport::write_file(gif, gif_file({kRed, kBlue}, {halves_frame(4, 4)}));
+    testsupport::write_file(wmf, red_over_blue_wmf());
+    Document doc;
+    doc.writer.SetMargins(10, 0, 20, 0);
+    auto& w = doc.first_page();
+    w.DrawImage(gif.string(), 5, 6, 40, 30);
+    w.DrawImage(wmf.string(), 100, 100, 40, 30);
+    // A link without a rectangle of its own covers the last drawn item.
+    w.LinkTo("https://example.org");
+    const std::string pdf = doc.finish();
+    EXPECT_NE(pdf.find("/Rect [15 816 55 786]"), std::string::npos) << pdf;
+}
+
 TEST(DrawImage, ColorMaskShowsWhatLiesBelow) {
     REQUIRE_TOOL("pdftoppm");
     testsupport::TempDir dir;

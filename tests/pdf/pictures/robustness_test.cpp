@@ -1,0 +1,143 @@
+// Damaged pictures of every format through DrawImage: every prefix of small
+// valid files and seeded mutations of them. Each call places the picture or
+// refuses it (62, 321; vector pictures record the error), and the document
+// stays sound. Under the sanitizers this also proves the readers stay inside
+// the file; hangs are the fuzz targets' business (per-input time-out).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <random>
+
+#include "../core/own_pdf.h"
+#include "picture_files.h"
+#include "support/tools.h"
+
+namespace {
+
+using namespace picturetest;
+
+struct Sample {
+    std::string ending;
+    std::string bytes;
+};
+
+std::vector<Sample> small_files() {
+    GifFrame second = halves_frame(5, 9);
+    second.interlaced = true;
+    second.local_colours = {kGreen, kWhite, kRed};
+    const Image im = marked_halves(7, 4);
+    const std::string soi = "\xFF\xD8";
+    const std::string jpeg = soi + "\xFF\xE0\x00\x06JFIF\xFF\xEE\x00\x0E" + std::string("Adobe\0d\0\0\0\0\0", 12) +
+                             "\xFF\xC0\x00\x14\x08\x00\x04\x00\x07\x04" + std::string("\x01\x11\0\x02\x11\0\x03\x11\0\x04\x11\0", 12) +
+                             "\xFF\xDA\x00\x08\x01\x01\x00\x00\x3F\x00\x12\x34\xFF\xD9";
+    return {
+        {".gif", gif_file({kRed, kBlue, kGreen}, {halves_frame(6, 4), second})},
+        {".bmp", bmp_file(im, {40, 8, 1})},
+        {".bmp", bmp_file(im, {40, 4, 2})},
+        {".bmp", bmp_file(im, {56, 16, 3, true, {0xF800, 0x07E0, 0x001F}})},
+        {".bmp", bmp_file(im, {12, 8})},
+        {".tga", tga_file(im, {10, 24, 24, 0, true})},
+        {".tga", tga_file(im, {9, 16, 15, 3})},
+        {".jpg", jpeg},
+        {".wmf", red_over_blue_wmf() + wmf_pen(2, 3, kGreen) + wmf_select(3) +
+                     wmf_record(0x0538, {2, 3, 2, 0, 0, 5, 5, 9, 0, 1, 1, 2, 2})},
+        {".eps", red_over_blue_eps()},
+        {".ai", eps_file("0 0 10 10", "q 0 0 m 1 2 3 4 v 5 w [1 2] 0 d (x) pop 1 1 l W n Q 0.5 G S")},
+    };
+}
+
+// A few faults of the kinds readers meet: flipped bytes, bytes set to 0 or
+// 0xFF, a piece cut out or repeated, the file cut short.
+std::string mutated(std::string s, std::mt19937& random) {
+    auto upto = [&](std::size_t n) { return n == 0 ? 0 : static_cast<std::size_t>(random() % n); };
+    for (std::size_t faults = 1 + upto(4); faults > 0 && !s.empty(); --faults) {
+        const std::size_t at = upto(s.size());
+        switch (upto(6)) {
+            case 0: s[at] = static_cast<char>(s[at] ^ (1 << upto(8))); break;
+            case 1: s[at] = '\0'; break;
+            case 2: s[at] = '\xFF'; break;
+            case 3: s[at] = static_cast<char>(random()); break;
+            case 4: s.erase(at, 1 + upto(16)); break;
+            default: s.insert(at, s.substr(at, 1 + upto(32))); break;
+        }
+    }
+    if (upto(4) == 0) s.resize(upto(s.size() + 1));
+    return s;
+}
+
+TEST(PictureRobustness, PrefixesAndMutationsAreRefusedCleanly) {
+    const int mutations = std::getenv("CI") != nullptr ? 1500 : 800;
+    testsupport::TempDir dir;
+    const auto pdf = dir / "robust.pdf";
+    PdfWriter w;
+    w.SetCompression(2);
+    w.BeginDoc(pdf.string());
+    w.BeginPage();
+    std::mt19937 random(12);
+    int placed = 0, refused = 0, calls = 0;
+    for (const Sample& sample : small_files()) {
+        std::vector<std::string> inputs;
+        for (std::size_t n = 0; n <= sample.bytes.size(); ++n) inputs.push_back(sample.bytes.substr(0, n));
+        for (int m = 0; m < mutations; ++m) inputs.push_back(mutated(sample.bytes, random));
+        const bool vector = sample.ending == ".wmf" || sample.ending == ".eps" || sample.ending == ".ai";
+        for (const std::string& input : inputs) {
+            // A new name each time: a placed picture would otherwise be reused.
+            const auto file = dir / ("p" + std::to_string(++calls) + sample.ending);
+            testsupport::write_file(file, input);
+            if (vector) {
+                w.DrawImage(file.string(), 10, 10, 50, 40);
+                const int n = w.ErrNumber();
+                EXPECT_TRUE(n == 0 || n == 5 || n == 6 || n == 62 || n == 321) << n << " " << file;
+                continue;
+            }
+            try {
+                w.DrawImage(file.string(), 10, 10, 50, 40, static_cast<std::int16_t>(1 + calls % 2));
+                ++placed;
+            } catch (const PdfError& e) {
+                EXPECT_TRUE(e.number() == 62 || e.number() == 321) << e.number() << " " << e.what() << " " << file;
+                ++refused;
+            }
+            std::filesystem::remove(file);
+        }
+    }
+    w.EndDoc();
+    EXPECT_GT(placed, 100);
+    EXPECT_GT(refused, 1000);
+    REQUIRE_TOOL("qpdf");
+    coretest::expect_qpdf_clean(pdf, "", "robustness document");
+}
+
+// Writes the seed corpora of the picture fuzz targets (run by hand:
+// --gtest_also_run_disabled_tests, PICTURE_SEEDS=<the repository's fuzz/corpus>).
+TEST(PictureRobustness, DISABLED_WriteFuzzSeeds) {
+    const char* root = std::getenv("PICTURE_SEEDS");
+    ASSERT_NE(root, nullptr);
+    std::map<std::string, std::string> target = {{".gif", "gif"}, {".bmp", "bmp"}, {".tga", "tga"},
+                                                 {".jpg", "jpeg"}, {".wmf", "wmf"}, {".eps", "eps"},
+                                                 {".ai", "eps"}};
+    std::mt19937 random(5);
+    std::vector<Sample> samples = small_files();
+    // The table filled to 4096 codes, kept (no Clear) and cleared.
+    for (bool deferred : {true, false}) {
+        GifFrame noisy = halves_frame(90, 60);
+        noisy.min_code_size = 8;
+        noisy.lzw.deferred_clear = deferred;
+        for (auto& p : noisy.pixels) p = static_cast<std::uint8_t>(random() % 256);
+        samples.push_back({".gif", gif_file({kRed, kBlue}, {noisy})});
+    }
+    GifFrame literal = halves_frame(9, 9);
+    literal.lzw.literal_only = true;
+    samples.push_back({".gif", gif_file({kRed, kBlue}, {literal})});
+    int n = 0;
+    for (const Sample& sample : samples) {
+        const auto folder = std::filesystem::path(root) / (target[sample.ending] + "_fuzzer");
+        std::filesystem::create_directories(folder);
+        testsupport::write_file(folder / ("seed" + std::to_string(++n)), sample.bytes);
+        for (int m = 0; m < 3; ++m)
+            testsupport::write_file(folder / ("mutated" + std::to_string(n) + "_" + std::to_string(m)),
+                                    mutated(sample.bytes, random));
+    }
+}
+
+}  // namespace

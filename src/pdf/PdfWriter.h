@@ -30,6 +30,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -41,6 +42,8 @@ namespace pdf {
 using Bytes = std::vector<std::uint8_t>;
 
 struct RasterPicture;
+// A PDF file read for page import (extras/imported_file.h).
+struct ImportedFile;
 
 }  // namespace pdf
 
@@ -483,6 +486,11 @@ private:
     std::int32_t ImportedFileCount = 0;
     std::int32_t ImportFileNumber = 0;
     std::int32_t CurrentImportedFile = 0;
+    // ---- Imported PDF files (GetInfo, ImportPage) ----
+    // The files read for the document being written: file k (the k of the
+    // forms' names "_PDF_k.p") at index k - 1; ImportedFileCount is their
+    // number. Emptied by Abort.
+    std::vector<std::shared_ptr<pdf::ImportedFile>> ImportedFiles;
     // Depth of the graphic-state stack of local spaces.
     std::int32_t GraphicStateDepth = 0;
 
@@ -583,6 +591,13 @@ private:
     std::string StandardFontResource(std::string_view Family);
     // Appends a named destination; returns its number (DestinationCount).
     std::int32_t AddDestination(std::int32_t Page, std::string View, std::string Name);
+
+    // -- PDF file reader (extras/imported_files.cpp) --
+    // Finds the file among those already read, or reads it; either way
+    // CurrentImportedFile becomes its number. Throws pdf::PdfReadError (53,
+    // 62 or 321, nothing kept), setting `encrypted` when the file was
+    // refused for its encryption.
+    std::int32_t LoadImportedFile(std::string_view Filename, bool& encrypted);
 
     // -- Document end --
     std::int32_t WriteOutlines();

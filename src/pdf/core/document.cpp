@@ -141,6 +141,7 @@ void PdfWriter::ResetDocumentState() {
     ImportedFileCount = 0;
     ImportFileNumber = 0;
     CurrentImportedFile = 0;
+    ImportedFiles.clear();
 
     // The outline's root entry carries the title: level 0, page 1, "/FitB",
     // no colour, no style (what AddBookmark(Title) gives on an empty list).

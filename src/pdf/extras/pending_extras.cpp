@@ -16,11 +16,4 @@ void PdfWriter::EndColumn() { not_available("EndColumn"); }
 void PdfWriter::EndRow() { not_available("EndRow"); }
 void PdfWriter::EndSpace() { not_available("EndSpace"); }
 void PdfWriter::EndTable() { not_available("EndTable"); }
-std::int32_t PdfWriter::GetInfo(std::string_view) { not_available("GetInfo"); }
-std::int32_t PdfWriter::GetInfo(std::string_view, std::string&, std::string&, std::string&, bool&) {
-    not_available("GetInfo");
-}
-void PdfWriter::ImportPage(std::string_view, std::int32_t, float, float, float, float) {
-    not_available("ImportPage");
-}
 

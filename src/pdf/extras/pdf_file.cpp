@@ -1,0 +1,254 @@
+#include "pdf/extras/pdf_file.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace pdf {
+
+namespace {
+
+// The most values one object may hold, and the most the cache keeps before
+// it starts again: parsed values take far more memory than their text.
+constexpr std::size_t kMaxObjectValues = 1'000'000;
+constexpr std::size_t kMaxCachedValues = 4'000'000;
+// Far more sections, page-tree levels and chained references than any
+// real file has.
+constexpr int kMaxSections = 4096;
+constexpr int kMaxTreeDepth = 128;
+constexpr int kMaxReferenceChain = 32;
+constexpr std::size_t kMaxLengthNesting = 8;
+// The shortest cross-reference entry a table can hold ("0 0 n" and an end
+// of line would be shorter, but every writer pads entries to 20 bytes;
+// allowing 18 tolerates one-byte line ends and a missing blank).
+constexpr std::size_t kMinEntryBytes = 18;
+
+std::string object_name(std::int64_t number) { return "l'oggetto " + std::to_string(number); }
+std::string of_object(std::int64_t number) { return "dell'oggetto " + std::to_string(number); }
+
+}  // namespace
+
+PdfFile::PdfFile(std::string bytes) : bytes_(std::move(bytes)) {
+    if (bytes_.size() > kMaxPdfFileSize) refuse("file pi\xF9 grande di 256 MiB");
+    if (bytes_.compare(0, 5, "%PDF-") != 0) refuse("manca l'intestazione %PDF- all'inizio del file");
+    const auto digit = [&](std::size_t i) {
+        return i < bytes_.size() && bytes_[i] >= '0' && bytes_[i] <= '9' ? bytes_[i] - '0' : -1;
+    };
+    const int major = digit(5), minor = digit(7);
+    if (major < 1 || minor < 0 || bytes_.size() < 8 || bytes_[6] != '.') refuse("versione PDF illeggibile");
+    minor_version_ = major == 1 ? minor : 7;
+
+    // "startxref" and its offset stand in the last bytes of the file.
+    const std::size_t tail = bytes_.size() > 1024 ? bytes_.size() - 1024 : 0;
+    const std::size_t found = bytes_.rfind("startxref");
+    if (found == std::string::npos || found < tail) truncated("manca startxref alla fine: il file \xE8 troncato");
+    PdfCursor cursor(bytes_, found + 9);
+    std::int64_t offset = 0;
+    if (!cursor.unsigned_integer(offset)) refuse("startxref non seguito da un numero");
+    read_cross_references(static_cast<std::size_t>(offset));
+}
+
+void PdfFile::read_cross_references(std::size_t offset) {
+    std::unordered_set<std::size_t> visited;
+    for (int sections = 0;; ++sections) {
+        if (sections >= kMaxSections) refuse("troppe sezioni di riferimenti incrociati");
+        // A /Prev that leads back to a section already read ends the chain.
+        if (!visited.insert(offset).second) return;
+        const PdfValue trailer = read_section(offset);
+        if (trailer.find("XRefStm")) refuse("riferimenti incrociati in uno stream (PDF 1.5): non gestiti");
+        // Sections are read newest first: the first /Root and /Info win.
+        if (root_.is(PdfValue::Kind::null)) {
+            if (const PdfValue* root = trailer.find("Root")) root_ = *root;
+        }
+        if (info_.is(PdfValue::Kind::null)) {
+            if (const PdfValue* info = trailer.find("Info")) info_ = *info;
+        }
+        if (trailer.find("Encrypt")) {
+            encrypted_ = true;
+            return;
+        }
+        const PdfValue* prev = trailer.find("Prev");
+        if (!prev) return;
+        if (!prev->is(PdfValue::Kind::integer) || prev->integer < 0) refuse("/Prev non valido");
+        offset = static_cast<std::size_t>(prev->integer);
+    }
+}
+
+PdfValue PdfFile::read_section(std::size_t offset) {
+    if (offset >= bytes_.size()) truncated("i riferimenti incrociati sono oltre la fine del file");
+    PdfCursor c(bytes_, offset);
+    if (!c.keyword("xref")) {
+        std::int64_t number = 0, generation = 0;
+        if (c.unsigned_integer(number) && c.unsigned_integer(generation) && c.keyword("obj"))
+            refuse("riferimenti incrociati in uno stream (PDF 1.5): non gestiti");
+        refuse("tabella dei riferimenti incrociati non trovata dove indicato");
+    }
+    for (;;) {
+        if (c.keyword("trailer")) break;
+        std::int64_t first = 0, count = 0;
+        if (!c.unsigned_integer(first) || !c.unsigned_integer(count)) {
+            c.skip_space();
+            if (c.at_end()) truncated("il file finisce dentro i riferimenti incrociati");
+            refuse("sottosezione dei riferimenti incrociati non valida");
+        }
+        if (static_cast<std::size_t>(count) > (bytes_.size() - c.pos()) / kMinEntryBytes)
+            refuse("la tabella dei riferimenti incrociati dichiara pi\xF9 voci di quante il file ne contenga");
+        if (first + count - 1 > kMaxObjectNumber) refuse("numero di oggetto troppo alto");
+        if (count > 0 && entries_.size() < static_cast<std::size_t>(first + count))
+            entries_.resize(static_cast<std::size_t>(first + count));
+        for (std::int64_t i = 0; i < count; ++i) {
+            std::int64_t entry_offset = 0, generation = 0;
+            if (!c.unsigned_integer(entry_offset) || !c.unsigned_integer(generation)) {
+                refuse("voce dei riferimenti incrociati non valida");
+            }
+            const bool in_use = c.keyword("n");
+            if (!in_use && !c.keyword("f")) refuse("voce dei riferimenti incrociati non valida");
+            Entry& entry = entries_[static_cast<std::size_t>(first + i)];
+            if (entry.state != 0) continue;  // a newer section already named it
+            if (in_use && (entry_offset >= static_cast<std::int64_t>(bytes_.size()) || generation > 65535))
+                truncated("un oggetto \xE8 indicato oltre la fine del file");
+            entry.offset = static_cast<std::uint32_t>(in_use ? entry_offset : 0);
+            entry.generation = static_cast<std::uint16_t>(generation > 65535 ? 65535 : generation);
+            entry.state = in_use ? 2 : 1;
+        }
+    }
+    std::size_t budget = kMaxObjectValues;
+    PdfValue trailer = parse_value(c, budget);
+    if (!trailer.is(PdfValue::Kind::dictionary)) refuse("il trailer non \xE8 un dizionario");
+    return trailer;
+}
+
+bool PdfFile::exists(std::int64_t number, std::int32_t generation) const {
+    return number > 0 && static_cast<std::size_t>(number) < entries_.size() &&
+           entries_[static_cast<std::size_t>(number)].state == 2 &&
+           entries_[static_cast<std::size_t>(number)].generation == generation;
+}
+
+std::shared_ptr<const PdfObject> PdfFile::object(std::int64_t number, std::int32_t generation) {
+    static const auto null_object = std::make_shared<const PdfObject>();
+    if (!exists(number, generation)) return null_object;
+    if (encrypted_) refuse("file cifrato");
+    if (const auto found = cache_.find(number); found != cache_.end()) return found->second;
+    if (std::find(reading_.begin(), reading_.end(), number) != reading_.end())
+        refuse("/Length di uno stream riferita allo stream stesso");
+    if (reading_.size() >= kMaxLengthNesting) refuse("catena di /Length troppo lunga");
+    reading_.push_back(number);
+    std::shared_ptr<const PdfObject> read;
+    try {
+        read = read_object(number, entries_[static_cast<std::size_t>(number)]);
+    } catch (...) {
+        reading_.pop_back();
+        throw;
+    }
+    reading_.pop_back();
+    return read;
+}
+
+std::shared_ptr<const PdfObject> PdfFile::read_object(std::int64_t number, const Entry& entry) {
+    PdfCursor c(bytes_, entry.offset);
+    std::int64_t found_number = 0, found_generation = 0;
+    if (!c.unsigned_integer(found_number) || !c.unsigned_integer(found_generation) || !c.keyword("obj"))
+        refuse("all'indirizzo " + of_object(number) + " non c'\xE8 un oggetto");
+    if (found_number != number || found_generation != entry.generation)
+        refuse("all'indirizzo " + of_object(number) + " c'\xE8 " + object_name(found_number));
+    auto object = std::make_shared<PdfObject>();
+    std::size_t budget = kMaxObjectValues;
+    object->value = parse_value(c, budget);
+    const std::size_t values = kMaxObjectValues - budget;
+    if (c.keyword("stream")) {
+        if (!object->value.is(PdfValue::Kind::dictionary)) refuse(object_name(number) + ": stream senza dizionario");
+        // The keyword is followed by CR LF or LF (a lone CR is tolerated).
+        if (c.peek() == '\r') c.next();
+        if (c.peek() == '\n') c.next();
+        const std::size_t start = c.pos();
+        const std::size_t length = stream_length(object->value, number);
+        if (length > bytes_.size() - start) truncated("lo stream " + of_object(number) + " va oltre la fine del file");
+        c.seek(start + length);
+        if (!c.keyword("endstream"))
+            refuse("/Length errata per lo stream " + of_object(number));
+        object->has_stream = true;
+        object->data_offset = start;
+        object->data_size = length;
+    }
+    if (!c.keyword("endobj")) {
+        c.skip_space();
+        if (c.at_end()) truncated("il file finisce dentro " + object_name(number));
+        refuse("manca endobj dopo " + object_name(number));
+    }
+    if (cached_values_ + values > kMaxCachedValues) {
+        cache_.clear();
+        cached_values_ = 0;
+    }
+    cached_values_ += values;
+    cache_[number] = object;
+    return object;
+}
+
+std::size_t PdfFile::stream_length(const PdfValue& dict, std::int64_t number) {
+    const PdfValue* length = dict.find("Length");
+    if (!length) refuse("stream senza /Length (" + object_name(number) + ")");
+    PdfValue value = *length;
+    if (value.is(PdfValue::Kind::reference)) value = object(value.integer, value.generation)->value;
+    if (!value.is(PdfValue::Kind::integer) || value.integer < 0)
+        refuse("/Length non valida per lo stream " + of_object(number));
+    return static_cast<std::size_t>(value.integer);
+}
+
+std::string_view PdfFile::stream_data(const PdfObject& object) const {
+    return std::string_view(bytes_).substr(object.data_offset, object.data_size);
+}
+
+PdfValue PdfFile::resolve(const PdfValue& value) {
+    PdfValue current = value;
+    for (int i = 0; i < kMaxReferenceChain && current.is(PdfValue::Kind::reference); ++i)
+        current = object(current.integer, current.generation)->value;
+    if (current.is(PdfValue::Kind::reference)) return PdfValue{};
+    return current;
+}
+
+const std::vector<PdfObjectId>& PdfFile::pages() {
+    if (pages_walked_) return pages_;
+    const PdfValue root = resolve(root_);
+    if (!root.is(PdfValue::Kind::dictionary)) refuse("catalogo del documento (/Root) mancante");
+    std::vector<std::pair<PdfObjectId, int>> stack;
+    std::unordered_set<std::int64_t> visited;
+    if (const PdfValue* top = root.find("Pages"); top && top->is(PdfValue::Kind::reference))
+        stack.push_back({{top->integer, top->generation}, 0});
+    while (!stack.empty()) {
+        const auto [id, depth] = stack.back();
+        stack.pop_back();
+        if (depth > kMaxTreeDepth) refuse("albero delle pagine troppo profondo");
+        // A node reached a second time (a loop, or a page listed twice) is
+        // walked once.
+        if (!visited.insert(id.number).second) continue;
+        const auto node = object(id.number, id.generation);
+        const PdfValue* type = node->value.find("Type");
+        if (!type || !type->is(PdfValue::Kind::name)) continue;
+        if (type->text == "Page") {
+            pages_.push_back(id);
+        } else if (type->text == "Pages") {
+            const PdfValue* kids_entry = node->value.find("Kids");
+            if (!kids_entry) continue;
+            const PdfValue kids = resolve(*kids_entry);
+            for (auto kid = kids.items.rbegin(); kid != kids.items.rend(); ++kid) {
+                if (kid->is(PdfValue::Kind::reference)) stack.push_back({{kid->integer, kid->generation}, depth + 1});
+            }
+        }
+    }
+    pages_walked_ = true;
+    return pages_;
+}
+
+std::optional<PdfValue> PdfFile::inherited(PdfObjectId page, std::string_view key) {
+    std::unordered_set<std::int64_t> visited;
+    PdfObjectId id = page;
+    for (int depth = 0; depth <= kMaxTreeDepth && visited.insert(id.number).second; ++depth) {
+        const auto node = object(id.number, id.generation);
+        if (const PdfValue* value = node->value.find(key)) return resolve(*value);
+        const PdfValue* parent = node->value.find("Parent");
+        if (!parent || !parent->is(PdfValue::Kind::reference)) break;
+        id = {parent->integer, parent->generation};
+    }
+    return std::nullopt;
+}
+
+}  // namespace pdf

@@ -1,0 +1,349 @@
+// Page import: pages of files from several producers drawn into protected
+// documents that every reader opens silently and that look and read like
+// their sources; hand-made pages for what real producers rarely write; and
+// refusals that write nothing.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "../content/reader_checks.h"
+#include "../core/own_pdf.h"
+#include "pdf/PdfWriter.h"
+#include "pdf/core/flate_encoder.h"
+#include "pdf_builder.h"
+#include "support/tools.h"
+
+namespace {
+
+using extrastest::PdfBuilder;
+using extrastest::two_page_file;
+using testsupport::read_file;
+using testsupport::run_command;
+using testsupport::shell_quote;
+using testsupport::TempDir;
+using testsupport::write_file;
+
+// Two A4 pages drawn by our writer: text in two fonts and filled shapes.
+void own_source(const std::filesystem::path& file) {
+    PdfWriter w;
+    w.SetDocProperty("Sorgente di prova");
+    w.BeginDoc(file.string());
+    for (const char* text : {"Pagina uno", "Pagina due"}) {
+        w.BeginPage();
+        w.SetFont("Arial", 24);
+        w.DrawText(72, 100, text);
+        w.SetFont("Times New Roman", 14, 1);
+        w.DrawText(72, 140, "Importazione di pagine");
+        w.SetColorFill("#3366CC");
+        w.DrawRect(72, 200, 300, 150, 4);
+    }
+    w.EndDoc();
+}
+
+void ghostscript_source(const std::filesystem::path& ps, const std::filesystem::path& file) {
+    write_file(ps,
+               "%!PS\n<< /PageSize [596 842] >> setpagedevice\n"
+               "/Helvetica findfont 24 scalefont setfont 72 700 moveto (Pagina uno) show\n"
+               "0.2 0.4 0.8 setrgbcolor 72 400 300 150 rectfill showpage\n"
+               "/Times-Bold findfont 18 scalefont setfont 72 700 moveto (Pagina due) show\n"
+               "0 0 0 setrgbcolor 100 100 moveto 400 600 lineto 8 setlinewidth stroke showpage\n");
+    const auto r = run_command("ps2pdf " + shell_quote(ps.string()) + " " + shell_quote(file.string()));
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+}
+
+// The same file updated in place: a new information dictionary appended
+// after the end of the original, its table pointing back with /Prev.
+std::string updated(const std::string& original) {
+    std::smatch root, size;
+    const std::string trailer = original.substr(original.rfind("trailer"));
+    EXPECT_TRUE(std::regex_search(trailer, root, std::regex("/Root (\\d+) 0 R")));
+    EXPECT_TRUE(std::regex_search(trailer, size, std::regex("/Size (\\d+)")));
+    const int n = std::stoi(size[1]);
+    const std::size_t prev = std::stoul(original.substr(original.rfind("startxref") + 10));
+    std::string out = original;
+    const std::size_t offset = out.size();
+    out += std::to_string(n) + " 0 obj\n<< /Title (Aggiornato) >>\nendobj\n";
+    const std::size_t xref = out.size();
+    char entry[32];
+    std::snprintf(entry, sizeof entry, "%010zu 00000 n\r\n", offset);
+    out += "xref\n" + std::to_string(n) + " 1\n" + entry + "trailer\n<< /Size " + std::to_string(n + 1) + " /Root " +
+           std::string(root[1]) + " 0 R /Info " + std::to_string(n) + " 0 R /Prev " + std::to_string(prev) +
+           " >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+    return out;
+}
+
+int pdfinfo_pages(const std::filesystem::path& file) {
+    std::smatch m;
+    const std::string info = coretest::pdfinfo(file);
+    return std::regex_search(info, m, std::regex("Pages:\\s+(\\d+)")) ? std::stoi(m[1]) : -1;
+}
+
+// Share of pixels whose grey differs by more than 48 levels.
+double differing_share(const contenttest::GreyImage& a, const contenttest::GreyImage& b) {
+    if (a.width != b.width || a.height != b.height || a.pixels.empty()) return 1.0;
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < a.pixels.size(); ++i)
+        if (std::abs(int(a.pixels[i]) - int(b.pixels[i])) > 48) ++differing;
+    return double(differing) / double(a.pixels.size());
+}
+
+TEST(PageImport, PagesOfSeveralProducersLookAndReadLikeTheirSources) {
+    for (const char* tool : {"qpdf", "mutool", "pdftocairo", "ps2pdf", "pdftoppm", "pdftotext", "pdfinfo"})
+        REQUIRE_TOOL(tool);
+    TempDir dir;
+    const auto own = dir / "own.pdf";
+    own_source(own);
+    struct Source {
+        const char* producer;
+        std::string command;  // makes "src.pdf" from own.pdf ("" = own.pdf itself)
+    };
+    const std::vector<Source> sources = {
+        {"this writer", ""},
+        {"qpdf", "qpdf own.pdf src.pdf"},
+        {"qpdf --qdf", "qpdf --qdf own.pdf src.pdf"},
+        {"qpdf --linearize", "qpdf --linearize own.pdf src.pdf"},
+        {"mutool clean", "mutool clean -gg own.pdf src.pdf"},
+        {"cairo", "pdftocairo -pdf own.pdf src.pdf"},
+        {"ghostscript", "gs"},
+        {"incremental update", "update"},
+    };
+    for (const Source& s : sources) {
+        const auto src = dir / "src.pdf";
+        std::filesystem::remove(src);
+        if (s.command.empty()) {
+            std::filesystem::copy_file(own, src);
+        } else if (s.command == "gs") {
+            ghostscript_source(dir / "src.ps", src);
+        } else if (s.command == "update") {
+            write_file(src, updated(read_file(own)));
+        } else {
+            const auto r = run_command("cd " + shell_quote(dir.path().string()) + " && " + s.command);
+            ASSERT_EQ(r.exit_code, 0) << s.producer << r.err;
+        }
+        const int pages = pdfinfo_pages(src);
+        ASSERT_EQ(pages, 2) << s.producer;
+
+        const auto out = dir / "out.pdf";
+        {
+            PdfWriter w;
+            EXPECT_EQ(w.GetInfo(src.string()), pages) << s.producer;
+            w.SetProtection(4, "dezarezozidu", "");
+            w.BeginDoc(out.string());
+            for (int p = 1; p <= pages; ++p) {
+                w.BeginPage();
+                w.ImportPage(src.string(), p, 0, 0);
+            }
+            w.EndDoc();
+            EXPECT_EQ(w.ErrNumber(), 0) << s.producer << ": " << w.ErrDescription();
+        }
+        EXPECT_EQ(contenttest::reader_complaints(out), "") << s.producer;
+        EXPECT_EQ(coretest::pdftotext(out), coretest::pdftotext(src)) << s.producer;
+        for (int p = 1; p <= pages; ++p) {
+            EXPECT_LT(differing_share(contenttest::render_grey(src, p, 30), contenttest::render_grey(out, p, 30)),
+                      0.002)
+                << s.producer << ", page " << p;
+        }
+        if (std::string(s.producer) == "incremental update") {
+            std::string title, subject, author;
+            bool encrypted = true;
+            PdfWriter w;
+            w.GetInfo(src.string(), title, subject, author, encrypted);
+            EXPECT_EQ(title, "Aggiornato");
+            EXPECT_FALSE(encrypted);
+        }
+    }
+}
+
+TEST(PageImport, FilesWithObjectStreamsOrEncryptionAreRefusedAndNothingIsWritten) {
+    REQUIRE_TOOL("qpdf");
+    TempDir dir;
+    own_source(dir / "own.pdf");
+    struct Case {
+        const char* args;
+        const char* reason;
+        bool encrypted;
+    };
+    const std::vector<Case> cases = {
+        {"--object-streams=generate", "PDF 1.5", false},
+        {"--allow-weak-crypto --encrypt u o 128 --", "cifrato", true},
+        {"--encrypt '' o 256 --", "cifrato", true},
+    };
+    for (const Case& c : cases) {
+        const auto src = dir / "src.pdf";
+        const auto r = run_command("cd " + shell_quote(dir.path().string()) + " && qpdf " + c.args + " own.pdf src.pdf");
+        ASSERT_EQ(r.exit_code, 0) << r.err;
+        PdfWriter w;
+        std::string title = "t", subject, author;
+        bool encrypted = false;
+        EXPECT_EQ(w.GetInfo(src.string(), title, subject, author, encrypted), 0) << c.args;
+        EXPECT_EQ(encrypted, c.encrypted) << c.args;
+        EXPECT_EQ(w.ErrNumber(), 321) << c.args;
+        EXPECT_NE(w.ErrDescription().find(c.reason), std::string::npos) << w.ErrDescription();
+
+        const auto out = dir / "out.pdf";
+        w.BeginDoc(out.string());
+        w.BeginPage();
+        const std::int32_t before = w.FileSize();
+        coretest::expect_pdf_error([&] { w.ImportPage(src.string(), 1, 0, 0); }, 321, "PdfWriter.ImportPage", c.args);
+        EXPECT_EQ(w.FileSize(), before) << c.args;
+        w.EndDoc();
+        coretest::expect_qpdf_clean(out, "", c.args);
+    }
+}
+
+// Every form object that holds an imported page in our (unencrypted)
+// output: number and text up to its stream.
+std::vector<std::pair<int, std::string>> forms(const std::string& pdf) {
+    std::vector<std::pair<int, std::string>> found;
+    const std::regex form("(\\d+) 0 obj\n(<< /Type /XObject /Subtype /Form /FormType 1\n[^]*?)\nstream\n");
+    for (auto it = std::sregex_iterator(pdf.begin(), pdf.end(), form); it != std::sregex_iterator(); ++it)
+        found.emplace_back(std::stoi((*it)[1]), (*it)[2]);
+    return found;
+}
+
+std::string flate(const std::string& text) {
+    const auto bytes = pdf::flate_encode(std::vector<std::uint8_t>(text.begin(), text.end()), 3);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+TEST(PageImport, HandMadePagesBecomeFormsWithEverythingTheyNeed) {
+    REQUIRE_TOOL("qpdf");
+    const std::string compressed = flate("BT /F1 24 Tf 20 300 Td (Uno) Tj ET");
+    struct Case {
+        const char* what;
+        std::string source;
+        std::vector<std::string> in_form;  // texts the form object holds
+        std::string content;               // its decoded content, when checked
+    };
+    const std::vector<Case> cases = {
+        {"two Flate streams are decoded and joined with a line feed",
+         two_page_file("")
+             .object(3, "<< /Type /Page /Parent 2 0 R /Contents [6 0 R 9 0 R] >>")
+             .stream(6, "/Filter /FlateDecode", flate("0 0 1 rg"))
+             .stream(9, "/Filter [/FlateDecode]", flate("10 10 50 50 re f"))
+             .finish("/Size 10 /Root 1 0 R"),
+         {"/BBox [0 0 300 400]", "/Resources << /Font << /F1 "}, "0 0 1 rg\n10 10 50 50 re f"},
+        {"a single stream keeps its bytes, filter and resolved parameters",
+         two_page_file("")
+             .stream(6, "/Filter 10 0 R /DecodeParms 9 0 R", compressed)
+             .object(9, "<< /Predictor 1 >>")
+             .object(10, "/FlateDecode")
+             .finish("/Size 11 /Root 1 0 R"),
+         {"/Filter /FlateDecode", "/DecodeParms << /Predictor 1 >>", "/Length " + std::to_string(compressed.size())},
+         "BT /F1 24 Tf 20 300 Td (Uno) Tj ET"},
+        {"an array of contents held in an object, a reference cycle and a generation other than 0",
+         two_page_file("")
+             .object(3, "<< /Type /Page /Parent 2 0 R /Contents 9 0 R /Resources 11 0 R >>")
+             .object(9, "[6 0 R]")
+             .stream(10, "/Type /XObject /Subtype /Form /BBox [0 0 10 10] /Resources 11 0 R", "BT /F1 5 Tf ET")
+             .object(11, "<< /Font << /F1 12 3 R >> /XObject << /X1 10 0 R >> >>")
+             .object(12, "<< /Type /Font /Subtype /Type1 /BaseFont /Courier >>", 3)
+             .finish("/Size 13 /Root 1 0 R"),
+         {"/Resources << /Font << /F1 "}, "BT /F1 24 Tf 20 300 Td (Uno) Tj ET"},
+        {"a page without resources and with its box upside down and away from the origin",
+         two_page_file("")
+             .object(2, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>")
+             .object(3, "<< /Type /Page /Parent 2 0 R /MediaBox [400 500 100 100] /Contents 6 0 R >>")
+             .stream(6, "", "0 g 100 100 300 400 re f")
+             .finish("/Size 8 /Root 1 0 R"),
+         {"/BBox [100 100 400 500]", "/Matrix [1 0 0 1 -100 -100]", "/Resources << >>"}, ""},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        const auto src = dir / "src.pdf";
+        const auto out = dir / "out.pdf";
+        write_file(src, c.source);
+        PdfWriter w;
+        w.BeginDoc(out.string());
+        w.BeginPage();
+        w.ImportPage(src.string(), 1, 0, 0);
+        w.EndDoc();
+        coretest::expect_qpdf_clean(out, "", c.what);
+        const auto found = forms(read_file(out));
+        ASSERT_EQ(found.size(), 1u) << c.what;
+        for (const std::string& text : c.in_form)
+            EXPECT_NE(found[0].second.find(text), std::string::npos) << c.what << ": " << text << "\n" << found[0].second;
+        if (!c.content.empty()) {
+            EXPECT_EQ(coretest::filtered_stream(out, found[0].first, c.what), c.content);
+        }
+    }
+    // The box away from the origin lands at the top-left corner: a black
+    // 300 x 400 point area there, white beside and below it.
+    REQUIRE_TOOL("pdftoppm");
+    const auto image = contenttest::render_grey(dir / "out.pdf", 1, 18);  // a quarter of a pixel per point
+    EXPECT_LT(image.at(70, 95), 64);
+    EXPECT_GT(image.at(80, 50), 192);
+    EXPECT_GT(image.at(30, 105), 192);
+}
+
+TEST(PageImport, PagesAreWrittenOnceAndPlacedAsAsked) {
+    TempDir dir;
+    const auto a = dir / "a.pdf", b = dir / "B.pdf", b_lower = dir / "b.pdf", out = dir / "out.pdf";
+    write_file(a, two_page_file("").finish("/Size 8 /Root 1 0 R"));
+    write_file(b, two_page_file("").finish("/Size 8 /Root 1 0 R"));
+    // A file whose name differs only in case is another file.
+    write_file(b_lower, "not a PDF file");
+    PdfWriter w;
+    w.BeginDoc(out.string());
+    w.BeginPage();
+    w.ImportPage(a.string(), 2, 0, 0);
+    w.ImportPage(b.string(), 1, 10, 20, 150);
+    w.ImportPage((dir / "." / "a.pdf").string(), 2, 0, 0, 0, 50);
+    w.ImportPage(a.string(), 1, 0, 0);
+    const std::int32_t size = w.FileSize();
+    w.ImportPage(a.string(), 3, 0, 0);  // beyond the last page: nothing
+    w.ImportPage(a.string(), 0, 0, 0);
+    EXPECT_EQ(w.FileSize(), size);
+    coretest::expect_pdf_error([&] { w.ImportPage(a.string(), -1, 0, 0); }, 9, "PdfWriter.ImportPage");
+    coretest::expect_pdf_error([&] { w.ImportPage((dir / "none.pdf").string(), 1, 0, 0); }, 53,
+                               "PdfWriter.ImportPage");
+    coretest::expect_pdf_error([&] { w.ImportPage(b_lower.string(), 1, 0, 0); }, 321, "PdfWriter.ImportPage");
+    w.EndDoc();
+    coretest::expect_qpdf_clean(out);
+
+    const std::string pdf = read_file(out);
+    EXPECT_EQ(forms(pdf).size(), 3u);
+    // The font both pages of a.pdf share is copied once (b.pdf has its own).
+    std::size_t fonts = 0;
+    for (std::size_t at = pdf.find("/BaseFont /Helvetica"); at != std::string::npos;
+         at = pdf.find("/BaseFont /Helvetica", at + 1))
+        ++fonts;
+    EXPECT_EQ(fonts, 2u);
+    // Natural size; a width with the height following the proportions
+    // (150 x 200 of a 300 x 400 page); a height likewise (100 x 50 of 200 x 100).
+    for (const char* placed : {"\rq\r1 0 0 -1 0 100 cm\r/_PDF_1.2 Do\rQ", "\rq\r0.5 0 0 -0.5 10 220 cm\r/_PDF_2.1 Do\rQ",
+                               "\rq\r0.5 0 0 -0.5 0 50 cm\r/_PDF_1.2 Do\rQ", "\rq\r1 0 0 -1 0 400 cm\r/_PDF_1.1 Do\rQ"})
+        EXPECT_NE(pdf.find(placed), std::string::npos) << placed;
+}
+
+TEST(PageImport, CopiedStringsAndStreamsAreEncryptedUnderProtection) {
+    REQUIRE_TOOL("qpdf");
+    TempDir dir;
+    const auto src = dir / "src.pdf", out = dir / "out.pdf", plain = dir / "plain.pdf";
+    write_file(src, two_page_file("")
+                        .object(3, "<< /Type /Page /Parent 2 0 R /Contents 6 0 R /Resources << /Properties << /P1 8 0 R >> "
+                                   "/Font << /F1 5 0 R >> /XObject << /X 9 0 R >> >> >>")
+                        .object(8, "<< /Nome (Segreto) >>")
+                        .stream(9, "/Type /XObject /Subtype /Form /BBox [0 0 9 9] /Name (Riservato)", "0 0 9 9 re f")
+                        .stream(6, "", "/X Do BT /F1 24 Tf 20 300 Td (Nascosto) Tj ET")
+                        .finish("/Size 10 /Root 1 0 R"));
+    PdfWriter w;
+    w.SetProtection(4, "dezarezozidu", "");
+    w.BeginDoc(out.string());
+    w.BeginPage();
+    w.ImportPage(src.string(), 1, 0, 0);
+    w.EndDoc();
+    const std::string bytes = read_file(out);
+    for (const char* secret : {"Segreto", "Riservato", "Nascosto", "0 0 9 9 re f"})
+        EXPECT_EQ(bytes.find(secret), std::string::npos) << secret;
+    coretest::expect_qpdf_clean(out);
+    const auto r = run_command("qpdf --decrypt --qdf " + shell_quote(out.string()) + " " + shell_quote(plain.string()));
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    const std::string decrypted = read_file(plain);
+    for (const char* secret : {"(Segreto)", "(Riservato)", "(Nascosto)", "0 0 9 9 re f"})
+        EXPECT_NE(decrypted.find(secret), std::string::npos) << secret;
+}
+
+}  // namespace

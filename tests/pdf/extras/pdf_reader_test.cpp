@@ -1,0 +1,220 @@
+// The PDF file reader on hand-made files: information texts, page counts
+// through incremental updates and damaged page trees, streams bounded by
+// their /Length, and every refusal with its number and reason.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "pdf_builder.h"
+#include "pdf/PdfWriter.h"
+#include "pdf/extras/pdf_file.h"
+#include "support/tools.h"
+
+namespace {
+
+using extrastest::PdfBuilder;
+using extrastest::two_page_file;
+using testsupport::TempDir;
+using testsupport::write_file;
+
+struct Info {
+    std::int32_t pages = -1;
+    std::string title = "?", subject = "?", author = "?";
+    bool encrypted = false;
+};
+
+Info get_info(PdfWriter& writer, const std::filesystem::path& file) {
+    Info info;
+    info.pages = writer.GetInfo(file.string(), info.title, info.subject, info.author, info.encrypted);
+    return info;
+}
+
+TEST(PdfReader, InformationTexts) {
+    struct Case {
+        std::string entries;
+        std::string title, subject, author;
+    };
+    const std::vector<Case> cases = {
+        {"/Title (Titolo \\(uno\\) \\\\ fine) /Subject (a (b) c) /Author (riga\\ndue\\101)", "Titolo (uno) \\ fine",
+         "a (b) c", "riga\\ndue\\101"},
+        // Printable bytes of hexadecimal strings (a UTF-16 text keeps its
+        // ASCII letters); a final odd digit is dropped.
+        {"/Title <FEFF005400690074 0020> /Subject <4142434> /Author <01>", "Tit ", "ABC", ""},
+        // Values held in other objects are read there.
+        {"/Title 8 0 R /Author (Rossi) /Subject 99 0 R", "Indiretto", "", "Rossi"},
+        {"/Keywords (x)", "", "", ""},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        const auto file = dir / "info.pdf";
+        write_file(file, two_page_file(c.entries).object(8, "(Indiretto)").finish("/Size 9 /Root 1 0 R /Info 7 0 R"));
+        PdfWriter writer;
+        const Info info = get_info(writer, file);
+        EXPECT_EQ(info.pages, 2) << c.entries;
+        EXPECT_EQ(info.title, c.title) << c.entries;
+        EXPECT_EQ(info.subject, c.subject) << c.entries;
+        EXPECT_EQ(info.author, c.author) << c.entries;
+        EXPECT_EQ(writer.ErrNumber(), 0) << c.entries;
+    }
+    // No /Info in the trailer: empty texts, never those of another object.
+    const auto file = dir / "noinfo.pdf";
+    write_file(file, two_page_file("/Title (x)").finish("/Size 8 /Root 1 0 R"));
+    PdfWriter writer;
+    const Info info = get_info(writer, file);
+    EXPECT_EQ(info.pages, 2);
+    EXPECT_EQ(info.title + info.subject + info.author, "");
+}
+
+TEST(PdfReader, PageCountsThroughUpdatesAndDamagedTrees) {
+    TempDir dir;
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::int32_t pages;
+        std::string title;
+    };
+    std::vector<Case> cases;
+    {
+        // An incremental update replaces the page tree and the information
+        // and adds a page; its /Size is larger than any object number.
+        PdfBuilder b = two_page_file("/Title (Vecchio)");
+        b.finish("/Size 8 /Root 1 0 R /Info 7 0 R");
+        b.object(2, "<< /Type /Pages /Kids [3 0 R 4 0 R 8 0 R] /Count 3 /MediaBox [0 0 300 400] >>")
+            .object(8, "<< /Type /Page /Parent 2 0 R >>")
+            .object(9, "<< /Title (Nuovo) >>");
+        cases.push_back({"incremental update", b.finish("/Size 1000 /Root 1 0 R /Info 9 0 R"), 3, "Nuovo"});
+    }
+    {
+        // Two sections whose /Prev entries lead to each other.
+        PdfBuilder b = two_page_file("/Title (Giro)");
+        std::string first = b.finish("/Size 8 /Root 1 0 R /Info 7 0 R /Prev 0000000000");
+        const std::size_t second = first.size();
+        char offset[16];
+        std::snprintf(offset, sizeof offset, "%010zu", second);
+        first.replace(first.rfind("0000000000"), 10, offset);
+        first += "xref\n0 0\ntrailer\n<< /Prev " + std::to_string(first.rfind("\nxref") + 1) + " >>\nstartxref\n" +
+                 std::to_string(second) + "\n%%EOF\n";
+        cases.push_back({"/Prev loop", first, 2, "Giro"});
+    }
+    cases.push_back({"a tree that lists itself, a page twice and a missing kid",
+                     two_page_file("/Title (Albero)")
+                         .object(2, "<< /Type /Pages /Kids [3 0 R 2 0 R 3 0 R 99 0 R 4 0 R] /MediaBox [0 0 1 1] >>")
+                         .finish("/Size 8 /Root 1 0 R /Info 7 0 R"),
+                     2, "Albero"});
+    {
+        // The information object stands after the table, its endobj at the
+        // very end of the file; a reference split over lines.
+        const std::string trailer = "/Size 10 /Root 1\n0\nR /Info 9 0 R";
+        const std::size_t end = two_page_file("").promise(9, 0).finish(trailer).size();
+        cases.push_back({"endobj at the end of the file",
+                         two_page_file("").promise(9, end).finish(trailer) + "9 0 obj\n<< /Title (Fine) >>\nendobj", 2,
+                         "Fine"});
+    }
+    for (const Case& c : cases) {
+        const auto file = dir / "pages.pdf";
+        write_file(file, c.bytes);
+        PdfWriter writer;
+        const Info info = get_info(writer, file);
+        EXPECT_EQ(info.pages, c.pages) << c.what;
+        EXPECT_EQ(info.title, c.title) << c.what;
+        EXPECT_EQ(writer.ErrNumber(), 0) << c.what << ": " << writer.ErrDescription();
+    }
+}
+
+TEST(PdfReader, StreamsAreBoundedByTheirLength) {
+    const std::string data = "BT /F1 24 Tf (endstream endobj) Tj ET";
+    PdfBuilder b = two_page_file("");
+    b.stream(6, "/Length1 500", data)
+        .stream(9, "", data, "10 0 R")
+        .object(10, std::to_string(data.size()))
+        .stream(11, "", data, "11 0 R")
+        .stream(12, "", data, "999999")
+        .stream(13, "", data, "5");
+    pdf::PdfFile file(b.finish("/Size 14 /Root 1 0 R"));
+    EXPECT_EQ(file.stream_data(*file.object(6, 0)), data);
+    EXPECT_EQ(file.stream_data(*file.object(9, 0)), data);
+    // A missing or free object, or one of another generation, reads as null.
+    EXPECT_TRUE(file.object(50, 0)->value.is(pdf::PdfValue::Kind::null));
+    EXPECT_TRUE(file.object(0, 0)->value.is(pdf::PdfValue::Kind::null));
+    EXPECT_TRUE(file.object(6, 1)->value.is(pdf::PdfValue::Kind::null));
+    const std::vector<std::pair<int, int>> refusals = {{11, 321}, {12, 62}, {13, 321}};
+    for (const auto& [n, number] : refusals) {
+        try {
+            file.object(n, 0);
+            ADD_FAILURE() << "object " << n << " read";
+        } catch (const pdf::PdfReadError& e) {
+            EXPECT_EQ(e.number(), number) << n << ": " << e.what();
+        }
+    }
+}
+
+TEST(PdfReader, RefusesWhatItCannotReadSafely) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::int32_t number;
+        std::string reason;  // part of the description
+    };
+    const std::string good = two_page_file("").finish("/Size 8 /Root 1 0 R /Info 7 0 R");
+    std::string nested(100, '[');
+    nested += std::string(100, ']');
+    const std::vector<Case> cases = {
+        {"not a PDF file", "GIF89a", 321, "%PDF-"},
+        {"cut in half", good.substr(0, good.size() / 2), 62, "troncato"},
+        {"cross-reference stream",
+         "%PDF-1.5\n1 0 obj\n<< /Type /XRef /Size 2 /W [1 1 1] /Length 0 >>\nstream\n\nendstream\nendobj\n"
+         "startxref\n9\n%%EOF\n",
+         321, "PDF 1.5"},
+        {"hybrid file", two_page_file("").finish("/Size 8 /Root 1 0 R /XRefStm 9"), 321, "PDF 1.5"},
+        {"more entries than the file holds", "%PDF-1.4\nxref\n0 99999999\ntrailer\n<< >>\nstartxref\n9\n%%EOF\n", 321,
+         "voci"},
+        {"object number out of range",
+         "%PDF-1.4\nxref\n9000000 1\n0000000009 00000 n\r\ntrailer\n<< >>\nstartxref\n9\n%%EOF\n", 321, "numero"},
+        {"another object at the offset",
+         [] {
+             std::string s = two_page_file("").finish("/Size 8 /Root 1 0 R");
+             const std::size_t at = s.find("3 0 obj");
+             s.replace(at, 1, "4");
+             return s;
+         }(),
+         321, "oggetto 3"},
+        {"values nested too deep", two_page_file("/Title " + nested).finish("/Size 8 /Root 1 0 R /Info 7 0 R"), 321,
+         "annidati"},
+        {"no catalog", two_page_file("").finish("/Size 8"), 321, "/Root"},
+        {"a page tree that nests without end",
+         [] {
+             PdfBuilder b;
+             b.object(1, "<< /Type /Catalog /Pages 2 0 R >>");
+             for (int n = 2; n < 300; ++n)
+                 b.object(n, "<< /Type /Pages /Kids [" + std::to_string(n + 1) + " 0 R] >>");
+             return b.finish("/Size 300 /Root 1 0 R");
+         }(),
+         321, "profondo"},
+        {"encrypted", two_page_file("").finish("/Size 8 /Root 1 0 R /Encrypt << /Filter /Standard >>"), 321,
+         "cifrato"},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        const auto file = dir / "bad.pdf";
+        write_file(file, c.bytes);
+        PdfWriter writer;
+        const Info info = get_info(writer, file);
+        EXPECT_EQ(info.pages, 0) << c.what;
+        EXPECT_EQ(info.title, "?") << c.what;  // left as the caller passed it
+        EXPECT_EQ(info.encrypted, c.reason == "cifrato") << c.what;
+        EXPECT_EQ(writer.ErrNumber(), c.number) << c.what << ": " << writer.ErrDescription();
+        EXPECT_EQ(writer.ErrSource(), "PdfWriter.GetInfo") << c.what;
+        EXPECT_NE(writer.ErrDescription().find(c.reason), std::string::npos) << c.what << ": " << writer.ErrDescription();
+        EXPECT_NE(writer.ErrDescription().find(file.string()), std::string::npos) << c.what;
+        // Nothing half-read is kept: the next call reads the file again.
+        write_file(file, good);
+        EXPECT_EQ(writer.GetInfo(file.string()), 2) << c.what;
+    }
+    PdfWriter writer;
+    EXPECT_EQ(writer.GetInfo((dir / "missing.pdf").string()), 0);
+    EXPECT_EQ(writer.ErrNumber(), 53);
+}
+
+}  // namespace

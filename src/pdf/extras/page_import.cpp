@@ -145,7 +145,7 @@ PlannedImport plan_page(pdf::ImportedFile& record, std::int32_t page_number, std
     plan.box = {static_cast<float>(std::min(corners[0], corners[2])), static_cast<float>(std::min(corners[1], corners[3])),
                 static_cast<float>(std::max(corners[0], corners[2])), static_cast<float>(std::max(corners[1], corners[3]))};
     for (float v : plan.box)
-        if (!std::isfinite(v) || std::fabs(v) > 1e7f) pdf::refuse("MediaBox fuori misura");
+        if (!std::isfinite(v) || std::fabs(v) > 1e6f) pdf::refuse("MediaBox fuori misura");
     if (!(plan.box[2] - plan.box[0] > 0) || !(plan.box[3] - plan.box[1] > 0)) pdf::refuse("MediaBox vuoto");
 
     // A page without resources gets an empty dictionary.

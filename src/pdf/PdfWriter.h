@@ -120,6 +120,12 @@ public:
     // (ErrNumber 52); while a document is open the call is refused (ErrNumber
     // 55, nothing changes, returns ""). Success clears ErrNumber.
     std::string BeginDoc(std::string_view strFileName = {});
+    // Marks the content that follows (on the page, or in the object or
+    // pattern being recorded) as belonging to layer Layer, known by its name
+    // in any letter case; the first call for a name sets whether the layer
+    // is visible at opening and listed in the viewer's layer panel. The
+    // names "SCREEN" and "PRINTER" (upper case) make a layer shown only on
+    // screen or only in print.
     void BeginLayer(std::string_view Layer, bool StartState = true, bool ShowInList = true);
     // Starts recording a reusable object. Options: 1 first page, 2 even pages,
     // 4 odd pages, 8 not on the first page, 16 over the page's content.
@@ -164,6 +170,7 @@ public:
     // ready for the next BeginDoc. On a failure the temporary file is
     // removed, the previous file keeps its name, and the error is thrown.
     void EndDoc();
+    // Ends the innermost layer mark (nothing when no layer was ever begun).
     void EndLayer();
     // Writes the recorded reusable object; ignored when none is open.
     void EndObject();
@@ -197,6 +204,11 @@ public:
                 std::int32_t TypeOfLink = 0, float X = 0, float Y = 0, float Width = 0, float Height = 0,
                 float Zoom = 0);
     void MoveTo(float X, float Y);
+    // Adds Script to (or, with ResetScript, replaces) the script of an
+    // event: 0 open page shown, 1 open page closed, 2 document opened, 3 will
+    // close, 4 will print, 5 will save, 6 printed, 7 saved, 8 document-level
+    // script. Page scripts belong to the page open at the call. Other types
+    // are ignored.
     void OnDocEvent(std::int32_t EventType, std::string_view Script, bool ResetScript = false);
     void OnFieldEvent(std::int32_t& OnEvent, std::string& FieldName, std::string& Action);
     // Shows the written file in the desktop's PDF viewer and returns at once.
@@ -218,6 +230,9 @@ public:
                         std::string_view DocProducer = {}, std::string_view DocKeywords = {});
     void SetFont(std::string_view FontFamily, float Size = 0, std::int32_t Style = 0, std::int32_t Encoding = 0);
     void SetFontSize(float Points);
+    // Starts a page-label range at the open page (else at the next page):
+    // PageLabel 1 decimal, 2 upper Roman, 3 lower Roman, 4 upper letters,
+    // 5 lower letters (other values add nothing); FirstValue -1 = from 1.
     void SetLabel(std::int32_t PageLabel, std::string_view LabelPrefix = {}, std::int16_t FirstValue = -1);
     // Style: join bits 0-7 (0 miter, 2 round, 4 bevel), cap bits 16-112
     // (0/16 butt, 32/48 round, 64/80 square).
@@ -227,7 +242,13 @@ public:
     void SetMargins(float Left = 0, float Right = 0, float Top = 0, float Bottom = 0, bool ClipPage = true);
     // Growth factor 1 to 10 of the writer's lists (0 counts as 1).
     void SetMemoryUsage(std::int16_t Value);
+    // The effect (1..17; 0 none) shown when the open page, else every page
+    // to come, is displayed, the effect's duration (TransTime) and how long
+    // the page stays (ShowTime), in seconds. Pages to come keep it across
+    // Abort.
     void SetPageTransition(std::int32_t Transition, float ShowTime = 1.0f, float TransTime = 1.0f);
+    // Rotates the open page, else every page to come: 1 by 270 degrees,
+    // 2 by 180, 3 by 90, other values not at all.
     void SetPageView(std::int32_t ViewMode);
     // -8..7 ISO A0..A7 (odd = landscape), 8..17 US sizes, 255 user size in
     // the current unit. Unknown codes and empty user sizes change nothing.
@@ -240,6 +261,11 @@ public:
     void SetTextHorizontalScaling(float Percent);
     void SetTextLineSpacing(float Value);
     void SetTextMode(std::int32_t Mode);
+    // Page layout (8192 one column, 16384 two columns left, -32768 right),
+    // page mode in the low 4 bits (1 full screen, 2 bookmarks panel, 4
+    // thumbnails, 8 layers panel) and the flags 16 hide menu bar, 32 hide
+    // toolbar, 64 hide window controls, 128 show the title, 256 centre the
+    // window, 512 fit the window. Replaces the earlier value.
     void SetViewerPreferences(std::int32_t Mode);
     void SetWordSpacing(float w);
     void SetXY(float X, float Y);

@@ -80,9 +80,7 @@ bool ora_parziale(std::string_view t) {
 }
 
 // A decimal number being typed: digits, at most one ",", at most `decimali`
-// digits after it. Dots in the whole part are kept: typing never adds one
-// ("." becomes ","), but a stored or pasted amount may carry them and must
-// stay editable.
+// digits after it.
 bool decimale_parziale(std::string_view t, int decimali) {
     const auto virgola = t.find(',');
     const std::string_view intera = t.substr(0, virgola);
@@ -93,11 +91,10 @@ bool decimale_parziale(std::string_view t, int decimali) {
     return tutti(frazione, cifra) && frazione.size() <= static_cast<std::size_t>(decimali);
 }
 
-// A pasted decimal number: as above, and dots only between whole groups of
-// three digits ("1.200,50"), so that the text reads as the number it shows.
-bool decimale_incollato(std::string_view t, int decimali) {
-    if (!decimale_parziale(t, decimali)) return false;
-    const std::string_view intera = t.substr(0, t.find(','));
+// The thousands dots of a whole part: between groups of three digits, the
+// first group one to three digits long. While typing (`completa` false) the
+// last group may still be short ("1.2" on the way to "1.250").
+bool gruppi_migliaia(std::string_view intera, bool completa) {
     if (intera.find('.') == std::string_view::npos) return true;
     std::size_t gruppo = 0;
     bool primo = true;
@@ -110,7 +107,22 @@ bool decimale_incollato(std::string_view t, int decimali) {
         primo = false;
         gruppo = 0;
     }
-    return gruppo == 3;
+    return completa ? gruppo == 3 : gruppo <= 3;
+}
+
+// A decimal number being typed: the decimals close the whole part, so its
+// last group must be whole once a "," follows it.
+bool decimale_digitato(std::string_view t, int decimali) {
+    if (!decimale_parziale(t, decimali)) return false;
+    const auto virgola = t.find(',');
+    return gruppi_migliaia(t.substr(0, virgola), virgola != std::string_view::npos);
+}
+
+// A finished decimal number (pasted, or a box being left): dots only between
+// whole groups of three digits ("1.200,50"), so that the text reads as the
+// number it shows.
+bool decimale_incollato(std::string_view t, int decimali) {
+    return decimale_parziale(t, decimali) && gruppi_migliaia(t.substr(0, t.find(',')), true);
 }
 
 // The box's text once the key has replaced the selection (bounds clamped).
@@ -133,13 +145,14 @@ int filtra(std::string_view testo, int inizio, int lunghezza, int tasto, Valido 
     return valido(dopo_il_tasto(testo, inizio, lunghezza, static_cast<unsigned char>(tasto))) ? tasto : 0;
 }
 
-int decimali_della_classe(std::string_view classe) {
+}  // namespace
+
+int decimali_della_classe(std::string_view classe_casella) {
+    const std::string classe = maiuscolo(classe_casella);
     if (classe.size() == 3 && classe.substr(0, 2) == "ND" && classe[2] >= '1' && classe[2] <= '6')
         return classe[2] - '0';
     return -1;
 }
-
-}  // namespace
 
 bool tasto_di_modifica(int tasto) { return tasto > 0 && tasto < 32; }
 
@@ -160,9 +173,8 @@ int filtro_numerico(std::string_view testo, int inizio, int lunghezza, int tasto
 }
 
 int filtro_decimale(std::string_view testo, int inizio, int lunghezza, int tasto, int decimali) {
-    if (tasto == '.') tasto = ',';
     return filtra(testo, inizio, lunghezza, tasto,
-                  [decimali](const std::string& t) { return decimale_parziale(t, decimali); });
+                  [decimali](const std::string& t) { return decimale_digitato(t, decimali); });
 }
 
 int filtro_ora(std::string_view testo, int inizio, int lunghezza, int tasto) {

@@ -22,6 +22,7 @@
 #include "contract_record/testo_articolo.h"
 #include "ui/casella_spunta.h"
 #include "ui/casella_testo.h"
+#include "ui/controlli.h"
 #include "ui/gruppo_opzioni.h"
 #include "ui/messaggi_ui.h"
 #include "ui/protetto.h"
@@ -889,11 +890,29 @@ void ModuloContratto::aggiorna_pagina() {
 // --- buttons ----------------------------------------------------------------
 
 bool ModuloContratto::salva() {
+    // An amount that reads as no number ("3.5") is refused in its box
+    // before anything is stored.
+    for (CasellaTesto* casella : text1_)
+        if (casella != nullptr && !casella->conferma()) return false;
     ModelloContratto m = modello();
-    if (!::salva(m, tipo_ == TipoContratto::Comproprietario ? TIPO_COMPROPRIETARIO : TIPO_PROPRIETARIO))
+    int errata = -1;
+    if (!::salva(m, tipo_ == TipoContratto::Comproprietario ? TIPO_COMPROPRIETARIO : TIPO_PROPRIETARIO,
+                 &errata)) {
+        if (errata >= 0) seleziona_campo(text1(errata));
         return false;
+    }
     contratto_modificato_ = 0;
     return true;
+}
+
+bool ModuloContratto::chiedi_e_salva() {
+    if (contratto_modificato_ != 1) return true;
+    switch (chiedi_si_no_resta(this, q("Menu"), DOMANDA_MENU)) {
+        case Risposta::Si: return salva();
+        case Risposta::No: return true;
+        case Risposta::Resta: break;
+    }
+    return false;
 }
 
 void ModuloContratto::bozza() {
@@ -907,7 +926,7 @@ void ModuloContratto::bozza() {
 }
 
 bool ModuloContratto::menu() {
-    if (contratto_modificato_ == 1 && chiedi_si_no(this, q("Menu"), DOMANDA_MENU) && !salva()) return false;
+    if (!chiedi_e_salva()) return false;
     esci();
     return true;
 }
@@ -924,9 +943,8 @@ void ModuloContratto::closeEvent(QCloseEvent* evento) {
         return;
     }
     bool resta = false;
-    esegui_protetto(this, [&] {
-        if (contratto_modificato_ == 1 && chiedi_si_no(this, q("Menu"), DOMANDA_MENU) && !salva()) resta = true;
-    });
+    const bool riuscito = esegui_protetto(this, [&] { resta = !chiedi_e_salva(); });
+    if (!riuscito) resta = true;
     if (resta) {
         evento->ignore();
         return;

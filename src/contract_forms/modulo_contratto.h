@@ -43,7 +43,8 @@ public:
     bool salva();
     // "&Bozza".
     void bozza();
-    // "&Menu": true when the form was left (after a completed save or "No").
+    // "&Menu": true when the form was left (after a completed save or "No";
+    // Esc or closing the question stays on the form).
     bool menu();
     void aiuto();
 
@@ -99,6 +100,9 @@ private:
     // inputs up to date with the current entries.
     void aggiorna_pagina();
     void esci();
+    // With unsaved edits asks whether to save them: true when the form may
+    // be left (saved, or "No").
+    bool chiedi_e_salva();
 
     TipoContratto tipo_;
     std::function<void()> torna_al_menu_;

@@ -308,7 +308,11 @@ bool carica_contratto(ModelloContratto& m, std::string_view tipo) {
     return true;
 }
 
-std::optional<std::string> controlla_contratto(const ModelloContratto& m) {
+std::optional<std::string> controlla_contratto(const ModelloContratto& m, int* casella_errata) {
+    auto errata = [casella_errata](int casella, std::string messaggio) {
+        if (casella_errata != nullptr) *casella_errata = casella;
+        return std::optional<std::string>(std::move(messaggio));
+    };
     struct Controllo {
         int casella;
         const char* messaggio;
@@ -328,14 +332,14 @@ std::optional<std::string> controlla_contratto(const ModelloContratto& m) {
     auto testo = [&](int i) -> const std::string& { return m.text1[u(i)].testo; };
 
     for (const auto& c : prima)
-        if (!data_ammessa(testo(c.casella))) return std::string(c.messaggio);
+        if (!data_ammessa(testo(c.casella))) return errata(c.casella, c.messaggio);
     if (m.option1[1]) {
         if (togli_spazi(testo(33)).empty())
-            return std::string("Devo conoscere la disposizione dirigenziale del Comune di Rezevi!");
-        if (!data_ammessa(testo(34))) return std::string("La Data della disposizione dirigenziale \xE8 errata!");
+            return errata(33, "Devo conoscere la disposizione dirigenziale del Comune di Rezevi!");
+        if (!data_ammessa(testo(34))) return errata(34, "La Data della disposizione dirigenziale \xE8 errata!");
     }
     for (const auto& c : dopo)
-        if (!data_ammessa(testo(c.casella))) return std::string(c.messaggio);
+        if (!data_ammessa(testo(c.casella))) return errata(c.casella, c.messaggio);
 
     const long long contratto = numero_data(data_convertita(testo(82)));
     auto successiva = [&](int casella) {
@@ -343,25 +347,23 @@ std::optional<std::string> controlla_contratto(const ModelloContratto& m) {
         return contratto != 0 && d != 0 && d > contratto;
     };
     if (successiva(6))
-        return std::string(
-            "La Data della delibera condominiale per l'autorizzazione dei lavori non pu\xF2 essere successiva a "
-            "quella del contratto !");
+        return errata(6, "La Data della delibera condominiale per l'autorizzazione dei lavori non pu\xF2 "
+                                 "essere successiva a quella del contratto !");
     if (successiva(21))
-        return std::string(
-            "La Data della delibera condominiale per l'esecuzione dei lavori non pu\xF2 essere successiva a "
-            "quella del contratto!");
+        return errata(21, "La Data della delibera condominiale per l'esecuzione dei lavori non pu\xF2 "
+                                 "essere successiva a quella del contratto!");
     if (successiva(9))
-        return std::string(
-            "La Data della delibera condominiale per l'autorizzazione dei lavori non pu\xF2 essere successiva a "
-            "quella del contratto!");
+        return errata(9, "La Data della delibera condominiale per l'autorizzazione dei lavori non pu\xF2 "
+                                 "essere successiva a quella del contratto!");
 
     // A body that the four stored pieces cannot hold whole would be cut
     // without a word: refuse it while the user can still shorten it.
     for (int n = 13; n <= 22; ++n) {
         const int corpo = PRIMO_TITOLO_ARTICOLO + 2 * (n - 13) + 1;
         if (!testo_articolo_memorizzabile(testo(corpo)))
-            return "Il testo dell'articolo " + std::to_string(n) +
-                   " \xE8 troppo lungo per essere salvato per intero: accorciarlo di qualche carattere.";
+            return errata(corpo, "Il testo dell'articolo " + std::to_string(n) +
+                                     " \xE8 troppo lungo per essere salvato per intero: accorciarlo di qualche "
+                                     "carattere.");
     }
     return std::nullopt;
 }
@@ -449,8 +451,8 @@ std::vector<std::pair<std::string, std::string>> coppie_contratto(const ModelloC
     return coppie;
 }
 
-bool salva(ModelloContratto& m, std::string_view tipo) {
-    if (auto errore = controlla_contratto(m)) {
+bool salva(ModelloContratto& m, std::string_view tipo, int* casella_errata) {
+    if (auto errore = controlla_contratto(m, casella_errata)) {
         mostra_avviso(*errore);
         return false;
     }

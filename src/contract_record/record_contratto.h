@@ -28,7 +28,9 @@ bool carica_contratto(ModelloContratto& m, std::string_view tipo);
 
 // The checks of a save, in their order: nullopt when the form may be saved,
 // else the message of the first failure.
-std::optional<std::string> controlla_contratto(const ModelloContratto& m);
+// `casella_errata`, when given, receives the index of the box the message is
+// about.
+std::optional<std::string> controlla_contratto(const ModelloContratto& m, int* casella_errata = nullptr);
 
 // The 156 pairs a save writes, in their order. Call only after
 // controlla_contratto passed.
@@ -39,4 +41,5 @@ std::vector<std::pair<std::string, std::string>> coppie_contratto(const ModelloC
 // nothing), then every pair written to the store in one atomic batch, then
 // the form marked not modified. A failure of the store is shown to the user
 // and leaves both the file and the flag as they were. True when saved.
-bool salva(ModelloContratto& m, std::string_view tipo);
+// A refused check also gives the box it is about in `casella_errata`.
+bool salva(ModelloContratto& m, std::string_view tipo, int* casella_errata = nullptr);

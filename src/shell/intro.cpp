@@ -245,7 +245,7 @@ void Intro::prosegui() {
             QStringLiteral("Il contratto salvato è per %1. Proseguendo come %2 i dati del contratto "
                            "verranno sovrascritti al prossimo salvataggio.\nSovrascrivere?")
                 .arg(nome_tipo(tipo_), nome_tipo(nuovo));
-        if (!chiedi_si_no(this, QStringLiteral("Sovrascrivere"), domanda)) return;
+        if (!chiedi_si_no(this, QStringLiteral("Sovrascrivere"), domanda, Risposta::No)) return;
     }
     const TipoContratto tipo =
         nuovo == TipoRichiedente::Proprietario ? TipoContratto::Proprietario : TipoContratto::Comproprietario;

@@ -6,16 +6,19 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDropEvent>
+#include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTimer>
 #include <QToolTip>
 
 #include "common/cp1252.h"
 #include "common/filtri.h"
+#include "ui/controlli.h"
 #include "ui/testo.h"
 
 namespace {
@@ -84,9 +87,20 @@ QString cosa_accetta(std::string_view classe) {
     if (c == "DATA") return QStringLiteral("una data nella forma gg/mm/aaaa");
     if (c == "ORA") return QStringLiteral("un'ora nella forma hh:mm");
     if (c == "TEL") return QStringLiteral("un numero di telefono");
-    if (c.size() == 3 && c[0] == 'N' && c[1] == 'D' && c[2] >= '1' && c[2] <= '6')
-        return QStringLiteral("un numero con la virgola e al più %1 decimali").arg(QChar(c[2]));
+    if (const int decimali = decimali_della_classe(c); decimali > 0)
+        return QStringLiteral("un numero come 1.250,50: il punto solo tra gruppi di tre cifre, "
+                              "la virgola prima dei decimali, al più %1 decimali")
+            .arg(decimali);
     return {};
+}
+
+// A code pasted as banks and offices print it, in groups ("IT60 X054 ..."):
+// the blanks are layout, not part of the code.
+QString senza_spazi(const QString& testo) {
+    QString codice;
+    for (QChar c : testo)
+        if (!c.isSpace()) codice += c;
+    return codice;
 }
 
 }  // namespace
@@ -106,10 +120,18 @@ QString messaggio_fuori_codifica(const QString& testo, bool incollato) {
            QStringLiteral(" (sono ammessi lettere, anche accentate, cifre e i segni comuni).");
 }
 
-QString messaggio_classe(std::string_view classe) {
+QString messaggio_classe(std::string_view classe, Rifiuto rifiuto) {
     const QString accetta = cosa_accetta(classe);
-    if (accetta.isEmpty()) return QStringLiteral("Testo non inserito.");
-    return QStringLiteral("Testo non inserito: questa casella accetta ") + accetta + QLatin1Char('.');
+    const QString inizio = rifiuto == Rifiuto::Incollato ? QStringLiteral("Testo non inserito")
+                           : rifiuto == Rifiuto::Digitato ? QStringLiteral("Carattere non inserito")
+                                                          : QStringLiteral("Valore non valido");
+    if (accetta.isEmpty()) return inizio + QLatin1Char('.');
+    return inizio + QStringLiteral(": questa casella accetta ") + accetta + QLatin1Char('.');
+}
+
+QString messaggio_tagliato(int lunghezza_massima) {
+    return QStringLiteral("Testo incollato solo in parte: la casella contiene al più %1 caratteri.")
+        .arg(lunghezza_massima);
 }
 
 // ---------------------------------------------------------------------------
@@ -144,11 +166,11 @@ void CasellaTesto::applica(const std::string& nuovo, int cursore) {
     setCursorPosition(cursore);
 }
 
-bool CasellaTesto::digita(char32_t carattere) {
+bool CasellaTesto::digita(char32_t carattere, bool segnala) {
     if (isReadOnly()) return false;
     const auto byte = unicode_a_cp1252(carattere);
     if (!byte) {
-        segnala_rifiuto(this, messaggio_fuori_codifica(QString::fromUcs4(&carattere, 1), false));
+        if (segnala) segnala_rifiuto(this, messaggio_fuori_codifica(QString::fromUcs4(&carattere, 1), false));
         return false;
     }
     auto corrente = testo_cp1252();
@@ -157,7 +179,10 @@ bool CasellaTesto::digita(char32_t carattere) {
     int inizio = hasSelectedText() ? selectionStart() : cursorPosition();
     int lunghezza = hasSelectedText() ? selectionLength() : 0;
     const int tasto = filtra_tasto(tag_, testo, inizio, lunghezza, *byte);
-    if (tasto <= 0 || tasto > 255) return false;
+    if (tasto <= 0 || tasto > 255) {
+        if (segnala) segnala_rifiuto(this, messaggio_classe(tag_, Rifiuto::Digitato));
+        return false;
+    }
     const int dimensione = static_cast<int>(testo.size());
     inizio = std::clamp(inizio, 0, dimensione);
     lunghezza = std::clamp(lunghezza, 0, dimensione - inizio);
@@ -170,7 +195,8 @@ bool CasellaTesto::digita(char32_t carattere) {
 
 bool CasellaTesto::inserisci_blocco(const QString& blocco) {
     if (isReadOnly()) return false;
-    auto byte = a_cp1252(una_riga(blocco));
+    const QString riga = maiuscolo(tag_) == "MANI" ? senza_spazi(una_riga(blocco)) : una_riga(blocco);
+    auto byte = a_cp1252(riga);
     auto corrente = testo_cp1252();
     if (!byte) segnala_rifiuto(this, messaggio_fuori_codifica(blocco, true));
     if (!byte || !corrente) return false;
@@ -178,18 +204,56 @@ bool CasellaTesto::inserisci_blocco(const QString& blocco) {
     const int dimensione = static_cast<int>(testo.size());
     const int inizio = std::clamp(hasSelectedText() ? selectionStart() : cursorPosition(), 0, dimensione);
     const int lunghezza = std::clamp(hasSelectedText() ? selectionLength() : 0, 0, dimensione - inizio);
+    bool tagliato = false;
     if (lunghezza_massima_ > 0) {
         const int spazio = std::max(0, lunghezza_massima_ - (dimensione - lunghezza));
+        tagliato = byte->size() > static_cast<std::size_t>(spazio);
         taglia(*byte, static_cast<std::size_t>(spazio));
     }
-    if (byte->empty() && lunghezza == 0) return false;
+    if (byte->empty() && lunghezza == 0) {
+        if (tagliato) segnala_rifiuto(this, messaggio_tagliato(lunghezza_massima_));
+        return false;
+    }
     testo.replace(static_cast<std::size_t>(inizio), static_cast<std::size_t>(lunghezza), *byte);
     if (!testo_ammesso(tag_, testo)) {
-        segnala_rifiuto(this, messaggio_classe(tag_));
+        segnala_rifiuto(this, messaggio_classe(tag_, Rifiuto::Incollato));
         return false;
     }
     applica(testo, inizio + static_cast<int>(byte->size()));
+    if (tagliato) segnala_rifiuto(this, messaggio_tagliato(lunghezza_massima_));
     return true;
+}
+
+bool CasellaTesto::testo_finito() const {
+    // Only a number can silently become another one; other classes may hold
+    // a placeholder ("gg/mm/aaaa") or a stored text as it came.
+    if (decimali_della_classe(tag_) <= 0) return true;
+    const auto testo = testo_cp1252();
+    return !testo || testo_ammesso(tag_, *testo);
+}
+
+bool CasellaTesto::conferma() {
+    if (!isEnabled() || testo_finito()) return true;
+    seleziona_campo(this);
+    segnala_rifiuto(this, messaggio_classe(tag_, Rifiuto::Lasciato));
+    return false;
+}
+
+void CasellaTesto::focusOutEvent(QFocusEvent* evento) {
+    QLineEdit::focusOutEvent(evento);
+    // Leaving the window or opening a menu is no leaving of the box; a box
+    // that took the focus back (OtherFocusReason) must not be fought over by
+    // the one it took it from.
+    const Qt::FocusReason motivo = evento->reason();
+    if (motivo == Qt::ActiveWindowFocusReason || motivo == Qt::PopupFocusReason ||
+        motivo == Qt::OtherFocusReason || isReadOnly())
+        return;
+    if (testo_finito()) return;
+    segnala_rifiuto(this, messaggio_classe(tag_, Rifiuto::Lasciato));
+    // After the focus change in progress has ended.
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible() && isEnabled()) seleziona_campo(this);
+    });
 }
 
 void CasellaTesto::incolla() {
@@ -199,6 +263,15 @@ void CasellaTesto::incolla() {
 void CasellaTesto::keyPressEvent(QKeyEvent* evento) {
     if (evento->matches(QKeySequence::Paste)) {
         incolla();
+        evento->accept();
+        return;
+    }
+    // The keypad's decimal key means the decimal separator wherever one may
+    // still go; elsewhere it is the "." it prints.
+    const QString scritto = evento->text();
+    if ((evento->modifiers() & Qt::KeypadModifier) && decimali_della_classe(tag_) > 0 &&
+        (scritto == QLatin1String(".") || scritto == QLatin1String(","))) {
+        if (!digita(U',', false) && !digita(U'.')) QApplication::beep();
         evento->accept();
         return;
     }
@@ -358,7 +431,7 @@ bool CasellaTestoMultiriga::inserisci_blocco(const QString& blocco) {
     if (byte->empty() && lunghezza == 0) return false;
     testo.replace(static_cast<std::size_t>(inizio), static_cast<std::size_t>(lunghezza), *byte);
     if (!testo_ammesso(tag_, testo)) {
-        segnala_rifiuto(this, messaggio_classe(tag_));
+        segnala_rifiuto(this, messaggio_classe(tag_, Rifiuto::Incollato));
         return false;
     }
     cursore.insertText(da_cp1252_crlf(*byte));

@@ -4,7 +4,12 @@
 // the keystroke filter that every typed character goes through; a pasted or
 // dropped text (clipboard, middle-click selection, drag and drop) is checked
 // as a whole with testo_ammesso, on the text the box would hold after it.
-// Characters outside Windows-1252 never get in.
+// Characters outside Windows-1252 never get in. A refused key or paste shows
+// the box's note. A box is left only with a finished text: an amount whose
+// dots are not between whole groups of three ("3.5") keeps the focus.
+// The keypad's decimal key types "," where a decimal separator may go.
+// Blanks of a code pasted into a "MANI" box (an IBAN printed in groups) are
+// dropped.
 //
 // The length limit is counted in stored bytes (a line break of the
 // multi-line box is CR LF, two bytes). It stops typing and cuts a paste, but
@@ -22,7 +27,12 @@
 // What a box tells the user, in a note beside it, when it refuses a
 // character the code page cannot hold or a paste its class does not allow.
 QString messaggio_fuori_codifica(const QString& testo, bool incollato);
-QString messaggio_classe(std::string_view classe);
+// Which input was refused: a paste or drop, a typed key, or the whole text
+// of a box being left (an amount such as "3.5" that reads as no number).
+enum class Rifiuto { Incollato, Digitato, Lasciato };
+QString messaggio_classe(std::string_view classe, Rifiuto rifiuto = Rifiuto::Incollato);
+// A paste cut to fit the box.
+QString messaggio_tagliato(int lunghezza_massima);
 void segnala_rifiuto(QWidget* casella, const QString& testo);
 
 class CasellaTesto : public QLineEdit {
@@ -44,6 +54,11 @@ public:
     // Sets the text from Windows-1252 bytes, whole (no limit applied).
     void imposta_testo_cp1252(std::string_view testo);
 
+    // True when the text is finished: for a decimal class, testo_ammesso
+    // (every other class passes). Otherwise the box takes the focus, shows
+    // its note and gives false. A disabled box always passes.
+    bool conferma();
+
 public slots:
     // Pastes the clipboard's text through the whole-text check.
     void incolla();
@@ -54,11 +69,14 @@ protected:
     void dropEvent(QDropEvent* evento) override;
     void contextMenuEvent(QContextMenuEvent* evento) override;
     void mouseReleaseEvent(QMouseEvent* evento) override;
+    void focusOutEvent(QFocusEvent* evento) override;
 
 private:
     void inizializza();
-    // One typed character: filter, limit, insertion. False when dropped.
-    bool digita(char32_t carattere);
+    // One typed character: filter, limit, insertion. False when dropped;
+    // `segnala` shows the box's note for a refused character.
+    bool digita(char32_t carattere, bool segnala = true);
+    bool testo_finito() const;
     // A block of text from the clipboard or a drop, at the selection.
     bool inserisci_blocco(const QString& blocco);
     // Replaces the whole text with `nuovo` as one undoable edit.

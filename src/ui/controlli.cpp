@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QWidget>
 
 #include "common/cp1252.h"
@@ -48,6 +49,14 @@ void imposta_testo(QWidget* controllo, const std::optional<std::string>& valore)
 
 void seleziona_campo(QWidget* controllo) {
     if (controllo == nullptr || !controllo->isEnabled() || !controllo->isVisible()) return;
+    // A control below the visible part of a page is brought into view, so
+    // that the user sees where to act.
+    for (QWidget* w = controllo->parentWidget(); w != nullptr; w = w->parentWidget()) {
+        if (auto* scorrimento = qobject_cast<QScrollArea*>(w)) {
+            scorrimento->ensureWidgetVisible(controllo);
+            break;
+        }
+    }
     controllo->setFocus(Qt::OtherFocusReason);
     if (auto* riga = qobject_cast<QLineEdit*>(controllo))
         riga->selectAll();

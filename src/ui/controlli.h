@@ -16,8 +16,8 @@ class QWidget;
 // the empty text when it is null or blank. Never cut by the box's limit.
 void imposta_testo(QWidget* controllo, const std::optional<std::string>& valore);
 
-// Gives the control the focus when it is enabled and visible and, for a
-// text box, selects all its text.
+// Gives the control the focus when it is enabled and visible, scrolls it
+// into view inside a scroll area and, for a text box, selects all its text.
 void seleziona_campo(QWidget* controllo);
 
 // Selects no item, then the first item whose text, upper-cased and trimmed,

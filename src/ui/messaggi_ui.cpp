@@ -28,16 +28,49 @@ Risponditore imposta_risponditore(Risponditore risponditore) {
     return precedente;
 }
 
-bool chiedi_si_no(QWidget* padre, const QString& titolo, const QString& testo) {
+namespace {
+
+// The two answers with their letters; Enter presses `predefinita`.
+struct DomandaSiNo {
+    QMessageBox box;
+    QPushButton* si;
+    QPushButton* no;
+
+    DomandaSiNo(QWidget* padre, const QString& titolo, const QString& testo, Risposta predefinita)
+        : box(QMessageBox::Question, titolo, testo, QMessageBox::NoButton, padre),
+          si(box.addButton(QStringLiteral("&Sì"), QMessageBox::YesRole)),
+          no(box.addButton(QStringLiteral("&No"), QMessageBox::NoRole)) {
+        box.setDefaultButton(predefinita == Risposta::No ? no : si);
+    }
+};
+
+}  // namespace
+
+bool chiedi_si_no(QWidget* padre, const QString& titolo, const QString& testo, Risposta predefinita) {
     if (risponditore_attivo())
-        return risponditore_attivo()(FinestraMessaggio{FinestraMessaggio::Tipo::Domanda, titolo, testo});
-    QMessageBox box(QMessageBox::Question, titolo, testo, QMessageBox::NoButton, padre);
-    QPushButton* si = box.addButton(QStringLiteral("Sì"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
-    box.setDefaultButton(si);
-    box.setEscapeButton(no);
-    box.exec();
-    return box.clickedButton() == si;
+        return risponditore_attivo()(
+            FinestraMessaggio{FinestraMessaggio::Tipo::Domanda, titolo, testo, predefinita});
+    DomandaSiNo domanda(padre, titolo, testo, predefinita);
+    domanda.box.setEscapeButton(domanda.no);
+    domanda.box.exec();
+    return domanda.box.clickedButton() == domanda.si;
+}
+
+Risposta chiedi_si_no_resta(QWidget* padre, const QString& titolo, const QString& testo) {
+    if (risponditore_attivo())
+        return risponditore_attivo()(FinestraMessaggio{FinestraMessaggio::Tipo::Domanda, titolo, testo})
+                   ? Risposta::Si
+                   : Risposta::No;
+    DomandaSiNo domanda(padre, titolo, testo, Risposta::Si);
+    // Esc and the close button press this hidden button, so they can never
+    // be taken for "No".
+    QPushButton* resta = domanda.box.addButton(QStringLiteral("Annulla"), QMessageBox::RejectRole);
+    resta->hide();
+    domanda.box.setEscapeButton(resta);
+    domanda.box.exec();
+    if (domanda.box.clickedButton() == domanda.si) return Risposta::Si;
+    if (domanda.box.clickedButton() == domanda.no) return Risposta::No;
+    return Risposta::Resta;
 }
 
 void avviso(QWidget* padre, const QString& testo) {

@@ -13,8 +13,18 @@ class QWidget;
 
 inline const QString TITOLO_PROGRAMMA = QStringLiteral("Contratto di appalto");
 
-// True for "Sì".
-bool chiedi_si_no(QWidget* padre, const QString& titolo, const QString& testo);
+enum class Risposta { Si, No, Resta };
+
+// True for "Sì". Esc and the box's close button answer "No", so this suits a
+// question whose "No" changes nothing; `predefinita` (Si or No) is the
+// button Enter presses: No for a question whose "Sì" destroys something.
+// "S" and "N" answer as the buttons do.
+bool chiedi_si_no(QWidget* padre, const QString& titolo, const QString& testo,
+                  Risposta predefinita = Risposta::Si);
+
+// A question whose "No" loses something ("vuoi salvare le modifiche?"): Esc
+// and the box's close button answer Resta, nothing done, as Cancel does.
+Risposta chiedi_si_no_resta(QWidget* padre, const QString& titolo, const QString& testo);
 void avviso(QWidget* padre, const QString& testo);
 void errore_critico(QWidget* padre, const QString& testo);
 
@@ -27,10 +37,12 @@ struct FinestraMessaggio {
     Tipo tipo;
     QString titolo;
     QString testo;
+    Risposta predefinita = Risposta::Si;
 };
 
 // When set, every box is handed to the responder instead of being shown; for
-// a question its result is the answer (true = "Sì"). An empty function shows
+// a question its result is the answer (true = "Sì", false = "No"; a test of
+// Esc goes through the real box). An empty function shows
 // the boxes again. Returns the responder that was set before.
 using Risponditore = std::function<bool(const FinestraMessaggio&)>;
 Risponditore imposta_risponditore(Risponditore risponditore);

@@ -57,25 +57,42 @@ TEST(Filtri, Digits) {
     EXPECT_EQ(filtro_numerico("", 0, 0, 'x'), 0);
 }
 
-TEST(Filtri, DecimalsTurnDotIntoCommaAndLimitTheDecimals) {
-    EXPECT_EQ(tasto("ND2", "12", '.'), ',');
-    EXPECT_EQ(tasto("ND2", "12", ','), ',');
-    EXPECT_EQ(tasto("ND2", "12,5", ','), 0);  // a second comma
-    EXPECT_EQ(tasto("ND2", "12,5", '.'), 0);
-    EXPECT_EQ(digita("ND2", "1234.567"), "1234,56");
-    EXPECT_EQ(digita("ND1", "3,14"), "3,1");
-    EXPECT_EQ(digita("ND6", "0,1234567"), "0,123456");
-    EXPECT_EQ(digita("ND3", "-1a2"), "12");
-    // Digits before the comma are always room; the selection is replaced.
+TEST(Filtri, DecimalsTakeThousandsDotsAndLimitTheDecimals) {
+    // Typed one key after the other at the end, as the user types them: a
+    // "." is a thousands separator (as in a paste), never turned into ",".
+    const struct {
+        const char* classe;
+        const char* tasti;
+        const char* atteso;
+    } digitati[] = {
+        {"ND2", "125.000,50", "125.000,50"},
+        {"ND2", "3.500", "3.500"},
+        {"ND2", "0,5", "0,5"},
+        {"ND2", "12.345.678,9", "12.345.678,9"},
+        {"ND2", "1234.567", "1234567"},     // no dot after four digits
+        {"ND2", "1.2345", "1.234"},         // a group holds three digits
+        {"ND2", "1.23,4", "1.234"},         // a short group is not closed by ","
+        {"ND2", "1..2", "1.2"},
+        {"ND2", ".5", "5"},
+        {"ND2", "12,3.4", "12,34"},         // no dot among the decimals
+        {"ND2", "1200,567", "1200,56"},
+        {"ND1", "3,14", "3,1"},
+        {"ND6", "0,1234567", "0,123456"},
+        {"ND3", "-1a2", "12"},
+    };
+    for (const auto& d : digitati)
+        EXPECT_EQ(digita(d.classe, d.tasti), d.atteso) << d.tasti;
+    // Keys in the middle, and over a selection.
     EXPECT_EQ(tasto("ND2", "12,34", '9', 0), '9');
     EXPECT_EQ(tasto("ND2", "12,34", '9', 3, 1), '9');
     EXPECT_EQ(tasto("ND2", "12,34", '9', 5), 0);
     EXPECT_EQ(tasto("ND2", "12,34", ',', 2, 3), ',');  // replaces ",34"
-    EXPECT_EQ(filtro_decimale("1", 1, 0, ',', 0), 0);
-    // A stored amount with thousands dots stays editable.
+    EXPECT_EQ(tasto("ND2", "12345", '.', 2), '.');     // "12.345"
+    EXPECT_EQ(tasto("ND2", "12345", '.', 1), 0);       // "1.2345"
     EXPECT_EQ(tasto("ND2", "1.200,5", '0'), '0');
-    EXPECT_EQ(tasto("ND2", "1.200", '.'), ',');
     EXPECT_EQ(tasto("ND2", "1.200,50", '1'), 0);
+    EXPECT_EQ(tasto("ND2", "1.200,50", '1', 2), 0);    // "1.2100,50"
+    EXPECT_EQ(filtro_decimale("1", 1, 0, ',', 0), 0);
 }
 
 TEST(Filtri, DateAddsTheSlashes) {
@@ -85,6 +102,10 @@ TEST(Filtri, DateAddsTheSlashes) {
     EXPECT_EQ(digita("DATA", "12/05/20201"), "12/05/2020");  // ten characters at most
     EXPECT_EQ(digita("DATA", "12//05"), "12/05");
     EXPECT_EQ(digita("DATA", "ab-12.0"), "12/0");
+    // A "/" never comes before the day's digits.
+    EXPECT_EQ(tasto("DATA", "", '/'), 0);
+    EXPECT_EQ(tasto("DATA", "12", '/', 0), 0);
+    EXPECT_EQ(tasto("DATA", "1/05", '/', 2), 0);
 
     std::string testo = "12";
     int inizio = 2, lunghezza = 0;
@@ -155,6 +176,10 @@ TEST(TestoAmmesso, PastedTextsPerClass) {
     EXPECT_FALSE(testo_ammesso("ND2", ".200"));
     EXPECT_FALSE(testo_ammesso("ND2", "1.200.,5"));
     EXPECT_FALSE(testo_ammesso("ND2", "-5"));
+    // What typing leaves on the way is not a finished amount.
+    EXPECT_FALSE(testo_ammesso("ND2", "3.5"));
+    EXPECT_FALSE(testo_ammesso("ND2", "12.34"));
+    EXPECT_FALSE(testo_ammesso("ND2", "125."));
     EXPECT_TRUE(testo_ammesso("DATA", "01/02/2020"));
     EXPECT_TRUE(testo_ammesso("DATA", "1/2"));
     EXPECT_FALSE(testo_ammesso("DATA", "01022020"));

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "common/cartelle.h"
+#include "common/filtri.h"
 #include "common/dati.h"
 #include "contract_forms/apertura.h"
 #include "contract_forms/paragrafi.h"
@@ -111,7 +112,7 @@ TEST_F(ModuloTest, EachBoxKeepsOnlyWhatItsClassAllowsTypedOrPasted) {
         {10, QStringLiteral("X"), QStringLiteral("RSSMRA80A01F839Q")},                      // 16 at most
         {20, QStringLiteral("01234a567890123"), QStringLiteral("01234567890")},             // VAT: 11 digits
         {55, QStringLiteral("12o0"), QStringLiteral("120")},                                // days
-        {42, QStringLiteral("1a200.505"), QStringLiteral("1200,50")},                       // amount
+        {42, QStringLiteral("1a25.000,505"), QStringLiteral("125.000,50")},                // amount
         {5, QString::fromUtf8("Via Caracciolo, 10 – €"), QString::fromUtf8("Via Caracciolo, 10 – €")},
     };
     for (const auto& c : casi) {
@@ -317,9 +318,14 @@ TEST_F(ModuloTest, CloseAndReopenGivesEveryControlBack) {
     ModelloContratto dati = m->modello();
     for (int i = 0; i < NUMERO_TESTI; ++i) {
         if (i == 4 || i == 6 || i == 9 || i == 15 || i == 21 || i == 34 || i == 36 || i == 41 || i == 82) continue;
+        // An amount box saves only a number; every other box any text.
+        const CasellaTesto* casella = m->casella(i);
         dati.text1[static_cast<std::size_t>(i)].testo =
-            "A" + std::to_string(i) + " \xE0 | b  c \x80 \x93x\x94  z";
+            casella != nullptr && decimali_della_classe(casella->tag()) > 0
+                ? std::to_string(i) + ".234,5"
+                : "A" + std::to_string(i) + " \xE0 | b  c \x80 \x93x\x94  z";
     }
+    dati.text1[46].testo = totale_appalto(dati);  // the load recomputes it
     dati.text1[4].testo = "01/02/1960";
     dati.text1[21].testo = "";
     dati.text1[82].testo = "15/03/2021";
@@ -515,4 +521,68 @@ TEST_F(ModuloTest, HelpIsAModalWindowThatExplainsTheScreen) {
     EXPECT_TRUE(titolo.startsWith(QStringLiteral("Aiuto")));
     EXPECT_NE(testo.indexOf(QStringLiteral("Salva")), -1);
     EXPECT_NE(testo.indexOf(QStringLiteral("Menu")), -1);
+}
+
+TEST_F(ModuloTest, EscOrClosingTheSaveQuestionLosesNothing) {
+    auto m = apri();
+    QApplication::setActiveWindow(m.get());
+    digita(m->casella(1), QStringLiteral("Rossi"));
+    imposta_risponditore({});  // the real question, answered by key or close button
+    const std::vector<std::function<void()>> uscite = {
+        [&] { QTest::mouseClick(m->pulsante_menu(), Qt::LeftButton); },
+        [&] { m->close(); },
+    };
+    for (const auto& esci : uscite) {
+        for (bool con_esc : {true, false}) {
+            QTimer::singleShot(0, [con_esc] {
+                auto* box = QApplication::activeModalWidget();
+                ASSERT_NE(box, nullptr);
+                if (con_esc)
+                    QTest::keyClick(box, Qt::Key_Escape);
+                else
+                    box->close();
+            });
+            esci();
+            EXPECT_TRUE(m->isVisible());
+            EXPECT_EQ(ritorni_al_menu, 0);
+            EXPECT_EQ(m->contratto_modificato(), 1);
+            EXPECT_EQ(testo_di(*m, 1), QStringLiteral("Rossi"));
+        }
+    }
+    EXPECT_EQ(leggi_dato("COGNOME_RICHIEDENTE"), std::nullopt);
+}
+
+TEST_F(ModuloTest, RefusedEntriesAreFocusedInViewAndTypedAmountsReachTheContract) {
+    auto m = apri();
+    m->resize(900, 500);
+    QApplication::setActiveWindow(m.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m.get()));
+    // A refused date far down the page: the box comes into view with the focus.
+    m->casella(82)->setText(QStringLiteral("31/02/2021"));
+    m->casella(0)->setFocus();
+    QTest::mouseClick(m->pulsante_salva(), Qt::LeftButton);
+    ASSERT_EQ(finestre.size(), 1u);
+    EXPECT_TRUE(m->casella(82)->hasFocus());
+    EXPECT_FALSE(m->casella(82)->visibleRegion().isEmpty());
+    m->casella(82)->setText(QStringLiteral("15/03/2021"));
+
+    // An amount that reads as no number is refused in its box, not saved.
+    finestre.clear();
+    m->casella(44)->setText(QStringLiteral("3.5"));
+    m->casella(0)->setFocus();
+    EXPECT_FALSE(m->salva());
+    EXPECT_TRUE(m->casella(44)->hasFocus());
+    EXPECT_EQ(leggi_dato("ONERI_SICUREZZA_NETTO_IVA"), std::nullopt);
+
+    m->casella(44)->clear();
+    m->casella(44)->setFocus();
+    digita(m->casella(44), QStringLiteral("3.500"));
+    m->casella(42)->setFocus();
+    digita(m->casella(42), QStringLiteral("125.000,50"));
+    EXPECT_EQ(testo_di(*m, 46), QStringLiteral("128500,50"));
+    ASSERT_TRUE(m->salva());
+    const auto archivio = leggi_archivio();
+    EXPECT_EQ(archivio.at("IMPORTO_LAVORI_NETTO_IVA"), "125.000,50");
+    EXPECT_EQ(archivio.at("ONERI_SICUREZZA_NETTO_IVA"), "3.500");
+    EXPECT_EQ(archivio.at("TOTALE_APPALTO"), "128500,50");
 }

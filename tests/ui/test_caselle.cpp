@@ -43,7 +43,10 @@ TEST(CasellaTesto, TypingKeepsOnlyWhatTheClassAllows) {
         {"MANI", "RSS#80a!", "RSS80a"},
         {"NI", "12a3.4", "1234"},
         {"PI", "0123 456", "0123456"},
-        {"ND2", "1200.567", "1200,56"},
+        {"ND2", "125.000,50", "125.000,50"},
+        {"ND2", "3.500", "3.500"},
+        {"ND2", "0,5", "0,5"},
+        {"ND2", "1200,567", "1200,56"},
         {"ND1", "3,25", "3,2"},
         {"DATA", "12052020", "12/05/2020"},
         {"DATA", "1/2/19999", "1/2/1999"},
@@ -122,8 +125,8 @@ TEST(CasellaTesto, ARefusalSaysWhyBesideTheBox) {
 
     CasellaTesto codice("MANI");
     codice.show();
-    incolla_con_tastiera(&codice, QStringLiteral("RSS MRA 80A01"));
-    EXPECT_EQ(testo(codice), "") << "a tax code takes no blanks";
+    incolla_con_tastiera(&codice, QStringLiteral("RSS-MRA 80A01"));
+    EXPECT_EQ(testo(codice), "") << "a tax code takes no marks";
     EXPECT_EQ(QToolTip::text(),
               QStringLiteral("Testo non inserito: questa casella accetta solo lettere e cifre, senza spazi."));
 
@@ -276,4 +279,61 @@ TEST(Cp1252, ConversionRefusesWhatTheCodePageCannotHold) {
     EXPECT_EQ(a_cp1252(QStringLiteral("€ ok")), std::string("\x80 ok"));
     EXPECT_FALSE(a_cp1252(QStringLiteral("Ω")).has_value());
     EXPECT_FALSE(a_cp1252(QString::fromUcs4(U"\U0001F600")).has_value());
+}
+
+TEST(CasellaTesto, AmountsKeepTheValueTypedOrLeft) {
+    // The keypad's decimal key is "," where a decimal separator may go and
+    // nothing elsewhere; a refused key says why beside the box.
+    const auto tastierino = [](QWidget* w) {
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_Period, QStringLiteral("."), Qt::KeypadModifier);
+    };
+    CasellaTesto importo("ND2");
+    importo.show();
+    QTest::keyClicks(&importo, "3.500");
+    tastierino(&importo);
+    QTest::keyClicks(&importo, "5");
+    EXPECT_EQ(testo(importo), "3.500,5");
+    QToolTip::hideText();
+    tastierino(&importo);
+    EXPECT_EQ(testo(importo), "3.500,5");
+    EXPECT_TRUE(QToolTip::text().startsWith(QStringLiteral("Carattere non inserito: questa casella accetta un numero")))
+        << QToolTip::text().toStdString();
+
+    // Leaving a box whose dots are not between whole groups of three: the
+    // note, and the focus comes back; a finished amount lets the focus go.
+    QWidget finestra;
+    auto* primo = new CasellaTesto("ND2", 0, &finestra);
+    auto* secondo = new CasellaTesto("ND2", 0, &finestra);
+    secondo->move(0, 40);
+    finestra.show();
+    QApplication::setActiveWindow(&finestra);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&finestra));
+    for (const char* testo_casella : {"3.5", "12.34", "125.", "1.234,5"}) {
+        primo->setText(QString::fromLatin1(testo_casella));
+        primo->setFocus(Qt::MouseFocusReason);
+        QToolTip::hideText();
+        QTest::keyClick(primo, Qt::Key_Tab);
+        QApplication::processEvents();
+        const bool valido = std::string_view(testo_casella) == "1.234,5";
+        EXPECT_EQ(primo->hasFocus(), !valido) << testo_casella;
+        EXPECT_EQ(primo->conferma(), valido) << testo_casella;
+        if (!valido) {
+            EXPECT_TRUE(QToolTip::text().startsWith(QStringLiteral("Valore non valido"))) << testo_casella;
+        }
+        EXPECT_EQ(testo(*primo), testo_casella) << "the text stays as typed";
+    }
+}
+
+TEST(CasellaTesto, CodesLoseTheirBlanksAndACutPasteSaysSo) {
+    CasellaTesto iban("MANI", 27);
+    iban.show();
+    incolla_con_tastiera(&iban, QStringLiteral("IT60 X054 2811 1010\u00A00000 0123 456"));
+    EXPECT_EQ(testo(iban), "IT60X0542811101000000123456");
+
+    CasellaTesto corta("", 5);
+    corta.show();
+    QToolTip::hideText();
+    incolla_con_tastiera(&corta, QStringLiteral("abcdefgh"));
+    EXPECT_EQ(testo(corta), "abcde");
+    EXPECT_EQ(QToolTip::text(), messaggio_tagliato(5));
 }

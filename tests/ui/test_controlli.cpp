@@ -111,37 +111,64 @@ TEST(Combo, SelectionByTextByPrefixAndEditableText) {
     EXPECT_EQ(fisso.currentIndex(), -1);
 }
 
-TEST(Messaggi, BoxesCarryTheirTitlesAndItalianButtons) {
-    QString titolo, testo;
-    QStringList pulsanti;
-    bool risposta_no = false;
-    QTimer::singleShot(0, [&] {
+// Answers the next box with a key press, through the real box.
+static void rispondi_con(int tasto, QString* titolo = nullptr, QStringList* pulsanti = nullptr) {
+    QTimer::singleShot(0, [=] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
-        titolo = box->windowTitle();
-        testo = box->text();
-        for (QAbstractButton* b : box->buttons()) pulsanti << b->text();
-        for (QAbstractButton* b : box->buttons())
-            if (b->text() == QStringLiteral("No")) b->click();
+        if (titolo != nullptr) *titolo = box->windowTitle();
+        if (pulsanti != nullptr)
+            for (QAbstractButton* b : box->buttons())
+                if (b->isVisible()) *pulsanti << b->text();
+        if (tasto == 0)
+            box->close();  // the title bar's close button
+        else
+            QTest::keyClick(box, static_cast<Qt::Key>(tasto));
     });
-    risposta_no = !chiedi_si_no(nullptr, QStringLiteral("Sovrascrivere"), QStringLiteral("Procedere?"));
-    EXPECT_TRUE(risposta_no);
-    EXPECT_EQ(titolo, QStringLiteral("Sovrascrivere"));
-    EXPECT_EQ(testo, QStringLiteral("Procedere?"));
-    pulsanti.sort();
-    EXPECT_EQ(pulsanti, (QStringList{QStringLiteral("No"), QStringLiteral("Sì")}));
+}
 
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        titolo = box->windowTitle();
-        EXPECT_EQ(box->icon(), QMessageBox::Critical);
-        ASSERT_EQ(box->buttons().size(), 1);
-        EXPECT_EQ(box->buttons().front()->text(), QStringLiteral("OK"));
-        box->buttons().front()->click();
-    });
-    errore_critico(nullptr, QStringLiteral("PdfWriter.BeginDoc - errore"));
+TEST(Messaggi, BoxesCarryTheirTitlesAndItalianButtons) {
+    QString titolo;
+    QStringList pulsanti;
+    rispondi_con(Qt::Key_N, &titolo, &pulsanti);
+    EXPECT_FALSE(chiedi_si_no(nullptr, QStringLiteral("Sovrascrivere"), QStringLiteral("Procedere?")));
+    EXPECT_EQ(titolo, QStringLiteral("Sovrascrivere"));
+    pulsanti.sort();
+    EXPECT_EQ(pulsanti, (QStringList{QStringLiteral("&No"), QStringLiteral("&Sì")}));
+
+    rispondi_con(Qt::Key_Return, &titolo);
+    errore_critico(nullptr, QStringLiteral("BeginDoc - errore"));
     EXPECT_EQ(titolo, QStringLiteral("Contratto di appalto"));
+}
+
+TEST(Messaggi, KeysAndTheCloseButtonAnswerAsTheQuestionMeans) {
+    // 0 = the close button of the title bar.
+    const struct {
+        int tasto;
+        Risposta predefinita;
+        bool si;
+    } si_no[] = {
+        {Qt::Key_S, Risposta::Si, true},      {Qt::Key_N, Risposta::Si, false},
+        {Qt::Key_Escape, Risposta::Si, false}, {0, Risposta::Si, false},
+        {Qt::Key_Return, Risposta::Si, true}, {Qt::Key_Return, Risposta::No, false},
+    };
+    for (const auto& caso : si_no) {
+        rispondi_con(caso.tasto);
+        EXPECT_EQ(chiedi_si_no(nullptr, QStringLiteral("Sovrascrivere"), QStringLiteral("?"), caso.predefinita),
+                  caso.si)
+            << caso.tasto;
+    }
+    // Where "No" throws edits away, Esc and closing stay.
+    const std::pair<int, Risposta> resta[] = {
+        {Qt::Key_S, Risposta::Si}, {Qt::Key_N, Risposta::No}, {Qt::Key_Return, Risposta::Si},
+        {Qt::Key_Escape, Risposta::Resta}, {0, Risposta::Resta},
+    };
+    for (const auto& [tasto, attesa] : resta) {
+        QStringList pulsanti;
+        rispondi_con(tasto, nullptr, &pulsanti);
+        EXPECT_EQ(chiedi_si_no_resta(nullptr, QStringLiteral("Menu"), QStringLiteral("?")), attesa) << tasto;
+        EXPECT_EQ(pulsanti.size(), 2) << "only Sì and No are shown";
+    }
 }
 
 TEST(Messaggi, PlainCodeMessagesReachTheBoxes) {

@@ -107,10 +107,9 @@ TEST(CorePresentation, RotationTransitionAndLabelOfEachPage) {
     writer.SetPageTransition(0);
     writer.EndPage();
     writer.SetLabel(1, "A-(1)", 5);  // no page open: the next page, index 2
+    writer.BeginPage();              // the transition of the pages to come again
     writer.BeginPage();
-    writer.SetPageTransition(5, 2.5f, 0.25f);
-    writer.BeginPage();
-    writer.SetPageTransition(99);  // unknown effect: the dictionary is still closed
+    writer.SetPageTransition(99, 2.5f, 0.25f);  // unknown effect: the dictionary is still closed
     writer.SetLabel(4, {}, 0);     // the open page, index 3
     expect_pdf_error([&] { writer.SetPageTransition(1, std::numeric_limits<float>::infinity()); }, 5, "",
                      "infinite duration");
@@ -119,7 +118,7 @@ TEST(CorePresentation, RotationTransitionAndLabelOfEachPage) {
     const std::vector<std::string> rotation = {"180", "90", "180", "180"};
     const std::vector<std::string> transition = {
         "\r/Dur 1 /Trans << /Type /Trans /D 1 /S /Dissolve >> >>", "/Resources 2 0 R>>",
-        "\r/Dur 2.5 /Trans << /Type /Trans /D 0.25 /S /Wipe /Di 180 >> >>", "\r/Dur 1 /Trans << /Type /Trans /D 1 >> >>"};
+        "\r/Dur 1 /Trans << /Type /Trans /D 1 /S /Dissolve >> >>", "\r/Dur 2.5 /Trans << /Type /Trans /D 0.25 >> >>"};
     for (int i = 0; i < 4; ++i) {
         const std::string page = object_text(pdf, 4 + 2 * i);  // page objects 4, 6, 8, 10
         EXPECT_NE(page.find("/Rotate " + rotation[i] + "\r"), std::string::npos) << "page " << i + 1;

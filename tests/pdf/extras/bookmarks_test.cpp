@@ -69,7 +69,8 @@ TEST(ExtrasBookmarks, LevelsAsReadersSeeThem) {
             const int depth = cases[c].depths[i];
             EXPECT_EQ(writer.AddBookmark(caption, cases[c].levels[i]), depth < 0 ? "" : "@" + std::to_string(++added))
                 << "case " << c << " entry " << i;
-            if (depth >= 0) expected.push_back(std::to_string(depth) + ":citt\xC3\xA0 (\xE2\x82\xAC) " + std::to_string(i));
+            if (depth >= 0)
+                expected.push_back(std::to_string(depth) + ":citt\xC3\xA0 (\xE2\x82\xAC) " + std::to_string(i));
         }
         writer.EndDoc();
         expect_qpdf_clean(file, "", file.filename().string());

@@ -138,14 +138,17 @@ RasterPicture read_bmp(std::span<const std::uint8_t> file) {
     }
 
     at.seek(data_offset);
+    const std::size_t stride = (static_cast<std::size_t>(w) * depth + 31) / 32 * 4;
+    const bool run_length = compression == kRle8 || compression == kRle4;
+    // Rows the file cannot hold are not made room for.
+    if (!run_length && stride * static_cast<std::size_t>(h) > at.remaining()) picture_truncated();
     PixelRows rows(picture, w, h, palette_depth ? 1 : 3);
-    if (compression == kRle8 || compression == kRle4) {
+    if (run_length) {
         decode_rle(at, rows, w, h, compression == kRle4);
         return picture;
     }
 
     const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
-    const std::size_t stride = (static_cast<std::size_t>(w) * depth + 31) / 32 * 4;
     for (std::int32_t stored = 0; stored < h; ++stored) {
         const std::int32_t y = top_down ? stored : h - 1 - stored;
         ByteCursor row(at.bytes(stride));

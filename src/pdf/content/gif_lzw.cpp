@@ -3,6 +3,7 @@
 // the output from its end backwards: no stack, one pass over the output.
 #include "pdf/content/gif_lzw.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -36,7 +37,9 @@ Bytes decode_gif_lzw(int min_code_size, std::span<const std::uint8_t> data, std:
         table->length[c] = 1;
     }
 
-    Bytes out(pixel_count);
+    // The output grows with what the data really give, so a header that
+    // announces a huge picture over a few bytes of data costs nothing.
+    Bytes out(std::min(pixel_count, data.size() * 16 + 4096));
     std::size_t written = 0;
     std::size_t in = 0;
     std::uint64_t bit_buffer = 0;
@@ -92,6 +95,8 @@ Bytes decode_gif_lzw(int min_code_size, std::span<const std::uint8_t> data, std:
         // is cut to the picture's pixel count.
         std::size_t room = pixel_count - written;
         std::size_t n = static_cast<std::size_t>(length);
+        if (written + std::min(n, room) > out.size())
+            out.resize(std::min(pixel_count, std::max(out.size() * 2, written + n)));
         int c = code;
         while (n > room) {
             c = table->prefix[c];

@@ -58,11 +58,17 @@ RasterPicture read_tga(std::span<const std::uint8_t> file) {
         for (int i = 0; i < map_length; ++i) map.push_back(read_colour(at, map_bits));
     }
 
+    const std::int64_t count = std::int64_t{width} * height;
+    // Pixels the file cannot hold are not made room for: a run packet of
+    // 128 pixels takes at least two bytes.
+    const std::int64_t pixel_bytes = grey ? 1 : (depth + 7) / 8;
+    const auto left = static_cast<std::int64_t>(at.remaining());
+    if (packed ? count > left * 64 : count * pixel_bytes > left) picture_truncated();
+
     RasterPicture picture;
     if (grey) picture.colour_space = "/DeviceGray";
     PixelRows rows(picture, width, height, grey ? 1 : 3);
     const bool from_top = (descriptor & 0x20) != 0, from_right = (descriptor & 0x10) != 0;
-    const std::int64_t count = std::int64_t{width} * height;
 
     auto read_pixel = [&]() -> Colour {
         if (grey) {

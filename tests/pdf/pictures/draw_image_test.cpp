@@ -193,6 +193,23 @@ TEST(DrawImage, LastRectFollowsTheMarginsAndVectorsLeaveIt) {
     EXPECT_NE(pdf.find("/Rect [15 816 55 786]"), std::string::npos) << pdf;
 }
 
+TEST(DrawImage, NextDocumentWritesThePictureAgain) {
+    testsupport::TempDir dir;
+    const auto gif = dir / "a.gif";
+    testsupport::write_file(gif, gif_file({kRed, kBlue}, {halves_frame(4, 4)}));
+    PdfWriter w;
+    for (const char* name : {"first.pdf", "second.pdf"}) {
+        w.BeginDoc((dir / name).string());
+        w.BeginPage();
+        w.DrawImage(gif.string(), 1, 1);
+        w.EndDoc();
+        const std::string pdf = testsupport::read_file(dir / name);
+        EXPECT_EQ(count_of(pdf, "/Subtype /Image"), 1u) << name;
+        EXPECT_TRUE(has_line(pdf, "q 4 0 0 4 1 1 cm /_IMG_1 Do Q")) << name;
+        coretest::expect_qpdf_clean(dir / name, "", name);
+    }
+}
+
 TEST(DrawImage, ColorMaskShowsWhatLiesBelow) {
     REQUIRE_TOOL("pdftoppm");
     testsupport::TempDir dir;

@@ -73,18 +73,19 @@ std::optional<ModelloCartellone> carica_cartellonistica() {
     }
 }
 
-std::optional<std::string> controlla_cartellone(const ModelloCartellone& m) {
+std::optional<DataRifiutata> controlla_cartellone(const ModelloCartellone& m) {
     const std::string& inizio = m.testi[DATA_INIZIO];
     const std::string& fine = m.testi[DATA_FINE];
     if (!senza_data(inizio) && !data_ammessa(togli_spazi(inizio)))
-        return testi::cp1252("La Data di inizio lavori è errata!");
+        return DataRifiutata{DATA_INIZIO, testi::cp1252("La Data di inizio lavori è errata!")};
     if (!senza_data(fine) && !data_ammessa(togli_spazi(fine)))
-        return testi::cp1252("La Data di fine lavori è errata!");
+        return DataRifiutata{DATA_FINE, testi::cp1252("La Data di fine lavori è errata!")};
     const std::string da = data_memorizzata(inizio);
     const std::string a = data_memorizzata(fine);
     // Both are eight digits here, so the text order is the date order.
     if (da != NESSUNA_DATA && a != NESSUNA_DATA && a < da)
-        return testi::cp1252("La data fine lavori non può essere antecedente quella di inizio!");
+        return DataRifiutata{DATA_FINE,
+                             testi::cp1252("La data fine lavori non può essere antecedente quella di inizio!")};
     return std::nullopt;
 }
 
@@ -116,9 +117,10 @@ Coppie coppie_cartellone(const ModelloCartellone& m, const std::map<std::string,
     return coppie;
 }
 
-bool salva_cartellone(const ModelloCartellone& m) {
-    if (const auto errore = controlla_cartellone(m)) {
-        mostra_avviso(*errore);
+bool salva_cartellone(const ModelloCartellone& m, int* errata) {
+    if (const auto rifiuto = controlla_cartellone(m)) {
+        mostra_avviso(rifiuto->messaggio);
+        if (errata) *errata = rifiuto->casella;
         return false;
     }
     try {

@@ -32,10 +32,16 @@ ModelloCartellone modello_cartellone(const std::map<std::string, std::string>& a
 // are told to the user (mostra_avviso) and give nullopt.
 std::optional<ModelloCartellone> carica_cartellonistica();
 
-// The checks of a save in their order: nullopt when the dates may be saved,
-// else the message (Windows-1252). A date box may be empty or show the
-// placeholder (no date); otherwise it must hold a real calendar date.
-std::optional<std::string> controlla_cartellone(const ModelloCartellone& m);
+// A date a save refuses: the box to correct and the message (Windows-1252).
+struct DataRifiutata {
+    int casella;
+    std::string messaggio;
+};
+
+// The checks of a save in their order: nullopt when the dates may be saved.
+// A date box may be empty or show the placeholder (no date); otherwise it
+// must hold a real calendar date, and the end may not come before the start.
+std::optional<DataRifiutata> controlla_cartellone(const ModelloCartellone& m);
 
 // The pairs a save writes, in key order, given what the store holds now.
 // A box equal to its fallback (compared trimmed and upper-cased) or empty is
@@ -48,5 +54,6 @@ std::vector<std::pair<std::string, std::string>> coppie_cartellone(
 // The whole save after the user confirmed it: the checks (a failure shows
 // its message and writes nothing), then one atomic rewrite of the store in
 // which every record of a written key gets the new value. A failure of the
-// store is shown to the user. True when saved.
-bool salva_cartellone(const ModelloCartellone& m);
+// store is shown to the user. True when saved; when a date was refused and
+// `errata` is given, it receives the box to correct.
+bool salva_cartellone(const ModelloCartellone& m, int* errata = nullptr);

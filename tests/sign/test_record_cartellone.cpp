@@ -171,12 +171,14 @@ TEST_F(RecordCartellone, EmptiedOrRevertedBoxesFallBackAgainAndEveryDuplicateIsR
 TEST_F(RecordCartellone, RefusedDatesLeaveTheFileByteIdentical) {
     const struct {
         std::string inizio, fine, messaggio;
+        int casella;  // the box the user is sent to
     } casi[] = {
-        {"15/13/2010", "", "La Data di inizio lavori \xE8 errata!"},
-        {"31/02/2010", "", "La Data di inizio lavori \xE8 errata!"},
-        {"12/03", "", "La Data di inizio lavori \xE8 errata!"},
-        {"", "29/02/2100", "La Data di fine lavori \xE8 errata!"},
-        {"15/03/2010", "14/03/2010", "La data fine lavori non pu\xF2 essere antecedente quella di inizio!"},
+        {"15/13/2010", "", "La Data di inizio lavori \xE8 errata!", DATA_INIZIO},
+        {"31/02/2010", "", "La Data di inizio lavori \xE8 errata!", DATA_INIZIO},
+        {"12/03", "", "La Data di inizio lavori \xE8 errata!", DATA_INIZIO},
+        {"", "29/02/2100", "La Data di fine lavori \xE8 errata!", DATA_FINE},
+        {"15/03/2010", "14/03/2010", "La data fine lavori non pu\xF2 essere antecedente quella di inizio!",
+         DATA_FINE},
     };
     write_data_file(file(), CONTRATTO);
     const auto prima = read_file(file());
@@ -186,7 +188,9 @@ TEST_F(RecordCartellone, RefusedDatesLeaveTheFileByteIdentical) {
         m.tipo_centro = 0;
         m.testi[DATA_INIZIO] = c.inizio;
         m.testi[DATA_FINE] = c.fine;
-        EXPECT_FALSE(salva_cartellone(m)) << c.inizio << " " << c.fine;
+        int errata = -1;
+        EXPECT_FALSE(salva_cartellone(m, &errata)) << c.inizio << " " << c.fine;
+        EXPECT_EQ(errata, c.casella);
         EXPECT_EQ(messaggi, std::vector<std::string>{c.messaggio});
         EXPECT_EQ(read_file(file()), prima);
     }
@@ -195,7 +199,7 @@ TEST_F(RecordCartellone, RefusedDatesLeaveTheFileByteIdentical) {
         ModelloCartellone m;
         m.testi[DATA_INIZIO] = inizio;
         m.testi[DATA_FINE] = fine;
-        EXPECT_EQ(controlla_cartellone(m), std::nullopt) << inizio;
+        EXPECT_FALSE(controlla_cartellone(m).has_value()) << inizio;
     }
 }
 

@@ -174,6 +174,14 @@ TEST_F(ModuloCartelloneTest, MenuSaveAndPrintAskAndKeepTheUsersWork) {
         else
             QTest::mouseClick(m->command1(0), Qt::LeftButton);
         EXPECT_EQ(titoli(), c.finestre);
+        for (const auto& f : finestre) {
+            if (f.titolo == SOVRASCRIVERE) {
+                EXPECT_EQ(f.predefinita, Risposta::No) << "Enter alone keeps the store";
+            }
+        }
+        if (c.finestre.size() == 3) {
+            EXPECT_EQ(QApplication::focusWidget(), m->text1(DATA_INIZIO)) << "sent to the refused date";
+        }
         EXPECT_EQ(ritorni_al_menu, c.esce ? 1 : 0);
         EXPECT_EQ(m->isVisible(), !c.esce);
         EXPECT_EQ(read_file(file_dati()) != prima, c.salvato);

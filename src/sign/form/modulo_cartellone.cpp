@@ -254,10 +254,28 @@ void ModuloCartellone::mostra_area(int indice) {
 }
 
 bool ModuloCartellone::salva() {
-    if (!chiedi_si_no(this, q("Sovrascrivere"), DOMANDA_SALVA)) return false;
-    if (!salva_cartellone(modello())) return false;
+    // "Sì" replaces what is stored, so Enter alone answers "No".
+    if (!chiedi_si_no(this, q("Sovrascrivere"), DOMANDA_SALVA, Risposta::No)) return false;
+    int errata = -1;
+    if (!salva_cartellone(modello(), &errata)) {
+        if (errata >= 0) {
+            anteprima_->ensureWidgetVisible(text1(errata));
+            seleziona_campo(text1(errata));
+        }
+        return false;
+    }
     modificato_ = false;
     return true;
+}
+
+bool ModuloCartellone::chiedi_e_salva() {
+    if (!modificato_) return true;
+    switch (chiedi_si_no_resta(this, q("Menu"), DOMANDA_MENU)) {
+        case Risposta::Si: return salva();
+        case Risposta::No: return true;
+        case Risposta::Resta: break;
+    }
+    return false;
 }
 
 void ModuloCartellone::stampa() {
@@ -267,7 +285,7 @@ void ModuloCartellone::stampa() {
 }
 
 bool ModuloCartellone::menu() {
-    if (modificato_ && chiedi_si_no(this, q("Menu"), DOMANDA_MENU) && !salva()) return false;
+    if (!chiedi_e_salva()) return false;
     esci();
     return true;
 }
@@ -289,11 +307,10 @@ void ModuloCartellone::closeEvent(QCloseEvent* evento) {
         return;
     }
     // The close box leaves as "&Menu" does, asking first when something
-    // changed; a save that did not complete keeps the form open.
+    // changed; Esc on the question, or a save that did not complete, keeps
+    // the form open.
     bool resta = false;
-    esegui_protetto(this, [&] {
-        if (modificato_ && chiedi_si_no(this, q("Menu"), DOMANDA_MENU) && !salva()) resta = true;
-    });
+    if (!esegui_protetto(this, [&] { resta = !chiedi_e_salva(); })) resta = true;
     if (resta) {
         evento->ignore();
         return;

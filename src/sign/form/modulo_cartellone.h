@@ -57,6 +57,9 @@ private:
     void costruisci();
     void quando_cambia();
     void mostra_area(int indice);
+    // The "&Menu" question and, on "Sì", the save: true when the form may
+    // be left.
+    bool chiedi_e_salva();
     void esci();
 
     std::function<void()> torna_al_menu_;

@@ -19,6 +19,9 @@ using pdf::PdfValue;
 
 // The decoded content of one page, when its streams have to be joined.
 constexpr std::size_t kMaxDecodedContent = std::size_t{64} << 20;
+// The values of the objects one page may bring along: parsed values take
+// far more memory than their text, and real pages hold a few thousand.
+constexpr std::size_t kMaxCopiedValues = 2'000'000;
 
 struct PlannedImport {
     std::array<float, 4> box{};
@@ -53,6 +56,8 @@ public:
             const auto [number, generation, new_number] = queue_.front();
             queue_.pop_front();
             auto object = file.object(number, generation);
+            copied_values_ += object->values;
+            if (copied_values_ > kMaxCopiedValues) pdf::refuse("pagina con troppi oggetti da copiare");
             if (object->has_stream) {
                 // A stream's length is written anew, never copied.
                 for (std::size_t i = 0; i < object->value.items.size(); ++i)
@@ -85,6 +90,7 @@ private:
     PlannedImport& plan_;
     std::int32_t next_;
     std::deque<Queued> queue_;
+    std::size_t copied_values_ = 0;
 };
 
 bool is_plain_flate(const PdfValue& filter, const PdfValue& parms) {

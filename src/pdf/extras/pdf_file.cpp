@@ -10,7 +10,7 @@ namespace {
 // The most values one object may hold, and the most the cache keeps before
 // it starts again: parsed values take far more memory than their text.
 constexpr std::size_t kMaxObjectValues = 1'000'000;
-constexpr std::size_t kMaxCachedValues = 4'000'000;
+constexpr std::size_t kMaxCachedValues = 2'000'000;
 // Far more sections, page-tree levels and chained references than any
 // real file has.
 constexpr int kMaxSections = 4096;
@@ -154,6 +154,7 @@ std::shared_ptr<const PdfObject> PdfFile::read_object(std::int64_t number, const
     std::size_t budget = kMaxObjectValues;
     object->value = parse_value(c, budget);
     const std::size_t values = kMaxObjectValues - budget;
+    object->values = values;
     if (c.keyword("stream")) {
         if (!object->value.is(PdfValue::Kind::dictionary)) refuse(object_name(number) + ": stream senza dizionario");
         // The keyword is followed by CR LF or LF (a lone CR is tolerated).

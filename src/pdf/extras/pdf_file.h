@@ -39,6 +39,8 @@ struct PdfObject {
     bool has_stream = false;
     // Where the stream bytes stand in the file (not decoded).
     std::size_t data_offset = 0, data_size = 0;
+    // How many values the object holds (what it costs in memory).
+    std::size_t values = 0;
 };
 
 struct PdfObjectId {

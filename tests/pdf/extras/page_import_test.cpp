@@ -3,6 +3,7 @@
 // their sources; hand-made pages for what real producers rarely write; and
 // refusals that write nothing.
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <regex>
 #include <string>
@@ -276,6 +277,64 @@ TEST(PageImport, HandMadePagesBecomeFormsWithEverythingTheyNeed) {
     EXPECT_LT(image.at(70, 95), 64);
     EXPECT_GT(image.at(80, 50), 192);
     EXPECT_GT(image.at(30, 105), 192);
+}
+
+TEST(PageImport, PagesThatCannotBeImportedWriteNothing) {
+    REQUIRE_TOOL("qpdf");
+    // 40 MiB of blanks twice: more than an import may decode.
+    std::string big;
+    {
+        const std::string blanks(40u << 20, ' ');
+        uLongf size = compressBound(uLong(blanks.size()));
+        big.resize(size);
+        compress2(reinterpret_cast<Bytef*>(big.data()), &size, reinterpret_cast<const Bytef*>(blanks.data()),
+                  uLong(blanks.size()), 1);
+        big.resize(size);
+    }
+    const auto two_streams = [](const std::string& first, const std::string& second) {
+        return two_page_file("")
+            .object(3, "<< /Type /Page /Parent 2 0 R /Contents [6 0 R 9 0 R] >>")
+            .stream(6, first.substr(0, first.find('|')), first.substr(first.find('|') + 1))
+            .stream(9, second.substr(0, second.find('|')), second.substr(second.find('|') + 1))
+            .finish("/Size 10 /Root 1 0 R");
+    };
+    struct Case {
+        const char* what;
+        std::string source;
+        std::string reason;
+    };
+    const std::vector<Case> cases = {
+        {"several streams, one not in Flate",
+         two_streams("/Filter /FlateDecode|" + flate("0 g"), "/Filter /ASCIIHexDecode|30206720>"), "ASCIIHexDecode"},
+        {"several streams, one with a predictor",
+         two_streams("/Filter /FlateDecode /DecodeParms << /Predictor 12 >>|" + flate("0 g"), "|0 g"), "FlateDecode"},
+        {"several streams, one that does not inflate", two_streams("/Filter /FlateDecode|xyz", "|0 g"), "zlib"},
+        {"more than 64 MiB decoded", two_streams("/Filter /FlateDecode|" + big, "/Filter /FlateDecode|" + big),
+         "64 MiB"},
+        {"a stream longer than the file", two_page_file("").stream(6, "", "0 g", "9999").finish("/Size 8 /Root 1 0 R"),
+         "oltre la fine"},
+        {"no MediaBox", two_page_file("").object(3, "<< /Type /Page /Parent 7 0 R >>").finish("/Size 8 /Root 1 0 R"),
+         "MediaBox"},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        const auto src = dir / "src.pdf", out = dir / "out.pdf";
+        write_file(src, c.source);
+        PdfWriter w;
+        w.BeginDoc(out.string());
+        w.BeginPage();
+        const std::int32_t before = w.FileSize();
+        try {
+            w.ImportPage(src.string(), 1, 0, 0);
+            ADD_FAILURE() << c.what << ": imported";
+        } catch (const PdfError& e) {
+            EXPECT_EQ(e.source(), "PdfWriter.ImportPage") << c.what;
+            EXPECT_NE(e.description().find(c.reason), std::string::npos) << c.what << ": " << e.description();
+        }
+        EXPECT_EQ(w.FileSize(), before) << c.what;
+        w.EndDoc();
+        coretest::expect_qpdf_clean(out, "", c.what);
+    }
 }
 
 TEST(PageImport, PagesAreWrittenOnceAndPlacedAsAsked) {

@@ -215,6 +215,13 @@ TEST(PdfReader, RefusesWhatItCannotReadSafely) {
     PdfWriter writer;
     EXPECT_EQ(writer.GetInfo((dir / "missing.pdf").string()), 0);
     EXPECT_EQ(writer.ErrNumber(), 53);
+    // A file above 256 MiB (sparse: it takes no room) is refused unread.
+    const auto huge = dir / "huge.pdf";
+    write_file(huge, good);
+    std::filesystem::resize_file(huge, (std::uintmax_t{256} << 20) + 1);
+    EXPECT_EQ(writer.GetInfo(huge.string()), 0);
+    EXPECT_EQ(writer.ErrNumber(), 321);
+    EXPECT_NE(writer.ErrDescription().find("256 MiB"), std::string::npos) << writer.ErrDescription();
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "builders/blocchi_contratto.h"
+#include "builders/mostra_documento.h"
 #include "builders/testi_intestazione.h"
 #include "builders/testo_cp1252.h"
 #include "common/cp1252.h"
@@ -112,13 +113,7 @@ Esito scrivi_file(const fs::path& nome_file, const ValoriContratto& valori, bool
         pdf.Abort();
         throw;
     }
-    if (apri_pdf) {
-        // Not being able to show the file does not make it less written.
-        try {
-            pdf.OpenDoc();
-        } catch (const std::exception&) {
-        }
-    }
+    if (apri_pdf) mostra_documento(pdf, nome_file);
     return Esito::Scritto;
 }
 

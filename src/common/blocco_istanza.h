@@ -19,7 +19,13 @@ public:
     // True when this object holds the lock; false when another copy holds it
     // or the lock file could not be opened.
     bool acquisito() const { return descrittore_ >= 0; }
+    // The system's error number when the lock file could not be opened (no
+    // writable folder); 0 when it was opened (held by another copy or by us).
+    int errore_apertura() const { return errore_apertura_; }
+    const std::filesystem::path& file() const { return file_; }
 
 private:
     int descrittore_ = -1;
+    int errore_apertura_ = 0;
+    std::filesystem::path file_;
 };

@@ -2,12 +2,17 @@
 //
 // The program folder (the folder of the running executable) holds the
 // pictures of the site sign. The data folder holds "dati2.dat", the draft
-// "bozza.pdf" and "cartellone.pdf": it is the program folder when that folder
-// is writable, otherwise a per-user folder ($XDG_DATA_HOME/contratto, or
-// ~/.local/share/contratto) created the first time it is asked for.
+// "bozza.pdf" and "cartellone.pdf": it is the per-user folder
+// ($XDG_DATA_HOME/contratto, ~/.local/share/contratto, or with neither HOME
+// nor XDG_DATA_HOME "contratto" in the temporary folder) once that holds a
+// data file; otherwise the program folder when that is writable; otherwise
+// the per-user folder, created 0700 the first time it is asked for. A
+// per-user folder that another user owns, or that is a link, is refused.
 #pragma once
 
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <string_view>
 
 // Folder of the running executable (from /proc/self/exe), unless set with
@@ -15,9 +20,17 @@
 std::filesystem::path cartella_programma();
 
 // Folder of the data file and of the drafts (see above), unless set with
-// imposta_cartelle. Created when missing; if it cannot be created the path is
-// still returned and the first file operation reports the failure.
+// imposta_cartelle. Throws ErroreDati (common/dati.h), naming the folder,
+// when the per-user folder cannot be made or is refused.
 std::filesystem::path cartella_dati();
+
+// At start-up: when the data folder is the per-user folder, holds no data
+// file yet and the program folder holds a readable one, copies it there
+// (never over an existing file) and returns what to tell the user (UTF-8):
+// where the data are kept from now on. Throws as cartella_dati does.
+std::optional<std::string> prepara_cartella_dati();
+
+inline constexpr const char* NOME_FILE_DATI = "dati2.dat";
 
 // Fixes both folders (tests, start-up). An empty path goes back to the
 // automatic rule for that folder.

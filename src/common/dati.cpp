@@ -10,6 +10,7 @@
 
 #include "common/cartelle.h"
 #include "common/cp1252.h"
+#include "common/errori_sistema.h"
 
 namespace fs = std::filesystem;
 
@@ -17,20 +18,7 @@ namespace {
 
 std::atomic<bool> guasto_simulato{false};
 
-std::string causa(int codice) {
-    switch (codice) {
-        case ENOENT: return "file o cartella inesistente";
-        case EACCES:
-        case EPERM: return "permesso negato";
-        case ENOSPC: return "spazio su disco esaurito";
-        case EDQUOT: return "quota del disco superata";
-        case EROFS: return "disco in sola lettura";
-        case EIO: return "errore di lettura o scrittura sul disco";
-        case EISDIR: return "è una cartella";
-        case ENOTDIR: return "il percorso non è una cartella";
-        default: return std::strerror(codice);
-    }
-}
+std::string causa(int codice) { return descrizione_errore(codice); }
 
 [[noreturn]] void errore(const std::string& cosa, const fs::path& file, int codice) {
     throw ErroreDati(cosa + " \"" + file.string() + "\": " + causa(codice) + ".");
@@ -117,7 +105,9 @@ void sostituisci(const fs::path& file, const std::string& byte) {
     const fs::path temporaneo = modello;
     try {
         struct stat st {};
-        const mode_t modo = ::stat(file.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
+        // Personal data (tax codes, bank details): a new file is its owner's
+        // alone; a rewrite keeps the mode the file was given.
+        const mode_t modo = ::stat(file.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0600;
         ::fchmod(fd.get(), modo);
         scrivi_tutto(fd.get(), byte, file);
         if (::fsync(fd.get()) != 0) errore("Impossibile scrivere il file dei dati", file, errno);
@@ -202,5 +192,33 @@ void scrivi_dati(const std::vector<std::pair<std::string, std::string>>& coppie)
 std::map<std::string, std::string> leggi_archivio() { return leggi_archivio(file_dati()); }
 
 std::vector<record_dati> leggi_record() { return leggi_record(file_dati()); }
+
+bool avanzo_di_scrittura(std::string_view nome, std::string_view nome_file) {
+    // mkstemp's pattern: "." + the file's name + "." + six letters or digits.
+    if (nome.size() != nome_file.size() + 8 || nome[0] != '.' || nome.substr(1, nome_file.size()) != nome_file ||
+        nome[nome_file.size() + 1] != '.')
+        return false;
+    for (char c : nome.substr(nome_file.size() + 2))
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
+    return true;
+}
+
+int rimuovi_avanzi(const fs::path& file) {
+    const fs::path cartella = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    const std::string nome_file = file.filename().string();
+    int rimossi = 0;
+    std::error_code ec;
+    fs::directory_iterator it(cartella, ec);
+    if (ec) return 0;
+    for (const fs::directory_iterator fine; it != fine; it.increment(ec)) {
+        if (ec) break;
+        if (!avanzo_di_scrittura(it->path().filename().string(), nome_file)) continue;
+        // Only plain files of ours: never a link, nor another user's file.
+        struct stat st {};
+        if (::lstat(it->path().c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) continue;
+        if (::unlink(it->path().c_str()) == 0) ++rimossi;
+    }
+    return rimossi;
+}
 
 void simula_guasto_prima_della_rinomina(bool attivo) { guasto_simulato.store(attivo); }

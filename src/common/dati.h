@@ -6,7 +6,8 @@
 //
 // Every write rewrites the whole file into a temporary file in the same
 // folder, flushes it to disk and renames it over the old one, so that an
-// interruption leaves either the old or the new file, never a mix.
+// interruption leaves either the old or the new file, never a mix. A new
+// file is readable by its owner only (0600); a rewrite keeps the mode.
 //
 // Failures to read or write throw ErroreDati; nothing is silently ignored.
 #pragma once
@@ -63,6 +64,16 @@ void scrivi_dati(const std::filesystem::path& file,
                  const std::vector<std::pair<std::string, std::string>>& coppie);
 std::map<std::string, std::string> leggi_archivio(const std::filesystem::path& file);
 std::vector<record_dati> leggi_record(const std::filesystem::path& file);
+
+// A save killed between creating its work file and renaming it leaves the
+// work file behind (".dati2.dat.XXXXXX" beside the data file). True for such
+// a name, given the data file's name.
+bool avanzo_di_scrittura(std::string_view nome, std::string_view nome_file);
+
+// Removes the leftover work files of `file` (plain files of this user that
+// match avanzo_di_scrittura); returns how many. Only safe while the
+// single-instance lock is held: no save of ours is running.
+int rimuovi_avanzi(const std::filesystem::path& file);
 
 // For tests only: when set, the next writes fail after the temporary file is
 // complete but before it replaces the data file (as a crash or a full disk

@@ -1,18 +1,34 @@
 #include "shell/avvio.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLibraryInfo>
 #include <QTranslator>
 
 #include "common/blocco_istanza.h"
 #include "common/cartelle.h"
+#include "common/dati.h"
+#include "common/errori_sistema.h"
 #include "shell/intro.h"
 #include "ui/messaggi_ui.h"
 #include "ui/protetto.h"
 
 std::unique_ptr<BloccoIstanza> blocca_istanza() {
     auto blocco = std::make_unique<BloccoIstanza>();
-    if (blocco->acquisito()) return blocco;
+    if (blocco->acquisito()) {
+        // No save of ours runs now: work files left by one that was killed
+        // can go.
+        rimuovi_avanzi(file_dati());
+        return blocco;
+    }
+    if (const int errore = blocco->errore_apertura(); errore != 0) {
+        avviso(nullptr, QStringLiteral("Il programma non può lavorare nella cartella dei dati \"%1\": "
+                                       "impossibile creare il file %2 (%3).")
+                            .arg(QFile::decodeName(blocco->file().parent_path().c_str()),
+                                 QFile::decodeName(blocco->file().filename().c_str()),
+                                 QString::fromStdString(descrizione_errore(errore))));
+        return nullptr;
+    }
     avviso(nullptr, QStringLiteral("Il programma Contratto di appalto è già aperto: "
                                    "si può usare una sola copia alla volta."));
     return nullptr;
@@ -21,14 +37,18 @@ std::unique_ptr<BloccoIstanza> blocca_istanza() {
 int esegui_programma() {
     int codice = 1;
     esegui_protetto(nullptr, [&] {
-        imposta_cartelle(QCoreApplication::applicationDirPath().toStdString(), {});
+        imposta_cartelle(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString(), {});
         // Qt's own texts (context menus of the boxes) in Italian when the
         // translations are installed; English otherwise.
         QTranslator traduzione;
         if (traduzione.load(QStringLiteral("qtbase_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
             QCoreApplication::installTranslator(&traduzione);
+        // A data folder that cannot be made or is refused ends the start
+        // with its message (through esegui_protetto).
+        const auto spostati = prepara_cartella_dati();
         const auto blocco = blocca_istanza();
         if (!blocco) return;
+        if (spostati) avviso(nullptr, QString::fromStdString(*spostati));
         installa_gestore_messaggi();
         Intro intro;
         intro.show();

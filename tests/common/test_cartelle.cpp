@@ -2,11 +2,15 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <grp.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "common/blocco_istanza.h"
 #include "common/cartelle.h"
+#include "common/dati.h"
 #include "support/tools.h"
 
 namespace fs = std::filesystem;
@@ -66,35 +70,130 @@ void controlla_ripiego(const fs::path& programma) {
     EXPECT_EQ(cartella_programma(), programma);
 }
 
-TEST_F(Cartelle, ReadOnlyProgramFolderFallsBackToThePerUserFolder) {
+// Runs `prova` as a user whose permissions bind: as it is when we are not
+// root; as root in a child that has given up its rights (CI runs as root),
+// reporting through its exit status. False when rights cannot be dropped.
+bool senza_privilegi(const std::function<void()>& prova) {
     if (::geteuid() != 0) {
+        prova();
+        return true;
+    }
+    const pid_t figlio = ::fork();
+    if (figlio < 0) return false;
+    if (figlio == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+        prova();
+        ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int stato = 0;
+    if (::waitpid(figlio, &stato, 0) != figlio || !WIFEXITED(stato)) {
+        ADD_FAILURE() << "the unprivileged check did not end normally";
+        return true;
+    }
+    if (WEXITSTATUS(stato) == 2) return false;
+    EXPECT_EQ(WEXITSTATUS(stato), 0) << "the unprivileged check failed (its messages are above)";
+    return true;
+}
+
+TEST_F(Cartelle, ReadOnlyProgramFolderFallsBackToThePerUserFolder) {
+    const bool eseguito = senza_privilegi([] {
         TempDir programma;
         fs::permissions(programma.path(), fs::perms::owner_read | fs::perms::owner_exec);
         controlla_ripiego(programma.path());
         fs::permissions(programma.path(), fs::perms::owner_all);
-        return;
-    }
-    // root may write everywhere: the check runs in a child that has given up
-    // its rights, and reports through its exit status.
-    const pid_t figlio = ::fork();
-    ASSERT_GE(figlio, 0);
-    if (figlio == 0) {
-        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
-        int esito = 1;
-        {
-            TempDir programma;
-            fs::permissions(programma.path(), fs::perms::owner_read | fs::perms::owner_exec);
-            controlla_ripiego(programma.path());
-            if (!::testing::Test::HasFailure()) esito = 0;
-            fs::permissions(programma.path(), fs::perms::owner_all);
+    });
+    if (!eseguito) GTEST_SKIP() << "cannot drop root rights here";
+}
+
+TEST_F(Cartelle, PersonalDataAreTheOwnersAloneAndForeignFoldersAreRefused) {
+    const bool eseguito = senza_privilegi([] {
+        const mode_t maschera = ::umask(0);  // whatever the umask
+        TempDir programma, utente;
+        fs::permissions(programma.path(), fs::perms::owner_read | fs::perms::owner_exec);
+        imposta_cartelle(programma.path(), {});
+        Ambiente xdg("XDG_DATA_HOME", utente.path().string());
+        scrivi_dato("CODICE_FISCALE", "RSSMRA80A01F839Q");
+        struct stat st {};
+        ASSERT_EQ(::stat((utente / "contratto").c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0700u);
+        ASSERT_EQ(::stat(file_dati().c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0600u);
+        // A folder of ours that others could write into is closed to them.
+        fs::permissions(utente / "contratto", fs::perms::all);
+        EXPECT_EQ(cartella_dati(), utente / "contratto");
+        ASSERT_EQ(::stat((utente / "contratto").c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0700u);
+        // A link in its place, or a folder that cannot be made, is refused
+        // by name.
+        fs::remove_all(utente / "contratto");
+        TempDir altrove;
+        fs::create_directory_symlink(altrove.path(), utente / "contratto");
+        const auto rifiutata = [](const fs::path& cartella) {
+            try {
+                cartella_dati();
+                ADD_FAILURE() << "accepted " << cartella;
+            } catch (const ErroreDati& e) {
+                EXPECT_NE(std::string(e.what()).find(cartella.string()), std::string::npos) << e.what();
+            }
+        };
+        rifiutata(utente / "contratto");
+        fs::permissions(programma.path(), fs::perms::owner_all);
+        fs::remove(utente / "contratto");
+        fs::permissions(utente.path(), fs::perms::owner_read | fs::perms::owner_exec);
+        fs::permissions(programma.path(), fs::perms::owner_read | fs::perms::owner_exec);
+        rifiutata(utente / "contratto");
+        fs::permissions(utente.path(), fs::perms::owner_all);
+        fs::permissions(programma.path(), fs::perms::owner_all);
+        ::umask(maschera);
+    });
+    if (!eseguito) GTEST_SKIP() << "cannot drop root rights here";
+    if (::geteuid() != 0) return;
+    // The shared temporary folder's fallback made first by another user
+    // (root here) is never used by an ordinary user.
+    TempDir tmp;
+    fs::create_directory(tmp / "contratto");
+    fs::permissions(tmp / "contratto", fs::perms::owner_all);
+    fs::permissions(tmp.path(), fs::perms::all | fs::perms::sticky_bit);
+    const fs::path cartella = tmp / "contratto";
+    senza_privilegi([&] {
+        TempDir programma;
+        fs::permissions(programma.path(), fs::perms::owner_read | fs::perms::owner_exec);
+        imposta_cartelle(programma.path(), {});
+        Ambiente xdg("XDG_DATA_HOME", "");
+        Ambiente home("HOME", "");
+        Ambiente temporanea("TMPDIR", tmp.path().string());
+        try {
+            cartella_dati();
+            ADD_FAILURE() << "a folder owned by another user was used";
+        } catch (const ErroreDati& e) {
+            EXPECT_NE(std::string(e.what()).find(cartella.string()), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.what()).find("un altro utente"), std::string::npos) << e.what();
         }
-        ::_exit(esito);
-    }
-    int stato = 0;
-    ASSERT_EQ(::waitpid(figlio, &stato, 0), figlio);
-    ASSERT_TRUE(WIFEXITED(stato));
-    if (WEXITSTATUS(stato) == 2) GTEST_SKIP() << "cannot drop root rights here";
-    EXPECT_EQ(WEXITSTATUS(stato), 0) << "the per-user folder was not chosen";
+        fs::permissions(programma.path(), fs::perms::owner_all);
+    });
+}
+
+TEST_F(Cartelle, AReadOnlyProgramFoldersDataFileIsCopiedOnceAndThenLeftAlone) {
+    const bool eseguito = senza_privilegi([] {
+        TempDir programma, utente;
+        write_file(programma / "dati2.dat", std::string(510, 'x'));
+        fs::permissions(programma.path(), fs::perms::owner_read | fs::perms::owner_exec);
+        imposta_cartelle(programma.path(), {});
+        Ambiente xdg("XDG_DATA_HOME", utente.path().string());
+        const auto detto = prepara_cartella_dati();
+        ASSERT_TRUE(detto.has_value());
+        EXPECT_NE(detto->find((utente / "contratto").string()), std::string::npos) << *detto;
+        EXPECT_EQ(testsupport::read_file(utente / "contratto" / "dati2.dat"), std::string(510, 'x'));
+        EXPECT_EQ(prepara_cartella_dati(), std::nullopt) << "copied once";
+        // The per-user copy stays the data file, even with the program folder
+        // writable again and changed: never back to the stale copy.
+        fs::permissions(programma.path(), fs::perms::owner_all);
+        write_file(programma / "dati2.dat", std::string(510, 'y'));
+        EXPECT_EQ(file_dati(), utente / "contratto" / "dati2.dat");
+        EXPECT_EQ(prepara_cartella_dati(), std::nullopt);
+        EXPECT_EQ(testsupport::read_file(file_dati()), std::string(510, 'x'));
+    });
+    if (!eseguito) GTEST_SKIP() << "cannot drop root rights here";
 }
 
 TEST_F(Cartelle, UnusableProgramFolderFallsBackToThePerUserFolder) {
@@ -167,9 +266,16 @@ TEST(BloccoIstanza, DefaultLockLivesBesideTheDataFile) {
 }
 
 TEST(BloccoIstanza, UnusableLockFileIsNotAcquired) {
+    // Told apart from a lock that another copy holds.
     TempDir d;
     BloccoIstanza b(d / "manca" / "dati2.lock");
     EXPECT_FALSE(b.acquisito());
+    EXPECT_EQ(b.errore_apertura(), ENOENT);
+    BloccoIstanza primo(d / "dati2.lock");
+    BloccoIstanza secondo(d / "dati2.lock");
+    EXPECT_TRUE(primo.acquisito());
+    EXPECT_FALSE(secondo.acquisito());
+    EXPECT_EQ(secondo.errore_apertura(), 0);
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
+#include <sys/wait.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -142,6 +146,37 @@ TEST_F(Dati, InterruptedWriteLeavesTheOldFileOrNone) {
     scrivi_dato("NOME", "nuovo");
     EXPECT_EQ(leggi_dato("NOME"), "nuovo");
     EXPECT_TRUE(altri_file().empty());
+}
+
+TEST_F(Dati, SavesKilledAtRandomLeaveNothingOnceTheLeftoversAreRemoved) {
+    // Which names are a killed save's work files, and which are not ours.
+    const std::pair<const char*, bool> nomi[] = {
+        {".dati2.dat.Ab3dE9", true}, {".dati2.dat.000000", true}, {".dati2.dat.ABCDE", false},
+        {".dati2.dat.ABCDEFG", false}, {".dati2.dat.AB-DEF", false}, {"dati2.dat.ABCDEF", false},
+        {".dati2.dat.copia", false}, {".altro.dat.ABCDEF", false},
+    };
+    for (const auto& [nome, avanzo] : nomi) EXPECT_EQ(avanzo_di_scrittura(nome, "dati2.dat"), avanzo) << nome;
+
+    write_data_file(file(), {{"NOME", "vecchio"}});
+    std::srand(7);
+    for (int i = 0; i < 100; ++i) {
+        const pid_t figlio = ::fork();
+        ASSERT_GE(figlio, 0);
+        if (figlio == 0) {
+            for (int k = 0;; ++k) scrivi_dati({{"NOME", "nuovo " + std::to_string(k)}, {"ALTRO", "x"}});
+        }
+        ::usleep(static_cast<useconds_t>(std::rand() % 4000));
+        ::kill(figlio, SIGKILL);
+        ::waitpid(figlio, nullptr, 0);
+        ASSERT_EQ(read_file(file()).size() % LUNGHEZZA_RECORD, 0u) << "the data file is always whole";
+    }
+    write_file(cartella / ".dati2.dat.estraneo", "not ours");
+    fs::create_symlink(file(), cartella / ".dati2.dat.LINK00");
+    rimuovi_avanzi(file());
+    auto rimasti = altri_file();
+    std::sort(rimasti.begin(), rimasti.end());
+    EXPECT_EQ(rimasti, (std::vector<std::string>{".dati2.dat.LINK00", ".dati2.dat.estraneo"}));
+    EXPECT_TRUE(leggi_dato("NOME").has_value());
 }
 
 TEST_F(Dati, FailuresAreReportedInItalian) {

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -480,7 +481,22 @@ TEST_F(ModuloTest, BozzaWritesTheDraftOfTheSavedContract) {
     ASSERT_TRUE(m->salva());
     digita(m->casella(1), QStringLiteral("Nonsalvato"));
     QTest::mouseClick(m->pulsante_bozza(), Qt::LeftButton);
+    // Without a viewer the draft is written all the same, and the user is
+    // told where it is.
+    std::vector<FinestraMessaggio> senza_visualizzatore;
+    std::swap(finestre, senza_visualizzatore);
+    fs::remove(strumenti / "xdg-open");
+    qputenv("PATH", QByteArray::fromStdString(strumenti.string()));
+    fs::remove(cartella_dati() / "bozza.pdf");
+    QTest::mouseClick(m->pulsante_bozza(), Qt::LeftButton);
     qputenv("PATH", QByteArray::fromStdString(path_prima));
+    EXPECT_TRUE(fs::exists(cartella_dati() / "bozza.pdf"));
+    std::swap(finestre, senza_visualizzatore);
+    ASSERT_EQ(senza_visualizzatore.size(), 1u);
+    EXPECT_EQ(senza_visualizzatore[0].tipo, FinestraMessaggio::Tipo::Avviso);
+    EXPECT_TRUE(senza_visualizzatore[0].testo.contains(QFile::decodeName((cartella_dati() / "bozza.pdf").c_str())))
+        << senza_visualizzatore[0].testo.toStdString();
+    EXPECT_TRUE(senza_visualizzatore[0].testo.contains(QStringLiteral("nessun programma lo ha aperto")));
     // The draft of the saved contract, and nothing said.
     const fs::path bozza = cartella_dati() / "bozza.pdf";
     EXPECT_TRUE(finestre.empty()) << (finestre.empty() ? "" : finestre[0].testo.toStdString());

@@ -1,5 +1,6 @@
 // Life cycle of a PdfWriter: construction, reset (Abort), destruction, and
 // the small informational members.
+#include <cerrno>
 #include <csignal>
 #include <ctime>
 #include <cstdio>
@@ -9,6 +10,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "common/cp1252.h"
+#include "common/errori_sistema.h"
 #include "pdf/PdfWriter.h"
 #include "pdf/core/writer_defaults.h"
 
@@ -168,15 +171,23 @@ std::string PdfWriter::Version() const { return std::string(pdf::writer_version)
 std::int32_t PdfWriter::GetPage() const { return PageCount; }
 
 // The desktop's default viewer is started detached (through a second fork,
-// so no child is left to reap) and the call returns at once; a viewer that
-// cannot be started is not an error of the document.
+// so no child is left to reap) and the call returns at once. A start that
+// fails reaches the caller as an error: the exec's failure comes back through
+// a pipe that a successful exec closes.
 void PdfWriter::OpenDoc() {
     if (FileName.empty()) return;
     // The name is the system's own path bytes, as BeginDoc used them.
     const std::string& path = FileName;
+    int esito[2];
+    if (pipe2(esito, O_CLOEXEC) != 0) RaiseError(57, "OpenDoc", "Impossibile avviare il programma per mostrare il file");
     const pid_t child = fork();
-    if (child < 0) return;
+    if (child < 0) {
+        close(esito[0]);
+        close(esito[1]);
+        RaiseError(57, "OpenDoc", "Impossibile avviare il programma per mostrare il file");
+    }
     if (child == 0) {
+        close(esito[0]);
         setsid();
         const pid_t grandchild = fork();
         if (grandchild == 0) {
@@ -187,10 +198,27 @@ void PdfWriter::OpenDoc() {
                 dup2(null_fd, 2);
             }
             execlp("xdg-open", "xdg-open", path.c_str(), static_cast<char*>(nullptr));
+            const int codice = errno;
+            (void)!write(esito[1], &codice, sizeof codice);
             _exit(127);
+        }
+        if (grandchild < 0) {
+            const int codice = errno;
+            (void)!write(esito[1], &codice, sizeof codice);
         }
         _exit(0);
     }
+    close(esito[1]);
     int status = 0;
     waitpid(child, &status, 0);
+    int codice = 0;
+    ssize_t letti;
+    do {
+        letti = read(esito[0], &codice, sizeof codice);
+    } while (letti < 0 && errno == EINTR);
+    close(esito[0]);
+    if (letti == static_cast<ssize_t>(sizeof codice))
+        RaiseError(53, "OpenDoc",
+                   "Impossibile avviare il programma per mostrare il file (xdg-open): " +
+                       utf8_a_cp1252(descrizione_errore(codice)).value_or(""));
 }

@@ -13,6 +13,7 @@ packages=(
   fonts-dejavu-core imagemagick
   clang libclang-rt-14-dev
   netpbm libgif-dev
+  ghostscript
 )
 
 missing=()

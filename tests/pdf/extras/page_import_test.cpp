@@ -235,15 +235,16 @@ TEST(PageImport, HandMadePagesBecomeFormsWithEverythingTheyNeed) {
              .finish("/Size 11 /Root 1 0 R"),
          {"/Filter /FlateDecode", "/DecodeParms << /Predictor 1 >>", "/Length " + std::to_string(compressed.size())},
          "BT /F1 24 Tf 20 300 Td (Uno) Tj ET"},
-        {"an array of contents held in an object, a reference cycle and a generation other than 0",
+        {"an array of contents held in an object, a reference cycle, a generation other than 0, a reference "
+         "split over lines and one inside a string",
          two_page_file("")
              .object(3, "<< /Type /Page /Parent 2 0 R /Contents 9 0 R /Resources 11 0 R >>")
              .object(9, "[6 0 R]")
              .stream(10, "/Type /XObject /Subtype /Form /BBox [0 0 10 10] /Resources 11 0 R", "BT /F1 5 Tf ET")
-             .object(11, "<< /Font << /F1 12 3 R >> /XObject << /X1 10 0 R >> >>")
+             .object(11, "<< /Font << /F1 12\n3\nR >> /XObject << /X1 10 0 R >> /Properties << /P << /Nota (vedi 5 0 R) >> >> >>")
              .object(12, "<< /Type /Font /Subtype /Type1 /BaseFont /Courier >>", 3)
              .finish("/Size 13 /Root 1 0 R"),
-         {"/Resources << /Font << /F1 "}, "BT /F1 24 Tf 20 300 Td (Uno) Tj ET"},
+         {"/Resources << /Font << /F1 4 0 R >> /XObject << /X1 5 0 R >>", "/Nota (vedi 5 0 R)"}, "BT /F1 24 Tf 20 300 Td (Uno) Tj ET"},
         {"a page without resources and with its box upside down and away from the origin",
          two_page_file("")
              .object(2, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>")

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QMargins>
 #include <QScreen>
 #include <QScrollArea>
 #include <QWidget>
@@ -105,14 +106,52 @@ void seleziona_combo_prefisso(QComboBox* combo, const std::optional<std::string>
     if (valore && combo->isEditable()) combo->setEditText(da_cp1252(*valore));
 }
 
+QSize dimensione_adattata(QSize voluta, QSize minima, QSize disponibile) {
+    return voluta.boundedTo(disponibile).expandedTo(minima);
+}
+
+namespace {
+
+QScreen* schermo_di(QWidget* finestra) {
+    QScreen* schermo = finestra->screen();
+    return schermo != nullptr ? schermo : QGuiApplication::primaryScreen();
+}
+
+// The window system's frame around the client area; before the first show
+// it is not known yet, and a usual title bar is kept free.
+QMargins cornice_di(QWidget* finestra) {
+    const QRect esterno = finestra->frameGeometry();
+    const QRect interno = finestra->geometry();
+    if (finestra->isVisible() && esterno != interno)
+        return QMargins(interno.left() - esterno.left(), interno.top() - esterno.top(),
+                        esterno.right() - interno.right(), esterno.bottom() - interno.bottom());
+    return QMargins(4, 30, 4, 4);
+}
+
+}  // namespace
+
+void adatta_allo_schermo(QWidget* finestra) {
+    if (finestra == nullptr) return;
+    QScreen* schermo = schermo_di(finestra);
+    if (schermo == nullptr) return;
+    const QMargins cornice = cornice_di(finestra);
+    const QRect area = schermo->availableGeometry().marginsRemoved(cornice);
+    // A window whose minimum is larger than the screen would still put its
+    // buttons out of reach: its minimum gives way.
+    QSize minima = finestra->minimumSize().boundedTo(area.size());
+    if (minima != finestra->minimumSize()) finestra->setMinimumSize(minima);
+    const QSize dimensione = dimensione_adattata(finestra->size(), minima, area.size());
+    if (dimensione != finestra->size()) finestra->resize(dimensione);
+}
+
 void centra_form(QWidget* form) {
     if (form == nullptr) return;
-    QScreen* schermo = form->screen();
-    if (schermo == nullptr) schermo = QGuiApplication::primaryScreen();
+    adatta_allo_schermo(form);
+    QScreen* schermo = schermo_di(form);
     if (schermo == nullptr) return;
     const QRect area = schermo->availableGeometry();
     const QRect cornice = form->frameGeometry();
-    form->move(area.x() + (area.width() - cornice.width()) / 2,
+    form->move(area.x() + std::max(0, (area.width() - cornice.width()) / 2),
                area.y() + std::max(0, (area.height() - cornice.height()) / 2));
 }
 

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include <QSize>
+
 class QComboBox;
 class QWidget;
 
@@ -34,8 +36,19 @@ void seleziona_combo_testo(QComboBox* combo, const std::optional<std::string>& v
 // `valore` as its text.
 void seleziona_combo_prefisso(QComboBox* combo, const std::optional<std::string>& valore);
 
-// Centres the window on the screen it is on (the primary screen before it is
-// shown).
+// A window's size within the screen: `voluta` cut to `disponibile`, never
+// below `minima` (which the caller has already cut to the screen).
+QSize dimensione_adattata(QSize voluta, QSize minima, QSize disponibile);
+
+// Makes the window, frame included, fit the available area of the screen it
+// is on (the primary screen before it is shown), whatever the scale factor:
+// a larger window is made smaller, its minimum size giving way if needed,
+// so that buttons at its bottom stay on the screen. Windows whose content
+// can grow beyond the screen keep it in a scroll area.
+void adatta_allo_schermo(QWidget* finestra);
+
+// Fits the window to the screen (adatta_allo_schermo), then centres it on
+// the screen it is on (the primary screen before it is shown).
 void centra_form(QWidget* form);
 
 // Tab order of the form's input controls (text boxes, check boxes, option

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -601,4 +602,38 @@ TEST_F(ModuloTest, RefusedEntriesAreFocusedInViewAndTypedAmountsReachTheContract
     EXPECT_EQ(archivio.at("IMPORTO_LAVORI_NETTO_IVA"), "125.000,50");
     EXPECT_EQ(archivio.at("ONERI_SICUREZZA_NETTO_IVA"), "3.500");
     EXPECT_EQ(archivio.at("TOTALE_APPALTO"), "128500,50");
+}
+
+// Run in a child test program on a 1366 x 768 screen at the scale factor
+// the parent chose (the screen is fixed when the application starts).
+TEST_F(ModuloTest, TheFormAndItsButtonsFitALaptopScreenAtAnyScale) {
+    if (!qEnvironmentVariableIsSet("CONTRATTO_PROVA_SCHERMO")) {
+        const fs::path schermo = dir / "schermo.json";
+        testsupport::write_file(schermo, R"({"screens":[{"name":"portatile","x":0,"y":0,"width":1366,)"
+                                         R"("height":768,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})");
+        const std::string programma = fs::read_symlink("/proc/self/exe").string();
+        for (const char* scala : {"1", "1.5", "2"}) {
+            const auto esito = testsupport::run_command(
+                std::string("CONTRATTO_PROVA_SCHERMO=1 QT_SCALE_FACTOR=") + scala +
+                " QT_QPA_PLATFORM=offscreen:configfile=" + testsupport::shell_quote(schermo.string()) + " " +
+                testsupport::shell_quote(programma) +
+                " --gtest_filter=ModuloTest.TheFormAndItsButtonsFitALaptopScreenAtAnyScale");
+            EXPECT_EQ(esito.exit_code, 0) << "scale " << scala << "\n" << esito.out;
+            EXPECT_NE(esito.out.find("[  PASSED  ] 1 test"), std::string::npos) << esito.out;
+        }
+        return;
+    }
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    ASSERT_TRUE(apri_contratto(TipoContratto::Comproprietario, [] {}));
+    ModuloContratto* aperto = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* m = qobject_cast<ModuloContratto*>(w); m && m->isVisible()) aperto = m;
+    ASSERT_NE(aperto, nullptr);
+    QApplication::processEvents();
+    EXPECT_TRUE(area.contains(aperto->frameGeometry())) << area.width() << "x" << area.height();
+    for (QPushButton* pulsante : {aperto->pulsante_salva(), aperto->pulsante_bozza(), aperto->pulsante_menu()}) {
+        const QRect dove(pulsante->mapToGlobal(QPoint(0, 0)), pulsante->size());
+        EXPECT_TRUE(pulsante->isVisible() && area.contains(dove)) << pulsante->text().toStdString();
+    }
+    aperto->close();
 }

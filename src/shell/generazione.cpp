@@ -14,10 +14,6 @@
 #include "builders/contratto_comproprietari.h"
 #define CONTRATTO_HA_COMPROPRIETARI 1
 #endif
-#if __has_include("builders/contratto_proprietari.h")
-#include "builders/contratto_proprietari.h"
-#define CONTRATTO_HA_PROPRIETARI 1
-#endif
 
 namespace fs = std::filesystem;
 
@@ -72,11 +68,9 @@ CostruttoreContratto costruttore_per_tipo(TipoRichiedente tipo) {
             break;
 #endif
         case TipoRichiedente::Proprietario:
-#ifdef CONTRATTO_HA_PROPRIETARI
-            return [](const fs::path& file, bool apri) { return genera_contratto_proprietari(file, apri); };
-#else
+            // Its form works but it has no document yet: no builder, so the
+            // menu says so before the folder chooser opens.
             break;
-#endif
         case TipoRichiedente::Amministratore:
         case TipoRichiedente::Nessuno:
             break;

@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
@@ -106,7 +107,7 @@ void Intro::costruisci() {
     // greyed out with no reason given.
     const QString testi[] = {
         QStringLiteral("Condominio (amministratore) - non disponibile in questa versione"),
-        QStringLiteral("Proprietario unico"),
+        QStringLiteral("Proprietario unico - si compila il modulo, il documento non è ancora disponibile"),
         QStringLiteral("Comproprietari (delegato dei proprietari)"),
     };
     for (const QString& testo : testi) {
@@ -169,6 +170,20 @@ void Intro::costruisci() {
 }
 
 PulsanteOpzione* Intro::scelta(Scelta s) const { return scelte_->pulsante(s); }
+
+void Intro::keyPressEvent(QKeyEvent* evento) {
+    // A plain window has no default button of its own: Enter presses the
+    // button that has the focus, else "Prosegui", as in a dialog.
+    if ((evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter) &&
+        !(evento->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        auto* pulsante = qobject_cast<QPushButton*>(focusWidget());
+        if (pulsante == nullptr) pulsante = prosegui_;
+        if (pulsante->isEnabled()) pulsante->click();
+        evento->accept();
+        return;
+    }
+    QWidget::keyPressEvent(evento);
+}
 
 void Intro::showEvent(QShowEvent* evento) {
     QWidget::showEvent(evento);
@@ -259,17 +274,20 @@ void Intro::prosegui() {
 
 void Intro::stampa_dati_e_genera() {
     const auto archivio = leggi_archivio();
+    const auto trovato = archivio.find("TIPO_RICHIEDENTE");
+    const TipoRichiedente tipo = tipo_richiedente(trovato == archivio.end() ? std::string() : trovato->second);
+    CostruttoreContratto costruttore = azioni_.costruttore(tipo);
+    // A kind with no document is told first, before a list of missing items
+    // the user would fill in for nothing.
+    if (!costruttore && tipo != TipoRichiedente::Nessuno) {
+        avviso(this, QStringLiteral("Il contratto per %1 non è disponibile in questa versione.").arg(nome_tipo(tipo)));
+        return;
+    }
     if (const auto mancante = stampa_dati(archivio)) {
         avviso(this, da_cp1252(*mancante));
         return;
     }
-    const auto trovato = archivio.find("TIPO_RICHIEDENTE");
-    const TipoRichiedente tipo = tipo_richiedente(trovato == archivio.end() ? std::string() : trovato->second);
-    CostruttoreContratto costruttore = azioni_.costruttore(tipo);
-    if (!costruttore) {
-        avviso(this, QStringLiteral("Il contratto per %1 non è disponibile in questa versione.").arg(nome_tipo(tipo)));
-        return;
-    }
+    if (!costruttore) return;
     azioni_.scegli_cartella(this, std::move(costruttore));
     // A generation that did not end the program may still have changed the
     // store (it never does on failure, but the menu shows what is stored).

@@ -55,6 +55,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* evento) override;
+    void keyPressEvent(QKeyEvent* evento) override;
 
 private:
     void costruisci();

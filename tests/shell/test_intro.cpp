@@ -322,3 +322,46 @@ TEST(Protetto, EveryErrorBecomesTheCriticalBox) {
                                            QStringLiteral("Impossibile leggere dati2.dat: è una cartella"),
                                            QStringLiteral("Errore imprevisto")}));
 }
+
+namespace {
+
+TEST_F(Menu, TheSoleOwnerHasNoDocumentAndStampaDatiSaysSoFirst) {
+    azioni.costruttore = costruttore_per_tipo;
+    Intro intro(azioni);
+    intro.show();
+    EXPECT_TRUE(intro.scelta(Intro::Proprietario)->text().contains(QStringLiteral("non è ancora disponibile")));
+    // Incomplete and complete alike: the user hears it before any list of
+    // missing items, and no folder is asked for.
+    for (const auto& coppie : {dati_prova::Coppie{{"TIPO_RICHIEDENTE", "Proprietario"}},
+                               dati_prova::con(dati_prova::contratto_completo(), "TIPO_RICHIEDENTE", "Proprietario")}) {
+        riapri(intro, coppie);
+        EXPECT_TRUE(intro.scelta(Intro::Proprietario)->isEnabled()) << "its form works";
+        finestre.clear();
+        intro.stampa_dati_e_genera();
+        ASSERT_EQ(finestre.size(), 1u);
+        EXPECT_EQ(finestre[0].testo,
+                  QStringLiteral("Il contratto per proprietario unico non è disponibile in questa versione."));
+        EXPECT_EQ(scelte_cartella, 0);
+    }
+}
+
+TEST_F(Menu, EnterPressesTheFocusedButtonOrProsegui) {
+    Intro intro(azioni);
+    intro.show();
+    QApplication::setActiveWindow(&intro);
+    intro.scelta(Intro::Comproprietari)->setFocus();
+    intro.scelte()->seleziona(Intro::Comproprietari);
+    QTest::keyClick(&intro, Qt::Key_Return);
+    ASSERT_EQ(aperture.size(), 1u) << "Enter ran Prosegui";
+    EXPECT_EQ(aperture[0], TipoContratto::Comproprietario);
+
+    intro.show();
+    scrivi(dati_prova::contratto_completo());
+    for (QPushButton* pulsante : intro.findChildren<QPushButton*>())
+        if (pulsante->text() == QStringLiteral("&Stampa Dati")) pulsante->setFocus();
+    QTest::keyClick(&intro, Qt::Key_Enter);
+    EXPECT_EQ(scelte_cartella, 1) << "Enter pressed the focused button";
+    EXPECT_EQ(aperture.size(), 1u);
+}
+
+}  // namespace

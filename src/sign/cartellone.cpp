@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "builders/mostra_documento.h"
 #include "builders/testi_intestazione.h"
 #include "builders/testo_cp1252.h"
 #include "common/cartelle.h"
@@ -182,12 +183,6 @@ bool genera_cartellone(const fs::path& nome_file, bool apri_pdf) {
         mostra_errore_critico(da_utf8(errore.what()));
         return false;
     }
-    if (apri_pdf) {
-        // Not being able to show the file does not make it less written.
-        try {
-            pdf.OpenDoc();
-        } catch (const std::exception&) {
-        }
-    }
+    if (apri_pdf) mostra_documento(pdf, nome_file);
     return true;
 }

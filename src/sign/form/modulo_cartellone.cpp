@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
@@ -216,11 +215,9 @@ void ModuloCartellone::costruisci() {
     }
     ordina_tabindex(this);
 
-    // As large as the design, never larger than the screen's free area.
-    const QScreen* schermo = screen() ? screen() : QGuiApplication::primaryScreen();
-    QSize misura(tela->width(), tela->height());
-    if (schermo) misura = misura.boundedTo(schermo->availableGeometry().size() - QSize(16, 48));
-    resize(misura);
+    // As large as the design; centra_form fits it to the screen when it is
+    // opened, and the scroll area keeps every control within reach.
+    resize(tela->size());
 }
 
 bool ModuloCartellone::carica() {

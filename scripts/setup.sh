@@ -9,7 +9,7 @@ packages=(
   cmake g++ make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
   qt6-base-dev libgl-dev
-  qpdf poppler-utils mupdf-tools xvfb xauth libxml2-utils
+  qpdf poppler-utils mupdf-tools xvfb xauth libxml2-utils zbar-tools
   fonts-dejavu-core imagemagick
   clang libclang-rt-14-dev
   netpbm libgif-dev

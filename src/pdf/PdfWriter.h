@@ -520,6 +520,38 @@ private:
     // Depth of the graphic-state stack of local spaces.
     std::int32_t GraphicStateDepth = 0;
 
+    // ---- Tables, columns and local spaces (user units) ----
+    // Top-left corner of the next cell; kept after EndTable.
+    float TableX = 0, TableY = 0;
+    bool InRow = false;     // a table-level row is open
+    bool InColumn = false;  // a table-level column is open
+    bool CellOpen = false;  // a cell's local space is open
+    float RowHeight = 0;    // of the open table-level row
+    float ColumnWidth = 0;  // of the open table-level column
+    // What PushGraphicState saves: the unit, the current point, the colours
+    // and the font selection as they were.
+    struct SavedGraphicState {
+        float UnitFactor = 1.0f;
+        float CurrentX = 0, CurrentY = 0;  // points
+        std::string FillColor, FillPatternColour;
+        std::string LineColor, LinePatternColour;
+        std::string TextColor, TextPatternColour;
+        std::string FontName, FontFamily;  // empty name: no font selected
+        std::int32_t FontStyle = 0;
+        std::int32_t FontIndex = 0;        // the record, so MacRoman stays MacRoman
+        float FontSize = 0;                // points
+        float LineWidth = 0;               // points
+    };
+    std::vector<SavedGraphicState> GraphicStateStack;
+    // The "q" that local spaces and tables have left open in each content
+    // buffer: an end member writes "Q" only against one of its own kind in
+    // the buffer being written. A buffer's counts restart when it begins.
+    struct OpenSaves {
+        std::int32_t Spaces = 0;
+        std::int32_t Tables = 0;
+    };
+    std::array<OpenSaves, 3> OpenLocalSaves{};
+
     // ======================= Private routines =======================
 
     // -- Document life cycle --
@@ -594,6 +626,8 @@ private:
     // Appends CR + Line to the innermost open container's buffer (object,
     // else tiling, else page); dropped when none is open.
     void PutContent(std::string_view Line);
+    // The buffer PutContent writes to (a ContentBufferIndex), -1 for none.
+    int ActiveContentBuffer() const;
     void BufferAppend(std::string& buffer, std::string_view Text);
     void BufferAppendChar(std::string& buffer, std::uint8_t b);
     void BufferReset(std::string& buffer);
@@ -624,6 +658,15 @@ private:
     // 62 or 321, nothing kept), setting `encrypted` when the file was
     // refused for its encryption.
     std::int32_t LoadImportedFile(std::string_view Filename, bool& encrypted);
+
+    // -- Tables, local spaces and barcodes --
+    void PushGraphicState();
+    // Restores the last saved state (writing the colour and line-width
+    // operators); nothing on an empty stack.
+    void PopGraphicState();
+    // Opens a cell's local space at (TableX, TableY) with its background and
+    // border.
+    void OpenCell(float Width, float Height);
 
     // -- Document end --
     std::int32_t WriteOutlines();

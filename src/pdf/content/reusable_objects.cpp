@@ -25,6 +25,7 @@ void PdfWriter::BeginObject(std::string_view Alias, std::int32_t Options) {
     record.AnnotationRefs.clear();
     record.Options = Options;
     BufferReset(ContentBuffers[ObjectBuffer]);
+    OpenLocalSaves[ObjectBuffer] = {};
 }
 
 void PdfWriter::EndObject() {
@@ -98,6 +99,7 @@ void PdfWriter::BeginTiling(std::string_view Alias, float XMin, float YMin, floa
         TilingDictionary = std::move(dictionary);
         BufferReset(ContentBuffers[TilingBuffer]);
         BufferAppend(ContentBuffers[TilingBuffer], flip);
+        OpenLocalSaves[TilingBuffer] = {};
     }
     UncolouredTiling = Style == 1;
 }

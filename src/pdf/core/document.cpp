@@ -110,6 +110,17 @@ void PdfWriter::ResetDocumentState() {
     LineSpacing = 1.0f;
     GraphicStateDepth = 0;
 
+    // Tables and local spaces.
+    TableX = 0;
+    TableY = 0;
+    InRow = false;
+    InColumn = false;
+    CellOpen = false;
+    RowHeight = 0;
+    ColumnWidth = 0;
+    GraphicStateStack.clear();
+    OpenLocalSaves = {};
+
     // Resources.
     FontCount = 0;
     FontTable.clear();

@@ -14,6 +14,7 @@ std::int32_t PdfWriter::BeginPage() {
     PageOpenScript.clear();
     PageCloseScript.clear();
     BufferReset(ContentBuffers[PageBuffer]);
+    OpenLocalSaves[PageBuffer] = {};
     PageOpen = true;
     SetColorFill("Black");
     SetColorLine("Black");
@@ -150,14 +151,16 @@ void PdfWriter::SetMemoryUsage(std::int16_t Value) {
     if (Value <= 10) MemoryFactor = static_cast<std::uint8_t>(Value);
 }
 
+int PdfWriter::ActiveContentBuffer() const {
+    return ObjectOpen ? ObjectBuffer : TilingOpen ? TilingBuffer : PageOpen ? PageBuffer : -1;
+}
+
 void PdfWriter::PutContent(std::string_view Line) {
-    std::string* buffer = ObjectOpen   ? &ContentBuffers[ObjectBuffer]
-                          : TilingOpen ? &ContentBuffers[TilingBuffer]
-                          : PageOpen   ? &ContentBuffers[PageBuffer]
-                                       : nullptr;
-    if (buffer == nullptr) return;
-    BufferAppendChar(*buffer, '\r');
-    BufferAppend(*buffer, Line);
+    const int active = ActiveContentBuffer();
+    if (active < 0) return;
+    std::string& buffer = ContentBuffers[static_cast<std::size_t>(active)];
+    BufferAppendChar(buffer, '\r');
+    BufferAppend(buffer, Line);
 }
 
 // std::string already grows geometrically, so appending is amortised

@@ -1,0 +1,232 @@
+// Local spaces, tables, rows and columns: the cell geometry in the content,
+// the writer's state around them, stray end members, and a rendered table.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "../content/content_fixture.h"
+
+namespace {
+
+using contenttest::count_of;
+using contenttest::Document;
+using contenttest::page_content;
+
+std::vector<std::string> lines_of(const std::string& content) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (char c : content + "\r") {
+        if (c == '\r') {
+            if (!line.empty()) lines.push_back(line);
+            line.clear();
+        } else {
+            line += c;
+        }
+    }
+    return lines;
+}
+
+// The save, restore, transform and rectangle lines: the cells' geometry
+// without the colour lines that restoring the state writes.
+std::vector<std::string> geometry_of(const std::string& content) {
+    std::vector<std::string> kept;
+    for (const std::string& line : lines_of(content))
+        if (line == "q" || line == "Q" || line.ends_with(" cm") || line.ends_with(" re f*") ||
+            line.ends_with(" re S"))
+            kept.push_back(line);
+    return kept;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(LocalSpaces, SaveTransformAndNewOrigin) {
+    struct Row {
+        float x, y, sx, sy, angle;
+        int scale;
+        Lines expected;
+    };
+    const Row rows[] = {
+        {0, 0, 1, 1, 0, 0, {"q", "Q"}},
+        {0, 0, 1, 1, 90, 0, {"q", "0 -1 1 0 0 0 cm", "Q"}},
+        {10, 20, 2, 3, 0, 0, {"q", "2 0 0 3 10 20 cm", "Q"}},
+        {0, 0, 1, 0.5f, 0, 0, {"q", "1 0 0 0.5 0 0 cm", "Q"}},
+        {10, 0, 1, 1, 0, 2, {"q", "1 0 0 1 28.346 0 cm", "Q"}},
+    };
+    for (const Row& row : rows) {
+        Document doc;
+        PdfWriter& w = doc.first_page();
+        w.SetScale(row.scale);
+        w.SetXY(5, 5);
+        w.BeginSpace(row.x, row.y, row.sx, row.sy, row.angle);
+        EXPECT_EQ(w.GetX(), 0);
+        EXPECT_EQ(w.GetY(), 0);
+        w.EndSpace();
+        EXPECT_EQ(lines_of(page_content(doc.finish())), row.expected) << row.x << " " << row.angle;
+    }
+}
+
+TEST(Tables, RowsOfColumnsAndColumnsOfRows) {
+    Document doc;
+    PdfWriter& w = doc.first_page();
+    w.SetLineWidth(2);
+    w.BeginTable(10, 100);
+    w.BeginRow(20);
+    w.BeginColumn(30);
+    EXPECT_EQ(w.GetX(), 0);  // the cell's content starts at its corner
+    w.EndColumn();
+    w.BeginColumn(50);
+    w.EndColumn();
+    w.EndRow();
+    EXPECT_EQ(w.GetX(), 10);  // the next row starts under the first
+    EXPECT_EQ(w.GetY(), 120);
+    w.BeginRow(10);
+    w.BeginColumn(30);
+    w.EndColumn();
+    w.EndRow();
+    w.EndTable();
+
+    w.SetLineWidth(0);  // no border; the background fills the whole cell
+    w.BeginTable(200, 100);
+    w.BeginColumn(30);
+    w.BeginRow(20);
+    w.EndRow();
+    w.BeginRow(10);
+    w.EndRow();
+    w.EndColumn();
+    w.BeginColumn(40);
+    w.BeginRow(5);
+    w.EndRow();
+    w.EndColumn();
+    w.EndTable();
+    EXPECT_EQ(geometry_of(page_content(doc.finish())),
+              (Lines{"q",
+                     "q", "1 0 0 1 10 100 cm", "1 1 28 18 re f*", "0 0 30 20 re S", "Q",
+                     "q", "1 0 0 1 40 100 cm", "1 1 48 18 re f*", "0 0 50 20 re S", "Q",
+                     "q", "1 0 0 1 10 120 cm", "1 1 28 8 re f*", "0 0 30 10 re S", "Q",
+                     "Q",
+                     "q",
+                     "q", "1 0 0 1 200 100 cm", "0 0 30 20 re f*", "Q",
+                     "q", "1 0 0 1 200 120 cm", "0 0 30 10 re f*", "Q",
+                     "q", "1 0 0 1 230 100 cm", "0 0 40 5 re f*", "Q",
+                     "Q"}));
+}
+
+TEST(Tables, EndingATableRestoresTheWritersState) {
+    Document doc;
+    PdfWriter& w = doc.first_page();
+    w.SetScale(2);
+    w.SetColorFill("RED");
+    w.SetLineWidth(0.5f);
+    const float page_width = w.GetPageWidth();
+    w.BeginTable(10, 10);
+    w.BeginRow(5);
+    w.BeginColumn(5);
+    w.SetScale(0);
+    w.SetColorFill("#0000FF");
+    w.SetLineWidth(3);
+    w.EndColumn();
+    w.EndRow();
+    w.EndTable();
+    EXPECT_FLOAT_EQ(w.GetPageWidth(), page_width);
+    EXPECT_FLOAT_EQ(w.GetX(), 10);
+    const Lines lines = lines_of(page_content(doc.finish()));
+    const auto last_restore = std::find(lines.rbegin(), lines.rend(), "Q");
+    const Lines after(lines.end() - (last_restore - lines.rbegin()), lines.end());
+    EXPECT_EQ(after, (Lines{"0 0 0 RG", "0.969 0.071 0.051 rg", "1.417 w"}));
+}
+
+TEST(Tables, EndsWithoutTheirBeginWriteNothing) {
+    Document doc;
+    PdfWriter& w = doc.first_page();
+    w.EndSpace();
+    w.EndTable();
+    w.EndRow();
+    w.EndColumn();
+    w.BeginSpace(5, 5);
+    w.BeginTable(0, 0);
+    w.EndSpace();
+    w.EndSpace();  // the space is closed already: the table's save stays
+    w.EndTable();
+    w.EndTable();
+    w.BeginSpace();  // left open: the next page does not close it
+    w.BeginObject("logo");
+    w.EndSpace();
+    w.EndObject();
+    w.BeginPage();
+    w.EndSpace();
+    w.BeginTable(0, 0);
+    w.BeginRow(10);
+    w.EndColumn();  // no cell is open in this row
+    w.EndRow();
+    w.EndRow();
+    w.EndTable();
+    const std::string pdf = doc.finish();
+    const std::string first = page_content(pdf);
+    const std::string second = page_content(pdf, pdf.find("endstream", pdf.find("0 0 0 RG")));
+    EXPECT_EQ(geometry_of(first), (Lines{"q", "1 0 0 1 5 5 cm", "q", "Q", "Q", "q"}));
+    EXPECT_EQ(geometry_of(second), (Lines{"q", "Q"}));
+}
+
+TEST(Tables, AnAbortedDocumentLeavesNoTableBehind) {
+    Document doc;
+    PdfWriter& w = doc.first_page();
+    w.SetColorFill("RED");
+    w.BeginTable(10, 10);
+    w.BeginRow(20);
+    w.Abort();
+    w.BeginDoc(doc.file().string());
+    w.BeginPage();
+    // An open row or saved state of the first document would be closed and
+    // restored here, writing its colours.
+    w.EndRow();
+    w.EndTable();
+    EXPECT_EQ(page_content(doc.finish()), "");
+}
+
+TEST(Tables, RenderedTableShowsBordersAndFillsWhereTheyBelong) {
+    Document doc;
+    PdfWriter& w = doc.first_page();
+    w.SetColorFill("#FF0000");
+    w.SetColorLine("#0000FF");
+    w.SetLineWidth(4);
+    w.BeginTable(100, 100);
+    for (const float height : {50.0f, 70.0f}) {
+        w.BeginRow(height);
+        for (const float width : {80.0f, 120.0f}) {
+            w.BeginColumn(width);
+            w.EndColumn();
+        }
+        w.EndRow();
+    }
+    w.EndTable();
+    const std::string content = page_content(doc.finish());
+    const Lines lines = lines_of(content);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "q"), 5);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Q"), 5);
+    ASSERT_FALSE(HasFailure()) << "the readers refuse the file (see finish)";
+    const auto image = contenttest::render_colour(doc.file(), 1, 72);
+    const auto colour_at = [&](int x, int y) {
+        const unsigned char* p = image.at(x, y);
+        if (p[0] > 200 && p[1] < 60 && p[2] < 60) return 'R';
+        if (p[0] < 60 && p[1] < 60 && p[2] > 200) return 'B';
+        if (p[0] > 200 && p[1] > 200 && p[2] > 200) return 'W';
+        return '?';
+    };
+    // Cells span x 100-180-300 and y 100-150-220; borders 4 wide on the
+    // cell edges, fills inside.
+    struct Probe {
+        int x, y;
+        char colour;
+    };
+    const Probe probes[] = {
+        {140, 125, 'R'}, {240, 125, 'R'}, {140, 185, 'R'}, {240, 185, 'R'},  // cell centres
+        {100, 125, 'B'}, {180, 125, 'B'}, {300, 185, 'B'}, {140, 100, 'B'},  // borders
+        {240, 150, 'B'}, {140, 220, 'B'},
+        {95, 125, 'W'},  {305, 125, 'W'}, {140, 95, 'W'},  {240, 225, 'W'},  // outside
+    };
+    for (const Probe& p : probes) EXPECT_EQ(colour_at(p.x, p.y), p.colour) << p.x << "," << p.y;
+}
+
+}  // namespace

@@ -9,6 +9,7 @@ packages=(
   cmake g++ make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
   qt6-base-dev libgl-dev
+  qt6-translations-l10n
   qpdf poppler-utils mupdf-tools xvfb xauth libxml2-utils zbar-tools
   fonts-dejavu-core imagemagick
   clang libclang-rt-14-dev

@@ -77,10 +77,7 @@ int pagine_esatte(const ValoriContratto& valori, bool bozza, int stima) {
     return pagine;
 }
 
-std::string da_utf8(const char* testo) {
-    auto convertito = utf8_a_cp1252(testo);
-    return convertito ? *convertito : std::string(testo);
-}
+std::string da_utf8(const char* testo) { return utf8_per_messaggio(testo); }
 
 enum class Esito { Scritto, PagineDiverse, Errore };
 
@@ -93,8 +90,10 @@ Esito scrivi_file(const fs::path& nome_file, const ValoriContratto& valori, bool
     pdf.SetProtection(SOLO_STAMPA, PASSWORD_PROPRIETARIO, "");
     pdf.BeginDoc(nome_file.string());
     if (const auto numero = pdf.ErrNumber(); numero != 0) {
+        // The writer's description says why (no folder, no permission, disk
+        // full) and names the file: the user learns what to do about it.
         if (numero == ERRORE_FILE_NON_APRIBILE)
-            mostra_avviso(testi::cp1252(testi::MESSAGGIO_FILE_APERTO));
+            mostra_avviso(testi::cp1252(testi::MESSAGGIO_FILE_APERTO) + "\n" + pdf.ErrDescription());
         else
             mostra_errore_critico(pdf.ErrSource() + " - " + pdf.ErrDescription());
         return Esito::Errore;

@@ -59,7 +59,11 @@ std::string cp1252_a_utf8(std::string_view testo) {
     return out;
 }
 
-std::optional<std::string> utf8_a_cp1252(std::string_view testo) {
+namespace {
+
+// With `sostituisci` a malformed byte or a character outside the code page
+// becomes "?" instead of failing the whole text.
+std::optional<std::string> converti_utf8(std::string_view testo, bool sostituisci) {
     std::string out;
     out.reserve(testo.size());
     std::size_t i = 0;
@@ -81,25 +85,39 @@ std::optional<std::string> utf8_a_cp1252(std::string_view testo) {
             c = b0 & 0x07;
             len = 4;
         } else {
-            return std::nullopt;
+            len = 0;
         }
-        if (n - i < len) return std::nullopt;
-        for (std::size_t k = 1; k < len; ++k) {
+        bool valido = len > 0 && n - i >= len;
+        for (std::size_t k = 1; valido && k < len; ++k) {
             const unsigned char b = static_cast<unsigned char>(testo[i + k]);
-            if ((b & 0xC0) != 0x80) return std::nullopt;
+            valido = (b & 0xC0) == 0x80;
             c = (c << 6) | (b & 0x3F);
         }
         // Overlong forms, surrogates and values beyond Unicode are malformed.
-        if ((len == 3 && c < 0x800) || (len == 4 && (c < 0x10000 || c > 0x10FFFF)) ||
-            (c >= 0xD800 && c <= 0xDFFF))
-            return std::nullopt;
+        if (valido && ((len == 3 && c < 0x800) || (len == 4 && (c < 0x10000 || c > 0x10FFFF)) ||
+                       (c >= 0xD800 && c <= 0xDFFF)))
+            valido = false;
+        if (!valido) {
+            if (!sostituisci) return std::nullopt;
+            out += '?';
+            ++i;
+            continue;
+        }
         const auto byte = unicode_a_cp1252(c);
-        if (!byte) return std::nullopt;
-        out += static_cast<char>(*byte);
+        if (!byte && !sostituisci) return std::nullopt;
+        out += byte ? static_cast<char>(*byte) : '?';
         i += len;
     }
     return out;
 }
+
+}  // namespace
+
+std::optional<std::string> utf8_a_cp1252(std::string_view testo) { return converti_utf8(testo, false); }
+
+std::string utf8_per_messaggio(std::string_view testo) { return *converti_utf8(testo, true); }
+
+
 
 namespace {
 

@@ -30,10 +30,8 @@ fs::path trova_apertura() {
 std::string messaggio_senza_visualizzatore(const fs::path& file) {
     // The path is the system's (UTF-8); the message is Windows-1252, like
     // every text given to the message boxes.
-    const std::string nome = utf8_a_cp1252(file.string()).value_or(file.string());
-    return utf8_a_cp1252("Il documento è stato scritto in \"").value() + nome +
-           utf8_a_cp1252("\", ma nessun programma lo ha aperto: sul computer non c'è un programma per "
-                         "mostrare i file PDF (" + std::string(PROGRAMMA_APERTURA) +
-                         "). Aprire il file con un lettore PDF.")
-               .value();
+    return utf8_per_messaggio("Il documento è stato scritto in \"" + file.string() +
+                              "\", ma nessun programma lo ha aperto: sul computer non c'è un programma per "
+                              "mostrare i file PDF (" + std::string(PROGRAMMA_APERTURA) +
+                              "). Aprire il file con un lettore PDF.");
 }

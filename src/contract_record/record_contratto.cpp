@@ -212,10 +212,6 @@ void carica_provincia(StatoCombo& combo, const std::string& v) {
         seleziona_o_aggiungi(combo, v);
 }
 
-std::string utf8_per_messaggio(const char* testo) {
-    auto convertito = utf8_a_cp1252(testo);
-    return convertito ? *convertito : std::string("errore di accesso al file dei dati");
-}
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileSystemModel>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -19,8 +20,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-QString qt_percorso(const fs::path& p) { return QString::fromStdString(p.string()); }
-fs::path fs_percorso(const QString& p) { return fs::path(p.toStdString()); }
+// Paths go to and from the system as its own bytes, never through a code page.
+QString qt_percorso(const fs::path& p) { return QFile::decodeName(p.c_str()); }
+fs::path fs_percorso(const QString& p) { return fs::path(QFile::encodeName(p).toStdString()); }
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include "common/cartelle.h"
 #include "common/cp1252.h"
 #include "common/dati.h"
+#include "common/errori_sistema.h"
 #include "common/messaggi.h"
 
 #if __has_include("builders/contratto_comproprietari.h")
@@ -19,9 +20,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string cp1252(const std::string& utf8) { return utf8_a_cp1252(utf8).value_or(utf8); }
+void avvisa(const std::string& utf8) { mostra_avviso(utf8_per_messaggio(utf8)); }
 
-void avvisa(const std::string& utf8) { mostra_avviso(cp1252(utf8)); }
+// The system's reason in Italian, with what the user can do.
+std::string perche(const std::error_code& ec) { return descrizione_errore(ec.value()); }
 
 // A folder name beside the target that no earlier run left behind.
 fs::path cartella_accanto(const fs::path& cartella, const std::string& suffisso) {
@@ -91,7 +93,7 @@ bool genera_contratto_finale(const fs::path& cartella_scelta, const CostruttoreC
     const fs::path destinazione = cartella_scelta / CARTELLA_USCITA;
     const fs::path nuova = cartella_accanto(cartella_scelta, "nuova");
     if (!fs::create_directory(nuova, ec)) {
-        avvisa("Impossibile creare una cartella in " + cartella_scelta.string() + ": " + ec.message());
+        avvisa("Impossibile creare una cartella in " + cartella_scelta.string() + ": " + perche(ec));
         return false;
     }
     CartellaProvvisoria provvisoria(nuova);
@@ -108,7 +110,7 @@ bool genera_contratto_finale(const fs::path& cartella_scelta, const CostruttoreC
     const fs::path dati = file_dati();
     const fs::path copia = nuova / "dati2.dat";
     if (!fs::copy_file(dati, copia, fs::copy_options::overwrite_existing, ec)) {
-        avvisa("Impossibile copiare " + dati.string() + " in " + nuova.string() + ": " + ec.message());
+        avvisa("Impossibile copiare " + dati.string() + " in " + nuova.string() + ": " + perche(ec));
         return false;
     }
     scrivi_dati(copia, {{"CONTRATTO_CHIUSO", "S"}});
@@ -125,13 +127,13 @@ bool genera_contratto_finale(const fs::path& cartella_scelta, const CostruttoreC
         fs::rename(destinazione, vecchia, ec);
         if (ec) {
             scrivi_dato("CONTRATTO_CHIUSO", prima.value_or(""));
-            avvisa("Impossibile sostituire la cartella " + destinazione.string() + ": " + ec.message());
+            avvisa("Impossibile sostituire la cartella " + destinazione.string() + ": " + perche(ec));
             return false;
         }
     }
     fs::rename(nuova, destinazione, ec);
     if (ec) {
-        const std::string causa = ec.message();
+        const std::string causa = perche(ec);
         if (!vecchia.empty()) fs::rename(vecchia, destinazione, ec);
         scrivi_dato("CONTRATTO_CHIUSO", prima.value_or(""));
         avvisa("Impossibile creare la cartella " + destinazione.string() + ": " + causa);

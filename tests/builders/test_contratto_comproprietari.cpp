@@ -369,7 +369,8 @@ TEST_F(Contratto, CartellaMancanteNonLasciaFile) {
     EXPECT_FALSE(fs::exists(file.parent_path()));
     ASSERT_EQ(messaggi.size(), 1u);
     EXPECT_EQ(messaggi[0].first, TipoMessaggio::Avviso);
-    EXPECT_EQ(messaggi[0].second, "Il file \xE8 aperto, mi \xE8 impossibile generarlo !");
+    EXPECT_EQ(messaggi[0].second, "Il file \xE8 aperto, mi \xE8 impossibile generarlo !\n"
+                                  "Cartella inesistente: file o cartella inesistente - " + file.string());
 }
 
 TEST_F(Contratto, NomeDelFileConLettereAccentate) {

@@ -1,9 +1,11 @@
 // The document end: everything that could only be written once the whole
 // document was known, then the cross-reference table and the trailer.
+#include <cerrno>
 #include <cstdio>
 
 #include "pdf/PdfWriter.h"
 #include "pdf/core/replacing_file.h"
+#include "pdf/core/write_failure.h"
 #include "pdf/core/text_utils.h"
 
 namespace {
@@ -256,14 +258,14 @@ void PdfWriter::EndDoc() {
         const std::string version = "%PDF-1." + std::to_string(3 + RequiredMinorVersion);
         if (version.size() == 8 && std::fflush(OutputFile) == 0 && std::fseek(OutputFile, 0, SEEK_SET) == 0) {
             if (std::fwrite(version.data(), 1, version.size(), OutputFile) != version.size())
-                RaiseError(57, "EndDoc", "Device I/O error");
+                RaiseError(57, "EndDoc", pdf::write_failure(errno));
         }
     }
     // The length is the file's real length, not the position after the
     // version rewrite.
     const std::int32_t length = static_cast<std::int32_t>(BytesWritten > 2147483647 ? 2147483647 : BytesWritten);
-    if (pdf::commit_replacing(OutputFile, TemporaryFileName, FileName) != 0)
-        RaiseError(57, "EndDoc", "Device I/O error");
+    if (const int error = pdf::commit_replacing(OutputFile, TemporaryFileName, FileName); error != 0)
+        RaiseError(57, "EndDoc", pdf::write_failure(error));
     FinalFileSize = length;
     end_of_document.completed = true;
     ResetDocumentState();

@@ -5,10 +5,13 @@
 #include <ctime>
 #include <random>
 
+#include "common/cp1252.h"
+#include "common/errori_sistema.h"
 #include "pdf/PdfWriter.h"
 #include "pdf/core/growth.h"
 #include "pdf/core/number_format.h"
 #include "pdf/core/replacing_file.h"
+#include "pdf/core/write_failure.h"
 #include "pdf/core/writer_defaults.h"
 
 namespace {
@@ -30,15 +33,17 @@ std::string generated_file_name() {
 
 // The platform's number and message for a failed open.
 std::pair<std::int32_t, std::string> open_failure(int error) {
+    // The user reads these: Italian, with what can be done about them.
+    const std::string why = utf8_per_messaggio(descrizione_errore(error));
     switch (error) {
         case ENOENT:
-        case ENOTDIR: return {76, "Path not found"};
+        case ENOTDIR: return {76, "Cartella inesistente: " + why};
         case EACCES:
         case EPERM:
         case EROFS:
-        case EISDIR: return {75, "Path/File access error"};
-        case ENOSPC: return {61, "Disk full"};
-        default: return {52, "Bad file name or number"};
+        case EISDIR: return {75, "Impossibile creare il file: " + why};
+        case ENOSPC: return {61, "Disco pieno: " + why};
+        default: return {52, "Impossibile creare il file: " + why};
     }
 }
 
@@ -56,12 +61,15 @@ std::string PdfWriter::BeginDoc(std::string_view strFileName) {
     int error = 0;
     OutputFile = pdf::open_replacing(FileName, TemporaryFileName, error);
     bool failed = OutputFile == nullptr;
+    std::string cause;
     if (failed) {
         const auto [number, message] = open_failure(error);
         RecordError(number, "BeginDoc", message, FileName);
+        cause = message;
     }
     // The header write fails too when the open failed; that is the error
-    // callers see (52), as the builders expect.
+    // number callers see (52), as the builders expect, with the open's cause
+    // as its description.
     try {
         std::string header = "%PDF-1.3\n% ";
         header += pdf::default_producer;
@@ -69,7 +77,7 @@ std::string PdfWriter::BeginDoc(std::string_view strFileName) {
         header += pdf::writer_version;
         WriteLine(header);
     } catch (const PdfError& error) {
-        RecordError(error.number(), "BeginDoc", error.description(), FileName);
+        RecordError(error.number(), "BeginDoc", cause.empty() ? error.description() : cause, FileName);
         failed = true;
     }
     if (failed) {
@@ -84,9 +92,9 @@ std::string PdfWriter::BeginDoc(std::string_view strFileName) {
 void PdfWriter::DiscardOutputFile() { pdf::discard_replacing(OutputFile, TemporaryFileName); }
 
 void PdfWriter::WriteBytes(const void* data, std::size_t size) {
-    if (OutputFile == nullptr) RaiseError(52, "WriteLine", "Bad file name or number");
+    if (OutputFile == nullptr) RaiseError(52, "WriteLine", "Nessun file aperto: il documento non \xE8 stato iniziato (BeginDoc)");
     if (size == 0) return;
-    if (std::fwrite(data, 1, size, OutputFile) != size) RaiseError(57, "WriteLine", "Device I/O error");
+    if (std::fwrite(data, 1, size, OutputFile) != size) RaiseError(57, "WriteLine", pdf::write_failure(errno));
     BytesWritten += static_cast<std::int64_t>(size);
 }
 
@@ -99,7 +107,7 @@ void PdfWriter::WriteLine(std::string_view Text) {
 }
 
 std::int32_t PdfWriter::WriteObjStart(std::int32_t n) {
-    if (OutputFile == nullptr) RaiseError(52, "WriteLine", "Bad file name or number");
+    if (OutputFile == nullptr) RaiseError(52, "WriteLine", "Nessun file aperto: il documento non \xE8 stato iniziato (BeginDoc)");
     if (n == 0) {
         if (LastObjectNumber == 2147483647) RaiseError(6, "WriteObjStart", "Overflow");
         n = LastObjectNumber + 1;

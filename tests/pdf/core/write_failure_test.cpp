@@ -1,0 +1,40 @@
+// Failures of the output file reach the user in Italian, with the cause and
+// what can be done, under the public member that was called.
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "own_pdf.h"
+#include "pdf/PdfWriter.h"
+#include "support/tools.h"
+
+namespace {
+
+TEST(WriteFailure, FullDiskAndMissingFolderAreToldInItalian) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+    PdfWriter pieno;
+    pieno.BeginDoc("/dev/full");
+    ASSERT_EQ(pieno.ErrNumber(), 0) << pieno.ErrDescription();
+    pieno.BeginPage();
+    pieno.SetFont("Times", 12);
+    pieno.DrawText(72, 100, "testo");
+    try {
+        pieno.EndDoc();
+        ADD_FAILURE() << "a full disk was not reported";
+    } catch (const PdfError& errore) {
+        EXPECT_EQ(errore.number(), 57);
+        EXPECT_EQ(errore.source(), "PdfWriter.EndDoc");
+        EXPECT_EQ(errore.description(),
+                  "Errore di scrittura del file: spazio su disco esaurito: liberare spazio o scegliere un altro disco");
+    }
+
+    testsupport::TempDir cartella;
+    PdfWriter senza_cartella;
+    senza_cartella.BeginDoc((cartella / "manca" / "a.pdf").string());
+    EXPECT_EQ(senza_cartella.ErrNumber(), 52);
+    EXPECT_EQ(senza_cartella.ErrSource(), "PdfWriter.BeginDoc");
+    EXPECT_EQ(senza_cartella.ErrDescription(),
+              "Cartella inesistente: file o cartella inesistente - " + (cartella / "manca" / "a.pdf").string());
+}
+
+}  // namespace

@@ -58,7 +58,12 @@ int LayoutFluido::disponi(const QRect& rettangolo, bool solo_misura) const {
     for (QLayoutItem* elemento : elementi_) {
         if (elemento->widget() && elemento->widget()->isHidden()) continue;
         QSize s = elemento->sizeHint();
-        if (s.width() > area.width()) s.setWidth(area.width());
+        if (s.width() > area.width()) {
+            // An item wider than the line (a wrapping label) takes the line
+            // and the height its text needs at that width.
+            s.setWidth(area.width());
+            if (elemento->hasHeightForWidth()) s.setHeight(elemento->heightForWidth(area.width()));
+        }
         if (x > area.x() && x + s.width() > area.right() + 1) {
             chiudi_riga();
             x = area.x();

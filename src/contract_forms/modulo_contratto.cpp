@@ -158,6 +158,9 @@ void ModuloContratto::ripeti(LayoutFluido* riga, const std::string& nome,
     QFont carattere = etichetta->font();
     carattere.setBold(true);
     etichetta->setFont(carattere);
+    // A long name (a company's) wraps like the wording around it instead of
+    // widening the page past the window.
+    etichetta->setWordWrap(true);
     riga->addWidget(etichetta);
     ripetizioni_.push_back({nome, etichetta, std::move(testo)});
 }

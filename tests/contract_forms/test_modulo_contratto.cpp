@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -189,6 +191,16 @@ TEST_F(ModuloTest, TypedNamesAppearWhereTheContractRepeatsThem) {
     digita(m->casella(26), QStringLiteral("Anna"));
     EXPECT_EQ(etichetta(*m, "nominativo_direttore_lavori"), QStringLiteral("Anna"));
     EXPECT_EQ(m->contratto_modificato(), 1);
+
+    // A long company name wraps: the page keeps the window's width, so the
+    // centred headings stay in view.
+    m->resize(800, 600);
+    m->casella(16)->setText(QString(QStringLiteral("Costruzioni Edili ")).repeated(10));
+    QApplication::processEvents();
+    auto* scorrimento = m->findChild<QScrollArea*>();
+    ASSERT_NE(scorrimento, nullptr);
+    EXPECT_EQ(scorrimento->horizontalScrollBar()->maximum(), 0);
+    for (auto* l : m->ripetizioni("impresa")) EXPECT_LE(l->width(), scorrimento->viewport()->width());
 }
 
 TEST_F(ModuloTest, AmountsKeepTheTotalCurrent) {

@@ -21,7 +21,17 @@ QLayoutItem* LayoutFluido::takeAt(int indice) {
 }
 Qt::Orientations LayoutFluido::expandingDirections() const { return {}; }
 bool LayoutFluido::hasHeightForWidth() const { return true; }
-int LayoutFluido::heightForWidth(int larghezza) const { return disponi(QRect(0, 0, larghezza, 0), true); }
+int LayoutFluido::heightForWidth(int larghezza) const {
+    if (const auto altezza = altezze_.cerca(larghezza)) return *altezza;
+    const int altezza = disponi(QRect(0, 0, larghezza, 0), true);
+    altezze_.ricorda(larghezza, altezza);
+    return altezza;
+}
+
+void LayoutFluido::invalidate() {
+    altezze_.dimentica();
+    QLayout::invalidate();
+}
 
 QSize LayoutFluido::minimumSize() const {
     QSize misura;

@@ -22,6 +22,7 @@
 #include "contract_record/testo_articolo.h"
 #include "ui/casella_spunta.h"
 #include "ui/casella_testo.h"
+#include "ui/etichetta_a_capo.h"
 #include "ui/controlli.h"
 #include "ui/gruppo_opzioni.h"
 #include "ui/messaggi_ui.h"
@@ -55,6 +56,9 @@ ModuloContratto::ModuloContratto(TipoContratto tipo, std::function<void()> torna
     scorrimento->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     contenuto_ = new QWidget;
     contenuto_->setObjectName(QStringLiteral("pagina_contratto"));
+    // The page paints nothing of its own: when a sentence grows only what
+    // moved is painted again, not the whole visible page.
+    contenuto_->setAttribute(Qt::WA_StaticContents);
     pagina_ = new QVBoxLayout(contenuto_);
     pagina_->setSpacing(8);
     pagina_->setContentsMargins(24, 16, 24, 24);
@@ -86,18 +90,16 @@ ModuloContratto::ModuloContratto(TipoContratto tipo, std::function<void()> torna
 // --- page building blocks ---------------------------------------------------
 
 void ModuloContratto::titolo(const QString& testo) {
-    auto* etichetta = new QLabel(testo, contenuto_);
+    auto* etichetta = new EtichettaACapo(testo, contenuto_);
     QFont carattere = etichetta->font();
     carattere.setBold(true);
     etichetta->setFont(carattere);
     etichetta->setAlignment(Qt::AlignHCenter);
-    etichetta->setWordWrap(true);
     pagina_->addWidget(etichetta);
 }
 
 void ModuloContratto::paragrafo(const QString& testo) {
-    auto* etichetta = new QLabel(testo, contenuto_);
-    etichetta->setWordWrap(true);
+    auto* etichetta = new EtichettaACapo(testo, contenuto_);
     etichetta->setTextInteractionFlags(Qt::TextSelectableByMouse);
     pagina_->addWidget(etichetta);
 }
@@ -153,14 +155,14 @@ CasellaSpunta* ModuloContratto::spunta(LayoutFluido* riga, const QString& testo)
 
 void ModuloContratto::ripeti(LayoutFluido* riga, const std::string& nome,
                              std::function<std::string(const ModelloContratto&)> testo) {
-    auto* etichetta = new QLabel(riga->parentWidget());
+    auto* etichetta = new EtichettaInLinea(QString(), riga->parentWidget());
     etichetta->setObjectName(QString::fromStdString(nome));
     QFont carattere = etichetta->font();
     carattere.setBold(true);
     etichetta->setFont(carattere);
     // A long name (a company's) wraps like the wording around it instead of
-    // widening the page past the window.
-    etichetta->setWordWrap(true);
+    // widening the page past the window: the label is a wrapped one that
+    // asks for one line while the line has room.
     riga->addWidget(etichetta);
     ripetizioni_.push_back({nome, etichetta, std::move(testo)});
 }
@@ -680,7 +682,10 @@ void ModuloContratto::costruisci_pagina() {
         corpo->setTabChangesFocus(true);  // Tab moves on through the page, as in every other box
         pagina_->addWidget(corpo);
         corpi_[u(n - 13)] = corpo;
-        connect(corpo, &QPlainTextEdit::textChanged, this, [this, b] { quando_cambia_testo(b + 1); });
+        connect(corpo, &QPlainTextEdit::textChanged, this, [this, b, n] {
+            corpi_cp1252_[u(n - 13)].reset();
+            quando_cambia_testo(b + 1);
+        });
     }
 
     paragrafo(q("Allegati:"));
@@ -714,9 +719,8 @@ void ModuloContratto::costruisci_pagina() {
         }
     }
     {
-        auto* etichetta = new QLabel(contenuto_);
+        auto* etichetta = new EtichettaACapo(QString(), contenuto_);
         etichetta->setObjectName(QStringLiteral("consistenza"));
-        etichetta->setWordWrap(true);
         QFont carattere = etichetta->font();
         carattere.setBold(true);
         etichetta->setFont(carattere);
@@ -785,7 +789,9 @@ ModelloContratto ModuloContratto::modello() const {
     }
     for (int n = 0; n < NUMERO_ARTICOLI_FACOLTATIVI; ++n) {
         const auto b = u(PRIMO_TITOLO_ARTICOLO + 2 * n + 1);
-        m.text1[b].testo = corpi_[u(n)]->testo_cp1252().value_or("");
+        auto& corpo = corpi_cp1252_[u(n)];
+        if (!corpo) corpo = corpi_[u(n)]->testo_cp1252().value_or("");
+        m.text1[b].testo = *corpo;
         m.text1[b].abilitata = corpi_[u(n)]->isEnabled();
     }
     m.combo1 = leggi_combo(combo1_);

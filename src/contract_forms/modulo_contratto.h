@@ -8,6 +8,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -114,6 +115,9 @@ private:
     QWidget* contenuto_ = nullptr;
     std::array<CasellaTesto*, NUMERO_TESTI> text1_{};
     std::array<CasellaTestoMultiriga*, NUMERO_ARTICOLI_FACOLTATIVI> corpi_{};
+    // The article bodies as stored, converted again only when one changes:
+    // the page is brought up to date from all the entries at every key.
+    mutable std::array<std::optional<std::string>, NUMERO_ARTICOLI_FACOLTATIVI> corpi_cp1252_{};
     QComboBox* combo1_ = nullptr;
     std::array<QComboBox*, 7> combo2_{};
     QComboBox* combo3_ = nullptr;

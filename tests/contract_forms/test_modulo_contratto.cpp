@@ -649,3 +649,29 @@ TEST_F(ModuloTest, TheFormAndItsButtonsFitALaptopScreenAtAnyScale) {
     }
     aperto->close();
 }
+
+TEST_F(ModuloTest, ALongCompanyNameWrapsInsteadOfWideningThePage) {
+    auto m = apri();
+    m->resize(1000, 600);
+    QApplication::processEvents();
+    auto* scorrimento = m->findChild<QScrollArea*>();
+    ASSERT_NE(scorrimento, nullptr);
+    const int larghezza_pagina = scorrimento->widget()->width();
+    const QString nome = QStringLiteral(
+        "Consorzio Stabile Costruzioni Generali Restauri Conservativi Consolidamenti e Impianti Tecnologici "
+        "del Centro Antico e delle Periferie Orientali e Occidentali S.c.a r.l.");
+    digita(m->casella(16), nome);
+    QApplication::processEvents();
+
+    EXPECT_EQ(scorrimento->widget()->width(), larghezza_pagina);
+    EXPECT_LE(scorrimento->widget()->width(), scorrimento->viewport()->width());
+    EXPECT_FALSE(scorrimento->horizontalScrollBar()->isVisible());
+    const auto ripetute = m->ripetizioni("impresa");
+    ASSERT_FALSE(ripetute.empty());
+    for (QLabel* l : ripetute) {
+        EXPECT_EQ(l->text(), nome);
+        // Whole, on several lines, inside its sentence.
+        EXPECT_GE(l->height(), 2 * l->fontMetrics().height());
+        EXPECT_LE(l->geometry().right(), l->parentWidget()->width());
+    }
+}

@@ -343,7 +343,8 @@ TEST(PageImport, PagesAreWrittenOnceAndPlacedAsAsked) {
     TempDir dir;
     const auto a = dir / "a.pdf", b = dir / "B.pdf", b_lower = dir / "b.pdf", out = dir / "out.pdf";
     write_file(a, two_page_file("").finish("/Size 8 /Root 1 0 R"));
-    write_file(b, two_page_file("").finish("/Size 8 /Root 1 0 R"));
+    // A 1.6 source raises the output's version to 1.6.
+    write_file(b, "%PDF-1.6" + two_page_file("").finish("/Size 8 /Root 1 0 R").substr(8));
     // A file whose name differs only in case is another file.
     write_file(b_lower, "not a PDF file");
     PdfWriter w;
@@ -365,6 +366,7 @@ TEST(PageImport, PagesAreWrittenOnceAndPlacedAsAsked) {
     coretest::expect_qpdf_clean(out);
 
     const std::string pdf = read_file(out);
+    EXPECT_EQ(pdf.substr(0, 8), "%PDF-1.6");
     EXPECT_EQ(forms(pdf).size(), 3u);
     // The font both pages of a.pdf share is copied once (b.pdf has its own).
     std::size_t fonts = 0;

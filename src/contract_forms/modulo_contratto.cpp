@@ -1007,5 +1007,7 @@ void mostra_aiuto_contratto(QWidget* padre) {
     QObject::connect(pulsanti, &QDialogButtonBox::accepted, &finestra, &QDialog::accept);
     layout->addWidget(pulsanti);
     finestra.resize(560, 440);
+    // A modal window placed over a tall form could reach past a small screen.
+    centra_form(&finestra);
     finestra.exec();
 }

@@ -1,8 +1,11 @@
 #include "sign/form/modulo_cartellone.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFont>
+#include <QHBoxLayout>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
@@ -37,6 +40,8 @@ const QString DOMANDA_MENU = q("Prima di tornare al menu, vuoi salvare le modifi
 const QString DOMANDA_SALVA = q("Sei sicuro di volere sovrascrivere la cartellonistica ?");
 
 constexpr int LARGHEZZA_FORM = 11880, ALTEZZA_FORM = 8190;
+// The strip left of the preview that holds the logo and the buttons.
+constexpr int LARGHEZZA_COMANDI = 960;
 constexpr int LARGHEZZA_ANTEPRIMA = 10095, ALTEZZA_ANTEPRIMA = 15000;
 
 QPixmap figura(FiguraCartellone f, int larghezza, int altezza) {
@@ -60,6 +65,32 @@ QLabel* immagine(QWidget* padre, FiguraCartellone f, const QRect& posto) {
     etichetta->setPixmap(figura(f, posto.width(), posto.height()));
     return etichetta;
 }
+
+// The form's left strip: the logo and the command buttons. It does not
+// scroll with the rest, so the buttons stay in sight on any screen; the last
+// one, at the bottom of the design, rises when the window is shorter.
+class ColonnaComandi : public QWidget {
+public:
+    using QWidget::QWidget;
+    void metti_in_fondo(QPushButton* pulsante, const QRect& posto) {
+        in_fondo_ = pulsante;
+        posto_ = posto;
+        setMinimumHeight(minimumHeight() + posto.height() + 8);
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* evento) override {
+        QWidget::resizeEvent(evento);
+        if (in_fondo_ == nullptr) return;
+        QRect posto = posto_;
+        posto.moveTop(std::min(posto_.top(), height() - posto_.height() - 8));
+        in_fondo_->setGeometry(posto);
+    }
+
+private:
+    QPushButton* in_fondo_ = nullptr;
+    QRect posto_;
+};
 
 void sfondo(QWidget* w, const QColor& colore) {
     w->setAutoFillBackground(true);
@@ -117,20 +148,29 @@ ModuloCartellone::ModuloCartellone(std::function<void()> torna_al_menu, QWidget*
 }
 
 void ModuloCartellone::costruisci() {
-    // The whole form is one fixed canvas; a screen too small for it (or a
-    // large scale) gets scroll bars instead of controls out of reach.
-    auto* esterno = new QVBoxLayout(this);
+    // The form is a fixed canvas: the command strip on the left, the rest in
+    // a scroll area, so that a screen too small for it (or a large scale)
+    // gets scroll bars for the sign and keeps the buttons in sight. Places
+    // are the design's, in twips from the form's corner; right of the strip
+    // they are shifted by its width.
+    auto* esterno = new QHBoxLayout(this);
     esterno->setContentsMargins(0, 0, 0, 0);
+    esterno->setSpacing(0);
+    auto* comandi = new ColonnaComandi(this);
+    comandi->setFixedWidth(twip::px(LARGHEZZA_COMANDI));
+    sfondo(comandi, Qt::white);
+    esterno->addWidget(comandi);
     auto* contenitore = new QScrollArea(this);
     contenitore->setFrameShape(QFrame::NoFrame);
-    esterno->addWidget(contenitore);
+    esterno->addWidget(contenitore, 1);
     auto* tela = new QWidget;
-    tela->setFixedSize(twip::px(LARGHEZZA_FORM), twip::px(ALTEZZA_FORM));
+    tela->setFixedSize(twip::px(LARGHEZZA_FORM - LARGHEZZA_COMANDI), twip::px(ALTEZZA_FORM));
     sfondo(tela, Qt::white);
     contenitore->setWidget(tela);
+    const auto a_destra = [](const QRect& posto) { return posto.translated(-twip::px(LARGHEZZA_COMANDI), 0); };
 
-    immagine(tela, FiguraCartellone::LogoTavore, twip::rettangolo(120, 120, 840, 825));
-    immagine(tela, FiguraCartellone::Loghi, twip::rettangolo(10560, 240, 1185, 615));
+    immagine(comandi, FiguraCartellone::LogoTavore, twip::rettangolo(120, 120, 840, 825));
+    immagine(tela, FiguraCartellone::Loghi, a_destra(twip::rettangolo(10560, 240, 1185, 615)));
     const struct {
         const char* testo;
         QRect posto;
@@ -148,15 +188,17 @@ void ModuloCartellone::costruisci() {
         p.setColor(QPalette::WindowText, ROSSO_CARTELLONE);
         etichetta->setPalette(p);
         etichetta->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        etichetta->setGeometry(t.posto.adjusted(-40, 0, 40, 6));
+        etichetta->setGeometry(a_destra(t.posto.adjusted(-40, 0, 40, 6)));
     }
 
     const char* const pulsanti[4] = {"&Menu", "&Salva", "&Stampa", "&Aiuto"};
     const int alto[4] = {2040, 2640, 3240, 7560};
     for (int i = 0; i < 4; ++i) {
-        command1_[static_cast<std::size_t>(i)] = new QPushButton(q(pulsanti[i]), tela);
+        command1_[static_cast<std::size_t>(i)] = new QPushButton(q(pulsanti[i]), comandi);
         command1_[static_cast<std::size_t>(i)]->setGeometry(twip::rettangolo(120, alto[i], 735, 495));
     }
+    comandi->setMinimumHeight(twip::px(alto[2] + 495));
+    comandi->metti_in_fondo(command1_[3], twip::rettangolo(120, alto[3], 735, 495));
     connect(command1_[0], &QPushButton::clicked, this, [this] { esegui_protetto(this, [this] { menu(); }); });
     connect(command1_[1], &QPushButton::clicked, this, [this] { esegui_protetto(this, [this] { salva(); }); });
     connect(command1_[2], &QPushButton::clicked, this, [this] { esegui_protetto(this, [this] { stampa(); }); });
@@ -165,7 +207,7 @@ void ModuloCartellone::costruisci() {
     // The preview: a window onto the red sheet, scrolled vertically.
     anteprima_ = new QScrollArea(tela);
     anteprima_->setFrameShape(QFrame::NoFrame);
-    anteprima_->setGeometry(twip::rettangolo(960, 960, LARGHEZZA_ANTEPRIMA + 255, 7095));
+    anteprima_->setGeometry(a_destra(twip::rettangolo(960, 960, LARGHEZZA_ANTEPRIMA + 255, 7095)));
     anteprima_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     anteprima_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     anteprima_->verticalScrollBar()->setSingleStep(twip::px(500 * 7000 / 32767));
@@ -217,7 +259,7 @@ void ModuloCartellone::costruisci() {
 
     // As large as the design; centra_form fits it to the screen when it is
     // opened, and the scroll area keeps every control within reach.
-    resize(tela->size());
+    resize(comandi->width() + tela->width(), tela->height());
 }
 
 bool ModuloCartellone::carica() {

@@ -21,4 +21,18 @@ void mostra_avviso(const std::string& testo);
 // A box with the critical icon; `testo` is "source - description".
 void mostra_errore_critico(const std::string& testo);
 
+// While it lives, every message has each `da` replaced by `a` (both
+// Windows-1252) before it is shown: work done in a hidden folder is reported
+// under the folder the user chose, never under the hidden one.
+class SostituzioneNeiMessaggi {
+public:
+    SostituzioneNeiMessaggi(std::string da, std::string a);
+    ~SostituzioneNeiMessaggi();
+    SostituzioneNeiMessaggi(const SostituzioneNeiMessaggi&) = delete;
+    SostituzioneNeiMessaggi& operator=(const SostituzioneNeiMessaggi&) = delete;
+
+private:
+    GestoreMessaggi precedente_;
+};
+
 inline constexpr std::string_view TITOLO_APPLICAZIONE = "Contratto di appalto";

@@ -98,9 +98,14 @@ bool genera_contratto_finale(const fs::path& cartella_scelta, const CostruttoreC
     }
     CartellaProvvisoria provvisoria(nuova);
 
-    // 1. The document. A builder that fails has told the user why.
+    // 1. The document. A builder that fails has told the user why, naming
+    //    the folder the user chose rather than the hidden one it writes in.
     const fs::path pdf = nuova / "contratto.pdf";
-    if (!costruttore(pdf, false)) return false;
+    {
+        const SostituzioneNeiMessaggi nome_scelto(utf8_per_messaggio(nuova.string()),
+                                                  utf8_per_messaggio(destinazione.string()));
+        if (!costruttore(pdf, false)) return false;
+    }
     if (!fs::is_regular_file(pdf, ec) || fs::file_size(pdf, ec) == 0) {
         avvisa("Il file contratto.pdf non è stato scritto.");
         return false;
@@ -110,7 +115,7 @@ bool genera_contratto_finale(const fs::path& cartella_scelta, const CostruttoreC
     const fs::path dati = file_dati();
     const fs::path copia = nuova / "dati2.dat";
     if (!fs::copy_file(dati, copia, fs::copy_options::overwrite_existing, ec)) {
-        avvisa("Impossibile copiare " + dati.string() + " in " + nuova.string() + ": " + perche(ec));
+        avvisa("Impossibile copiare " + dati.string() + " in " + destinazione.string() + ": " + perche(ec));
         return false;
     }
     scrivi_dati(copia, {{"CONTRATTO_CHIUSO", "S"}});

@@ -153,6 +153,19 @@ TEST_F(Generazione, AMissingTargetFolderIsReported) {
     EXPECT_FALSE(leggi_dato("CONTRATTO_CHIUSO").has_value());
 }
 
+TEST_F(Generazione, ABuildersMessageNamesTheChosenFolderNotTheHiddenOne) {
+    const auto costruttore = [](const fs::path& file, bool) {
+        mostra_errore_critico("BeginDoc - Impossibile creare il file - " + file.string());
+        return false;
+    };
+    EXPECT_FALSE(genera_contratto_finale(scelta(), costruttore));
+    ASSERT_EQ(messaggi.size(), 1u);
+    EXPECT_EQ(messaggi[0], "BeginDoc - Impossibile creare il file - " + (uscita() / "contratto.pdf").string());
+    // The substitution ends with the generation.
+    mostra_avviso("dopo");
+    EXPECT_EQ(messaggi.back(), "dopo");
+}
+
 TEST_F(Generazione, BuilderOfTheStoredKind) {
     EXPECT_FALSE(costruttore_per_tipo(TipoRichiedente::Amministratore));
     EXPECT_FALSE(costruttore_per_tipo(TipoRichiedente::Nessuno));

@@ -11,7 +11,7 @@ packages=(
   qt6-base-dev libgl-dev
   qt6-translations-l10n
   qpdf poppler-utils mupdf-tools xvfb xauth libxml2-utils zbar-tools
-  fonts-dejavu-core imagemagick
+  fonts-dejavu-core fonts-liberation2 imagemagick
   clang libclang-rt-14-dev
   netpbm libgif-dev
   ghostscript

@@ -97,7 +97,15 @@ public:
     void AddField(std::string& FieldName, std::int32_t& FieldType, float X, float Y, float XDim, float YDim,
                   std::string_view Value, std::string_view Param = "0", std::string_view Tooltip = {},
                   std::int32_t Options = 0);
-    // Reads a TrueType file and makes it a font; returns its font name.
+    // Reads a TrueType file (the path's bytes go to the system unchanged) and
+    // writes its font objects at once, the file embedded unless Embedded is
+    // false; Encoding 1 is MacRoman, any other value WinAnsi. Returns the name
+    // SetFont selects it by: FontAlias, else the font's full name without
+    // blanks. The same file under the same name again returns the name and
+    // writes nothing. A file that cannot be used, or a name another font
+    // holds, adds and writes nothing and returns "", the error recorded (53
+    // missing file, 62 cut short, 321 not a usable TrueType font, 5 name in
+    // use, 52 no document open).
     std::string AddFont(std::string_view TTFFile, std::string_view FontAlias = {}, bool Embedded = true,
                         std::int32_t Encoding = 0);
     void AddGradient(std::string_view Alias, std::int32_t Style, std::string_view StartColor,
@@ -410,6 +418,10 @@ private:
         // The name after "/" in "Tf" and in the /Font resources; SetFont
         // selects it whatever the letter case it was asked with.
         std::string ResourceName;
+        // ---- TrueType fonts (AddFont) ----
+        // The file an added font was read from, as AddFont received it: the
+        // same file added again under the same name is the same font.
+        std::string SourceFile;
     };
     std::vector<FontRecord> FontTable;  // index 1..FontCount (0 unused)
     std::int32_t FontCount = 0;

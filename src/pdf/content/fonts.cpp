@@ -3,7 +3,7 @@
 
 #include "common/cp1252.h"
 #include "pdf/PdfWriter.h"
-#include "pdf/content/pdf_name.h"
+#include "pdf/content/font_names.h"
 #include "pdf/content/standard_font_metrics.h"
 
 namespace {
@@ -31,15 +31,6 @@ const StandardFace& face_of(std::string_view family) {
     for (const auto& face : kFaces)
         if (face.family == family) return face;
     return kFaces[4];  // every other family is measured as Arial
-}
-
-std::string_view style_suffix(std::int32_t style) {
-    switch (style & 3) {
-        case 1: return ",Bold";
-        case 2: return ",Italic";
-        case 3: return ",BoldItalic";
-        default: return "";
-    }
 }
 
 }  // namespace
@@ -73,7 +64,7 @@ void PdfWriter::LoadStandardWidths(std::string_view Family, std::int32_t Style) 
     FontRecord& record = FontTable[static_cast<std::size_t>(FontCount)];
     record.IsTrueType = false;
     record.BaseFont = std::string(face.base_font);
-    if (face.styled) record.BaseFont += style_suffix(Style);
+    if (face.styled) record.BaseFont += pdf::style_suffix(Style);
     record.Height = face.height;
     record.Descent = face.descent;
     record.Widths = pdf::standard_font_widths(face.metrics, face.styled ? Style : 0);
@@ -89,21 +80,10 @@ void PdfWriter::SetFont(std::string_view FontFamily, float Size, std::int32_t St
     if (Size != 0) FontSize = Size;
     if (FontSize == 0) FontSize = 10;
 
-    std::string name;
-    for (char c : FontFamily)
-        if (c != ' ') name += c;
-    const std::string upper = maiuscolo(name);
-    bool recognised = true;
-    if (upper == "TIMES" || upper == "TIMESNEWROMAN") name = "TimesNewRoman";
-    else if (upper == "COURIER" || upper == "COURIERNEW") name = "CourierNew";
-    else if (upper == "HELVETICA" || upper == "ARIAL") name = "Arial";
-    else if (upper == "SYMBOL") name = "Symbol";
-    else if (upper == "ZAPFDINGBATS") name = "ZapfDingbats";
-    else recognised = false;
-    const std::string family = name;
-    if (name == "CourierNew" || name == "TimesNewRoman" || name == "Arial") name += style_suffix(Style);
-    if (Encoding == 1) name = "MAC" + name;
-    if (!recognised) name = pdf::pdf_name(name);
+    const pdf::FontName chosen = pdf::font_name(FontFamily, Style, Encoding);
+    const std::string& name = chosen.resource;
+    const std::string& family = chosen.family;
+    const bool recognised = chosen.standard;
     const std::string key = maiuscolo(name);
 
     std::int32_t index = 0;

@@ -19,7 +19,7 @@ constexpr std::int32_t kMalformed = 321;
 [[noreturn]] void malformed(const std::string& detail) { throw FontFileError(kMalformed, detail); }
 
 struct Tables {
-    std::optional<TtfView> head, hhea, hmtx, cmap, name, glyf, loca, os2, post;
+    std::optional<TtfView> head, hhea, hmtx, cmap, name, glyf, loca, os2, post, maxp;
 };
 
 std::string tag_text(std::uint32_t tag) {
@@ -59,6 +59,7 @@ Tables locate_tables(const TtfView& file) {
             case 0x6C6F6361: slot = &tables.loca; break;  // loca
             case 0x4F532F32: slot = &tables.os2; break;   // OS/2
             case 0x706F7374: slot = &tables.post; break;  // post
+            case 0x6D617870: slot = &tables.maxp; break;  // maxp
             default: break;
         }
         if (slot && !*slot) *slot = file.window(offset, length, kMalformed, name);
@@ -231,7 +232,9 @@ TrueTypeMetrics read_truetype(std::span<const std::uint8_t> bytes, FontCodes cod
     };
 
     const std::int64_t loca_size = loca_format == 0 ? 2 : 4;
-    const std::int64_t glyph_count = t.loca->size() / loca_size - 1;
+    std::int64_t glyph_count = t.loca->size() / loca_size - 1;
+    // Renderers know as many glyphs as maxp counts.
+    if (t.maxp) glyph_count = std::min<std::int64_t>(glyph_count, t.maxp->u16(4));
     if (glyph_count < 1) malformed("table 'loca' holds no glyph");
     auto glyph_offset = [&](std::uint32_t g) -> std::int64_t {
         return loca_format == 0 ? 2 * static_cast<std::int64_t>(t.loca->u16(2 * g)) : t.loca->u32(4 * g);

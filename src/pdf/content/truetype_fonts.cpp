@@ -20,13 +20,13 @@ constexpr std::uintmax_t kLargestFontFile = 64u << 20;
 
 std::string_view platform_message(std::int32_t number) {
     switch (number) {
-        case 5: return "Invalid procedure call or argument";
-        case 7: return "Out of memory";
-        case 52: return "Bad file name or number";
-        case 53: return "File not found";
-        case 62: return "Input past end of file";
-        case 75: return "Path/File access error";
-        default: return "Invalid file format";
+        case 5: return "Nome di carattere gi\xE0 in uso";
+        case 7: return "Memoria insufficiente";
+        case 52: return "Nessun file aperto";
+        case 53: return "File del carattere non trovato";
+        case 62: return "File del carattere troncato";
+        case 75: return "Impossibile leggere il file del carattere";
+        default: return "Il file non \xE8 un carattere TrueType utilizzabile";
     }
 }
 
@@ -35,17 +35,17 @@ std::string_view platform_message(std::int32_t number) {
 pdf::Bytes read_font_file(const std::filesystem::path& path) {
     std::error_code error;
     const auto status = std::filesystem::status(path, error);
-    if (!std::filesystem::exists(status)) throw pdf::FontFileError(53, "no font file " + path.string());
-    if (!std::filesystem::is_regular_file(status)) throw pdf::FontFileError(75, path.string() + " is not a file");
+    if (!std::filesystem::exists(status)) throw pdf::FontFileError(53, utf8_per_messaggio(path.string()));
+    if (!std::filesystem::is_regular_file(status)) throw pdf::FontFileError(75, utf8_per_messaggio(path.string()) + " non \xE8 un file");
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw pdf::FontFileError(75, "cannot open " + path.string());
+    if (!in) throw pdf::FontFileError(75, utf8_per_messaggio(path.string()));
     pdf::Bytes bytes;
     char chunk[65536];
     while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
         bytes.insert(bytes.end(), chunk, chunk + in.gcount());
-        if (bytes.size() > kLargestFontFile) throw pdf::FontFileError(321, "font file larger than 64 MB");
+        if (bytes.size() > kLargestFontFile) throw pdf::FontFileError(321, "file pi\xF9 grande di 64 MB");
     }
-    if (in.bad()) throw pdf::FontFileError(75, "cannot read " + path.string());
+    if (in.bad()) throw pdf::FontFileError(75, utf8_per_messaggio(path.string()));
     return bytes;
 }
 
@@ -106,9 +106,9 @@ std::string PdfWriter::AddFont(std::string_view TTFFile, std::string_view FontAl
             const bool same_key = record.Key == key && record.Encoding == Encoding;
             if (!same_key && record.ResourceName != resource) continue;
             if (same_key && record.IsTrueType && same_file(record.SourceFile, TTFFile)) return alias;
-            throw pdf::FontFileError(5, "the font name " + alias + " is already in use");
+            throw pdf::FontFileError(5, alias);
         }
-        if (OutputFile == nullptr) throw pdf::FontFileError(52, "no document open (BeginDoc)");
+        if (OutputFile == nullptr) throw pdf::FontFileError(52, "il documento non \xE8 stato iniziato (BeginDoc)");
 
         const std::string italic_angle = FormatNumber(font.italic_angle);
         FontRecord& record = AddFontRecord();

@@ -35,9 +35,9 @@ std::string tag_text(std::uint32_t tag) {
 // the file would be embedded cut off too) and locates the tables we read.
 Tables locate_tables(const TtfView& file) {
     const std::uint32_t version = file.u32(0);
-    if (version == 0x4F54544F) malformed("CFF outlines ('OTTO'), not TrueType outlines");
-    if (version == 0x74746366) malformed("a font collection ('ttcf'), not a single font");
-    if (version != 0x00010000 && version != 0x74727565) malformed("not a TrueType font file");
+    if (version == 0x4F54544F) malformed("contorni CFF ('OTTO'), non TrueType");
+    if (version == 0x74746366) malformed("raccolta di caratteri ('ttcf'), non un carattere solo");
+    if (version != 0x00010000 && version != 0x74727565) malformed("non \xE8 un file TrueType");
 
     Tables tables;
     const std::int64_t count = file.u16(4);
@@ -46,8 +46,8 @@ Tables locate_tables(const TtfView& file) {
         const std::uint32_t tag = file.u32(entry);
         const std::int64_t offset = file.u32(entry + 8);
         const std::int64_t length = file.u32(entry + 12);
-        const std::string name = "table '" + tag_text(tag) + "'";
-        if (offset + length > file.size()) throw FontFileError(kTruncated, name + " runs past the end of the file");
+        const std::string name = "tabella '" + tag_text(tag) + "'";
+        if (offset + length > file.size()) throw FontFileError(kTruncated, name + " oltre la fine del file");
         std::optional<TtfView>* slot = nullptr;
         switch (tag) {
             case 0x68656164: slot = &tables.head; break;  // head
@@ -68,7 +68,7 @@ Tables locate_tables(const TtfView& file) {
         {&tables.head, "head"}, {&tables.hhea, "hhea"}, {&tables.hmtx, "hmtx"}, {&tables.cmap, "cmap"},
         {&tables.name, "name"}, {&tables.glyf, "glyf"}, {&tables.loca, "loca"}};
     for (const auto& [table, tag] : required)
-        if (!*table) malformed(std::string("no '") + tag + "' table");
+        if (!*table) malformed(std::string("manca la tabella '") + tag + "'");
     return tables;
 }
 
@@ -77,7 +77,7 @@ class CharacterMap {
 public:
     CharacterMap(const TtfView& cmap, std::int64_t offset) : cmap_(cmap), offset_(offset) {
         const std::int64_t twice = cmap.u16(offset + 6);
-        if (twice == 0 || twice % 2 != 0) malformed("character map with " + std::to_string(twice) + " / 2 segments");
+        if (twice == 0 || twice % 2 != 0) malformed("mappa dei caratteri con " + std::to_string(twice) + " / 2 segmenti");
         segments_ = twice / 2;
         // The four arrays must be there in full, whatever codes are asked.
         (void)cmap.u16(offset + 16 + 8 * segments_ - 2);
@@ -122,7 +122,7 @@ std::pair<std::int64_t, bool> find_character_map(const TtfView& cmap) {
         const std::int64_t offset = cmap.u32(8 + 8 * k);
         if (cmap.u16(offset) == 4) return {offset, encoding == 0};
     }
-    malformed("no Windows character map of format 4");
+    malformed("manca una mappa dei caratteri Windows di formato 4");
 }
 
 // The character a viewer shows for a code of a text font. Windows-1252
@@ -186,7 +186,7 @@ private:
     std::uint16_t field(std::int64_t k, int i) const { return name_.u16(6 + 12 * k + 2 * i); }
 
     std::string decode(std::int64_t k) const {
-        const TtfView text = name_.window(storage_ + field(k, 5), field(k, 4), kMalformed, "name string");
+        const TtfView text = name_.window(storage_ + field(k, 5), field(k, 4), kMalformed, "testo del nome");
         std::string out;
         if (field(k, 0) == 1) {
             for (std::int64_t i = 0; i < text.size(); ++i)
@@ -210,13 +210,13 @@ std::int32_t clamp16(std::int64_t v) {
 }  // namespace
 
 TrueTypeMetrics read_truetype(std::span<const std::uint8_t> bytes, FontCodes codes) {
-    const TtfView file(bytes, kTruncated, "the file");
+    const TtfView file(bytes, kTruncated, "il file");
     const Tables t = locate_tables(file);
 
     const std::uint16_t units_per_em = t.head->u16(18);
     // Outside this range no font is drawn sensibly, and 0 would divide by zero.
     if (units_per_em < 16 || units_per_em > 16384)
-        malformed("unitsPerEm " + std::to_string(units_per_em) + " outside 16-16384");
+        malformed("unitsPerEm " + std::to_string(units_per_em) + " fuori da 16-16384");
     const std::int16_t loca_format = t.head->i16(50);
     if (loca_format != 0 && loca_format != 1) malformed("indexToLocFormat " + std::to_string(loca_format));
     const float scale = 1000.0f / static_cast<float>(units_per_em);
@@ -224,8 +224,8 @@ TrueTypeMetrics read_truetype(std::span<const std::uint8_t> bytes, FontCodes cod
     auto scaled = [scale](std::int64_t v) { return static_cast<std::int64_t>(std::llrint(static_cast<float>(v) * scale)); };
 
     const std::int64_t h_metrics = t.hhea->u16(34);
-    if (h_metrics == 0) malformed("no horizontal metrics");
-    if (t.hmtx->size() < 4 * h_metrics) malformed("table 'hmtx' shorter than its " + std::to_string(h_metrics) + " metrics");
+    if (h_metrics == 0) malformed("nessuna metrica orizzontale");
+    if (t.hmtx->size() < 4 * h_metrics) malformed("tabella 'hmtx' pi\xF9 corta delle sue " + std::to_string(h_metrics) + " metriche");
     // Glyphs past the metrics share the last advance width.
     auto advance = [&](std::uint32_t g) {
         return t.hmtx->u16(4 * (g < h_metrics ? static_cast<std::int64_t>(g) : h_metrics - 1));
@@ -235,7 +235,7 @@ TrueTypeMetrics read_truetype(std::span<const std::uint8_t> bytes, FontCodes cod
     std::int64_t glyph_count = t.loca->size() / loca_size - 1;
     // Renderers know as many glyphs as maxp counts.
     if (t.maxp) glyph_count = std::min<std::int64_t>(glyph_count, t.maxp->u16(4));
-    if (glyph_count < 1) malformed("table 'loca' holds no glyph");
+    if (glyph_count < 1) malformed("la tabella 'loca' non ha glifi");
     auto glyph_offset = [&](std::uint32_t g) -> std::int64_t {
         return loca_format == 0 ? 2 * static_cast<std::int64_t>(t.loca->u16(2 * g)) : t.loca->u32(4 * g);
     };
@@ -261,9 +261,9 @@ TrueTypeMetrics read_truetype(std::span<const std::uint8_t> bytes, FontCodes cod
 
         const std::int64_t start = glyph_offset(g);
         const std::int64_t end = glyph_offset(g + 1);
-        if (end < start) malformed("glyph " + std::to_string(g) + " ends before it starts");
+        if (end < start) malformed("il glifo " + std::to_string(g) + " finisce prima di iniziare");
         if (end == start) continue;  // no outline: nothing to bound
-        const TtfView glyph = t.glyf->window(start, end - start, kMalformed, "glyph " + std::to_string(g));
+        const TtfView glyph = t.glyf->window(start, end - start, kMalformed, "glifo " + std::to_string(g));
         if (glyph.i16(0) < 0) continue;  // composite glyphs are not measured
         box[0] = std::min<std::int64_t>(box[0], glyph.i16(2));
         box[1] = std::min<std::int64_t>(box[1], glyph.i16(4));

@@ -6,8 +6,8 @@ namespace pdf {
 std::int64_t ReadTtfNumber(std::span<const std::uint8_t> bytes, std::int64_t position, int size, bool is_unsigned) {
     const auto length = static_cast<std::int64_t>(bytes.size());
     if ((size != 2 && size != 4) || position < 0 || position > length - size)
-        throw FontFileError(62, "read of " + std::to_string(size) + " bytes at " + std::to_string(position) +
-                                    " past the end of " + std::to_string(length) + " bytes");
+        throw FontFileError(62, "lettura di " + std::to_string(size) + " byte in " + std::to_string(position) +
+                                    " oltre la fine di " + std::to_string(length) + " byte");
     std::int64_t value = 0;
     for (int i = 0; i < size; ++i) value = value * 256 + bytes[static_cast<std::size_t>(position + i)];
     if (!is_unsigned) {

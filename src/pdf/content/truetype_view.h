@@ -52,7 +52,7 @@ public:
     // `fault` when they are not all inside this one.
     TtfView window(std::int64_t offset, std::int64_t length, std::int32_t fault, std::string name) const {
         if (offset < 0 || length < 0 || offset > size() || length > size() - offset)
-            throw FontFileError(fault_, name + " lies outside " + name_);
+            throw FontFileError(fault_, name + " fuori da " + name_);
         return TtfView(bytes_.subspan(static_cast<std::size_t>(offset), static_cast<std::size_t>(length)), fault,
                        std::move(name));
     }
@@ -61,7 +61,7 @@ public:
 private:
     std::span<const std::uint8_t> checked(std::int64_t position, std::int64_t count) const {
         if (position < 0 || position > size() - count)
-            throw FontFileError(fault_, "read at " + std::to_string(position) + " past the end of " + name_);
+            throw FontFileError(fault_, "lettura in " + std::to_string(position) + " oltre la fine di " + name_);
         return bytes_;
     }
 

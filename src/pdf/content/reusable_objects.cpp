@@ -4,6 +4,7 @@
 
 #include "pdf/PdfWriter.h"
 #include "pdf/content/pdf_name.h"
+#include "pdf/core/public_call.h"
 #include "pdf/core/text_utils.h"
 
 namespace {
@@ -30,6 +31,7 @@ void PdfWriter::BeginObject(std::string_view Alias, std::int32_t Options) {
 
 void PdfWriter::EndObject() {
     if (!ObjectOpen) return;
+    const pdf::PublicCall call("EndObject");
     const ObjectRecord& record = ObjectTable[static_cast<std::size_t>(ObjectCount)];
     // Any alias text makes one valid name, written the same way wherever
     // the object is named.

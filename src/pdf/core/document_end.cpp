@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/public_call.h"
 #include "pdf/core/replacing_file.h"
 #include "pdf/core/write_failure.h"
 #include "pdf/core/text_utils.h"
@@ -26,6 +27,7 @@ std::string hex_upper(std::string_view bytes) {
 }  // namespace
 
 void PdfWriter::EndDoc() {
+    const pdf::PublicCall call("EndDoc");
     // Nothing is written (and no page is begun) when there is no file: the
     // document state stays as it was.
     if (OutputFile == nullptr) RaiseError(52, "EndDoc", "Bad file name or number");

@@ -3,9 +3,11 @@
 // page's widgets, the page object, its content stream and its annotations.
 #include "pdf/PdfWriter.h"
 #include "pdf/core/growth.h"
+#include "pdf/core/public_call.h"
 #include "pdf/core/text_utils.h"
 
 std::int32_t PdfWriter::BeginPage() {
+    const pdf::PublicCall call("BeginPage");
     if (PageOpen) EndPage();
     if (PageCount == 2147483647) RaiseError(6, "BeginPage", "Overflow");
     PageCount += 1;
@@ -38,6 +40,7 @@ std::int32_t PdfWriter::BeginPage() {
 
 void PdfWriter::EndPage() {
     if (!PageOpen) return;
+    const pdf::PublicCall call("EndPage");
     if (ObjectCount > 0 && !ObjectOpen && !TilingOpen) PlayAutoObjects(true);
     PageOpen = false;
 

@@ -28,6 +28,22 @@ TEST(WriteFailure, FullDiskAndMissingFolderAreToldInItalian) {
                   "Errore di scrittura del file: spazio su disco esaurito: liberare spazio o scegliere un altro disco");
     }
 
+    // A page large enough to reach the disk while the next page begins: the
+    // failure is named after BeginPage, the member the program called.
+    PdfWriter pagine;
+    pagine.BeginDoc("/dev/full");
+    pagine.BeginPage();
+    pagine.SetFont("Times", 12);
+    for (int riga = 0; riga < 4000; ++riga) pagine.DrawText(72, 100, "una riga di testo abbastanza lunga");
+    try {
+        pagine.BeginPage();
+        ADD_FAILURE() << "a full disk was not reported";
+    } catch (const PdfError& errore) {
+        EXPECT_EQ(errore.number(), 57);
+        EXPECT_EQ(errore.source(), "PdfWriter.BeginPage");
+    }
+    pagine.Abort();
+
     testsupport::TempDir cartella;
     PdfWriter senza_cartella;
     senza_cartella.BeginDoc((cartella / "manca" / "a.pdf").string());

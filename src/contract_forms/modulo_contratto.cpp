@@ -761,9 +761,10 @@ CasellaTestoMultiriga* ModuloContratto::corpo_articolo(int n) const {
 
 namespace {
 
-StatoCombo leggi_combo(const QComboBox* combo) {
+StatoCombo leggi_combo(const QComboBox* combo, bool con_voci) {
     StatoCombo c;
-    for (int i = 0; i < combo->count(); ++i) c.voci.push_back(a_cp1252(combo->itemText(i)).value_or(""));
+    if (con_voci)
+        for (int i = 0; i < combo->count(); ++i) c.voci.push_back(a_cp1252(combo->itemText(i)).value_or(""));
     c.indice = combo->currentIndex();
     c.testo = a_cp1252(combo->currentText()).value_or("");
     c.modificabile = combo->isEditable();
@@ -779,7 +780,9 @@ void scrivi_combo(QComboBox* combo, const StatoCombo& c) {
 
 }  // namespace
 
-ModelloContratto ModuloContratto::modello() const {
+ModelloContratto ModuloContratto::modello() const { return leggi_modello(true); }
+
+ModelloContratto ModuloContratto::leggi_modello(bool con_voci) const {
     ModelloContratto m;
     for (int i = 0; i < NUMERO_TESTI; ++i) {
         if (const auto* casella = text1_[u(i)]) {
@@ -794,9 +797,9 @@ ModelloContratto ModuloContratto::modello() const {
         m.text1[b].testo = *corpo;
         m.text1[b].abilitata = corpi_[u(n)]->isEnabled();
     }
-    m.combo1 = leggi_combo(combo1_);
-    for (std::size_t i = 0; i < combo2_.size(); ++i) m.combo2[i] = leggi_combo(combo2_[i]);
-    m.combo3 = leggi_combo(combo3_);
+    m.combo1 = leggi_combo(combo1_, con_voci);
+    for (std::size_t i = 0; i < combo2_.size(); ++i) m.combo2[i] = leggi_combo(combo2_[i], con_voci);
+    m.combo3 = leggi_combo(combo3_, con_voci);
     m.check1 = {check1_->valore(), check1_->isEnabled()};
     for (std::size_t i = 0; i < check2_.size(); ++i) m.check2[i] = {check2_[i]->valore(), check2_[i]->isEnabled()};
     for (std::size_t i = 0; i < check3_.size(); ++i) m.check3[i] = {check3_[i]->valore(), check3_[i]->isEnabled()};
@@ -868,7 +871,7 @@ void ModuloContratto::quando_cambia_testo(int indice) {
     if (in_caricamento_) return;
     if (indice == 42 || indice == 44 || indice == 45) {
         // The total follows its three amounts as they are typed.
-        text1_[46]->imposta_testo_cp1252(totale_appalto(modello()));
+        text1_[46]->imposta_testo_cp1252(totale_appalto(leggi_modello(false)));
     }
     quando_cambia();
 }
@@ -884,7 +887,7 @@ void ModuloContratto::quando_cambia_allegato(int indice, int valore) {
 }
 
 void ModuloContratto::aggiorna_pagina() {
-    ModelloContratto m = modello();
+    ModelloContratto m = leggi_modello(false);
     aggiorna_articoli(m);
     for (int i = PRIMO_TITOLO_ARTICOLO; i < PRIMO_TITOLO_ARTICOLO + 2 * NUMERO_ARTICOLI_FACOLTATIVI; ++i)
         text1(i)->setEnabled(m.text1[u(i)].abilitata);

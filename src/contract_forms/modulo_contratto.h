@@ -82,6 +82,10 @@ private:
         std::function<std::string(const ModelloContratto&)> testo;
     };
 
+    // The entries; the page's own updates at every key skip the lists'
+    // items (hundreds of places and titles), which they never use.
+    ModelloContratto leggi_modello(bool con_voci) const;
+
     void costruisci_pagina();
     // Page building blocks.
     void titolo(const QString& testo);

@@ -62,9 +62,13 @@ std::unique_ptr<ModuloContratto> apri() {
     return modulo;
 }
 
+// Events posted while others are handled (a sentence's new height asks the
+// page for a layout, the layout for a repaint) wait for the next round.
 void assesta() {
-    QApplication::sendPostedEvents();
-    QApplication::processEvents();
+    for (int giro = 0; giro < 2; ++giro) {
+        QApplication::sendPostedEvents();
+        QApplication::processEvents();
+    }
 }
 
 double millisecondi(Orologio::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }

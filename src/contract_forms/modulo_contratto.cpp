@@ -39,6 +39,26 @@ const QString DOMANDA_MENU =
 
 std::size_t u(int i) { return static_cast<std::size_t>(i); }
 
+// The scrolled page's layout. The scroll area makes the page taller only
+// after the page has laid itself out in its old height: every sentence
+// would be squeezed and stretched back at once, and the whole view painted
+// for one changed line. The page takes the height it needs first.
+class LayoutPagina : public QVBoxLayout {
+public:
+    using QVBoxLayout::QVBoxLayout;
+
+    void setGeometry(const QRect& rettangolo) override {
+        QWidget* pagina = parentWidget();
+        const int altezza = heightForWidth(rettangolo.width());
+        if (pagina != nullptr && altezza > rettangolo.height()) {
+            // The page's resize lays it out again at the new height.
+            pagina->resize(pagina->width(), pagina->height() + altezza - rettangolo.height());
+            if (pagina->height() >= altezza) return;
+        }
+        QVBoxLayout::setGeometry(rettangolo);
+    }
+};
+
 const std::string& t(const ModelloContratto& m, int i) { return m.text1[u(i)].testo; }
 
 }  // namespace
@@ -59,7 +79,7 @@ ModuloContratto::ModuloContratto(TipoContratto tipo, std::function<void()> torna
     // The page paints nothing of its own: when a sentence grows only what
     // moved is painted again, not the whole visible page.
     contenuto_->setAttribute(Qt::WA_StaticContents);
-    pagina_ = new QVBoxLayout(contenuto_);
+    pagina_ = new LayoutPagina(contenuto_);
     pagina_->setSpacing(8);
     pagina_->setContentsMargins(24, 16, 24, 24);
     costruisci_pagina();

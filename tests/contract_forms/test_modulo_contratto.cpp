@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -674,4 +676,40 @@ TEST_F(ModuloTest, ALongCompanyNameWrapsInsteadOfWideningThePage) {
         EXPECT_GE(l->height(), 2 * l->fontMetrics().height());
         EXPECT_LE(l->geometry().right(), l->parentWidget()->width());
     }
+}
+
+// A repeated name that needs one more line grows its own sentence only: the
+// others keep their size (squeezed and stretched back, they would make the
+// whole view paint again at every such key).
+TEST_F(ModuloTest, TypingARepeatedNameResizesOnlyTheSentencesThatShowIt) {
+    auto m = apri();
+    m->resize(1300, 700);
+    QApplication::processEvents();
+    std::set<QWidget*> con_nome;
+    for (const char* nome : {"impresa", "recapito_impresa"})
+        for (QLabel* l : m->ripetizioni(nome)) con_nome.insert(l->parentWidget());
+    QWidget* pagina = m->findChild<QScrollArea*>()->widget();
+
+    struct Ridimensionamenti : QObject {
+        std::set<QWidget*> esclusi;
+        std::vector<std::string> visti;
+        bool eventFilter(QObject* o, QEvent* e) override {
+            if (e->type() == QEvent::Resize && !esclusi.count(static_cast<QWidget*>(o)))
+                visti.push_back(o->objectName().toStdString() + " " + std::to_string(static_cast<QWidget*>(o)->height()));
+            return false;
+        }
+    } ridimensionamenti;
+    ridimensionamenti.esclusi = con_nome;
+    for (QWidget* frase : pagina->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        frase->installEventFilter(&ridimensionamenti);
+
+    const QString nome = QStringLiteral("Consorzio Stabile Costruzioni Generali e Restauri del Centro Antico S.c.a r.l.");
+    const int altezza_prima = pagina->height();
+    for (QChar c : nome) {
+        QTest::keyClick(m->casella(16), c.toLatin1());
+        QApplication::processEvents();
+    }
+    EXPECT_GT(pagina->height(), altezza_prima) << "the name was meant to need more lines";
+    EXPECT_TRUE(ridimensionamenti.visti.empty()) << ridimensionamenti.visti.size() << " sentences resized, first "
+                                                 << ridimensionamenti.visti.front();
 }

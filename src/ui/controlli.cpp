@@ -51,12 +51,11 @@ void imposta_testo(QWidget* controllo, const std::optional<std::string>& valore)
 void seleziona_campo(QWidget* controllo) {
     if (controllo == nullptr || !controllo->isEnabled() || !controllo->isVisible()) return;
     // A control below the visible part of a page is brought into view, so
-    // that the user sees where to act.
+    // that the user sees where to act: by every scroll area around it, the
+    // innermost first, since a form too large for the screen holds its own
+    // scrolled parts inside the window's scroll area.
     for (QWidget* w = controllo->parentWidget(); w != nullptr; w = w->parentWidget()) {
-        if (auto* scorrimento = qobject_cast<QScrollArea*>(w)) {
-            scorrimento->ensureWidgetVisible(controllo);
-            break;
-        }
+        if (auto* scorrimento = qobject_cast<QScrollArea*>(w)) scorrimento->ensureWidgetVisible(controllo);
     }
     controllo->setFocus(Qt::OtherFocusReason);
     if (auto* riga = qobject_cast<QLineEdit*>(controllo))

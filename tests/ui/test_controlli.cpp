@@ -226,6 +226,33 @@ TEST(Form, TabOrderFollowsThePageAndFocusSelectsAll) {
     EXPECT_FALSE(sotto->hasFocus());
 }
 
+// A form too large for the screen scrolls inside the window, and its own
+// scrolled part (the sign's preview) inside that: the selected box must come
+// into view in both, or the user types where nothing can be seen.
+TEST(Form, SelectedBoxComesIntoViewThroughNestedScrollAreas) {
+    QScrollArea finestra;
+    finestra.resize(300, 200);
+    auto* tela = new QWidget;
+    tela->setFixedSize(280, 900);
+    auto* anteprima = new QScrollArea(tela);
+    anteprima->setGeometry(0, 500, 260, 300);
+    auto* foglio = new QWidget;
+    foglio->setFixedSize(240, 1500);
+    auto* casella = new CasellaTesto("", 0, foglio);
+    casella->setGeometry(10, 1200, 100, 20);
+    anteprima->setWidget(foglio);
+    finestra.setWidget(tela);
+    finestra.show();
+    QApplication::setActiveWindow(&finestra);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&finestra));
+
+    seleziona_campo(casella);
+    for (QScrollArea* area : {anteprima, &finestra}) {
+        const QRect in_vista(casella->mapTo(area->viewport(), QPoint(0, 0)), casella->size());
+        EXPECT_TRUE(area->viewport()->rect().contains(in_vista)) << (area == anteprima ? "preview" : "window");
+    }
+}
+
 TEST(Form, CentredOnTheScreen) {
     QWidget form;
     form.resize(300, 200);

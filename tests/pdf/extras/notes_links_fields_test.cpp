@@ -224,11 +224,6 @@ TEST(Fields, EveryTypeReadsBackWithAndWithoutProtection) {
         w.OnFieldEvent(calculate, name, script);
         w.OnFieldEvent(keystroke, name, script);
         w.AddNoteBox("Nota (riservata)", 0, 100, 50, 10);
-        std::string strano = "strano";
-        std::int32_t nine = 9;
-        const auto size = w.FileSize();
-        expect_pdf_error([&] { w.AddField(strano, nine, 0, 0, 5, 5, ""); }, 5, "PdfWriter.AddField");
-        EXPECT_EQ(w.FileSize(), size);
         w.EndDoc();
         EXPECT_EQ(contenttest::reader_complaints(file), "");
         const std::string pdf = testsupport::read_file(file);
@@ -249,14 +244,14 @@ TEST(Fields, EveryTypeReadsBackWithAndWithoutProtection) {
             EXPECT_NE(testsupport::read_file(clear).find("/Contents (Nota \\(riservata\\))"), std::string::npos);
             continue;
         }
-        EXPECT_NE(line_with(pdf, "(nome)").find("/Rect [ 10 832 60 824] /F 4 \r/BS << /Type /Border /W 1 /S /S>> "
-                                                "/FT /Tx /Ff 0 \r/Q 2  /MaxLen 20  /DA (/Arial 10 Tf 0 0 0 rg ) /T (nome)"),
+        const std::string nome = line_with(pdf, "(nome)");
+        EXPECT_NE(nome.find("/Rect [ 10 832 60 824] /F 4 \r/BS << /Type /Border /W 1 /S /S>> "
+                            "/FT /Tx /Ff 0 \r/Q 2  /MaxLen 20  /DA (/Arial 10 Tf 0 0 0 rg ) /T (nome)"),
                   std::string::npos)
-            << line_with(pdf, "(nome)");
+            << nome;
         EXPECT_NE(line_with(pdf, "(accetto)").find("/V /S#EC /DV /S#EC"), std::string::npos);
         EXPECT_NE(line_with(pdf, "(scelta)").find("/DV (b) /V (b)"), std::string::npos);
         EXPECT_EQ(line_with(pdf, "(fuori)").find("/DV"), std::string::npos) << "a default past the options is none";
-        const std::string nome = line_with(pdf, "(nome)");
         EXPECT_NE(nome.find("/AA <<  /C << /S /JavaScript"), std::string::npos) << nome;
         const auto object_line = pdf.rfind(" 0 obj", pdf.find(nome));
         const std::string number = pdf.substr(pdf.rfind('\n', object_line) + 1, object_line - pdf.rfind('\n', object_line) - 1);
@@ -279,26 +274,30 @@ TEST(Fields, EventsReachExactNamesAndBranchesOnly) {
     EXPECT_EQ(line_with(pdf, "/T (totaleX)").find("/AA"), std::string::npos);
 }
 
-TEST(Fields, PatternTextColourIsRefusedBeforeAnythingIsWritten) {
+TEST(Fields, RefusalsComeBeforeAnythingIsWritten) {
     Document doc;
     PdfWriter& w = doc.first_page("Times", 10);
     w.BeginTiling("Trama", 0, 0, 10, 10, 10, 10);
     w.EndTiling();
-    w.SetColorText("Trama");
     std::string name = "campo";
+    const struct {
+        const char* text_colour;
+        std::int32_t type;
+        int number;
+    } refusals[] = {{"Trama", 5, 13}, {"Black", 9, 5}};  // a pattern text colour; a type outside 0-5
+    for (const auto& r : refusals) {
+        w.SetColorText(r.text_colour);
+        std::int32_t type = r.type;
+        const auto size = w.FileSize();
+        expect_pdf_error([&] { w.AddField(name, type, 0, 0, 10, 10, "Invia", "script()"); }, r.number,
+                         "PdfWriter.AddField", r.text_colour);
+        EXPECT_EQ(w.FileSize(), size) << r.text_colour;
+    }
     std::int32_t type = 5;
-    const auto size = w.FileSize();
-    expect_pdf_error([&] { w.AddField(name, type, 0, 0, 10, 10, "Invia", "script()"); }, 13, "PdfWriter.AddField");
-    EXPECT_EQ(w.FileSize(), size);
-    w.SetColorText("Black");
     w.AddField(name, type, 0, 0, 10, 10, "Invia");
     const std::string pdf = doc.finish();
     EXPECT_EQ(count_of(pdf, "/Subtype /Widget"), 1u);
 }
-
-}  // namespace
-
-namespace {
 
 // Poppler builds the appearances of fields and notes from their
 // dictionaries: the colours must land where the same coordinates draw.

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "../content/reader_checks.h"
+#include "../content/content_fixture.h"
 #include "../core/own_pdf.h"
 #include "pdf/PdfWriter.h"
 #include "pdf/core/flate_encoder.h"
@@ -158,6 +158,28 @@ TEST(PageImport, PagesOfSeveralProducersLookAndReadLikeTheirSources) {
     }
 }
 
+// Importing page 1 of `src` is refused with `number` and `reason` before
+// anything is written, and the document still ends as a valid file.
+void expect_import_refused(const std::filesystem::path& src, int number, const std::string& reason,
+                           const std::string& what) {
+    const auto out = src.parent_path() / "out.pdf";
+    PdfWriter w;
+    w.BeginDoc(out.string());
+    w.BeginPage();
+    const std::int32_t before = w.FileSize();
+    try {
+        w.ImportPage(src.string(), 1, 0, 0);
+        ADD_FAILURE() << what << ": imported";
+    } catch (const PdfError& e) {
+        EXPECT_EQ(e.number(), number) << what;
+        EXPECT_EQ(e.source(), "PdfWriter.ImportPage") << what;
+        EXPECT_NE(e.description().find(reason), std::string::npos) << what << ": " << e.description();
+    }
+    EXPECT_EQ(w.FileSize(), before) << what;
+    w.EndDoc();
+    coretest::expect_qpdf_clean(out, "", what);
+}
+
 TEST(PageImport, FilesWithObjectStreamsOrEncryptionAreRefusedAndNothingIsWritten) {
     REQUIRE_TOOL("qpdf");
     TempDir dir;
@@ -183,15 +205,7 @@ TEST(PageImport, FilesWithObjectStreamsOrEncryptionAreRefusedAndNothingIsWritten
         EXPECT_EQ(encrypted, c.encrypted) << c.args;
         EXPECT_EQ(w.ErrNumber(), 321) << c.args;
         EXPECT_NE(w.ErrDescription().find(c.reason), std::string::npos) << w.ErrDescription();
-
-        const auto out = dir / "out.pdf";
-        w.BeginDoc(out.string());
-        w.BeginPage();
-        const std::int32_t before = w.FileSize();
-        coretest::expect_pdf_error([&] { w.ImportPage(src.string(), 1, 0, 0); }, 321, "PdfWriter.ImportPage", c.args);
-        EXPECT_EQ(w.FileSize(), before) << c.args;
-        w.EndDoc();
-        coretest::expect_qpdf_clean(out, "", c.args);
+        expect_import_refused(src, 321, c.reason, c.args);
     }
 }
 
@@ -303,39 +317,28 @@ TEST(PageImport, PagesThatCannotBeImportedWriteNothing) {
     struct Case {
         const char* what;
         std::string source;
+        int number;
         std::string reason;
     };
     const std::vector<Case> cases = {
         {"several streams, one not in Flate",
-         two_streams("/Filter /FlateDecode|" + flate("0 g"), "/Filter /ASCIIHexDecode|30206720>"), "ASCIIHexDecode"},
+         two_streams("/Filter /FlateDecode|" + flate("0 g"), "/Filter /ASCIIHexDecode|30206720>"), 321,
+         "ASCIIHexDecode"},
         {"several streams, one with a predictor",
-         two_streams("/Filter /FlateDecode /DecodeParms << /Predictor 12 >>|" + flate("0 g"), "|0 g"), "FlateDecode"},
-        {"several streams, one that does not inflate", two_streams("/Filter /FlateDecode|xyz", "|0 g"), "zlib"},
+         two_streams("/Filter /FlateDecode /DecodeParms << /Predictor 12 >>|" + flate("0 g"), "|0 g"), 321,
+         "FlateDecode"},
+        {"several streams, one that does not inflate", two_streams("/Filter /FlateDecode|xyz", "|0 g"), 321, "zlib"},
         {"more than 64 MiB decoded", two_streams("/Filter /FlateDecode|" + big, "/Filter /FlateDecode|" + big),
-         "64 MiB"},
+         321, "64 MiB"},
         {"a stream longer than the file", two_page_file("").stream(6, "", "0 g", "9999").finish("/Size 8 /Root 1 0 R"),
-         "oltre la fine"},
+         62, "oltre la fine"},
         {"no MediaBox", two_page_file("").object(3, "<< /Type /Page /Parent 7 0 R >>").finish("/Size 8 /Root 1 0 R"),
-         "MediaBox"},
+         321, "MediaBox"},
     };
     TempDir dir;
     for (const Case& c : cases) {
-        const auto src = dir / "src.pdf", out = dir / "out.pdf";
-        write_file(src, c.source);
-        PdfWriter w;
-        w.BeginDoc(out.string());
-        w.BeginPage();
-        const std::int32_t before = w.FileSize();
-        try {
-            w.ImportPage(src.string(), 1, 0, 0);
-            ADD_FAILURE() << c.what << ": imported";
-        } catch (const PdfError& e) {
-            EXPECT_EQ(e.source(), "PdfWriter.ImportPage") << c.what;
-            EXPECT_NE(e.description().find(c.reason), std::string::npos) << c.what << ": " << e.description();
-        }
-        EXPECT_EQ(w.FileSize(), before) << c.what;
-        w.EndDoc();
-        coretest::expect_qpdf_clean(out, "", c.what);
+        write_file(dir / "src.pdf", c.source);
+        expect_import_refused(dir / "src.pdf", c.number, c.reason, c.what);
     }
 }
 
@@ -369,11 +372,7 @@ TEST(PageImport, PagesAreWrittenOnceAndPlacedAsAsked) {
     EXPECT_EQ(pdf.substr(0, 8), "%PDF-1.6");
     EXPECT_EQ(forms(pdf).size(), 3u);
     // The font both pages of a.pdf share is copied once (b.pdf has its own).
-    std::size_t fonts = 0;
-    for (std::size_t at = pdf.find("/BaseFont /Helvetica"); at != std::string::npos;
-         at = pdf.find("/BaseFont /Helvetica", at + 1))
-        ++fonts;
-    EXPECT_EQ(fonts, 2u);
+    EXPECT_EQ(contenttest::count_of(pdf, "/BaseFont /Helvetica"), 2u);
     // Natural size; a width with the height following the proportions
     // (150 x 200 of a 300 x 400 page); a height likewise (100 x 50 of 200 x 100).
     for (const char* placed : {"\rq\r1 0 0 -1 0 100 cm\r/_PDF_1.2 Do\rQ", "\rq\r0.5 0 0 -0.5 10 220 cm\r/_PDF_2.1 Do\rQ",

@@ -31,51 +31,32 @@ Info get_info(PdfWriter& writer, const std::filesystem::path& file) {
     return info;
 }
 
-TEST(PdfReader, InformationTexts) {
-    struct Case {
-        std::string entries;
-        std::string title, subject, author;
-    };
-    const std::vector<Case> cases = {
-        {"/Title (Titolo \\(uno\\) \\\\ fine) /Subject (a (b) c) /Author (riga\\ndue\\101)", "Titolo (uno) \\ fine",
-         "a (b) c", "riga\\ndue\\101"},
-        // Printable bytes of hexadecimal strings (a UTF-16 text keeps its
-        // ASCII letters); a final odd digit is dropped.
-        {"/Title <FEFF005400690074 0020> /Subject <4142434> /Author <01>", "Tit ", "ABC", ""},
-        // Values held in other objects are read there.
-        {"/Title 8 0 R /Author (Rossi) /Subject 99 0 R", "Indiretto", "", "Rossi"},
-        {"/Keywords (x)", "", "", ""},
-    };
-    TempDir dir;
-    for (const Case& c : cases) {
-        const auto file = dir / "info.pdf";
-        write_file(file, two_page_file(c.entries).object(8, "(Indiretto)").finish("/Size 9 /Root 1 0 R /Info 7 0 R"));
-        PdfWriter writer;
-        const Info info = get_info(writer, file);
-        EXPECT_EQ(info.pages, 2) << c.entries;
-        EXPECT_EQ(info.title, c.title) << c.entries;
-        EXPECT_EQ(info.subject, c.subject) << c.entries;
-        EXPECT_EQ(info.author, c.author) << c.entries;
-        EXPECT_EQ(writer.ErrNumber(), 0) << c.entries;
-    }
-    // No /Info in the trailer: empty texts, never those of another object.
-    const auto file = dir / "noinfo.pdf";
-    write_file(file, two_page_file("/Title (x)").finish("/Size 8 /Root 1 0 R"));
-    PdfWriter writer;
-    const Info info = get_info(writer, file);
-    EXPECT_EQ(info.pages, 2);
-    EXPECT_EQ(info.title + info.subject + info.author, "");
-}
-
-TEST(PdfReader, PageCountsThroughUpdatesAndDamagedTrees) {
+TEST(PdfReader, PagesAndInformationOfReadableFiles) {
     TempDir dir;
     struct Case {
-        const char* what;
+        std::string what;
         std::string bytes;
         std::int32_t pages;
-        std::string title;
+        std::string title, subject = "", author = "";
     };
-    std::vector<Case> cases;
+    const auto info_file = [](const std::string& entries,
+                              const std::string& trailer = "/Size 9 /Root 1 0 R /Info 7 0 R") {
+        return two_page_file(entries).object(8, "(Indiretto)").finish(trailer);
+    };
+    std::vector<Case> cases = {
+        {"escapes of literal strings",
+         info_file("/Title (Titolo \\(uno\\) \\\\ fine) /Subject (a (b) c) /Author (riga\\ndue\\101)"), 2,
+         "Titolo (uno) \\ fine", "a (b) c", "riga\\ndue\\101"},
+        // Printable bytes of hexadecimal strings (a UTF-16 text keeps its
+        // ASCII letters); a final odd digit is dropped.
+        {"hexadecimal strings", info_file("/Title <FEFF005400690074 0020> /Subject <4142434> /Author <01>"), 2, "Tit ",
+         "ABC"},
+        {"values held in other objects", info_file("/Title 8 0 R /Author (Rossi) /Subject 99 0 R"), 2, "Indiretto", "",
+         "Rossi"},
+        {"no texts", info_file("/Keywords (x)"), 2, ""},
+        {"no /Info in the trailer: no texts of another object", info_file("/Title (x)", "/Size 9 /Root 1 0 R"), 2,
+         ""},
+    };
     {
         // An incremental update replaces the page tree and the information
         // and adds a page; its /Size is larger than any object number.
@@ -119,6 +100,8 @@ TEST(PdfReader, PageCountsThroughUpdatesAndDamagedTrees) {
         const Info info = get_info(writer, file);
         EXPECT_EQ(info.pages, c.pages) << c.what;
         EXPECT_EQ(info.title, c.title) << c.what;
+        EXPECT_EQ(info.subject, c.subject) << c.what;
+        EXPECT_EQ(info.author, c.author) << c.what;
         EXPECT_EQ(writer.ErrNumber(), 0) << c.what << ": " << writer.ErrDescription();
     }
 }

@@ -3,23 +3,14 @@
 // (up to case and outer blanks, which the fallback comparison ignores).
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <string>
-
-#include <unistd.h>
 
 #include "common/cp1252.h"
 #include "common/dati.h"
+#include "input_file.h"
 #include "sign/record_cartellone.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::filesystem::path file =
-        std::filesystem::temp_directory_path() / ("cartellone_fuzz_" + std::to_string(::getpid()) + ".dat");
-    {
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
+    const auto file = fuzz_input_file("cartellone_fuzz", data, size);
     try {
         const auto archivio = leggi_archivio(file);
         const ModelloCartellone caricato = modello_cartellone(archivio);

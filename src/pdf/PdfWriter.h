@@ -555,12 +555,14 @@ private:
         float LineWidth = 0;               // points
     };
     std::vector<SavedGraphicState> GraphicStateStack;
-    // The "q" that local spaces and tables have left open in each content
-    // buffer: an end member writes "Q" only against one of its own kind in
-    // the buffer being written. A buffer's counts restart when it begins.
+    // The "q" that local spaces and tables, and the "BDC" that layers, have
+    // left open in each content buffer: an end member writes its "Q" or
+    // "EMC" only against one of its own kind in the buffer being written. A
+    // buffer's counts restart when it begins.
     struct OpenSaves {
         std::int32_t Spaces = 0;
         std::int32_t Tables = 0;
+        std::int32_t Layers = 0;
     };
     std::array<OpenSaves, 3> OpenLocalSaves{};
 

@@ -26,10 +26,17 @@ void PdfWriter::BeginLayer(std::string_view Layer, bool StartState, bool ShowInL
         k = LayerCount;
     }
     PutContent("/OC /_LAY_" + std::to_string(k) + " BDC");
+    const int active = ActiveContentBuffer();
+    if (active >= 0) ++OpenLocalSaves[static_cast<std::size_t>(active)].Layers;
 }
 
 void PdfWriter::EndLayer() {
-    if (LayerCount > 0) PutContent("EMC");
+    // An "EMC" without its "BDC" in the same content is an error readers
+    // report: an end with no layer begun there writes nothing.
+    const int active = ActiveContentBuffer();
+    if (active < 0 || OpenLocalSaves[static_cast<std::size_t>(active)].Layers == 0) return;
+    --OpenLocalSaves[static_cast<std::size_t>(active)].Layers;
+    PutContent("EMC");
 }
 
 void PdfWriter::OnDocEvent(std::int32_t EventType, std::string_view Script, bool ResetScript) {

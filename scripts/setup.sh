@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 packages=(
   cmake g++ make pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
+  libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev libhpdf-dev libdeflate-dev
   qt6-base-dev libgl-dev
   qt6-translations-l10n
   qpdf poppler-utils mupdf-tools xvfb xauth libxml2-utils zbar-tools

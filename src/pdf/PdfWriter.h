@@ -717,8 +717,10 @@ private:
     void WriteFontObjects(std::string_view Name, const pdf::Bytes& FontFile = {}, std::int32_t EmbeddedLength = 0,
                           std::string_view Descriptor = {});
     // Writes one line of text with its baseline at (X, Y) in user units.
+    // MeasuredWords: the widths of its words as the layout added them up
+    // (negative: not measured yet).
     void RenderTextLine(float X, float Y, float Width, std::string_view Text, float Indent, std::int32_t Align,
-                        bool NewLineFlag);
+                        bool NewLineFlag, float MeasuredWords = -1.0f);
 
     // -- Pictures (DrawImage) --
     // Writes a decoded raster picture as image XObject "/_IMG_" + ImageCount

@@ -1,7 +1,9 @@
 // Graphics-state settings: colours, line attributes, transparency and the
 // text-state values. Most write their operator into the open content at
 // once; nothing is deduplicated.
+#include <array>
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "pdf/PdfWriter.h"
@@ -18,6 +20,31 @@ struct ColourOperators {
 };
 constexpr ColourOperators fill_operators{" rg", "/xxCSxx cs ", "/Pattern cs /", " scn"};
 constexpr ColourOperators line_operators{" RG", "/xxCSxx CS ", "/Pattern CS /", " SCN"};
+
+// The last colour texts parsed, with what they gave: the text writers switch
+// between the text colour and the fill colour on every line, and parsing is
+// a pure function of the text, so the same text is not parsed again.
+struct ParsedPaint {
+    std::string input;
+    std::string value, pattern_colour, line;
+};
+struct PaintCache {
+    std::array<ParsedPaint, 4> entries;
+    std::size_t used = 0, next = 0;
+    const ParsedPaint* find(std::string_view input) const {
+        for (std::size_t k = 0; k < used; ++k)
+            if (entries[k].input == input) return &entries[k];
+        return nullptr;
+    }
+    const ParsedPaint& add(ParsedPaint entry) {
+        ParsedPaint& slot = entries[next];
+        slot = std::move(entry);
+        next = (next + 1) % entries.size();
+        if (used < entries.size()) ++used;
+        return slot;
+    }
+};
+thread_local PaintCache paint_cache[2];  // fill, line
 }  // namespace
 
 
@@ -27,30 +54,41 @@ void PdfWriter::SetColorLine(std::string_view Color) { SetPaintColor(Color, true
 
 void PdfWriter::SetPaintColor(std::string_view Color, bool Stroke) {
     if (Color.empty() || UncolouredTiling) return;
-    std::string value(Color), pattern_colour;
-    ParseColor(value, pattern_colour);
-    // A text that names no colour at all ("@1;2") is ignored.
-    if (value.empty()) return;
-    // The operator is made first: a colour it refuses (a bad "#" text) must
-    // not become the current one, or every later text line, which paints in
-    // the text colour and then restores this one, would fail half-written.
-    const ColourOperators& op = Stroke ? line_operators : fill_operators;
-    std::string line;
-    if (value.front() == '#') {
-        line = HexColorToRgb(value) + op.rgb;
-    } else if (!pattern_colour.empty()) {
-        if (pattern_colour.front() == '#')
-            line = op.uncoloured + HexColorToRgb(pattern_colour) + " /" + pdf::pdf_name(value) + op.select;
-    } else {
-        line = op.pattern_space + pdf::pdf_name(value) + op.select;
+    PaintCache& cache = paint_cache[Stroke ? 1 : 0];
+    const ParsedPaint* parsed = cache.find(Color);
+    if (parsed == nullptr) {
+        ParsedPaint entry;
+        entry.input = std::string(Color);
+        entry.value = entry.input;
+        ParseColor(entry.value, entry.pattern_colour);
+        // The operator is made before anything is stored: a colour it
+        // refuses (a bad "#" text) must not become the current one, or every
+        // later text line, which paints in the text colour and then restores
+        // this one, would fail half-written.
+        const ColourOperators& op = Stroke ? line_operators : fill_operators;
+        const std::string& value = entry.value;
+        const std::string& pattern_colour = entry.pattern_colour;
+        if (value.empty()) {
+        } else if (value.front() == '#') {
+            entry.line = HexColorToRgb(value) + op.rgb;
+        } else if (!pattern_colour.empty()) {
+            if (pattern_colour.front() == '#')
+                entry.line = op.uncoloured + HexColorToRgb(pattern_colour) + " /" + pdf::pdf_name(value) + op.select;
+        } else {
+            entry.line = op.pattern_space + pdf::pdf_name(value) + op.select;
+        }
+        parsed = &cache.add(std::move(entry));
     }
-    (Stroke ? LineColor : FillColor) = value;
+    // A text that names no colour at all ("@1;2") is ignored.
+    if (parsed->value.empty()) return;
+    (Stroke ? LineColor : FillColor) = parsed->value;
     // The pattern colour is kept only with the colour it came with: the text
     // writers restore the colour as colour + ";" + pattern colour, which must
     // not paint a later coloured pattern in an earlier pattern's colour.
+    const std::string& pattern_colour = parsed->pattern_colour;
     (Stroke ? LinePatternColour : FillPatternColour) =
         !pattern_colour.empty() && pattern_colour.front() == '#' ? pattern_colour : std::string();
-    if (!line.empty()) PutContent(line);
+    if (!parsed->line.empty()) PutContent(parsed->line);
 }
 
 void PdfWriter::SetColorText(std::string_view Color) {

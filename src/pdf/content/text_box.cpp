@@ -1,5 +1,6 @@
 // Text boxes with word wrap, the line writer they share with free text, and
 // the current point.
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -73,7 +74,7 @@ std::string PdfWriter::DrawTextBox(float X, float Y, float Width, float Height, 
         const pdf::BoxLine& line = layout.lines[j];
         const std::int32_t align = (line.last && (Align & kJustify)) ? kLeft : Align;
         RenderTextLine(X, (static_cast<float>(j) * lh + y0) / UnitFactor, Width, line.text,
-                       line.first ? Indentation : 0.0f, align, false);
+                       line.first ? Indentation : 0.0f, align, false, line.word_widths);
     }
 
     const float top = UserToPageY(Y);
@@ -83,7 +84,7 @@ std::string PdfWriter::DrawTextBox(float X, float Y, float Width, float Height, 
 }
 
 void PdfWriter::RenderTextLine(float X, float Y, float Width, std::string_view Text, float Indent,
-                               std::int32_t Align, bool NewLineFlag) {
+                               std::int32_t Align, bool NewLineFlag, float MeasuredWords) {
     if (blank_line(Text)) {
         CurrentX = NewLineFlag ? 0.0f : X * UnitFactor;
         CurrentY = Y * UnitFactor;
@@ -105,10 +106,17 @@ void PdfWriter::RenderTextLine(float X, float Y, float Width, std::string_view T
     float lineW = 0, base = 0, sw = 0;
     std::size_t n = 0;
     if (Align & kJustify) {
-        const std::vector<std::string> words = pdf::split_text(Text, " ");
-        n = words.size() - 1;
-        float sum = 0;
-        for (const auto& word : words) sum += TextLength(word);
+        n = static_cast<std::size_t>(std::count(Text.begin(), Text.end(), ' '));
+        float sum = MeasuredWords;
+        if (sum < 0) {
+            sum = 0;
+            for (std::size_t from = 0;;) {
+                const std::size_t blank = Text.find(' ', from);
+                sum += TextLength(Text.substr(from, blank == std::string_view::npos ? blank : blank - from));
+                if (blank == std::string_view::npos) break;
+                from = blank + 1;
+            }
+        }
         sw = TextLength(" ");
         lineW = static_cast<float>(n) * sw + sum;
         base = sum;

@@ -20,6 +20,13 @@ BoxText prepare_box_text(std::string_view text, bool collapse_blanks) {
         prepared.continuation = true;
         text.remove_prefix(1);
     }
+    // Most texts have neither line breaks nor blank runs to collapse: they
+    // are one paragraph as they stand.
+    if (text.find(kCrLf) == std::string_view::npos &&
+        (!collapse_blanks || text.find("  ") == std::string_view::npos)) {
+        prepared.paragraphs.emplace_back(text);
+        return prepared;
+    }
     std::string t;
     t.reserve(text.size() + 8);
     // One pass does what repeated replacement of "  " by " " and of
@@ -48,8 +55,21 @@ BoxLayout layout_box(const BoxText& text, const BoxGeometry& g,
     bool continuation = text.continuation;
     const size_t paragraph_count = text.paragraphs.size();
     std::vector<float> widths;
+    // Words are views into the paragraph: a line is the stretch of the
+    // paragraph from its first word to its last, blanks as they stand.
+    std::vector<std::string_view> words;
     for (size_t p = 0; p < paragraph_count; ++p) {
-        const std::vector<std::string> words = split_text(text.paragraphs[p], " ");
+        const std::string_view paragraph = text.paragraphs[p];
+        words.clear();
+        for (size_t from = 0;;) {
+            const size_t blank = paragraph.find(' ', from);
+            if (blank == std::string_view::npos) {
+                words.push_back(paragraph.substr(from));
+                break;
+            }
+            words.push_back(paragraph.substr(from, blank - from));
+            from = blank + 1;
+        }
         widths.resize(words.size());
         for (size_t i = 0; i < words.size(); ++i) widths[i] = measure(words[i]);
 
@@ -57,20 +77,23 @@ BoxLayout layout_box(const BoxText& text, const BoxGeometry& g,
         bool first_line = true;
         while (i < words.size()) {
             BoxLine line;
-            line.text = words[i];
+            const size_t start = static_cast<size_t>(words[i].data() - paragraph.data());
             float w = widths[i];
+            float sum = widths[i];
             if (i == 0) w += g.indentation;
             ++i;
             int m = 0;
             while (i < words.size()) {
                 const float candidate = static_cast<float>(m + 1) * g.blank_width + w + widths[i];
                 if (!(candidate <= g.width) && !g.no_wrap) break;
-                line.text += ' ';
-                line.text += words[i];
                 w += widths[i];
+                sum += widths[i];
                 ++m;
                 ++i;
             }
+            const size_t end = static_cast<size_t>(words[i - 1].data() - paragraph.data()) + words[i - 1].size();
+            line.text.assign(paragraph.substr(start, end - start));
+            line.word_widths = sum;
             line.first = first_line && !continuation;
             line.last = i >= words.size();
             first_line = false;

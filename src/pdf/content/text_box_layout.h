@@ -29,6 +29,9 @@ struct BoxLine {
     std::string text;
     bool first = false;  // first line of a paragraph: takes the indentation
     bool last = false;   // last line of a paragraph: never justified
+    // The widths of the line's words added up in order, as measured for the
+    // layout: what justifying the line needs, so it is not measured again.
+    float word_widths = 0;
 };
 
 struct BoxLayout {

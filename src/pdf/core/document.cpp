@@ -4,6 +4,7 @@
 #include <csignal>
 #include <ctime>
 #include <cstdio>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/types.h>
@@ -13,13 +14,20 @@
 #include "common/cp1252.h"
 #include "common/errori_sistema.h"
 #include "pdf/PdfWriter.h"
+#include "pdf/core/creation_date_hook.h"
 #include "pdf/core/writer_defaults.h"
 
 namespace {
 
+std::string& fixed_creation_date() {
+    static std::string date;
+    return date;
+}
+
 // "D:" + local date and time as 14 digits + a fixed zone text, which the
 // documents have always carried whatever the machine's time zone.
 std::string creation_date_now() {
+    if (!fixed_creation_date().empty()) return fixed_creation_date();
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
@@ -30,6 +38,8 @@ std::string creation_date_now() {
 }
 
 }  // namespace
+
+void pdf::fix_creation_date(std::string date) { fixed_creation_date() = std::move(date); }
 
 PdfWriter::PdfWriter() {
     for (int i = 0; i <= 16; ++i) PowersOfTwo[static_cast<std::size_t>(i)] = 1 << i;

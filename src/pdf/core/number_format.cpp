@@ -1,6 +1,5 @@
 #include "pdf/core/number_format.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "pdf/PdfWriter.h"
@@ -37,24 +36,36 @@ std::string format_number(float x) {
     // decimals follows from the digits before the point.
     const double v = static_cast<double>(r);
     const double magnitude = std::fabs(v);
-    int integer_digits = 1;
-    for (double limit = 10.0; magnitude >= limit && integer_digits < 40; limit *= 10.0) ++integer_digits;
-    int decimals = 7 - integer_digits;
-    if (decimals > 3) decimals = 3;
-    if (decimals < 0) decimals = 0;
+    int decimals = magnitude >= 1000000.0 ? 0 : magnitude >= 100000.0 ? 1 : magnitude >= 10000.0 ? 2 : 3;
 
-    char buffer[64];
-    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, decimals);
-    if (ec != std::errc()) {
-        throw PdfError(5, "PdfWriter.FormatNumber", "Invalid procedure call or argument: number too large");
+    // The digits as one integer: v times 10^decimals is exact in double (a
+    // float's 24 bits times at most 1000), and rounding it half to even is
+    // what a correctly rounded fixed notation of v does.
+    static constexpr double scales[] = {1.0, 10.0, 100.0, 1000.0};
+    long long scaled = std::llrint(v * scales[decimals]);
+    if (scaled == 0) return "0";
+    // Trailing zeros of the decimals are not written.
+    while (decimals > 0 && scaled % 10 == 0) {
+        scaled /= 10;
+        --decimals;
     }
-    std::string text(buffer, end);
-    if (text.find('.') != std::string::npos) {
-        while (text.back() == '0') text.pop_back();
-        if (text.back() == '.') text.pop_back();
+    const bool negative = scaled < 0;
+    unsigned long long digits = negative ? 0ULL - static_cast<unsigned long long>(scaled)
+                                         : static_cast<unsigned long long>(scaled);
+    char buffer[32];
+    char* end = buffer + sizeof buffer;
+    char* p = end;
+    for (int d = 0; d < decimals; ++d) {
+        *--p = static_cast<char>('0' + digits % 10);
+        digits /= 10;
     }
-    if (text == "-0") text = "0";
-    return text;
+    if (decimals > 0) *--p = '.';
+    do {
+        *--p = static_cast<char>('0' + digits % 10);
+        digits /= 10;
+    } while (digits != 0);
+    if (negative) *--p = '-';
+    return std::string(p, end);
 }
 
 }  // namespace pdf

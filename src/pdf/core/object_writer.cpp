@@ -63,6 +63,8 @@ std::string PdfWriter::BeginDoc(std::string_view strFileName) {
     OutputFile = pdf::open_replacing(FileName, TemporaryFileName, error);
     bool failed = OutputFile == nullptr;
     std::string cause;
+    // Pages go out in a few large writes rather than many small ones.
+    if (!failed) std::setvbuf(OutputFile, nullptr, _IOFBF, 1 << 20);
     if (failed) {
         const auto [number, message] = open_failure(error);
         RecordError(number, "BeginDoc", message, FileName);
@@ -100,11 +102,8 @@ void PdfWriter::WriteBytes(const void* data, std::size_t size) {
 }
 
 void PdfWriter::WriteLine(std::string_view Text) {
-    std::string line;
-    line.reserve(Text.size() + 1);
-    line.append(Text);
-    line += '\n';
-    WriteBytes(line.data(), line.size());
+    WriteBytes(Text.data(), Text.size());
+    WriteBytes("\n", 1);
 }
 
 std::int32_t PdfWriter::WriteObjStart(std::int32_t n) {

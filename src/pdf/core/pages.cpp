@@ -1,6 +1,8 @@
 // Pages and content buffers: every drawing member sends its operator lines
 // through PutContent into the buffer of whatever is open; EndPage writes the
 // page's widgets, the page object, its content stream and its annotations.
+#include <utility>
+
 #include "pdf/PdfWriter.h"
 #include "pdf/core/growth.h"
 #include "pdf/core/public_call.h"
@@ -46,13 +48,17 @@ void PdfWriter::EndPage() {
 
     // The first operator puts the origin at the top-left corner of the
     // margin box with y growing downwards; the clip keeps drawing inside it.
-    std::string content = "1 0 0 -1 " + FormatNumber(Margins.Left) + " " + FormatNumber(PageHeight - Margins.Top) +
-                          " cm \r";
+    std::string prefix = "1 0 0 -1 " + FormatNumber(Margins.Left) + " " + FormatNumber(PageHeight - Margins.Top) +
+                         " cm \r";
     if (ClipPage) {
-        content += "0 0 " + FormatNumber(PageWidth - Margins.Right - Margins.Left) + " " +
-                   FormatNumber(PageHeight - Margins.Bottom - Margins.Top) + " re W n\r";
+        prefix += "0 0 " + FormatNumber(PageWidth - Margins.Right - Margins.Left) + " " +
+                  FormatNumber(PageHeight - Margins.Bottom - Margins.Top) + " re W n\r";
     }
-    content += BufferText(ContentBuffers[PageBuffer]);
+    const std::string& buffer = ContentBuffers[PageBuffer];
+    pdf::Bytes content;
+    content.reserve(prefix.size() + buffer.size());
+    content.insert(content.end(), prefix.begin(), prefix.end());
+    content.insert(content.end(), buffer.begin(), buffer.end());
     const std::string media = FormatNumber(PageWidth) + " " + FormatNumber(PageHeight) + "]\r";
 
     std::int32_t open_script = 0, close_script = 0;
@@ -93,7 +99,7 @@ void PdfWriter::EndPage() {
 
     WriteObjStart(0);
     WriteLine("<<");
-    WriteStream(pdf::Bytes(content.begin(), content.end()), 0);
+    WriteStream(std::move(content), 0);
     WriteObjEnd();
 
     if (!PageAnnots.empty()) {

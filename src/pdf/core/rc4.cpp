@@ -19,13 +19,19 @@ Rc4Schedule rc4_key_schedule(std::string_view key) {
 
 void rc4_apply(const Rc4Schedule& schedule, const std::uint8_t* in, std::uint8_t* out,
                std::size_t size) {
-    std::array<std::uint8_t, 256> s = schedule.s;
-    std::uint8_t i = 0, j = 0;
+    // Word-sized state: byte-sized entries make every swap a partial-word
+    // store that the next load has to wait for.
+    std::uint32_t s[256];
+    for (int k = 0; k < 256; ++k) s[k] = schedule.s[static_cast<std::size_t>(k)];
+    std::uint32_t i = 0, j = 0;
     for (std::size_t k = 0; k < size; ++k) {
-        i = std::uint8_t(i + 1);
-        j = std::uint8_t(j + s[i]);
-        std::swap(s[i], s[j]);
-        out[k] = in[k] ^ s[std::uint8_t(s[i] + s[j])];
+        i = (i + 1) & 0xFF;
+        const std::uint32_t si = s[i];
+        j = (j + si) & 0xFF;
+        const std::uint32_t sj = s[j];
+        s[i] = sj;
+        s[j] = si;
+        out[k] = static_cast<std::uint8_t>(in[k] ^ s[(si + sj) & 0xFF]);
     }
 }
 

@@ -183,14 +183,14 @@ void PdfWriter::RenderTextLine(float X, float Y, float Width, std::string_view T
 
     // The glyphs are painted with the fill colour: the text colour for the
     // line, then the fill colour again.
-    const std::string fill = FillColor, fill_pattern = FillPatternColour;
-    SetColorFill(TextColor + ";" + TextPatternColour);
+    const std::string fill = pdf::concat({FillColor, ";", FillPatternColour});
+    SetColorFill(pdf::concat({TextColor, ";", TextPatternColour}));
     PutContent("BT");
-    PutContent("/" + CurrentFontName + " " + size_text + " Tf " + size_text + " TL");
-    PutContent("1 0 0 -1 " + x_text + " " + y_text + " Tm");
-    PutContent(prefix + "(" + pdf::escape_string(Text) + ") Tj" + suffix);
+    PutContent(pdf::concat({"/", CurrentFontName, " ", size_text, " Tf ", size_text, " TL"}));
+    PutContent(pdf::concat({"1 0 0 -1 ", x_text, " ", y_text, " Tm"}));
+    PutContent(pdf::concat({prefix, "(", pdf::escape_string(Text), ") Tj", suffix}));
     PutContent("ET");
-    SetColorFill(fill + ";" + fill_pattern);
+    SetColorFill(fill);
 
     if (FontStyle & (4 | 8 | 16)) {
         // Every number first: a refused one must not leave an open "q" and

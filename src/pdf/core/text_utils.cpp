@@ -1,5 +1,6 @@
 #include "pdf/core/text_utils.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 
@@ -8,20 +9,26 @@
 namespace pdf {
 
 std::string escape_string(std::string_view text) {
+    // One pass gives the same result as replacing backslashes first and then
+    // the other four: the added backslashes are never doubled. Runs without
+    // any of the five are copied whole.
+    static constexpr auto special = [] {
+        std::array<bool, 256> table{};
+        for (unsigned char c : {'\\', '(', ')', '\r', '\n'}) table[c] = true;
+        return table;
+    }();
     std::string out;
     out.reserve(text.size() + 8);
-    // One pass gives the same result as replacing backslashes first and then
-    // the other four: the added backslashes are never doubled.
-    for (char c : text) {
-        switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '(': out += "\\("; break;
-            case ')': out += "\\)"; break;
-            case '\r': out += "\\r"; break;
-            case '\n': out += "\\n"; break;
-            default: out += c;
-        }
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (!special[static_cast<unsigned char>(c)]) continue;
+        out.append(text.substr(run, i - run));
+        out += '\\';
+        out += c == '\r' ? 'r' : c == '\n' ? 'n' : c;
+        run = i + 1;
     }
+    out.append(text.substr(run));
     return out;
 }
 

@@ -212,8 +212,11 @@ const std::vector<PdfObjectId>& PdfFile::pages() {
     if (!root.is(PdfValue::Kind::dictionary)) refuse("catalogo del documento (/Root) mancante");
     std::vector<std::pair<PdfObjectId, int>> stack;
     std::unordered_set<std::int64_t> visited;
-    if (const PdfValue* top = root.find("Pages"); top && top->is(PdfValue::Kind::reference))
-        stack.push_back({{top->integer, top->generation}, 0});
+    // Without its page tree the file is no document: saying "0 pages" would
+    // pass a broken file off as an empty one.
+    const PdfValue* top = root.find("Pages");
+    if (!top || !top->is(PdfValue::Kind::reference)) refuse("catalogo senza albero delle pagine (/Pages)");
+    stack.push_back({{top->integer, top->generation}, 0});
     while (!stack.empty()) {
         const auto [id, depth] = stack.back();
         stack.pop_back();

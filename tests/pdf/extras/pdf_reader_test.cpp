@@ -166,6 +166,7 @@ TEST(PdfReader, RefusesWhatItCannotReadSafely) {
         {"values nested too deep", two_page_file("/Title " + nested).finish("/Size 8 /Root 1 0 R /Info 7 0 R"), 321,
          "annidati"},
         {"no catalog", two_page_file("").finish("/Size 8"), 321, "/Root"},
+        {"a catalog without a page tree", two_page_file("").finish("/Size 8 /Root 2 0 R"), 321, "/Pages"},
         {"a page tree that nests without end",
          [] {
              PdfBuilder b;

@@ -3,6 +3,7 @@
 
 #include "common/cp1252.h"
 #include "pdf/PdfWriter.h"
+#include "pdf/core/public_call.h"
 #include "pdf/content/font_names.h"
 #include "pdf/content/standard_font_metrics.h"
 
@@ -72,6 +73,7 @@ void PdfWriter::LoadStandardWidths(std::string_view Family, std::int32_t Style) 
 }
 
 void PdfWriter::SetFont(std::string_view FontFamily, float Size, std::int32_t Style, std::int32_t Encoding) {
+    const pdf::PublicCall call("SetFont");
     // Every value but 1 (MacRoman) is WinAnsi and shares its record: a record
     // of its own would put a second font under the same resource name.
     if (Encoding != 1) Encoding = 0;

@@ -3,12 +3,14 @@
 #include <string>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/public_call.h"
 #include "pdf/content/pdf_name.h"
 #include "pdf/core/text_utils.h"
 
 void PdfWriter::AddGradient(std::string_view Alias, std::int32_t Style, std::string_view StartColor,
                             std::string_view EndColor, float XStart, float YStart, float XEnd, float YEnd,
                             float RStart, float REnd, bool ExtendBefore, bool ExtendAfter) {
+    const pdf::PublicCall call("AddGradient");
     std::string start(StartColor), end(EndColor), ignored;
     ParseColor(start, ignored);
     ParseColor(end, ignored);

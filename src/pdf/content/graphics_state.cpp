@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/public_call.h"
 #include "pdf/content/pdf_name.h"
 #include "pdf/core/text_utils.h"
 
@@ -155,6 +156,7 @@ void PdfWriter::SetDash(std::string_view Pattern, float Phase) {
 }
 
 void PdfWriter::SetAlpha(std::int16_t Value) {
+    const pdf::PublicCall call("SetAlpha");
     std::string a;
     if (Value < 0) a = "0";
     else if (Value > 100) a = "1";

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/public_call.h"
 #include "pdf/content/bmp_reader.h"
 #include "pdf/content/gif_reader.h"
 #include "pdf/content/jpeg_reader.h"
@@ -84,6 +85,7 @@ pdf::RasterPicture decode(RasterKind kind, std::string_view filename, std::int16
 
 void PdfWriter::DrawImage(std::string_view Filename, float DestX, float DestY, float ImgWidth, float ImgHeight,
                           std::int16_t FrameNumber, std::string_view ColorMask) {
+    const pdf::PublicCall call("DrawImage");
     const std::string name = pdf::upper_case(Filename);
     if (ends_with(name, ".EPS") || ends_with(name, ".AI")) {
         ImportVectorEps(Filename, DestX, DestY, ImgWidth, ImgHeight);

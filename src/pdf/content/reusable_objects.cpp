@@ -107,6 +107,7 @@ void PdfWriter::BeginTiling(std::string_view Alias, float XMin, float YMin, floa
 }
 
 void PdfWriter::EndTiling() {
+    const pdf::PublicCall call("EndTiling");
     if (!TilingOpen) return;
     pdf::Bytes content = to_bytes(BufferText(ContentBuffers[TilingBuffer]));
     TilingOpen = false;

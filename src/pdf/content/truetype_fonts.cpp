@@ -8,6 +8,7 @@
 
 #include "common/cp1252.h"
 #include "pdf/PdfWriter.h"
+#include "pdf/core/public_call.h"
 #include "pdf/content/font_names.h"
 #include "pdf/content/pdf_name.h"
 #include "pdf/content/truetype_reader.h"
@@ -85,6 +86,7 @@ bool same_file(const std::string& a, std::string_view b) {
 
 std::string PdfWriter::AddFont(std::string_view TTFFile, std::string_view FontAlias, bool Embedded,
                                std::int32_t Encoding) {
+    const pdf::PublicCall call("string PdfWriter");
     // As in SetFont: every value but 1 (MacRoman) is WinAnsi.
     if (Encoding != 1) Encoding = 0;
     // Everything is read and checked before the first record or byte is

@@ -1,6 +1,7 @@
 // Note annotations (a box of text shown on the page, an icon that opens a
 // pop-up note) and the one routine that writes every annotation object.
 #include "pdf/PdfWriter.h"
+#include "pdf/core/public_call.h"
 
 void PdfWriter::WriteAnnotation(std::string& Dictionary, std::string_view Contents, std::string_view Title,
                                 std::string_view Appearance, std::string_view Target) {
@@ -45,6 +46,7 @@ std::string PdfWriter::StandardFontResource(std::string_view Family) {
 void PdfWriter::AddNoteBox(std::string_view Text, float X, float Y, float Width, float Height,
                            std::int32_t TextAlign, std::int32_t Border, float DashOn, float DashOff,
                            std::int32_t Flag) {
+    const pdf::PublicCall call("AddNoteBox");
     const float x1 = UserToPageX(X), y1 = UserToPageY(Y);
     std::string dictionary = "<< /Type /Annot /Subtype /FreeText\r/Rect [" + FormatNumber(x1) + " " +
                              FormatNumber(y1) + " " + FormatNumber(x1 + Width * UnitFactor) + " " +
@@ -74,6 +76,7 @@ void PdfWriter::AddNoteBox(std::string_view Text, float X, float Y, float Width,
 
 void PdfWriter::AddNoteIcon(std::string_view Text, std::int32_t Icon, float X, float Y, bool Opened,
                             std::int32_t Flag) {
+    const pdf::PublicCall call("AddNoteIcon");
     static const char* const icons[] = {"Note", "Comment", "Key", "Help", "Paragraph", "NewParagraph", "Insert"};
     const std::string x = FormatNumber(UserToPageX(X)), y = FormatNumber(UserToPageY(Y));
     std::string dictionary =

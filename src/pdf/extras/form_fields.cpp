@@ -5,6 +5,7 @@
 
 #include "common/cp1252.h"
 #include "pdf/PdfWriter.h"
+#include "pdf/core/public_call.h"
 #include "pdf/core/text_utils.h"
 #include "pdf/extras/field_options.h"
 
@@ -22,6 +23,7 @@ std::int32_t whole_param(std::string_view param) {
 void PdfWriter::AddField(std::string& FieldName, std::int32_t& FieldType, float X, float Y, float XDim, float YDim,
                          std::string_view Value, std::string_view Param, std::string_view Tooltip,
                          std::int32_t Options) {
+    const pdf::PublicCall call("AddField");
     // The text colour goes into the field's appearance: a pattern there would
     // make a field no reader can show, so it is refused before anything of
     // the field exists.
@@ -95,6 +97,7 @@ void PdfWriter::AddField(std::string& FieldName, std::int32_t& FieldType, float 
 }
 
 void PdfWriter::OnFieldEvent(std::int32_t& OnEvent, std::string& FieldName, std::string& Action) {
+    const pdf::PublicCall call("OnFieldEvent");
     static const char* const keys[] = {" /A ", " /D ", " /E ", " /X ", " /Fo ", " /Bl ", " /K ", " /V ", " /C ", " /F "};
     if (Action.empty() || PageFieldCount == 0 || OnEvent < 0 || OnEvent > 9) return;
     const std::string action = "<< /S /JavaScript /JS " + std::to_string(WriteContentObject(Action)) + " 0 R >> ";

@@ -6,6 +6,7 @@
 
 #include "common/cp1252.h"
 #include "pdf/PdfWriter.h"
+#include "pdf/core/public_call.h"
 #include "pdf/content/pdf_name.h"
 #include "pdf/core/text_utils.h"
 #include "pdf/extras/destination_view.h"
@@ -42,6 +43,7 @@ std::int32_t PdfWriter::AddDestination(std::int32_t Page, std::string View, std:
 
 void PdfWriter::LinkTo(std::string_view Destination, std::int16_t BorderWidth, std::int32_t OnMouseDown,
                        std::int32_t TypeOfLink, float X, float Y, float Width, float Height, float Zoom) {
+    const pdf::PublicCall call("LinkTo");
     const bool uri = starts_with(Destination, "http:") || starts_with(Destination, "https:") ||
                      starts_with(Destination, "mailto:");
     const bool file = starts_with(Destination, "file:"), script = starts_with(Destination, "script:"),

@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/public_call.h"
 #include "pdf/core/flate_decoder.h"
 #include "pdf/extras/imported_file.h"
 
@@ -205,6 +206,7 @@ PlannedImport plan_page(pdf::ImportedFile& record, std::int32_t page_number, std
 
 void PdfWriter::ImportPage(std::string_view Filename, std::int32_t PageNumber, float DestX, float DestY, float XDim,
                            float YDim) {
+    const pdf::PublicCall call("ImportPage");
     if (PageNumber < 0) RaiseError(9, "ImportPage", "Subscript out of range");
     const auto failed = [&](const pdf::PdfReadError& failure) {
         const char* what = failure.number() == 53   ? "File not found"

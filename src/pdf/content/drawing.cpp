@@ -4,6 +4,7 @@
 #include <string>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/error_texts.h"
 
 namespace {
 
@@ -91,11 +92,11 @@ void PdfWriter::DrawArc(float X, float Y, float Ray, float StartAngle, float End
                         std::int16_t Quality, std::int32_t Options) {
     // A step of 0 would never reach the end angle, and a span of millions of
     // steps would write for ever: both are refused before anything is written.
-    if (Quality == 0) RaiseError(5, "DrawArc", "Invalid procedure call or argument: Quality 0");
+    if (Quality == 0) RaiseError(5, "DrawArc", pdf::error_text(5) + " - Quality 0");
     if (!std::isfinite(StartAngle) || !std::isfinite(EndAngle))
-        RaiseError(5, "DrawArc", "Invalid procedure call or argument: angle not finite");
+        RaiseError(5, "DrawArc", pdf::error_text(5) + " - angle not finite");
     const double span = (static_cast<double>(EndAngle) - StartAngle) / Quality;
-    if (span > kMostPathPoints) RaiseError(6, "DrawArc", "Overflow: too many points");
+    if (span > kMostPathPoints) RaiseError(6, "DrawArc", pdf::error_text(6) + " - too many points");
     // Float accumulation as the angle is stepped; the count bound only
     // guards against a step too small to move a large angle.
     const auto bound = static_cast<long>(span < 0 ? 0 : span) + 2;
@@ -144,7 +145,7 @@ void PdfWriter::DrawCurve(std::int16_t CurveType, float X1, float Y1, float X2, 
 }
 
 void PdfWriter::DrawPolygon(float X, float Y, float Ray, std::int16_t Sides, std::int32_t Options) {
-    if (Sides == 0) RaiseError(11, "DrawPolygon", "Division by zero: a polygon of 0 sides");
+    if (Sides == 0) RaiseError(11, "DrawPolygon", pdf::error_text(11) + " - a polygon of 0 sides");
     const float R = std::fabs(Ray);
     const float step = 360.0f / static_cast<float>(Sides);
     const float s = step < 0 ? -1.0f : 1.0f;
@@ -168,7 +169,7 @@ void PdfWriter::DrawPolygon(float X, float Y, float Ray, std::int16_t Sides, std
 void PdfWriter::DrawPolyline(std::vector<float>& Points, std::int32_t Options) {
     // A missing y or no point at all is refused before anything changes.
     if (Points.empty() || Points.size() % 2 != 0)
-        RaiseError(9, "DrawPolyline", "Subscript out of range: points come in x, y pairs");
+        RaiseError(9, "DrawPolyline", pdf::error_text(9) + " - points come in x, y pairs");
     std::string path;
     float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     for (std::size_t i = 0; i < Points.size(); i += 2) {

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "common/cp1252.h"
+#include "pdf/core/error_texts.h"
 #include "pdf/PdfWriter.h"
 #include "pdf/core/public_call.h"
 #include "pdf/content/font_names.h"
@@ -47,7 +48,7 @@ const PdfWriter::FontRecord* PdfWriter::SelectedFont() const {
 
 const PdfWriter::FontRecord& PdfWriter::RequireFont(std::string_view member) const {
     const FontRecord* font = SelectedFont();
-    if (!font) RaiseError(5, member, "Invalid procedure call or argument: no font selected (SetFont)");
+    if (!font) RaiseError(5, member, pdf::error_text(5) + " - no font selected (SetFont)");
     return *font;
 }
 
@@ -99,7 +100,7 @@ void PdfWriter::SetFont(std::string_view FontFamily, float Size, std::int32_t St
     if (index == 0) {
         // The font object goes straight into the file: without one there
         // would be a record whose resource is never written.
-        if (!OutputFile) RaiseError(52, "SetFont", "Bad file name or number: no document open (BeginDoc)");
+        if (!OutputFile) RaiseError(52, "SetFont", pdf::error_text(52) + " - no document open (BeginDoc)");
         AddFontRecord();
         LoadStandardWidths(family, Style);
         FontRecord& loaded = FontTable[static_cast<std::size_t>(FontCount)];

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/error_texts.h"
 #include "pdf/core/public_call.h"
 #include "pdf/content/pdf_name.h"
 #include "pdf/core/text_utils.h"
@@ -104,7 +105,7 @@ void PdfWriter::SetColorText(std::string_view Color) {
 void PdfWriter::SetLineWidth(float Width) {
     // A negative width is ignored as before; a width that is not a number
     // would reach the file as "nan".
-    if (!std::isfinite(Width)) RaiseError(5, "SetLineWidth", "Invalid procedure call or argument");
+    if (!std::isfinite(Width)) RaiseError(5, "SetLineWidth", pdf::error_text(5));
     if (!(Width >= 0)) return;
     const float points = Width * UnitFactor;
     const std::string text = FormatNumber(points);
@@ -144,14 +145,14 @@ void PdfWriter::SetDash(std::string_view Pattern, float Phase) {
         std::vector<float> lengths;
         for (const auto& part : pdf::split_text(p, ";")) {
             const double value = pdf::leading_number(part);
-            if (!(value >= 0) || !std::isfinite(value)) RaiseError(5, "SetDash", "Invalid procedure call or argument");
+            if (!(value >= 0) || !std::isfinite(value)) RaiseError(5, "SetDash", pdf::error_text(5));
             any_positive = any_positive || value > 0;
             lengths.push_back(static_cast<float>(value));
         }
-        if (!any_positive) RaiseError(5, "SetDash", "Invalid procedure call or argument");
+        if (!any_positive) RaiseError(5, "SetDash", pdf::error_text(5));
         for (float value : lengths) dashes += pdf::concat({" ", FormatLength(value)});
     }
-    if (!(Phase >= 0)) RaiseError(5, "SetDash", "Invalid procedure call or argument");
+    if (!(Phase >= 0)) RaiseError(5, "SetDash", pdf::error_text(5));
     PutContent("[" + dashes + " ] " + FormatLength(Phase) + " d");
 }
 
@@ -193,8 +194,8 @@ void PdfWriter::SetTextLineSpacing(float Value) {
 }
 
 void PdfWriter::SetTextMode(std::int32_t Mode) {
-    if (Mode < -32768 || Mode > 32767) RaiseError(6, "SetTextMode", "Overflow");
+    if (Mode < -32768 || Mode > 32767) RaiseError(6, "SetTextMode", pdf::error_text(6));
     // PDF knows rendering modes 0 to 7 only; anything else breaks the page.
-    if (Mode < 0 || Mode > 7) RaiseError(5, "SetTextMode", "Invalid procedure call or argument");
+    if (Mode < 0 || Mode > 7) RaiseError(5, "SetTextMode", pdf::error_text(5));
     PutContent(std::to_string(Mode) + " Tr");
 }

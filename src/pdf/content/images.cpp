@@ -6,6 +6,7 @@
 #include <string>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/error_texts.h"
 #include "pdf/core/public_call.h"
 #include "pdf/content/bmp_reader.h"
 #include "pdf/content/gif_reader.h"
@@ -40,7 +41,7 @@ std::string colour_key(std::string_view mask) {
     const std::string hex = pdf::parse_color(mask).color;
     bool valid = hex.size() == 7 && hex[0] == '#';
     for (std::size_t i = 1; valid && i < 7; ++i) valid = std::isxdigit(static_cast<unsigned char>(hex[i])) != 0;
-    if (!valid) throw PdfError(5, "PdfWriter.DrawImage", "Invalid procedure call or argument - " + std::string(mask));
+    if (!valid) throw PdfError(5, "PdfWriter.DrawImage", pdf::error_text(5) + " - " + std::string(mask));
     std::string key = "[";
     for (int c = 0; c < 3; ++c) {
         const std::string v = std::to_string(std::stoi(hex.substr(1 + 2 * c, 2), nullptr, 16));
@@ -98,7 +99,7 @@ void PdfWriter::DrawImage(std::string_view Filename, float DestX, float DestY, f
     const RasterKind kind = raster_kind(name);
     // Refused before anything changes: no table entry is left that a later
     // call could paint without an XObject behind it.
-    if (kind == RasterKind::None) RaiseError(321, "DrawImage", "Invalid file format - " + std::string(Filename));
+    if (kind == RasterKind::None) RaiseError(321, "DrawImage", pdf::error_text(321) + " - " + std::string(Filename));
     if (FrameNumber < 1) FrameNumber = 1;
     // Only the BMP reader is given the colour to make transparent.
     const std::string key = kind == RasterKind::Bmp ? colour_key(ColorMask) : std::string();
@@ -117,8 +118,14 @@ void PdfWriter::DrawImage(std::string_view Filename, float DestX, float DestY, f
         pw = ImageTable[static_cast<std::size_t>(n)].Width;
         ph = ImageTable[static_cast<std::size_t>(n)].Height;
     } else {
-        if (ImageCount >= 32767) RaiseError(6, "DrawImage", "Overflow");
-        picture = decode(kind, Filename, FrameNumber, key);
+        if (ImageCount >= 32767) RaiseError(6, "DrawImage", pdf::error_text(6));
+        try {
+            picture = decode(kind, Filename, FrameNumber, key);
+        } catch (const PdfError& error) {
+            // A damaged picture says which file it is; a missing one already does.
+            if (error.number() == 53) throw;
+            throw PdfError(error.number(), error.source(), error.description() + " - " + std::string(Filename));
+        }
         pw = picture.width;
         ph = picture.height;
     }
@@ -143,7 +150,7 @@ void PdfWriter::DrawImage(std::string_view Filename, float DestX, float DestY, f
     const std::array<float, 4> corners{UserToPageX(DestX), UserToPageY(DestY), UserToPageX(DestX + ImgWidth),
                                        UserToPageY(DestY + ImgHeight)};
     for (float c : corners) {
-        if (!std::isfinite(c)) RaiseError(5, "DrawImage", "Invalid procedure call or argument");
+        if (!std::isfinite(c)) RaiseError(5, "DrawImage", pdf::error_text(5));
     }
 
     if (n == 0) {
@@ -240,6 +247,6 @@ void PdfWriter::PlaceVectorPicture(std::string_view Filename, float DestX, float
     } catch (const PdfError& error) {
         RecordError(error.number(), "DrawImage", error.description(), Filename);
     } catch (const std::bad_alloc&) {
-        RecordError(7, "DrawImage", "Out of memory", Filename);
+        RecordError(7, "DrawImage", pdf::error_text(7), Filename);
     }
 }

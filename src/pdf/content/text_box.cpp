@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/error_texts.h"
 #include "pdf/content/text_box_layout.h"
 #include "pdf/core/text_utils.h"
 
@@ -21,7 +22,7 @@ void require_finite(std::initializer_list<float> values, std::string_view member
     for (float v : values)
         if (!std::isfinite(v))
             throw PdfError(5, "PdfWriter." + std::string(member),
-                           "Invalid procedure call or argument: number not finite");
+                           pdf::error_text(5) + " - number not finite");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/error_texts.h"
 
 namespace {
 
@@ -18,10 +19,10 @@ constexpr float kLargestSkew = 1.0e6f;
 }  // namespace
 
 void PdfWriter::AxisRotation(float Angle) {
-    if (!std::isfinite(Angle)) RaiseError(5, "AxisRotation", "Invalid procedure call or argument: angle not finite");
+    if (!std::isfinite(Angle)) RaiseError(5, "AxisRotation", pdf::error_text(5) + " - angle not finite");
     const double whole = std::nearbyint(static_cast<double>(Angle));  // halves to even
     if (whole > std::numeric_limits<std::int32_t>::max() || whole < std::numeric_limits<std::int32_t>::min())
-        RaiseError(6, "AxisRotation", "Overflow");
+        RaiseError(6, "AxisRotation", pdf::error_text(6));
     if (static_cast<std::int64_t>(whole) % 360 == 0) return;
     const double r = static_cast<double>(Angle) * kDegreesToRadians;
     const auto cosine = static_cast<float>(std::cos(r));
@@ -38,7 +39,7 @@ void PdfWriter::AxisSkewing(float AngleX, float AngleY) {
     const auto a = static_cast<float>(std::tan(static_cast<double>(AngleX) * kDegreesToRadians));
     const auto b = static_cast<float>(std::tan(static_cast<double>(AngleY) * kDegreesToRadians));
     if (!std::isfinite(a) || !std::isfinite(b) || std::fabs(a) > kLargestSkew || std::fabs(b) > kLargestSkew)
-        RaiseError(5, "AxisSkewing", "Invalid procedure call or argument: skew angle too close to 90 degrees");
+        RaiseError(5, "AxisSkewing", pdf::error_text(5) + " - skew angle too close to 90 degrees");
     PutContent("1 " + FormatNumber(a) + " " + FormatNumber(b) + " 1 0 0 cm");
 }
 

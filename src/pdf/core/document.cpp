@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "common/cp1252.h"
+#include "pdf/core/error_texts.h"
 #include "common/errori_sistema.h"
 #include "pdf/PdfWriter.h"
 #include "pdf/core/creation_date_hook.h"
@@ -181,7 +182,7 @@ void PdfWriter::ResetDocumentState() {
 
 std::int32_t PdfWriter::FileSize() const {
     if (OutputFile != nullptr) {
-        if (BytesWritten > 2147483647) RaiseError(6, "FileSize", "Overflow");
+        if (BytesWritten > 2147483647) RaiseError(6, "FileSize", pdf::error_text(6));
         return static_cast<std::int32_t>(BytesWritten);
     }
     return FinalFileSize;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/error_texts.h"
 #include "pdf/core/public_call.h"
 #include "pdf/core/replacing_file.h"
 #include "pdf/core/write_failure.h"
@@ -30,7 +31,7 @@ void PdfWriter::EndDoc() {
     const pdf::PublicCall call("EndDoc");
     // Nothing is written (and no page is begun) when there is no file: the
     // document state stays as it was.
-    if (OutputFile == nullptr) RaiseError(52, "EndDoc", "Bad file name or number");
+    if (OutputFile == nullptr) RaiseError(52, "EndDoc", pdf::error_text(52));
 
     // Whatever happens from here, the document ends: on a failure its
     // temporary file goes and the writer is ready for a new document.

@@ -1,6 +1,7 @@
 // Layers (optional content) and document scripts: recorded while the
 // document is drawn, written by the page end and the document end.
 #include "pdf/PdfWriter.h"
+#include "pdf/core/error_texts.h"
 #include "pdf/core/growth.h"
 #include "pdf/core/text_utils.h"
 
@@ -16,7 +17,7 @@ void PdfWriter::BeginLayer(std::string_view Layer, bool StartState, bool ShowInL
         }
     }
     if (k == 0) {
-        if (LayerCount == 2147483647) RaiseError(6, "BeginLayer", "Overflow");
+        if (LayerCount == 2147483647) RaiseError(6, "BeginLayer", pdf::error_text(6));
         LayerCount += 1;
         pdf::make_room(LayerTable, LayerCount, MemoryFactor);
         LayerRecord& layer = LayerTable[static_cast<std::size_t>(LayerCount)];

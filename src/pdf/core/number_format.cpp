@@ -1,4 +1,5 @@
 #include "pdf/core/number_format.h"
+#include "pdf/core/error_texts.h"
 
 #include <cmath>
 
@@ -21,15 +22,15 @@ float round_value(float x) {
 
 std::string format_number(float x) {
     if (!std::isfinite(x)) {
-        throw PdfError(5, "PdfWriter.FormatNumber", "Invalid procedure call or argument: number not finite");
+        throw PdfError(5, "PdfWriter.FormatNumber", pdf::error_text(5) + " - number not finite");
     }
     const float r = round_value(x);
     if (!std::isfinite(r)) {
-        throw PdfError(5, "PdfWriter.FormatNumber", "Invalid procedure call or argument: number too large");
+        throw PdfError(5, "PdfWriter.FormatNumber", pdf::error_text(5) + " - number too large");
     }
     // Such a magnitude would need more than seven digits before the point
     // (and, far enough out, an exponent): it is no length on a page.
-    if (std::fabs(r) >= 10000000.0f) throw PdfError(6, "PdfWriter.FormatNumber", "Overflow");
+    if (std::fabs(r) >= 10000000.0f) throw PdfError(6, "PdfWriter.FormatNumber", pdf::error_text(6));
     if (r == 0.0f) return "0";
 
     // At most 7 significant digits and at most 3 decimals: the number of

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "common/cp1252.h"
+#include "pdf/core/error_texts.h"
 #include "common/errori_sistema.h"
 #include "pdf/PdfWriter.h"
 #include "pdf/core/growth.h"
@@ -109,7 +110,7 @@ void PdfWriter::WriteLine(std::string_view Text) {
 std::int32_t PdfWriter::WriteObjStart(std::int32_t n) {
     if (OutputFile == nullptr) RaiseError(52, "WriteLine", "Nessun file aperto: il documento non \xE8 stato iniziato (BeginDoc)");
     if (n == 0) {
-        if (LastObjectNumber == 2147483647) RaiseError(6, "WriteObjStart", "Overflow");
+        if (LastObjectNumber == 2147483647) RaiseError(6, "WriteObjStart", pdf::error_text(6));
         n = LastObjectNumber + 1;
     }
     if (n > LastObjectNumber) LastObjectNumber = n;

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/error_texts.h"
 #include "pdf/core/growth.h"
 #include "pdf/core/public_call.h"
 #include "pdf/core/text_utils.h"
@@ -11,7 +12,7 @@
 std::int32_t PdfWriter::BeginPage() {
     const pdf::PublicCall call("BeginPage");
     if (PageOpen) EndPage();
-    if (PageCount == 2147483647) RaiseError(6, "BeginPage", "Overflow");
+    if (PageCount == 2147483647) RaiseError(6, "BeginPage", pdf::error_text(6));
     PageCount += 1;
     pdf::make_room(PageObjects, PageCount, MemoryFactor);
     PageAnnots.clear();
@@ -154,7 +155,7 @@ void PdfWriter::WriteFieldWidgets(std::int32_t pageObject) {
 }
 
 void PdfWriter::SetMemoryUsage(std::int16_t Value) {
-    if (Value < 0) RaiseError(6, "SetMemoryUsage", "Overflow");
+    if (Value < 0) RaiseError(6, "SetMemoryUsage", pdf::error_text(6));
     // 0 would leave the lists no room for their first entry: it counts as 1.
     if (Value == 0) Value = 1;
     if (Value <= 10) MemoryFactor = static_cast<std::uint8_t>(Value);

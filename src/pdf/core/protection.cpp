@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/error_texts.h"
 #include "pdf/core/md5.h"
 #include "pdf/core/rc4.h"
 #include "pdf/core/text_utils.h"
@@ -55,7 +56,7 @@ void PdfWriter::SetProtection(std::int32_t Mode, std::string_view OwnerPwd, std:
     // refused, and nothing changes.
     if (OutputFile != nullptr && LastObjectNumber > 3)
         RaiseError(5, "SetProtection",
-                   "Invalid procedure call or argument - protection must be set before the document's first object");
+                   pdf::error_text(5) + " - protection must be set before the document's first object");
 
     const std::string owner(pdf::trim_blanks(OwnerPwd).empty() ? UserPwd : OwnerPwd);
     ProtectionOn = true;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/error_texts.h"
 
 namespace {
 
@@ -66,7 +67,7 @@ void PdfWriter::SetMargins(float Left, float Right, float Top, float Bottom, boo
     // Margins larger than the page are accepted (nothing is visible then),
     // but one that is not a finite number would make every page end fail.
     for (float margin : {points.Left, points.Right, points.Top, points.Bottom}) {
-        if (!std::isfinite(margin)) RaiseError(5, "SetMargins", "Invalid procedure call or argument");
+        if (!std::isfinite(margin)) RaiseError(5, "SetMargins", pdf::error_text(5));
     }
     Margins = points;
     ClipPage = ClipPage_;

@@ -1,5 +1,6 @@
 // Bookmarks: entries of the document outline, written by the document end.
 #include "pdf/PdfWriter.h"
+#include "pdf/core/error_texts.h"
 #include "pdf/core/growth.h"
 #include "pdf/extras/destination_view.h"
 
@@ -38,14 +39,14 @@ std::string PdfWriter::AddBookmark(std::string_view Caption, std::int16_t Level,
         std::string color(Color), pattern_colour;
         ParseColor(color, pattern_colour);
         // An outline item can only carry a plain RGB colour.
-        if (color.empty() || color[0] != '#') RaiseError(13, "AddBookmark", "Type mismatch");
+        if (color.empty() || color[0] != '#') RaiseError(13, "AddBookmark", pdf::error_text(13));
         components = HexColorToRgb(color);
     }
     std::int16_t style = 0;
     if ((FontStyle & 2) != 0) style += 1;
     if ((FontStyle & 1) != 0) style += 2;
 
-    if (OutlineCount == 2147483647) RaiseError(6, "AddBookmark", "Overflow");
+    if (OutlineCount == 2147483647) RaiseError(6, "AddBookmark", pdf::error_text(6));
     OutlineCount += 1;
     pdf::make_room(OutlineEntries, OutlineCount, MemoryFactor);
     OutlineEntry& entry = OutlineEntries[static_cast<std::size_t>(OutlineCount)];

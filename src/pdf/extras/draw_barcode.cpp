@@ -5,6 +5,7 @@
 #include <string>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/error_texts.h"
 #include "pdf/extras/barcode_code128.h"
 #include "pdf/extras/barcode_code39.h"
 #include "pdf/extras/barcode_ean.h"
@@ -23,7 +24,7 @@ float PdfWriter::DrawBarCode(std::int32_t BarCodeType, std::string_view Code, fl
     using namespace pdf::barcode;
     // Checked before anything is saved or written.
     if (!std::isfinite(X) || !std::isfinite(Y) || !std::isfinite(Height))
-        RaiseError(5, "DrawBarCode", "Invalid procedure call or argument: position or height not finite");
+        RaiseError(5, "DrawBarCode", pdf::error_text(5) + " - position or height not finite");
     const std::string code(Code);
     Symbol symbol;
     bool known = true;

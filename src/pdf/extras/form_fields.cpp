@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/cp1252.h"
+#include "pdf/core/error_texts.h"
 #include "pdf/PdfWriter.h"
 #include "pdf/core/public_call.h"
 #include "pdf/core/text_utils.h"
@@ -28,11 +29,11 @@ void PdfWriter::AddField(std::string& FieldName, std::int32_t& FieldType, float 
     // make a field no reader can show, so it is refused before anything of
     // the field exists.
     if (TextColor.empty() || TextColor.front() != '#')
-        RaiseError(13, "AddField", "Type mismatch: the text colour of a field must be a colour, not a pattern");
+        RaiseError(13, "AddField", pdf::error_text(13) + " - the text colour of a field must be a colour, not a pattern");
     // A widget without a field type is no field at all: readers warn about
     // it and cannot fill it in.
     if (FieldType < pdf::kTextField || FieldType > pdf::kPushButton)
-        RaiseError(5, "AddField", "Invalid procedure call or argument: unknown field type " + std::to_string(FieldType));
+        RaiseError(5, "AddField", pdf::error_text(5) + " - unknown field type " + std::to_string(FieldType));
     const pdf::FieldOptions o = pdf::field_options(FieldType, Options);
     const float x = UserToPageX(X), y = UserToPageY(Y);
     const std::string rect = FormatNumber(x) + " " + FormatNumber(y) + " " + FormatNumber(x + XDim * UnitFactor) +

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/error_texts.h"
 #include "pdf/extras/imported_file.h"
 
 namespace pdf {
@@ -60,10 +61,10 @@ namespace {
 
 std::string read_whole_file(const std::filesystem::path& path, std::uintmax_t size) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw pdf::PdfReadError(53, "File not found");
+    if (!in) throw pdf::PdfReadError(53, "");
     std::string bytes(static_cast<std::size_t>(size), '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(size));
-    if (static_cast<std::uintmax_t>(in.gcount()) != size) throw pdf::PdfReadError(62, "Input past end of file");
+    if (static_cast<std::uintmax_t>(in.gcount()) != size) throw pdf::PdfReadError(62, "");
     return bytes;
 }
 
@@ -76,9 +77,9 @@ std::int32_t PdfWriter::LoadImportedFile(std::string_view Filename, bool& encryp
     const std::filesystem::path path{std::string(Filename)};
     std::error_code error;
     if (Filename.empty() || !std::filesystem::is_regular_file(path, error))
-        throw pdf::PdfReadError(53, "File not found");
+        throw pdf::PdfReadError(53, "");
     std::filesystem::path identity = std::filesystem::canonical(path, error);
-    if (error) throw pdf::PdfReadError(53, "File not found");
+    if (error) throw pdf::PdfReadError(53, "");
     for (std::size_t i = 0; i < ImportedFiles.size(); ++i) {
         if (ImportedFiles[i]->identity == identity) {
             CurrentImportedFile = static_cast<std::int32_t>(i + 1);
@@ -86,7 +87,7 @@ std::int32_t PdfWriter::LoadImportedFile(std::string_view Filename, bool& encryp
         }
     }
     const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error) throw pdf::PdfReadError(53, "File not found");
+    if (error) throw pdf::PdfReadError(53, "");
     if (size > pdf::kMaxPdfFileSize) pdf::refuse("file pi\xF9 grande di 256 MiB");
 
     // Everything is read and checked before the record joins the list.
@@ -130,11 +131,8 @@ std::int32_t PdfWriter::GetInfo(std::string_view Filename, std::string& PDFTitle
     try {
         index = LoadImportedFile(Filename, encrypted);
     } catch (const pdf::PdfReadError& failure) {
-        const char* message = failure.number() == 53   ? ""
-                              : failure.number() == 62 ? "Input past end of file: "
-                                                       : "Invalid file format: ";
-        RecordError(failure.number(), "GetInfo",
-                    failure.number() == 53 ? std::string("File not found") : message + std::string(failure.what()),
+        const std::string why = failure.number() == 53 ? std::string() : failure.what();
+        RecordError(failure.number(), "GetInfo", pdf::error_text(failure.number()) + (why.empty() ? "" : " - " + why),
                     Filename);
         // The caller learns why the file was refused.
         if (encrypted) PDFEncrypted = true;

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "common/cp1252.h"
+#include "pdf/core/error_texts.h"
 #include "pdf/PdfWriter.h"
 #include "pdf/core/public_call.h"
 #include "pdf/content/pdf_name.h"
@@ -56,7 +57,7 @@ void PdfWriter::LinkTo(std::string_view Destination, std::int16_t BorderWidth, s
     if (bookmark) {
         const std::int64_t n = leading_whole_number(Destination.substr(10));
         if (n < 1 || n > OutlineCount || static_cast<std::size_t>(n) >= OutlineEntries.size())
-            RaiseError(9, "LinkTo", "Subscript out of range: no bookmark " + std::to_string(n));
+            RaiseError(9, "LinkTo", pdf::error_text(9) + " - no bookmark " + std::to_string(n));
         outline_entry = static_cast<std::size_t>(n);
     }
     const std::string rect = FormatNumber(LastRect[0]) + " " + FormatNumber(LastRect[1]) + " " +

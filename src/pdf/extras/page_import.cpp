@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/error_texts.h"
 #include "pdf/core/public_call.h"
 #include "pdf/core/flate_decoder.h"
 #include "pdf/extras/imported_file.h"
@@ -207,15 +208,13 @@ PlannedImport plan_page(pdf::ImportedFile& record, std::int32_t page_number, std
 void PdfWriter::ImportPage(std::string_view Filename, std::int32_t PageNumber, float DestX, float DestY, float XDim,
                            float YDim) {
     const pdf::PublicCall call("ImportPage");
-    if (PageNumber < 0) RaiseError(9, "ImportPage", "Subscript out of range");
+    if (PageNumber < 0) RaiseError(9, "ImportPage", pdf::error_text(9));
     const auto failed = [&](const pdf::PdfReadError& failure) {
-        const char* what = failure.number() == 53   ? "File not found"
-                           : failure.number() == 62 ? "Input past end of file: "
-                                                    : "Invalid file format: ";
+        const std::string why = failure.number() == 53 ? std::string() : failure.what();
         RaiseError(failure.number(), "ImportPage",
-                   std::string(what) + (failure.number() == 53 ? "" : failure.what()) + " - " + std::string(Filename));
+                   pdf::error_text(failure.number()) + (why.empty() ? "" : " - " + why) + " - " + std::string(Filename));
     };
-    if (OutputFile == nullptr) RaiseError(52, "ImportPage", "Bad file name or number");
+    if (OutputFile == nullptr) RaiseError(52, "ImportPage", pdf::error_text(52));
 
     std::int32_t index = 0;
     bool encrypted = false;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/error_texts.h"
 
 void PdfWriter::BeginSpace(float NewX, float NewY, float ScaleX, float ScaleY, float Angle) {
     // Everything is formatted and checked before the "q", so a refused
@@ -20,7 +21,7 @@ void PdfWriter::BeginSpace(float NewX, float NewY, float ScaleX, float ScaleY, f
                  FormatLength(NewY) + " cm";
     }
     if (!std::isfinite(Angle) || std::fabs(Angle) > static_cast<float>(std::numeric_limits<std::int32_t>::max()))
-        RaiseError(5, "BeginSpace", "Invalid procedure call or argument: angle");
+        RaiseError(5, "BeginSpace", pdf::error_text(5) + " - angle");
     PutContent("q");
     const int active = ActiveContentBuffer();
     if (active >= 0) ++OpenLocalSaves[static_cast<std::size_t>(active)].Spaces;

@@ -7,6 +7,7 @@
 
 #include "../content/content_fixture.h"
 #include "../content/reader_checks.h"
+#include "pdf/core/error_texts.h"
 #include "picture_files.h"
 #include "support/tools.h"
 
@@ -261,6 +262,12 @@ TEST(DrawImage, RefusedPicturesLeaveNoTrace) {
         for (int i = 0; i < 2; ++i)
             expect_pdf_error([&] { w.DrawImage(c.file, 1, 1, 0, 0, static_cast<std::int16_t>(c.frame)); }, c.error,
                              "PdfWriter.DrawImage", c.file);
+    }
+    // A damaged picture says which file it is.
+    try {
+        w.DrawImage(damaged.string(), 1, 1, 0, 0);
+    } catch (const PdfError& e) {
+        EXPECT_EQ(e.description(), pdf::error_text(62) + " - " + damaged.string());
     }
     expect_pdf_error([&] { w.DrawImage(good.string(), 1, std::nanf(""), 10, 10); }, 5, "", "NaN position");
     w.DrawImage(good.string(), 1, 2, 3, 4);

@@ -186,11 +186,22 @@ void PdfWriter::RenderTextLine(float X, float Y, float Width, std::string_view T
     // line, then the fill colour again.
     const std::string fill = pdf::concat({FillColor, ";", FillPatternColour});
     SetColorFill(pdf::concat({TextColor, ";", TextPatternColour}));
-    PutContent("BT");
-    PutContent(pdf::concat({"/", CurrentFontName, " ", size_text, " Tf ", size_text, " TL"}));
-    PutContent(pdf::concat({"1 0 0 -1 ", x_text, " ", y_text, " Tm"}));
-    PutContent(pdf::concat({prefix, "(", pdf::escape_string(Text), ") Tj", suffix}));
-    PutContent("ET");
+    // The five lines go straight into the content being built (what five
+    // PutContent calls would write): no temporary string per line.
+    if (const int active = ActiveContentBuffer(); active >= 0) {
+        std::string& out = ContentBuffers[static_cast<std::size_t>(active)];
+        for (std::string_view part : {std::string_view("\rBT\r/"), std::string_view(CurrentFontName),
+                                      std::string_view(" "), std::string_view(size_text),
+                                      std::string_view(" Tf "), std::string_view(size_text),
+                                      std::string_view(" TL\r1 0 0 -1 "), std::string_view(x_text),
+                                      std::string_view(" "), std::string_view(y_text),
+                                      std::string_view(" Tm\r"), std::string_view(prefix), std::string_view("(")})
+            out.append(part);
+        pdf::append_escaped(out, Text);
+        out.append(") Tj");
+        out.append(suffix);
+        out.append("\rET");
+    }
     SetColorFill(fill);
 
     if (FontStyle & (4 | 8 | 16)) {

@@ -9,6 +9,13 @@
 namespace pdf {
 
 std::string escape_string(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 8);
+    append_escaped(out, text);
+    return out;
+}
+
+void append_escaped(std::string& out, std::string_view text) {
     // One pass gives the same result as replacing backslashes first and then
     // the other four: the added backslashes are never doubled. Runs without
     // any of the five are copied whole.
@@ -17,8 +24,6 @@ std::string escape_string(std::string_view text) {
         for (unsigned char c : {'\\', '(', ')', '\r', '\n'}) table[c] = true;
         return table;
     }();
-    std::string out;
-    out.reserve(text.size() + 8);
     std::size_t run = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
@@ -29,7 +34,6 @@ std::string escape_string(std::string_view text) {
         run = i + 1;
     }
     out.append(text.substr(run));
-    return out;
 }
 
 std::string replace_text(std::string_view text, std::string_view searched, std::string_view replacement,

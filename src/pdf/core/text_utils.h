@@ -14,6 +14,9 @@ namespace pdf {
 // parentheses (balanced or not), CR as \r and LF as \n. Every other byte,
 // NUL and bytes above 127 included, passes unchanged.
 std::string escape_string(std::string_view text);
+// The same, appended to `out` (a content stream being built) without a
+// temporary.
+void append_escaped(std::string& out, std::string_view text);
 
 // Replaces at most `count` non-overlapping occurrences of `searched`, looking
 // from the 1-based position `start` (below 2: the first byte). The part

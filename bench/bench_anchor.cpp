@@ -18,6 +18,7 @@
 #include <iterator>
 #include <string>
 
+#include "contract_sentences.h"
 #include "pdf/PdfWriter.h"
 #include "pdf/core/ascii_hex_encoder.h"
 #include "pdf/core/creation_date_hook.h"
@@ -28,25 +29,12 @@ namespace {
 constexpr int kPages = 1000;
 constexpr float kMarginCm = 2.0f;
 
-const char* const kSentences[] = {
-    "L'appaltatore si obbliga a eseguire i lavori a regola d'arte, secondo il progetto e le prescrizioni "
-    "della direzione dei lavori, impiegando materiali di prima qualit\xE0.",
-    "Il corrispettivo \xE8 stabilito a corpo e comprende ogni onere per mano d'opera, noli, trasporti e "
-    "quanto occorre per dare l'opera compiuta.",
-    "I pagamenti avverranno per stati di avanzamento, previa verifica delle opere eseguite e "
-    "trattenuta di garanzia nella misura pattuita.",
-    "Le parti eleggono domicilio presso le rispettive sedi indicate in epigrafe per ogni comunicazione "
-    "relativa al presente contratto.",
-    "Ogni modifica al presente contratto dovr\xE0 risultare da atto scritto sottoscritto da entrambe le parti.",
-    "Il ritardo nell'ultimazione dei lavori comporta una penale giornaliera pari all'uno per mille "
-    "dell'importo contrattuale.",
-};
 
 std::string paragraph(int n) {
     std::string text = "Art. " + std::to_string(n) + " - ";
     for (int i = 0; i < 3 + n % 4; ++i) {
         if (i) text += ' ';
-        text += kSentences[(n * 7 + i) % std::size(kSentences)];
+        text += bench::kContractSentences[(n * 7 + i) % std::size(bench::kContractSentences)];
     }
     return text;
 }

@@ -26,6 +26,7 @@
 #include <string_view>
 #include <vector>
 
+#include "contract_sentences.h"
 #include "pdf/PdfWriter.h"
 #include "pdf/core/flate_encoder.h"
 
@@ -37,19 +38,6 @@ using Bytes = std::vector<std::uint8_t>;
 // writer itself lays it out (justified text boxes in two fonts, a header
 // object painted on every page), taken from the uncompressed file.
 std::vector<Bytes> text_pages() {
-    static const char* const sentences[] = {
-        "L'appaltatore si obbliga a eseguire i lavori a regola d'arte, secondo il progetto e le prescrizioni "
-        "della direzione dei lavori, impiegando materiali di prima qualit\xE0.",
-        "Il corrispettivo \xE8 stabilito a corpo e comprende ogni onere per mano d'opera, noli, trasporti e "
-        "quanto occorre per dare l'opera compiuta.",
-        "I pagamenti avverranno per stati di avanzamento, previa verifica delle opere eseguite e "
-        "trattenuta di garanzia nella misura pattuita.",
-        "Le parti eleggono domicilio presso le rispettive sedi indicate in epigrafe per ogni comunicazione "
-        "relativa al presente contratto.",
-        "Ogni modifica al presente contratto dovr\xE0 risultare da atto scritto sottoscritto da entrambe le parti.",
-        "Il ritardo nell'ultimazione dei lavori comporta una penale giornaliera pari all'uno per mille "
-        "dell'importo contrattuale.",
-    };
     const std::string file =
         (std::filesystem::temp_directory_path() / ("bench_flate_" + std::to_string(::getpid()) + ".pdf")).string();
     {
@@ -75,7 +63,7 @@ std::vector<Bytes> text_pages() {
                 w.SetFont("Times new roman", 11);
                 for (int i = 0; i < 3 + article % 4; ++i) {
                     if (i) pending += ' ';
-                    pending += sentences[(article * 7 + i) % std::size(sentences)];
+                    pending += bench::kContractSentences[(article * 7 + i) % std::size(bench::kContractSentences)];
                 }
                 ++article;
             }

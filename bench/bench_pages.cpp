@@ -8,27 +8,17 @@
 #include <string>
 #include <unistd.h>
 
+#include "contract_sentences.h"
 #include "pdf/PdfWriter.h"
 
 namespace {
 
-const char* const kSentences[] = {
-    "L'appaltatore si obbliga a eseguire i lavori a regola d'arte, secondo il progetto e le prescrizioni "
-    "della direzione dei lavori, impiegando materiali di prima qualit\xE0.",
-    "Il corrispettivo \xE8 stabilito a corpo e comprende ogni onere per mano d'opera, noli, trasporti e "
-    "quanto occorre per dare l'opera compiuta.",
-    "I pagamenti avverranno per stati di avanzamento, previa verifica delle opere eseguite e "
-    "trattenuta di garanzia nella misura pattuita.",
-    "Le parti eleggono domicilio presso le rispettive sedi indicate in epigrafe per ogni comunicazione "
-    "relativa al presente contratto.",
-    "Ogni modifica al presente contratto dovr\xE0 risultare da atto scritto sottoscritto da entrambe le parti.",
-};
 
 std::string paragraph(int n) {
     std::string text = "Art. " + std::to_string(n) + " - ";
     for (int i = 0; i < 3 + n % 4; ++i) {
         if (i) text += ' ';
-        text += kSentences[(n + i) % 5];
+        text += bench::kContractSentences[(n + i) % 5];
     }
     return text;
 }

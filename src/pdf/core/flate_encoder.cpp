@@ -121,31 +121,26 @@ std::uint16_t reverse_bits(std::uint16_t code, int length) {
 }
 
 // Deflate bits leave least significant first; Huffman codes are stored
-// reversed so that they leave most significant first.
+// reversed so that they leave most significant first. Every put stores the
+// whole 64-bit buffer and moves on by its complete bytes, which spares a
+// branch per code that the data would make unpredictable; the output needs
+// 8 bytes of room beyond the stream for it.
 class BitWriter {
 public:
     explicit BitWriter(std::uint8_t* out) : out_(out) {}
-    void put(std::uint32_t value, int count) {
-        buffer_ |= std::uint64_t(value) << count_;
+    // At most 57 bits at a time.
+    void put(std::uint64_t value, int count) {
+        buffer_ |= value << count_;
         count_ += count;
-        if (count_ >= 32) {
-            const std::uint32_t low = std::uint32_t(buffer_);
-            out_[0] = std::uint8_t(low);
-            out_[1] = std::uint8_t(low >> 8);
-            out_[2] = std::uint8_t(low >> 16);
-            out_[3] = std::uint8_t(low >> 24);
-            out_ += 4;
-            buffer_ >>= 32;
-            count_ -= 32;
-        }
+        store64(out_, buffer_);
+        const int bytes = count_ >> 3;
+        out_ += bytes;
+        buffer_ >>= bytes << 3;
+        count_ &= 7;
     }
     // Writes the pending bits with zero bits up to the byte boundary.
     void align() {
-        while (count_ > 0) {
-            *out_++ = std::uint8_t(buffer_);
-            buffer_ >>= 8;
-            count_ -= 8;
-        }
+        if (count_ > 0) *out_++ = std::uint8_t(buffer_);
         buffer_ = 0;
         count_ = 0;
     }
@@ -157,34 +152,56 @@ public:
     std::uint8_t* position() const { return out_; }
 
 private:
+    static void store64(std::uint8_t* p, std::uint64_t v) {
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(p, &v, 8);
+        } else {
+            for (int k = 0; k < 8; ++k) p[k] = std::uint8_t(v >> (8 * k));
+        }
+    }
+
     std::uint8_t* out_;
     std::uint64_t buffer_ = 0;
     int count_ = 0;
 };
 
 struct HuffmanTable {
-    std::vector<std::uint8_t> lengths;
-    std::vector<std::uint16_t> codes;  // reversed, ready for BitWriter
+    std::array<std::uint8_t, literal_symbols> lengths{};
+    std::array<std::uint16_t, literal_symbols> codes{};  // reversed, ready for BitWriter
+    std::size_t size = 0;
 
-    explicit HuffmanTable(std::vector<std::uint8_t> l) : lengths(std::move(l)) {
-        codes = canonical_codes(lengths);
-        for (std::size_t i = 0; i < codes.size(); ++i)
-            codes[i] = reverse_bits(codes[i], lengths[i]);
+    HuffmanTable() = default;
+    // Code lengths for `frequencies`, at most `max_length` bits, with their codes.
+    HuffmanTable(std::span<const std::uint64_t> frequencies, int max_length) : size(frequencies.size()) {
+        limited_code_lengths(frequencies, max_length, std::span(lengths).first(size));
+        assign_codes();
+    }
+    explicit HuffmanTable(std::span<const std::uint8_t> l) : size(l.size()) {
+        std::copy(l.begin(), l.end(), lengths.begin());
+        assign_codes();
+    }
+    std::span<const std::uint8_t> used_lengths() const { return std::span(lengths).first(size); }
+
+private:
+    void assign_codes() {
+        canonical_codes(std::span(lengths).first(size), std::span(codes).first(size));
+        for (std::size_t i = 0; i < size; ++i) codes[i] = reverse_bits(codes[i], lengths[i]);
     }
 };
 
 const HuffmanTable& fixed_literal_table() {
     static const HuffmanTable table([] {
-        std::vector<std::uint8_t> l(literal_symbols);
+        std::array<std::uint8_t, literal_symbols> l{};
         for (int s = 0; s < literal_symbols; ++s)
             l[std::size_t(s)] = s < 144 ? 8 : s < 256 ? 9 : s < 280 ? 7 : 8;
-        return l;
+        return HuffmanTable(l);
     }());
     return table;
 }
 
 const HuffmanTable& fixed_distance_table() {
-    static const HuffmanTable table(std::vector<std::uint8_t>(32, 5));
+    static const HuffmanTable table(std::array<std::uint8_t, 32>{5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5,
+                                                                 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5});
     return table;
 }
 
@@ -509,12 +526,14 @@ void FlateCompressor::write_symbols(BitWriter& bits, const HuffmanTable& literal
         const std::size_t distance = symbol >> 16;
         const int lc = codes.length_code[std::size_t(length)];
         const std::size_t ls = std::size_t(257 + lc);
-        bits.put(lit_code[ls] | (std::uint32_t(length - length_base[std::size_t(lc)]) << lit_len[ls]),
-                 lit_len[ls] + length_extra[std::size_t(lc)]);
         const std::size_t dc = std::size_t(codes.distance_code(distance));
-        bits.put(dist_code[dc] |
-                     (std::uint32_t(distance - std::size_t(distance_base[dc])) << dist_len[dc]),
-                 dist_len[dc] + distance_extra[dc]);
+        // Length and distance together: at most 20 + 28 bits.
+        const int length_bits = lit_len[ls] + length_extra[std::size_t(lc)];
+        const std::uint64_t length_part =
+            lit_code[ls] | (std::uint64_t(length - length_base[std::size_t(lc)]) << lit_len[ls]);
+        const std::uint64_t distance_part =
+            dist_code[dc] | (std::uint64_t(distance - std::size_t(distance_base[dc])) << dist_len[dc]);
+        bits.put(length_part | (distance_part << length_bits), length_bits + dist_len[dc] + distance_extra[dc]);
     }
     bits.put(lit_code[end_of_block], lit_len[end_of_block]);
 }
@@ -523,7 +542,7 @@ void FlateCompressor::encode(std::vector<std::uint8_t>& out) {
     parse();
 
     // Bits of all symbols with given code lengths, extra bits included.
-    auto symbol_bits = [&](const std::vector<std::uint8_t>& lit, const std::vector<std::uint8_t>& dist) {
+    auto symbol_bits = [&](std::span<const std::uint8_t> lit, std::span<const std::uint8_t> dist) {
         std::uint64_t bits = 0;
         for (int s = 0; s < literal_symbols; ++s) {
             bits += literal_freq_[std::size_t(s)] * lit[std::size_t(s)];
@@ -542,8 +561,8 @@ void FlateCompressor::encode(std::vector<std::uint8_t>& out) {
         symbol_bits(fixed_literal_table().lengths, fixed_distance_table().lengths) + 3;
     const std::uint64_t fixed_bytes = fixed_bits / 8 + 1;
 
-    HuffmanTable literals(limited_code_lengths(literal_freq_, 15));
-    HuffmanTable distances(limited_code_lengths(std::span(distance_freq_).first(distance_symbols), 15));
+    const HuffmanTable literals(literal_freq_, 15);
+    const HuffmanTable distances{std::span(distance_freq_).first(distance_symbols), 15};
     int hlit = 257;
     for (int s = literal_symbols - 1; s >= 257; --s)
         if (literals.lengths[std::size_t(s)] != 0) {
@@ -561,7 +580,7 @@ void FlateCompressor::encode(std::vector<std::uint8_t>& out) {
     scan_lengths(std::span(distances.lengths).first(std::size_t(hdist)), tokens);
     std::array<std::uint64_t, 19> token_freq{};
     for (const auto& t : tokens) ++token_freq[t.symbol];
-    HuffmanTable length_codes(limited_code_lengths(token_freq, 7));
+    const HuffmanTable length_codes(token_freq, 7);
     int hclen = 4;
     for (int k = 18; k >= 4; --k)
         if (length_codes.lengths[std::size_t(code_length_order[std::size_t(k)])] != 0) {
@@ -580,11 +599,11 @@ void FlateCompressor::encode(std::vector<std::uint8_t>& out) {
     if (dynamic_bytes < (block == Block::fixed ? fixed_bytes : stored_bytes)) block = Block::dynamic;
 
     // The dynamic estimate leaves out 17 bits of the block's header fields;
-    // the slack covers them.
+    // the slack covers them, and 8 more bytes the bit writer's wide stores.
     const std::uint64_t body = block == Block::stored  ? stored_bytes
                                : block == Block::fixed ? fixed_bytes
                                                        : dynamic_bytes;
-    out.resize(std::size_t(body) + 2 + 4 + 8);
+    out.resize(std::size_t(body) + 2 + 4 + 8 + 8);
     out[0] = 0x78;
     out[1] = 0x5E;
     BitWriter bits(out.data() + 2);

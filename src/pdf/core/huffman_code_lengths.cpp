@@ -1,24 +1,55 @@
 #include "pdf/core/huffman_code_lengths.h"
 
 #include <algorithm>
-#include <functional>
+#include <array>
 
 namespace pdf {
 
-std::vector<std::uint8_t> limited_code_lengths(std::span<const std::uint64_t> frequencies,
-                                               int max_length) {
+namespace {
+
+// Working storage on the stack for deflate's alphabets, on the heap beyond.
+// The encoder builds three codes per stream, so allocations showed in its
+// profile.
+template <typename T, std::size_t N>
+class Scratch {
+public:
+    explicit Scratch(std::size_t size, T value) {
+        if (size > N) {
+            grown_.assign(size, value);
+            data_ = grown_.data();
+        } else {
+            std::fill_n(fixed_.begin(), size, value);
+            data_ = fixed_.data();
+        }
+    }
+    T& operator[](std::size_t i) { return data_[i]; }
+    T* data() { return data_; }
+
+private:
+    std::array<T, N> fixed_;
+    std::vector<T> grown_;
+    T* data_;
+};
+
+constexpr std::size_t usual_symbols = 288;
+
+}  // namespace
+
+void limited_code_lengths(std::span<const std::uint64_t> frequencies, int max_length,
+                          std::span<std::uint8_t> lengths) {
     const std::size_t count = frequencies.size();
-    std::vector<std::uint8_t> lengths(count, 0);
-    std::vector<std::uint64_t> freq(frequencies.begin(), frequencies.end());
+    std::fill(lengths.begin(), lengths.end(), std::uint8_t{0});
+    Scratch<std::uint64_t, usual_symbols> freq(count, 0);
+    std::copy(frequencies.begin(), frequencies.end(), freq.data());
 
     std::size_t used = 0;
-    for (auto f : freq) used += f > 0;
-    if (used == 0) return lengths;
+    for (std::size_t v = 0; v < count; ++v) used += freq[v] > 0;
+    if (used == 0) return;
     if (used == 1) {
-        const auto unused = std::find(freq.begin(), freq.end(), std::uint64_t{0});
-        if (unused == freq.end()) {  // a one-symbol alphabet: one one-bit code
+        const auto unused = std::find(freq.data(), freq.data() + count, std::uint64_t{0});
+        if (unused == freq.data() + count) {  // a one-symbol alphabet: one one-bit code
             lengths[0] = 1;
-            return lengths;
+            return;
         }
         *unused = 1;
         used = 2;
@@ -33,53 +64,55 @@ std::vector<std::uint8_t> limited_code_lengths(std::span<const std::uint64_t> fr
     int symbol_bits = 1;
     while ((std::size_t(1) << symbol_bits) < count) ++symbol_bits;
     const std::uint64_t symbol_mask = (std::uint64_t(1) << symbol_bits) - 1;
-    std::vector<int> node_of(count);      // the tree node an entry stands for
-    std::vector<int> parent(2 * count, -1);
-    // The live entries' keys, sorted with the least at the back: the two to
-    // merge are taken from there and the merged key goes back in its place
-    // (alphabets are small, so an insertion beats a heap's unpredictable
-    // branches).
-    std::vector<std::uint64_t> queue;
-    queue.reserve(count);
-    for (std::size_t v = count; v-- > 0;) {
+    Scratch<int, usual_symbols> node_of(count, 0);  // the tree node an entry stands for
+    Scratch<int, 2 * usual_symbols> parent(2 * count, -1);
+    // Two queues, least first: the leaves sorted, and the merged entries in
+    // the order they are made. Keys are unique (a live entry's symbol is its
+    // own) and every merged key is above the one merged before it: sums
+    // never fall, and on equal sums all four entries had the same frequency,
+    // the earlier pair's first being the lesser symbol key. So the least
+    // live key is always at the front of one of the queues.
+    Scratch<std::uint64_t, usual_symbols> leaves(count, 0);
+    std::size_t leaf_count = 0;
+    for (std::size_t v = 0; v < count; ++v) {
         node_of[v] = int(v);
-        if (freq[v] > 0) queue.push_back((freq[v] << symbol_bits) | (symbol_mask - v));
+        if (freq[v] > 0) leaves[leaf_count++] = (freq[v] << symbol_bits) | (symbol_mask - v);
     }
-    std::sort(queue.begin(), queue.end(), std::greater<>());
+    std::sort(leaves.data(), leaves.data() + leaf_count);
+    Scratch<std::uint64_t, usual_symbols> merges(count, 0);
+    std::size_t next_leaf = 0, next_merge = 0, merge_count = 0;
+    auto take_least = [&] {
+        if (next_merge == merge_count || (next_leaf < leaf_count && leaves[next_leaf] < merges[next_merge]))
+            return leaves[next_leaf++];
+        return merges[next_merge++];
+    };
     int next_node = int(count);
-    while (queue.size() > 1) {
-        const std::uint64_t first = queue.back();
-        queue.pop_back();
-        const std::uint64_t second = queue.back();
-        queue.pop_back();
+    for (std::size_t left = leaf_count; left > 1; --left) {
+        const std::uint64_t first = take_least();
+        const std::uint64_t second = take_least();
         const std::size_t v1 = std::size_t(symbol_mask - (first & symbol_mask));
         const std::size_t v2 = std::size_t(symbol_mask - (second & symbol_mask));
         const int merged = next_node++;
         parent[std::size_t(node_of[v1])] = merged;
         parent[std::size_t(node_of[v2])] = merged;
         node_of[v1] = merged;
-        const std::uint64_t key =
+        merges[merge_count++] =
             (((first >> symbol_bits) + (second >> symbol_bits)) << symbol_bits) | (first & symbol_mask);
-        std::size_t at = queue.size();
-        queue.push_back(key);
-        for (; at > 0 && queue[at - 1] < key; --at) queue[at] = queue[at - 1];
-        queue[at] = key;
     }
     // Depths: every merged node was made after its children, so walking the
     // nodes from the last made gives each parent's depth before its children.
-    std::vector<int> depth(std::size_t(next_node), 0);
+    Scratch<int, 2 * usual_symbols> depth(std::size_t(next_node), 0);
     for (int node = next_node - 1; node >= 0; --node)
         if (parent[std::size_t(node)] >= 0) depth[std::size_t(node)] = depth[std::size_t(parent[std::size_t(node)])] + 1;
-    std::vector<int> code_size(count, 0);
-    for (std::size_t v = 0; v < count; ++v)
-        if (freq[v] > 0) code_size[v] = depth[v];
+    // Unused symbols are leaves of no merge: their depth stays 0.
+    int deepest = 0;
+    for (std::size_t v = 0; v < count; ++v) deepest = std::max(deepest, depth[v]);
 
     // Number of codes of each size (Figure K.2); sizes can reach used - 1.
-    int deepest = 0;
-    for (int s : code_size) deepest = std::max(deepest, s);
-    std::vector<int> bits(std::size_t(std::max(deepest, max_length)) + 1, 0);
+    const std::size_t sizes = std::size_t(std::max(deepest, max_length)) + 2;
+    Scratch<int, usual_symbols + 2> bits(sizes, 0);
     for (std::size_t v = 0; v < count; ++v)
-        if (code_size[v] > 0) ++bits[std::size_t(code_size[v])];
+        if (depth[v] > 0) ++bits[std::size_t(depth[v])];
 
     // Adjustment (Figure K.3): move codes up from beyond the maximum while
     // keeping the code complete.
@@ -97,35 +130,47 @@ std::vector<std::uint8_t> limited_code_lengths(std::span<const std::uint64_t> fr
 
     // Hand the adjusted lengths out by unadjusted size, then by symbol
     // (a counting sort keeps the symbols ascending within a size).
-    std::vector<int> start_of_size(std::size_t(deepest) + 2, 0);
+    Scratch<int, usual_symbols + 2> start_of_size(sizes, 0);
     for (std::size_t v = 0; v < count; ++v)
-        if (code_size[v] > 0) ++start_of_size[std::size_t(code_size[v]) + 1];
-    for (std::size_t k = 1; k < start_of_size.size(); ++k) start_of_size[k] += start_of_size[k - 1];
-    std::vector<int> order(used);
+        if (depth[v] > 0) ++start_of_size[std::size_t(depth[v]) + 1];
+    for (std::size_t k = 1; k < sizes; ++k) start_of_size[k] += start_of_size[k - 1];
+    Scratch<int, usual_symbols> order(used, 0);
     for (std::size_t v = 0; v < count; ++v)
-        if (code_size[v] > 0) order[std::size_t(start_of_size[std::size_t(code_size[v])]++)] = int(v);
+        if (depth[v] > 0) order[std::size_t(start_of_size[std::size_t(depth[v])]++)] = int(v);
     std::size_t next = 0;
     for (int size = 1; size <= max_length; ++size)
-        for (int k = 0; k < bits[std::size_t(size)] && next < order.size(); ++k)
+        for (int k = 0; k < bits[std::size_t(size)] && next < used; ++k)
             lengths[std::size_t(order[next++])] = std::uint8_t(size);
+}
+
+std::vector<std::uint8_t> limited_code_lengths(std::span<const std::uint64_t> frequencies,
+                                               int max_length) {
+    std::vector<std::uint8_t> lengths(frequencies.size(), 0);
+    limited_code_lengths(frequencies, max_length, lengths);
     return lengths;
 }
 
-std::vector<std::uint16_t> canonical_codes(std::span<const std::uint8_t> lengths) {
+void canonical_codes(std::span<const std::uint8_t> lengths, std::span<std::uint16_t> codes) {
+    std::array<int, 256> bl_count{};
     int max_len = 0;
-    for (auto l : lengths) max_len = std::max(max_len, int(l));
-    std::vector<int> bl_count(std::size_t(max_len) + 1, 0);
-    for (auto l : lengths)
-        if (l > 0) ++bl_count[l];
-    std::vector<std::uint32_t> next_code(std::size_t(max_len) + 2, 0);
+    for (auto l : lengths) {
+        max_len = std::max(max_len, int(l));
+        ++bl_count[l];
+    }
+    bl_count[0] = 0;
+    std::array<std::uint32_t, 257> next_code{};
     std::uint32_t code = 0;
     for (int bits = 1; bits <= max_len; ++bits) {
         code = (code + std::uint32_t(bl_count[std::size_t(bits - 1)])) << 1;
         next_code[std::size_t(bits)] = code;
     }
-    std::vector<std::uint16_t> codes(lengths.size(), 0);
     for (std::size_t v = 0; v < lengths.size(); ++v)
-        if (lengths[v] > 0) codes[v] = std::uint16_t(next_code[lengths[v]]++);
+        codes[v] = lengths[v] > 0 ? std::uint16_t(next_code[lengths[v]]++) : 0;
+}
+
+std::vector<std::uint16_t> canonical_codes(std::span<const std::uint8_t> lengths) {
+    std::vector<std::uint16_t> codes(lengths.size(), 0);
+    canonical_codes(lengths, codes);
     return codes;
 }
 

@@ -19,8 +19,16 @@ namespace pdf {
 std::vector<std::uint8_t> limited_code_lengths(std::span<const std::uint64_t> frequencies,
                                                int max_length);
 
+// The same into `lengths`, which has one entry per frequency; alphabets of
+// up to 288 symbols (deflate's largest) need no allocation.
+void limited_code_lengths(std::span<const std::uint64_t> frequencies, int max_length,
+                          std::span<std::uint8_t> lengths);
+
 // Canonical codes (most significant bit first, as in the deflate format)
 // for the given lengths; symbols of length 0 get code 0.
 std::vector<std::uint16_t> canonical_codes(std::span<const std::uint8_t> lengths);
+
+// The same into `codes`, which has one entry per length.
+void canonical_codes(std::span<const std::uint8_t> lengths, std::span<std::uint16_t> codes);
 
 }  // namespace pdf

@@ -276,7 +276,7 @@ private:
             return;
         }
         const std::uint32_t h = hash(key_at(position));
-        prev_[position & prev_mask_] = head_[h];
+        prev_[position & prev_mask_] = link_to(position, head_[h]);
         head_[h] = std::int32_t(position);
     }
     // The newest position of a string's chain.
@@ -303,7 +303,7 @@ private:
             ++heads_used_;
             heads_[i] = {key, no_position};
         }
-        prev_[position & prev_mask_] = heads_[i].position;
+        prev_[position & prev_mask_] = link_to(position, heads_[i].position);
         heads_[i].position = std::int32_t(position);
     }
     void change_to_chains_by_string(std::size_t position);
@@ -332,7 +332,14 @@ private:
     FlateLevel level_;
 
     std::unique_ptr<std::int32_t[]> head_;
-    std::unique_ptr<std::int32_t[]> prev_;
+    // A position's link is its distance to the previous position of its
+    // chain, 65,535 for none: any distance beyond the window ends a walk
+    // alike. Half the size of positions, so more of the ring stays in the
+    // nearest cache.
+    static std::uint16_t link_to(std::size_t position, std::int32_t previous) {
+        return std::uint16_t(std::min<std::int64_t>(std::int64_t(position) - previous, 65535));
+    }
+    std::unique_ptr<std::uint16_t[]> prev_;
     std::size_t prev_mask_ = 0;
     int hash_shift_ = 0;
     // Positions of other strings stepped over by the searches so far.
@@ -367,8 +374,12 @@ void FlateCompressor::set_up_dictionary() {
     // candidates of other strings skipped, so the candidates and their order
     // are those of exact per-string chains. Only positions inside the window
     // are ever followed, so the links live in a ring of window size.
+    // Heads for half the input, up to 2^18: a walk steps over about
+    // 32,768 / 2^bits other strings of the window, which on data with few
+    // repeats is most of the time; small streams would spend more on
+    // filling a larger table than they save.
     int hash_bits = 8;
-    while (hash_bits < 15 && (std::size_t(1) << hash_bits) < n_) ++hash_bits;
+    while (hash_bits < 18 && (std::size_t(2) << hash_bits) < n_) ++hash_bits;
     hash_shift_ = 32 - hash_bits;
     const std::size_t heads = std::size_t(1) << hash_bits;
     head_ = std::make_unique_for_overwrite<std::int32_t[]>(heads);
@@ -377,7 +388,7 @@ void FlateCompressor::set_up_dictionary() {
     // walk can read it, so the ring needs no initial values.
     std::size_t ring = 256;
     while (ring < 32768 && ring < n_) ring <<= 1;
-    prev_ = std::make_unique_for_overwrite<std::int32_t[]>(ring);
+    prev_ = std::make_unique_for_overwrite<std::uint16_t[]>(ring);
     prev_mask_ = ring - 1;
 }
 
@@ -432,7 +443,7 @@ FlateCompressor::Match FlateCompressor::longest_match(std::size_t position, int 
 
     // Locals, so that the loop keeps them in registers.
     const std::uint8_t* const data = data_;
-    const std::int32_t* const links = prev_.get();
+    const std::uint16_t* const links = prev_.get();
     const std::size_t mask = prev_mask_;
     const int chain_size = level_.chain_size;
     const std::uint8_t* here = data + position;
@@ -442,7 +453,7 @@ FlateCompressor::Match FlateCompressor::longest_match(std::size_t position, int 
     // The end of a chain (no_position) lies below every window's start too.
     const std::int64_t window_start = std::int64_t(position) - std::int64_t(max_distance);
     for (std::int32_t candidate = newest(key); candidate >= window_start;
-         candidate = links[std::size_t(candidate) & mask]) {
+         candidate -= links[std::size_t(candidate) & mask]) {
         const std::size_t distance = position - std::size_t(candidate);
         const std::uint8_t* there = data + candidate;
         // Candidates lie before the position, so four bytes are readable.

@@ -15,6 +15,7 @@ packages=(
   clang libclang-rt-14-dev
   netpbm libgif-dev
   ghostscript
+  openssl
 )
 
 missing=()

@@ -23,15 +23,26 @@ void rc4_apply(const Rc4Schedule& schedule, const std::uint8_t* in, std::uint8_t
     // store that the next load has to wait for.
     std::uint32_t s[256];
     for (int k = 0; k < 256; ++k) s[k] = schedule.s[static_cast<std::size_t>(k)];
-    std::uint32_t i = 0, j = 0;
+    // The next S[i] is read before this step's swap, so that the next j
+    // does not wait for the stores; the swap only changes it when j lands
+    // on i + 1 (one step in 256), which a branch fixes up. A conditional
+    // move there would put the comparison back on the j chain.
+    std::uint32_t i = 1, j = 0;
+    std::uint32_t si = s[1];
     for (std::size_t k = 0; k < size; ++k) {
-        i = (i + 1) & 0xFF;
-        const std::uint32_t si = s[i];
         j = (j + si) & 0xFF;
         const std::uint32_t sj = s[j];
+        const std::uint32_t i_next = (i + 1) & 0xFF;
+        std::uint32_t si_next = s[i_next];
         s[i] = sj;
         s[j] = si;
+        if (j == i_next) [[unlikely]] {
+            asm volatile("" : "+r"(si_next) : "r"(si));  // keeps the branch
+            si_next = si;
+        }
         out[k] = static_cast<std::uint8_t>(in[k] ^ s[(si + sj) & 0xFF]);
+        i = i_next;
+        si = si_next;
     }
 }
 

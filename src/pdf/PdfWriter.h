@@ -42,6 +42,7 @@ namespace pdf {
 using Bytes = std::vector<std::uint8_t>;
 
 struct RasterPicture;
+struct TextScale;
 // A PDF file read for page import (extras/imported_file.h).
 struct ImportedFile;
 
@@ -716,6 +717,8 @@ private:
     // EmbeddedLength > 0, the font file.
     void WriteFontObjects(std::string_view Name, const pdf::Bytes& FontFile = {}, std::int32_t EmbeddedLength = 0,
                           std::string_view Descriptor = {});
+    // The size, spacing and scaling that TextLength measures with.
+    pdf::TextScale CurrentTextScale() const;
     // Writes one line of text with its baseline at (X, Y) in user units.
     // MeasuredWords: the widths of its words as the layout added them up
     // (negative: not measured yet).

@@ -7,6 +7,7 @@
 #include "pdf/core/public_call.h"
 #include "pdf/content/font_names.h"
 #include "pdf/content/standard_font_metrics.h"
+#include "pdf/content/word_widths.h"
 
 namespace {
 
@@ -125,28 +126,11 @@ void PdfWriter::SetFontSize(float Points) { FontSize = Points; }
 float PdfWriter::TextLength(std::string_view Phrase) {
     const FontRecord* font = SelectedFont();
     if (!font) return 0;
-    float widths = 0;
-    std::int64_t blanks = 0;
-    if (Phrase.size() < 512) {
-        // Up to 511 widths of at most 2^15 add up below 2^24, where float
-        // sums of integers are exact: integers give the same total, faster.
-        std::int32_t sum = 0;
-        for (unsigned char c : Phrase) {
-            sum += font->Widths[c];
-            blanks += c == ' ';
-        }
-        widths = static_cast<float>(sum);
-    } else {
-        for (unsigned char c : Phrase) {
-            widths += static_cast<float>(font->Widths[c]);
-            if (c == ' ') ++blanks;
-        }
-    }
-    const double length = (static_cast<double>(widths) * FontSize / 1000.0 +
-                           static_cast<double>(blanks) * WordSpacing +
-                           static_cast<double>(Phrase.size()) * CharSpacing) *
-                          HorizontalScaling / 100.0 / UnitFactor;
-    return static_cast<float>(length);
+    return pdf::text_length(font->Widths, CurrentTextScale(), Phrase);
+}
+
+pdf::TextScale PdfWriter::CurrentTextScale() const {
+    return {FontSize, WordSpacing, CharSpacing, HorizontalScaling, UnitFactor};
 }
 
 float PdfWriter::TextHeight() {

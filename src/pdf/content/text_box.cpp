@@ -8,6 +8,7 @@
 #include "pdf/PdfWriter.h"
 #include "pdf/core/error_texts.h"
 #include "pdf/content/text_box_layout.h"
+#include "pdf/content/word_widths.h"
 #include "pdf/core/text_utils.h"
 
 namespace {
@@ -59,7 +60,10 @@ std::string PdfWriter::DrawTextBox(float X, float Y, float Width, float Height, 
     geometry.line_pitch = lh;
     geometry.height = Height > 0 ? Height * UnitFactor : 0.0f;
     const pdf::BoxLayout layout =
-        pdf::layout_box(text, geometry, [this](std::string_view word) { return TextLength(word); });
+        pdf::layout_box(text, geometry, [&font, scale = CurrentTextScale()](std::string_view paragraph,
+                                                                           pdf::MeasuredWords& out) {
+            pdf::measure_words(&font.Widths, scale, paragraph, out);
+        });
     const auto k = static_cast<float>(layout.lines.size());
 
     float y0;

@@ -8,6 +8,24 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 
+// Whether two blanks stand side by side. Blocks are checked whole, with no
+// early exit inside, so that the compiler can compare many bytes at once:
+// a search for "  " stops at every single blank.
+bool has_blank_run(std::string_view text) {
+    constexpr size_t block = 64;
+    const char* p = text.data();
+    const size_t n = text.size();
+    size_t k = 1;
+    for (; k + block <= n; k += block) {
+        unsigned found = 0;
+        for (size_t q = 0; q < block; ++q) found |= unsigned(p[k + q] == ' ') & unsigned(p[k + q - 1] == ' ');
+        if (found) return true;
+    }
+    for (; k < n; ++k)
+        if (p[k] == ' ' && p[k - 1] == ' ') return true;
+    return false;
+}
+
 bool ends_with_crlf(const std::string& s) {
     return s.size() >= 2 && s[s.size() - 2] == '\r' && s.back() == '\n';
 }
@@ -23,7 +41,7 @@ BoxText prepare_box_text(std::string_view text, bool collapse_blanks) {
     // Most texts have neither line breaks nor blank runs to collapse: they
     // are one paragraph as they stand.
     if (text.find(kCrLf) == std::string_view::npos &&
-        (!collapse_blanks || text.find("  ") == std::string_view::npos)) {
+        (!collapse_blanks || !has_blank_run(text))) {
         prepared.paragraphs.emplace_back(text);
         return prepared;
     }
@@ -48,30 +66,19 @@ BoxText prepare_box_text(std::string_view text, bool collapse_blanks) {
     return prepared;
 }
 
-BoxLayout layout_box(const BoxText& text, const BoxGeometry& g,
-                     const std::function<float(std::string_view)>& measure) {
+BoxLayout layout_box(const BoxText& text, const BoxGeometry& g, const ParagraphMeasure& measure) {
     BoxLayout layout;
     layout.lines.reserve(11);
     bool continuation = text.continuation;
     const size_t paragraph_count = text.paragraphs.size();
-    std::vector<float> widths;
     // Words are views into the paragraph: a line is the stretch of the
     // paragraph from its first word to its last, blanks as they stand.
-    std::vector<std::string_view> words;
+    MeasuredWords measured;
+    const std::vector<std::string_view>& words = measured.words;
+    const std::vector<float>& widths = measured.widths;
     for (size_t p = 0; p < paragraph_count; ++p) {
         const std::string_view paragraph = text.paragraphs[p];
-        words.clear();
-        for (size_t from = 0;;) {
-            const size_t blank = paragraph.find(' ', from);
-            if (blank == std::string_view::npos) {
-                words.push_back(paragraph.substr(from));
-                break;
-            }
-            words.push_back(paragraph.substr(from, blank - from));
-            from = blank + 1;
-        }
-        widths.resize(words.size());
-        for (size_t i = 0; i < words.size(); ++i) widths[i] = measure(words[i]);
+        measure(paragraph, measured);
 
         size_t i = 0;
         bool first_line = true;
@@ -121,6 +128,21 @@ BoxLayout layout_box(const BoxText& text, const BoxGeometry& g,
         }
     }
     return layout;
+}
+
+BoxLayout layout_box(const BoxText& text, const BoxGeometry& geometry,
+                     const std::function<float(std::string_view)>& measure) {
+    return layout_box(text, geometry, [&measure](std::string_view paragraph, MeasuredWords& out) {
+        out.words.clear();
+        out.widths.clear();
+        for (size_t from = 0;;) {
+            const size_t blank = paragraph.find(' ', from);
+            out.words.push_back(paragraph.substr(from, blank == std::string_view::npos ? blank : blank - from));
+            out.widths.push_back(measure(out.words.back()));
+            if (blank == std::string_view::npos) break;
+            from = blank + 1;
+        }
+    });
 }
 
 }  // namespace pdf

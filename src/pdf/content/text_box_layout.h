@@ -48,8 +48,22 @@ struct BoxGeometry {
     float height = 0;        // points; <= 0 means no bottom
 };
 
+// The words of one paragraph, split at every blank (so a run of blanks
+// gives empty words), and the width of each, in user units.
+struct MeasuredWords {
+    std::vector<std::string_view> words;
+    std::vector<float> widths;
+};
+
+// Fills `out` (emptied first) with the words of `paragraph` and their
+// widths. The writer splits and measures in one pass over the paragraph.
+using ParagraphMeasure = std::function<void(std::string_view paragraph, MeasuredWords& out)>;
+
 // Lays the paragraphs out in lines, measuring each word once. The first
 // word of a line is always placed, so every call places at least one line.
+BoxLayout layout_box(const BoxText& text, const BoxGeometry& geometry, const ParagraphMeasure& measure);
+
+// The same with a measure of one word at a time.
 BoxLayout layout_box(const BoxText& text, const BoxGeometry& geometry,
                      const std::function<float(std::string_view)>& measure);
 

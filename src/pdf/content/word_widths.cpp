@@ -1,0 +1,142 @@
+#include "pdf/content/word_widths.h"
+
+#include <bit>
+#include <climits>
+#include <cstring>
+#include <vector>
+
+#include "pdf/content/text_box_layout.h"
+
+namespace pdf {
+
+namespace {
+
+// Up to 511 widths of at most 2^15 add up below 2^24, where float sums of
+// integers are exact: below that many bytes integers give the same total as
+// adding in float, faster.
+constexpr std::size_t kExactIntegerWidths = 512;
+
+float scaled_length(const TextScale& s, float widths, std::int64_t blanks, std::size_t bytes) {
+    const double length = (static_cast<double>(widths) * s.font_size / 1000.0 +
+                           static_cast<double>(blanks) * s.word_spacing +
+                           static_cast<double>(bytes) * s.char_spacing) *
+                          s.horizontal_scaling / 100.0 / s.unit_factor;
+    return static_cast<float>(length);
+}
+
+float float_sum(const GlyphWidths& widths, std::string_view text) {
+    float total = 0;
+    for (unsigned char c : text) total += static_cast<float>(widths[c]);
+    return total;
+}
+
+// Scaled lengths of word width sums, for one scale (compared bit for bit).
+// Scaling takes three divisions, which cost more than summing a word, and
+// a document repeats its words: each sum is scaled once. With a character
+// spacing of zero (either sign) the word's byte count does not enter the
+// result, so the sum alone identifies it.
+struct LengthMemory {
+    static constexpr std::size_t kSlots = 2048;
+    // Never a sum: word sums stay below 2^24 in magnitude.
+    static constexpr std::int32_t kEmpty = INT32_MIN;
+    std::array<std::uint32_t, 5> scale_bits{};
+    std::array<std::int32_t, kSlots> sums;
+    std::array<float, kSlots> lengths{};
+
+    LengthMemory() { sums.fill(kEmpty); }
+
+    void keep_for(const TextScale& s) {
+        const std::array<std::uint32_t, 5> bits = {
+            std::bit_cast<std::uint32_t>(s.font_size), std::bit_cast<std::uint32_t>(s.word_spacing),
+            std::bit_cast<std::uint32_t>(s.char_spacing), std::bit_cast<std::uint32_t>(s.horizontal_scaling),
+            std::bit_cast<std::uint32_t>(s.unit_factor)};
+        if (bits != scale_bits) {
+            scale_bits = bits;
+            sums.fill(kEmpty);
+        }
+    }
+};
+
+}  // namespace
+
+float text_length(const GlyphWidths& widths, const TextScale& scale, std::string_view text) {
+    std::int64_t blanks = 0;
+    for (unsigned char c : text) blanks += c == ' ';
+    if (text.size() >= kExactIntegerWidths) return scaled_length(scale, float_sum(widths, text), blanks, text.size());
+    std::int32_t sum = 0;
+    for (unsigned char c : text) sum += widths[c];
+    return scaled_length(scale, static_cast<float>(sum), blanks, text.size());
+}
+
+void measure_words(const GlyphWidths* widths, const TextScale& scale, std::string_view paragraph,
+                   MeasuredWords& out) {
+    out.words.clear();
+    out.widths.clear();
+    const char* text = paragraph.data();
+    const std::size_t size = paragraph.size();
+    // Running sums of the glyph widths: a word's sum is the difference of
+    // two of them, so that no loop stops at the end of each word (a branch
+    // that goes wrong once a word). They wrap modulo 2^32; the difference is
+    // exact for every word summed this way.
+    thread_local std::vector<std::uint32_t> running;
+    running.resize(size + 1);
+    running[0] = 0;
+    if (widths) {
+        std::uint32_t sum = 0;
+        for (std::size_t k = 0; k < size; ++k) {
+            sum += static_cast<std::uint32_t>(std::int32_t{(*widths)[static_cast<unsigned char>(text[k])]});
+            running[k + 1] = sum;
+        }
+    }
+    thread_local LengthMemory memory;
+    const bool remember = scale.char_spacing == 0;
+    if (remember) memory.keep_for(scale);
+    auto add_word = [&](std::size_t from, std::size_t to) {
+        const std::string_view word(text + from, to - from);
+        out.words.push_back(word);
+        float length = 0;
+        if (!widths) {
+        } else if (word.size() >= kExactIntegerWidths) {
+            length = scaled_length(scale, float_sum(*widths, word), 0, word.size());
+        } else {
+            const auto sum = static_cast<std::int32_t>(running[to] - running[from]);
+            if (!remember) {
+                length = scaled_length(scale, static_cast<float>(sum), 0, word.size());
+            } else {
+                const std::size_t slot = static_cast<std::uint32_t>(sum) % LengthMemory::kSlots;
+                if (memory.sums[slot] != sum) {
+                    memory.sums[slot] = sum;
+                    memory.lengths[slot] = scaled_length(scale, static_cast<float>(sum), 0, word.size());
+                }
+                length = memory.lengths[slot];
+            }
+        }
+        out.widths.push_back(length);
+    };
+    // Blanks are found eight bytes at a time: a byte of x is zero exactly
+    // where the text has a blank, and only zero bytes get their high bit set
+    // (no carry crosses a byte).
+    constexpr std::uint64_t ones = 0x0101010101010101ull, blanks = ones * ' ', low7 = ones * 0x7F;
+    std::size_t from = 0, k = 0;
+    for (; k + 8 <= size; k += 8) {
+        std::uint64_t chunk;
+        std::memcpy(&chunk, text + k, 8);
+        const std::uint64_t x = chunk ^ blanks;
+        std::uint64_t found = ~(((x & low7) + low7) | x | low7);
+        if constexpr (std::endian::native == std::endian::big) found = __builtin_bswap64(found);
+        for (; found != 0; found &= found - 1) {
+            const std::size_t at = k + static_cast<std::size_t>(std::countr_zero(found)) / 8;
+            add_word(from, at);
+            from = at + 1;
+        }
+    }
+    for (; k < size; ++k) {
+        if (text[k] == ' ') {
+            add_word(from, k);
+            from = k + 1;
+        }
+    }
+    add_word(from, size);
+}
+
+}  // namespace pdf

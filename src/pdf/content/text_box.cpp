@@ -1,6 +1,7 @@
 // Text boxes with word wrap, the line writer they share with free text, and
 // the current point.
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "pdf/core/error_texts.h"
 #include "pdf/content/text_box_layout.h"
 #include "pdf/content/word_widths.h"
+#include "pdf/core/number_format.h"
 #include "pdf/core/text_utils.h"
 
 namespace {
@@ -182,31 +184,38 @@ void PdfWriter::RenderTextLine(float X, float Y, float Width, std::string_view T
 
     const float lh = TextHeight() * UnitFactor * LineSpacing;
     const float x = (X + xoff) * UnitFactor;
-    const std::string x_text = FormatNumber(x);
-    const std::string y_text = FormatLength(Y);
-    const std::string size_text = FormatNumber(FontSize);
+    const pdf::NumberText x_text = pdf::number_text(x);
+    const pdf::NumberText y_text = pdf::number_text(Y * UnitFactor);
+    // The size is the same line after line.
+    thread_local float sized = 0;
+    thread_local pdf::NumberText size_text = pdf::number_text(0);
+    if (std::bit_cast<std::uint32_t>(sized) != std::bit_cast<std::uint32_t>(FontSize)) {
+        size_text = pdf::number_text(FontSize);
+        sized = FontSize;
+    }
 
     // The glyphs are painted with the fill colour: the text colour for the
-    // line, then the fill colour again.
-    const std::string fill = pdf::concat({FillColor, ";", FillPatternColour});
-    SetColorFill(pdf::concat({TextColor, ";", TextPatternColour}));
+    // line, then the fill colour again (mostly the same text).
+    const std::string text_colour = pdf::concat({TextColor, ";", TextPatternColour});
+    const bool same_colour = TextColor == FillColor && TextPatternColour == FillPatternColour;
+    const std::string fill = same_colour ? std::string() : pdf::concat({FillColor, ";", FillPatternColour});
+    SetColorFill(text_colour);
     // The five lines go straight into the content being built (what five
     // PutContent calls would write): no temporary string per line.
     if (const int active = ActiveContentBuffer(); active >= 0) {
         std::string& out = ContentBuffers[static_cast<std::size_t>(active)];
         for (std::string_view part : {std::string_view("\rBT\r/"), std::string_view(CurrentFontName),
-                                      std::string_view(" "), std::string_view(size_text),
-                                      std::string_view(" Tf "), std::string_view(size_text),
-                                      std::string_view(" TL\r1 0 0 -1 "), std::string_view(x_text),
-                                      std::string_view(" "), std::string_view(y_text),
-                                      std::string_view(" Tm\r"), std::string_view(prefix), std::string_view("(")})
+                                      std::string_view(" "), size_text.view(), std::string_view(" Tf "),
+                                      size_text.view(), std::string_view(" TL\r1 0 0 -1 "), x_text.view(),
+                                      std::string_view(" "), y_text.view(), std::string_view(" Tm\r"),
+                                      std::string_view(prefix), std::string_view("(")})
             out.append(part);
         pdf::append_escaped(out, Text);
         out.append(") Tj");
         out.append(suffix);
         out.append("\rET");
     }
-    SetColorFill(fill);
+    SetColorFill(same_colour ? text_colour : fill);
 
     if (FontStyle & (4 | 8 | 16)) {
         // Every number first: a refused one must not leave an open "q" and
@@ -225,7 +234,7 @@ void PdfWriter::RenderTextLine(float X, float Y, float Width, std::string_view T
         PutContent("q");
         SetColorLine(TextColor + ";" + TextPatternColour);
         PutContent(width + " w ");
-        PutContent("1 0 0 1 " + x_text + " " + y_text + " cm");
+        PutContent(pdf::concat({"1 0 0 1 ", x_text.view(), " ", y_text.view(), " cm"}));
         for (const std::string& r : rules) PutContent(r);
         SetColorLine(line + ";" + line_pattern);
         PutContent("Q");

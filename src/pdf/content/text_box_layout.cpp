@@ -99,7 +99,7 @@ BoxLayout layout_box(const BoxText& text, const BoxGeometry& g, const ParagraphM
                 ++i;
             }
             const size_t end = static_cast<size_t>(words[i - 1].data() - paragraph.data()) + words[i - 1].size();
-            line.text.assign(paragraph.substr(start, end - start));
+            line.text = paragraph.substr(start, end - start);
             line.word_widths = sum;
             line.first = first_line && !continuation;
             line.last = i >= words.size();

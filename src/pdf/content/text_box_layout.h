@@ -26,7 +26,7 @@ struct BoxText {
 BoxText prepare_box_text(std::string_view text, bool collapse_blanks);
 
 struct BoxLine {
-    std::string text;
+    std::string_view text;  // within the laid out BoxText's paragraphs
     bool first = false;  // first line of a paragraph: takes the indentation
     bool last = false;   // last line of a paragraph: never justified
     // The widths of the line's words added up in order, as measured for the
@@ -66,5 +66,10 @@ BoxLayout layout_box(const BoxText& text, const BoxGeometry& geometry, const Par
 // The same with a measure of one word at a time.
 BoxLayout layout_box(const BoxText& text, const BoxGeometry& geometry,
                      const std::function<float(std::string_view)>& measure);
+
+// The lines are views into the text: it must outlive the layout.
+BoxLayout layout_box(const BoxText&& text, const BoxGeometry& geometry, const ParagraphMeasure& measure) = delete;
+BoxLayout layout_box(const BoxText&& text, const BoxGeometry& geometry,
+                     const std::function<float(std::string_view)>& measure) = delete;
 
 }  // namespace pdf

@@ -1,11 +1,12 @@
 #include "pdf/content/word_widths.h"
 
+#include <algorithm>
 #include <bit>
 #include <climits>
-#include <cstring>
 #include <vector>
 
 #include "pdf/content/text_box_layout.h"
+#include "pdf/core/byte_match.h"
 
 namespace pdf {
 
@@ -70,10 +71,29 @@ float text_length(const GlyphWidths& widths, const TextScale& scale, std::string
 
 void measure_words(const GlyphWidths* widths, const TextScale& scale, std::string_view paragraph,
                    MeasuredWords& out) {
-    out.words.clear();
-    out.widths.clear();
     const char* text = paragraph.data();
     const std::size_t size = paragraph.size();
+    // Where each word ends: at each blank, and the last at the end.
+    thread_local std::vector<std::size_t> ends;
+    ends.clear();
+    std::size_t k = 0;
+    for (; k + 16 <= size; k += 16)
+        for (std::uint32_t found = match16<' '>(text + k); found != 0; found &= found - 1)
+            ends.push_back(k + static_cast<std::size_t>(std::countr_zero(found)));
+    for (; k < size; ++k)
+        if (text[k] == ' ') ends.push_back(k);
+    ends.push_back(size);
+
+    const std::size_t count = ends.size();
+    out.words.resize(count);
+    out.widths.resize(count);
+    for (std::size_t w = 0, from = 0; w < count; from = ends[w] + 1, ++w)
+        out.words[w] = std::string_view(text + from, ends[w] - from);
+    if (!widths) {
+        std::fill(out.widths.begin(), out.widths.end(), 0.0f);
+        return;
+    }
+
     // Running sums of the glyph widths: a word's sum is the difference of
     // two of them, so that no loop stops at the end of each word (a branch
     // that goes wrong once a word). They wrap modulo 2^32; the difference is
@@ -81,62 +101,33 @@ void measure_words(const GlyphWidths* widths, const TextScale& scale, std::strin
     thread_local std::vector<std::uint32_t> running;
     running.resize(size + 1);
     running[0] = 0;
-    if (widths) {
-        std::uint32_t sum = 0;
-        for (std::size_t k = 0; k < size; ++k) {
-            sum += static_cast<std::uint32_t>(std::int32_t{(*widths)[static_cast<unsigned char>(text[k])]});
-            running[k + 1] = sum;
-        }
+    std::uint32_t sum = 0;
+    for (std::size_t b = 0; b < size; ++b) {
+        sum += static_cast<std::uint32_t>(std::int32_t{(*widths)[static_cast<unsigned char>(text[b])]});
+        running[b + 1] = sum;
     }
+
     thread_local LengthMemory memory;
     const bool remember = scale.char_spacing == 0;
     if (remember) memory.keep_for(scale);
-    auto add_word = [&](std::size_t from, std::size_t to) {
-        const std::string_view word(text + from, to - from);
-        out.words.push_back(word);
-        float length = 0;
-        if (!widths) {
-        } else if (word.size() >= kExactIntegerWidths) {
-            length = scaled_length(scale, float_sum(*widths, word), 0, word.size());
-        } else {
-            const auto sum = static_cast<std::int32_t>(running[to] - running[from]);
-            if (!remember) {
-                length = scaled_length(scale, static_cast<float>(sum), 0, word.size());
-            } else {
-                const std::size_t slot = static_cast<std::uint32_t>(sum) % LengthMemory::kSlots;
-                if (memory.sums[slot] != sum) {
-                    memory.sums[slot] = sum;
-                    memory.lengths[slot] = scaled_length(scale, static_cast<float>(sum), 0, word.size());
-                }
-                length = memory.lengths[slot];
-            }
+    for (std::size_t w = 0, from = 0; w < count; from = ends[w] + 1, ++w) {
+        const std::size_t bytes = ends[w] - from;
+        if (bytes >= kExactIntegerWidths) {
+            out.widths[w] = scaled_length(scale, float_sum(*widths, out.words[w]), 0, bytes);
+            continue;
         }
-        out.widths.push_back(length);
-    };
-    // Blanks are found eight bytes at a time: a byte of x is zero exactly
-    // where the text has a blank, and only zero bytes get their high bit set
-    // (no carry crosses a byte).
-    constexpr std::uint64_t ones = 0x0101010101010101ull, blanks = ones * ' ', low7 = ones * 0x7F;
-    std::size_t from = 0, k = 0;
-    for (; k + 8 <= size; k += 8) {
-        std::uint64_t chunk;
-        std::memcpy(&chunk, text + k, 8);
-        const std::uint64_t x = chunk ^ blanks;
-        std::uint64_t found = ~(((x & low7) + low7) | x | low7);
-        if constexpr (std::endian::native == std::endian::big) found = __builtin_bswap64(found);
-        for (; found != 0; found &= found - 1) {
-            const std::size_t at = k + static_cast<std::size_t>(std::countr_zero(found)) / 8;
-            add_word(from, at);
-            from = at + 1;
+        const auto word_sum = static_cast<std::int32_t>(running[ends[w]] - running[from]);
+        if (!remember) {
+            out.widths[w] = scaled_length(scale, static_cast<float>(word_sum), 0, bytes);
+            continue;
         }
+        const std::size_t slot = static_cast<std::uint32_t>(word_sum) % LengthMemory::kSlots;
+        if (memory.sums[slot] != word_sum) {
+            memory.sums[slot] = word_sum;
+            memory.lengths[slot] = scaled_length(scale, static_cast<float>(word_sum), 0, bytes);
+        }
+        out.widths[w] = memory.lengths[slot];
     }
-    for (; k < size; ++k) {
-        if (text[k] == ' ') {
-            add_word(from, k);
-            from = k + 1;
-        }
-    }
-    add_word(from, size);
 }
 
 }  // namespace pdf

@@ -2,6 +2,7 @@
 #include "pdf/core/error_texts.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "pdf/PdfWriter.h"
 
@@ -20,7 +21,7 @@ float round_value(float x) {
     return static_cast<float>(std::floor(static_cast<double>(t)) * 0.001);
 }
 
-std::string format_number(float x) {
+NumberText number_text(float x) {
     if (!std::isfinite(x)) {
         throw PdfError(5, "PdfWriter.FormatNumber", pdf::error_text(5) + " - number not finite");
     }
@@ -31,7 +32,12 @@ std::string format_number(float x) {
     // Such a magnitude would need more than seven digits before the point
     // (and, far enough out, an exponent): it is no length on a page.
     if (std::fabs(r) >= 10000000.0f) throw PdfError(6, "PdfWriter.FormatNumber", pdf::error_text(6));
-    if (r == 0.0f) return "0";
+    NumberText out;
+    if (r == 0.0f) {
+        out.text[0] = '0';
+        out.size = 1;
+        return out;
+    }
 
     // At most 7 significant digits and at most 3 decimals: the number of
     // decimals follows from the digits before the point.
@@ -44,7 +50,11 @@ std::string format_number(float x) {
     // what a correctly rounded fixed notation of v does.
     static constexpr double scales[] = {1.0, 10.0, 100.0, 1000.0};
     long long scaled = std::llrint(v * scales[decimals]);
-    if (scaled == 0) return "0";
+    if (scaled == 0) {
+        out.text[0] = '0';
+        out.size = 1;
+        return out;
+    }
     // Trailing zeros of the decimals are not written.
     while (decimals > 0 && scaled % 10 == 0) {
         scaled /= 10;
@@ -53,8 +63,8 @@ std::string format_number(float x) {
     const bool negative = scaled < 0;
     unsigned long long digits = negative ? 0ULL - static_cast<unsigned long long>(scaled)
                                          : static_cast<unsigned long long>(scaled);
-    char buffer[32];
-    char* end = buffer + sizeof buffer;
+    // At most 7 digits, a point and a sign.
+    char* const end = out.text + sizeof out.text;
     char* p = end;
     for (int d = 0; d < decimals; ++d) {
         *--p = static_cast<char>('0' + digits % 10);
@@ -66,7 +76,11 @@ std::string format_number(float x) {
         digits /= 10;
     } while (digits != 0);
     if (negative) *--p = '-';
-    return std::string(p, end);
+    out.size = static_cast<std::uint8_t>(end - p);
+    std::memmove(out.text, p, out.size);
+    return out;
 }
+
+std::string format_number(float x) { return std::string(number_text(x).view()); }
 
 }  // namespace pdf

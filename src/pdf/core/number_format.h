@@ -7,7 +7,9 @@
 // decimal mark whatever the locale, never an exponent and never "-0".
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace pdf {
 
@@ -18,5 +20,13 @@ float round_value(float x);
 // with PdfError 5, one whose magnitude rounds to 10,000,000 or more with
 // PdfError 6 (source "PdfWriter.FormatNumber").
 std::string format_number(float x);
+
+// The same text held in place, for writers that append it at once.
+struct NumberText {
+    char text[16];
+    std::uint8_t size = 0;
+    std::string_view view() const { return {text, size}; }
+};
+NumberText number_text(float x);
 
 }  // namespace pdf

@@ -29,7 +29,7 @@ void rc4_apply(const Rc4Schedule& schedule, const std::uint8_t* in, std::uint8_t
     // move there would put the comparison back on the j chain.
     std::uint32_t i = 1, j = 0;
     std::uint32_t si = s[1];
-    for (std::size_t k = 0; k < size; ++k) {
+    auto step = [&](std::size_t k) {
         j = (j + si) & 0xFF;
         const std::uint32_t sj = s[j];
         const std::uint32_t i_next = (i + 1) & 0xFF;
@@ -43,7 +43,15 @@ void rc4_apply(const Rc4Schedule& schedule, const std::uint8_t* in, std::uint8_t
         out[k] = static_cast<std::uint8_t>(in[k] ^ s[(si + sj) & 0xFF]);
         i = i_next;
         si = si_next;
+    };
+    std::size_t k = 0;
+    for (; k + 4 <= size; k += 4) {
+        step(k);
+        step(k + 1);
+        step(k + 2);
+        step(k + 3);
     }
+    for (; k < size; ++k) step(k);
 }
 
 std::string rc4_crypt(std::string_view key, std::string_view data) {

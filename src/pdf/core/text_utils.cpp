@@ -1,10 +1,12 @@
 #include "pdf/core/text_utils.h"
 
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 
 #include "common/cp1252.h"
+#include "pdf/core/byte_match.h"
 
 namespace pdf {
 
@@ -24,16 +26,25 @@ void append_escaped(std::string& out, std::string_view text) {
         for (unsigned char c : {'\\', '(', ')', '\r', '\n'}) table[c] = true;
         return table;
     }();
+    const char* p = text.data();
+    const std::size_t n = text.size();
     std::size_t run = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (!special[static_cast<unsigned char>(c)]) continue;
-        out.append(text.substr(run, i - run));
+    auto escape_at = [&](std::size_t i) {
+        const char c = p[i];
+        out.append(p + run, i - run);
         out += '\\';
         out += c == '\r' ? 'r' : c == '\n' ? 'n' : c;
         run = i + 1;
+    };
+    constexpr std::size_t block = 16;
+    std::size_t i = 0;
+    for (; i + block <= n; i += block) {
+        for (std::uint32_t found = match16<'\\', '(', ')', '\r', '\n'>(p + i); found != 0; found &= found - 1)
+            escape_at(i + static_cast<std::size_t>(std::countr_zero(found)));
     }
-    out.append(text.substr(run));
+    for (; i < n; ++i)
+        if (special[static_cast<unsigned char>(p[i])]) escape_at(i);
+    out.append(p + run, n - run);
 }
 
 std::string replace_text(std::string_view text, std::string_view searched, std::string_view replacement,

@@ -27,7 +27,7 @@ BoxGeometry geometry(float width, int max_lines) {
 
 std::vector<std::string> texts(const pdf::BoxLayout& layout) {
     std::vector<std::string> out;
-    for (const auto& line : layout.lines) out.push_back(line.text);
+    for (const auto& line : layout.lines) out.emplace_back(line.text);
     return out;
 }
 
@@ -59,7 +59,8 @@ TEST(TextBoxLayout, PreparationOfParagraphs) {
 }
 
 TEST(TextBoxLayout, WrapsAtBlanksAndPlacesLongWordsAlone) {
-    const auto layout = layout_box(prepare_box_text("aaa bb cccccccccc d", false),
+    const auto layout_text = prepare_box_text("aaa bb cccccccccc d", false);
+    const auto layout = layout_box(layout_text,
                                    geometry(6, 0), unit_width);
     EXPECT_EQ(texts(layout), (std::vector<std::string>{"aaa bb", "cccccccccc", "d"}));
     EXPECT_TRUE(layout.lines[0].first);
@@ -71,26 +72,30 @@ TEST(TextBoxLayout, WrapsAtBlanksAndPlacesLongWordsAlone) {
 TEST(TextBoxLayout, IndentationCountsOnTheFirstLine) {
     BoxGeometry g = geometry(6, 0);
     g.indentation = 2;
-    const auto layout = layout_box(prepare_box_text("aaa bb cc", false), g, unit_width);
+    const auto layout_text = prepare_box_text("aaa bb cc", false);
+    const auto layout = layout_box(layout_text, g, unit_width);
     EXPECT_EQ(texts(layout), (std::vector<std::string>{"aaa", "bb cc"}));
 }
 
 TEST(TextBoxLayout, NoWrapKeepsEachParagraphOnOneLine) {
     BoxGeometry g = geometry(3, 0);
     g.no_wrap = true;
-    const auto layout = layout_box(prepare_box_text("aaa bbb ccc\r\ndd ee", false), g, unit_width);
+    const auto layout_text = prepare_box_text("aaa bbb ccc\r\ndd ee", false);
+    const auto layout = layout_box(layout_text, g, unit_width);
     EXPECT_EQ(texts(layout), (std::vector<std::string>{"aaa bbb ccc", "dd ee"}));
 }
 
 TEST(TextBoxLayout, FullBoxInTheMiddleOfAParagraph) {
     // Two lines fit; the first paragraph needs five.
-    const auto layout = layout_box(prepare_box_text("a1 a2 a3 a4 a5\r\nb1 b2", false),
+    const auto layout_text = prepare_box_text("a1 a2 a3 a4 a5\r\nb1 b2", false);
+    const auto layout = layout_box(layout_text,
                                    geometry(2, 2), unit_width);
     EXPECT_EQ(texts(layout), (std::vector<std::string>{"a1", "a2"}));
     EXPECT_EQ(layout.remainder, std::string("\0a3 a4 a5\r\nb1 b2", 16));
 
     // Drawn again: the continued paragraph is not indented, the next one is.
-    const auto again = layout_box(prepare_box_text(layout.remainder, false), geometry(2, 0),
+    const auto again_text = prepare_box_text(layout.remainder, false);
+    const auto again = layout_box(again_text, geometry(2, 0),
                                   unit_width);
     EXPECT_EQ(texts(again), (std::vector<std::string>{"a3", "a4", "a5", "b1", "b2"}));
     EXPECT_FALSE(again.lines[0].first);
@@ -98,7 +103,8 @@ TEST(TextBoxLayout, FullBoxInTheMiddleOfAParagraph) {
 }
 
 TEST(TextBoxLayout, FullBoxExactlyAtAParagraphEnd) {
-    const auto layout = layout_box(prepare_box_text("a1 a2\r\nb1\r\nc1", false),
+    const auto layout_text = prepare_box_text("a1 a2\r\nb1\r\nc1", false);
+    const auto layout = layout_box(layout_text,
                                    geometry(2, 2), unit_width);
     EXPECT_EQ(texts(layout), (std::vector<std::string>{"a1", "a2"}));
     EXPECT_EQ(layout.remainder, "b1\r\nc1");
@@ -107,7 +113,8 @@ TEST(TextBoxLayout, FullBoxExactlyAtAParagraphEnd) {
 TEST(TextBoxLayout, BoxLowerThanOneLineStillPlacesOne) {
     BoxGeometry g = geometry(2, 0);
     g.height = 3;
-    const auto layout = layout_box(prepare_box_text("a1 a2", false), g, unit_width);
+    const auto layout_text = prepare_box_text("a1 a2", false);
+    const auto layout = layout_box(layout_text, g, unit_width);
     EXPECT_EQ(texts(layout), std::vector<std::string>{"a1"});
     EXPECT_EQ(layout.remainder, std::string("\0a2", 3));
 }
@@ -144,13 +151,14 @@ TEST(TextBoxLayout, RemaindersPlaceEveryWordExactlyOnce) {
         std::string pending = text;
         int boxes = 0;
         do {
-            const auto layout = layout_box(prepare_box_text(pending, justify),
+            const auto layout_text = prepare_box_text(pending, justify);
+            const auto layout = layout_box(layout_text,
                                            geometry(width, lines_per_box), unit_width);
             ASSERT_FALSE(layout.lines.empty());
             ASSERT_LE(layout.lines.size(), static_cast<size_t>(lines_per_box));
             for (const auto& line : layout.lines) {
                 ASSERT_EQ(line.text.find_first_of("\r\n"), std::string::npos) << "a break left in a line";
-                for (const auto& word : contenttest::words_of(line.text)) placed.push_back(word);
+                for (const auto& word : contenttest::words_of(std::string(line.text))) placed.push_back(word);
             }
             pending = layout.remainder;
             ASSERT_LT(++boxes, 10000) << "no progress";

@@ -11,6 +11,21 @@ TEST(CoreTextUtils, EscapeString) {
     EXPECT_EQ(pdf::escape_string(raw), raw);
     EXPECT_EQ(pdf::escape_string(")("), "\\)\\(");
     EXPECT_EQ(pdf::escape_string(""), "");
+    // Long texts are scanned in blocks: every byte value at every place of
+    // two blocks and a tail, one byte at a time as the reference.
+    for (int c = 0; c < 256; ++c) {
+        for (std::size_t at = 0; at < 37; ++at) {
+            std::string text(37, 'a');
+            text[at] = static_cast<char>(c);
+            text[(at + 17) % text.size()] = '(';
+            std::string expected;
+            for (char b : text) {
+                if (b == '\\' || b == '(' || b == ')') expected += '\\';
+                expected += b == '\r' ? "\\r" : b == '\n' ? "\\n" : std::string(1, b);
+            }
+            ASSERT_EQ(pdf::escape_string(text), expected) << "byte " << c << " at " << at;
+        }
+    }
 }
 
 TEST(CoreTextUtils, ReplaceText) {

@@ -95,7 +95,7 @@ TEST(Rc4, LongTextsMatchOpenssl) {
     std::string text(70001, '\0');
     for (std::size_t k = 0; k < text.size(); ++k) text[k] = static_cast<char>(k * 131 + k / 7);
     testsupport::write_file(dir / "in", text);
-    for (const std::string key : {std::string(16, '\0'), std::string("0123456789abcdef"),
+    for (const std::string& key : {std::string(16, '\0'), std::string("0123456789abcdef"),
                                   std::string("\xff\x01\xfe\x02\xfd\x03\xfc\x04\xfb\x05\xfa\x06\xf9\x07\xf8\x08", 16)}) {
         const auto run = testsupport::run_command(
             "openssl enc -rc4 -nosalt -provider legacy -provider default -K " + hex(key) + " -in " +

@@ -1,0 +1,29 @@
+// Finding a few byte values in text sixteen bytes at a time: the text
+// writers' scans for blanks and for the bytes a string must escape.
+#pragma once
+
+#include <cstdint>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace pdf {
+
+// Bit k (k < 16) is set where bytes[k] is one of Values.
+template <char... Values>
+inline std::uint32_t match16(const char* bytes) {
+#if defined(__SSE2__)
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+    __m128i found = _mm_setzero_si128();
+    ((found = _mm_or_si128(found, _mm_cmpeq_epi8(block, _mm_set1_epi8(Values)))), ...);
+    return static_cast<std::uint32_t>(_mm_movemask_epi8(found));
+#else
+    std::uint32_t mask = 0;
+    for (int k = 0; k < 16; ++k)
+        if (((bytes[k] == Values) || ...)) mask |= std::uint32_t{1} << k;
+    return mask;
+#endif
+}
+
+}  // namespace pdf

@@ -720,10 +720,10 @@ private:
     // The size, spacing and scaling that TextLength measures with.
     pdf::TextScale CurrentTextScale() const;
     // Writes one line of text with its baseline at (X, Y) in user units.
-    // MeasuredWords: the widths of its words as the layout added them up
-    // (negative: not measured yet).
+    // MeasuredWords: the widths of its words as the layout added them up;
+    // MeasuredBlank: the width of one blank (negative: not measured yet).
     void RenderTextLine(float X, float Y, float Width, std::string_view Text, float Indent, std::int32_t Align,
-                        bool NewLineFlag, float MeasuredWords = -1.0f);
+                        bool NewLineFlag, float MeasuredWords = -1.0f, float MeasuredBlank = -1.0f);
 
     // -- Pictures (DrawImage) --
     // Writes a decoded raster picture as image XObject "/_IMG_" + ImageCount

@@ -81,7 +81,7 @@ std::string PdfWriter::DrawTextBox(float X, float Y, float Width, float Height, 
         const pdf::BoxLine& line = layout.lines[j];
         const std::int32_t align = (line.last && (Align & kJustify)) ? kLeft : Align;
         RenderTextLine(X, (static_cast<float>(j) * lh + y0) / UnitFactor, Width, line.text,
-                       line.first ? Indentation : 0.0f, align, false, line.word_widths);
+                       line.first ? Indentation : 0.0f, align, false, line.word_widths, sw);
     }
 
     const float top = UserToPageY(Y);
@@ -91,7 +91,8 @@ std::string PdfWriter::DrawTextBox(float X, float Y, float Width, float Height, 
 }
 
 void PdfWriter::RenderTextLine(float X, float Y, float Width, std::string_view Text, float Indent,
-                               std::int32_t Align, bool NewLineFlag, float MeasuredWords) {
+                               std::int32_t Align, bool NewLineFlag, float MeasuredWords,
+                               float MeasuredBlank) {
     if (blank_line(Text)) {
         CurrentX = NewLineFlag ? 0.0f : X * UnitFactor;
         CurrentY = Y * UnitFactor;
@@ -124,7 +125,7 @@ void PdfWriter::RenderTextLine(float X, float Y, float Width, std::string_view T
                 from = blank + 1;
             }
         }
-        sw = TextLength(" ");
+        sw = MeasuredBlank < 0 ? TextLength(" ") : MeasuredBlank;
         lineW = static_cast<float>(n) * sw + sum;
         base = sum;
     } else {

@@ -112,11 +112,10 @@ BoxLayout layout_box(const BoxText& text, const BoxGeometry& g, const ParagraphM
                 if (needed > g.height) {
                     std::string& rest = layout.remainder;
                     if (i < words.size()) {
+                        // The words left, one blank between each, are the
+                        // paragraph's end as it stands.
                         rest += kContinuationMark;
-                        for (size_t j = i; j < words.size(); ++j) {
-                            if (j > i) rest += ' ';
-                            rest += words[j];
-                        }
+                        rest += paragraph.substr(static_cast<size_t>(words[i].data() - paragraph.data()));
                     }
                     for (size_t q = p + 1; q < paragraph_count; ++q) {
                         if (!rest.empty()) rest += kCrLf;

@@ -10,9 +10,12 @@ Rc4Schedule rc4_key_schedule(std::string_view key) {
     Rc4Schedule schedule;
     for (int i = 0; i < 256; ++i) schedule.s[i] = std::uint8_t(i);
     std::uint8_t j = 0;
-    for (std::size_t i = 0; i < 256; ++i) {
-        j = std::uint8_t(j + schedule.s[i] + std::uint8_t(key[i % key.size()]));
+    // The key's index wraps by a comparison: a division per step would cost
+    // more than the step.
+    for (std::size_t i = 0, k = 0; i < 256; ++i) {
+        j = std::uint8_t(j + schedule.s[i] + std::uint8_t(key[k]));
         std::swap(schedule.s[i], schedule.s[j]);
+        if (++k == key.size()) k = 0;
     }
     return schedule;
 }

@@ -2,6 +2,9 @@
 #include <cmath>
 #include <limits>
 #include <locale>
+#include <random>
+#include <cstdio>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -73,4 +76,29 @@ TEST(CoreNumberFormat, RoundValueStaysInFloat32) {
     EXPECT_FLOAT_EQ(pdf::round_value(56.69291f), 56.693f);
     EXPECT_FLOAT_EQ(pdf::round_value(-2.0005f), -2.001f);
     EXPECT_FLOAT_EQ(pdf::round_value(0.0f), 0.0f);
+}
+
+// Against the C library's correctly rounded fixed notation of the rounded
+// value, on values spread over every magnitude the pages use.
+TEST(CoreNumberFormat, AgreesWithPrintfOverTheWholeRange) {
+    std::mt19937 random(20261207);
+    std::uniform_real_distribution<float> exponent(-4.0f, 6.99f);
+    for (int n = 0; n < 300000; ++n) {
+        float x = std::pow(10.0f, exponent(random));
+        if (n % 2) x = -x;
+        if (n % 5 == 0) x = std::round(x * 2000.0f) / 2000.0f;  // halves of the last decimal
+        const float r = pdf::round_value(x);
+        if (!(std::fabs(r) < 1e7f)) continue;
+        const double magnitude = std::fabs(static_cast<double>(r));
+        const int decimals = magnitude >= 1e6 ? 0 : magnitude >= 1e5 ? 1 : magnitude >= 1e4 ? 2 : 3;
+        char text[64];
+        std::snprintf(text, sizeof text, "%.*f", decimals, static_cast<double>(r));
+        std::string expected = text;
+        if (expected.find('.') != std::string::npos) {
+            while (expected.back() == '0') expected.pop_back();
+            if (expected.back() == '.') expected.pop_back();
+        }
+        if (expected == "-0") expected = "0";
+        ASSERT_EQ(format_number(x), expected) << std::hexfloat << x;
+    }
 }

@@ -96,6 +96,12 @@ inline std::uint32_t load3_of4(const std::uint8_t* p) {
     }
 }
 
+inline std::uint32_t load4(const std::uint8_t* p) {
+    std::uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+
 // Number of equal bytes at a and b, knowing the first three are equal, at
 // most max_len.
 inline int match_length(const std::uint8_t* a, const std::uint8_t* b, int max_len) {
@@ -486,7 +492,10 @@ FlateCompressor::Match FlateCompressor::longest_match(std::size_t position, int 
         }
         // The chain holds only the newest chain-size positions of the string.
         if (++seen > chain_size) break;
-        if (there[best] != here[best]) continue;  // cannot be longer than best
+        // A longer match needs the four bytes up to offset best equal too
+        // (any match beats best 2); one load rejects most candidates, so
+        // few reach the full comparison only to come out no longer.
+        if (best >= 3 && load4(there + best - 3) != load4(here + best - 3)) continue;
         const int len = match_length(there, here, max_len);
         if (len <= best) continue;
         best = len;

@@ -39,55 +39,63 @@ void limited_code_lengths(std::span<const std::uint64_t> frequencies, int max_le
                           std::span<std::uint8_t> lengths) {
     const std::size_t count = frequencies.size();
     std::fill(lengths.begin(), lengths.end(), std::uint8_t{0});
-    Scratch<std::uint64_t, usual_symbols> freq(count, 0);
-    std::copy(frequencies.begin(), frequencies.end(), freq.data());
 
+    // The work is done on the used symbols only, in ascending order: a
+    // literal alphabet of 288 often uses a third of them.
+    Scratch<std::size_t, usual_symbols> symbols(count + 1, 0);
     std::size_t used = 0;
-    for (std::size_t v = 0; v < count; ++v) used += freq[v] > 0;
+    for (std::size_t v = 0; v < count; ++v)
+        if (frequencies[v] > 0) symbols[used++] = v;
     if (used == 0) return;
+    std::size_t added = count;  // a symbol given frequency 1, if any
     if (used == 1) {
-        const auto unused = std::find(freq.data(), freq.data() + count, std::uint64_t{0});
-        if (unused == freq.data() + count) {  // a one-symbol alphabet: one one-bit code
+        std::size_t unused = 0;
+        while (unused < count && frequencies[unused] > 0) ++unused;
+        if (unused == count) {  // a one-symbol alphabet: one one-bit code
             lengths[0] = 1;
             return;
         }
-        *unused = 1;
+        added = unused;
+        symbols[1] = std::max(symbols[0], unused);
+        symbols[0] = std::min(symbols[0], unused);
         used = 2;
     }
+    auto frequency = [&](std::size_t v) { return v == added ? std::uint64_t{1} : frequencies[v]; };
 
     // Code sizes (Figure K.1): repeatedly merge the two least frequent
     // entries; the merged entry goes on as the first of the two (its symbol
     // decides later ties). A symbol's size is the number of merges its
     // entry took part in, that is its depth in the tree of merges.
     // Queue keys: frequency, then the symbol reversed, so that among equal
-    // frequencies the higher symbol comes first.
+    // frequencies the higher symbol comes first. Tree nodes: the used
+    // symbols' leaves 0 to used - 1 in symbol order, then the merges.
     int symbol_bits = 1;
     while ((std::size_t(1) << symbol_bits) < count) ++symbol_bits;
     const std::uint64_t symbol_mask = (std::uint64_t(1) << symbol_bits) - 1;
     Scratch<int, usual_symbols> node_of(count, 0);  // the tree node an entry stands for
-    Scratch<int, 2 * usual_symbols> parent(2 * count, -1);
+    Scratch<int, 2 * usual_symbols> parent(2 * used, -1);
     // Two queues, least first: the leaves sorted, and the merged entries in
     // the order they are made. Keys are unique (a live entry's symbol is its
     // own) and every merged key is above the one merged before it: sums
     // never fall, and on equal sums all four entries had the same frequency,
     // the earlier pair's first being the lesser symbol key. So the least
     // live key is always at the front of one of the queues.
-    Scratch<std::uint64_t, usual_symbols> leaves(count, 0);
-    std::size_t leaf_count = 0;
-    for (std::size_t v = 0; v < count; ++v) {
-        node_of[v] = int(v);
-        if (freq[v] > 0) leaves[leaf_count++] = (freq[v] << symbol_bits) | (symbol_mask - v);
+    Scratch<std::uint64_t, usual_symbols> leaves(used, 0);
+    for (std::size_t i = 0; i < used; ++i) {
+        const std::size_t v = symbols[i];
+        node_of[v] = int(i);
+        leaves[i] = (frequency(v) << symbol_bits) | (symbol_mask - v);
     }
-    std::sort(leaves.data(), leaves.data() + leaf_count);
-    Scratch<std::uint64_t, usual_symbols> merges(count, 0);
+    std::sort(leaves.data(), leaves.data() + used);
+    Scratch<std::uint64_t, usual_symbols> merges(used, 0);
     std::size_t next_leaf = 0, next_merge = 0, merge_count = 0;
     auto take_least = [&] {
-        if (next_merge == merge_count || (next_leaf < leaf_count && leaves[next_leaf] < merges[next_merge]))
+        if (next_merge == merge_count || (next_leaf < used && leaves[next_leaf] < merges[next_merge]))
             return leaves[next_leaf++];
         return merges[next_merge++];
     };
-    int next_node = int(count);
-    for (std::size_t left = leaf_count; left > 1; --left) {
+    int next_node = int(used);
+    for (std::size_t left = used; left > 1; --left) {
         const std::uint64_t first = take_least();
         const std::uint64_t second = take_least();
         const std::size_t v1 = std::size_t(symbol_mask - (first & symbol_mask));
@@ -102,17 +110,15 @@ void limited_code_lengths(std::span<const std::uint64_t> frequencies, int max_le
     // Depths: every merged node was made after its children, so walking the
     // nodes from the last made gives each parent's depth before its children.
     Scratch<int, 2 * usual_symbols> depth(std::size_t(next_node), 0);
-    for (int node = next_node - 1; node >= 0; --node)
-        if (parent[std::size_t(node)] >= 0) depth[std::size_t(node)] = depth[std::size_t(parent[std::size_t(node)])] + 1;
-    // Unused symbols are leaves of no merge: their depth stays 0.
+    for (int node = next_node - 2; node >= 0; --node)
+        depth[std::size_t(node)] = depth[std::size_t(parent[std::size_t(node)])] + 1;
     int deepest = 0;
-    for (std::size_t v = 0; v < count; ++v) deepest = std::max(deepest, depth[v]);
+    for (std::size_t i = 0; i < used; ++i) deepest = std::max(deepest, depth[i]);
 
     // Number of codes of each size (Figure K.2); sizes can reach used - 1.
     const std::size_t sizes = std::size_t(std::max(deepest, max_length)) + 2;
     Scratch<int, usual_symbols + 2> bits(sizes, 0);
-    for (std::size_t v = 0; v < count; ++v)
-        if (depth[v] > 0) ++bits[std::size_t(depth[v])];
+    for (std::size_t i = 0; i < used; ++i) ++bits[std::size_t(depth[i])];
 
     // Adjustment (Figure K.3): move codes up from beyond the maximum while
     // keeping the code complete.
@@ -131,16 +137,14 @@ void limited_code_lengths(std::span<const std::uint64_t> frequencies, int max_le
     // Hand the adjusted lengths out by unadjusted size, then by symbol
     // (a counting sort keeps the symbols ascending within a size).
     Scratch<int, usual_symbols + 2> start_of_size(sizes, 0);
-    for (std::size_t v = 0; v < count; ++v)
-        if (depth[v] > 0) ++start_of_size[std::size_t(depth[v]) + 1];
+    for (std::size_t i = 0; i < used; ++i) ++start_of_size[std::size_t(depth[i]) + 1];
     for (std::size_t k = 1; k < sizes; ++k) start_of_size[k] += start_of_size[k - 1];
-    Scratch<int, usual_symbols> order(used, 0);
-    for (std::size_t v = 0; v < count; ++v)
-        if (depth[v] > 0) order[std::size_t(start_of_size[std::size_t(depth[v])]++)] = int(v);
+    Scratch<std::size_t, usual_symbols> order(used, 0);
+    for (std::size_t i = 0; i < used; ++i) order[std::size_t(start_of_size[std::size_t(depth[i])]++)] = symbols[i];
     std::size_t next = 0;
     for (int size = 1; size <= max_length; ++size)
         for (int k = 0; k < bits[std::size_t(size)] && next < used; ++k)
-            lengths[std::size_t(order[next++])] = std::uint8_t(size);
+            lengths[order[next++]] = std::uint8_t(size);
 }
 
 std::vector<std::uint8_t> limited_code_lengths(std::span<const std::uint64_t> frequencies,

@@ -286,7 +286,7 @@ private:
             return;
         }
         const std::uint32_t h = hash(key_at(position));
-        prev_[position & prev_mask_] = link_to(position, head_[h]);
+        link(position, head_[h]);
         head_[h] = std::int32_t(position);
     }
     // Inserts the positions a match covers, from `first` up to `end`.
@@ -300,10 +300,21 @@ private:
             std::uint16_t* const links = prev_.get();
             const std::size_t mask = prev_mask_;
             const std::size_t four_end = std::min(end, n_ - 3);
-            for (; q < four_end; ++q) {
-                const std::uint32_t h = hash(load3_of4(data + q));
-                links[q & mask] = link_to(q, head[h]);
-                head[h] = std::int32_t(q);
+            if (!two_lanes_) {
+                for (; q < four_end; ++q) {
+                    const std::uint32_t h = hash(load3_of4(data + q));
+                    links[q & mask] = link_to(q, head[h]);
+                    head[h] = std::int32_t(q);
+                }
+            } else {
+                std::uint16_t* const skips = skip_.get();
+                for (; q < four_end; ++q) {
+                    const std::uint32_t h = hash(load3_of4(data + q));
+                    const std::uint16_t near = link_to(q, head[h]);
+                    links[q & mask] = near;
+                    skips[q & mask] = skip_link(near, links[std::size_t(head[h]) & mask]);
+                    head[h] = std::int32_t(q);
+                }
             }
         }
         for (; q < end; ++q) insert(q);
@@ -332,7 +343,7 @@ private:
             ++heads_used_;
             heads_[i] = {key, no_position};
         }
-        prev_[position & prev_mask_] = link_to(position, heads_[i].position);
+        link(position, heads_[i].position);
         heads_[i].position = std::int32_t(position);
     }
     void change_to_chains_by_string(std::size_t position);
@@ -368,7 +379,29 @@ private:
     static std::uint16_t link_to(std::size_t position, std::int32_t previous) {
         return std::uint16_t(std::min<std::int64_t>(std::int64_t(position) - previous, 65535));
     }
+    void link(std::size_t position, std::int32_t previous) {
+        const std::uint16_t near = link_to(position, previous);
+        prev_[position & prev_mask_] = near;
+        if (two_lanes_)
+            skip_[position & prev_mask_] = skip_link(near, prev_[std::size_t(previous) & prev_mask_]);
+    }
+    // The distance two steps down a chain, from the link of a position and
+    // that of its previous one. A previous position outside the window may
+    // have lost its slot of the ring to a newer one, but then the sum lies
+    // outside too.
+    static std::uint16_t skip_link(std::uint16_t near, std::uint16_t previous_link) {
+        return std::uint16_t(std::min<std::uint32_t>(std::uint32_t(near) + previous_link, 65535));
+    }
+    void change_to_two_lanes(std::size_t position);
     std::unique_ptr<std::uint16_t[]> prev_;
+    // Long walks follow the odd and the even steps of a chain as two chains
+    // of loads that do not wait for each other; this ring holds every
+    // position's distance two steps down its chain. Short walks, as on page
+    // contents, would lose more on keeping it than they gain.
+    std::unique_ptr<std::uint16_t[]> skip_;
+    bool two_lanes_ = false;
+    // Candidates looked at by the searches so far.
+    mutable std::uint64_t steps_ = 0;
     std::size_t prev_mask_ = 0;
     int hash_shift_ = 0;
     // Positions of other strings stepped over by the searches so far.
@@ -419,6 +452,20 @@ void FlateCompressor::set_up_dictionary() {
     while (ring < 32768 && ring < n_) ring <<= 1;
     prev_ = std::make_unique_for_overwrite<std::uint16_t[]>(ring);
     prev_mask_ = ring - 1;
+    // The slot that the end of a chain (no position) points to may be read
+    // for a skip link before any position has written it.
+    prev_[std::size_t(no_position) & prev_mask_] = 65535;
+}
+
+void FlateCompressor::change_to_two_lanes(std::size_t position) {
+    skip_ = std::make_unique_for_overwrite<std::uint16_t[]>(prev_mask_ + 1);
+    two_lanes_ = true;
+    // Searches from here on reach back to position - 32,767 at most.
+    const std::size_t first = position > max_distance ? position - max_distance : 0;
+    for (std::size_t q = first; q < position; ++q) {
+        const std::uint16_t near = prev_[q & prev_mask_];
+        skip_[q & prev_mask_] = skip_link(near, prev_[(q - std::min<std::size_t>(near, q)) & prev_mask_]);
+    }
 }
 
 void FlateCompressor::change_to_chains_by_string(std::size_t position) {
@@ -479,36 +526,52 @@ FlateCompressor::Match FlateCompressor::longest_match(std::size_t position, int 
     const std::uint32_t key = key_at(position);
     int seen = 0;
     std::uint64_t skipped = 0;
-    // The end of a chain (no_position) lies below every window's start too.
-    const std::int64_t window_start = std::int64_t(position) - std::int64_t(max_distance);
-    for (std::int32_t candidate = newest(key); candidate >= window_start;
-         candidate -= links[std::size_t(candidate) & mask]) {
-        const std::size_t distance = position - std::size_t(candidate);
+    // Looks at one candidate in chain order; true ends the walk.
+    auto visit = [&](std::int32_t candidate) {
         const std::uint8_t* there = data + candidate;
         // Candidates lie before the position, so four bytes are readable.
         if (load3_of4(there) != key) {  // another string with the same hash
             ++skipped;
-            continue;
+            return false;
         }
         // The chain holds only the newest chain-size positions of the string.
-        if (++seen > chain_size) break;
+        if (++seen > chain_size) return true;
         // A longer match needs the four bytes up to offset best equal too
         // (any match beats best 2); one load rejects most candidates, so
         // few reach the full comparison only to come out no longer.
-        if (best >= 3 && load4(there + best - 3) != load4(here + best - 3)) continue;
+        if (best >= 3 && load4(there + best - 3) != load4(here + best - 3)) return false;
         const int len = match_length(there, here, max_len);
-        if (len <= best) continue;
+        if (len <= best) return false;
         best = len;
-        best_distance = distance;
-        if (best >= max_len) break;
+        best_distance = position - std::size_t(candidate);
+        if (best >= max_len) return true;
         if (best >= stop) {
             // The search goes on from where it stopped with the longer stop.
             if (stop < continued_stop && best < continued_stop)
                 stop = continued_stop;
             else
-                break;
+                return true;
+        }
+        return false;
+    };
+    // The end of a chain (65,535 back) lies below every window's start too;
+    // positions fall along a chain, so the first one outside ends the walk.
+    const std::int64_t window_start = std::int64_t(position) - std::int64_t(max_distance);
+    std::int32_t candidate = newest(key);
+    if (!two_lanes_) {
+        for (; candidate >= window_start; candidate -= links[std::size_t(candidate) & mask])
+            if (visit(candidate)) break;
+    } else if (candidate >= window_start) {
+        const std::uint16_t* const skips = skip_.get();
+        std::int32_t odd = candidate - links[std::size_t(candidate) & mask];
+        for (;;) {
+            if (visit(candidate) || odd < window_start || visit(odd)) break;
+            candidate -= skips[std::size_t(candidate) & mask];
+            odd -= skips[std::size_t(odd) & mask];
+            if (candidate < window_start) break;
         }
     }
+    steps_ += std::uint64_t(seen) + skipped;
     skipped_ += skipped;
     return {best, best_distance};
 }
@@ -528,6 +591,7 @@ void FlateCompressor::parse() {
         // search step over the whole window: then the chains change to
         // chains by string, whose searches see the same candidates.
         if (!by_string_ && skipped_ > 8 * std::uint64_t(p) + 65536) change_to_chains_by_string(p);
+        if (!two_lanes_ && steps_ > 2 * std::uint64_t(p) + 16384) change_to_two_lanes(p);
         Match m = longest_match(p, level_.first_stop, level_.second_stop);
         if (m.length >= 3 && m.length < level_.lazy_limit) {
             const Match next = longest_match(p + 1, level_.lazy_limit, level_.lazy_limit, m.length);

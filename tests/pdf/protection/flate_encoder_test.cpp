@@ -355,6 +355,23 @@ TEST(FlateEncoder, StringsThatShareTheDictionaryHashGetTheSameSymbols) {
     EXPECT_EQ(inflate_all(pdf::flate_encode(data, 3), data.size()), data);
 }
 
+TEST(FlateEncoder, LongWalksGetTheSameSymbols) {
+    // Binary tables of small numbers, like a font's: three-byte strings
+    // with chains of hundreds of positions, walks long enough for the
+    // encoder to follow chains two steps at a time, across several turns of
+    // the 32 KiB window and the ring of links.
+    std::mt19937 rng(11);
+    Bytes data;
+    while (data.size() < 100000) {
+        const std::uint32_t value = rng() % 5 == 0 ? rng() % 2000 : rng() % 40;
+        data.insert(data.end(), {std::uint8_t(0), std::uint8_t(value >> 8), std::uint8_t(value)});
+        if (rng() % 7 == 0) data.push_back(std::uint8_t(rng() % 3));
+    }
+    for (int quality : {0, 3})
+        ASSERT_EQ(pdf::flate_parse(data, quality), reference_parse(data, quality)) << "quality " << quality;
+    EXPECT_EQ(inflate_all(pdf::flate_encode(data, 3), data.size()), data);
+}
+
 namespace {
 
 // Figure K.1 to K.3 of the annex as drawn: linear searches for the two least

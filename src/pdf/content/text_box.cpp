@@ -180,10 +180,10 @@ void PdfWriter::RenderTextLine(float X, float Y, float Width, std::string_view T
 
     const float descent = static_cast<float>(font.Descent) * FontSize / 1000;
     const float yb = UserToPageY(Y) + descent;
-    SetLastRect(UserToPageX(X + xoff), yb, UserToPageX(X + xoff + base),
-                yb + TextHeight() * LineSpacing * UnitFactor);
+    const float height = TextHeight();
+    SetLastRect(UserToPageX(X + xoff), yb, UserToPageX(X + xoff + base), yb + height * LineSpacing * UnitFactor);
 
-    const float lh = TextHeight() * UnitFactor * LineSpacing;
+    const float lh = height * UnitFactor * LineSpacing;
     const float x = (X + xoff) * UnitFactor;
     const pdf::NumberText x_text = pdf::number_text(x);
     const pdf::NumberText y_text = pdf::number_text(Y * UnitFactor);

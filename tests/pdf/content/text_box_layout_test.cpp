@@ -48,6 +48,18 @@ TEST(TextBoxLayout, PreparationOfParagraphs) {
     // Blank runs are collapsed only for justified boxes.
     EXPECT_EQ(prepare_box_text("a   b", true).paragraphs, std::vector<std::string>{"a b"});
     EXPECT_EQ(prepare_box_text("a   b", false).paragraphs, std::vector<std::string>{"a   b"});
+    // Long texts are searched for blank runs in blocks: a run at every
+    // place, also across a block's end, is found.
+    for (size_t at = 0; at + 1 < 40; ++at) {
+        std::string single = "abc defgh ijklmnopq rstu vwxyz ABC DEFGH";
+        single[at] = ' ';
+        std::string doubled = single;
+        doubled.insert(at, " ");
+        std::string expected;
+        for (char c : doubled)
+            if (!(c == ' ' && !expected.empty() && expected.back() == ' ')) expected += c;
+        EXPECT_EQ(prepare_box_text(doubled, true).paragraphs, std::vector<std::string>{expected}) << at;
+    }
 
     t = prepare_box_text(std::string("\0rest", 5), false);
     EXPECT_TRUE(t.continuation);

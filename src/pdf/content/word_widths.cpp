@@ -73,8 +73,18 @@ void measure_words(const GlyphWidths* widths, const TextScale& scale, std::strin
                    MeasuredWords& out) {
     const char* text = paragraph.data();
     const std::size_t size = paragraph.size();
-    // Where each word ends: at each blank, and the last at the end.
+    // Where each word ends: at each blank, and the last at the end. The
+    // scratch tables stay from call to call, unless a huge text made them
+    // large.
     thread_local std::vector<std::size_t> ends;
+    thread_local std::vector<std::uint32_t> running;
+    struct Release {
+        ~Release() {
+            constexpr std::size_t kept = std::size_t{1} << 16;
+            if (ends.capacity() > kept) std::vector<std::size_t>().swap(ends);
+            if (running.capacity() > kept) std::vector<std::uint32_t>().swap(running);
+        }
+    } release;
     ends.clear();
     std::size_t k = 0;
     for (; k + 16 <= size; k += 16)
@@ -98,7 +108,6 @@ void measure_words(const GlyphWidths* widths, const TextScale& scale, std::strin
     // two of them, so that no loop stops at the end of each word (a branch
     // that goes wrong once a word). They wrap modulo 2^32; the difference is
     // exact for every word summed this way.
-    thread_local std::vector<std::uint32_t> running;
     running.resize(size + 1);
     running[0] = 0;
     std::uint32_t sum = 0;

@@ -13,6 +13,15 @@ namespace {
 template <typename T, std::size_t N>
 class Scratch {
 public:
+    // Entries left unset, for tables that are written before being read.
+    explicit Scratch(std::size_t size) {
+        if (size > N) {
+            grown_.resize(size);
+            data_ = grown_.data();
+        } else {
+            data_ = fixed_.data();
+        }
+    }
     explicit Scratch(std::size_t size, T value) {
         if (size > N) {
             grown_.assign(size, value);
@@ -42,7 +51,7 @@ void limited_code_lengths(std::span<const std::uint64_t> frequencies, int max_le
 
     // The work is done on the used symbols only, in ascending order: a
     // literal alphabet of 288 often uses a third of them.
-    Scratch<std::size_t, usual_symbols> symbols(count + 1, 0);
+    Scratch<std::size_t, usual_symbols> symbols(std::max<std::size_t>(count, 2));
     std::size_t used = 0;
     for (std::size_t v = 0; v < count; ++v)
         if (frequencies[v] > 0) symbols[used++] = v;
@@ -72,22 +81,22 @@ void limited_code_lengths(std::span<const std::uint64_t> frequencies, int max_le
     int symbol_bits = 1;
     while ((std::size_t(1) << symbol_bits) < count) ++symbol_bits;
     const std::uint64_t symbol_mask = (std::uint64_t(1) << symbol_bits) - 1;
-    Scratch<int, usual_symbols> node_of(count, 0);  // the tree node an entry stands for
-    Scratch<int, 2 * usual_symbols> parent(2 * used, -1);
+    Scratch<int, usual_symbols> node_of(count);  // the tree node an entry stands for
+    Scratch<int, 2 * usual_symbols> parent(2 * used);
     // Two queues, least first: the leaves sorted, and the merged entries in
     // the order they are made. Keys are unique (a live entry's symbol is its
     // own) and every merged key is above the one merged before it: sums
     // never fall, and on equal sums all four entries had the same frequency,
     // the earlier pair's first being the lesser symbol key. So the least
     // live key is always at the front of one of the queues.
-    Scratch<std::uint64_t, usual_symbols> leaves(used, 0);
+    Scratch<std::uint64_t, usual_symbols> leaves(used);
     for (std::size_t i = 0; i < used; ++i) {
         const std::size_t v = symbols[i];
         node_of[v] = int(i);
         leaves[i] = (frequency(v) << symbol_bits) | (symbol_mask - v);
     }
     std::sort(leaves.data(), leaves.data() + used);
-    Scratch<std::uint64_t, usual_symbols> merges(used, 0);
+    Scratch<std::uint64_t, usual_symbols> merges(used);
     std::size_t next_leaf = 0, next_merge = 0, merge_count = 0;
     auto take_least = [&] {
         if (next_merge == merge_count || (next_leaf < used && leaves[next_leaf] < merges[next_merge]))
@@ -109,7 +118,8 @@ void limited_code_lengths(std::span<const std::uint64_t> frequencies, int max_le
     }
     // Depths: every merged node was made after its children, so walking the
     // nodes from the last made gives each parent's depth before its children.
-    Scratch<int, 2 * usual_symbols> depth(std::size_t(next_node), 0);
+    Scratch<int, 2 * usual_symbols> depth{std::size_t(next_node)};
+    depth[std::size_t(next_node - 1)] = 0;  // the root, the only node without a parent
     for (int node = next_node - 2; node >= 0; --node)
         depth[std::size_t(node)] = depth[std::size_t(parent[std::size_t(node)])] + 1;
     int deepest = 0;
@@ -139,7 +149,7 @@ void limited_code_lengths(std::span<const std::uint64_t> frequencies, int max_le
     Scratch<int, usual_symbols + 2> start_of_size(sizes, 0);
     for (std::size_t i = 0; i < used; ++i) ++start_of_size[std::size_t(depth[i]) + 1];
     for (std::size_t k = 1; k < sizes; ++k) start_of_size[k] += start_of_size[k - 1];
-    Scratch<std::size_t, usual_symbols> order(used, 0);
+    Scratch<std::size_t, usual_symbols> order(used);
     for (std::size_t i = 0; i < used; ++i) order[std::size_t(start_of_size[std::size_t(depth[i])]++)] = symbols[i];
     std::size_t next = 0;
     for (int size = 1; size <= max_length; ++size)
@@ -155,14 +165,17 @@ std::vector<std::uint8_t> limited_code_lengths(std::span<const std::uint64_t> fr
 }
 
 void canonical_codes(std::span<const std::uint8_t> lengths, std::span<std::uint16_t> codes) {
-    std::array<int, 256> bl_count{};
     int max_len = 0;
-    for (auto l : lengths) {
-        max_len = std::max(max_len, int(l));
-        ++bl_count[l];
-    }
-    bl_count[0] = 0;
-    std::array<std::uint32_t, 257> next_code{};
+    for (auto l : lengths) max_len = std::max(max_len, int(l));
+    // Only the counts up to the longest code are set: deflate's codes stay
+    // within 15 bits.
+    std::array<int, 256> bl_count;
+    std::fill_n(bl_count.begin(), max_len + 1, 0);
+    // Unused symbols come in long runs that would make every count wait
+    // for the one before it.
+    for (auto l : lengths)
+        if (l > 0) ++bl_count[l];
+    std::array<std::uint32_t, 257> next_code;
     std::uint32_t code = 0;
     for (int bits = 1; bits <= max_len; ++bits) {
         code = (code + std::uint32_t(bl_count[std::size_t(bits - 1)])) << 1;

@@ -695,7 +695,9 @@ private:
     static void ParseColor(std::string& Color, std::string& PatternColour);
     static std::string HexColorToRgb(std::string_view Hex);
     // The common work of SetColorFill (Stroke false) and SetColorLine (true).
-    void SetPaintColor(std::string_view Color, bool Stroke);
+    // Returns the operator line it wrote (valid until the next colour is
+    // set), nullptr when it wrote none.
+    const std::string* SetPaintColor(std::string_view Color, bool Stroke);
     // Writes the path-painting operator that Options selects.
     void PaintOperator(std::int32_t Options);
     // "(" + escaped (and, under protection, encrypted) text + ")"; make it

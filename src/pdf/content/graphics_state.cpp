@@ -54,8 +54,8 @@ void PdfWriter::SetColorFill(std::string_view Color) { SetPaintColor(Color, fals
 
 void PdfWriter::SetColorLine(std::string_view Color) { SetPaintColor(Color, true); }
 
-void PdfWriter::SetPaintColor(std::string_view Color, bool Stroke) {
-    if (Color.empty() || UncolouredTiling) return;
+const std::string* PdfWriter::SetPaintColor(std::string_view Color, bool Stroke) {
+    if (Color.empty() || UncolouredTiling) return nullptr;
     PaintCache& cache = paint_cache[Stroke ? 1 : 0];
     const ParsedPaint* parsed = cache.find(Color);
     if (parsed == nullptr) {
@@ -82,7 +82,7 @@ void PdfWriter::SetPaintColor(std::string_view Color, bool Stroke) {
         parsed = &cache.add(std::move(entry));
     }
     // A text that names no colour at all ("@1;2") is ignored.
-    if (parsed->value.empty()) return;
+    if (parsed->value.empty()) return nullptr;
     (Stroke ? LineColor : FillColor) = parsed->value;
     // The pattern colour is kept only with the colour it came with: the text
     // writers restore the colour as colour + ";" + pattern colour, which must
@@ -90,7 +90,9 @@ void PdfWriter::SetPaintColor(std::string_view Color, bool Stroke) {
     const std::string& pattern_colour = parsed->pattern_colour;
     (Stroke ? LinePatternColour : FillPatternColour) =
         !pattern_colour.empty() && pattern_colour.front() == '#' ? pattern_colour : std::string();
-    if (!parsed->line.empty()) PutContent(parsed->line);
+    if (parsed->line.empty()) return nullptr;
+    PutContent(parsed->line);
+    return &parsed->line;
 }
 
 void PdfWriter::SetColorText(std::string_view Color) {

@@ -196,11 +196,11 @@ void PdfWriter::RenderTextLine(float X, float Y, float Width, std::string_view T
     }
 
     // The glyphs are painted with the fill colour: the text colour for the
-    // line, then the fill colour again (mostly the same text).
-    const std::string text_colour = pdf::concat({TextColor, ";", TextPatternColour});
+    // line, then the fill colour again. Mostly the two are the same, and
+    // setting it again would only write its operator again.
     const bool same_colour = TextColor == FillColor && TextPatternColour == FillPatternColour;
     const std::string fill = same_colour ? std::string() : pdf::concat({FillColor, ";", FillPatternColour});
-    SetColorFill(text_colour);
+    const std::string* text_operator = SetPaintColor(pdf::concat({TextColor, ";", TextPatternColour}), false);
     // The five lines go straight into the content being built (what five
     // PutContent calls would write): no temporary string per line.
     if (const int active = ActiveContentBuffer(); active >= 0) {
@@ -216,7 +216,10 @@ void PdfWriter::RenderTextLine(float X, float Y, float Width, std::string_view T
         out.append(suffix);
         out.append("\rET");
     }
-    SetColorFill(same_colour ? text_colour : fill);
+    if (!same_colour)
+        SetColorFill(fill);
+    else if (text_operator)
+        PutContent(*text_operator);
 
     if (FontStyle & (4 | 8 | 16)) {
         // Every number first: a refused one must not leave an open "q" and

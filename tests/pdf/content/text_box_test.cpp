@@ -168,6 +168,9 @@ TEST(TextBox, UnderlineAndStrikeRules) {
                        "0 -4.8 m 22.224 -4.8 l S\r0 0 0 RG\rQ"),
               std::string::npos)
         << pdf;
+    // The glyphs in the text colour, then the fill colour back.
+    EXPECT_NE(pdf.find("\r0.969 0.071 0.051 rg\rBT\r"), std::string::npos) << pdf;
+    EXPECT_NE(pdf.find("\rET\r0 0 0 rg\r"), std::string::npos) << pdf;
 }
 
 TEST(TextBox, OnlyExactAlignValuesPlace) {

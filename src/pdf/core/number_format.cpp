@@ -2,7 +2,6 @@
 #include "pdf/core/error_texts.h"
 
 #include <cmath>
-#include <cstring>
 
 #if defined(__SSE2__) && defined(__x86_64__)
 #include <emmintrin.h>
@@ -74,15 +73,15 @@ NumberText number_text(float x) {
         out.size = 1;
         return out;
     }
-    // Trailing zeros of the decimals are not written.
-    while (decimals > 0 && scaled % 10 == 0) {
-        scaled /= 10;
-        --decimals;
-    }
     const bool negative = scaled < 0;
     // Below 10^7 whatever the number of decimals.
     auto digits = static_cast<std::uint32_t>(negative ? -scaled : scaled);
-    // At most 7 digits, a point and a sign.
+    // Trailing zeros of the decimals are not written.
+    while (decimals > 0 && digits % 10 == 0) {
+        digits /= 10;
+        --decimals;
+    }
+    // Written backwards from the end of the buffer, where the text stays.
     char* const end = out.text + sizeof out.text;
     char* p = end;
     for (int d = 0; d < decimals; ++d) {
@@ -95,8 +94,8 @@ NumberText number_text(float x) {
         digits /= 10;
     } while (digits != 0);
     if (negative) *--p = '-';
+    out.begin = static_cast<std::uint8_t>(p - out.text);
     out.size = static_cast<std::uint8_t>(end - p);
-    std::memmove(out.text, p, out.size);
     return out;
 }
 

@@ -24,8 +24,9 @@ std::string format_number(float x);
 // The same text held in place, for writers that append it at once.
 struct NumberText {
     char text[16];
+    std::uint8_t begin = 0;  // the text is text[begin, begin + size)
     std::uint8_t size = 0;
-    std::string_view view() const { return {text, size}; }
+    std::string_view view() const { return {text + begin, size}; }
 };
 NumberText number_text(float x);
 

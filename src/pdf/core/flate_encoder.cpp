@@ -180,7 +180,6 @@ struct HuffmanTable {
     std::array<std::uint16_t, literal_symbols> codes{};  // reversed, ready for BitWriter
     std::size_t size = 0;
 
-    HuffmanTable() = default;
     // Code lengths for `frequencies`, at most `max_length` bits, with their codes.
     HuffmanTable(std::span<const std::uint64_t> frequencies, int max_length) : size(frequencies.size()) {
         limited_code_lengths(frequencies, max_length, std::span(lengths).first(size));
@@ -190,7 +189,6 @@ struct HuffmanTable {
         std::copy(l.begin(), l.end(), lengths.begin());
         assign_codes();
     }
-    std::span<const std::uint8_t> used_lengths() const { return std::span(lengths).first(size); }
 
 private:
     void assign_codes() {

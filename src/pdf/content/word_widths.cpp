@@ -73,32 +73,31 @@ void measure_words(const GlyphWidths* widths, const TextScale& scale, std::strin
                    MeasuredWords& out) {
     const char* text = paragraph.data();
     const std::size_t size = paragraph.size();
-    // Where each word ends: at each blank, and the last at the end. The
-    // scratch tables stay from call to call, unless a huge text made them
+    // The scratch table stays from call to call, unless a huge text made it
     // large.
-    thread_local std::vector<std::size_t> ends;
     thread_local std::vector<std::uint32_t> running;
     struct Release {
         ~Release() {
-            constexpr std::size_t kept = std::size_t{1} << 16;
-            if (ends.capacity() > kept) std::vector<std::size_t>().swap(ends);
-            if (running.capacity() > kept) std::vector<std::uint32_t>().swap(running);
+            if (running.capacity() > (std::size_t{1} << 16)) std::vector<std::uint32_t>().swap(running);
         }
     } release;
-    ends.clear();
-    std::size_t k = 0;
+
+    // The words end at each blank, and the last at the end.
+    out.words.clear();
+    std::size_t from = 0, k = 0;
+    auto word_to = [&](std::size_t end) {
+        out.words.emplace_back(text + from, end - from);
+        from = end + 1;
+    };
     for (; k + 16 <= size; k += 16)
         for (std::uint32_t found = match16<' '>(text + k); found != 0; found &= found - 1)
-            ends.push_back(k + static_cast<std::size_t>(std::countr_zero(found)));
+            word_to(k + static_cast<std::size_t>(std::countr_zero(found)));
     for (; k < size; ++k)
-        if (text[k] == ' ') ends.push_back(k);
-    ends.push_back(size);
+        if (text[k] == ' ') word_to(k);
+    word_to(size);
 
-    const std::size_t count = ends.size();
-    out.words.resize(count);
+    const std::size_t count = out.words.size();
     out.widths.resize(count);
-    for (std::size_t w = 0, from = 0; w < count; from = ends[w] + 1, ++w)
-        out.words[w] = std::string_view(text + from, ends[w] - from);
     if (!widths) {
         std::fill(out.widths.begin(), out.widths.end(), 0.0f);
         return;
@@ -119,13 +118,15 @@ void measure_words(const GlyphWidths* widths, const TextScale& scale, std::strin
     thread_local LengthMemory memory;
     const bool remember = scale.char_spacing == 0;
     if (remember) memory.keep_for(scale);
-    for (std::size_t w = 0, from = 0; w < count; from = ends[w] + 1, ++w) {
-        const std::size_t bytes = ends[w] - from;
+    for (std::size_t w = 0; w < count; ++w) {
+        const std::string_view word = out.words[w];
+        const std::size_t bytes = word.size();
         if (bytes >= kExactIntegerWidths) {
-            out.widths[w] = scaled_length(scale, float_sum(*widths, out.words[w]), 0, bytes);
+            out.widths[w] = scaled_length(scale, float_sum(*widths, word), 0, bytes);
             continue;
         }
-        const auto word_sum = static_cast<std::int32_t>(running[ends[w]] - running[from]);
+        const auto start = static_cast<std::size_t>(word.data() - text);
+        const auto word_sum = static_cast<std::int32_t>(running[start + bytes] - running[start]);
         if (!remember) {
             out.widths[w] = scaled_length(scale, static_cast<float>(word_sum), 0, bytes);
             continue;

@@ -151,14 +151,13 @@ void PdfWriter::RenderTextLine(float X, float Y, float Width, std::string_view T
                 // The stretch comes on top of the word spacing in force, and
                 // text space is scaled horizontally: so the line still ends at
                 // X + Width when either is set.
-                if (WordSpacing == 0 && HorizontalScaling == 100) {
-                    prefix = FormatLength(per_blank) + " Tw ";
-                } else {
-                    float stretch = per_blank * UnitFactor;
-                    if (HorizontalScaling != 0) stretch = stretch * 100 / HorizontalScaling;
-                    prefix = FormatNumber(WordSpacing + stretch) + " Tw ";
+                float spacing = per_blank * UnitFactor;
+                if (WordSpacing != 0 || HorizontalScaling != 100) {
+                    if (HorizontalScaling != 0) spacing = spacing * 100 / HorizontalScaling;
+                    spacing = WordSpacing + spacing;
                 }
-                suffix = " " + FormatNumber(WordSpacing) + " Tw";
+                prefix = pdf::concat({pdf::number_text(spacing).view(), " Tw "});
+                suffix = pdf::concat({" ", pdf::number_text(WordSpacing).view(), " Tw"});
                 lineW = lineW + extra;
             }
             break;

@@ -82,9 +82,15 @@ void measure_words(const GlyphWidths* widths, const TextScale& scale, std::strin
         }
     } release;
 
-    // The words end at each blank, and the last at the end.
+    // The words end at each blank, and the last at the end: counted first,
+    // so that the tables grow once.
+    std::size_t blanks = 0, k = 0;
+    for (; k + 16 <= size; k += 16) blanks += static_cast<std::size_t>(std::popcount(match16<' '>(text + k)));
+    for (; k < size; ++k) blanks += text[k] == ' ';
     out.words.clear();
-    std::size_t from = 0, k = 0;
+    out.words.reserve(blanks + 1);
+    std::size_t from = 0;
+    k = 0;
     auto word_to = [&](std::size_t end) {
         out.words.emplace_back(text + from, end - from);
         from = end + 1;

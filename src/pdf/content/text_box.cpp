@@ -156,8 +156,8 @@ void PdfWriter::RenderTextLine(float X, float Y, float Width, std::string_view T
                     if (HorizontalScaling != 0) spacing = spacing * 100 / HorizontalScaling;
                     spacing = WordSpacing + spacing;
                 }
-                prefix = pdf::concat({pdf::number_text(spacing).view(), " Tw "});
-                suffix = pdf::concat({" ", pdf::number_text(WordSpacing).view(), " Tw"});
+                prefix.append(pdf::number_text(spacing).view()).append(" Tw ");
+                suffix.append(" ").append(pdf::number_text(WordSpacing).view()).append(" Tw");
                 lineW = lineW + extra;
             }
             break;

@@ -85,7 +85,7 @@ void measure_words(const GlyphWidths* widths, const TextScale& scale, std::strin
     // The words end at each blank, and the last at the end: counted first,
     // so that the tables grow once.
     std::size_t blanks = 0, k = 0;
-    for (; k + 16 <= size; k += 16) blanks += static_cast<std::size_t>(std::popcount(match16<' '>(text + k)));
+    for (; k + 16 <= size; k += 16) blanks += count16(match16<' '>(text + k));
     for (; k < size; ++k) blanks += text[k] == ' ';
     out.words.clear();
     out.words.reserve(blanks + 1);

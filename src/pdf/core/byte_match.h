@@ -2,6 +2,7 @@
 // writers' scans for blanks and for the bytes a string must escape.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #if defined(__SSE2__)
@@ -24,6 +25,15 @@ inline std::uint32_t match16(const char* bytes) {
         if (((bytes[k] == Values) || ...)) mask |= std::uint32_t{1} << k;
     return mask;
 #endif
+}
+
+// The number of bits set in a mask of match16, in a few operations (a
+// generic x86-64 build turns std::popcount into a library call).
+inline std::size_t count16(std::uint32_t mask) {
+    mask = mask - ((mask >> 1) & 0x5555u);
+    mask = (mask & 0x3333u) + ((mask >> 2) & 0x3333u);
+    mask = (mask + (mask >> 4)) & 0x0F0Fu;
+    return (mask + (mask >> 8)) & 0x1Fu;
 }
 
 }  // namespace pdf

@@ -1,6 +1,5 @@
 // Text boxes with word wrap, the line writer they share with free text, and
 // the current point.
-#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <string>
@@ -10,6 +9,7 @@
 #include "pdf/core/error_texts.h"
 #include "pdf/content/text_box_layout.h"
 #include "pdf/content/word_widths.h"
+#include "pdf/core/byte_match.h"
 #include "pdf/core/number_format.h"
 #include "pdf/core/text_utils.h"
 
@@ -114,7 +114,7 @@ void PdfWriter::RenderTextLine(float X, float Y, float Width, std::string_view T
     float lineW = 0, base = 0, sw = 0;
     std::size_t n = 0;
     if (Align & kJustify) {
-        n = static_cast<std::size_t>(std::count(Text.begin(), Text.end(), ' '));
+        n = pdf::count_bytes<' '>(Text);
         float sum = MeasuredWords;
         if (sum < 0) {
             sum = 0;

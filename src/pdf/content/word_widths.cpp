@@ -84,13 +84,9 @@ void measure_words(const GlyphWidths* widths, const TextScale& scale, std::strin
 
     // The words end at each blank, and the last at the end: counted first,
     // so that the tables grow once.
-    std::size_t blanks = 0, k = 0;
-    for (; k + 16 <= size; k += 16) blanks += count16(match16<' '>(text + k));
-    for (; k < size; ++k) blanks += text[k] == ' ';
     out.words.clear();
-    out.words.reserve(blanks + 1);
-    std::size_t from = 0;
-    k = 0;
+    out.words.reserve(count_bytes<' '>(paragraph) + 1);
+    std::size_t from = 0, k = 0;
     auto word_to = [&](std::size_t end) {
         out.words.emplace_back(text + from, end - from);
         from = end + 1;

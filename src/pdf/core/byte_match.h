@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -34,6 +35,15 @@ inline std::size_t count16(std::uint32_t mask) {
     mask = (mask & 0x3333u) + ((mask >> 2) & 0x3333u);
     mask = (mask + (mask >> 4)) & 0x0F0Fu;
     return (mask + (mask >> 8)) & 0x1Fu;
+}
+
+// How many bytes of text are Value.
+template <char Value>
+inline std::size_t count_bytes(std::string_view text) {
+    std::size_t count = 0, k = 0;
+    for (; k + 16 <= text.size(); k += 16) count += count16(match16<Value>(text.data() + k));
+    for (; k < text.size(); ++k) count += text[k] == Value;
+    return count;
 }
 
 }  // namespace pdf

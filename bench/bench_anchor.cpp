@@ -19,6 +19,7 @@
 #include <string>
 
 #include "contract_sentences.h"
+#include "paginate.h"
 #include "pdf/PdfWriter.h"
 #include "pdf/core/ascii_hex_encoder.h"
 #include "pdf/core/creation_date_hook.h"
@@ -54,24 +55,9 @@ std::int64_t write_ours(const std::string& file, bool flate) {
     w.SetProtection(4, "proprietario", "");
     if (flate) w.SetCompression(2, 3);
     w.BeginDoc(file);
-    const float width = w.GetPageWidth(true);
-    const float height = w.GetPageHeight(true);
     w.BeginPage();
     w.SetFont("Times new roman", 12);
-    const float line = w.TextHeight();
-    float y = 0;
-    int article = 1;
-    std::string pending;
-    for (;;) {
-        if (pending.empty()) pending = paragraph(article++);
-        if (height - y < line) {
-            if (w.GetPage() == kPages) break;
-            w.BeginPage();
-            y = 0;
-        }
-        pending = w.DrawTextBox(0, y, width, height - y, pending, 0, 64, 1);
-        y = w.GetY() + (pending.empty() ? line / 2 : height);
-    }
+    bench::fill_pages(w, kPages, 0, w.TextHeight() / 2, paragraph);
     w.EndDoc();
     return w.FileSize();
 }

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "contract_sentences.h"
+#include "paginate.h"
 #include "pdf/PdfWriter.h"
 
 namespace {
@@ -43,20 +44,7 @@ std::int64_t write_document(int pages, const std::string& file) {
 
     w.BeginPage();
     w.SetFont("Times new roman", 12);
-    const float line = w.TextHeight();
-    float y = 0;
-    int article = 1;
-    std::string pending;
-    for (;;) {
-        if (pending.empty()) pending = paragraph(article++);
-        if (height - y < line) {
-            if (w.GetPage() == pages) break;
-            w.BeginPage();
-            y = 0;
-        }
-        pending = w.DrawTextBox(0, y, width, height - y, pending, 0.5f, 64, 1);
-        y = w.GetY() + (pending.empty() ? 0.2f : height);
-    }
+    bench::fill_pages(w, pages, 0.5f, 0.2f, paragraph);
     w.EndDoc();
     return w.FileSize();
 }

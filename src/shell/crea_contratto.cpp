@@ -71,7 +71,11 @@ crea_contratto::crea_contratto(CostruttoreContratto costruttore, QWidget* padre,
 
     auto* genera_pulsante = new QPushButton(QStringLiteral("&Genera"), this);
     auto* annulla = new QPushButton(QStringLiteral("&Annulla"), this);
-    genera_pulsante->setDefault(true);
+    // The final generation closes the contract for good: only a click or
+    // Alt+G runs it, never Enter, even with the focus on it. The window has
+    // no default button at all (a dialog would make the first one it finds
+    // the default): Enter keeps the chosen folder and does nothing.
+    for (QPushButton* pulsante : {superiore_, genera_pulsante, annulla}) pulsante->setAutoDefault(false);
     connect(genera_pulsante, &QPushButton::clicked, this, [this] { genera(); });
     connect(annulla, &QPushButton::clicked, this, &QDialog::reject);
 

@@ -172,13 +172,13 @@ void Intro::costruisci() {
 PulsanteOpzione* Intro::scelta(Scelta s) const { return scelte_->pulsante(s); }
 
 void Intro::keyPressEvent(QKeyEvent* evento) {
-    // A plain window has no default button of its own: Enter presses the
-    // button that has the focus, else "Prosegui", as in a dialog.
+    // Enter presses the button drawn as the default, "Prosegui", whichever
+    // control has the focus (the focused button is pressed with Space or its
+    // Alt letter): the focus moves by itself while the menu rereads the
+    // store, and Enter must not follow it to "Stampa Dati".
     if ((evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter) &&
         !(evento->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
-        auto* pulsante = qobject_cast<QPushButton*>(focusWidget());
-        if (pulsante == nullptr) pulsante = prosegui_;
-        if (pulsante->isEnabled()) pulsante->click();
+        prosegui_->click();
         evento->accept();
         return;
     }
@@ -197,7 +197,9 @@ void Intro::showEvent(QShowEvent* evento) {
 
 void Intro::aggiorna_stato() {
     // Until the store has been read nothing may be chosen: a store that
-    // cannot be read leaves the menu with no way into a form.
+    // cannot be read leaves the menu with no way into a form. Disabling the
+    // focused control moves the focus on; it goes back afterwards.
+    QWidget* const focus = focusWidget();
     for (int i = 0; i < scelte_->conteggio(); ++i) scelte_->pulsante(i)->setEnabled(false);
     scelte_->seleziona(-1);
     prosegui_->setEnabled(false);
@@ -230,6 +232,7 @@ void Intro::aggiorna_stato() {
     }
     nota_->setVisible(chiuso_);
     adatta_altezza();
+    if (focus != nullptr && focus->isEnabled()) focus->setFocus(Qt::OtherFocusReason);
 }
 
 void Intro::adatta_altezza() {

@@ -12,6 +12,7 @@
 #include "common/blocco_istanza.h"
 #include "common/cartelle.h"
 #include "common/dati.h"
+#include "contract_forms/modulo_contratto.h"
 #include "pdf/PdfWriter.h"
 #include "shell/avvio.h"
 #include "shell/crea_contratto.h"
@@ -345,23 +346,118 @@ TEST_F(Menu, TheSoleOwnerHasNoDocumentAndStampaDatiSaysSoFirst) {
     }
 }
 
-TEST_F(Menu, EnterPressesTheFocusedButtonOrProsegui) {
+// A key press as the user makes it: to the widget that has the focus.
+void premi(Qt::Key tasto, Qt::KeyboardModifiers modificatori = Qt::NoModifier) {
+    QWidget* bersaglio = QApplication::focusWidget();
+    if (bersaglio == nullptr) bersaglio = QApplication::activeWindow();
+    ASSERT_NE(bersaglio, nullptr);
+    QTest::keyClick(bersaglio, tasto, modificatori);
+}
+
+ModuloContratto* modulo_aperto() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* m = qobject_cast<ModuloContratto*>(w); m && m->isVisible()) return m;
+    return nullptr;
+}
+
+// Back from the real form, however the focus moved while the menu reread the
+// store, Enter opens the form again: it never reaches "Stampa Dati", and a
+// disabled "Prosegui" is never pressed.
+TEST_F(Menu, EnterAfterComingBackOpensTheFormAndNeverTheChooser) {
+    scrivi(dati_prova::contratto_completo());
+    azioni.apri_contratto = {};  // the real form
     Intro intro(azioni);
     intro.show();
     QApplication::setActiveWindow(&intro);
-    intro.scelta(Intro::Comproprietari)->setFocus();
-    intro.scelte()->seleziona(Intro::Comproprietari);
-    QTest::keyClick(&intro, Qt::Key_Return);
-    ASSERT_EQ(aperture.size(), 1u) << "Enter ran Prosegui";
-    EXPECT_EQ(aperture[0], TipoContratto::Comproprietario);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&intro));
+    QPushButton* prosegui = nullptr;
+    for (QPushButton* p : intro.findChildren<QPushButton*>())
+        if (p->text() == QStringLiteral("&Prosegui")) prosegui = p;
+    ASSERT_NE(prosegui, nullptr);
+    for (const Qt::Key tasto : {Qt::Key_Return, Qt::Key_Enter}) {
+        QTest::mouseClick(prosegui, Qt::LeftButton);
+        ModuloContratto* modulo = modulo_aperto();
+        ASSERT_NE(modulo, nullptr);
+        QTest::mouseClick(modulo->pulsante_menu(), Qt::LeftButton);
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_TRUE(intro.isVisible());
+        QApplication::setActiveWindow(&intro);
+        EXPECT_EQ(QApplication::focusWidget(), prosegui) << "the focus is where the user left it";
+        premi(tasto, tasto == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        modulo = modulo_aperto();
+        ASSERT_NE(modulo, nullptr) << "Enter opened the form";
+        QApplication::setActiveWindow(modulo);
+        premi(tasto, tasto == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        ASSERT_EQ(modulo_aperto(), modulo) << "a second Enter stays in the form";
+        EXPECT_FALSE(intro.isVisible());
+        EXPECT_EQ(scelte_cartella, 0);
+        EXPECT_NE(leggi_dato("CONTRATTO_CHIUSO"), std::optional<std::string>("S"));
+        modulo->pulsante_menu()->click();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 
-    intro.show();
+    // With the focus on another button Enter still means "Prosegui"; with
+    // "Prosegui" disabled (an unreadable store) Enter does nothing at all.
+    QApplication::setActiveWindow(&intro);
+    for (QPushButton* p : intro.findChildren<QPushButton*>())
+        if (p->text() == QStringLiteral("&Stampa Dati")) p->setFocus();
+    premi(Qt::Key_Return);
+    ASSERT_NE(modulo_aperto(), nullptr);
+    EXPECT_EQ(scelte_cartella, 0);
+    modulo_aperto()->pulsante_menu()->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    fs::remove(file_dati());
+    fs::create_directory(file_dati());
+    finestre.clear();
+    riapri(intro, {});
+    ASSERT_FALSE(prosegui->isEnabled());
+    finestre.clear();
+    QApplication::setActiveWindow(&intro);
+    prosegui->setFocus();
+    premi(Qt::Key_Return);
+    EXPECT_TRUE(intro.isVisible());
+    EXPECT_EQ(modulo_aperto(), nullptr);
+    EXPECT_TRUE(finestre.empty()) << finestre.front().testo.toStdString();
+}
+
+// The irreversible generation runs only from a click or its Alt key: no run
+// of Enter presses from any control of the chooser reaches it.
+TEST_F(Menu, NoEnterInTheChooserGenerates) {
     scrivi(dati_prova::contratto_completo());
-    for (QPushButton* pulsante : intro.findChildren<QPushButton*>())
-        if (pulsante->text() == QStringLiteral("&Stampa Dati")) pulsante->setFocus();
-    QTest::keyClick(&intro, Qt::Key_Enter);
-    EXPECT_EQ(scelte_cartella, 1) << "Enter pressed the focused button";
-    EXPECT_EQ(aperture.size(), 1u);
+    int generazioni = 0;
+    crea_contratto finestra([&](const fs::path& file, bool) {
+        ++generazioni;
+        testsupport::write_file(file, "%PDF-1.4");
+        return true;
+    }, nullptr, [] {});
+    finestra.scegli_cartella(cartella.path());
+    QPushButton* genera = nullptr;
+    for (QPushButton* p : finestra.findChildren<QPushButton*>())
+        if (p->text() == QStringLiteral("&Genera")) genera = p;
+    ASSERT_NE(genera, nullptr);
+    EXPECT_FALSE(genera->isDefault());
+    std::vector<QWidget*> controlli;
+    for (QWidget* w : finestra.findChildren<QWidget*>())
+        if (w->focusPolicy() & Qt::TabFocus) controlli.push_back(w);
+    ASSERT_GE(controlli.size(), 4u);
+    for (QWidget* controllo : controlli) {
+        for (const Qt::Key tasto : {Qt::Key_Return, Qt::Key_Enter}) {
+            for (int volte = 0; volte < 3; ++volte) {
+                finestra.show();
+                QApplication::setActiveWindow(&finestra);
+                controllo->setFocus();
+                premi(tasto, tasto == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+            }
+        }
+    }
+    EXPECT_EQ(generazioni, 0);
+    EXPECT_FALSE(leggi_dato("CONTRATTO_CHIUSO").has_value());
+    finestra.show();
+    QApplication::setActiveWindow(&finestra);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&finestra));
+    premi(Qt::Key_G, Qt::AltModifier);
+    // A shortcut's click is animated: it lands a moment later.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return generazioni == 1; })) << "Alt+G generates";
 }
 
 }  // namespace

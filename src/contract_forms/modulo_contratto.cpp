@@ -27,6 +27,7 @@
 #include "ui/gruppo_opzioni.h"
 #include "ui/messaggi_ui.h"
 #include "ui/protetto.h"
+#include "ui/rotella.h"
 #include "ui/testo.h"
 
 
@@ -103,6 +104,7 @@ ModuloContratto::ModuloContratto(TipoContratto tipo, std::function<void()> torna
     connect(menu_, &QPushButton::clicked, this, [this] { esegui_protetto(this, [this] { menu(); }); });
     connect(aiuto_, &QPushButton::clicked, this, [this] { aiuto(); });
 
+    rotella_solo_con_focus(this);
     resize(980, 720);
     mostra_modello(modello_iniziale());
 }

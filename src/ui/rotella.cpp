@@ -1,0 +1,40 @@
+#include "ui/rotella.h"
+
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QWidget>
+
+namespace {
+
+class SoloConFocus : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* oggetto, QEvent* evento) override {
+        if (evento->type() != QEvent::Wheel || static_cast<QWidget*>(oggetto)->hasFocus()) return false;
+        // Not taken: the application hands the turn on to the parents, up
+        // to the scroll area of the page.
+        evento->ignore();
+        return true;
+    }
+};
+
+QObject* filtro() {
+    static SoloConFocus* unico = new SoloConFocus;
+    return unico;
+}
+
+void proteggi(QWidget* controllo) {
+    // Qt's default for these, WheelFocus, would give the focus on the turn.
+    controllo->setFocusPolicy(Qt::StrongFocus);
+    controllo->installEventFilter(filtro());
+}
+
+}  // namespace
+
+void rotella_solo_con_focus(QWidget* finestra) {
+    for (QComboBox* combo : finestra->findChildren<QComboBox*>()) proteggi(combo);
+    for (QAbstractSpinBox* numero : finestra->findChildren<QAbstractSpinBox*>()) proteggi(numero);
+}

@@ -249,10 +249,12 @@ void CasellaTesto::focusOutEvent(QFocusEvent* evento) {
         motivo == Qt::OtherFocusReason || isReadOnly())
         return;
     if (testo_finito()) return;
-    segnala_rifiuto(this, messaggio_classe(tag_, Rifiuto::Lasciato));
-    // After the focus change in progress has ended.
+    // After the focus change in progress has ended; the note comes after the
+    // focus is back, since any focus change hides a note shown before it.
     QTimer::singleShot(0, this, [this] {
-        if (isVisible() && isEnabled()) seleziona_campo(this);
+        if (!isVisible() || !isEnabled()) return;
+        seleziona_campo(this);
+        segnala_rifiuto(this, messaggio_classe(tag_, Rifiuto::Lasciato));
     });
 }
 

@@ -112,7 +112,7 @@ Esito scrivi_file(const fs::path& nome_file, const ValoriContratto& valori, bool
         pdf.Abort();
         throw;
     }
-    if (apri_pdf) mostra_documento(pdf, nome_file);
+    if (apri_pdf) mostra_documento(nome_file);
     return Esito::Scritto;
 }
 

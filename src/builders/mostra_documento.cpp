@@ -2,16 +2,16 @@
 
 #include "common/messaggi.h"
 #include "common/visualizzatore.h"
-#include "pdf/PdfWriter.h"
 
-void mostra_documento(PdfWriter& pdf, const std::filesystem::path& file) {
+void mostra_documento(const std::filesystem::path& file) {
     if (trova_apertura().empty()) {
         mostra_avviso(messaggio_senza_visualizzatore(file));
         return;
     }
-    try {
-        pdf.OpenDoc();
-    } catch (const PdfError& errore) {
-        mostra_errore_critico(errore.source() + " - " + errore.description());
+    const AperturaAvviata avviata = avvia_apertura(file);
+    if (avviata.errore != 0) {
+        mostra_avviso(messaggio_senza_visualizzatore(file, perche_apertura_non_avviata(avviata.errore)));
+        return;
     }
+    osserva_apertura(avviata.esito, file);
 }

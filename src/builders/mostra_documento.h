@@ -3,10 +3,9 @@
 
 #include <filesystem>
 
-class PdfWriter;
-
-// After EndDoc: when no viewer can be started the user is told where the
-// file was written and that nothing opened it; a start that fails is shown
-// as the writer reports its errors ("source - description"). A file that
-// cannot be shown is still written: nothing here undoes it.
-void mostra_documento(PdfWriter& pdf, const std::filesystem::path& file);
+// After EndDoc: starts the viewer and returns at once. When no viewer can be
+// started, or later when it fails (reported through the opener's observer,
+// common/visualizzatore.h), the user is told where the file was written and
+// why nothing shows it. A file that cannot be shown is still written:
+// nothing here undoes it.
+void mostra_documento(const std::filesystem::path& file);

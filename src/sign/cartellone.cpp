@@ -183,6 +183,6 @@ bool genera_cartellone(const fs::path& nome_file, bool apri_pdf) {
         mostra_errore_critico(da_utf8(errore.what()));
         return false;
     }
-    if (apri_pdf) mostra_documento(pdf, nome_file);
+    if (apri_pdf) mostra_documento(nome_file);
     return true;
 }

@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSocketNotifier>
 
 #include "common/messaggi.h"
+#include "common/visualizzatore.h"
 #include "ui/testo.h"
 
 namespace {
@@ -98,5 +100,15 @@ void installa_gestore_messaggi() {
             errore_critico(padre, da_cp1252(testo));
         else
             avviso(padre, da_cp1252(testo));
+    });
+    // A viewer's end is awaited by the event loop, never by blocking: it may
+    // come long after, when the user closes the viewer.
+    imposta_osservatore_apertura([](int esito, const std::filesystem::path& file) {
+        auto* avviso_pronto = new QSocketNotifier(esito, QSocketNotifier::Read, qApp);
+        QObject::connect(avviso_pronto, &QSocketNotifier::activated, avviso_pronto, [avviso_pronto, esito, file] {
+            avviso_pronto->setEnabled(false);
+            avviso_pronto->deleteLater();
+            if (const auto messaggio = esito_apertura(esito, file)) mostra_avviso(*messaggio);
+        });
     });
 }

@@ -29,7 +29,7 @@ void avviso(QWidget* padre, const QString& testo);
 void errore_critico(QWidget* padre, const QString& testo);
 
 // Shows the messages of common/messaggi.h in these boxes, over the active
-// window.
+// window, and tells the user when a document viewer fails after it started.
 void installa_gestore_messaggi();
 
 struct FinestraMessaggio {

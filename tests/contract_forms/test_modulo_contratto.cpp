@@ -532,6 +532,74 @@ TEST_F(ModuloTest, BozzaWritesTheDraftOfTheSavedContract) {
     EXPECT_FALSE(fs::exists(cartella_dati() / "bozza.pdf"));
 }
 
+// The desktop's viewer as it may behave: it ends well, fails (no program
+// for PDF files), cannot run at all, or stays until its viewer is closed and
+// fails then. The window never waits for it, and a failure is told with the
+// draft's place whenever it comes.
+TEST_F(ModuloTest, AFailingViewerIsToldWithTheFilesPlaceAndAStayingOneNeverBlocks) {
+    const fs::path strumenti = dir / "bin", avviato = dir / "avviato", fine = dir / "fine";
+    fs::create_directory(strumenti);
+    const std::string path_prima = qEnvironmentVariable("PATH").toStdString();
+    qputenv("PATH", QByteArray::fromStdString(strumenti.string() + ":" + path_prima));
+    // Whatever happens below, no viewer of ours is left waiting.
+    const std::shared_ptr<void> rilascia(nullptr, [&](void*) {
+        testsupport::write_file(fine, "");
+        qputenv("PATH", QByteArray::fromStdString(path_prima));
+    });
+    const std::string segna = "#!/bin/sh\n: > " + testsupport::shell_quote(avviato.string()) + "\n";
+    // Stays until told, or at most about ten seconds.
+    const std::string resta = "n=0; while [ ! -e " + testsupport::shell_quote(fine.string()) +
+                              " ] && [ $n -lt 500 ]; do sleep 0.02; n=$((n+1)); done\n";
+    const struct {
+        const char* caso;
+        std::string programma;
+        bool parte, resta;
+        const char* nel_messaggio;  // nullptr: nothing is said
+    } casi[] = {
+        {"ends well", segna + "exit 0\n", true, false, nullptr},
+        {"no program for PDF files", segna + "exit 3\n", true, false, "codice 3"},
+        {"cannot run", "#!/nonexistent/sh\n", false, false, "non si pu\u00f2 avviare"},
+        {"stays, then fails", segna + resta + "exit 4\n", true, true, "codice 4"},
+    };
+    auto m = apri();
+    digita(m->casella(0), QStringLiteral("Mario"));
+    ASSERT_TRUE(m->salva());
+    const QString bozza = QFile::decodeName((cartella_dati() / "bozza.pdf").c_str());
+    for (const auto& c : casi) {
+        SCOPED_TRACE(c.caso);
+        testsupport::write_file(strumenti / "xdg-open", c.programma);
+        fs::permissions(strumenti / "xdg-open", fs::perms::owner_all);
+        fs::remove(avviato);
+        fs::remove(fine);
+        finestre.clear();
+        QTest::mouseClick(m->pulsante_bozza(), Qt::LeftButton);
+        if (c.parte) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return fs::exists(avviato); }));
+        }
+        if (c.resta) {
+            // The viewer is up: the form answers and nothing is said yet.
+            QTest::qWait(100);
+            EXPECT_TRUE(finestre.empty());
+            m->casella(1)->setFocus();
+            digita(m->casella(1), QStringLiteral("Rossi"));
+            EXPECT_EQ(testo_di(*m, 1), QStringLiteral("Rossi"));
+            testsupport::write_file(fine, "");
+        }
+        if (c.nel_messaggio == nullptr) {
+            QTest::qWait(300);
+            EXPECT_TRUE(finestre.empty()) << finestre.front().testo.toStdString();
+            continue;
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !finestre.empty(); }));
+        ASSERT_EQ(finestre.size(), 1u);
+        EXPECT_EQ(finestre[0].tipo, FinestraMessaggio::Tipo::Avviso);
+        EXPECT_TRUE(finestre[0].testo.contains(QStringLiteral("\"") + bozza + QStringLiteral("\"")))
+            << finestre[0].testo.toStdString();
+        EXPECT_TRUE(finestre[0].testo.contains(QStringLiteral("nessun programma lo ha aperto")));
+        EXPECT_TRUE(finestre[0].testo.contains(QString::fromUtf8(c.nel_messaggio))) << finestre[0].testo.toStdString();
+    }
+}
+
 TEST_F(ModuloTest, HelpIsAModalWindowThatExplainsTheScreen) {
     auto m = apri();
     QString titolo;

@@ -1,19 +1,13 @@
 // Life cycle of a PdfWriter: construction, reset (Abort), destruction, and
 // the small informational members.
-#include <cerrno>
-#include <csignal>
 #include <ctime>
 #include <cstdio>
 #include <utility>
 
-#include <fcntl.h>
-#include <sys/types.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include "common/cp1252.h"
 #include "pdf/core/error_texts.h"
 #include "common/errori_sistema.h"
+#include "common/visualizzatore.h"
 #include "pdf/PdfWriter.h"
 #include "pdf/core/creation_date_hook.h"
 #include "pdf/core/writer_defaults.h"
@@ -192,55 +186,16 @@ std::string PdfWriter::Version() const { return std::string(pdf::writer_version)
 
 std::int32_t PdfWriter::GetPage() const { return PageCount; }
 
-// The desktop's default viewer is started detached (through a second fork,
-// so no child is left to reap) and the call returns at once. A start that
-// fails reaches the caller as an error: the exec's failure comes back through
-// a pipe that a successful exec closes.
+// The desktop's default viewer is started detached and the call returns at
+// once; a start that fails reaches the caller as an error. How the viewer
+// ends later is the opener's observer's business (common/visualizzatore.h).
 void PdfWriter::OpenDoc() {
     if (FileName.empty()) return;
     // The name is the system's own path bytes, as BeginDoc used them.
-    const std::string& path = FileName;
-    int esito[2];
-    if (pipe2(esito, O_CLOEXEC) != 0) RaiseError(57, "OpenDoc", "Impossibile avviare il programma per mostrare il file");
-    const pid_t child = fork();
-    if (child < 0) {
-        close(esito[0]);
-        close(esito[1]);
-        RaiseError(57, "OpenDoc", "Impossibile avviare il programma per mostrare il file");
-    }
-    if (child == 0) {
-        close(esito[0]);
-        setsid();
-        const pid_t grandchild = fork();
-        if (grandchild == 0) {
-            const int null_fd = open("/dev/null", O_RDWR);
-            if (null_fd >= 0) {
-                dup2(null_fd, 0);
-                dup2(null_fd, 1);
-                dup2(null_fd, 2);
-            }
-            execlp("xdg-open", "xdg-open", path.c_str(), static_cast<char*>(nullptr));
-            const int codice = errno;
-            (void)!write(esito[1], &codice, sizeof codice);
-            _exit(127);
-        }
-        if (grandchild < 0) {
-            const int codice = errno;
-            (void)!write(esito[1], &codice, sizeof codice);
-        }
-        _exit(0);
-    }
-    close(esito[1]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    int codice = 0;
-    ssize_t letti;
-    do {
-        letti = read(esito[0], &codice, sizeof codice);
-    } while (letti < 0 && errno == EINTR);
-    close(esito[0]);
-    if (letti == static_cast<ssize_t>(sizeof codice))
+    const AperturaAvviata avviata = avvia_apertura(FileName);
+    if (avviata.errore != 0)
         RaiseError(53, "OpenDoc",
                    "Impossibile avviare il programma per mostrare il file (xdg-open): " +
-                       utf8_a_cp1252(descrizione_errore(codice)).value_or(""));
+                       utf8_a_cp1252(descrizione_errore(avviata.errore)).value_or(""));
+    osserva_apertura(avviata.esito, FileName);
 }

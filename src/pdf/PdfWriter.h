@@ -372,6 +372,10 @@ private:
     // A free-text note was written: its appearance names a font that the
     // form's resources (/AcroForm /DR) must carry, fields or not.
     bool FreeTextNotes = false;
+    // A check box or radio button was added: readers that build its look
+    // themselves take the mark from the font the form's resources call
+    // "ZaDb".
+    bool CheckMarkFields = false;
 
     // ---- Units, paper and margins (points) ----
     float UnitFactor = 1.0f;
@@ -664,6 +668,9 @@ private:
     // The resource name of a standard font, its object written when it is
     // new, without changing the selected font.
     std::string StandardFontResource(std::string_view Family);
+    // Writes a field's appearance: a form object of Width x Height points
+    // drawing Content with the pages' resources; returns its number.
+    std::int32_t WriteAppearanceStream(float Width, float Height, std::string_view Content);
     // Appends a named destination; returns its number (DestinationCount).
     std::int32_t AddDestination(std::int32_t Page, std::string View, std::string Name);
 
@@ -703,6 +710,10 @@ private:
     // "(" + escaped (and, under protection, encrypted) text + ")"; make it
     // after WriteObjStart of the object that holds it.
     std::string PdfLiteralString(std::string_view text);
+    // The same for a text a reader shows (titles, notes, field texts): the
+    // bytes of the text-string rule (core/text_utils.h, pdf_text_bytes), so
+    // that the euro sign, curly quotes and dashes read back as typed.
+    std::string PdfTextString(std::string_view text);
 
     // -- Fonts and text lines --
     // The selected font record, nullptr when none is selected.

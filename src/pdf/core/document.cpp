@@ -96,6 +96,7 @@ void PdfWriter::ResetDocumentState() {
     FieldRefs.clear();
     CalcOrderRefs.clear();
     FreeTextNotes = false;
+    CheckMarkFields = false;
 
     // Graphics and text state; the font selection names a font object of
     // the document that ended.

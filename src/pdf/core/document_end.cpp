@@ -8,7 +8,6 @@
 #include "pdf/core/public_call.h"
 #include "pdf/core/replacing_file.h"
 #include "pdf/core/write_failure.h"
-#include "pdf/core/text_utils.h"
 
 namespace {
 
@@ -83,7 +82,7 @@ void PdfWriter::EndDoc() {
         for (std::int32_t i = 1; i <= LayerCount && static_cast<std::size_t>(i) < LayerTable.size(); ++i) {
             const LayerRecord& layer = LayerTable[static_cast<std::size_t>(i)];
             const std::int32_t o = WriteObjStart(0);
-            WriteLine("<</Type /OCG /Name " + PdfLiteralString(pdf::pdf_text_bytes(layer.Name)));
+            WriteLine("<</Type /OCG /Name " + PdfTextString(layer.Name));
             bool visible = layer.StartState;
             if (layer.Name == "SCREEN") {
                 WriteLine("/Usage <</Print <</PrintState /OFF>> /View <</ViewState /ON>>>>");
@@ -176,7 +175,9 @@ void PdfWriter::EndDoc() {
     if (dests != 0) catalog += "\r/Dests " + ref(dests);
     if (!FieldRefs.empty() || FreeTextNotes) {
         catalog += "\r/AcroForm <</NeedAppearances true /Fields [" + FieldRefs + "] /CO [" + CalcOrderRefs +
-                   "] /DR << /Font <<\r" + FontResources + ">> >> >>";
+                   "] /DR << /Font <<\r" + FontResources +
+                   (CheckMarkFields ? "/ZaDb << /Type /Font /Subtype /Type1 /BaseFont /ZapfDingbats >> " : "") +
+                   ">> >> >>";
     }
     if (names != 0) catalog += "\r/Names " + ref(names);
     if (open_action != 0) catalog += "\r/OpenAction << /S /JavaScript /JS " + ref(open_action) + " >>\r";
@@ -202,7 +203,7 @@ void PdfWriter::EndDoc() {
         if (printer_layer != 0) oc += "<</Event /Print /OCGs [" + sp + "] /Category [/Print]>> ";
         if (screen_layer != 0) oc += "<</Event /View /OCGs [" + sp + "] /Category [/View]>> ";
         oc += "]\n/ON [" + on + "] \n/OFF [" + off + "] \n/Order [" +
-              PdfLiteralString(pdf::pdf_text_bytes(DocInfo.Title)) + " " + order + "]>>  >>";
+              PdfTextString(DocInfo.Title) + " " + order + "]>>  >>";
         WriteLine(oc);
     }
     const std::int32_t layout = ViewerPreferences & ~0xFFF;
@@ -237,11 +238,10 @@ void PdfWriter::EndDoc() {
 
     // Information dictionary.
     const std::int32_t info = WriteObjStart(0);
-    auto text = [this](const std::string& value) { return PdfLiteralString(pdf::pdf_text_bytes(value)); };
-    WriteLine("<<\r/Title " + text(DocInfo.Title) + "\r/Author " + text(DocInfo.Author) + "\r/Creator " +
-              text(DocInfo.Creator) + "\r/Producer " + text(DocInfo.Producer) + "\r/CreationDate " +
-              text(DocInfo.CreationDate) + "\r/Subject " + text(DocInfo.Subject) + "\r/Keywords " +
-              text(DocInfo.Keywords) + "\r>>");
+    WriteLine("<<\r/Title " + PdfTextString(DocInfo.Title) + "\r/Author " + PdfTextString(DocInfo.Author) +
+              "\r/Creator " + PdfTextString(DocInfo.Creator) + "\r/Producer " + PdfTextString(DocInfo.Producer) +
+              "\r/CreationDate " + PdfTextString(DocInfo.CreationDate) + "\r/Subject " +
+              PdfTextString(DocInfo.Subject) + "\r/Keywords " + PdfTextString(DocInfo.Keywords) + "\r>>");
     WriteObjEnd();
 
     // Cross-reference table and trailer.

@@ -9,3 +9,5 @@ std::string PdfWriter::PdfLiteralString(std::string_view text) {
         ProtectionOn && !text.empty() ? pdf::escape_string(EncryptLiteralText(text)) : pdf::escape_string(text);
     return pdf::concat({"(", escaped, ")"});
 }
+
+std::string PdfWriter::PdfTextString(std::string_view text) { return PdfLiteralString(pdf::pdf_text_bytes(text)); }

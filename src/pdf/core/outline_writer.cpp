@@ -2,7 +2,6 @@
 // bookmark entry, the title entry as the single top item.
 #include "pdf/PdfWriter.h"
 #include "pdf/core/outline_tree.h"
-#include "pdf/core/text_utils.h"
 
 std::int32_t PdfWriter::WriteOutlines() {
     if (OutlineCount < 2 || static_cast<std::size_t>(OutlineCount) >= OutlineEntries.size()) return 0;
@@ -36,7 +35,7 @@ std::int32_t PdfWriter::WriteOutlines() {
         WriteObjStart(entry.ItemObject);
         std::string item;
         BufferReset(item);
-        BufferAppend(item, "<< /Title " + PdfLiteralString(pdf::pdf_text_bytes(entry.Caption)) + "\r");
+        BufferAppend(item, "<< /Title " + PdfTextString(entry.Caption) + "\r");
         BufferAppend(item, "/Parent " + ref(entry.ParentObject) + "\r");
         if (entry.FirstObject != 0) BufferAppend(item, "/First " + ref(entry.FirstObject) + "\r");
         if (entry.LastObject != 0) BufferAppend(item, "/Last " + ref(entry.LastObject) + "\r");

@@ -115,26 +115,33 @@ void PdfWriter::WriteFieldWidgets(std::int32_t pageObject) {
     for (std::size_t i = 0; i < count && i < FieldEntries.size(); ++i) {
         FieldRecord& field = FieldEntries[i];
         const std::int32_t w = WriteObjStart(0);
-        std::string body = " /DA " + PdfLiteralString(field.Appearance) + " /T " + PdfLiteralString(field.Name);
-        if (!field.Tooltip.empty()) body += " /TU " + PdfLiteralString(field.Tooltip);
+        // Names, tooltips, values, options and a push button's caption are
+        // what a reader shows: text strings. The appearance is PDF syntax
+        // and a check mark a ZapfDingbats code: bytes as they stand.
+        std::string body = " /DA " + PdfLiteralString(field.Appearance) + " /T " + PdfTextString(field.Name);
+        if (!field.Tooltip.empty()) body += " /TU " + PdfTextString(field.Tooltip);
         switch (field.Type) {
             case 0:
-                body += " /MK <<" + field.Characteristics + ">> \r /V " + PdfLiteralString(field.Value) + " /DV " +
-                        PdfLiteralString(field.Value) + " ";
+                body += " /MK <<" + field.Characteristics + ">> \r /V " + PdfTextString(field.Value) + " /DV " +
+                        PdfTextString(field.Value) + " ";
                 break;
             case 1:
             case 4:
-            case 5:
                 body += " /MK << /CA " + PdfLiteralString(field.Caption) + " " + field.Characteristics + ">> ";
+                break;
+            case 5:
+                body += " /MK << /CA " + PdfTextString(field.Caption) + " " + field.Characteristics + ">> ";
                 break;
             case 2:
             case 3: {
+                // The option and the value are converted alike, so that the
+                // value still matches its option.
                 const auto items = pdf::split_text(field.Value, "|");
                 body += " /MK <<" + field.Characteristics + ">> /Opt [ ";
-                for (const auto& item : items) body += PdfLiteralString(item);
+                for (const auto& item : items) body += PdfTextString(item);
                 body += " ] ";
                 if (field.ChoiceIndex >= 1 && static_cast<std::size_t>(field.ChoiceIndex) <= items.size()) {
-                    const std::string chosen = PdfLiteralString(items[static_cast<std::size_t>(field.ChoiceIndex) - 1]);
+                    const std::string chosen = PdfTextString(items[static_cast<std::size_t>(field.ChoiceIndex) - 1]);
                     body += " /DV " + chosen + " /V " + chosen;
                 }
                 break;
@@ -150,7 +157,10 @@ void PdfWriter::WriteFieldWidgets(std::int32_t pageObject) {
         WriteLine(field.Head + " /P " + std::to_string(pageObject) + " 0 R >>");
         FieldRefs += std::to_string(w) + " 0 R ";
         WriteObjEnd();
-        if (!ObjectOpen) PageAnnots += std::to_string(w) + " 0 R ";
+        // A field belongs to the page it was added to, also when that page
+        // ends while a reusable object is being recorded: listed nowhere
+        // else, it would be in the form but on no page.
+        PageAnnots += std::to_string(w) + " 0 R ";
     }
 }
 

@@ -2,7 +2,6 @@
 // viewer preferences, page-label ranges and page transitions. Nothing is
 // written here; the page end and the document end turn these into entries.
 #include "pdf/PdfWriter.h"
-#include "pdf/core/text_utils.h"
 
 namespace {
 
@@ -45,7 +44,7 @@ std::string PdfWriter::PageLabelsEntry() {
     std::string nums;
     for (const PageLabelRange& range : PageLabels) {
         std::string s = range.Style;
-        if (!range.Prefix.empty()) s += " /P " + PdfLiteralString(pdf::pdf_text_bytes(range.Prefix));
+        if (!range.Prefix.empty()) s += " /P " + PdfTextString(range.Prefix);
         if (range.FirstValue != -1) s += " /St " + std::to_string(range.FirstValue);
         nums += std::to_string(range.PageIndex) + " << " + s + " >> ";
     }

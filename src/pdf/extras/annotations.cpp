@@ -7,9 +7,12 @@ void PdfWriter::WriteAnnotation(std::string& Dictionary, std::string_view Conten
                                 std::string_view Appearance, std::string_view Target) {
     const std::int32_t n = WriteObjStart(0);
     // The strings are made after the object starts: under protection each
-    // is encrypted with this object's own key.
-    if (!Title.empty()) Dictionary += " /T " + PdfLiteralString(Title);
-    if (!Contents.empty()) Dictionary += " /Contents " + PdfLiteralString(Contents);
+    // is encrypted with this object's own key. The author and the text are
+    // what a reader shows, so they go through the text-string rule; the
+    // appearance and the addresses are PDF syntax and file names, kept as
+    // bytes.
+    if (!Title.empty()) Dictionary += " /T " + PdfTextString(Title);
+    if (!Contents.empty()) Dictionary += " /Contents " + PdfTextString(Contents);
     if (!Appearance.empty()) Dictionary += " /DA " + PdfLiteralString(Appearance);
     if (!Target.empty()) {
         if (Target.substr(0, 5) == "file:") {

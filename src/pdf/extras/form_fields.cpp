@@ -8,6 +8,7 @@
 #include "pdf/PdfWriter.h"
 #include "pdf/core/public_call.h"
 #include "pdf/core/text_utils.h"
+#include "pdf/extras/check_box_appearance.h"
 #include "pdf/extras/field_options.h"
 
 namespace {
@@ -51,11 +52,14 @@ void PdfWriter::AddField(std::string& FieldName, std::int32_t& FieldType, float 
     field.Appearance = appearance;
     field.Head = "<< /Type /Annot /Subtype /Widget \r /Rect [ " + rect + "]";
     if (o.annotation_flags != 0) field.Head += " /F " + std::to_string(o.annotation_flags) + " ";
-    if (o.background && !FillColor.empty() && FillColor.front() == '#')
-        field.Characteristics += " /BG [ " + HexColorToRgb(FillColor) + " ] ";
-    if (o.border && !LineColor.empty() && LineColor.front() == '#') {
+    const std::string background =
+        o.background && !FillColor.empty() && FillColor.front() == '#' ? HexColorToRgb(FillColor) : std::string();
+    const std::string border =
+        o.border && !LineColor.empty() && LineColor.front() == '#' ? HexColorToRgb(LineColor) : std::string();
+    if (!background.empty()) field.Characteristics += " /BG [ " + background + " ] ";
+    if (!border.empty()) {
         field.Head += "\r/BS << /Type /Border /W " + o.border_width + o.border_style + ">>";
-        field.Characteristics += " /BC [ " + HexColorToRgb(LineColor) + " ] ";
+        field.Characteristics += " /BC [ " + border + " ] ";
     }
     field.Characteristics += o.rotation;
 
@@ -70,11 +74,31 @@ void PdfWriter::AddField(std::string& FieldName, std::int32_t& FieldType, float 
             break;
         }
         case pdf::kCheckBox:
-        case pdf::kRadioButton:
+        case pdf::kRadioButton: {
             field.Caption = o.check_mark;
+            const bool ticked = minuscolo(Value) == "true";
             field.Head += " /FT /Btn /Ff " + flags;
-            field.Head += minuscolo(Value) == "true" ? " /V /S#EC /DV /S#EC " : " ";
+            field.Head += ticked ? " /V /S#EC /DV /S#EC " : " ";
+            // Readers build no look for the on state from /V alone: without
+            // appearances of its own a ticked box shows empty.
+            pdf::CheckBoxLook look;
+            look.width = std::fabs(XDim * UnitFactor);
+            look.height = std::fabs(YDim * UnitFactor);
+            look.mark = o.check_mark.front();
+            look.mark_size = o.automatic_font_size ? 0.0f : FontSize;
+            look.mark_colour = HexColorToRgb(TextColor);
+            look.background = background;
+            look.border = border;
+            look.border_width = std::stof(o.border_width);
+            look.font_resource = StandardFontResource("ZapfDingbats");
+            const pdf::CheckBoxAppearances looks = pdf::check_box_appearances(look);
+            const std::int32_t on = WriteAppearanceStream(look.width, look.height, looks.on);
+            const std::int32_t off = WriteAppearanceStream(look.width, look.height, looks.off);
+            field.Head += std::string(ticked ? "/AS /S#EC" : "/AS /Off") + " /AP << /N << /S#EC " +
+                          std::to_string(on) + " 0 R /Off " + std::to_string(off) + " 0 R >> >> ";
+            CheckMarkFields = true;
             break;
+        }
         case pdf::kListBox:
         case pdf::kComboBox: {
             field.Head += " /FT /Ch /Ff " + flags + " ";
@@ -114,4 +138,13 @@ void PdfWriter::OnFieldEvent(std::int32_t& OnEvent, std::string& FieldName, std:
             if (OnEvent == 8) field.Calculated = true;
         }
     }
+}
+
+std::int32_t PdfWriter::WriteAppearanceStream(float Width, float Height, std::string_view Content) {
+    const std::int32_t n = WriteObjStart(0);
+    WriteLine("<< /Type /XObject /Subtype /Form /BBox [0 0 " + FormatNumber(Width) + " " + FormatNumber(Height) +
+              "] /Resources 2 0 R");
+    WriteStream(pdf::Bytes(Content.begin(), Content.end()), n);
+    WriteObjEnd();
+    return n;
 }

@@ -174,6 +174,14 @@ GreyImage render_grey(const std::filesystem::path& pdf, int page, int dpi) {
     return image;
 }
 
+GreyImage render_grey_mupdf(const std::filesystem::path& pdf, int page, int dpi) {
+    GreyImage image;
+    const auto drawn = run_command("mutool draw -q -c gray -F pgm -r " + std::to_string(dpi) + " -o - " +
+                                   shell_quote(pdf.string()) + " " + std::to_string(page));
+    read_pnm(drawn.out, "P5", image.width, image.height, image.pixels, 1);
+    return image;
+}
+
 ColourImage render_colour(const std::filesystem::path& pdf, int page, int dpi) {
     ColourImage image;
     read_pnm(render_page(pdf, page, dpi, ""), "P6", image.width, image.height, image.pixels, 3);

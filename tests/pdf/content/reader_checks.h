@@ -50,6 +50,8 @@ struct GreyImage {
     unsigned char at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 GreyImage render_grey(const std::filesystem::path& pdf, int page, int dpi);
+// The same page drawn by mutool instead.
+GreyImage render_grey_mupdf(const std::filesystem::path& pdf, int page, int dpi);
 
 // Same in colour (PPM): three bytes per pixel.
 struct ColourImage {

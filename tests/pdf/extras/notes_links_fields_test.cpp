@@ -1,6 +1,7 @@
 // Notes, links, named destinations and form fields: the dictionaries the
 // writer makes, and what qpdf, poppler and mutool read back from them.
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -256,6 +257,99 @@ TEST(Fields, EveryTypeReadsBackWithAndWithoutProtection) {
         const auto object_line = pdf.rfind(" 0 obj", pdf.find(nome));
         const std::string number = pdf.substr(pdf.rfind('\n', object_line) + 1, object_line - pdf.rfind('\n', object_line) - 1);
         EXPECT_NE(pdf.find("/CO [" + number + " 0 R ]"), std::string::npos) << number;
+    }
+}
+
+// What mutool shows of the first page: each note's text and author, then
+// each field's label (its tooltip, else its name) and value.
+std::vector<std::string> mutool_annotations(const std::filesystem::path& file) {
+    const auto script = file.parent_path() / "annotations.js";
+    testsupport::write_file(script,
+                            "var page = new PDFDocument(scriptArgs[0]).loadPage(0);\n"
+                            "var a = page.getAnnotations();\n"
+                            "for (var i = 0; i < a.length; i++) print(a[i].getContents() + '|' + a[i].getAuthor());\n"
+                            "var w = page.getWidgets();\n"
+                            "for (var i = 0; i < w.length; i++) print(w[i].getLabel() + '|' + w[i].getValue());\n");
+    const auto r = run_command("mutool run " + shell_quote(script.string()) + " " + shell_quote(file.string()));
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    std::vector<std::string> lines;
+    std::istringstream out(r.out);
+    for (std::string line; std::getline(out, line);) lines.push_back(line);
+    return lines;
+}
+
+// The euro sign, curly quotes and dashes (Windows-1252 0x80-0x9F) come back
+// as typed from every text a reader shows of notes and fields, whatever the
+// protection.
+TEST(Fields, NoteAndFieldTextsReadBackAsTyped) {
+    for (const std::int32_t protection : {-1, 4, 4096 + 4}) {
+        const std::string what = "protection " + std::to_string(protection);
+        Document doc;
+        if (protection >= 0) doc.writer.SetProtection(protection, "proprietario");
+        PdfWriter& w = doc.first_page("Helvetica", 10);
+        w.SetDocProperty("Titolo", "", "Autore \x80");
+        w.AddNoteIcon("Importo 100 \x80 \x93ok\x94", 6, 10, 10);
+        w.AddNoteBox("Nota \x96 fine", 10, 30, 100, 20);
+        std::string text = "campo \x80", choice = "scelta \x80", button = "invia";
+        std::int32_t text_type = 0, choice_type = 3, button_type = 5;
+        w.AddField(text, text_type, 10, 60, 100, 12, "100 \x80 \x93ok\x94", "0", "Suggerimento \x97 s\xEC");
+        w.AddField(choice, choice_type, 10, 80, 100, 12, "Uno|Due \x80", "2");
+        w.AddField(button, button_type, 10, 100, 100, 12, "Invia \x80");
+        doc.finish();
+
+        const std::vector<std::string> shown = {
+            "Importo 100 € “ok”|Autore €", "Nota – fine|Autore €", "Suggerimento — sì|100 € “ok”",
+            "scelta €|Due €", "invia|"};
+        EXPECT_EQ(mutool_annotations(doc.file()), shown) << what;
+        const auto r =
+            run_command("qpdf --json --json-key=acroform --json-key=qpdf " + shell_quote(doc.file().string()));
+        for (const char* piece : {"\"fullname\": \"campo €\"", "\"alternativename\": \"Suggerimento — sì\"",
+                                  "\"value\": \"u:100 € “ok”\"", "\"defaultvalue\": \"u:100 € “ok”\"",
+                                  "\"Due €\"", "\"value\": \"u:Due €\"", "\"fullname\": \"scelta €\"",
+                                  "\"/CA\": \"u:Invia €\"", "\"/Contents\": \"u:Importo 100 € “ok”\"",
+                                  "\"/T\": \"u:Autore €\""})
+            EXPECT_NE(r.out.find(piece), std::string::npos) << piece << "\n" << what;
+    }
+}
+
+// Poppler and mutool draw a ticked box or radio button ticked, an unticked
+// one empty; a field whose page ends while an object is being recorded
+// stays on that page.
+TEST(Fields, TickedBoxesShowTickedAndStayOnTheirPage) {
+    for (const bool protect : {false, true}) {
+        Document doc;
+        if (protect) doc.writer.SetProtection(4, "proprietario");
+        PdfWriter& w = doc.first_page("Helvetica", 0);
+        w.SetColorFill("#FFFFFF");
+        w.SetColorLine("#000000");
+        struct Box {
+            std::string name;
+            std::int32_t type;
+            const char* value;
+            bool ticked;
+        } boxes[] = {{"si", 1, "True", true}, {"no", 1, "no", false}, {"uno", 4, "TRUE", true}, {"due", 4, "", false}};
+        for (int i = 0; i < 4; ++i)
+            w.AddField(boxes[i].name, boxes[i].type, 100.0f + 100 * i, 100, 40, 40, boxes[i].value, "0", {},
+                       1 << 13);
+        w.BeginObject("Fondo");
+        w.BeginPage();
+        w.EndObject();
+        doc.finish();
+
+        const auto form = qpdf_form(doc.file());
+        EXPECT_EQ(count_of(form, "\"pageposfrom1\": 1,"), 4u) << form;
+        for (const bool mupdf : {false, true}) {
+            const auto image = mupdf ? contenttest::render_grey_mupdf(doc.file(), 1, 72)
+                                     : contenttest::render_grey(doc.file(), 1, 72);
+            ASSERT_EQ(image.width, 596);
+            for (int i = 0; i < 4; ++i) {
+                int dark = 0;  // inside the border
+                for (int y = 105; y < 135; ++y)
+                    for (int x = 105 + 100 * i; x < 135 + 100 * i; ++x) dark += image.at(x, y) < 128;
+                EXPECT_EQ(dark > 30, boxes[i].ticked) << boxes[i].name << (mupdf ? " mutool" : " pdftoppm")
+                                                      << (protect ? " protected" : "") << " " << dark;
+            }
+        }
     }
 }
 

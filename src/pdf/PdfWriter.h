@@ -21,7 +21,8 @@
 //   member reports a failure by throwing PdfError, carrying the same kind of
 //   number (52 no open file, 53 file not found, 62 input past end of file,
 //   6 overflow, 13 type mismatch, 321 invalid file format, ...), the source
-//   "PdfWriter.<member>" and a description.
+//   "PdfWriter.<member>" naming the member the program called (also when
+//   the failure lies in a member or routine it calls) and a description.
 // - Numbers written into the file never depend on the locale, never carry an
 //   exponent, and are never "nan", "inf" or "-0": a non-finite value is
 //   refused (PdfError 5) before anything of its line is written.
@@ -93,8 +94,14 @@ public:
     std::string AddBookmark(std::string_view Caption, std::int16_t Level = 0, std::int32_t TypeOfBookmark = 0,
                             float X = 0, float Y = 0, float Width = 0, float Height = 0, float Zoom = 0,
                             std::string_view Color = {}, std::int32_t FontStyle = 0);
-    // Places a form field on the open page (written at EndPage). Param: the
-    // maximum length, the default option or the push button's script.
+    // Places a form field on the open page (written at EndPage). FieldType:
+    // 0 text, 1 check box, 2 list, 3 combo box, 4 radio button, 5 push
+    // button. Value: the text, "true" for a ticked box, the "|"-separated
+    // options, or the button's caption. Param: the maximum length, the
+    // default option or the push button's script. A type outside 0-5 (a
+    // widget without a type is no field) is refused with PdfError 5, and a
+    // pattern as the text colour (no reader could show the field) with
+    // PdfError 13; either way nothing is added or written.
     void AddField(std::string& FieldName, std::int32_t& FieldType, float X, float Y, float XDim, float YDim,
                   std::string_view Value, std::string_view Param = "0", std::string_view Tooltip = {},
                   std::int32_t Options = 0);

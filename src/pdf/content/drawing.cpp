@@ -4,6 +4,7 @@
 #include <string>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/public_call.h"
 #include "pdf/core/error_texts.h"
 
 namespace {
@@ -20,11 +21,13 @@ float PdfWriter::UserToPageX(float x) const { return Margins.Left + x * UnitFact
 float PdfWriter::UserToPageY(float y) const { return PageHeight - Margins.Top - y * UnitFactor; }
 
 void PdfWriter::MoveTo(float X, float Y) {
+    const pdf::PublicCall call("MoveTo");
     PutContent(FormatLength(X) + " " + FormatLength(Y) + " m");
     SetXY(X, Y);
 }
 
 void PdfWriter::DrawLine(float X1, float Y1, float X2, float Y2, std::int32_t Options) {
+    const pdf::PublicCall call("DrawLine");
     PutContent(FormatLength(X1) + " " + FormatLength(Y1) + " m " + FormatLength(X2) + " " + FormatLength(Y2) +
                " l");
     PaintOperator(Options);
@@ -33,6 +36,7 @@ void PdfWriter::DrawLine(float X1, float Y1, float X2, float Y2, std::int32_t Op
 }
 
 void PdfWriter::DrawLineTo(float X, float Y, std::int32_t Options) {
+    const pdf::PublicCall call("DrawLineTo");
     PutContent(FormatLength(X) + " " + FormatLength(Y) + " l");
     PaintOperator(Options);
     SetXY(X, Y);
@@ -40,6 +44,7 @@ void PdfWriter::DrawLineTo(float X, float Y, std::int32_t Options) {
 
 void PdfWriter::DrawRect(float X, float Y, float XDim, float YDim, std::int32_t Options, float Ray,
                          std::int32_t RoundedCorner) {
+    const pdf::PublicCall call("DrawRect");
     if (Ray <= 0) {
         PutContent(FormatLength(X) + " " + FormatLength(Y) + " " + FormatLength(XDim) + " " + FormatLength(YDim) +
                    " re");
@@ -70,9 +75,13 @@ void PdfWriter::DrawRect(float X, float Y, float XDim, float YDim, std::int32_t 
     SetLastRect(UserToPageX(X), UserToPageY(Y), UserToPageX(X + XDim), UserToPageY(Y + YDim));
 }
 
-void PdfWriter::DrawCircle(float X, float Y, float Ray, std::int32_t Options) { DrawEllipse(X, Y, Ray, Ray, Options); }
+void PdfWriter::DrawCircle(float X, float Y, float Ray, std::int32_t Options) {
+    const pdf::PublicCall call("DrawCircle");
+    DrawEllipse(X, Y, Ray, Ray, Options);
+}
 
 void PdfWriter::DrawEllipse(float X, float Y, float XRay, float YRay, std::int32_t Options) {
+    const pdf::PublicCall call("DrawEllipse");
     const double factor = 4.0 / 3.0 * (std::sqrt(2.0) - 1.0);
     const auto kx = static_cast<float>(factor * XRay);
     const auto ky = static_cast<float>(factor * YRay);
@@ -90,6 +99,7 @@ void PdfWriter::DrawEllipse(float X, float Y, float XRay, float YRay, std::int32
 
 void PdfWriter::DrawArc(float X, float Y, float Ray, float StartAngle, float EndAngle, float Ratio, bool Pie,
                         std::int16_t Quality, std::int32_t Options) {
+    const pdf::PublicCall call("DrawArc");
     // A step of 0 would never reach the end angle, and a span of millions of
     // steps would write for ever: both are refused before anything is written.
     if (Quality == 0) RaiseError(5, "DrawArc", pdf::error_text(5) + " - Quality 0");
@@ -130,6 +140,7 @@ void PdfWriter::DrawArc(float X, float Y, float Ray, float StartAngle, float End
 
 void PdfWriter::DrawCurve(std::int16_t CurveType, float X1, float Y1, float X2, float Y2, float X3, float Y3,
                           std::int32_t Options) {
+    const pdf::PublicCall call("DrawCurve");
     auto point = [&](float a, float b) { return FormatLength(a) + " " + FormatLength(b); };
     switch (CurveType) {
         case 1:
@@ -145,6 +156,7 @@ void PdfWriter::DrawCurve(std::int16_t CurveType, float X1, float Y1, float X2, 
 }
 
 void PdfWriter::DrawPolygon(float X, float Y, float Ray, std::int16_t Sides, std::int32_t Options) {
+    const pdf::PublicCall call("DrawPolygon");
     if (Sides == 0) RaiseError(11, "DrawPolygon", pdf::error_text(11) + " - a polygon of 0 sides");
     const float R = std::fabs(Ray);
     const float step = 360.0f / static_cast<float>(Sides);
@@ -167,6 +179,7 @@ void PdfWriter::DrawPolygon(float X, float Y, float Ray, std::int16_t Sides, std
 }
 
 void PdfWriter::DrawPolyline(std::vector<float>& Points, std::int32_t Options) {
+    const pdf::PublicCall call("DrawPolyline");
     // A missing y or no point at all is refused before anything changes.
     if (Points.empty() || Points.size() % 2 != 0)
         RaiseError(9, "DrawPolyline", pdf::error_text(9) + " - points come in x, y pairs");

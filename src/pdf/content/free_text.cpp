@@ -1,5 +1,6 @@
 // Single lines of text without word wrap. The given Y is the baseline.
 #include "pdf/PdfWriter.h"
+#include "pdf/core/public_call.h"
 
 namespace {
 bool blank(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
@@ -7,11 +8,13 @@ bool blank(std::string_view text) { return text.find_first_not_of(' ') == std::s
 
 // A blank text draws nothing, so it needs no font; any other text does.
 void PdfWriter::DrawText(float X, float Y, std::string_view Text, std::int32_t Align) {
+    const pdf::PublicCall call("DrawText");
     if (!blank(Text)) RequireFont("DrawText");
     RenderTextLine(X, Y, 0, Text, 0, Align & 7, false);
 }
 
 void PdfWriter::WriteText(std::string_view Text, std::int32_t TextStyle, float PercenteSize) {
+    const pdf::PublicCall call("WriteText");
     if (blank(Text)) {
         RenderTextLine(CurrentX / UnitFactor, CurrentY / UnitFactor, 0, Text, 0, 1, false);
         return;
@@ -46,6 +49,7 @@ void PdfWriter::WriteText(std::string_view Text, std::int32_t TextStyle, float P
 }
 
 void PdfWriter::WriteTextLn(std::string_view Text) {
+    const pdf::PublicCall call("WriteTextLn");
     if (!blank(Text)) RequireFont("WriteTextLn");
     RenderTextLine(CurrentX / UnitFactor, CurrentY / UnitFactor, 0, Text, 0, 1, true);
 }

@@ -50,9 +50,15 @@ thread_local PaintCache paint_cache[2];  // fill, line
 }  // namespace
 
 
-void PdfWriter::SetColorFill(std::string_view Color) { SetPaintColor(Color, false); }
+void PdfWriter::SetColorFill(std::string_view Color) {
+    const pdf::PublicCall call("SetColorFill");
+    SetPaintColor(Color, false);
+}
 
-void PdfWriter::SetColorLine(std::string_view Color) { SetPaintColor(Color, true); }
+void PdfWriter::SetColorLine(std::string_view Color) {
+    const pdf::PublicCall call("SetColorLine");
+    SetPaintColor(Color, true);
+}
 
 const std::string* PdfWriter::SetPaintColor(std::string_view Color, bool Stroke) {
     if (Color.empty() || UncolouredTiling) return nullptr;
@@ -96,6 +102,7 @@ const std::string* PdfWriter::SetPaintColor(std::string_view Color, bool Stroke)
 }
 
 void PdfWriter::SetColorText(std::string_view Color) {
+    const pdf::PublicCall call("SetColorText");
     if (Color.empty() || UncolouredTiling) return;
     std::string value(Color), pattern_colour;
     ParseColor(value, pattern_colour);
@@ -105,6 +112,7 @@ void PdfWriter::SetColorText(std::string_view Color) {
 }
 
 void PdfWriter::SetLineWidth(float Width) {
+    const pdf::PublicCall call("SetLineWidth");
     // A negative width is ignored as before; a width that is not a number
     // would reach the file as "nan".
     if (!std::isfinite(Width)) RaiseError(5, "SetLineWidth", pdf::error_text(5));
@@ -116,6 +124,7 @@ void PdfWriter::SetLineWidth(float Width) {
 }
 
 void PdfWriter::SetLineStyle(std::int32_t Style, float MiterLimit) {
+    const pdf::PublicCall call("SetLineStyle");
     const std::int32_t cap = (Style & 112) / 32;
     const std::int32_t join = (Style & 7) / 2;
     std::string miter;
@@ -126,6 +135,7 @@ void PdfWriter::SetLineStyle(std::int32_t Style, float MiterLimit) {
 }
 
 void PdfWriter::SetDash(std::string_view Pattern, float Phase) {
+    const pdf::PublicCall call("SetDash");
     const std::string p = pdf::upper_case(pdf::trim_blanks(Pattern));
     std::string dashes;
     if (p.empty() || p == "SOLID") {
@@ -174,18 +184,21 @@ void PdfWriter::SetAlpha(std::int16_t Value) {
 }
 
 void PdfWriter::SetCharSpacing(float w) {
+    const pdf::PublicCall call("SetCharSpacing");
     const std::string text = FormatNumber(w);
     CharSpacing = w;
     PutContent(text + " Tc");
 }
 
 void PdfWriter::SetWordSpacing(float w) {
+    const pdf::PublicCall call("SetWordSpacing");
     const std::string text = FormatNumber(w);
     WordSpacing = w;
     PutContent(text + " Tw");
 }
 
 void PdfWriter::SetTextHorizontalScaling(float Percent) {
+    const pdf::PublicCall call("SetTextHorizontalScaling");
     const std::string text = FormatNumber(Percent);
     HorizontalScaling = Percent;
     PutContent(text + " Tz");
@@ -196,6 +209,7 @@ void PdfWriter::SetTextLineSpacing(float Value) {
 }
 
 void PdfWriter::SetTextMode(std::int32_t Mode) {
+    const pdf::PublicCall call("SetTextMode");
     if (Mode < -32768 || Mode > 32767) RaiseError(6, "SetTextMode", pdf::error_text(6));
     // PDF knows rendering modes 0 to 7 only; anything else breaks the page.
     if (Mode < 0 || Mode > 7) RaiseError(5, "SetTextMode", pdf::error_text(5));

@@ -85,6 +85,7 @@ void PdfWriter::PlayAutoObjects(bool AtPageEnd) {
 
 void PdfWriter::BeginTiling(std::string_view Alias, float XMin, float YMin, float XMax, float YMax, float XStep,
                             float YStep, const std::int32_t& Style) {
+    const pdf::PublicCall call("BeginTiling");
     if (!TilingOpen) {
         std::string dictionary = "<< /Type /Pattern /PatternType 1 /PaintType " + std::string(Style == 0 ? "1" : "2");
         dictionary += "\r/TilingType 1";

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/public_call.h"
 #include "pdf/core/error_texts.h"
 #include "pdf/content/text_box_layout.h"
 #include "pdf/content/word_widths.h"
@@ -40,6 +41,7 @@ void PdfWriter::SetXY(float X, float Y) {
 
 std::string PdfWriter::DrawTextBox(float X, float Y, float Width, float Height, std::string_view Text,
                                    float Indentation, std::int32_t Align, std::int32_t Options) {
+    const pdf::PublicCall call("DrawTextBox");
     // Without a font every line would have no height and name no font.
     const FontRecord& font = RequireFont("DrawTextBox");
     require_finite({X, Y, Width, Height, Indentation}, "DrawTextBox");

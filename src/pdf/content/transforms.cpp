@@ -6,6 +6,7 @@
 #include <string>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/public_call.h"
 #include "pdf/core/error_texts.h"
 
 namespace {
@@ -19,6 +20,7 @@ constexpr float kLargestSkew = 1.0e6f;
 }  // namespace
 
 void PdfWriter::AxisRotation(float Angle) {
+    const pdf::PublicCall call("AxisRotation");
     if (!std::isfinite(Angle)) RaiseError(5, "AxisRotation", pdf::error_text(5) + " - angle not finite");
     const double whole = std::nearbyint(static_cast<double>(Angle));  // halves to even
     if (whole > std::numeric_limits<std::int32_t>::max() || whole < std::numeric_limits<std::int32_t>::min())
@@ -32,10 +34,12 @@ void PdfWriter::AxisRotation(float Angle) {
 }
 
 void PdfWriter::AxisScaling(float ScaleX, float ScaleY) {
+    const pdf::PublicCall call("AxisScaling");
     PutContent(FormatNumber(ScaleX) + " 0 0 " + FormatNumber(ScaleY) + " 0 0 cm");
 }
 
 void PdfWriter::AxisSkewing(float AngleX, float AngleY) {
+    const pdf::PublicCall call("AxisSkewing");
     const auto a = static_cast<float>(std::tan(static_cast<double>(AngleX) * kDegreesToRadians));
     const auto b = static_cast<float>(std::tan(static_cast<double>(AngleY) * kDegreesToRadians));
     if (!std::isfinite(a) || !std::isfinite(b) || std::fabs(a) > kLargestSkew || std::fabs(b) > kLargestSkew)
@@ -44,6 +48,7 @@ void PdfWriter::AxisSkewing(float AngleX, float AngleY) {
 }
 
 void PdfWriter::AxisTranslation(float TranslateX, float TranslateY) {
+    const pdf::PublicCall call("AxisTranslation");
     PutContent("1 0 0 1 " + FormatLength(TranslateX) + " " + FormatLength(TranslateY) + " cm");
     SetXY(0, 0);
 }

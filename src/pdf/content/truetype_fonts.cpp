@@ -86,7 +86,7 @@ bool same_file(const std::string& a, std::string_view b) {
 
 std::string PdfWriter::AddFont(std::string_view TTFFile, std::string_view FontAlias, bool Embedded,
                                std::int32_t Encoding) {
-    const pdf::PublicCall call("string PdfWriter");
+    const pdf::PublicCall call("AddFont");
     // As in SetFont: every value but 1 (MacRoman) is WinAnsi.
     if (Encoding != 1) Encoding = 0;
     // Everything is read and checked before the first record or byte is

@@ -7,6 +7,7 @@
 
 #include "pdf/PdfWriter.h"
 #include "pdf/core/number_format.h"
+#include "pdf/core/public_call.h"
 #include "pdf/core/text_utils.h"
 
 namespace pdf {
@@ -26,7 +27,7 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 35> color_na
     {"DARKBLUE", "#00008B"},  {"BROWN", "#A52A2A"},     {"BEIGE", "#F5F5DC"},
 }};
 
-[[noreturn]] void overflow() { throw PdfError(6, "PdfWriter.ParseColor", pdf::error_text(6)); }
+[[noreturn]] void overflow() { raise_error(6, "ParseColor", pdf::error_text(6)); }
 
 // The last two hexadecimal digits of a 16-bit value (two's complement).
 std::string hex_byte(long value) {
@@ -110,14 +111,14 @@ ParsedColor parse_color(std::string_view color) { return parse(color, false); }
 
 std::string hex_color_to_rgb(std::string_view hex) {
     const std::string_view digits = hex.size() > 1 ? hex.substr(1, 6) : std::string_view{};
-    if (digits.empty()) throw PdfError(13, "PdfWriter.HexColorToRgb", pdf::error_text(13));
+    if (digits.empty()) raise_error(13, "HexColorToRgb", pdf::error_text(13));
     std::uint32_t v = 0;
     for (char c : digits) {
         int d;
         if (c >= '0' && c <= '9') d = c - '0';
         else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
         else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        else throw PdfError(13, "PdfWriter.HexColorToRgb", pdf::error_text(13));
+        else raise_error(13, "HexColorToRgb", pdf::error_text(13));
         v = v * 16 + static_cast<std::uint32_t>(d);
     }
     auto part = [](std::uint32_t byte) { return format_number(static_cast<float>(byte) / 255.0f); };

@@ -2,6 +2,7 @@
 #include <utility>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/public_call.h"
 
 PdfError::PdfError(std::int32_t number, std::string source, std::string description)
     : std::runtime_error(source + " - " + description),
@@ -21,8 +22,12 @@ void PdfWriter::RecordError(std::int32_t number, std::string_view procedure, std
     }
 }
 
+void pdf::raise_error(std::int32_t number, std::string_view internal, std::string description) {
+    throw PdfError(number, "PdfWriter." + std::string(PublicCall::current_or(internal)), std::move(description));
+}
+
 void PdfWriter::RaiseError(std::int32_t number, std::string_view member, std::string_view description) {
-    throw PdfError(number, "PdfWriter." + std::string(member), std::string(description));
+    pdf::raise_error(number, member, std::string(description));
 }
 
 std::int32_t PdfWriter::ErrNumber() const { return ErrorNumber; }

@@ -7,7 +7,7 @@
 #include <emmintrin.h>
 #endif
 
-#include "pdf/PdfWriter.h"
+#include "pdf/core/public_call.h"
 
 namespace pdf {
 
@@ -41,15 +41,15 @@ float round_value(float x) {
 
 NumberText number_text(float x) {
     if (!std::isfinite(x)) {
-        throw PdfError(5, "PdfWriter.FormatNumber", pdf::error_text(5) + " - number not finite");
+        raise_error(5, "FormatNumber", pdf::error_text(5) + " - number not finite");
     }
     const float r = round_value(x);
     if (!std::isfinite(r)) {
-        throw PdfError(5, "PdfWriter.FormatNumber", pdf::error_text(5) + " - number too large");
+        raise_error(5, "FormatNumber", pdf::error_text(5) + " - number too large");
     }
     // Such a magnitude would need more than seven digits before the point
     // (and, far enough out, an exponent): it is no length on a page.
-    if (std::fabs(r) >= 10000000.0f) throw PdfError(6, "PdfWriter.FormatNumber", pdf::error_text(6));
+    if (std::fabs(r) >= 10000000.0f) raise_error(6, "FormatNumber", pdf::error_text(6));
     NumberText out;
     if (r == 0.0f) {
         out.text[0] = '0';

@@ -18,7 +18,7 @@ float round_value(float x);
 
 // The operand text of round_value(x). A value that is not finite is refused
 // with PdfError 5, one whose magnitude rounds to 10,000,000 or more with
-// PdfError 6 (source "PdfWriter.FormatNumber").
+// PdfError 6, named after the public member in progress (core/public_call.h).
 std::string format_number(float x);
 
 // The same text held in place, for writers that append it at once.

@@ -11,7 +11,6 @@
 #include "pdf/PdfWriter.h"
 #include "pdf/core/growth.h"
 #include "pdf/core/number_format.h"
-#include "pdf/core/public_call.h"
 #include "pdf/core/replacing_file.h"
 #include "pdf/core/write_failure.h"
 #include "pdf/core/writer_defaults.h"
@@ -98,7 +97,7 @@ void PdfWriter::DiscardOutputFile() { pdf::discard_replacing(OutputFile, Tempora
 void PdfWriter::WriteBytes(const void* data, std::size_t size) {
     if (OutputFile == nullptr) RaiseError(52, "WriteLine", "Nessun file aperto: il documento non \xE8 stato iniziato (BeginDoc)");
     if (size == 0) return;
-    if (std::fwrite(data, 1, size, OutputFile) != size) RaiseError(57, pdf::PublicCall::current_or("WriteLine"), pdf::write_failure(errno));
+    if (std::fwrite(data, 1, size, OutputFile) != size) RaiseError(57, "WriteLine", pdf::write_failure(errno));
     BytesWritten += static_cast<std::int64_t>(size);
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/public_call.h"
 #include "pdf/core/error_texts.h"
 
 namespace {
@@ -63,6 +64,7 @@ void PdfWriter::SetPaperSize(std::int32_t PaperSize, float UserWidth, float User
 }
 
 void PdfWriter::SetMargins(float Left, float Right, float Top, float Bottom, bool ClipPage_) {
+    const pdf::PublicCall call("SetMargins");
     const MarginBox points{Left * UnitFactor, Right * UnitFactor, Top * UnitFactor, Bottom * UnitFactor};
     // Margins larger than the page are accepted (nothing is visible then),
     // but one that is not a finite number would make every page end fail.

@@ -2,6 +2,7 @@
 // viewer preferences, page-label ranges and page transitions. Nothing is
 // written here; the page end and the document end turn these into entries.
 #include "pdf/PdfWriter.h"
+#include "pdf/core/public_call.h"
 
 namespace {
 
@@ -52,6 +53,7 @@ std::string PdfWriter::PageLabelsEntry() {
 }
 
 void PdfWriter::SetPageTransition(std::int32_t Transition, float ShowTime, float TransTime) {
+    const pdf::PublicCall call("SetPageTransition");
     // Both durations are checked now: a value that cannot be written must
     // not stop the page end halfway through a page.
     std::string t = "<< /Type /Trans /D " + FormatNumber(TransTime) + " ";

@@ -1,5 +1,6 @@
 // Bookmarks: entries of the document outline, written by the document end.
 #include "pdf/PdfWriter.h"
+#include "pdf/core/public_call.h"
 #include "pdf/core/error_texts.h"
 #include "pdf/core/growth.h"
 #include "pdf/extras/destination_view.h"
@@ -14,6 +15,7 @@ constexpr std::int32_t kDeepestLevel = 254;
 std::string PdfWriter::AddBookmark(std::string_view Caption, std::int16_t Level, std::int32_t TypeOfBookmark, float X,
                                    float Y, float Width, float Height, float Zoom, std::string_view Color,
                                    std::int32_t FontStyle) {
+    const pdf::PublicCall call("AddBookmark");
     std::int32_t level = 0;
     if (OutlineCount >= 1 && static_cast<std::size_t>(OutlineCount) < OutlineEntries.size()) {
         const std::int32_t previous = OutlineEntries[static_cast<std::size_t>(OutlineCount)].Level;

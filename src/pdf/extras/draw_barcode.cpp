@@ -5,6 +5,7 @@
 #include <string>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/public_call.h"
 #include "pdf/core/error_texts.h"
 #include "pdf/extras/barcode_code128.h"
 #include "pdf/extras/barcode_code39.h"
@@ -21,6 +22,7 @@ enum BarCodeType { Ean13 = 0, Code39 = 1, Interleaved2of5 = 2, Postnet = 3, Code
 
 float PdfWriter::DrawBarCode(std::int32_t BarCodeType, std::string_view Code, float& X, float& Y, bool ShowCode,
                              float ZoomFactor, float Height, bool AddCheck) {
+    const pdf::PublicCall call("DrawBarCode");
     using namespace pdf::barcode;
     // Checked before anything is saved or written.
     if (!std::isfinite(X) || !std::isfinite(Y) || !std::isfinite(Height))

@@ -120,6 +120,7 @@ void PdfWriter::LinkTo(std::string_view Destination, std::int16_t BorderWidth, s
 
 void PdfWriter::DefineRef(std::string_view RefName, std::int32_t TypeOfBookmark, float X, float Y, float Width,
                           float Height, float Zoom) {
+    const pdf::PublicCall call("DefineRef");
     // No coordinate given: the current point, which is kept inside the
     // margin box like every drawing position.
     const float x = X == 0 ? Margins.Left + CurrentX : UserToPageX(X);

@@ -10,9 +10,11 @@
 #include <string>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/public_call.h"
 #include "pdf/core/error_texts.h"
 
 void PdfWriter::BeginSpace(float NewX, float NewY, float ScaleX, float ScaleY, float Angle) {
+    const pdf::PublicCall call("BeginSpace");
     // Everything is formatted and checked before the "q", so a refused
     // argument leaves no save open.
     std::string matrix;
@@ -74,6 +76,7 @@ void PdfWriter::OpenCell(float Width, float Height) {
 }
 
 void PdfWriter::BeginRow(float Height) {
+    const pdf::PublicCall call("BeginRow");
     if (InColumn) {
         OpenCell(ColumnWidth, Height);
         TableY += Height;
@@ -101,6 +104,7 @@ void PdfWriter::EndRow() {
 }
 
 void PdfWriter::BeginColumn(float Width) {
+    const pdf::PublicCall call("BeginColumn");
     if (InRow) {
         OpenCell(Width, RowHeight);
         TableX += Width;

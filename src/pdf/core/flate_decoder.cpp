@@ -197,22 +197,38 @@ const Huffman& fixed_distances() {
     return table;
 }
 
-// The growing output: grown by doubling up to the cap, cut to size at the end.
+// The output: the bytes after what `out` held before (`base`), which
+// back-references cannot reach. Within the capacity a caller reserved the
+// vector grows in steps that touch little more than is written; beyond it,
+// by doubling. Cut to size at the end.
 class Output {
 public:
-    Output(std::vector<std::uint8_t>& out, std::size_t cap, std::size_t guess) : out_(out), cap_(cap) {
-        out_.clear();
-        out_.resize(std::min(cap_, guess));
+    Output(std::vector<std::uint8_t>& out, std::size_t cap, std::size_t guess)
+        : out_(out), base_(out.size()), cap_(cap) {
+        if (out_.capacity() - base_ < guess) out_.reserve(base_ + std::min(cap_, guess));
     }
-    ~Output() { out_.resize(used); }
+    ~Output() { out_.resize(base_ + used); }
     bool room(std::size_t n) {
         if (n > cap_ - used) return false;
-        if (used + n > out_.size()) out_.resize(std::min(cap_, std::max(used + n, out_.size() * 2)));
+        const std::size_t needed = base_ + used + n;
+        if (needed > out_.size()) {
+            constexpr std::size_t step = std::size_t{1} << 16;
+            const std::size_t grown = needed <= out_.capacity() ? std::min(out_.capacity(), needed + step)
+                                                                : std::max(needed, out_.size() * 2);
+            out_.resize(std::min(grown, base_ + cap_));
+        }
         return true;
     }
-    std::vector<std::uint8_t>& out_;
-    std::size_t cap_;
+    // The byte `i` of this output.
+    std::uint8_t* at(std::size_t i) { return out_.data() + base_ + i; }
+    std::size_t size() const { return out_.size() - base_; }
+
     std::size_t used = 0;
+
+private:
+    std::vector<std::uint8_t>& out_;
+    std::size_t base_;
+    std::size_t cap_;
 };
 
 FlateStatus read_dynamic_tables(BitReader& bits, Huffman& literals, Huffman& distances) {
@@ -269,14 +285,13 @@ FlateStatus read_dynamic_tables(BitReader& bits, Huffman& literals, Huffman& dis
 }
 
 FlateStatus decode_block(BitReader& bits, const Huffman& literals, const Huffman& distances, Output& o) {
-    std::vector<std::uint8_t>& out = o.out_;
     FlateStatus status = FlateStatus::ok;
     for (;;) {
         std::uint32_t symbol = 0;
         if (!bits.decode(literals, symbol, status)) return status;
         if (symbol < 256) {
-            if (o.used == out.size() && !o.room(1)) return FlateStatus::output_too_large;
-            out[o.used++] = static_cast<std::uint8_t>(symbol);
+            if (o.used == o.size() && !o.room(1)) return FlateStatus::output_too_large;
+            *o.at(o.used++) = static_cast<std::uint8_t>(symbol);
             continue;
         }
         if (symbol == 256) return FlateStatus::ok;
@@ -292,13 +307,13 @@ FlateStatus decode_block(BitReader& bits, const Huffman& literals, const Huffman
         const std::size_t distance = distance_base[d] + extra;
         if (distance > o.used) return FlateStatus::bad_distance;
         if (!o.room(length)) return FlateStatus::output_too_large;
-        const std::size_t from = o.used - distance;
+        std::uint8_t* to = o.at(o.used);
+        const std::uint8_t* from = to - distance;
         if (distance >= length) {
-            std::copy_n(out.begin() + static_cast<std::ptrdiff_t>(from), length,
-                        out.begin() + static_cast<std::ptrdiff_t>(o.used));
+            std::copy_n(from, length, to);
         } else {
             // An overlapping copy repeats the bytes it is producing.
-            for (std::size_t k = 0; k < length; ++k) out[o.used + k] = out[from + k];
+            for (std::size_t k = 0; k < length; ++k) to[k] = from[k];
         }
         o.used += length;
     }
@@ -322,7 +337,8 @@ const char* flate_status_text(FlateStatus status) {
     return "errore sconosciuto";
 }
 
-FlateStatus flate_decode(std::span<const std::uint8_t> in, std::size_t max_output, std::vector<std::uint8_t>& out) {
+FlateStatus flate_decode_append(std::span<const std::uint8_t> in, std::size_t max_output,
+                               std::vector<std::uint8_t>& out) {
     Output o(out, max_output, in.size() * 4 + 1024);
     BitReader bits(in);
     Huffman literals, distances;
@@ -339,8 +355,7 @@ FlateStatus flate_decode(std::span<const std::uint8_t> in, std::size_t max_outpu
             const std::size_t available = in.size() - p - 4;
             const std::size_t n = std::min(len, available);
             if (!o.room(n)) return FlateStatus::output_too_large;
-            std::copy_n(in.begin() + static_cast<std::ptrdiff_t>(p + 4), n,
-                        out.begin() + static_cast<std::ptrdiff_t>(o.used));
+            std::copy_n(in.begin() + static_cast<std::ptrdiff_t>(p + 4), n, o.at(o.used));
             o.used += n;
             if (n < len) return FlateStatus::truncated;
             bits.skip_to(p + 4 + len);
@@ -357,13 +372,23 @@ FlateStatus flate_decode(std::span<const std::uint8_t> in, std::size_t max_outpu
     }
 }
 
-FlateStatus zlib_decode(std::span<const std::uint8_t> in, std::size_t max_output, std::vector<std::uint8_t>& out) {
-    out.clear();
+FlateStatus zlib_decode_append(std::span<const std::uint8_t> in, std::size_t max_output,
+                               std::vector<std::uint8_t>& out) {
     if (in.size() < 2) return FlateStatus::truncated;
     const unsigned cmf = in[0], flg = in[1];
     if ((cmf & 0x0Fu) != 8 || (cmf >> 4) > 7 || (cmf * 256 + flg) % 31 != 0 || (flg & 0x20u) != 0)
         return FlateStatus::bad_zlib_header;
-    return flate_decode(in.subspan(2), max_output, out);
+    return flate_decode_append(in.subspan(2), max_output, out);
+}
+
+FlateStatus flate_decode(std::span<const std::uint8_t> in, std::size_t max_output, std::vector<std::uint8_t>& out) {
+    out.clear();
+    return flate_decode_append(in, max_output, out);
+}
+
+FlateStatus zlib_decode(std::span<const std::uint8_t> in, std::size_t max_output, std::vector<std::uint8_t>& out) {
+    out.clear();
+    return zlib_decode_append(in, max_output, out);
 }
 
 }  // namespace pdf

@@ -40,4 +40,13 @@ FlateStatus flate_decode(std::span<const std::uint8_t> in, std::size_t max_outpu
 // Adler-32 checksum after the final block is not read.
 FlateStatus zlib_decode(std::span<const std::uint8_t> in, std::size_t max_output, std::vector<std::uint8_t>& out);
 
+// The same two, appending to what `out` holds: back-references reach only
+// the bytes of this stream, and `max_output` counts only those. Decoding
+// into a buffer whose capacity the caller reserved never moves it and
+// touches little more memory than it writes.
+FlateStatus flate_decode_append(std::span<const std::uint8_t> in, std::size_t max_output,
+                                std::vector<std::uint8_t>& out);
+FlateStatus zlib_decode_append(std::span<const std::uint8_t> in, std::size_t max_output,
+                               std::vector<std::uint8_t>& out);
+
 }  // namespace pdf

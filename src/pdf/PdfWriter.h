@@ -47,6 +47,23 @@ struct TextScale;
 // A PDF file read for page import (extras/imported_file.h).
 struct ImportedFile;
 
+// The memory one GetInfo or ImportPage call may take above what the program
+// held before, for a source file of `file_size` bytes: 100 MB plus four
+// times the file, never more than 512 MB. It holds the pages of the file the
+// call reads (the file is mapped read-only, never copied, and its pages go
+// back to the system when the call ends), the file's object index (12 bytes
+// per entry its cross-reference tables list, each at least 18 bytes of the
+// file), the values parsed from it (at most 32 MiB at once, refused beyond),
+// one copy of a stream to encrypt it, and for a page whose content is split
+// over several streams, that content decoded into one buffer (at most
+// 32 MiB, refused beyond) and, when the document compresses its streams,
+// encoded again. Between two calls a file read keeps its index, its page
+// list and at most 4 MiB of parsed values.
+constexpr std::uint64_t import_memory_budget(std::uint64_t file_size) {
+    const std::uint64_t budget = 100'000'000 + 4 * file_size;
+    return budget < 512'000'000 ? budget : 512'000'000;
+}
+
 }  // namespace pdf
 
 // The failure a member lets reach its caller.
@@ -203,7 +220,11 @@ public:
     // The length of the open output file, else the length at the last EndDoc.
     std::int32_t FileSize() const;
     // Reads another PDF file's page count and information (the two overloads
-    // stand for the optional out-arguments).
+    // stand for the optional out-arguments). The texts come decoded for
+    // display (escapes, PDFDocEncoding, UTF-16BE) into Windows-1252, a
+    // character it cannot hold becoming "?": unlike the rule of
+    // common/cp1252.h, since these are someone else's texts read to be
+    // shown, never stored. Memory: pdf::import_memory_budget.
     std::int32_t GetInfo(std::string_view Filename);
     std::int32_t GetInfo(std::string_view Filename, std::string& PDFTitle, std::string& PDFSubject,
                          std::string& PDFAuthor, bool& PDFEncrypted);
@@ -214,6 +235,8 @@ public:
     float GetPageWidth(bool KeepMargins = false) const;
     float GetX();
     float GetY();
+    // Draws a page of another PDF file (read as GetInfo reads it) as a form
+    // object. Memory: pdf::import_memory_budget.
     void ImportPage(std::string_view Filename, std::int32_t PageNumber, float DestX, float DestY, float XDim = 0,
                     float YDim = 0);
     void LinkTo(std::string_view Destination, std::int16_t BorderWidth = 0, std::int32_t OnMouseDown = 0,

@@ -33,9 +33,9 @@ struct ImportedFile {
     std::unordered_map<std::int32_t, Form> forms;
 };
 
-// The information text of a value as GetInfo returns it: the printable bytes
-// of a hexadecimal string; a literal string as written with only \\, \( and
-// \) undone; a name with its "/"; a number as a whole number.
+// The information text of a value as GetInfo returns it: a string decoded
+// for display (text_string.h); a name with its "/"; a number as a whole
+// number.
 std::string info_text(const PdfValue& value);
 
 }  // namespace pdf

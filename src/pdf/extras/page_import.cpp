@@ -2,6 +2,7 @@
 // planned whole in memory first (objects to copy, their new numbers, the
 // content, the box) so that a file that cannot be read writes nothing.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <deque>
 #include <optional>
@@ -18,20 +19,21 @@ namespace {
 
 using pdf::PdfObject;
 using pdf::PdfValue;
+using pdf::PdfValueHandle;
 
-// The decoded content of one page, when its streams have to be joined.
-constexpr std::size_t kMaxDecodedContent = std::size_t{64} << 20;
-// The values of the objects one page may bring along: parsed values take
-// far more memory than their text, and real pages hold a few thousand.
-constexpr std::size_t kMaxCopiedValues = 2'000'000;
+// The decoded content of one page, when its streams have to be joined: the
+// buffer is reserved at this size and filled as it is decoded.
+constexpr std::size_t kMaxDecodedContent = std::size_t{32} << 20;
 
 struct PlannedImport {
     std::array<float, 4> box{};
-    PdfValue resources;
-    // The form's content: the single stream's bytes with its filter, or the
-    // joined decoded streams without one.
-    std::string content;
-    PdfValue filter, decode_parms;
+    // The page's resources (null: none).
+    PdfValueHandle resources;
+    // The form's content: the single stream as it stands in the file, with
+    // its filter and parameters, or the streams decoded and joined.
+    std::shared_ptr<const PdfObject> single;
+    PdfValueHandle filter, decode_parms;
+    std::optional<pdf::Bytes> joined;
     // Source objects to copy, in the order of their new numbers.
     std::vector<std::pair<std::shared_ptr<const PdfObject>, std::int32_t>> objects;
     std::unordered_map<std::int64_t, std::int32_t> fresh;
@@ -52,26 +54,24 @@ public:
         for (const PdfValue& item : value.items) collect(item);
     }
 
-    // Reads and collects every object queued, breadth first.
+    // Reads and collects every object queued, breadth first. The objects
+    // are held, not copied: the file's budget of parsed values bounds them.
     void copy_all(pdf::PdfFile& file) {
         while (!queue_.empty()) {
             const auto [number, generation, new_number] = queue_.front();
             queue_.pop_front();
             auto object = file.object(number, generation);
-            copied_values_ += object->values;
-            if (copied_values_ > kMaxCopiedValues) pdf::refuse("pagina con troppi oggetti da copiare");
+            const std::vector<PdfValue>& items = object->value.items;
             if (object->has_stream) {
                 // A stream's length is written anew, never copied.
-                for (std::size_t i = 0; i < object->value.items.size(); ++i)
-                    if (object->value.keys[i] != "Length") collect(object->value.items[i]);
+                for (std::size_t i = 0; i + 1 < items.size(); i += 2)
+                    if (items[i].text != "Length") collect(items[i + 1]);
             } else {
                 collect(object->value);
             }
             plan_.objects.emplace_back(std::move(object), new_number);
         }
     }
-
-    std::int32_t next_number() const { return next_; }
 
 private:
     void reference(std::int64_t number, std::int32_t generation) {
@@ -92,7 +92,6 @@ private:
     PlannedImport& plan_;
     std::int32_t next_;
     std::deque<Queued> queue_;
-    std::size_t copied_values_ = 0;
 };
 
 bool is_plain_flate(const PdfValue& filter, const PdfValue& parms) {
@@ -111,22 +110,29 @@ bool is_plain_flate(const PdfValue& filter, const PdfValue& parms) {
 
 std::string filter_name(const PdfValue& filter) { return pdf::serialize(filter).substr(0, 60); }
 
+// The entry `key` of a stream's dictionary, resolved (nullptr when absent).
+PdfValueHandle stream_entry(pdf::PdfFile& file, const std::shared_ptr<const PdfObject>& stream, std::string_view key) {
+    const PdfValue* entry = stream->value.find(key);
+    if (!entry) return nullptr;
+    const PdfValueHandle resolved = file.resolve(*entry);
+    return resolved.get() == entry ? PdfValueHandle(stream, entry) : resolved;
+}
+
 // The page's content streams: /Contents as one stream, or as an array
 // (direct or referred to) of streams.
 std::vector<std::shared_ptr<const PdfObject>> content_streams(pdf::PdfFile& file, const PdfValue& page) {
     std::vector<std::shared_ptr<const PdfObject>> streams;
     const PdfValue* contents = page.find("Contents");
     if (!contents) return streams;
-    PdfValue list = *contents;
-    if (list.is(PdfValue::Kind::reference)) {
-        auto object = file.object(list.integer, list.generation);
+    PdfValueHandle list = file.resolve(*contents);
+    if (contents->is(PdfValue::Kind::reference)) {
+        auto object = file.object(contents->integer, contents->generation);
         if (object->has_stream) {
             streams.push_back(std::move(object));
             return streams;
         }
-        list = file.resolve(list);
     }
-    for (const PdfValue& item : list.items) {
+    for (const PdfValue& item : list->items) {
         if (!item.is(PdfValue::Kind::reference)) continue;
         auto object = file.object(item.integer, item.generation);
         if (object->has_stream) streams.push_back(std::move(object));
@@ -134,21 +140,55 @@ std::vector<std::shared_ptr<const PdfObject>> content_streams(pdf::PdfFile& file
     return streams;
 }
 
+// Several content streams decoded one after the other into one buffer,
+// reserved once, a line feed between two (so that the last token of one
+// never fuses with the first of the next).
+pdf::Bytes joined_content(pdf::PdfFile& file, const std::vector<std::shared_ptr<const PdfObject>>& streams) {
+    pdf::Bytes content;
+    content.reserve(kMaxDecodedContent);
+    const auto too_large = [] { pdf::refuse("contenuto della pagina oltre 32 MiB"); };
+    for (std::size_t i = 0; i < streams.size(); ++i) {
+        if (i > 0) {
+            if (content.size() == kMaxDecodedContent) too_large();
+            content.push_back('\n');
+        }
+        const std::string_view data = file.stream_data(*streams[i]);
+        const PdfValueHandle filter = stream_entry(file, streams[i], "Filter");
+        const PdfValueHandle parms = stream_entry(file, streams[i], "DecodeParms");
+        if (!filter || filter->is(PdfValue::Kind::null) || (filter->is(PdfValue::Kind::array) && filter->items.empty())) {
+            if (data.size() > kMaxDecodedContent - content.size()) too_large();
+            content.insert(content.end(), data.begin(), data.end());
+            file.release(data);
+            continue;
+        }
+        if (!is_plain_flate(*filter, parms ? *parms : PdfValue{}))
+            pdf::refuse("pagina con pi\xF9 stream di contenuto e filtro " + filter_name(*filter) + ": non gestita");
+        const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
+        const pdf::FlateStatus status = pdf::zlib_decode_append(bytes, kMaxDecodedContent - content.size(), content);
+        if (status == pdf::FlateStatus::output_too_large) too_large();
+        if (status != pdf::FlateStatus::ok)
+            pdf::refuse(std::string("contenuto compresso della pagina non valido: ") + pdf::flate_status_text(status));
+        file.release(data);
+    }
+    return content;
+}
+
 PlannedImport plan_page(pdf::ImportedFile& record, std::int32_t page_number, std::int32_t first_number) {
     pdf::PdfFile& file = *record.file;
+    if (!file.unchanged()) pdf::refuse("il file \xE8 stato modificato dopo la prima lettura");
     const pdf::PdfObjectId page = file.pages()[static_cast<std::size_t>(page_number - 1)];
-    const PdfValue page_dict = file.object(page.number, page.generation)->value;
+    const auto page_object = file.object(page.number, page.generation);
     PlannedImport plan;
 
     // The box: four numbers, corners in any order, not empty.
-    const std::optional<PdfValue> media_box = file.inherited(page, "MediaBox");
+    const PdfValueHandle media_box = file.inherited(page, "MediaBox");
     if (!media_box || !media_box->is(PdfValue::Kind::array) || media_box->items.size() != 4)
         pdf::refuse("pagina senza MediaBox valido");
     std::array<double, 4> corners{};
     for (std::size_t i = 0; i < 4; ++i) {
-        const PdfValue corner = file.resolve(media_box->items[i]);
-        if (!corner.is_number()) pdf::refuse("pagina senza MediaBox valido");
-        corners[i] = corner.number();
+        const PdfValueHandle corner = file.resolve(media_box->items[i]);
+        if (!corner->is_number()) pdf::refuse("pagina senza MediaBox valido");
+        corners[i] = corner->number();
     }
     plan.box = {static_cast<float>(std::min(corners[0], corners[2])), static_cast<float>(std::min(corners[1], corners[3])),
                 static_cast<float>(std::max(corners[0], corners[2])), static_cast<float>(std::max(corners[1], corners[3]))};
@@ -156,52 +196,35 @@ PlannedImport plan_page(pdf::ImportedFile& record, std::int32_t page_number, std
         if (!std::isfinite(v) || std::fabs(v) > 1e6f) pdf::refuse("MediaBox fuori misura");
     if (!(plan.box[2] - plan.box[0] > 0) || !(plan.box[3] - plan.box[1] > 0)) pdf::refuse("MediaBox vuoto");
 
-    // A page without resources gets an empty dictionary.
-    const std::optional<PdfValue> resources = file.inherited(page, "Resources");
-    plan.resources.kind = PdfValue::Kind::dictionary;
-    if (resources && resources->is(PdfValue::Kind::dictionary)) plan.resources = *resources;
+    // Resources that are not a dictionary count as none.
+    plan.resources = file.inherited(page, "Resources");
+    if (plan.resources && !plan.resources->is(PdfValue::Kind::dictionary)) plan.resources = nullptr;
 
-    const auto streams = content_streams(file, page_dict);
+    const auto streams = content_streams(file, page_object->value);
     if (streams.size() == 1) {
-        const PdfValue& dict = streams[0]->value;
-        plan.content = std::string(file.stream_data(*streams[0]));
-        if (const PdfValue* f = dict.find("Filter")) plan.filter = file.resolve(*f);
-        if (const PdfValue* p = dict.find("DecodeParms")) plan.decode_parms = file.resolve(*p);
+        plan.single = streams[0];
+        plan.filter = stream_entry(file, streams[0], "Filter");
+        plan.decode_parms = stream_entry(file, streams[0], "DecodeParms");
     } else if (streams.size() > 1) {
-        // Joined with a line feed, so that the last token of one stream
-        // never fuses with the first of the next.
-        std::vector<std::uint8_t> decoded;
-        for (std::size_t i = 0; i < streams.size(); ++i) {
-            if (i > 0) plan.content += '\n';
-            const PdfValue& dict = streams[i]->value;
-            const std::string_view data = file.stream_data(*streams[i]);
-            const PdfValue filter = dict.find("Filter") ? file.resolve(*dict.find("Filter")) : PdfValue{};
-            const PdfValue parms = dict.find("DecodeParms") ? file.resolve(*dict.find("DecodeParms")) : PdfValue{};
-            if (filter.is(PdfValue::Kind::null) ||
-                (filter.is(PdfValue::Kind::array) && filter.items.empty())) {
-                if (data.size() > kMaxDecodedContent - plan.content.size())
-                    pdf::refuse("contenuto della pagina oltre 64 MiB");
-                plan.content += data;
-                continue;
-            }
-            if (!is_plain_flate(filter, parms))
-                pdf::refuse("pagina con pi\xF9 stream di contenuto e filtro " + filter_name(filter) + ": non gestita");
-            const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
-            const pdf::FlateStatus status = pdf::zlib_decode(bytes, kMaxDecodedContent - plan.content.size(), decoded);
-            if (status == pdf::FlateStatus::output_too_large) pdf::refuse("contenuto della pagina oltre 64 MiB");
-            if (status != pdf::FlateStatus::ok)
-                pdf::refuse(std::string("contenuto compresso della pagina non valido: ") + pdf::flate_status_text(status));
-            plan.content.append(decoded.begin(), decoded.end());
-        }
+        plan.joined = joined_content(file, streams);
     }
 
     CopyPlanner planner(record, plan, first_number);
-    planner.collect(plan.resources);
-    planner.collect(plan.filter);
-    planner.collect(plan.decode_parms);
+    if (plan.resources) planner.collect(*plan.resources);
+    if (plan.filter) planner.collect(*plan.filter);
+    if (plan.decode_parms) planner.collect(*plan.decode_parms);
     planner.copy_all(file);
     return plan;
 }
+
+// Hands the source's pages and surplus cached values back when the call
+// ends, however it ends.
+struct Resting {
+    pdf::PdfFile* file = nullptr;
+    ~Resting() {
+        if (file) file->rest();
+    }
+};
 
 }  // namespace
 
@@ -224,6 +247,7 @@ void PdfWriter::ImportPage(std::string_view Filename, std::int32_t PageNumber, f
         failed(failure);
     }
     pdf::ImportedFile& record = *ImportedFiles[static_cast<std::size_t>(index - 1)];
+    const Resting resting{record.file.get()};
     if (PageNumber == 0 || static_cast<std::size_t>(PageNumber) > record.file->pages().size()) return;
 
     const auto known = record.forms.find(PageNumber);
@@ -237,6 +261,8 @@ void PdfWriter::ImportPage(std::string_view Filename, std::int32_t PageNumber, f
         } catch (const pdf::PdfReadError& failure) {
             failed(failure);
         }
+        // What planning read of the file goes back before the writing.
+        record.file->rest();
         form.box = plan.box;
     }
     const std::string name = "_PDF_" + std::to_string(index) + "." + std::to_string(PageNumber);
@@ -274,12 +300,22 @@ void PdfWriter::ImportPage(std::string_view Filename, std::int32_t PageNumber, f
             const std::int32_t n = record.file->exists(number, generation) ? new_number(number) : 0;
             return n > 0 ? std::to_string(n) + " 0 R" : std::string("null");
         };
-        const auto write_stream = [&](std::string head, std::string_view data, std::int32_t n) {
-            pdf::Bytes bytes(data.begin(), data.end());
-            if (protect) EncryptStreamData(bytes, n);
-            head += " /Length " + std::to_string(bytes.size()) + " >>\nstream\n";
+        pdf::PdfWriteHooks stream_hooks = hooks;
+        stream_hooks.omit = "Length";
+        // Bytes of the source written as they stand, straight from the
+        // file; a copy only to encrypt them.
+        const auto write_stream = [&](std::string head, std::string_view source, std::int32_t n) {
+            std::string_view data = source;
+            pdf::Bytes encrypted;
+            if (protect) {
+                encrypted.assign(source.begin(), source.end());
+                EncryptStreamData(encrypted, n);
+                data = std::string_view(reinterpret_cast<const char*>(encrypted.data()), encrypted.size());
+            }
+            head += " /Length " + std::to_string(data.size()) + " >>\nstream\n";
             WriteBytes(head.data(), head.size());
-            WriteBytes(bytes.data(), bytes.size());
+            WriteBytes(data.data(), data.size());
+            record.file->release(source);
             static constexpr std::string_view tail = "\nendstream\n";
             WriteBytes(tail.data(), tail.size());
         };
@@ -287,9 +323,7 @@ void PdfWriter::ImportPage(std::string_view Filename, std::int32_t PageNumber, f
         for (const auto& [object, n] : plan.objects) {
             WriteObjStart(n);
             if (object->has_stream) {
-                PdfValue dict = object->value;
-                dict.erase("Length");
-                std::string head = pdf::serialize(dict, hooks);
+                std::string head = pdf::serialize(object->value, stream_hooks);
                 head.resize(head.size() - 3);  // " >>"
                 write_stream(std::move(head), record.file->stream_data(*object), n);
             } else {
@@ -305,12 +339,19 @@ void PdfWriter::ImportPage(std::string_view Filename, std::int32_t PageNumber, f
         // box not at (0, 0) is placed like any other.
         if (form.box[0] != 0 || form.box[1] != 0)
             WriteLine("   /Matrix [1 0 0 1 " + FormatNumber(-form.box[0]) + " " + FormatNumber(-form.box[1]) + "]");
-        WriteLine("   /Resources " + pdf::serialize(plan.resources, hooks));
-        std::string head;
-        if (!plan.filter.is(PdfValue::Kind::null)) head += "   /Filter " + pdf::serialize(plan.filter, hooks) + "\n";
-        if (!plan.decode_parms.is(PdfValue::Kind::null))
-            head += "   /DecodeParms " + pdf::serialize(plan.decode_parms, hooks) + "\n";
-        write_stream(head, plan.content, form.object);
+        WriteLine("   /Resources " + (plan.resources ? pdf::serialize(*plan.resources, hooks) : std::string("<< >>")));
+        if (plan.joined) {
+            // Decoded, the joined content goes through the document's own
+            // filters like any stream the writer makes.
+            WriteStream(std::move(*plan.joined), form.object);
+        } else {
+            std::string head;
+            if (plan.filter && !plan.filter->is(PdfValue::Kind::null))
+                head += "   /Filter " + pdf::serialize(*plan.filter, hooks) + "\n";
+            if (plan.decode_parms && !plan.decode_parms->is(PdfValue::Kind::null))
+                head += "   /DecodeParms " + pdf::serialize(*plan.decode_parms, hooks) + "\n";
+            write_stream(head, plan.single ? record.file->stream_data(*plan.single) : std::string_view(), form.object);
+        }
         WriteObjEnd();
 
         for (const auto& [number, n] : plan.fresh) record.new_numbers[number] = n;

@@ -1,30 +1,37 @@
-// A PDF file read whole into memory: its header version, its classic
-// cross-reference tables (subsections, /Prev chains of incremental updates
-// and linearized files, the newest entry winning), its trailer, its objects
-// located by offset and checked to be the object asked for, their streams
-// bounded by /Length, and its page tree.
+// A PDF file read through a read-only memory map: its header version, its
+// classic cross-reference tables (subsections, /Prev chains of incremental
+// updates and linearized files, the newest entry winning), its trailer, its
+// objects located by offset and checked to be the object asked for, their
+// streams bounded by /Length, and its page tree.
 //
 // Refused with PdfReadError 321, with a description saying why: files
 // without a "%PDF-" header, cross-reference streams and object streams
 // (PDF 1.5, hybrid files included), malformed structure. Files that end too
-// early are refused with 62. Encrypted files are read up to their trailer
-// only (`encrypted()`), their objects never.
+// early are refused with 62. Encrypted files, whichever form their
+// cross-reference has, are read up to their trailer only (`encrypted()`),
+// their objects never.
 //
 // Every count and offset taken from the file is checked against what the
 // file can hold before it is used; chains (of /Prev, /Parent, page-tree
 // nodes, /Length references) are walked with visited sets and depth caps.
+//
+// Memory: the file's bytes are the system's file cache, given back by
+// `rest`; the object index holds 12 bytes per cross-reference entry the
+// file lists (entries take at least 18 bytes of the file); the parsed
+// values alive at once, cached or held by a caller, take at most
+// kMaxParsedBytes.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <utility>
 #include <vector>
 
+#include "pdf/extras/mapped_file.h"
 #include "pdf/extras/pdf_syntax.h"
 
 namespace pdf {
@@ -33,15 +40,23 @@ namespace pdf {
 constexpr std::size_t kMaxPdfFileSize = std::size_t{256} << 20;
 // Object numbers above this (the limit of PDF readers at large) are refused.
 constexpr std::int64_t kMaxObjectNumber = 8388607;
+// The memory the parsed values of one file may hold at once; an object, or
+// a page's objects, that would need more are refused.
+constexpr std::size_t kMaxParsedBytes = std::size_t{32} << 20;
+// What the cached values of a file may keep between two calls.
+constexpr std::size_t kRestingParsedBytes = std::size_t{4} << 20;
 
 struct PdfObject {
     PdfValue value;
     bool has_stream = false;
     // Where the stream bytes stand in the file (not decoded).
     std::size_t data_offset = 0, data_size = 0;
-    // How many values the object holds (what it costs in memory).
-    std::size_t values = 0;
+    // The memory the object takes.
+    std::size_t bytes = 0;
 };
+
+// A value read from the file, kept alive with the object that holds it.
+using PdfValueHandle = std::shared_ptr<const PdfValue>;
 
 struct PdfObjectId {
     std::int64_t number = 0;
@@ -50,7 +65,10 @@ struct PdfObjectId {
 
 class PdfFile {
 public:
-    // Reads the header, the cross-reference sections and the trailer.
+    // Maps the file and reads its header, cross-reference sections and
+    // trailer.
+    explicit PdfFile(const std::filesystem::path& path);
+    // The same over bytes held in memory.
     explicit PdfFile(std::string bytes);
     PdfFile(const PdfFile&) = delete;
     PdfFile& operator=(const PdfFile&) = delete;
@@ -69,35 +87,58 @@ public:
     std::shared_ptr<const PdfObject> object(std::int64_t number, std::int32_t generation);
     // The stream bytes of an object.
     std::string_view stream_data(const PdfObject& object) const;
-    // A copy of `value`, or of the object it refers to (chains of
-    // references followed a bounded number of times; null at the end).
-    PdfValue resolve(const PdfValue& value);
+    // `value` itself, or the object it refers to (chains of references
+    // followed a bounded number of times; null at the end). Not a copy: a
+    // direct value is handed back as it stands, so it must outlive the
+    // handle.
+    PdfValueHandle resolve(const PdfValue& value);
 
     // The page objects in page order (walked once, on first use).
     const std::vector<PdfObjectId>& pages();
     // The page's entry `key`, else its nearest ancestor's, resolved;
-    // nothing when no node of the /Parent chain has it.
-    std::optional<PdfValue> inherited(PdfObjectId page, std::string_view key);
+    // nullptr when no node of the /Parent chain has it.
+    PdfValueHandle inherited(PdfObjectId page, std::string_view key);
+
+    // Gives the pages that hold `part` of the file's bytes back to the
+    // system (they are read again when next touched).
+    void release(std::string_view part) const {
+        if (map_) map_->release(part);
+    }
+    // The memory the parsed values of the file hold now.
+    std::size_t parsed_bytes() const { return *live_bytes_; }
+    // Between two calls: keeps at most kRestingParsedBytes of cached values
+    // and gives the file's pages back to the system.
+    void rest();
+    // False when the file was changed in place since it was mapped.
+    bool unchanged() const { return !map_ || map_->unchanged(); }
 
 private:
     struct Entry {
+        std::uint32_t number = 0;
         std::uint32_t offset = 0;
         std::uint16_t generation = 0;
-        std::uint8_t state = 0;  // 0 none, 1 free, 2 in use
+        bool in_use = false;
     };
 
+    void read_header_and_cross_references();
     void read_cross_references(std::size_t offset);
-    PdfValue read_section(std::size_t offset);
+    PdfValue read_section(std::size_t offset, bool& stream);
+    const Entry* entry(std::int64_t number) const;
     std::shared_ptr<const PdfObject> read_object(std::int64_t number, const Entry& entry);
     std::size_t stream_length(const PdfValue& dict, std::int64_t number);
 
-    std::string bytes_;
+    std::unique_ptr<MappedFile> map_;
+    std::string owned_;
+    std::string_view bytes_;
     int minor_version_ = 0;
     bool encrypted_ = false;
     PdfValue root_, info_;
-    std::vector<Entry> entries_;  // by object number
+    // Sorted by number; one per number, from the newest section naming it.
+    std::vector<Entry> entries_;
+    // Shared with the deleter of every object read, so that an object held
+    // by a caller still counts until it is gone.
+    std::shared_ptr<std::size_t> live_bytes_ = std::make_shared<std::size_t>(0);
     std::unordered_map<std::int64_t, std::shared_ptr<const PdfObject>> cache_;
-    std::size_t cached_values_ = 0;
     std::vector<PdfObjectId> pages_;
     bool pages_walked_ = false;
     // Objects being read (a /Length that refers back to a stream being read).

@@ -1,5 +1,6 @@
 #include "pdf/extras/pdf_syntax.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 
@@ -22,6 +23,40 @@ int hex_value(int c) {
 
 bool is_regular(int c) { return c >= 0 && !is_pdf_space(c) && !is_pdf_delimiter(c); }
 
+// Heap bytes a text or a table holds (none for a short text kept inside the
+// string itself).
+std::size_t heap_bytes(const std::string& s) {
+    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+    const auto* self = reinterpret_cast<const unsigned char*>(&s);
+    return p >= self && p < self + sizeof s ? 0 : s.capacity() + 1;
+}
+std::size_t heap_bytes(const std::vector<PdfValue>& v) { return v.capacity() * sizeof(PdfValue); }
+
+// Makes room for one more element by doubling the capacity, the budget
+// charged for the new block while the old one is still held.
+template <typename Container>
+void make_room(Container& c, PdfParseBudget& budget) {
+    if (c.size() < c.capacity()) return;
+    using Element = typename Container::value_type;
+    const std::size_t before = heap_bytes(c);
+    const std::size_t capacity = std::max<std::size_t>(c.capacity() * 2, sizeof(Element) == 1 ? 32 : 4);
+    const std::size_t estimate = capacity * sizeof(Element) + 1;
+    budget.take(estimate);
+    c.reserve(capacity);
+    const std::size_t after = heap_bytes(c);
+    if (after > estimate) {
+        budget.take(after - estimate);
+    } else {
+        budget.give_back(estimate - after);
+    }
+    budget.give_back(before);
+}
+
+void append(std::string& s, int c, PdfParseBudget& budget) {
+    make_room(s, budget);
+    s += static_cast<char>(c);
+}
+
 // A number token as PDF writes them: sign, digits, at most one point.
 bool valid_number(std::string_view token) {
     std::size_t i = 0;
@@ -39,9 +74,9 @@ bool valid_number(std::string_view token) {
     return digits;
 }
 
-std::string regular_run(PdfCursor& cursor) {
+std::string regular_run(PdfCursor& cursor, PdfParseBudget& budget) {
     std::string token;
-    while (is_regular(cursor.peek())) token += static_cast<char>(cursor.next());
+    while (is_regular(cursor.peek())) append(token, cursor.next(), budget);
     return token;
 }
 
@@ -62,10 +97,11 @@ PdfValue parse_number(std::string token) {
     return v;
 }
 
-PdfValue parse_literal_string(PdfCursor& cursor) {
+bool is_octal(int c) { return c >= '0' && c <= '7'; }
+
+PdfValue parse_literal_string(PdfCursor& cursor, PdfParseBudget& budget) {
     PdfValue v;
     v.kind = PdfValue::Kind::string;
-    const std::size_t start = cursor.pos();
     int depth = 1;
     for (;;) {
         int c = cursor.next();
@@ -78,43 +114,38 @@ PdfValue parse_literal_string(PdfCursor& cursor) {
             c = cursor.next();
             if (c < 0) truncated("il file finisce dentro una stringa");
             switch (c) {
-                case 'n': v.text += '\n'; continue;
-                case 'r': v.text += '\r'; continue;
-                case 't': v.text += '\t'; continue;
-                case 'b': v.text += '\b'; continue;
-                case 'f': v.text += '\f'; continue;
+                case 'n': c = '\n'; break;
+                case 'r': c = '\r'; break;
+                case 't': c = '\t'; break;
+                case 'b': c = '\b'; break;
+                case 'f': c = '\f'; break;
                 case '\r':
+                    // A backslash at the end of a line joins the lines.
                     if (cursor.peek() == '\n') cursor.next();
                     continue;
                 case '\n': continue;
-                default: break;
+                default:
+                    // At most three octal digits; a fourth is a character.
+                    if (is_octal(c)) {
+                        int value = c - '0';
+                        for (int k = 0; k < 2 && is_octal(cursor.peek()); ++k) value = value * 8 + (cursor.next() - '0');
+                        c = value & 0xFF;
+                    }
+                    break;
             }
-            if (c >= '0' && c <= '7') {
-                int value = c - '0';
-                for (int k = 0; k < 2 && cursor.peek() >= '0' && cursor.peek() <= '7'; ++k)
-                    value = value * 8 + (cursor.next() - '0');
-                v.text += static_cast<char>(value & 0xFF);
-                continue;
-            }
-            v.text += static_cast<char>(c);
-            continue;
         } else if (c == '\r') {
             // An end of line inside a string reads as one LF.
             if (cursor.peek() == '\n') cursor.next();
-            v.text += '\n';
-            continue;
+            c = '\n';
         }
-        v.text += static_cast<char>(c);
+        append(v.text, c, budget);
     }
-    v.raw = std::string(cursor.data().substr(start, cursor.pos() - 1 - start));
     return v;
 }
 
-PdfValue parse_hex_string(PdfCursor& cursor) {
+PdfValue parse_hex_string(PdfCursor& cursor, PdfParseBudget& budget) {
     PdfValue v;
     v.kind = PdfValue::Kind::string;
-    v.hex = true;
-    const std::size_t start = cursor.pos();
     int high = -1;
     for (;;) {
         const int c = cursor.next();
@@ -126,31 +157,30 @@ PdfValue parse_hex_string(PdfCursor& cursor) {
         if (high < 0) {
             high = h;
         } else {
-            v.text += static_cast<char>(high * 16 + h);
+            append(v.text, high * 16 + h, budget);
             high = -1;
         }
     }
-    if (high >= 0) v.text += static_cast<char>(high * 16);
-    v.raw = std::string(cursor.data().substr(start, cursor.pos() - 1 - start));
+    // A final odd digit is kept, as if followed by 0.
+    if (high >= 0) append(v.text, high * 16, budget);
     return v;
 }
 
-PdfValue parse_name(PdfCursor& cursor) {
+PdfValue parse_name(PdfCursor& cursor, PdfParseBudget& budget) {
     PdfValue v;
     v.kind = PdfValue::Kind::name;
     while (is_regular(cursor.peek())) {
-        const int c = cursor.next();
+        int c = cursor.next();
         if (c == '#' && hex_value(cursor.peek()) >= 0 && hex_value(cursor.peek(1)) >= 0) {
             const int high = hex_value(cursor.next());
-            v.text += static_cast<char>(high * 16 + hex_value(cursor.next()));
-        } else {
-            v.text += static_cast<char>(c);
+            c = high * 16 + hex_value(cursor.next());
         }
+        append(v.text, c, budget);
     }
     return v;
 }
 
-PdfValue parse(PdfCursor& cursor, int depth, std::size_t& budget);
+PdfValue parse(PdfCursor& cursor, int depth, PdfParseBudget& budget);
 
 PdfValue parse_after_integer(PdfCursor& cursor, PdfValue first) {
     // "n g R" is a reference; anything else leaves the number alone.
@@ -165,20 +195,18 @@ PdfValue parse_after_integer(PdfCursor& cursor, PdfValue first) {
     return first;
 }
 
-PdfValue parse(PdfCursor& cursor, int depth, std::size_t& budget) {
+PdfValue parse(PdfCursor& cursor, int depth, PdfParseBudget& budget) {
     if (depth > kMaxDepth) refuse("oggetti annidati troppo in profondit\xE0");
-    if (budget == 0) refuse("oggetto troppo grande");
-    --budget;
     cursor.skip_space();
     const int c = cursor.peek();
     if (c < 0) truncated("il file finisce dentro un oggetto");
     if (c == '/') {
         cursor.next();
-        return parse_name(cursor);
+        return parse_name(cursor, budget);
     }
     if (c == '(') {
         cursor.next();
-        return parse_literal_string(cursor);
+        return parse_literal_string(cursor, budget);
     }
     if (c == '<' && cursor.peek(1) == '<') {
         cursor.next();
@@ -195,15 +223,15 @@ PdfValue parse(PdfCursor& cursor, int depth, std::size_t& budget) {
             if (cursor.at_end()) truncated("il file finisce dentro un dizionario");
             if (cursor.peek() != '/') refuse("chiave di dizionario che non \xE8 un nome");
             cursor.next();
-            std::string key = parse_name(cursor).text;
-            PdfValue value = parse(cursor, depth + 1, budget);
-            dict.keys.push_back(std::move(key));
-            dict.items.push_back(std::move(value));
+            make_room(dict.items, budget);
+            dict.items.push_back(parse_name(cursor, budget));
+            make_room(dict.items, budget);
+            dict.items.push_back(parse(cursor, depth + 1, budget));
         }
     }
     if (c == '<') {
         cursor.next();
-        return parse_hex_string(cursor);
+        return parse_hex_string(cursor, budget);
     }
     if (c == '[') {
         cursor.next();
@@ -216,11 +244,12 @@ PdfValue parse(PdfCursor& cursor, int depth, std::size_t& budget) {
                 return array;
             }
             if (cursor.at_end()) truncated("il file finisce dentro un array");
+            make_room(array.items, budget);
             array.items.push_back(parse(cursor, depth + 1, budget));
         }
     }
     if (!is_regular(c)) refuse(std::string("carattere inatteso '") + static_cast<char>(c) + "'");
-    std::string token = regular_run(cursor);
+    std::string token = regular_run(cursor, budget);
     if (valid_number(token)) {
         PdfValue v = parse_number(std::move(token));
         if (v.is(PdfValue::Kind::integer)) return parse_after_integer(cursor, std::move(v));
@@ -240,7 +269,7 @@ std::string format_string(const std::string& bytes, const PdfWriteHooks& hooks) 
     return "(" + escape_string(hooks.string_bytes ? hooks.string_bytes(bytes) : bytes) + ")";
 }
 
-void write_value(const PdfValue& v, const PdfWriteHooks& hooks, std::string& out) {
+void write_value(const PdfValue& v, const PdfWriteHooks& hooks, std::string& out, std::string_view omit = {}) {
     switch (v.kind) {
         case PdfValue::Kind::null: out += "null"; break;
         case PdfValue::Kind::boolean: out += v.boolean ? "true" : "false"; break;
@@ -261,11 +290,12 @@ void write_value(const PdfValue& v, const PdfWriteHooks& hooks, std::string& out
             break;
         case PdfValue::Kind::dictionary:
             out += "<<";
-            for (std::size_t i = 0; i < v.items.size(); ++i) {
+            for (std::size_t i = 0; i + 1 < v.items.size(); i += 2) {
+                if (!omit.empty() && v.items[i].text == omit) continue;
                 out += " /";
-                out += pdf_name(v.keys[i]);
+                out += pdf_name(v.items[i].text);
                 out += ' ';
-                write_value(v.items[i], hooks, out);
+                write_value(v.items[i + 1], hooks, out);
             }
             out += " >>";
             break;
@@ -340,54 +370,21 @@ double PdfValue::number() const {
 
 const PdfValue* PdfValue::find(std::string_view key) const {
     if (kind != Kind::dictionary) return nullptr;
-    for (std::size_t i = 0; i < keys.size(); ++i)
-        if (keys[i] == key) return &items[i];
+    for (std::size_t i = 0; i + 1 < items.size(); i += 2)
+        if (items[i].text == key) return &items[i + 1];
     return nullptr;
 }
 
-PdfValue* PdfValue::find(std::string_view key) {
-    return const_cast<PdfValue*>(static_cast<const PdfValue*>(this)->find(key));
+void PdfParseBudget::take(std::size_t bytes) {
+    if (bytes > left_) refuse("oggetti troppo grandi per la memoria concessa alla lettura");
+    left_ -= bytes;
 }
 
-void PdfValue::erase(std::string_view key) {
-    for (std::size_t i = 0; i < keys.size();) {
-        if (keys[i] == key) {
-            keys.erase(keys.begin() + static_cast<std::ptrdiff_t>(i));
-            items.erase(items.begin() + static_cast<std::ptrdiff_t>(i));
-        } else {
-            ++i;
-        }
-    }
-}
-
-void PdfValue::set(std::string key, PdfValue value) {
-    if (PdfValue* existing = find(key)) {
-        *existing = std::move(value);
-        return;
-    }
-    keys.push_back(std::move(key));
-    items.push_back(std::move(value));
-}
-
-PdfValue PdfValue::make_name(std::string name) {
-    PdfValue v;
-    v.kind = Kind::name;
-    v.text = std::move(name);
-    return v;
-}
-
-PdfValue PdfValue::make_integer(std::int64_t value) {
-    PdfValue v;
-    v.kind = Kind::integer;
-    v.integer = value;
-    return v;
-}
-
-PdfValue parse_value(PdfCursor& cursor, std::size_t& budget) { return parse(cursor, 0, budget); }
+PdfValue parse_value(PdfCursor& cursor, PdfParseBudget& budget) { return parse(cursor, 0, budget); }
 
 std::string serialize(const PdfValue& value, const PdfWriteHooks& hooks) {
     std::string out;
-    write_value(value, hooks, out);
+    write_value(value, hooks, out, hooks.omit);
     return out;
 }
 

@@ -36,32 +36,39 @@ struct PdfValue {
     enum class Kind : std::uint8_t { null, boolean, integer, real, string, name, array, dictionary, reference };
     Kind kind = Kind::null;
     bool boolean = false;
-    // integer: the value; reference: the object number.
-    std::int64_t integer = 0;
     // reference: the generation.
     std::int32_t generation = 0;
-    // real: the number as written; string: its bytes; name: its bytes
-    // without the "/" and with #xx decoded.
+    // integer: the value; reference: the object number.
+    std::int64_t integer = 0;
+    // real: the number as written; string: its bytes, escapes undone (a
+    // final odd digit of a hexadecimal string counts as followed by 0, as
+    // PDF readers take it); name: its bytes without the "/" and with #xx
+    // decoded.
     std::string text;
-    // string: what stood between the delimiters, escapes undone for neither
-    // kind; `hex` tells which delimiters.
-    std::string raw;
-    bool hex = false;
-    // array: the items; dictionary: the values, keys[i] naming items[i].
+    // array: the items; dictionary: each key (a name) followed by its value.
     std::vector<PdfValue> items;
-    std::vector<std::string> keys;
 
     bool is(Kind k) const { return kind == k; }
     bool is_number() const { return kind == Kind::integer || kind == Kind::real; }
     double number() const;
     // The dictionary's value for key (without "/"), nullptr when absent.
     const PdfValue* find(std::string_view key) const;
-    PdfValue* find(std::string_view key);
-    void erase(std::string_view key);
-    void set(std::string key, PdfValue value);
+};
 
-    static PdfValue make_name(std::string name);
-    static PdfValue make_integer(std::int64_t value);
+// What parsed values may still take of memory, in bytes. Every allocation a
+// value makes (its slot in its parent's table, its text, its own table, and
+// the old table while a growing one moves) is taken from it before it is
+// made: a file cannot make the parser hold more than it was given.
+class PdfParseBudget {
+public:
+    explicit PdfParseBudget(std::size_t bytes) : left_(bytes) {}
+    std::size_t left() const { return left_; }
+    // Refuses (PdfReadError 321) when fewer than `bytes` are left.
+    void take(std::size_t bytes);
+    void give_back(std::size_t bytes) { left_ += bytes; }
+
+private:
+    std::size_t left_;
 };
 
 // A bounds-checked reading position in a byte text.
@@ -98,17 +105,21 @@ bool is_pdf_delimiter(int c);
 
 // Parses one value at the cursor (white space first skipped), references
 // included. Refuses (PdfReadError 321) anything that is not a value, a
-// nesting deeper than a fixed cap, and more values than `budget` allows
-// (which it counts down); a value that runs to the end of the text is 62.
-PdfValue parse_value(PdfCursor& cursor, std::size_t& budget);
+// nesting deeper than a fixed cap, and a value that would take more memory
+// than `budget` holds (the heap memory it takes is taken from the budget; the
+// value's own struct is the caller's); a value that runs to the end of the
+// text is 62.
+PdfValue parse_value(PdfCursor& cursor, PdfParseBudget& budget);
 
 // The value in PDF syntax, on one line. Strings go through `string_bytes`
 // (when given) before being escaped, which lets the caller encrypt them;
 // references go through `reference` (when given), which writes "n g R" or
-// "null" for the object they name.
+// "null" for the object they name; the key `omit` (when not empty) of the
+// outermost dictionary is left out (a copied stream's /Length, written anew).
 struct PdfWriteHooks {
     std::function<std::string(std::string_view)> string_bytes;
     std::function<std::string(std::int64_t number, std::int32_t generation)> reference;
+    std::string_view omit;
 };
 std::string serialize(const PdfValue& value, const PdfWriteHooks& hooks = {});
 

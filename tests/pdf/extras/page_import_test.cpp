@@ -193,6 +193,7 @@ TEST(PageImport, FilesWithObjectStreamsOrEncryptionAreRefusedAndNothingIsWritten
         {"--object-streams=generate", "PDF 1.5", false},
         {"--allow-weak-crypto --encrypt u o 128 --", "cifrato", true},
         {"--encrypt '' o 256 --", "cifrato", true},
+        {"--object-streams=generate --encrypt '' o 256 --", "cifrato", true},
     };
     for (const Case& c : cases) {
         const auto src = dir / "src.pdf";
@@ -213,7 +214,7 @@ TEST(PageImport, FilesWithObjectStreamsOrEncryptionAreRefusedAndNothingIsWritten
 // output: number and text up to its stream.
 std::vector<std::pair<int, std::string>> forms(const std::string& pdf) {
     std::vector<std::pair<int, std::string>> found;
-    const std::regex form("(\\d+) 0 obj\n(<< /Type /XObject /Subtype /Form /FormType 1\n[^]*?)\nstream\n");
+    const std::regex form("(\\d+) 0 obj\n(<< /Type /XObject /Subtype /Form /FormType 1\n[^]*?)[\r\n]stream\n");
     for (auto it = std::sregex_iterator(pdf.begin(), pdf.end(), form); it != std::sregex_iterator(); ++it)
         found.emplace_back(std::stoi((*it)[1]), (*it)[2]);
     return found;
@@ -232,6 +233,7 @@ TEST(PageImport, HandMadePagesBecomeFormsWithEverythingTheyNeed) {
         std::string source;
         std::vector<std::string> in_form;  // texts the form object holds
         std::string content;               // its decoded content, when checked
+        bool compress = false;             // the document's streams in Flate
     };
     const std::vector<Case> cases = {
         {"two Flate streams are decoded and joined with a line feed",
@@ -241,6 +243,13 @@ TEST(PageImport, HandMadePagesBecomeFormsWithEverythingTheyNeed) {
              .stream(9, "/Filter [/FlateDecode]", flate("10 10 50 50 re f"))
              .finish("/Size 10 /Root 1 0 R"),
          {"/BBox [0 0 300 400]", "/Resources << /Font << /F1 "}, "0 0 1 rg\n10 10 50 50 re f"},
+        {"two streams in a compressed document are joined and compressed again",
+         two_page_file("")
+             .object(3, "<< /Type /Page /Parent 2 0 R /Contents [6 0 R 9 0 R] >>")
+             .stream(6, "/Filter /FlateDecode", flate("0 0 1 rg"))
+             .stream(9, "", "10 10 50 50 re f")
+             .finish("/Size 10 /Root 1 0 R"),
+         {"/Filter [/FlateDecode ]"}, "0 0 1 rg\n10 10 50 50 re f", true},
         {"a single stream keeps its bytes, filter and resolved parameters",
          two_page_file("")
              .stream(6, "/Filter 10 0 R /DecodeParms 9 0 R", compressed)
@@ -273,6 +282,7 @@ TEST(PageImport, HandMadePagesBecomeFormsWithEverythingTheyNeed) {
         const auto out = dir / "out.pdf";
         write_file(src, c.source);
         PdfWriter w;
+        if (c.compress) w.SetCompression(2);
         w.BeginDoc(out.string());
         w.BeginPage();
         w.ImportPage(src.string(), 1, 0, 0);
@@ -297,10 +307,10 @@ TEST(PageImport, HandMadePagesBecomeFormsWithEverythingTheyNeed) {
 
 TEST(PageImport, PagesThatCannotBeImportedWriteNothing) {
     REQUIRE_TOOL("qpdf");
-    // 40 MiB of blanks twice: more than an import may decode.
+    // 20 MiB of blanks twice: more than an import may decode.
     std::string big;
     {
-        const std::string blanks(40u << 20, ' ');
+        const std::string blanks(20u << 20, ' ');
         uLongf size = compressBound(uLong(blanks.size()));
         big.resize(size);
         compress2(reinterpret_cast<Bytef*>(big.data()), &size, reinterpret_cast<const Bytef*>(blanks.data()),
@@ -328,8 +338,8 @@ TEST(PageImport, PagesThatCannotBeImportedWriteNothing) {
          two_streams("/Filter /FlateDecode /DecodeParms << /Predictor 12 >>|" + flate("0 g"), "|0 g"), 321,
          "FlateDecode"},
         {"several streams, one that does not inflate", two_streams("/Filter /FlateDecode|xyz", "|0 g"), 321, "zlib"},
-        {"more than 64 MiB decoded", two_streams("/Filter /FlateDecode|" + big, "/Filter /FlateDecode|" + big),
-         321, "64 MiB"},
+        {"more than 32 MiB decoded", two_streams("/Filter /FlateDecode|" + big, "/Filter /FlateDecode|" + big),
+         321, "32 MiB"},
         {"a stream longer than the file", two_page_file("").stream(6, "", "0 g", "9999").finish("/Size 8 /Root 1 0 R"),
          62, "oltre la fine"},
         {"no MediaBox", two_page_file("").object(3, "<< /Type /Page /Parent 7 0 R >>").finish("/Size 8 /Root 1 0 R"),

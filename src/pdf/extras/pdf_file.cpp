@@ -20,6 +20,7 @@ constexpr std::size_t kMinEntryBytes = 18;
 // What an object costs beyond its values: the object itself and the
 // control block of its shared pointer.
 constexpr std::size_t kObjectOverhead = sizeof(PdfObject) + 64;
+constexpr std::size_t kMaxTrailerBytes = std::size_t{1} << 20;
 
 std::string object_name(std::int64_t number) { return "l'oggetto " + std::to_string(number); }
 std::string of_object(std::int64_t number) { return "dell'oggetto " + std::to_string(number); }
@@ -98,7 +99,9 @@ void PdfFile::read_cross_references(std::size_t offset) {
 PdfValue PdfFile::read_section(std::size_t offset, bool& stream) {
     if (offset >= bytes_.size()) truncated("i riferimenti incrociati sono oltre la fine del file");
     PdfCursor c(bytes_, offset);
-    PdfParseBudget budget(kMaxParsedBytes);
+    // A trailer holds a few entries; what of it is kept (/Root, /Info)
+    // stays small.
+    PdfParseBudget budget(kMaxTrailerBytes);
     if (!c.keyword("xref")) {
         // A cross-reference stream: only its dictionary is read, to tell an
         // encrypted file from one in a form we do not read.

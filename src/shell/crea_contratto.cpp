@@ -124,6 +124,20 @@ bool crea_contratto::genera() {
         avviso(this, QStringLiteral("Scegliere la cartella di destinazione."));
         return false;
     }
+    // The earlier output folder is replaced whole: what the user put there
+    // is named before it goes.
+    if (const auto estranei = file_estranei(cartella); !estranei.empty()) {
+        QStringList nomi;
+        for (std::size_t i = 0; i < estranei.size() && i < 10; ++i)
+            nomi << QStringLiteral("- ") + QFile::decodeName(estranei[i].c_str());
+        if (estranei.size() > 10) nomi << QStringLiteral("e altri %1").arg(estranei.size() - 10);
+        const QString domanda =
+            QStringLiteral("La cartella \"%1\" contiene file che non sono stati creati dal programma:\n%2\n"
+                           "Generando il contratto la cartella viene sostituita e questi file vengono cancellati.\n"
+                           "Sovrascrivere?")
+                .arg(qt_percorso(cartella / CARTELLA_USCITA), nomi.join(QLatin1Char('\n')));
+        if (!chiedi_si_no(this, QStringLiteral("Sovrascrivere"), domanda, Risposta::No)) return false;
+    }
     bool riuscita = false;
     esegui_protetto(this, [&] { riuscita = genera_contratto_finale(cartella, costruttore_); });
     if (!riuscita) return false;

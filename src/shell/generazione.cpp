@@ -1,5 +1,6 @@
 #include "shell/generazione.h"
 
+#include <algorithm>
 #include <string>
 #include <system_error>
 
@@ -78,6 +79,26 @@ CostruttoreContratto costruttore_per_tipo(TipoRichiedente tipo) {
             break;
     }
     return {};
+}
+
+std::vector<std::string> file_estranei(const fs::path& cartella_scelta) {
+    const fs::path destinazione = cartella_scelta / CARTELLA_USCITA;
+    std::error_code ec;
+    const auto stato = fs::symlink_status(destinazione, ec);
+    if (!fs::exists(stato)) return {};
+    if (!fs::is_directory(stato)) return {CARTELLA_USCITA};
+    std::vector<std::string> estranei;
+    fs::directory_iterator it(destinazione, ec);
+    if (ec) return {CARTELLA_USCITA};
+    for (const fs::directory_iterator fine; it != fine; it.increment(ec)) {
+        if (ec) return {CARTELLA_USCITA};
+        const std::string nome = it->path().filename().string();
+        const bool nostro = (nome == "contratto.pdf" || nome == NOME_FILE_DATI) &&
+                            fs::is_regular_file(it->symlink_status(ec));
+        if (!nostro) estranei.push_back(nome);
+    }
+    std::sort(estranei.begin(), estranei.end());
+    return estranei;
 }
 
 bool genera_contratto_finale(const fs::path& cartella_scelta, const CostruttoreContratto& costruttore) {

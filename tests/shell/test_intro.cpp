@@ -1,5 +1,7 @@
 // The start menu, the output-folder chooser and the start-up lock, with the
 // message boxes answered by a responder.
+#include <map>
+
 #include <QApplication>
 #include <QFileSystemModel>
 #include <QLabel>
@@ -255,6 +257,78 @@ TEST_F(Menu, ChooserGeneratesReportsAndEnds) {
     intro.show();
     EXPECT_TRUE(intro.contratto_chiuso());
     EXPECT_EQ(abilitate(intro), (std::vector<bool>{false, false, false, true}));
+}
+
+// Every path under `cartella` with the bytes of its files.
+std::map<std::string, std::string> albero(const fs::path& cartella) {
+    std::map<std::string, std::string> voci;
+    for (const auto& voce : fs::recursive_directory_iterator(cartella))
+        voci[fs::relative(voce.path(), cartella).string()] = voce.is_regular_file() ? testsupport::read_file(voce) : "";
+    return voci;
+}
+
+// The earlier output folder is replaced whole: what the user put there is
+// named before "Genera" deletes it, and "No" writes nothing at all.
+TEST_F(Menu, GeneraNamesTheUsersOwnFilesInTheOutputFolderBeforeTheyGo) {
+    const fs::path scrivania = cartella / "Scrivania", uscita = scrivania / "Files Contratto Tavore";
+    const struct {
+        const char* caso;
+        std::vector<std::string> estranei;  // a name without a dot is a folder
+        bool risposta, generato;
+    } casi[] = {
+        {"only the program's own files", {}, false, true},
+        {"a signed scan and a folder, No", {"firmato.pdf", "scansioni"}, false, false},
+        {"the same, S\u00ec", {"firmato.pdf", "scansioni"}, true, true},
+    };
+    for (const auto& c : casi) {
+        SCOPED_TRACE(c.caso);
+        scrivi(dati_prova::contratto_completo());
+        fs::remove_all(scrivania);
+        fs::create_directories(uscita);
+        testsupport::write_file(uscita / "contratto.pdf", "%PDF-1.4 vecchio");
+        testsupport::write_file(uscita / "dati2.dat", "vecchi dati");
+        for (const auto& nome : c.estranei) {
+            if (nome.find('.') == std::string::npos)
+                fs::create_directory(uscita / nome);
+            else
+                testsupport::write_file(uscita / nome, "firmato a mano");
+        }
+        const auto prima = albero(scrivania);
+        const std::string dati_prima = testsupport::read_file(file_dati());
+        finestre.clear();
+        risposta = c.risposta;
+        int generazioni = 0;
+        crea_contratto finestra([&](const fs::path& file, bool) {
+            ++generazioni;
+            testsupport::write_file(file, "%PDF-1.4 nuovo");
+            return true;
+        }, nullptr, [] {});
+        finestra.scegli_cartella(scrivania);
+        finestra.show();
+        for (QPushButton* p : finestra.findChildren<QPushButton*>())
+            if (p->text() == QStringLiteral("&Genera")) QTest::mouseClick(p, Qt::LeftButton);
+
+        if (c.estranei.empty()) {
+            ASSERT_EQ(finestre.size(), 1u) << "only the success";
+        } else {
+            ASSERT_FALSE(finestre.empty());
+            EXPECT_EQ(finestre[0].tipo, FinestraMessaggio::Tipo::Domanda);
+            EXPECT_EQ(finestre[0].titolo, QStringLiteral("Sovrascrivere"));
+            EXPECT_EQ(finestre[0].predefinita, Risposta::No) << "Enter alone keeps the user's files";
+            for (const auto& nome : c.estranei)
+                EXPECT_TRUE(finestre[0].testo.contains(QString::fromStdString(nome))) << finestre[0].testo.toStdString();
+            EXPECT_FALSE(finestre[0].testo.contains(QStringLiteral("contratto.pdf"))) << "the program's own files are not named";
+        }
+        EXPECT_EQ(generazioni, c.generato ? 1 : 0);
+        if (c.generato) {
+            EXPECT_EQ(testsupport::read_file(uscita / "contratto.pdf"), "%PDF-1.4 nuovo");
+            for (const auto& nome : c.estranei) EXPECT_FALSE(fs::exists(uscita / nome)) << nome;
+            EXPECT_EQ(leggi_dato("CONTRATTO_CHIUSO"), "S");
+        } else {
+            EXPECT_EQ(albero(scrivania), prima) << "nothing written, nothing deleted";
+            EXPECT_EQ(testsupport::read_file(file_dati()), dati_prima);
+        }
+    }
 }
 
 TEST_F(Menu, ChooserStaysOpenWhenTheBuilderFails) {

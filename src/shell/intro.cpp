@@ -259,9 +259,11 @@ void Intro::prosegui() {
     }
     const TipoRichiedente nuovo = tipo_della_scelta(scelta);
     if (tipo_ != TipoRichiedente::Nessuno && tipo_ != nuovo) {
+        // The form stores its kind as it opens: the question says so.
         const QString domanda =
-            QStringLiteral("Il contratto salvato è per %1. Proseguendo come %2 i dati del contratto "
-                           "verranno sovrascritti al prossimo salvataggio.\nSovrascrivere?")
+            QStringLiteral("Il contratto salvato è per %1. Proseguendo, il contratto diventa subito un contratto "
+                           "per %2, appena si apre il modulo e anche senza salvare; il modulo mostra i dati già "
+                           "inseriti.\nSovrascrivere?")
                 .arg(nome_tipo(tipo_), nome_tipo(nuovo));
         if (!chiedi_si_no(this, QStringLiteral("Sovrascrivere"), domanda, Risposta::No)) return;
     }

@@ -168,16 +168,27 @@ TEST_F(Menu, SwitchingKindAsksSovrascrivere) {
     EXPECT_TRUE(aperture.empty());
     EXPECT_TRUE(intro.isVisible());
 
+    // What the question says happens, and when: the real form stores its
+    // kind as it opens, before any save.
+    EXPECT_TRUE(finestre[0].testo.contains(QStringLiteral("subito un contratto per comproprietari")))
+        << finestre[0].testo.toStdString();
+    EXPECT_TRUE(finestre[0].testo.contains(QStringLiteral("anche senza salvare")));
+    EXPECT_EQ(leggi_dato("TIPO_RICHIEDENTE"), "Proprietario") << "No changed nothing";
     risposta = true;
-    intro.prosegui();
-    ASSERT_EQ(aperture, std::vector<TipoContratto>{TipoContratto::Comproprietario});
-    EXPECT_FALSE(intro.isVisible()) << "the menu closes before the form opens";
+    azioni.apri_contratto = {};
+    Intro reale(azioni);
+    reale.show();
+    reale.scelta(Intro::Comproprietari)->click();
+    reale.prosegui();
+    EXPECT_EQ(leggi_dato("TIPO_RICHIEDENTE"), "Comproprietario");
+    EXPECT_FALSE(reale.isVisible()) << "the menu closes before the form opens";
 
     // Back from the form, the menu reads the store again.
-    scrivi({{"TIPO_RICHIEDENTE", "Comproprietario"}});
-    torna_al_menu();
-    EXPECT_TRUE(intro.isVisible());
-    EXPECT_EQ(intro.scelte()->selezionato(), Intro::Comproprietari);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* m = qobject_cast<ModuloContratto*>(w); m && m->isVisible()) m->pulsante_menu()->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(reale.isVisible());
+    EXPECT_EQ(reale.scelte()->selezionato(), Intro::Comproprietari);
 }
 
 TEST_F(Menu, SameKindOpensWithoutAsking) {

@@ -31,6 +31,10 @@ std::filesystem::path cartella_dati();
 std::optional<std::string> prepara_cartella_dati();
 
 inline constexpr const char* NOME_FILE_DATI = "dati2.dat";
+// The documents written in the data folder: the contract's draft and the
+// site sign's poster.
+inline constexpr const char* NOME_BOZZA = "bozza.pdf";
+inline constexpr const char* NOME_CARTELLONE = "cartellone.pdf";
 
 // Fixes both folders (tests, start-up). An empty path goes back to the
 // automatic rule for that folder.

@@ -66,8 +66,9 @@ std::map<std::string, std::string> leggi_archivio(const std::filesystem::path& f
 std::vector<record_dati> leggi_record(const std::filesystem::path& file);
 
 // A save killed between creating its work file and renaming it leaves the
-// work file behind (".dati2.dat.XXXXXX" beside the data file). True for such
-// a name, given the data file's name.
+// work file behind (".dati2.dat.XXXXXX" beside the data file; the PDF
+// writer's replace names its work files the same way). True for such a
+// name, given the file's name.
 bool avanzo_di_scrittura(std::string_view nome, std::string_view nome_file);
 
 // Removes the leftover work files of `file` (plain files of this user that

@@ -952,7 +952,7 @@ bool ModuloContratto::chiedi_e_salva() {
 void ModuloContratto::bozza() {
     // The draft shows the saved contract; the builder tells the user about
     // any problem itself.
-    const std::filesystem::path file = cartella_dati() / "bozza.pdf";
+    const std::filesystem::path file = cartella_dati() / NOME_BOZZA;
     if (tipo_ == TipoContratto::Comproprietario)
         genera_contratto_comproprietari(file, true);
     else

@@ -16,9 +16,9 @@
 std::unique_ptr<BloccoIstanza> blocca_istanza() {
     auto blocco = std::make_unique<BloccoIstanza>();
     if (blocco->acquisito()) {
-        // No save of ours runs now: work files left by one that was killed
-        // can go.
-        rimuovi_avanzi(file_dati());
+        // No save or document of ours is being written now: work files left
+        // by one that was killed can go.
+        for (const char* nome : {NOME_FILE_DATI, NOME_BOZZA, NOME_CARTELLONE}) rimuovi_avanzi(cartella_dati() / nome);
         return blocco;
     }
     if (const int errore = blocco->errore_apertura(); errore != 0) {

@@ -170,6 +170,6 @@ bool genera_contratto_finale(const fs::path& cartella_scelta, const CostruttoreC
 
     // 5. The draft is out of date now; failing to delete it is no reason to
     //    undo a finished contract.
-    fs::remove(trova_file(cartella_dati(), "bozza.pdf"), ec);
+    fs::remove(trova_file(cartella_dati(), NOME_BOZZA), ec);
     return true;
 }

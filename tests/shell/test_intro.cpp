@@ -1,5 +1,7 @@
 // The start menu, the output-folder chooser and the start-up lock, with the
 // message boxes answered by a responder.
+#include <algorithm>
+#include <csignal>
 #include <map>
 
 #include <QApplication>
@@ -390,6 +392,49 @@ TEST_F(Menu, ASecondCopyIsRefused) {
         EXPECT_TRUE(finestre[0].testo.contains(QStringLiteral("già aperto")));
     }
     EXPECT_NE(blocca_istanza(), nullptr) << "the lock goes with the first copy";
+}
+
+// Documents and a save killed half-way leave their work files beside their
+// names; the next start removes them, while it holds the lock, and nothing
+// else. The child program writes them with the real writer and is killed.
+TEST_F(Menu, TheStartRemovesTheWorkFilesOfKilledDocumentsAndSaves) {
+    if (const QByteArray figlio = qgetenv("CONTRATTO_PROVA_UCCISO"); !figlio.isEmpty()) {
+        imposta_cartelle(figlio.toStdString(), figlio.toStdString());
+        for (const char* nome : {NOME_BOZZA, NOME_CARTELLONE}) {
+            auto* pdf = new PdfWriter;
+            pdf->BeginDoc((cartella_dati() / nome).string());
+            pdf->BeginPage();
+        }
+        ::kill(::getpid(), SIGKILL);
+    }
+    const fs::path programma = fs::read_symlink("/proc/self/exe");
+    testsupport::run_command("CONTRATTO_PROVA_UCCISO=" + testsupport::shell_quote(cartella.path().string()) + " " +
+                             testsupport::shell_quote(programma.string()) +
+                             " --gtest_filter=Menu.TheStartRemovesTheWorkFilesOfKilledDocumentsAndSaves");
+    const auto nomi = [&] {
+        std::vector<std::string> v;
+        for (const auto& voce : fs::directory_iterator(cartella.path())) v.push_back(voce.path().filename().string());
+        std::sort(v.begin(), v.end());
+        return v;
+    };
+    int avanzi = 0;
+    for (const auto& nome : nomi())
+        avanzi += avanzo_di_scrittura(nome, NOME_BOZZA) || avanzo_di_scrittura(nome, NOME_CARTELLONE);
+    ASSERT_EQ(avanzi, 2) << "the killed child left the writer's two work files";
+    testsupport::write_file(cartella / ".dati2.dat.Ab3dE9", "");  // a save's leftover, by its pattern
+    testsupport::write_file(cartella / NOME_CARTELLONE, "%PDF-1.4 earlier");
+    testsupport::write_file(cartella / ".bozza.pdf.copia", "not ours");
+    fs::create_symlink(cartella / NOME_CARTELLONE, cartella / ".cartellone.pdf.LINK00");
+    {
+        BloccoIstanza altra_copia;
+        const auto prima = nomi();
+        EXPECT_EQ(blocca_istanza(), nullptr);
+        EXPECT_EQ(nomi(), prima) << "another copy may be writing them";
+    }
+    const auto blocco = blocca_istanza();
+    ASSERT_NE(blocco, nullptr);
+    EXPECT_EQ(nomi(), (std::vector<std::string>{".bozza.pdf.copia", ".cartellone.pdf.LINK00", NOME_CARTELLONE,
+                                                "dati2.lock"}));
 }
 
 TEST(Protetto, EveryErrorBecomesTheCriticalBox) {

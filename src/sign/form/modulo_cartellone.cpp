@@ -143,7 +143,7 @@ constexpr FiguraCartellone FIGURE_AREE[3] = {FiguraCartellone::CentroCSU, Figura
 ModuloCartellone::ModuloCartellone(std::function<void()> torna_al_menu, QWidget* padre)
     : QWidget(padre), torna_al_menu_(std::move(torna_al_menu)) {
     setWindowTitle(q("Cartellonistica"));
-    stampa_ = [] { genera_cartellone(cartella_dati() / "cartellone.pdf", true); };
+    stampa_ = [] { genera_cartellone(cartella_dati() / NOME_CARTELLONE, true); };
     costruisci();
 }
 

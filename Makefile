@@ -1,6 +1,8 @@
 # Quick start:  make run   (builds and starts the program)
 #               make test  (builds and runs every test)
 # SANITIZE=1 builds with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/.
+# The program keeps its data file, draft and poster in its own folder, the
+# build folder: make clean leaves them there.
 
 SANITIZE ?= 0
 ifeq ($(SANITIZE),1)
@@ -11,12 +13,18 @@ BUILD ?= build
 CMAKE_ARGS = -DCMAKE_BUILD_TYPE=RelWithDebInfo
 endif
 
+# The user's files in a build folder: the data file and its lock, the draft,
+# the poster, and an output folder chosen there.
+USER_FILES = dati2.dat dati2.lock bozza.pdf cartellone.pdf 'Files?Contratto?Tavore'
+
 .PHONY: build run test bench fuzz clean
 
 build:
 	scripts/setup.sh $(BUILD) $(CMAKE_ARGS)
 
-run: build
+# Only the program and its pictures, not the tests and tools.
+run:
+	scripts/setup.sh --target contratto $(BUILD) $(CMAKE_ARGS)
 	$(BUILD)/contratto
 
 test: build
@@ -30,4 +38,9 @@ fuzz:
 	scripts/fuzz.sh
 
 clean:
-	rm -rf build build-asan build-bench build-fuzz
+	for d in build build-asan build-bench build-fuzz; do \
+	  if [ -d $$d ]; then \
+	    find $$d -mindepth 1 -maxdepth 1 $(foreach f,$(USER_FILES),! -name $(f)) -exec rm -rf {} +; \
+	    rmdir $$d 2>/dev/null || true; \
+	  fi; \
+	done

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the build and the tests need, when some
-# are missing, then configures and builds the project.
-#   scripts/setup.sh [build-folder] [extra cmake arguments...]
+# are missing, then configures and builds the project (or only the target
+# given with --target).
+#   scripts/setup.sh [--target NAME] [build-folder] [extra cmake arguments...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,6 +17,7 @@ packages=(
   netpbm libgif-dev
   ghostscript
   openssl
+  xdg-utils
 )
 
 missing=()
@@ -31,7 +33,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
+target=()
+if [ "${1:-}" = "--target" ]; then
+  target=(--target "$2")
+  shift 2
+fi
 build=${1:-build}
 shift || true
 cmake -S . -B "$build" "$@" >/dev/null
-cmake --build "$build" -j "$(nproc)"
+cmake --build "$build" -j "$(nproc)" "${target[@]}"

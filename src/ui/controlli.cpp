@@ -51,17 +51,26 @@ void imposta_testo(QWidget* controllo, const std::optional<std::string>& valore)
 void seleziona_campo(QWidget* controllo) {
     if (controllo == nullptr || !controllo->isEnabled() || !controllo->isVisible()) return;
     // A control below the visible part of a page is brought into view, so
-    // that the user sees where to act: by every scroll area around it, the
-    // innermost first, since a form too large for the screen holds its own
-    // scrolled parts inside the window's scroll area.
-    for (QWidget* w = controllo->parentWidget(); w != nullptr; w = w->parentWidget()) {
-        if (auto* scorrimento = qobject_cast<QScrollArea*>(w)) scorrimento->ensureWidgetVisible(controllo);
-    }
+    // that the user sees where to act.
+    porta_in_vista(controllo);
     controllo->setFocus(Qt::OtherFocusReason);
     if (auto* riga = qobject_cast<QLineEdit*>(controllo))
         riga->selectAll();
     else if (auto* pagina = qobject_cast<QPlainTextEdit*>(controllo))
         pagina->selectAll();
+}
+
+void porta_in_vista(QWidget* controllo) {
+    // The innermost first: a form too large for the screen holds its own
+    // scrolled parts inside the window's scroll area.
+    constexpr int MARGINE = 50;
+    for (QWidget* w = controllo->parentWidget(); w != nullptr; w = w->parentWidget()) {
+        auto* scorrimento = qobject_cast<QScrollArea*>(w);
+        if (scorrimento == nullptr || scorrimento->widget() == nullptr) continue;
+        const QRect dove(controllo->mapTo(scorrimento->widget(), QPoint(0, 0)), controllo->size());
+        scorrimento->ensureVisible(dove.center().x(), dove.center().y(), dove.width() / 2 + MARGINE,
+                                   dove.height() / 2 + MARGINE);
+    }
 }
 
 namespace {

@@ -19,8 +19,15 @@ class QWidget;
 void imposta_testo(QWidget* controllo, const std::optional<std::string>& valore);
 
 // Gives the control the focus when it is enabled and visible, scrolls it
-// into view inside a scroll area and, for a text box, selects all its text.
+// into view inside a scroll area (porta_in_vista) and, for a text box,
+// selects all its text.
 void seleziona_campo(QWidget* controllo);
+
+// Scrolls every scroll area around the control, the innermost first, until
+// the whole control is in sight with some room around it. (Qt's own
+// ensureWidgetVisible is content with a text box's cursor in sight, which
+// may leave the box cut at the edge.)
+void porta_in_vista(QWidget* controllo);
 
 // Selects no item, then the first item whose text, upper-cased and trimmed,
 // equals `valore` upper-cased and trimmed.

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 #include <deque>
@@ -100,18 +103,51 @@ TEST_F(ModuloCartelloneTest, OpensWithTheContractsDataPlaceholdersAndTheFirstAre
     EXPECT_TRUE(m->cartellone_modificato());
 }
 
-// Enter and Tab both move through the boxes in reading order: the left
-// column, with each right-hand box after the left one at its height.
-TEST_F(ModuloCartelloneTest, EnterAndTabFollowTheReadingOrder) {
-    auto m = apri();
-    const int ordine[] = {0, 1, 2, 3, 8, 4, 9, 5, 10, 6, 11, 7, 12};
-    for (const Qt::Key tasto : {Qt::Key_Return, Qt::Key_Tab}) {
-        m->text1(0)->setFocus();
-        for (std::size_t i = 1; i < std::size(ordine); ++i) {
-            QTest::keyClick(QApplication::focusWidget(), tasto);
-            EXPECT_EQ(QApplication::focusWidget(), m->text1(ordine[i])) << "step " << i << " key " << tasto;
+// Whole inside the visible part of every scroll area around it.
+bool in_vista(QWidget* w) {
+    for (QWidget* p = w->parentWidget(); p != nullptr; p = p->parentWidget()) {
+        if (auto* area = qobject_cast<QAbstractScrollArea*>(p)) {
+            const QRect dove(w->mapTo(area->viewport(), QPoint(0, 0)), w->size());
+            if (!area->viewport()->rect().contains(dove)) return false;
         }
     }
+    return true;
+}
+
+// Enter, the keypad's Enter and Tab all move through the boxes in reading
+// order (the left column, with each right-hand box after the left one at
+// its height), always to a box in sight, and past the last box on to a
+// control the user can see.
+TEST_F(ModuloCartelloneTest, EnterKeypadEnterAndTabFollowTheReadingOrderInSight) {
+    auto m = apri();
+    const int ordine[] = {0, 1, 2, 3, 8, 4, 9, 5, 10, 6, 11, 7, 12};
+    const struct {
+        Qt::Key tasto;
+        Qt::KeyboardModifiers modificatori;
+    } tasti[] = {{Qt::Key_Return, Qt::NoModifier}, {Qt::Key_Enter, Qt::KeypadModifier}, {Qt::Key_Tab, Qt::NoModifier}};
+    for (const auto& t : tasti) {
+        SCOPED_TRACE(QKeySequence(t.tasto).toString().toStdString());
+        m->anteprima()->verticalScrollBar()->setValue(0);
+        m->text1(0)->setFocus();
+        for (std::size_t i = 1; i <= std::size(ordine); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), t.tasto, t.modificatori);
+            QWidget* focus = QApplication::focusWidget();
+            ASSERT_NE(focus, nullptr);
+            if (i < std::size(ordine)) {
+                EXPECT_EQ(focus, m->text1(ordine[i])) << "step " << i;
+            } else {
+                EXPECT_EQ(qobject_cast<QAbstractScrollArea*>(focus), nullptr) << "no invisible stop";
+            }
+            EXPECT_TRUE(in_vista(focus)) << "step " << i;
+        }
+    }
+    // Tab round the whole window, back to the first box: every stop is a
+    // control the user sees.
+    for (int i = 0; i < 40 && QApplication::focusWidget() != m->text1(0); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(qobject_cast<QAbstractScrollArea*>(QApplication::focusWidget()), nullptr) << "no invisible stop";
+    }
+    EXPECT_EQ(QApplication::focusWidget(), m->text1(0));
     EXPECT_EQ(m->text1(0)->text(), QStringLiteral("via Toledo 12")) << "Enter types nothing";
 }
 

@@ -162,6 +162,8 @@ void ModuloCartellone::costruisci() {
     esterno->addWidget(comandi);
     auto* contenitore = new QScrollArea(this);
     contenitore->setFrameShape(QFrame::NoFrame);
+    // A scroll area is no stop of its own for Tab: the user cannot see it.
+    contenitore->setFocusPolicy(Qt::NoFocus);
     esterno->addWidget(contenitore, 1);
     auto* tela = new QWidget;
     tela->setFixedSize(twip::px(LARGHEZZA_FORM - LARGHEZZA_COMANDI), twip::px(ALTEZZA_FORM));
@@ -207,6 +209,7 @@ void ModuloCartellone::costruisci() {
     // The preview: a window onto the red sheet, scrolled vertically.
     anteprima_ = new QScrollArea(tela);
     anteprima_->setFrameShape(QFrame::NoFrame);
+    anteprima_->setFocusPolicy(Qt::NoFocus);
     anteprima_->setGeometry(a_destra(twip::rettangolo(960, 960, LARGHEZZA_ANTEPRIMA + 255, 7095)));
     anteprima_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     anteprima_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -297,10 +300,7 @@ bool ModuloCartellone::salva() {
     if (!chiedi_si_no(this, q("Sovrascrivere"), DOMANDA_SALVA, Risposta::No)) return false;
     int errata = -1;
     if (!salva_cartellone(modello(), &errata)) {
-        if (errata >= 0) {
-            anteprima_->ensureWidgetVisible(text1(errata));
-            seleziona_campo(text1(errata));
-        }
+        if (errata >= 0) seleziona_campo(text1(errata));
         return false;
     }
     modificato_ = false;
@@ -365,14 +365,20 @@ bool ModuloCartellone::eventFilter(QObject* oggetto, QEvent* evento) {
         if (evento->type() == QEvent::FocusIn) {
             if (maiuscolo(togli_spazi(casella->testo_cp1252().value_or(""))) == "GG/MM/AAAA") casella->clear();
             base(casella, AZZURRO_FOCUS);
+            // However the focus came (Tab, Enter, a click on a box at the
+            // edge), the box the user types into is in sight.
+            porta_in_vista(casella);
         } else if (evento->type() == QEvent::FocusOut) {
             base(casella, Qt::white);
         } else if (evento->type() == QEvent::KeyPress) {
             const auto* tasto = static_cast<QKeyEvent*>(evento);
             if ((tasto->key() == Qt::Key_Return || tasto->key() == Qt::Key_Enter) &&
-                tasto->modifiers() == Qt::NoModifier) {
-                // Enter moves on to the next box, as Tab does.
-                focusNextChild();
+                (tasto->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+                // Enter, the keypad's too, is a Tab: it moves on to the next
+                // box the way Tab does, through the scroll areas that bring
+                // that box into sight.
+                QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+                QCoreApplication::sendEvent(casella, &tab);
                 return true;
             }
         }

@@ -63,13 +63,12 @@ void seleziona_campo(QWidget* controllo) {
 void porta_in_vista(QWidget* controllo) {
     // The innermost first: a form too large for the screen holds its own
     // scrolled parts inside the window's scroll area.
-    constexpr int MARGINE = 50;
     for (QWidget* w = controllo->parentWidget(); w != nullptr; w = w->parentWidget()) {
         auto* scorrimento = qobject_cast<QScrollArea*>(w);
         if (scorrimento == nullptr || scorrimento->widget() == nullptr) continue;
         const QRect dove(controllo->mapTo(scorrimento->widget(), QPoint(0, 0)), controllo->size());
-        scorrimento->ensureVisible(dove.center().x(), dove.center().y(), dove.width() / 2 + MARGINE,
-                                   dove.height() / 2 + MARGINE);
+        scorrimento->ensureVisible(dove.center().x(), dove.center().y(), dove.width() / 2 + MARGINE_IN_VISTA,
+                                   dove.height() / 2 + MARGINE_IN_VISTA);
     }
 }
 

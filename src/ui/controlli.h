@@ -28,6 +28,8 @@ void seleziona_campo(QWidget* controllo);
 // ensureWidgetVisible is content with a text box's cursor in sight, which
 // may leave the box cut at the edge.)
 void porta_in_vista(QWidget* controllo);
+// The room porta_in_vista keeps around the control, in pixels.
+inline constexpr int MARGINE_IN_VISTA = 50;
 
 // Selects no item, then the first item whose text, upper-cased and trimmed,
 // equals `valore` upper-cased and trimmed.

@@ -10,7 +10,11 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QLabel>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -22,7 +26,9 @@
 #include "shell/intro.h"
 #include "sign/form/aiuto_cartellone.h"
 #include "sign/form/modulo_cartellone.h"
+#include "support/in_vista.h"
 #include "support/tools.h"
+#include "ui/casella_testo.h"
 #include "ui/messaggi_ui.h"
 
 namespace fs = std::filesystem;
@@ -53,6 +59,24 @@ void controlla_finestra(QWidget* finestra, const std::string& nome) {
         }
         EXPECT_FALSE(dove.isEmpty()) << nome << ": " << pulsante->text().toStdString() << " out of sight";
         EXPECT_TRUE(area.contains(dove) && interno.contains(dove)) << nome << ": " << pulsante->text().toStdString();
+    }
+}
+
+// The sign opens with its titles and its first box in sight and one
+// vertical scroll bar, the preview's; where the screen is tall enough for
+// both (scale 1) the preview shows the sheet from its top.
+void controlla_cartellone(ModuloCartellone* cartellone) {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == cartellone->text1(0); }));
+    int verticali = 0, orizzontali = 0;
+    for (QScrollBar* barra : cartellone->findChildren<QScrollBar*>())
+        if (barra->isVisibleTo(cartellone)) ++(barra->orientation() == Qt::Vertical ? verticali : orizzontali);
+    EXPECT_EQ(verticali, 1);
+    EXPECT_EQ(orizzontali, 0);
+    for (QLabel* etichetta : cartellone->findChildren<QLabel*>())
+        if (etichetta->text() == QStringLiteral("Cartellonistica")) EXPECT_TRUE(testsupport::in_vista(etichetta));
+    EXPECT_TRUE(testsupport::in_vista(cartellone->text1(0)));
+    if (qgetenv("QT_SCALE_FACTOR") == "1") {
+        EXPECT_EQ(cartellone->anteprima()->verticalScrollBar()->value(), 0) << "the sheet from its top";
     }
 }
 
@@ -94,6 +118,7 @@ void controlla_ogni_finestra() {
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (auto* cartellone = qobject_cast<ModuloCartellone*>(w); cartellone && cartellone->isVisible()) {
             controlla_finestra(cartellone, "cartellone");
+            controlla_cartellone(cartellone);
             controlla_modale([&] { Help_cartellone(cartellone).exec(); }, "aiuto del cartellone");
             cartellone->close();
         }

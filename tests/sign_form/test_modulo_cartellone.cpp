@@ -15,6 +15,7 @@
 #include "common/cartelle.h"
 #include "common/dati.h"
 #include "sign/disegno_cartellone.h"
+#include "support/in_vista.h"
 #include "support/tools.h"
 #include "ui/casella_testo.h"
 #include "ui/gruppo_opzioni.h"
@@ -22,6 +23,7 @@
 
 namespace fs = std::filesystem;
 using testsupport::read_file;
+using testsupport::in_vista;
 using testsupport::TempDir;
 
 inline void PrintTo(const QString& testo, std::ostream* os) { *os << '"' << testo.toStdString() << '"'; }
@@ -101,17 +103,6 @@ TEST_F(ModuloCartelloneTest, OpensWithTheContractsDataPlaceholdersAndTheFirstAre
         EXPECT_EQ(figura.pixelColor(figura.width() - 2, figura.height() - 2), QColor(corpo.r, corpo.g, corpo.b));
     }
     EXPECT_TRUE(m->cartellone_modificato());
-}
-
-// Whole inside the visible part of every scroll area around it.
-bool in_vista(QWidget* w) {
-    for (QWidget* p = w->parentWidget(); p != nullptr; p = p->parentWidget()) {
-        if (auto* area = qobject_cast<QAbstractScrollArea*>(p)) {
-            const QRect dove(w->mapTo(area->viewport(), QPoint(0, 0)), w->size());
-            if (!area->viewport()->rect().contains(dove)) return false;
-        }
-    }
-    return true;
 }
 
 // Enter, the keypad's Enter and Tab all move through the boxes in reading

@@ -43,6 +43,8 @@ constexpr int LARGHEZZA_FORM = 11880, ALTEZZA_FORM = 8190;
 // The strip left of the preview that holds the logo and the buttons.
 constexpr int LARGHEZZA_COMANDI = 960;
 constexpr int LARGHEZZA_ANTEPRIMA = 10095, ALTEZZA_ANTEPRIMA = 15000;
+// The least of the sheet the preview shows before the window scrolls too.
+constexpr int ALTEZZA_MINIMA_ANTEPRIMA = 2000;
 
 QPixmap figura(FiguraCartellone f, int larghezza, int altezza) {
     const Disegno d = disegna_figura(f, larghezza, altezza);
@@ -68,7 +70,7 @@ QLabel* immagine(QWidget* padre, FiguraCartellone f, const QRect& posto) {
 
 // The form's left strip: the logo and the command buttons. It does not
 // scroll with the rest, so the buttons stay in sight on any screen; the last
-// one, at the bottom of the design, rises when the window is shorter.
+// one keeps to the bottom of the window, as in the design.
 class ColonnaComandi : public QWidget {
 public:
     using QWidget::QWidget;
@@ -83,13 +85,42 @@ protected:
         QWidget::resizeEvent(evento);
         if (in_fondo_ == nullptr) return;
         QRect posto = posto_;
-        posto.moveTop(std::min(posto_.top(), height() - posto_.height() - 8));
+        posto.moveTop(height() - posto_.height() - 8);
         in_fondo_->setGeometry(posto);
     }
 
 private:
     QPushButton* in_fondo_ = nullptr;
     QRect posto_;
+};
+
+// The canvas right of the command strip: the titles and the logo at their
+// places, and under them the preview, which takes the height the window
+// gives it rather than the design's fixed 7095 twips. So the preview's own
+// scroll bar is the only one wherever the window fits the screen, and a
+// taller screen shows more of the sheet.
+class Tela : public QWidget {
+public:
+    using QWidget::QWidget;
+    void metti_anteprima(QWidget* anteprima, const QRect& posto, int spazio_sotto) {
+        anteprima_ = anteprima;
+        posto_ = posto;
+        spazio_sotto_ = spazio_sotto;
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* evento) override {
+        QWidget::resizeEvent(evento);
+        if (anteprima_ == nullptr) return;
+        QRect posto = posto_;
+        posto.setHeight(std::max(minimumHeight(), height()) - posto.top() - spazio_sotto_);
+        anteprima_->setGeometry(posto);
+    }
+
+private:
+    QWidget* anteprima_ = nullptr;
+    QRect posto_;
+    int spazio_sotto_ = 0;
 };
 
 void sfondo(QWidget* w, const QColor& colore) {
@@ -164,9 +195,9 @@ void ModuloCartellone::costruisci() {
     contenitore->setFrameShape(QFrame::NoFrame);
     // A scroll area is no stop of its own for Tab: the user cannot see it.
     contenitore->setFocusPolicy(Qt::NoFocus);
+    contenitore->setWidgetResizable(true);
     esterno->addWidget(contenitore, 1);
-    auto* tela = new QWidget;
-    tela->setFixedSize(twip::px(LARGHEZZA_FORM - LARGHEZZA_COMANDI), twip::px(ALTEZZA_FORM));
+    auto* tela = new Tela;
     sfondo(tela, Qt::white);
     contenitore->setWidget(tela);
     const auto a_destra = [](const QRect& posto) { return posto.translated(-twip::px(LARGHEZZA_COMANDI), 0); };
@@ -210,7 +241,12 @@ void ModuloCartellone::costruisci() {
     anteprima_ = new QScrollArea(tela);
     anteprima_->setFrameShape(QFrame::NoFrame);
     anteprima_->setFocusPolicy(Qt::NoFocus);
-    anteprima_->setGeometry(a_destra(twip::rettangolo(960, 960, LARGHEZZA_ANTEPRIMA + 255, 7095)));
+    const QRect posto_anteprima = a_destra(twip::rettangolo(960, 960, LARGHEZZA_ANTEPRIMA + 255, 7095));
+    const int spazio_sotto = twip::px(ALTEZZA_FORM) - posto_anteprima.bottom() - 1;
+    tela->metti_anteprima(anteprima_, posto_anteprima, spazio_sotto);
+    // Below a screen this short the window scrolls as a whole.
+    tela->setMinimumSize(twip::px(LARGHEZZA_FORM - LARGHEZZA_COMANDI),
+                         posto_anteprima.top() + twip::px(ALTEZZA_MINIMA_ANTEPRIMA) + spazio_sotto);
     anteprima_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     anteprima_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     anteprima_->verticalScrollBar()->setSingleStep(twip::px(500 * 7000 / 32767));
@@ -260,9 +296,13 @@ void ModuloCartellone::costruisci() {
     }
     ordina_tabindex(this);
 
-    // As large as the design; centra_form fits it to the screen when it is
-    // opened, and the scroll area keeps every control within reach.
-    resize(comandi->width() + tela->width(), tela->height());
+    // As wide as the design, and tall enough for the preview to show the
+    // sheet from its top down to the first box, where the focus starts;
+    // centra_form fits it to the screen when it is opened, and the scroll
+    // areas keep every control within reach.
+    const QRect primo = text1_[0]->geometry();
+    const int anteprima_iniziale = std::max(posto_anteprima.height(), primo.bottom() + 1 + MARGINE_IN_VISTA);
+    resize(comandi->width() + tela->minimumWidth(), posto_anteprima.top() + anteprima_iniziale + spazio_sotto);
 }
 
 bool ModuloCartellone::carica() {

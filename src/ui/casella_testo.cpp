@@ -6,11 +6,13 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDropEvent>
+#include <QFontMetrics>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTimer>
@@ -107,7 +109,17 @@ QString senza_spazi(const QString& testo) {
 
 void segnala_rifiuto(QWidget* casella, const QString& testo) {
     // A note beside the box rather than a box to close: typing goes on.
-    QToolTip::showText(casella->mapToGlobal(QPoint(0, casella->height())), testo, casella, QRect(), 8000);
+    QPoint dove = casella->mapToGlobal(QPoint(0, casella->height()));
+    // A note that would pass the screen's right edge is put by Qt left of
+    // the point instead, which for a box on the right half means at the
+    // screen's left edge, far from the box. It is moved left only as far as
+    // it must to fit (its width as Qt will make it, with some room).
+    if (const QScreen* schermo = casella->screen()) {
+        const QRect area = schermo->geometry();
+        const int larghezza = QFontMetrics(QToolTip::font()).horizontalAdvance(testo) + 16;
+        dove.setX(std::max(area.left(), std::min(dove.x(), area.right() - larghezza)));
+    }
+    QToolTip::showText(dove, testo, casella, QRect(), 8000);
 }
 
 QString messaggio_fuori_codifica(const QString& testo, bool incollato) {

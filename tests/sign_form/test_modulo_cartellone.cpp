@@ -8,7 +8,9 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QScreen>
 #include <QTest>
+#include <QToolTip>
 
 #include <deque>
 
@@ -140,6 +142,34 @@ TEST_F(ModuloCartelloneTest, EnterKeypadEnterAndTabFollowTheReadingOrderInSight)
     }
     EXPECT_EQ(QApplication::focusWidget(), m->text1(0));
     EXPECT_EQ(m->text1(0)->text(), QStringLiteral("via Toledo 12")) << "Enter types nothing";
+}
+
+// A refused character is told in a note at its box, in both columns.
+TEST_F(ModuloCartelloneTest, ARefusedCharacterIsToldAtItsBox) {
+    auto m = apri();
+    for (int i = 0; i < NUMERO_CASELLE_CARTELLONE; ++i) {
+        SCOPED_TRACE(i);
+        CasellaTesto* casella = m->text1(i);
+        casella->setFocus();
+        QToolTip::hideText();
+        QTest::sendKeyEvent(QTest::Click, casella, Qt::Key_unknown, QString::fromUtf8("\u2713"), Qt::NoModifier);
+        ASSERT_TRUE(QToolTip::isVisible());
+        QWidget* nota = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->inherits("QTipLabel") && w->isVisible()) nota = w;
+        ASSERT_NE(nota, nullptr);
+        const QRect dove(casella->mapToGlobal(QPoint(0, 0)), casella->size());
+        const QRect rettangolo = nota->frameGeometry(), schermo = nota->screen()->geometry();
+        EXPECT_LE(std::abs(rettangolo.top() - dove.bottom()), 24) << "just under the box";
+        EXPECT_TRUE(schermo.contains(rettangolo)) << "whole on the screen";
+        // From the box's left edge, or moved left only as far as the
+        // screen's right edge asks.
+        EXPECT_TRUE(std::abs(rettangolo.left() - dove.left()) <= 4 ||
+                    (rettangolo.left() < dove.left() && rettangolo.right() >= schermo.right() - 24))
+            << rettangolo.left() << "-" << rettangolo.right() << " for a box at " << dove.left() << "-" << dove.right()
+            << " on a screen to " << schermo.right();
+    }
+    QToolTip::hideText();
 }
 
 TEST_F(ModuloCartelloneTest, DateBoxesClearThePlaceholderFilterKeysAndShowTheFocus) {

@@ -68,6 +68,9 @@ fs::path cartella_utente_sicura() {
     const fs::path cartella = cartella_utente();
     std::error_code ec;
     fs::create_directories(cartella.parent_path(), ec);
+    // The parents' failure is the cause (a home folder that cannot be
+    // written), not the missing parent that mkdir would report next.
+    if (ec) rifiuta(cartella, "non si pu\u00f2 creare: " + descrizione_errore(ec.value()) + ".");
     if (::mkdir(cartella.c_str(), 0700) != 0 && errno != EEXIST)
         rifiuta(cartella, "non si pu\u00f2 creare: " + descrizione_errore(errno) + ".");
     struct stat st {};

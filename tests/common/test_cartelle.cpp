@@ -118,11 +118,14 @@ TEST_F(Cartelle, PersonalDataAreTheOwnersAloneAndForeignFoldersAreRefused) {
         EXPECT_EQ(st.st_mode & 07777, 0700u);
         ASSERT_EQ(::stat(file_dati().c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & 07777, 0600u);
-        // A folder of ours that others could write into is closed to them.
-        fs::permissions(utente / "contratto", fs::perms::all);
-        EXPECT_EQ(cartella_dati(), utente / "contratto");
-        ASSERT_EQ(::stat((utente / "contratto").c_str(), &st), 0);
-        EXPECT_EQ(st.st_mode & 07777, 0700u);
+        // A folder of ours that others could read, enter or write into is
+        // closed to them, whichever of their rights it gave.
+        for (const mode_t modo : {0777u, 0755u, 0740u, 0720u, 0710u, 0704u, 0702u, 0701u}) {
+            ::chmod((utente / "contratto").c_str(), modo);
+            EXPECT_EQ(cartella_dati(), utente / "contratto");
+            ASSERT_EQ(::stat((utente / "contratto").c_str(), &st), 0);
+            EXPECT_EQ(st.st_mode & 07777, 0700u) << std::oct << modo;
+        }
         // A link in its place, or a folder that cannot be made, is refused
         // by name.
         fs::remove_all(utente / "contratto");
@@ -142,6 +145,18 @@ TEST_F(Cartelle, PersonalDataAreTheOwnersAloneAndForeignFoldersAreRefused) {
         fs::permissions(utente.path(), fs::perms::owner_read | fs::perms::owner_exec);
         fs::permissions(programma.path(), fs::perms::owner_read | fs::perms::owner_exec);
         rifiutata(utente / "contratto");
+        // A home folder that cannot be written: the cause named is the
+        // refusal, not the parent folders that are missing because of it.
+        {
+            Ambiente xdg_vuota("XDG_DATA_HOME", "");
+            Ambiente home("HOME", utente.path().string());
+            try {
+                cartella_dati();
+                ADD_FAILURE() << "a folder was made in a read-only home";
+            } catch (const ErroreDati& e) {
+                EXPECT_NE(std::string(e.what()).find("permesso negato"), std::string::npos) << e.what();
+            }
+        }
         fs::permissions(utente.path(), fs::perms::owner_all);
         fs::permissions(programma.path(), fs::perms::owner_all);
         ::umask(maschera);

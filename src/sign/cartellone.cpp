@@ -164,8 +164,11 @@ bool genera_cartellone(const fs::path& nome_file, bool apri_pdf) {
     // File names are the system's own bytes, handed over unchanged.
     pdf.BeginDoc(nome_file.string());
     if (const auto numero = pdf.ErrNumber(); numero != 0) {
+        // The sentence of an open file, and what really stopped the writer
+        // (a folder of that name, a missing folder...), as the contract
+        // builder tells it.
         if (numero == ERRORE_FILE_NON_APRIBILE)
-            mostra_avviso(testi::cp1252(testi::MESSAGGIO_FILE_APERTO));
+            mostra_avviso(testi::cp1252(testi::MESSAGGIO_FILE_APERTO) + "\n" + pdf.ErrDescription());
         else
             mostra_errore_critico(pdf.ErrSource() + " - " + pdf.ErrDescription());
         return false;

@@ -183,51 +183,62 @@ std::set<std::string> nomi_in(const fs::path& cartella) {
 }
 
 // Every failure leaves an earlier poster as it was, whether found before the
-// file is opened or while drawing.
+// file is opened or while drawing, and says why.
 TEST_F(Cartellone, FailuresTellTheUserAndLeaveNoBrokenFile) {
     const std::string vecchio = "%PDF-1.3 earlier poster";
+    const std::string aperto = "Il file \xE8 aperto, mi \xE8 impossibile generarlo !\n";
     const struct {
         const char* caso;
         std::string centro;
         const char* tolta;     // picture removed first
         const char* guastata;  // picture replaced by garbage
-        bool cartella_mancante;
+        const char* uscita;    // where the poster goes, under the data folder
         TipoMessaggio tipo;
         std::string nel_messaggio;
-        bool resta_il_vecchio;
+        std::string causa = {};  // after it
     } casi[] = {
-        {"missing picture", "CSU", "loghi.gif", nullptr, false, TipoMessaggio::Avviso, "\"loghi.gif\"", true},
-        {"missing area picture", "QP", "QP.GIF", nullptr, false, TipoMessaggio::Avviso, "\"QP.GIF\"", true},
-        {"no area stored", "", nullptr, nullptr, false, TipoMessaggio::Avviso, "\".GIF\"", true},
-        {"area leaving the folder", "../CSU", nullptr, nullptr, false, TipoMessaggio::Avviso, "\"../CSU.GIF\"",
-         true},
-        {"damaged picture", "CSU", nullptr, "CSU.GIF", false, TipoMessaggio::ErroreCritico, "PdfWriter.DrawImage",
-         true},
-        {"output folder missing", "CSU", nullptr, nullptr, true, TipoMessaggio::Avviso,
-         "Il file \xE8 aperto, mi \xE8 impossibile generarlo !", false},
+        {"missing picture", "CSU", "loghi.gif", nullptr, "cartellone.pdf", TipoMessaggio::Avviso, "\"loghi.gif\""},
+        {"missing area picture", "QP", "QP.GIF", nullptr, "cartellone.pdf", TipoMessaggio::Avviso, "\"QP.GIF\""},
+        {"no area stored", "", nullptr, nullptr, "cartellone.pdf", TipoMessaggio::Avviso, "\".GIF\""},
+        // A picture of that name lies just outside the program folder.
+        {"area leaving the folder", "../CSU", nullptr, nullptr, "cartellone.pdf", TipoMessaggio::Avviso,
+         "\"../CSU.GIF\""},
+        {"damaged picture", "CSU", nullptr, "CSU.GIF", "cartellone.pdf", TipoMessaggio::ErroreCritico,
+         "PdfWriter.DrawImage"},
+        // The sentence of an open file, then the writer's real cause.
+        {"output folder missing", "CSU", nullptr, nullptr, "manca/cartellone.pdf", TipoMessaggio::Avviso, aperto,
+         "inesistente"},
+        {"a folder in the poster's place", "CSU", nullptr, nullptr, "cartella/cartellone.pdf", TipoMessaggio::Avviso,
+         aperto, "\xE8 una cartella"},
     };
     for (const auto& c : casi) {
         SCOPED_TRACE(c.caso);
         TempDir caso;
-        imposta_cartelle(caso.path(), caso.path());
-        for (const FiguraCartellone f : FIGURE_CARTELLONE)
+        const fs::path programma = caso / "programma";
+        fs::create_directory(programma);
+        imposta_cartelle(programma, caso.path());
+        for (const FiguraCartellone f : FIGURE_CARTELLONE) {
+            fs::copy_file(cartella / std::string(nome_figura(f)), programma / std::string(nome_figura(f)));
             fs::copy_file(cartella / std::string(nome_figura(f)), caso / std::string(nome_figura(f)));
-        if (c.tolta) fs::remove(caso / c.tolta);
-        if (c.guastata) write_file(caso / c.guastata, "GIF89a\x10\x00\x10\x00 not a picture");
+        }
+        if (c.tolta) fs::remove(programma / c.tolta);
+        if (c.guastata) write_file(programma / c.guastata, "GIF89a\x10\x00\x10\x00 not a picture");
         write_data_file(caso / "dati2.dat", {{"CARTELLONE_TIPO_CENTRO", c.centro}});
-        const fs::path uscita = c.cartella_mancante ? caso / "manca" / "cartellone.pdf" : caso / "cartellone.pdf";
-        if (!c.cartella_mancante) write_file(uscita, vecchio);
+        const fs::path uscita = caso / c.uscita;
+        if (uscita.parent_path() == caso / "cartella") fs::create_directories(uscita);
+        if (uscita.parent_path() == caso.path()) write_file(uscita, vecchio);
         messaggi.clear();
         const auto prima = nomi_in(caso.path());
 
         EXPECT_FALSE(genera_cartellone(uscita, false));
         ASSERT_EQ(messaggi.size(), 1u);
         EXPECT_EQ(messaggi[0].tipo, c.tipo);
-        EXPECT_NE(messaggi[0].testo.find(c.nel_messaggio), std::string::npos) << messaggi[0].testo;
-        if (c.resta_il_vecchio)
-            EXPECT_EQ(read_file(uscita), vecchio);
-        else
-            EXPECT_FALSE(fs::exists(uscita));
+        const auto trovato = messaggi[0].testo.find(c.nel_messaggio);
+        EXPECT_NE(trovato, std::string::npos) << messaggi[0].testo;
+        if (!c.causa.empty()) {
+            EXPECT_NE(messaggi[0].testo.find(c.causa, trovato), std::string::npos) << messaggi[0].testo;
+        }
+        if (uscita.parent_path() == caso.path()) EXPECT_EQ(read_file(uscita), vecchio);
         EXPECT_EQ(nomi_in(caso.path()), prima) << "nothing left behind";
     }
 }

@@ -72,8 +72,11 @@ void controlla_cartellone(ModuloCartellone* cartellone) {
         if (barra->isVisibleTo(cartellone)) ++(barra->orientation() == Qt::Vertical ? verticali : orizzontali);
     EXPECT_EQ(verticali, 1);
     EXPECT_EQ(orizzontali, 0);
-    for (QLabel* etichetta : cartellone->findChildren<QLabel*>())
-        if (etichetta->text() == QStringLiteral("Cartellonistica")) EXPECT_TRUE(testsupport::in_vista(etichetta));
+    for (QLabel* etichetta : cartellone->findChildren<QLabel*>()) {
+        if (etichetta->text() == QStringLiteral("Cartellonistica")) {
+            EXPECT_TRUE(testsupport::in_vista(etichetta));
+        }
+    }
     EXPECT_TRUE(testsupport::in_vista(cartellone->text1(0)));
     if (qgetenv("QT_SCALE_FACTOR") == "1") {
         EXPECT_EQ(cartellone->anteprima()->verticalScrollBar()->value(), 0) << "the sheet from its top";

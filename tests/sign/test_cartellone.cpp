@@ -238,7 +238,9 @@ TEST_F(Cartellone, FailuresTellTheUserAndLeaveNoBrokenFile) {
         if (!c.causa.empty()) {
             EXPECT_NE(messaggi[0].testo.find(c.causa, trovato), std::string::npos) << messaggi[0].testo;
         }
-        if (uscita.parent_path() == caso.path()) EXPECT_EQ(read_file(uscita), vecchio);
+        if (uscita.parent_path() == caso.path()) {
+            EXPECT_EQ(read_file(uscita), vecchio);
+        }
         EXPECT_EQ(nomi_in(caso.path()), prima) << "nothing left behind";
     }
 }

@@ -1,8 +1,11 @@
 // The writer's core costs: number formatting (every operand of every page),
-// colour parsing, and a whole document of pages full of operator lines.
+// colour parsing, a whole document of pages full of operator lines, and
+// finding layers by name.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 #include <unistd.h>
 
 #include "pdf/PdfWriter.h"
@@ -52,5 +55,33 @@ static void BM_Document(benchmark::State& state) {
     std::filesystem::remove(file);
 }
 BENCHMARK(BM_Document)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
+
+// BeginLayer over state.range(0) distinct layers, against the same number
+// of calls on one layer (the reference: a look-up that always finds).
+static void Layers(benchmark::State& state, bool distinct) {
+    const auto file = std::filesystem::temp_directory_path() / ("bench_layers_" + std::to_string(getpid()) + ".pdf");
+    const auto calls = state.range(0);
+    std::vector<std::string> names;
+    for (std::int64_t i = 0; i < calls; ++i) names.push_back("Livello " + std::to_string(distinct ? i : 0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        PdfWriter writer;
+        writer.BeginDoc(file.string());
+        writer.BeginPage();
+        state.ResumeTiming();
+        for (const std::string& name : names) {
+            writer.BeginLayer(name);
+            writer.EndLayer();
+        }
+        state.PauseTiming();
+        writer.Abort();
+        state.ResumeTiming();
+    }
+    std::filesystem::remove(file);
+}
+static void BM_BeginLayerDistinct(benchmark::State& state) { Layers(state, true); }
+static void BM_BeginLayerSame(benchmark::State& state) { Layers(state, false); }
+BENCHMARK(BM_BeginLayerDistinct)->Arg(16000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BeginLayerSame)->Arg(16000)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -35,6 +35,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace pdf {
@@ -167,10 +168,18 @@ public:
     std::int32_t BeginPage();
     void BeginRow(float Height);
     void BeginSpace(float NewX = 0, float NewY = 0, float ScaleX = 1.0f, float ScaleY = 1.0f, float Angle = 0);
+    // Opens a table at (X, Y): rows of column cells or columns of row cells
+    // follow, one level deep. Refused inside an open cell (PdfError 55, as a
+    // document begun while one is open; nothing written). A table left open
+    // at a page end goes on on the next page at the same X.
     void BeginTable(float X, float Y);
     // Style is read only (0 coloured, 1 uncoloured pattern).
     void BeginTiling(std::string_view Alias, float XMin, float YMin, float XMax, float YMax, float XStep,
                      float YStep, const std::int32_t& Style = 0);
+    // Names a place of the open page that "ref:" + RefName links jump to
+    // (a link may come before or after it). TypeOfBookmark as for
+    // AddBookmark; X and Y 0 take the current point. A name defined again
+    // is moved: the document keeps one destination per name, the later one.
     void DefineRef(std::string_view RefName, std::int32_t TypeOfBookmark = 0, float X = 0, float Y = 0,
                    float Width = 0, float Height = 0, float Zoom = 0);
     void DrawArc(float X, float Y, float Ray, float StartAngle = 0.0f, float EndAngle = 360.0f, float Ratio = 1.0f,
@@ -207,10 +216,13 @@ public:
     void EndLayer();
     // Writes the recorded reusable object; ignored when none is open.
     void EndObject();
-    // Writes the open page; does nothing when no page is open.
+    // Writes the open page, first ending the local spaces, tables and layer
+    // marks its content left open; does nothing when no page is open.
     void EndPage();
     void EndRow();
     void EndSpace();
+    // Ends the innermost table with whatever row, column or cell is left
+    // open in it, and brings back the drawing state from before it.
     void EndTable();
     // Writes the recorded tiling pattern; ignored when none is open.
     void EndTiling();
@@ -252,6 +264,9 @@ public:
     void OnFieldEvent(std::int32_t& OnEvent, std::string& FieldName, std::string& Action);
     // Shows the written file in the desktop's PDF viewer and returns at once.
     void OpenDoc();
+    // Paints the reusable object Name. Ignored while recording an object
+    // that Name paints, itself or through the objects it paints: no reader
+    // can draw an object that paints itself.
     void PlayObject(std::string_view Name);
     void SetAlpha(std::int16_t Value);
     void SetCharSpacing(float w);
@@ -326,11 +341,17 @@ private:
     // The open output file; nullptr when none is open (every write then
     // fails with error 52).
     std::FILE* OutputFile = nullptr;
-    // What OutputFile really is: a temporary file beside FileName, renamed
-    // over it by EndDoc, so that the final name holds either its previous
-    // contents or a complete document, never a torn one. Empty when the
-    // output goes straight to FileName (a device such as /dev/null).
+    // What OutputFile really is: a temporary file beside ReplacedFileName,
+    // renamed over it by EndDoc, so that the final name holds either its
+    // previous contents or a complete document, never a torn one. Empty when
+    // the output goes straight to FileName (a device such as /dev/null).
     std::string TemporaryFileName;
+    // The file the document replaces: FileName, or the file its symbolic
+    // links lead to (the links stay links).
+    std::string ReplacedFileName;
+    // The errno of the first write to OutputFile that failed, 0 while none
+    // did: such a document is torn, every later write and its EndDoc fail.
+    int WriteFailure = 0;
     // Bytes written to the open file so far: the offset of the next byte.
     std::int64_t BytesWritten = 0;
     // The output file's name as BeginDoc received it: the operating
@@ -475,6 +496,8 @@ private:
         std::string Alias;
         std::string AnnotationRefs;  // annotations written while recording
         std::int32_t Options = 0;
+        // The names (as written) of the objects it paints.
+        std::vector<std::string> Plays;
     };
     std::vector<ObjectRecord> ObjectTable;  // index 1..ObjectCount
     std::int32_t ObjectCount = 0;
@@ -515,6 +538,9 @@ private:
     };
     std::vector<LayerRecord> LayerTable;  // index 1..LayerCount
     std::int32_t LayerCount = 0;
+    // Each layer's number by its name upper-cased: BeginLayer finds a layer
+    // in one look-up however many there are.
+    std::unordered_map<std::string, std::int32_t> LayerNumbers;
     // Page-label ranges in call order; the catalog makes the prefixes into
     // strings (encrypted with its key under protection).
     struct PageLabelRange {
@@ -564,8 +590,6 @@ private:
     // forms' names "_PDF_k.p") at index k - 1; ImportedFileCount is their
     // number. Emptied by Abort.
     std::vector<std::shared_ptr<pdf::ImportedFile>> ImportedFiles;
-    // Depth of the graphic-state stack of local spaces.
-    std::int32_t GraphicStateDepth = 0;
 
     // ---- Tables, columns and local spaces (user units) ----
     // Top-left corner of the next cell; kept after EndTable.
@@ -573,6 +597,9 @@ private:
     bool InRow = false;     // a table-level row is open
     bool InColumn = false;  // a table-level column is open
     bool CellOpen = false;  // a cell's local space is open
+    // The open tables, innermost last: for each, how many states the
+    // graphic-state stack held below the one its BeginTable saved.
+    std::vector<std::size_t> TableStates;
     float RowHeight = 0;    // of the open table-level row
     float ColumnWidth = 0;  // of the open table-level column
     // What PushGraphicState saves: the unit, the current point, the colours
@@ -591,15 +618,13 @@ private:
     };
     std::vector<SavedGraphicState> GraphicStateStack;
     // The "q" that local spaces and tables, and the "BDC" that layers, have
-    // left open in each content buffer: an end member writes its "Q" or
-    // "EMC" only against one of its own kind in the buffer being written. A
-    // buffer's counts restart when it begins.
-    struct OpenSaves {
-        std::int32_t Spaces = 0;
-        std::int32_t Tables = 0;
-        std::int32_t Layers = 0;
-    };
-    std::array<OpenSaves, 3> OpenLocalSaves{};
+    // left open in each content buffer, one MarkKind each, innermost last:
+    // an end member writes its "Q" or "EMC" only against one of its own
+    // kind in the buffer being written, and the end of the page, object or
+    // pattern closes what is still open in its buffer. A buffer's marks
+    // restart when it begins.
+    enum MarkKind : char { SpaceMark = 's', TableMark = 't', LayerMark = 'l' };
+    std::array<std::string, 3> OpenMarks;
 
     // ======================= Private routines =======================
 
@@ -681,11 +706,22 @@ private:
     void BufferAppendChar(std::string& buffer, std::uint8_t b);
     void BufferReset(std::string& buffer);
     std::string BufferText(const std::string& buffer) const;
+    // Notes the "q" or "BDC" of `kind` just written to the active buffer.
+    void OpenMark(MarkKind kind);
+    // Forgets the innermost open mark of `kind` in the active buffer; false
+    // when there is none there (its end member then writes nothing).
+    bool CloseMark(MarkKind kind);
+    // Ends `buffer` with the "Q" and "EMC" of the marks still open in it,
+    // innermost first.
+    void CloseOpenMarks(ContentBufferIndex buffer);
     // Writes the open page's form-field widgets (before the page object).
     void WriteFieldWidgets(std::int32_t pageObject);
     // Paints the reusable objects that the placement flags select for the
     // current page, at its begin (false) or end (true).
     void PlayAutoObjects(bool AtPageEnd);
+    // Whether painting the object named `from` paints the one named `to`:
+    // the same name, or one that an object of that name paints, and so on.
+    bool PaintsObject(const std::string& from, const std::string& to) const;
 
     // -- Notes, links and fields --
     // Writes one annotation object: Dictionary holds "<<" and the caller's
@@ -713,8 +749,9 @@ private:
 
     // -- Tables, local spaces and barcodes --
     void PushGraphicState();
-    // Restores the last saved state (writing the colour and line-width
-    // operators); nothing on an empty stack.
+    // Restores the last saved state, writing the colour operators, and the
+    // line width when it differs from the current one; nothing on an empty
+    // stack.
     void PopGraphicState();
     // Opens a cell's local space at (TableX, TableY) with its background and
     // border.
@@ -752,6 +789,9 @@ private:
     const FontRecord& RequireFont(std::string_view member) const;
     // Adds a record at FontCount + 1 (table grown) and returns it.
     FontRecord& AddFontRecord();
+    // `name`, or when another font of the document has that resource name
+    // already, `name` + "_2", "_3"...: one name, one font in /Font.
+    std::string UnusedFontResource(const std::string& name) const;
     // Fills the record at FontCount with a standard font's metrics.
     void LoadStandardWidths(std::string_view Family, std::int32_t Style);
     // Writes the font object(s) of the record at FontCount under the resource

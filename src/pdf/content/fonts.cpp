@@ -79,10 +79,6 @@ void PdfWriter::SetFont(std::string_view FontFamily, float Size, std::int32_t St
     // Every value but 1 (MacRoman) is WinAnsi and shares its record: a record
     // of its own would put a second font under the same resource name.
     if (Encoding != 1) Encoding = 0;
-    CurrentFontFamily = std::string(FontFamily);
-    FontStyle = Style;
-    if (Size != 0) FontSize = Size;
-    if (FontSize == 0) FontSize = 10;
 
     const pdf::FontName chosen = pdf::font_name(FontFamily, Style, Encoding);
     const std::string& name = chosen.resource;
@@ -110,15 +106,37 @@ void PdfWriter::SetFont(std::string_view FontFamily, float Size, std::int32_t St
         // A family of its own (neither standard nor added) is found again by
         // the name it was asked for, which is also its resource name.
         if (!recognised) loaded.Key = key;
-        loaded.ResourceName = name;
+        loaded.ResourceName = UnusedFontResource(name);
         index = FontCount;
-        WriteFontObjects(name);
+        try {
+            WriteFontObjects(loaded.ResourceName);
+        } catch (...) {
+            --FontCount;  // FontResources is extended last: it never names the font
+            throw;
+        }
     }
+    // Nothing changes before the font is there.
+    CurrentFontFamily = std::string(FontFamily);
+    FontStyle = Style;
+    if (Size != 0) FontSize = Size;
+    if (FontSize == 0) FontSize = 10;
     // The record's own resource name: a family asked for in another letter
     // case must not name a resource that does not exist.
-    const std::string& resource = FontTable[static_cast<std::size_t>(index)].ResourceName;
-    CurrentFontName = resource.empty() ? name : resource;
+    CurrentFontName = FontTable[static_cast<std::size_t>(index)].ResourceName;
     CurrentFontIndex = index;
+}
+
+std::string PdfWriter::UnusedFontResource(const std::string& name) const {
+    // "MACFoo" can be asked for both as the MacRoman "Foo" and as the
+    // WinAnsi "MACFoo": the second one found is numbered.
+    std::string resource = name;
+    for (std::int32_t n = 2;; ++n) {
+        bool taken = false;
+        for (std::int32_t i = 1; i <= FontCount && static_cast<std::size_t>(i) < FontTable.size() && !taken; ++i)
+            taken = FontTable[static_cast<std::size_t>(i)].ResourceName == resource;
+        if (!taken) return resource;
+        resource = name + "_" + std::to_string(n);
+    }
 }
 
 void PdfWriter::SetFontSize(float Points) { FontSize = Points; }

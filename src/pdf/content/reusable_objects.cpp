@@ -1,6 +1,8 @@
 // Reusable page objects (form XObjects) and tiling patterns: content recorded
 // once and painted many times.
 #include <string>
+#include <string_view>
+#include <unordered_set>
 
 #include "pdf/PdfWriter.h"
 #include "pdf/content/pdf_name.h"
@@ -25,8 +27,9 @@ void PdfWriter::BeginObject(std::string_view Alias, std::int32_t Options) {
     record.Alias = std::string(Alias);
     record.AnnotationRefs.clear();
     record.Options = Options;
+    record.Plays.clear();
     BufferReset(ContentBuffers[ObjectBuffer]);
-    OpenLocalSaves[ObjectBuffer] = {};
+    OpenMarks[ObjectBuffer].clear();
 }
 
 void PdfWriter::EndObject() {
@@ -36,6 +39,7 @@ void PdfWriter::EndObject() {
     // Any alias text makes one valid name, written the same way wherever
     // the object is named.
     const std::string name = pdf::pdf_name(record.Alias);
+    CloseOpenMarks(ObjectBuffer);
     pdf::Bytes content = to_bytes(BufferText(ContentBuffers[ObjectBuffer]));
     const std::int32_t n = WriteObjStart(0);
     WriteLine("<< /Type /XObject /Subtype /Form /FormType 1 /Name /" + name + "\r/BBox [" +
@@ -49,11 +53,33 @@ void PdfWriter::EndObject() {
 }
 
 void PdfWriter::PlayObject(std::string_view Name) {
-    const std::string name = pdf::pdf_name(Name);
-    // Played inside its own recording the object would paint itself, which
-    // no reader can draw: ignored.
-    if (ObjectOpen && name == pdf::pdf_name(ObjectTable[static_cast<std::size_t>(ObjectCount)].Alias)) return;
+    std::string name = pdf::pdf_name(Name);
+    if (ObjectOpen) {
+        // Played inside its own recording, or inside one that an object it
+        // paints paints, the object would paint itself, which no reader can
+        // draw: ignored.
+        ObjectRecord& recording = ObjectTable[static_cast<std::size_t>(ObjectCount)];
+        if (PaintsObject(name, pdf::pdf_name(recording.Alias))) return;
+        recording.Plays.push_back(name);
+    }
     PutContent("q /" + name + " Do Q");
+}
+
+bool PdfWriter::PaintsObject(const std::string& from, const std::string& to) const {
+    std::vector<const std::string*> pending = {&from};
+    std::unordered_set<std::string_view> seen = {from};
+    while (!pending.empty()) {
+        const std::string& name = *pending.back();
+        pending.pop_back();
+        if (name == to) return true;
+        for (std::int32_t i = 1; i <= ObjectCount && static_cast<std::size_t>(i) < ObjectTable.size(); ++i) {
+            const ObjectRecord& record = ObjectTable[static_cast<std::size_t>(i)];
+            if (pdf::pdf_name(record.Alias) != name) continue;
+            for (const std::string& played : record.Plays)
+                if (seen.insert(played).second) pending.push_back(&played);
+        }
+    }
+    return false;
 }
 
 void PdfWriter::PlayAutoObjects(bool AtPageEnd) {
@@ -102,7 +128,7 @@ void PdfWriter::BeginTiling(std::string_view Alias, float XMin, float YMin, floa
         TilingDictionary = std::move(dictionary);
         BufferReset(ContentBuffers[TilingBuffer]);
         BufferAppend(ContentBuffers[TilingBuffer], flip);
-        OpenLocalSaves[TilingBuffer] = {};
+        OpenMarks[TilingBuffer].clear();
     }
     UncolouredTiling = Style == 1;
 }
@@ -110,6 +136,7 @@ void PdfWriter::BeginTiling(std::string_view Alias, float XMin, float YMin, floa
 void PdfWriter::EndTiling() {
     const pdf::PublicCall call("EndTiling");
     if (!TilingOpen) return;
+    CloseOpenMarks(TilingBuffer);
     pdf::Bytes content = to_bytes(BufferText(ContentBuffers[TilingBuffer]));
     TilingOpen = false;
     UncolouredTiling = false;

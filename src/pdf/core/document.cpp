@@ -76,6 +76,7 @@ void PdfWriter::Abort() {
 
 void PdfWriter::ResetDocumentState() {
     BytesWritten = 0;
+    WriteFailure = 0;
     LastObjectNumber = 0;
     ObjectOffsets.assign(1, std::string());
     RequiredMinorVersion = 0;
@@ -114,7 +115,6 @@ void PdfWriter::ResetDocumentState() {
     WordSpacing = 0;
     HorizontalScaling = 100.0f;
     LineSpacing = 1.0f;
-    GraphicStateDepth = 0;
 
     // Tables and local spaces.
     TableX = 0;
@@ -124,8 +124,9 @@ void PdfWriter::ResetDocumentState() {
     CellOpen = false;
     RowHeight = 0;
     ColumnWidth = 0;
+    TableStates.clear();
     GraphicStateStack.clear();
-    OpenLocalSaves = {};
+    for (auto& marks : OpenMarks) marks.clear();
 
     // Resources.
     FontCount = 0;
@@ -148,6 +149,7 @@ void PdfWriter::ResetDocumentState() {
     DestinationEntries.clear();
     LayerCount = 0;
     LayerTable.clear();
+    LayerNumbers.clear();
     PageLabels.clear();
     OpenActionScript.clear();
     WillCloseScript.clear();

@@ -1,7 +1,8 @@
 // The document end: everything that could only be written once the whole
 // document was known, then the cross-reference table and the trailer.
-#include <cerrno>
-#include <cstdio>
+#include <algorithm>
+#include <string_view>
+#include <unordered_map>
 
 #include "pdf/PdfWriter.h"
 #include "pdf/core/error_texts.h"
@@ -43,6 +44,8 @@ void PdfWriter::EndDoc() {
             writer.ResetDocumentState();
         }
     } end_of_document{*this};
+    // A document with a hole from a failed write never takes the name.
+    if (WriteFailure != 0) RaiseError(57, "EndDoc", pdf::write_failure(WriteFailure));
 
     // A recording left open would lose everything drawn into it.
     if (ObjectOpen) EndObject();
@@ -110,14 +113,20 @@ void PdfWriter::EndDoc() {
     WriteStream(pdf::Bytes(packet.begin(), packet.end()), 0);
     WriteObjEnd();
 
-    // Named destinations.
+    // Named destinations: one key per name, the one defined last (a name
+    // given twice in a dictionary is an error, and readers differ on which
+    // one they follow).
     std::int32_t dests = 0;
     if (DestinationCount > 0) {
+        const std::size_t count =
+            std::min<std::size_t>(DestinationCount, std::max<std::size_t>(DestinationEntries.size(), 1) - 1);
+        std::unordered_map<std::string_view, std::size_t> last_of;
+        for (std::size_t i = 1; i <= count; ++i) last_of[DestinationEntries[i].Name] = i;
         dests = WriteObjStart(0);
         WriteLine("<<");
-        for (std::int32_t i = 1; i <= DestinationCount && static_cast<std::size_t>(i) < DestinationEntries.size();
-             ++i) {
-            const DestinationRecord& d = DestinationEntries[static_cast<std::size_t>(i)];
+        for (std::size_t i = 1; i <= count; ++i) {
+            const DestinationRecord& d = DestinationEntries[i];
+            if (last_of[d.Name] != i) continue;
             std::int32_t page = d.Page;
             // Page 0 and other negatives (but -1) mean the first page; -1 and
             // pages past the end the last.
@@ -259,15 +268,15 @@ void PdfWriter::EndDoc() {
     // The version line has the length of "%PDF-1.3", so nothing moves.
     if (RequiredMinorVersion > 0) {
         const std::string version = "%PDF-1." + std::to_string(3 + RequiredMinorVersion);
-        if (version.size() == 8 && std::fflush(OutputFile) == 0 && std::fseek(OutputFile, 0, SEEK_SET) == 0) {
-            if (std::fwrite(version.data(), 1, version.size(), OutputFile) != version.size())
-                RaiseError(57, "EndDoc", pdf::write_failure(errno));
+        if (version.size() == 8) {
+            if (const int error = pdf::overwrite_start(OutputFile, version); error != 0)
+                RaiseError(57, "EndDoc", pdf::write_failure(error));
         }
     }
     // The length is the file's real length, not the position after the
     // version rewrite.
     const std::int32_t length = static_cast<std::int32_t>(BytesWritten > 2147483647 ? 2147483647 : BytesWritten);
-    if (const int error = pdf::commit_replacing(OutputFile, TemporaryFileName, FileName); error != 0)
+    if (const int error = pdf::commit_replacing(OutputFile, TemporaryFileName, ReplacedFileName); error != 0)
         RaiseError(57, "EndDoc", pdf::write_failure(error));
     FinalFileSize = length;
     end_of_document.completed = true;

@@ -8,15 +8,11 @@
 void PdfWriter::BeginLayer(std::string_view Layer, bool StartState, bool ShowInList) {
     // A layer is known by its name whatever its letter case; the name is
     // kept as it was first given.
-    const std::string key = pdf::upper_case(Layer);
+    std::string key = pdf::upper_case(Layer);
     std::int32_t k = 0;
-    for (std::int32_t i = 1; i <= LayerCount; ++i) {
-        if (pdf::upper_case(LayerTable[static_cast<std::size_t>(i)].Name) == key) {
-            k = i;
-            break;
-        }
-    }
-    if (k == 0) {
+    if (const auto known = LayerNumbers.find(key); known != LayerNumbers.end()) {
+        k = known->second;
+    } else {
         if (LayerCount == 2147483647) RaiseError(6, "BeginLayer", pdf::error_text(6));
         LayerCount += 1;
         pdf::make_room(LayerTable, LayerCount, MemoryFactor);
@@ -25,19 +21,16 @@ void PdfWriter::BeginLayer(std::string_view Layer, bool StartState, bool ShowInL
         layer.StartState = StartState;
         layer.ShowInList = ShowInList;
         k = LayerCount;
+        LayerNumbers.emplace(std::move(key), k);
     }
     PutContent("/OC /_LAY_" + std::to_string(k) + " BDC");
-    const int active = ActiveContentBuffer();
-    if (active >= 0) ++OpenLocalSaves[static_cast<std::size_t>(active)].Layers;
+    OpenMark(LayerMark);
 }
 
 void PdfWriter::EndLayer() {
     // An "EMC" without its "BDC" in the same content is an error readers
     // report: an end with no layer begun there writes nothing.
-    const int active = ActiveContentBuffer();
-    if (active < 0 || OpenLocalSaves[static_cast<std::size_t>(active)].Layers == 0) return;
-    --OpenLocalSaves[static_cast<std::size_t>(active)].Layers;
-    PutContent("EMC");
+    if (CloseMark(LayerMark)) PutContent("EMC");
 }
 
 void PdfWriter::OnDocEvent(std::int32_t EventType, std::string_view Script, bool ResetScript) {

@@ -59,8 +59,9 @@ std::string PdfWriter::BeginDoc(std::string_view strFileName) {
     }
     FileName = strFileName.empty() ? generated_file_name() : std::string(strFileName);
     BytesWritten = 0;
+    WriteFailure = 0;
     int error = 0;
-    OutputFile = pdf::open_replacing(FileName, TemporaryFileName, error);
+    OutputFile = pdf::open_replacing(FileName, TemporaryFileName, ReplacedFileName, error);
     bool failed = OutputFile == nullptr;
     std::string cause;
     // Pages go out in a few large writes rather than many small ones.
@@ -96,8 +97,9 @@ void PdfWriter::DiscardOutputFile() { pdf::discard_replacing(OutputFile, Tempora
 
 void PdfWriter::WriteBytes(const void* data, std::size_t size) {
     if (OutputFile == nullptr) RaiseError(52, "WriteLine", "Nessun file aperto: il documento non \xE8 stato iniziato (BeginDoc)");
-    if (size == 0) return;
-    if (std::fwrite(data, 1, size, OutputFile) != size) RaiseError(57, "WriteLine", pdf::write_failure(errno));
+    // After a failed write the file has a hole: nothing more goes into it.
+    if (WriteFailure == 0 && size != 0) WriteFailure = pdf::write_replacing(OutputFile, data, size);
+    if (WriteFailure != 0) RaiseError(57, "WriteLine", pdf::write_failure(WriteFailure));
     BytesWritten += static_cast<std::int64_t>(size);
 }
 

@@ -19,7 +19,7 @@ std::int32_t PdfWriter::BeginPage() {
     PageOpenScript.clear();
     PageCloseScript.clear();
     BufferReset(ContentBuffers[PageBuffer]);
-    OpenLocalSaves[PageBuffer] = {};
+    OpenMarks[PageBuffer].clear();
     PageOpen = true;
     SetColorFill("Black");
     SetColorLine("Black");
@@ -32,7 +32,9 @@ std::int32_t PdfWriter::BeginPage() {
     CharSpacing = 0;
     WordSpacing = 0;
     HorizontalScaling = 100.0f;
-    CurrentX = 0;
+    // A table carried over from the last page keeps its column: its next
+    // row begins at its X, not at the page's edge.
+    CurrentX = TableStates.empty() ? 0 : TableX * UnitFactor;
     CurrentY = 0;
     LineSpacing = 1.0f;
     PageTransitionText = TransitionText;
@@ -44,6 +46,9 @@ std::int32_t PdfWriter::BeginPage() {
 void PdfWriter::EndPage() {
     if (!PageOpen) return;
     const pdf::PublicCall call("EndPage");
+    // The page's content ends with every save restored and every layer
+    // mark ended, before what is painted over it.
+    CloseOpenMarks(PageBuffer);
     if (ObjectCount > 0 && !ObjectOpen && !TilingOpen) PlayAutoObjects(true);
     PageOpen = false;
 
@@ -181,6 +186,28 @@ void PdfWriter::PutContent(std::string_view Line) {
     std::string& buffer = ContentBuffers[static_cast<std::size_t>(active)];
     BufferAppendChar(buffer, '\r');
     BufferAppend(buffer, Line);
+}
+
+void PdfWriter::OpenMark(MarkKind kind) {
+    if (const int active = ActiveContentBuffer(); active >= 0)
+        OpenMarks[static_cast<std::size_t>(active)].push_back(kind);
+}
+
+bool PdfWriter::CloseMark(MarkKind kind) {
+    const int active = ActiveContentBuffer();
+    if (active < 0) return false;
+    std::string& marks = OpenMarks[static_cast<std::size_t>(active)];
+    const auto innermost = marks.rfind(static_cast<char>(kind));
+    if (innermost == std::string::npos) return false;
+    marks.erase(innermost, 1);
+    return true;
+}
+
+void PdfWriter::CloseOpenMarks(ContentBufferIndex buffer) {
+    std::string& marks = OpenMarks[buffer];
+    for (auto kind = marks.rbegin(); kind != marks.rend(); ++kind)
+        BufferAppend(ContentBuffers[buffer], *kind == LayerMark ? "\rEMC" : "\rQ");
+    marks.clear();
 }
 
 // std::string already grows geometrically, so appending is amortised

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <optional>
 #include <random>
 
 #include <fcntl.h>
@@ -14,6 +15,21 @@ namespace pdf {
 
 namespace {
 
+struct InjectedFailure {
+    ReplacingStep step;
+    int error;
+};
+std::optional<InjectedFailure> injected;
+
+// The error a test injected for `step`, used up; 0 when the step is to be
+// taken.
+int injected_failure(ReplacingStep step) {
+    if (!injected || injected->step != step) return 0;
+    const int error = injected->error;
+    injected.reset();
+    return error;
+}
+
 std::string random_suffix(std::mt19937& generator) {
     static constexpr char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     std::uniform_int_distribution<int> pick(0, static_cast<int>(sizeof letters) - 2);
@@ -24,11 +40,36 @@ std::string random_suffix(std::mt19937& generator) {
 
 fs::path folder_of(const fs::path& target) { return target.has_parent_path() ? target.parent_path() : fs::path("."); }
 
+// The file `path` names once its symbolic links are followed (a relative
+// link read from the folder of the link); a name that is no link is itself.
+// Links that never end give ELOOP, as the system does.
+fs::path followed_links(fs::path path, int& error) {
+    error = 0;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat link {};
+        if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path;
+        std::error_code failure;
+        const fs::path next = fs::read_symlink(path, failure);
+        if (failure) {
+            error = failure.value();
+            return path;
+        }
+        path = next.is_absolute() ? next : folder_of(path) / next;
+    }
+    error = ELOOP;
+    return path;
+}
+
 }  // namespace
 
-std::FILE* open_replacing(const std::string& target, std::string& temporary, int& error) {
+void fail_next_replacing_step(ReplacingStep step, int error) { injected = InjectedFailure{step, error}; }
+
+std::FILE* open_replacing(const std::string& target, std::string& temporary, std::string& destination,
+                          int& error) {
     temporary.clear();
-    const fs::path path(target);
+    destination.clear();
+    const fs::path path = followed_links(fs::path(target), error);
+    if (error != 0) return nullptr;
     struct stat existing {};
     const bool exists = ::stat(path.c_str(), &existing) == 0;
     if (exists && !S_ISREG(existing.st_mode)) {
@@ -61,6 +102,7 @@ std::FILE* open_replacing(const std::string& target, std::string& temporary, int
             return nullptr;
         }
         temporary = candidate.string();
+        destination = path.string();
         error = 0;
         return file;
     }
@@ -68,15 +110,37 @@ std::FILE* open_replacing(const std::string& target, std::string& temporary, int
     return nullptr;
 }
 
-int commit_replacing(std::FILE*& file, std::string& temporary, const std::string& target) {
-    int error = 0;
-    if (std::fflush(file) != 0) error = errno;
+int write_replacing(std::FILE* file, const void* data, std::size_t size) {
+    if (const int error = injected_failure(ReplacingStep::Write)) return error;
+    errno = 0;
+    if (std::fwrite(data, 1, size, file) != size) return errno != 0 ? errno : EIO;
+    return 0;
+}
+
+int overwrite_start(std::FILE* file, std::string_view bytes) {
+    if (const int error = injected_failure(ReplacingStep::Flush)) return error;
+    if (std::fflush(file) != 0 || std::fseek(file, 0, SEEK_SET) != 0) return errno;
+    return write_replacing(file, bytes.data(), bytes.size());
+}
+
+int commit_replacing(std::FILE*& file, std::string& temporary, const std::string& destination) {
+    int error = injected_failure(ReplacingStep::Flush);
+    if (error == 0 && std::fflush(file) != 0) error = errno;
+    // A write that failed earlier left a hole that a later flush does not
+    // fill.
+    if (error == 0 && std::ferror(file)) error = EIO;
     // A device needs no syncing (and /dev/null refuses it).
-    if (error == 0 && !temporary.empty() && ::fsync(::fileno(file)) != 0) error = errno;
+    if (error == 0 && !temporary.empty()) {
+        error = injected_failure(ReplacingStep::Sync);
+        if (error == 0 && ::fsync(::fileno(file)) != 0) error = errno;
+    }
     if (std::fclose(file) != 0 && error == 0) error = errno;
     file = nullptr;
     if (temporary.empty()) return error;
-    if (error == 0 && ::rename(temporary.c_str(), fs::path(target).c_str()) != 0) error = errno;
+    if (error == 0) {
+        error = injected_failure(ReplacingStep::Rename);
+        if (error == 0 && ::rename(temporary.c_str(), fs::path(destination).c_str()) != 0) error = errno;
+    }
     if (error != 0) {
         ::unlink(temporary.c_str());
         temporary.clear();
@@ -84,7 +148,7 @@ int commit_replacing(std::FILE*& file, std::string& temporary, const std::string
     }
     temporary.clear();
     // Makes the rename itself durable; a failure here loses nothing written.
-    const int folder = ::open(folder_of(fs::path(target)).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int folder = ::open(folder_of(fs::path(destination)).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {
         ::fsync(folder);
         ::close(folder);

@@ -76,7 +76,12 @@ Symbol code39_symbol(const std::string& code, bool add_check) {
     symbol.module_points = kNarrowPoints;
     symbol.default_height_points = kHeightPoints;
     const std::optional<std::string> converted = code39_full_ascii(code);
-    if (!converted) return symbol;
+    if (!converted) {
+        // No bars, but the code is still there to be read: its text is
+        // centred where the symbol would begin.
+        symbol.texts = {{0, 4, code}};
+        return symbol;
+    }
     float x = kLeadingSpace;
     // An empty code is drawn as nothing at all, not as a bare start and stop.
     if (!converted->empty()) {

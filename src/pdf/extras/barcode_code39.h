@@ -3,7 +3,8 @@
 // Every character of codes 0 to 127 is drawn, through the full-ASCII pairs
 // where Code 39 has no character of its own ("$", "%", "*", "+" and "/"
 // stand for themselves). A code holding a character above 127 has no
-// encoding: nothing is drawn, not even the text, and the width is 0.
+// encoding: no bar is drawn and the width is 0, but its readable text still
+// shows, centred on the symbol's start.
 #pragma once
 
 #include <array>

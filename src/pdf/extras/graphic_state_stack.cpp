@@ -39,7 +39,9 @@ void PdfWriter::PopGraphicState() {
     SetColorLine(with_pattern(saved.LineColor, saved.LinePatternColour));
     SetColorFill(with_pattern(saved.FillColor, saved.FillPatternColour));
     SetColorText(with_pattern(saved.TextColor, saved.TextPatternColour));
-    SetLineWidth(saved.LineWidth / UnitFactor);
+    // Only a width that changed is written: the default width was never
+    // written, and writing it ("0 w") would make every later line a hairline.
+    if (LineWidth != saved.LineWidth) SetLineWidth(saved.LineWidth / UnitFactor);
     LineWidth = saved.LineWidth;
     // The selection itself comes back rather than a new SetFont: with no
     // font selected before there is nothing to select (and no nameless font

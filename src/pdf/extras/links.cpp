@@ -98,10 +98,14 @@ void PdfWriter::LinkTo(std::string_view Destination, std::int16_t BorderWidth, s
                 target = clamp_page(leading_whole_number(rest));
             }
         }
-        const std::int32_t count = AddDestination(target, view, "/_LINK_" + std::to_string(DestinationCount + 1));
-        std::string dictionary = "<< /Type /Annot\r/Subtype /Link\r/Rect [" + rect + "]\r" + border + "/Dest /_LINK_" +
-                                 std::to_string(count);
+        // The entry is added once its link is written: a link that fails
+        // (no document open) leaves no destination behind for the next one.
+        if (DestinationCount == std::numeric_limits<std::int32_t>::max())
+            RaiseError(6, "LinkTo", pdf::error_text(6));
+        const std::string name = "/_LINK_" + std::to_string(DestinationCount + 1);
+        std::string dictionary = "<< /Type /Annot\r/Subtype /Link\r/Rect [" + rect + "]\r" + border + "/Dest " + name;
         WriteAnnotation(dictionary, {}, {}, {}, {});
+        AddDestination(target, std::move(view), name);
         return;
     }
 

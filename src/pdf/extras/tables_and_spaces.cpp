@@ -3,8 +3,9 @@
 // every cell is a filled, outlined box whose local space puts (0, 0) at its
 // top-left corner until the cell ends.
 //
-// End members that have no begin of their own kind open in the buffer being
-// written do nothing, so a stray end never writes a "Q" without its "q".
+// End members write their "Q" only against a "q" of their own kind open in
+// the buffer being written, so a stray end never writes a "Q" without its
+// "q"; a page, object or pattern that ends closes what is still open in it.
 #include <cmath>
 #include <limits>
 #include <string>
@@ -25,38 +26,47 @@ void PdfWriter::BeginSpace(float NewX, float NewY, float ScaleX, float ScaleY, f
     if (!std::isfinite(Angle) || std::fabs(Angle) > static_cast<float>(std::numeric_limits<std::int32_t>::max()))
         RaiseError(5, "BeginSpace", pdf::error_text(5) + " - angle");
     PutContent("q");
-    const int active = ActiveContentBuffer();
-    if (active >= 0) ++OpenLocalSaves[static_cast<std::size_t>(active)].Spaces;
+    OpenMark(SpaceMark);
     if (!matrix.empty()) PutContent(matrix);
     if (Angle != 0) AxisRotation(Angle);
     SetXY(0, 0);
 }
 
 void PdfWriter::EndSpace() {
-    const int active = ActiveContentBuffer();
-    if (active < 0 || OpenLocalSaves[static_cast<std::size_t>(active)].Spaces == 0) return;
-    --OpenLocalSaves[static_cast<std::size_t>(active)].Spaces;
-    PutContent("Q");
+    if (CloseMark(SpaceMark)) PutContent("Q");
 }
 
 void PdfWriter::BeginTable(float X, float Y) {
+    // Rows and columns have one level: a table begun in a cell would take
+    // over the outer table's rows, whose next cell would be drawn over this
+    // one.
+    if (CellOpen) RaiseError(55, "BeginTable", "Una tabella non pu\xF2 iniziare dentro una cella di un'altra tabella");
     SetXY(X, Y);
     TableX = X;
     TableY = Y;
+    TableStates.push_back(GraphicStateStack.size());
     PushGraphicState();
     InRow = false;
     InColumn = false;
-    CellOpen = false;
     PutContent("q");
-    const int active = ActiveContentBuffer();
-    if (active >= 0) ++OpenLocalSaves[static_cast<std::size_t>(active)].Tables;
+    OpenMark(TableMark);
 }
 
 void PdfWriter::EndTable() {
-    const int active = ActiveContentBuffer();
-    if (active < 0 || OpenLocalSaves[static_cast<std::size_t>(active)].Tables == 0) return;
-    --OpenLocalSaves[static_cast<std::size_t>(active)].Tables;
-    PutContent("Q");
+    if (TableStates.empty()) return;
+    const std::size_t below = TableStates.back();
+    TableStates.pop_back();
+    // Rows and columns left open end with their table. Each "Q" only where
+    // its "q" is: a table carried to a new page had it closed with the page
+    // it began on.
+    if (CellOpen) EndSpace();
+    if (CloseMark(TableMark)) PutContent("Q");
+    InRow = false;
+    InColumn = false;
+    CellOpen = false;
+    // The state the table saved comes back wherever the table ends.
+    if (GraphicStateStack.size() <= below) return;
+    GraphicStateStack.resize(below + 1);
     PopGraphicState();
 }
 

@@ -106,7 +106,8 @@ TEST(StandardFonts, MeasurementWithTextSettings) {
 }
 
 // A family the writer does not know is measured as Arial, but its record is
-// found again by its own name, so every "Tf" names a resource that exists.
+// found again by its own name, so every "Tf" names a resource that exists,
+// and no two fonts share a name (qpdf would find a key twice in /Font).
 TEST(StandardFonts, UnknownFamilyKeepsItsOwnResource) {
     Document doc;
     auto& w = doc.first_page("My Font", 10);
@@ -117,15 +118,25 @@ TEST(StandardFonts, UnknownFamilyKeepsItsOwnResource) {
     w.DrawText(10, 60, "three");
     w.SetFont("Odd(Name)/x", 10);
     w.DrawText(10, 80, "four");
+    // "MACArial" both as the MacRoman Arial and as a family of that name.
+    w.SetFont("Arial", 10, 0, 1);
+    w.DrawText(10, 100, "five");
+    w.SetFont("MACArial", 10);
+    w.DrawText(10, 120, "six");
+    w.SetFont("Arial", 10, 0, 1);
+    w.DrawText(10, 140, "seven");
     const std::string pdf = doc.finish();
-    EXPECT_EQ(count_of(pdf, "/Type /Font "), 3u);  // MyFont, Arial, the odd name
+    EXPECT_EQ(count_of(pdf, "/Type /Font "), 5u);  // MyFont, Arial, the odd name, two MACArial
+    EXPECT_EQ(count_of(pdf, "/MACArial 10 Tf"), 2u);
+    EXPECT_EQ(count_of(pdf, "/MACArial_2 10 Tf"), 1u);
     EXPECT_EQ(count_of(pdf, "/Name /MyFont "), 1u);
     EXPECT_EQ(count_of(pdf, "/MyFont 10 Tf"), 2u);
     EXPECT_NE(pdf.find("/Arial 10 Tf"), std::string::npos);
     EXPECT_NE(pdf.find("/Odd#28Name#29#2Fx 10 Tf"), std::string::npos);
     EXPECT_NE(pdf.find("/BaseFont /Arial "), std::string::npos);
     REQUIRE_TOOL("pdftotext");
-    EXPECT_NE(coretest::pdftotext(doc.file()).find("four"), std::string::npos);
+    const std::string text = coretest::pdftotext(doc.file());
+    for (const char* word : {"four", "five", "six", "seven"}) EXPECT_NE(text.find(word), std::string::npos) << word;
 }
 
 TEST(StandardFonts, AbortForgetsTheSelection) {

@@ -90,6 +90,33 @@ TEST(ReusableObjects, AliasesAndPagesDuringARecording) {
     EXPECT_EQ(count_of(pdf, "q /late Do Q"), 1u);  // on the second page only
 }
 
+// No object paints itself, directly or through the objects it paints (which
+// may be recorded after it): such a play is dropped, every other one kept.
+TEST(ReusableObjects, NoObjectPaintsItself) {
+    Document doc;
+    auto& w = doc.writer;
+    const std::pair<const char*, std::vector<const char*>> recordings[] = {
+        {"A", {"B"}},            // B is not recorded yet
+        {"B", {"A", "C"}},       // A paints B: dropped
+        {"C", {"A", "D", "B"}},  // A and B paint C through B: dropped
+        {"D", {"D"}},
+    };
+    for (const auto& [name, plays] : recordings) {
+        w.BeginObject(name);
+        w.DrawLine(0, 0, 1, 1);
+        for (const char* played : plays) w.PlayObject(played);
+        w.EndObject();
+    }
+    w.BeginPage();
+    w.PlayObject("A");
+    w.PlayObject("C");
+    const std::string pdf = doc.finish();
+    EXPECT_EQ(count_of(pdf, "q /A Do Q"), 1u);  // on the page only
+    EXPECT_EQ(count_of(pdf, "q /B Do Q"), 1u);  // in A
+    EXPECT_EQ(count_of(pdf, "q /C Do Q"), 2u);  // in B and on the page
+    EXPECT_EQ(count_of(pdf, "q /D Do Q"), 1u);  // in C
+}
+
 // The contract's header: a rule, texts and the rotated draft watermark in
 // one object painted on every page, while the page text stays horizontal.
 TEST(ReusableObjects, RotatedWatermarkOnEveryPage) {

@@ -5,8 +5,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <thread>
 
@@ -14,6 +16,7 @@
 
 #include "own_pdf.h"
 #include "pdf/PdfWriter.h"
+#include "pdf/core/replacing_file.h"
 #include "support/tools.h"
 
 using namespace coretest;
@@ -64,13 +67,20 @@ TEST(DocumentLifecycle, OneWriterWritesCompleteDocumentsOneAfterTheOther) {
     EXPECT_EQ(writer.ErrSource(), "PdfWriter.BeginDoc");
     EXPECT_FALSE(fs::exists(dir / "other.pdf"));
     writer.DrawText(10, 10, "Beta");
+    writer.SetLabel(2, "A-");
+    writer.DefineRef("Primo");
+    writer.LinkTo("page:1");
     writer.EndDoc();
+    // A link made with no document open fails and leaves nothing behind.
+    expect_pdf_error([&] { writer.LinkTo("page:1"); }, 52, "", "link between documents");
 
-    // The second document begins from scratch: one page, its own objects.
+    // The second document begins from scratch: one page, its own objects,
+    // its own destinations, no labels.
     writer.BeginDoc((dir / "2.pdf").string());
     EXPECT_EQ(writer.ErrNumber(), 0);
     EXPECT_EQ(writer.GetPage(), 0);
     draw_page(writer, "Gamma");
+    writer.LinkTo("page:1");
     writer.EndDoc();
     // And a third with no drawing at all: the font selection is gone with
     // the document that made the font.
@@ -86,7 +96,11 @@ TEST(DocumentLifecycle, OneWriterWritesCompleteDocumentsOneAfterTheOther) {
     EXPECT_NE(second.find("Gamma"), std::string::npos) << second;
     EXPECT_EQ(second.find("Alfa"), std::string::npos) << second;
     EXPECT_EQ(second.find("Beta"), std::string::npos) << second;
+    const auto dests = testsupport::run_command("pdfinfo -dests " + (dir / "2.pdf").string());
+    EXPECT_EQ(std::count(dests.out.begin(), dests.out.end(), '\n'), 2) << "one destination\n" << dests.out;
+    EXPECT_NE(dests.out.find("] \"_LINK_1\"\n"), std::string::npos) << dests.out;
     const std::string pdf2 = read_file(dir / "2.pdf");
+    EXPECT_EQ(pdf2.find("/PageLabels"), std::string::npos);
     // Same layout as the first document's start: no object numbers carried over.
     EXPECT_EQ(pdf2.find("4 0 obj"), read_file(dir / "1.pdf").find("4 0 obj"));
     // Settings stay: the title, and the unit (72 mm from the left).
@@ -95,47 +109,74 @@ TEST(DocumentLifecycle, OneWriterWritesCompleteDocumentsOneAfterTheOther) {
 }
 
 // The previous document stays whole until the new one is complete, whatever
-// way the new one ends; nothing is left beside it.
+// way the new one ends, and nothing is left of the new one: no temporary
+// file, no open file. The same through a symbolic link, which stays a link
+// to the file it names.
 TEST(DocumentLifecycle, TheFinalNameHoldsTheOldOrTheCompleteNewDocument) {
-    TempDir dir;
+    TempDir dir, elsewhere;
     const fs::path target = dir / "contratto.pdf";
+    const fs::path link = elsewhere / "collegamento.pdf";
+    fs::create_symlink(fs::relative(target, elsewhere.path()), link);
     const std::string old_document = simple_document(target, 1);
     ::chmod(target.c_str(), 0640);
-
-    struct Case {
-        const char* what;
-        void (*end)(PdfWriter&, const fs::path& folder);
+    auto open_files = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()); };
+    auto fails_at = [](pdf::ReplacingStep step) {
+        return [step](PdfWriter& w) {
+            pdf::fail_next_replacing_step(step, EIO);
+            expect_pdf_error([&] { w.EndDoc(); }, 57, "PdfWriter.EndDoc");
+            EXPECT_EQ(w.GetPage(), 0) << "the failed document is over";
+        };
     };
-    const Case cases[] = {
-        {"Abort", [](PdfWriter& w, const fs::path&) { w.Abort(); }},
-        {"destructor", [](PdfWriter&, const fs::path&) {}},
-        {"failed EndDoc",
-         [](PdfWriter& w, const fs::path& folder) {
-             // The temporary file vanishes under the writer: the rename fails.
-             for (const auto& entry : fs::directory_iterator(folder))
-                 if (entry.path().filename() != "contratto.pdf") fs::remove(entry.path());
-             expect_pdf_error([&] { w.EndDoc(); }, 57, "PdfWriter.EndDoc", "rename of a vanished file");
-             EXPECT_EQ(w.GetPage(), 0) << "the failed document is over";
+    const std::pair<const char*, std::function<void(PdfWriter&)>> endings[] = {
+        {"Abort", [](PdfWriter& w) { w.Abort(); }},
+        {"destructor", [](PdfWriter&) {}},
+        {"failed write", fails_at(pdf::ReplacingStep::Write)},
+        {"failed flush", fails_at(pdf::ReplacingStep::Flush)},
+        {"failed sync", fails_at(pdf::ReplacingStep::Sync)},
+        {"failed rename", fails_at(pdf::ReplacingStep::Rename)},
+        {"EndDoc after a failed write",
+         [](PdfWriter& w) {
+             pdf::fail_next_replacing_step(pdf::ReplacingStep::Write, ENOSPC);
+             expect_pdf_error([&] { w.BeginPage(); }, 57, "PdfWriter.BeginPage");
+             // Nothing more goes into a file with a hole in it.
+             w.BeginPage();
+             expect_pdf_error([&] { w.BeginPage(); }, 57, "PdfWriter.BeginPage", "the next page");
+             expect_pdf_error([&] { w.EndDoc(); }, 57, "PdfWriter.EndDoc");
          }},
     };
-    for (const Case& c : cases) {
-        {
-            PdfWriter writer;
-            writer.BeginDoc(target.string());
-            writer.BeginPage();
-            writer.BeginPage();
-            c.end(writer, dir.path());
+    for (const fs::path& name : {target, link}) {
+        for (const auto& [what, end] : endings) {
+            const std::string where = std::string(what) + " " + name.filename().string();
+            const auto files = open_files();
+            auto nothing_left = [&] {
+                EXPECT_EQ(open_files(), files) << where;
+                EXPECT_EQ(read_file(target), old_document) << where;
+                EXPECT_EQ(folder_entries(dir.path()), std::vector<fs::path>{"contratto.pdf"}) << where;
+                EXPECT_EQ(folder_entries(elsewhere.path()), std::vector<fs::path>{"collegamento.pdf"}) << where;
+            };
+            {
+                PdfWriter writer;
+                writer.BeginDoc(name.string());
+                writer.BeginPage();
+                writer.BeginPage();
+                end(writer);
+                // Every ending but the writer's own end has dropped the file.
+                if (std::string_view(what) != "destructor") nothing_left();
+            }
+            nothing_left();
         }
-        EXPECT_EQ(read_file(target), old_document) << c.what;
-        EXPECT_EQ(folder_entries(dir.path()), std::vector<fs::path>{"contratto.pdf"}) << c.what;
     }
 
+    // Through the link, the document is written beside the file it names,
+    // and replaces that file; the link stays.
     PdfWriter writer;
-    writer.BeginDoc(target.string());
+    writer.BeginDoc(link.string());
     writer.BeginPage();
     writer.BeginPage();
-    EXPECT_EQ(read_file(target), old_document);
+    EXPECT_EQ(folder_entries(dir.path()).size(), 2u);
+    EXPECT_EQ(folder_entries(elsewhere.path()), std::vector<fs::path>{"collegamento.pdf"});
     writer.EndDoc();
+    EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(xref_offsets(read_file(target)).size(), 1u + 3u + 4u + 3u);
     EXPECT_EQ(folder_entries(dir.path()), std::vector<fs::path>{"contratto.pdf"});
     struct stat st {};

@@ -112,7 +112,7 @@ TEST(ExtrasBookmarks, ItemsCarryViewColourAndStyle) {
         "<< /Title (\\(a\\\\b\\))\r/Parent " + ref(1) + "\r/Next " + ref(3) + "\r/Dest [4 0 R /FitB]\r>>",
         "/Prev " + ref(2) + "\r/Next " + ref(4) + "\r/Dest [6 0 R /FitV 15]\r>>",
         "/Dest [6 0 R /FitH 792]\r>>",
-        "/Dest [6 0 R /FitR 15 792 115 742]\r>>",
+        "/Dest [6 0 R /FitR 15 742 115 792]\r>>",
         "/Dest [6 0 R /XYZ 15 792 1.5]\r/C [1 0 0]\r/F 3\r>>",
         "/Next " + ref(8) + "\r/C [0 1 0]\r/F 2\r>>",
         "<< /Title (italic)\r/Parent " + ref(1) + "\r/Prev " + ref(7) + "\r/Dest [6 0 R /FitB]\r/F 1\r>>",

@@ -120,7 +120,7 @@ TEST(DrawBarCode, ZoomOutsideTheRangeDrawsAsItsLimit) {
 TEST(DrawBarCode, WhatCannotBeDrawnDrawsNothingAndReturnsZero) {
     Document doc;
     PdfWriter& w = doc.first_page();
-    float x = 10, y = 20;
+    float x = 100, y = 20;
     struct Row {
         int type;
         const char* code;
@@ -131,7 +131,10 @@ TEST(DrawBarCode, WhatCannotBeDrawnDrawsNothingAndReturnsZero) {
     }
     const std::string content = page_content(doc.finish());
     EXPECT_EQ(content.find(" re f*"), std::string::npos) << content;
-    EXPECT_EQ(content.find("BT"), std::string::npos) << content;
+    // Code 39 has no bars for a byte above 127, but its text still shows.
+    EXPECT_EQ(count_of(content, "BT"), 1u) << content;
+    REQUIRE_TOOL("pdftotext");
+    EXPECT_NE(coretest::pdftotext(doc.file()).find("caf\xC3\xA9"), std::string::npos);
 }
 
 TEST(DrawBarCode, RestoresNoFontWhenThereWasNoneAndKeepsMacRoman) {
@@ -155,13 +158,57 @@ TEST(DrawBarCode, RestoresNoFontWhenThereWasNoneAndKeepsMacRoman) {
     EXPECT_EQ(pdf.find("/BaseFont / "), std::string::npos);
 }
 
-TEST(DrawBarCode, RefusesAPositionThatIsNotANumber) {
+// A symbol is drawn whole or not at all: a place that cannot be written,
+// of its bars or of its text, is refused before anything is.
+TEST(DrawBarCode, RefusesAPlaceThatCannotBeWrittenAndWritesNothing) {
     Document doc;
     PdfWriter& w = doc.first_page("Arial", 10);
-    float x = std::numeric_limits<float>::quiet_NaN(), y = 20;
-    contenttest::expect_pdf_error([&] { w.DrawBarCode(0, "1", x, y); }, 5, "PdfWriter.DrawBarCode");
+    const float width = w.TextLength("abc");
+    struct Row {
+        int type;
+        float x, y;
+        int error;
+    } rows[] = {
+        {0, std::numeric_limits<float>::quiet_NaN(), 20, 5},
+        {0, 10, 9999950, 6},     // the bars fit; the text's baseline lies past the limit
+        {3, -9999900, 20, 6},    // POSTNET's long text reaches left of the limit
+    };
+    for (Row& row : rows) {
+        const auto size = w.FileSize();
+        contenttest::expect_pdf_error(
+            [&] { w.DrawBarCode(row.type, std::string(200, '7'), row.x, row.y, true, 1, 0); }, row.error, "",
+            std::to_string(row.y));
+        EXPECT_EQ(w.FileSize(), size) << "no font object for the text";
+        EXPECT_FLOAT_EQ(w.TextLength("abc"), width) << "the caller's font";
+    }
+    const std::string pdf = doc.finish();
+    const std::string content = page_content(pdf);
+    EXPECT_EQ(content, "") << content;
+    EXPECT_EQ(pdf.find("/CourierNew"), std::string::npos);
+}
+
+// The state a barcode's text saved comes back without a width that was
+// never set: lines drawn after it keep the reader's default width of one
+// point, not a hairline.
+TEST(DrawBarCode, LeavesTheLineWidthAlone) {
+    Document doc;
+    PdfWriter& w = doc.first_page("Arial", 10);
+    float x = 10, y = 20;
+    w.DrawBarCode(0, "400638133393", x, y);
+    w.BeginTable(10, 200);
+    w.BeginRow(10);
+    w.BeginColumn(10);
+    w.EndColumn();
+    w.EndRow();
+    w.EndTable();
+    w.DrawLine(100, 400, 400, 400);
     const std::string content = page_content(doc.finish());
-    EXPECT_EQ(content.find(" re f*"), std::string::npos) << content;
+    EXPECT_EQ(content.find(" w\r"), std::string::npos) << content;
+    REQUIRE_TOOL("pdftoppm");
+    const auto image = contenttest::render_grey(doc.file(), 1, 288);
+    int dark = 0;
+    for (int row = 4 * 400 - 8; row <= 4 * 400 + 8; ++row) dark += image.at(4 * 200, row) < 128;
+    EXPECT_GE(dark, 3) << "a one-point line is four pixels at 288 dpi";
 }
 
 }  // namespace

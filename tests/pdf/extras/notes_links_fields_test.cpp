@@ -189,6 +189,54 @@ TEST(Links, PagesBookmarksReferencesAndAddresses) {
     }
 }
 
+// Where mutool takes every bookmark and link, one "page:item#target" per
+// line, in the order of the outline and then of the pages' links.
+std::vector<std::string> mutool_targets(const std::filesystem::path& file) {
+    testsupport::TempDir dir;
+    testsupport::write_file(dir / "targets.js",
+                            "var doc = new Document(scriptArgs[0]);\n"
+                            "function walk(items) { for (var i = 0; i < items.length; ++i) {\n"
+                            "  print('outline:' + items[i].title + items[i].uri);\n"
+                            "  if (items[i].down) walk(items[i].down); } }\n"
+                            "walk(doc.loadOutline());\n"
+                            "for (var p = 0; p < doc.countPages(); ++p) {\n"
+                            "  var links = doc.loadPage(p).getLinks();\n"
+                            "  for (var i = 0; i < links.length; ++i) print((p + 1) + ':link' + links[i].uri); }\n");
+    const auto r = run_command("mutool run " + shell_quote((dir / "targets.js").string()) + " " +
+                               shell_quote(file.string()));
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    std::vector<std::string> targets;
+    std::istringstream lines(r.out);
+    for (std::string line; std::getline(lines, line);) targets.push_back(line);
+    return targets;
+}
+
+// A name defined twice is one destination, the later one; a rectangle view
+// is written as PDF orders it, however its corners were given, for
+// bookmarks, named destinations and links alike.
+TEST(Links, OneDestinationPerNameAndRectangleViewsReadersAgreeOn) {
+    Document doc;
+    PdfWriter& w = doc.writer;
+    w.BeginPage();
+    w.DefineRef("Capitolo", 0);
+    w.BeginPage();
+    w.DefineRef("Capitolo", 3, 100, 100, 200, 150);
+    w.AddBookmark("Vista", 1, 3, 300, 400, -200, -150);
+    w.DrawRect(10, 10, 50, 20);
+    w.LinkTo("ref:Capitolo");
+    w.LinkTo("page:1", 0, 0, 3, 100, 100, 200, 150);
+    doc.finish();  // qpdf finds no key twice
+    REQUIRE_TOOL("mutool");
+    EXPECT_EQ(mutool_targets(doc.file()),
+              (std::vector<std::string>{"outline:(senza titolo)#page=1&view=FitB",
+                                        "outline:Vista#page=2&viewrect=100,442,200,150",
+                                        "2:link#page=2&viewrect=100,592,200,150",
+                                        "2:link#page=1&viewrect=100,592,200,150"}));
+    const auto dests = run_command("pdfinfo -dests " + shell_quote(doc.file().string())).out;
+    EXPECT_EQ(count_of(dests, "\"_REF_Capitolo\""), 1u) << dests;
+    EXPECT_NE(dests.find("2 [ FitR  100  592  300  742] \"_REF_Capitolo\""), std::string::npos) << dests;
+}
+
 // One field of every type, protected and not: qpdf reads the values back
 // decrypted, the calculation order and the version are there.
 TEST(Fields, EveryTypeReadsBackWithAndWithoutProtection) {

@@ -1,6 +1,9 @@
 // Local spaces, tables, rows and columns: the cell geometry in the content,
 // the writer's state around them, stray end members, and a rendered table.
 #include <algorithm>
+#include <iterator>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -12,6 +15,7 @@ namespace {
 
 using contenttest::count_of;
 using contenttest::Document;
+using contenttest::expect_pdf_error;
 using contenttest::page_content;
 
 std::vector<std::string> lines_of(const std::string& content) {
@@ -134,7 +138,13 @@ TEST(Tables, EndingATableRestoresTheWritersState) {
     const Lines lines = lines_of(page_content(doc.finish()));
     const auto last_restore = std::find(lines.rbegin(), lines.rend(), "Q");
     const Lines after(lines.end() - (last_restore - lines.rbegin()), lines.end());
-    EXPECT_EQ(after, (Lines{"0 0 0 RG", "0.969 0.071 0.051 rg", "1.417 w"}));
+    EXPECT_EQ(after, (Lines{"0 0 0 RG", "0.969 0.071 0.051 rg"}));
+    // A width comes back only where it changed: at the row's end, not again
+    // at the table's.
+    Lines widths;
+    std::copy_if(lines.begin(), lines.end(), std::back_inserter(widths),
+                 [](const std::string& line) { return line.ends_with(" w"); });
+    EXPECT_EQ(widths, (Lines{"1.417 w", "3 w", "1.417 w"}));
 }
 
 TEST(Tables, EndsWithoutTheirBeginWriteNothing) {
@@ -150,7 +160,7 @@ TEST(Tables, EndsWithoutTheirBeginWriteNothing) {
     w.EndSpace();  // the space is closed already: the table's save stays
     w.EndTable();
     w.EndTable();
-    w.BeginSpace();  // left open: the next page does not close it
+    w.BeginSpace();  // left open: the page's end closes it
     w.BeginObject("logo");
     w.EndSpace();
     w.EndObject();
@@ -165,7 +175,7 @@ TEST(Tables, EndsWithoutTheirBeginWriteNothing) {
     const std::string pdf = doc.finish();
     const std::string first = page_content(pdf);
     const std::string second = page_content(pdf, pdf.find("endstream", pdf.find("0 0 0 RG")));
-    EXPECT_EQ(geometry_of(first), (Lines{"q", "1 0 0 1 5 5 cm", "q", "Q", "Q", "q"}));
+    EXPECT_EQ(geometry_of(first), (Lines{"q", "1 0 0 1 5 5 cm", "q", "Q", "Q", "q", "Q"}));
     EXPECT_EQ(geometry_of(second), (Lines{"q", "Q"}));
 }
 
@@ -183,6 +193,70 @@ TEST(Tables, AnAbortedDocumentLeavesNoTableBehind) {
     w.EndRow();
     w.EndTable();
     EXPECT_EQ(page_content(doc.finish()), "");
+}
+
+// What qpdf decodes of each page's content: how many of each operator that
+// must come in pairs.
+std::vector<std::map<std::string, int>> pair_operators_per_page(const std::filesystem::path& file) {
+    std::vector<std::map<std::string, int>> pages;
+    for (const int content : coretest::content_objects(file)) {
+        std::map<std::string, int> count;
+        std::istringstream tokens(coretest::filtered_stream(file, content));
+        for (std::string token; tokens >> token;)
+            if (token == "q" || token == "Q" || token == "BDC" || token == "EMC") ++count[token];
+        pages.push_back(count);
+    }
+    return pages;
+}
+
+// A table and a layer left open when the page ends: the page still ends
+// with every save restored and every mark ended, and the table goes on on
+// the next page in its own column, its saved state popped at its end.
+TEST(Tables, CarriedToANewPageTheyKeepTheirColumnAndEveryPageIsBalanced) {
+    Document doc;
+    PdfWriter& w = doc.writer;
+    w.SetMargins(20, 0, 20, 0);
+    w.BeginPage();
+    w.SetFont("Helvetica", 8);
+    w.SetColorFill("#FF0000");
+    w.BeginLayer("Tabella");
+    w.BeginTable(22, 700);
+    for (const char* text : {"Uno", "Due"}) {
+        w.BeginRow(20);
+        w.BeginColumn(60);
+        w.DrawText(2, 10, text);
+        w.EndColumn();
+        w.EndRow();
+    }
+    w.BeginRow(20);
+    w.BeginColumn(60);
+    // One level of rows and columns: a table in a cell is refused.
+    expect_pdf_error([&] { w.BeginTable(0, 0); }, 55, "PdfWriter.BeginTable", "table in a cell");
+    w.BeginPage();
+    w.EndColumn();
+    w.EndRow();
+    w.BeginRow(20);
+    w.BeginColumn(60);
+    w.DrawText(2, 10, "Tre");
+    w.EndColumn();
+    w.EndRow();
+    w.SetColorFill("#0000FF");
+    w.EndTable();
+    w.DrawRect(300, 300, 20, 20, 4);  // in the fill from before the table
+    doc.finish();
+
+    using Count = std::map<std::string, int>;
+    const std::vector<Count> pages = pair_operators_per_page(doc.file());
+    // Page 1: the table, its three cells (the refused table adds none) and
+    // the layer; page 2: the third row's cell.
+    EXPECT_EQ(pages, (std::vector<Count>{{{"q", 4}, {"Q", 4}, {"BDC", 1}, {"EMC", 1}}, {{"q", 1}, {"Q", 1}}}));
+    for (const auto& word : contenttest::bbox_words(doc.file())) {
+        EXPECT_NEAR(word.x_min, 20 + 22 + 2, 0.5) << word.text << " on page " << word.page;
+        EXPECT_EQ(word.page, word.text == "Tre" ? 2 : 1) << word.text;
+    }
+    const auto image = contenttest::render_colour(doc.file(), 2, 72);
+    const unsigned char* square = image.at(20 + 310, 20 + 310);
+    EXPECT_TRUE(square[0] > 200 && square[2] < 60) << int(square[0]) << " " << int(square[2]);
 }
 
 TEST(Tables, RenderedTableShowsBordersAndFillsWhereTheyBelong) {

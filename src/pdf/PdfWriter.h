@@ -221,8 +221,8 @@ public:
     void EndPage();
     void EndRow();
     void EndSpace();
-    // Ends the innermost table with whatever row, column or cell is left
-    // open in it, and brings back the drawing state from before it.
+    // Ends the innermost table with whatever row or column is left open in
+    // it, and brings back the drawing state from before it.
     void EndTable();
     // Writes the recorded tiling pattern; ignored when none is open.
     void EndTiling();
@@ -621,8 +621,7 @@ private:
     // left open in each content buffer, one MarkKind each, innermost last:
     // an end member writes its "Q" or "EMC" only against one of its own
     // kind in the buffer being written, and the end of the page, object or
-    // pattern closes what is still open in its buffer. A buffer's marks
-    // restart when it begins.
+    // pattern closes what is still open in its buffer.
     enum MarkKind : char { SpaceMark = 's', TableMark = 't', LayerMark = 'l' };
     std::array<std::string, 3> OpenMarks;
 

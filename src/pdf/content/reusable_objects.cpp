@@ -29,7 +29,6 @@ void PdfWriter::BeginObject(std::string_view Alias, std::int32_t Options) {
     record.Options = Options;
     record.Plays.clear();
     BufferReset(ContentBuffers[ObjectBuffer]);
-    OpenMarks[ObjectBuffer].clear();
 }
 
 void PdfWriter::EndObject() {
@@ -128,7 +127,6 @@ void PdfWriter::BeginTiling(std::string_view Alias, float XMin, float YMin, floa
         TilingDictionary = std::move(dictionary);
         BufferReset(ContentBuffers[TilingBuffer]);
         BufferAppend(ContentBuffers[TilingBuffer], flip);
-        OpenMarks[TilingBuffer].clear();
     }
     UncolouredTiling = Style == 1;
 }

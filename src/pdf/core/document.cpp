@@ -76,7 +76,6 @@ void PdfWriter::Abort() {
 
 void PdfWriter::ResetDocumentState() {
     BytesWritten = 0;
-    WriteFailure = 0;
     LastObjectNumber = 0;
     ObjectOffsets.assign(1, std::string());
     RequiredMinorVersion = 0;

@@ -44,8 +44,6 @@ void PdfWriter::EndDoc() {
             writer.ResetDocumentState();
         }
     } end_of_document{*this};
-    // A document with a hole from a failed write never takes the name.
-    if (WriteFailure != 0) RaiseError(57, "EndDoc", pdf::write_failure(WriteFailure));
 
     // A recording left open would lose everything drawn into it.
     if (ObjectOpen) EndObject();

@@ -19,7 +19,6 @@ std::int32_t PdfWriter::BeginPage() {
     PageOpenScript.clear();
     PageCloseScript.clear();
     BufferReset(ContentBuffers[PageBuffer]);
-    OpenMarks[PageBuffer].clear();
     PageOpen = true;
     SetColorFill("Black");
     SetColorLine("Black");

@@ -126,9 +126,6 @@ int overwrite_start(std::FILE* file, std::string_view bytes) {
 int commit_replacing(std::FILE*& file, std::string& temporary, const std::string& destination) {
     int error = injected_failure(ReplacingStep::Flush);
     if (error == 0 && std::fflush(file) != 0) error = errno;
-    // A write that failed earlier left a hole that a later flush does not
-    // fill.
-    if (error == 0 && std::ferror(file)) error = EIO;
     // A device needs no syncing (and /dev/null refuses it).
     if (error == 0 && !temporary.empty()) {
         error = injected_failure(ReplacingStep::Sync);

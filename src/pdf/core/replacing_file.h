@@ -32,9 +32,8 @@ int overwrite_start(std::FILE* file, std::string_view bytes);
 
 // Flushes `file` to disk, closes it and renames `temporary` over
 // `destination`. Returns 0, or the errno of the step that failed (the
-// temporary file is then removed and the destination left as it was); a
-// file on which a write ever failed is never renamed. `file` is closed
-// either way.
+// temporary file is then removed and the destination left as it was).
+// `file` is closed either way.
 int commit_replacing(std::FILE*& file, std::string& temporary, const std::string& destination);
 
 // Closes `file` (if open) and removes `temporary` (if any).

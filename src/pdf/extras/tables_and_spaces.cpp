@@ -56,10 +56,9 @@ void PdfWriter::EndTable() {
     if (TableStates.empty()) return;
     const std::size_t below = TableStates.back();
     TableStates.pop_back();
-    // Rows and columns left open end with their table. Each "Q" only where
-    // its "q" is: a table carried to a new page had it closed with the page
-    // it began on.
-    if (CellOpen) EndSpace();
+    // The "Q" only where its "q" is: a table carried to a new page had it
+    // closed with the page it began on. Rows and columns left open end with
+    // their table.
     if (CloseMark(TableMark)) PutContent("Q");
     InRow = false;
     InColumn = false;

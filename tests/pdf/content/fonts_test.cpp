@@ -148,10 +148,15 @@ TEST(StandardFonts, AbortForgetsTheSelection) {
     EXPECT_THROW(w.DrawTextBox(0, 0, 100, 0, "A"), PdfError);
 }
 
-TEST(StandardFonts, NewFontNeedsAnOpenDocument) {
+TEST(StandardFonts, NewFontNeedsAnOpenDocumentAndItsFailureChangesNothing) {
     PdfWriter w;
+    w.SetFontSize(7);
     contenttest::expect_pdf_error([&] { w.SetFont("Times", 12); }, 52);
     EXPECT_EQ(w.TextLength("A"), 0.0f);
+    testsupport::TempDir dir;
+    w.BeginDoc((dir / "a.pdf").string());
+    w.SetFont("Times");  // no size: the one from before the failure
+    EXPECT_FLOAT_EQ(w.TextHeight(), 1107 * 7 / 1000.0f);
 }
 
 struct Face {

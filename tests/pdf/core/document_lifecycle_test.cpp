@@ -26,9 +26,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A page of text in a standard font, a reusable object played on it and a
-// transparency state: objects and resources that the next document must
-// not inherit.
+// A page of text in a standard font and a layer, a reusable object played
+// on it and a transparency state: objects and resources that the next
+// document must not inherit.
 void draw_page(PdfWriter& writer, const std::string& text) {
     writer.BeginObject("Logo", 0);
     writer.DrawRect(10, 10, 50, 20, 4);
@@ -36,7 +36,9 @@ void draw_page(PdfWriter& writer, const std::string& text) {
     writer.BeginPage();
     writer.SetFont("Times", 12);
     writer.SetAlpha(50);
+    writer.BeginLayer("Piano");
     writer.DrawText(72, 100, text);
+    writer.EndLayer();
     writer.PlayObject("Logo");
 }
 
@@ -101,6 +103,7 @@ TEST(DocumentLifecycle, OneWriterWritesCompleteDocumentsOneAfterTheOther) {
     EXPECT_NE(dests.out.find("] \"_LINK_1\"\n"), std::string::npos) << dests.out;
     const std::string pdf2 = read_file(dir / "2.pdf");
     EXPECT_EQ(pdf2.find("/PageLabels"), std::string::npos);
+    EXPECT_NE(pdf2.find("/Properties <</_LAY_1 "), std::string::npos) << "its own layer";
     // Same layout as the first document's start: no object numbers carried over.
     EXPECT_EQ(pdf2.find("4 0 obj"), read_file(dir / "1.pdf").find("4 0 obj"));
     // Settings stay: the title, and the unit (72 mm from the left).
@@ -167,9 +170,19 @@ TEST(DocumentLifecycle, TheFinalNameHoldsTheOldOrTheCompleteNewDocument) {
         }
     }
 
-    // Through the link, the document is written beside the file it names,
-    // and replaces that file; the link stays.
+    // A writer whose documents failed writes the next one whole: through
+    // the link, beside the file it names, replacing that file; the link
+    // stays.
     PdfWriter writer;
+    pdf::fail_next_replacing_step(pdf::ReplacingStep::Write, EIO);
+    writer.BeginDoc(link.string());
+    EXPECT_EQ(writer.ErrNumber(), 57) << "the header could not be written";
+    writer.BeginDoc(link.string());
+    writer.BeginPage();
+    pdf::fail_next_replacing_step(pdf::ReplacingStep::Write, EIO);
+    expect_pdf_error([&] { writer.BeginPage(); }, 57, "PdfWriter.BeginPage");
+    expect_pdf_error([&] { writer.EndDoc(); }, 57, "PdfWriter.EndDoc");
+    EXPECT_EQ(read_file(target), old_document);
     writer.BeginDoc(link.string());
     writer.BeginPage();
     writer.BeginPage();

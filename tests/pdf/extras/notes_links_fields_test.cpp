@@ -158,20 +158,30 @@ TEST(Links, PagesBookmarksReferencesAndAddresses) {
     w.LinkTo("HTTP://example.org");
     w.LinkTo("bookmark:senza-chiocciola");
     w.LinkTo("layer:ON(Piano)");
+    w.LinkTo("page:0");
     w.LinkTo("bookmark:@1", 0, 0);
     const auto size = w.FileSize();
     expect_pdf_error([&] { w.LinkTo("bookmark:@2"); }, 9, "PdfWriter.LinkTo");
     EXPECT_EQ(w.FileSize(), size) << "a refused bookmark link writes nothing";
+    const std::pair<int, const char*> highlights[] = {{0, " /H /N\r"}, {1, " /H /I\r"}, {2, " /H /O\r"},
+                                                      {3, " /H /P\r"}, {4, ""},         {-1, ""}};
+    for (const auto& [mode, highlight] : highlights)
+        w.LinkTo("mailto:" + std::to_string(mode) + "@example.org", 0, mode);
     const std::string pdf = doc.finish();
+    for (const auto& [mode, highlight] : highlights)
+        EXPECT_NE(line_with(pdf, "(mailto:" + std::to_string(mode) + "@").find("/Border [ 0 0 0] " +
+                                                                                std::string(highlight) + "\r"),
+                  std::string::npos)
+            << mode;
 
-    EXPECT_EQ(count_of(pdf, "/Subtype /Link"), 8u);
+    EXPECT_EQ(count_of(pdf, "/Subtype /Link"), 9u + 6u);
     // The rectangle drawn at (10, 10) with margins 20 and 30.
     EXPECT_NE(pdf.find("/Rect [30 802 80 782]"), std::string::npos);
     EXPECT_NE(pdf.find("/Border [ 0 0 2]\r /H /I\r\r/Dest /_REF_Capitolo#201"), std::string::npos);
     EXPECT_NE(pdf.find(" 0 R /XYZ 30 802 1.5] "), std::string::npos);
     EXPECT_NE(pdf.find("/URI (https://example.org/a?b=\\(c\\))"), std::string::npos);
     EXPECT_EQ(pdf.find("HTTP://"), std::string::npos);
-    EXPECT_EQ(pdf.find("/_LINK_7"), std::string::npos) << "the refused links made no entry";
+    EXPECT_EQ(pdf.find("/_LINK_8"), std::string::npos) << "the refused links made no entry";
 
     // pdfinfo resolves every named destination to its page.
     const auto r = run_command("pdfinfo -dests " + shell_quote(doc.file().string()));
@@ -182,7 +192,8 @@ TEST(Links, PagesBookmarksReferencesAndAddresses) {
         int page;
         const char* view;
     } expected[] = {{"_LINK_1", 6, "FitB"}, {"_REF_Capitolo 1", 6, "XYZ"}, {"_LINK_3", 1, "FitB"},
-                    {"_LINK_4", 6, "FitB"}, {"_LINK_5", 5, "Fit "},  {"_LINK_6", 1, "FitB"}};
+                    {"_LINK_4", 6, "FitB"}, {"_LINK_5", 5, "Fit "},  {"_LINK_6", 1, "FitB"},
+                    {"_LINK_7", 1, "FitB"}};
     for (const auto& e : expected) {
         const std::regex row(" " + std::to_string(e.page) + R"( \[ )" + e.view + ".*\"" + e.name + "\"");
         EXPECT_TRUE(std::regex_search(r.out, row)) << e.name << "\n" << r.out;
@@ -225,13 +236,16 @@ TEST(Links, OneDestinationPerNameAndRectangleViewsReadersAgreeOn) {
     w.DrawRect(10, 10, 50, 20);
     w.LinkTo("ref:Capitolo");
     w.LinkTo("page:1", 0, 0, 3, 100, 100, 200, 150);
+    w.LinkTo("bookmark:@2");
+    expect_pdf_error([&] { w.LinkTo("bookmark:@3"); }, 9, "", "past the last bookmark");
     doc.finish();  // qpdf finds no key twice
     REQUIRE_TOOL("mutool");
     EXPECT_EQ(mutool_targets(doc.file()),
               (std::vector<std::string>{"outline:(senza titolo)#page=1&view=FitB",
                                         "outline:Vista#page=2&viewrect=100,442,200,150",
                                         "2:link#page=2&viewrect=100,592,200,150",
-                                        "2:link#page=1&viewrect=100,592,200,150"}));
+                                        "2:link#page=1&viewrect=100,592,200,150",
+                                        "2:link#page=2&viewrect=100,442,200,150"}));
     const auto dests = run_command("pdfinfo -dests " + shell_quote(doc.file().string())).out;
     EXPECT_EQ(count_of(dests, "\"_REF_Capitolo\""), 1u) << dests;
     EXPECT_NE(dests.find("2 [ FitR  100  592  300  742] \"_REF_Capitolo\""), std::string::npos) << dests;

@@ -132,6 +132,10 @@ TEST(Tables, EndingATableRestoresTheWritersState) {
     w.SetLineWidth(3);
     w.EndColumn();
     w.EndRow();
+    w.BeginRow(5);  // the next row, 5 mm lower: in the table's unit
+    w.BeginColumn(5);
+    w.EndColumn();
+    w.EndRow();
     w.EndTable();
     EXPECT_FLOAT_EQ(w.GetPageWidth(), page_width);
     EXPECT_FLOAT_EQ(w.GetX(), 10);
@@ -139,6 +143,7 @@ TEST(Tables, EndingATableRestoresTheWritersState) {
     const auto last_restore = std::find(lines.rbegin(), lines.rend(), "Q");
     const Lines after(lines.end() - (last_restore - lines.rbegin()), lines.end());
     EXPECT_EQ(after, (Lines{"0 0 0 RG", "0.969 0.071 0.051 rg"}));
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "1 0 0 1 28.346 42.52 cm"), lines.end());
     // A width comes back only where it changed: at the row's end, not again
     // at the table's.
     Lines widths;
@@ -163,7 +168,11 @@ TEST(Tables, EndsWithoutTheirBeginWriteNothing) {
     w.BeginSpace();  // left open: the page's end closes it
     w.BeginObject("logo");
     w.EndSpace();
+    w.BeginLayer("Logo");  // left open: the object's end closes it
     w.EndObject();
+    w.BeginTiling("Trama", 0, 0, 10, 10, 10, 10);
+    w.BeginSpace();  // left open: the pattern's end closes it
+    w.EndTiling();
     w.BeginPage();
     w.EndSpace();
     w.BeginTable(0, 0);
@@ -172,11 +181,26 @@ TEST(Tables, EndsWithoutTheirBeginWriteNothing) {
     w.EndRow();
     w.EndRow();
     w.EndTable();
+    w.SetColorFill("#FF0000");
+    w.BeginTable(50, 50);
+    w.SetColorFill("#0000FF");
+    w.BeginRow(10);  // left open: it ends with its table
+    w.EndTable();
+    w.EndRow();
+    EXPECT_EQ(w.GetY(), 50) << "the row ended with its table";
+    w.DrawRect(0, 0, 1, 1, 4);
     const std::string pdf = doc.finish();
     const std::string first = page_content(pdf);
     const std::string second = page_content(pdf, pdf.find("endstream", pdf.find("0 0 0 RG")));
     EXPECT_EQ(geometry_of(first), (Lines{"q", "1 0 0 1 5 5 cm", "q", "Q", "Q", "q", "Q"}));
-    EXPECT_EQ(geometry_of(second), (Lines{"q", "Q"}));
+    EXPECT_EQ(geometry_of(second), (Lines{"q", "Q", "q", "Q"}));
+    const Lines second_lines = lines_of(second);
+    EXPECT_EQ(*std::find_if(second_lines.rbegin(), second_lines.rend(),
+                            [](const std::string& line) { return line.ends_with(" rg"); }),
+              "1 0 0 rg")
+        << "the fill from before the table, not the row's";
+    EXPECT_NE(pdf.find("\r/OC /_LAY_1 BDC\rEMC\nendstream"), std::string::npos) << "the object's stream";
+    EXPECT_NE(pdf.find(" cm\rq\rQ\nendstream"), std::string::npos) << "the pattern's stream";
 }
 
 TEST(Tables, AnAbortedDocumentLeavesNoTableBehind) {
@@ -221,23 +245,22 @@ TEST(Tables, CarriedToANewPageTheyKeepTheirColumnAndEveryPageIsBalanced) {
     w.SetColorFill("#FF0000");
     w.BeginLayer("Tabella");
     w.BeginTable(22, 700);
-    for (const char* text : {"Uno", "Due"}) {
+    auto row = [&](const char* text) {
         w.BeginRow(20);
         w.BeginColumn(60);
         w.DrawText(2, 10, text);
         w.EndColumn();
         w.EndRow();
-    }
+    };
+    row("Uno");
+    w.BeginPage();  // between rows
+    row("Due");
+    row("Tre");
     w.BeginRow(20);
     w.BeginColumn(60);
     // One level of rows and columns: a table in a cell is refused.
     expect_pdf_error([&] { w.BeginTable(0, 0); }, 55, "PdfWriter.BeginTable", "table in a cell");
-    w.BeginPage();
-    w.EndColumn();
-    w.EndRow();
-    w.BeginRow(20);
-    w.BeginColumn(60);
-    w.DrawText(2, 10, "Tre");
+    w.BeginPage();  // in a cell
     w.EndColumn();
     w.EndRow();
     w.SetColorFill("#0000FF");
@@ -246,15 +269,17 @@ TEST(Tables, CarriedToANewPageTheyKeepTheirColumnAndEveryPageIsBalanced) {
     doc.finish();
 
     using Count = std::map<std::string, int>;
-    const std::vector<Count> pages = pair_operators_per_page(doc.file());
-    // Page 1: the table, its three cells (the refused table adds none) and
-    // the layer; page 2: the third row's cell.
-    EXPECT_EQ(pages, (std::vector<Count>{{{"q", 4}, {"Q", 4}, {"BDC", 1}, {"EMC", 1}}, {{"q", 1}, {"Q", 1}}}));
-    for (const auto& word : contenttest::bbox_words(doc.file())) {
+    // Page 1: the table, its cell and the layer; page 2: three cells (the
+    // refused table adds none); page 3: nothing left to close.
+    EXPECT_EQ(pair_operators_per_page(doc.file()),
+              (std::vector<Count>{{{"q", 2}, {"Q", 2}, {"BDC", 1}, {"EMC", 1}}, {{"q", 3}, {"Q", 3}}, {}}));
+    const auto words = contenttest::bbox_words(doc.file());
+    ASSERT_EQ(words.size(), 3u);
+    for (const auto& word : words) {
         EXPECT_NEAR(word.x_min, 20 + 22 + 2, 0.5) << word.text << " on page " << word.page;
-        EXPECT_EQ(word.page, word.text == "Tre" ? 2 : 1) << word.text;
+        EXPECT_EQ(word.page, word.text == "Uno" ? 1 : 2) << word.text;
     }
-    const auto image = contenttest::render_colour(doc.file(), 2, 72);
+    const auto image = contenttest::render_colour(doc.file(), 3, 72);
     const unsigned char* square = image.at(20 + 310, 20 + 310);
     EXPECT_TRUE(square[0] > 200 && square[2] < 60) << int(square[0]) << " " << int(square[2]);
 }

@@ -195,12 +195,6 @@ TEST(DrawBarCode, LeavesTheLineWidthAlone) {
     PdfWriter& w = doc.first_page("Arial", 10);
     float x = 10, y = 20;
     w.DrawBarCode(0, "400638133393", x, y);
-    w.BeginTable(10, 200);
-    w.BeginRow(10);
-    w.BeginColumn(10);
-    w.EndColumn();
-    w.EndRow();
-    w.EndTable();
     w.DrawLine(100, 400, 400, 400);
     const std::string content = page_content(doc.finish());
     EXPECT_EQ(content.find(" w\r"), std::string::npos) << content;

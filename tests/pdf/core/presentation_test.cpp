@@ -133,6 +133,62 @@ TEST(CorePresentation, RotationTransitionAndLabelOfEachPage) {
     EXPECT_NE(info.find("Page    2 rot:   90\n"), std::string::npos) << info;
 }
 
+// Each transition code gives its effect, one page per code.
+TEST(CorePresentation, EveryTransitionCodeGivesItsEffect) {
+    const char* const effects[] = {
+        "/S /Split /Dm /H /M /I", "/S /Split /Dm /V /M /I", "/S /Split /Dm /H /M /O", "/S /Split /Dm /V /M /O",
+        "/S /Wipe /Di 180",       "/S /Wipe /Di 0",         "/S /Wipe /Di 270",       "/S /Wipe /Di 90",
+        "/S /Box /M /I",          "/S /Box /M /O",          "/S /Blinds /Dm /H",      "/S /Blinds /Dm /V",
+        "/S /Dissolve",           "/S /Glitter /Di 0",      "/S /Glitter /Di 270",    "/S /Glitter /Di 315",
+        "/S /R",
+    };
+    TempDir dir;
+    const auto file = dir / "transitions.pdf";
+    PdfWriter writer;
+    writer.BeginDoc(file.string());
+    for (int code = 1; code <= 17; ++code) {
+        writer.BeginPage();
+        writer.SetPageTransition(code, 2, 0.5f);
+    }
+    writer.EndDoc();
+    const std::string pdf = read_file(file);
+    for (int code = 1; code <= 17; ++code)
+        EXPECT_NE(object_text(pdf, 2 + 2 * code).find("\r/Dur 2 /Trans << /Type /Trans /D 0.5 " +
+                                                      std::string(effects[code - 1]) + " >> >>\nendobj"),
+                  std::string::npos)
+            << "code " << code;
+    expect_qpdf_clean(file, "", "transitions");
+}
+
+// Each script kind lands where its event is, and only the five document
+// events ask for PDF 1.4.
+TEST(CorePresentation, EveryScriptKindLandsInItsPlaceAndVersion) {
+    const struct {
+        const char* place;
+        char version;
+    } kinds[] = {{"/AA << /O << /Type /Action /S /JavaScript /JS ", '3'},
+                 {"/AA << /C << /Type /Action /S /JavaScript /JS ", '3'},
+                 {"/OpenAction << /S /JavaScript /JS ", '3'},
+                 {"/AA << /WC << /Type /Action /S /JavaScript /JS ", '4'},
+                 {"/AA << /WP << /Type /Action /S /JavaScript /JS ", '4'},
+                 {"/AA << /WS << /Type /Action /S /JavaScript /JS ", '4'},
+                 {"/AA << /DP << /Type /Action /S /JavaScript /JS ", '4'},
+                 {"/AA << /DS << /Type /Action /S /JavaScript /JS ", '4'},
+                 {"/JavaScript << /Names [ (globalscript) << /S /JavaScript /JS ", '3'}};
+    TempDir dir;
+    for (int type = 0; type <= 8; ++type) {
+        const auto file = dir / ("script" + std::to_string(type) + ".pdf");
+        PdfWriter writer;
+        writer.BeginDoc(file.string());
+        writer.BeginPage();
+        writer.OnDocEvent(type, "app.alert(1);");
+        writer.EndDoc();
+        const std::string pdf = read_file(file);
+        EXPECT_EQ(pdf[7], kinds[type].version) << "type " << type;
+        EXPECT_NE(pdf.find(kinds[type].place), std::string::npos) << "type " << type;
+    }
+}
+
 TEST(CorePresentation, LayerMarksAndScriptItems) {
     TempDir dir;
     const auto file = dir / "marks.pdf";

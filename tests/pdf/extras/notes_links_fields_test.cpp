@@ -95,9 +95,9 @@ TEST(Notes, BoxAndIconDictionaries) {
     w.SetColorLine("#000000");
     w.AddNoteBox("Testo (nota)", 1, 2, 3, 4);
     w.AddNoteBox("", 1, 2, 3, 4, 4, 1);
-    w.AddNoteIcon("Icona", 7, 5, 5);
-    w.AddNoteIcon("Icona", -1, 5, 5, false);
-    w.AddNoteIcon("Chiave", 2, 5, 5);
+    // Every icon code: 0-6 name an icon, any other none.
+    const char* const icons[] = {"", "Note", "Comment", "Key", "Help", "Paragraph", "NewParagraph", "Insert", ""};
+    for (int icon = -1; icon <= 7; ++icon) w.AddNoteIcon("Icona " + std::to_string(icon), icon, 5, 5, icon != -1);
     w.BeginTiling("Trama", 0, 0, 10, 10, 10, 10);
     w.EndTiling();
     w.SetColorFill("Trama");
@@ -117,10 +117,15 @@ TEST(Notes, BoxAndIconDictionaries) {
     EXPECT_NE(pdf.find("/AcroForm <</NeedAppearances true /Fields [] /CO [] /DR << /Font <<\r"), std::string::npos);
     EXPECT_NE(pdf.find("/Name /Arial"), std::string::npos);
 
-    EXPECT_EQ(count_of(pdf, "/Subtype /Text"), 4u);
-    EXPECT_EQ(count_of(pdf, "\r /Name /"), 2u) << "icons 7 and -1 have no name";
-    EXPECT_NE(line_with(pdf, "/Name /Key").find("/Rect [5 837 5 837]\r/F 0\r/C [1 1 1]"), std::string::npos)
-        << line_with(pdf, "/Name /Key");
+    EXPECT_EQ(count_of(pdf, "/Subtype /Text"), 10u);
+    for (int icon = -1; icon <= 7; ++icon) {
+        const std::string note = line_with(pdf, "(Icona " + std::to_string(icon) + ")");
+        const std::string name = icons[icon + 1];
+        EXPECT_NE(note.find("/Rect [5 837 5 837]\r/F 0\r/C [1 1 1]" + (name.empty() ? "" : "\r /Name /" + name) +
+                            "\r /Open "),
+                  std::string::npos)
+            << note;
+    }
     EXPECT_EQ(line_with(pdf, "(Senza colore)").find("/C ["), std::string::npos);
     EXPECT_NE(pdf.find("/Open false "), std::string::npos);
 }
@@ -161,7 +166,8 @@ TEST(Links, PagesBookmarksReferencesAndAddresses) {
     w.LinkTo("page:0");
     w.LinkTo("bookmark:@1", 0, 0);
     const auto size = w.FileSize();
-    expect_pdf_error([&] { w.LinkTo("bookmark:@2"); }, 9, "PdfWriter.LinkTo");
+    for (const char* missing : {"bookmark:@2", "bookmark:@0", "bookmark:@-1"})
+        expect_pdf_error([&] { w.LinkTo(missing); }, 9, "PdfWriter.LinkTo", missing);
     EXPECT_EQ(w.FileSize(), size) << "a refused bookmark link writes nothing";
     const char* highlights[] = {" /H /N\r", " /H /I\r", " /H /O\r", " /H /P\r", ""};  // modes 0 to 4
     for (int mode = 0; mode <= 4; ++mode) w.LinkTo("mailto:" + std::to_string(mode) + "@example.org", 0, mode);

@@ -49,9 +49,9 @@ TEST(ExtrasBookmarks, LevelsAsReadersSeeThem) {
         {{1, -1, 0}, {1, 2, 2}},
     };
     Case chain;  // 254 levels, then nothing deeper
-    for (int i = 1; i <= 254; ++i) chain.levels.push_back(-1), chain.depths.push_back(i);
-    chain.levels.insert(chain.levels.end(), {-1, 300, 0});
-    chain.depths.insert(chain.depths.end(), {-1, -1, 254});
+    for (int i = 1; i <= 253; ++i) chain.levels.push_back(-1), chain.depths.push_back(i);
+    chain.levels.insert(chain.levels.end(), {255, -1, 300, 0});
+    chain.depths.insert(chain.depths.end(), {254, -1, -1, 254});
     cases.push_back(chain);
 
     TempDir dir;

@@ -95,6 +95,14 @@ TEST(Notes, BoxAndIconDictionaries) {
     w.SetColorLine("#000000");
     w.AddNoteBox("Testo (nota)", 1, 2, 3, 4);
     w.AddNoteBox("", 1, 2, 3, 4, 4, 1);
+    // Every alignment and border code (3 and 0 align nothing, 5 no style).
+    const struct {
+        std::int32_t align, border;
+        const char *q, *style;
+    } boxes[] = {{1, 0, "", "/S /S"}, {2, 1, "\r/Q 2", "/S /D /D [2 3]"}, {4, 2, "\r/Q 1", "/S /B"},
+                 {3, 3, "", "/S /I"}, {0, 4, "", "/S /U"},               {2, 5, "\r/Q 2", ""}};
+    for (int i = 0; i < 6; ++i)
+        w.AddNoteBox("Box " + std::to_string(i), 1, 2, 3, 4, boxes[i].align, boxes[i].border, 2, 3);
     // Every icon code: 0-6 name an icon, any other none.
     const char* const icons[] = {"", "Note", "Comment", "Key", "Help", "Paragraph", "NewParagraph", "Insert", ""};
     for (int icon = -1; icon <= 7; ++icon) w.AddNoteIcon("Icona " + std::to_string(icon), icon, 5, 5, icon != -1);
@@ -110,9 +118,15 @@ TEST(Notes, BoxAndIconDictionaries) {
     EXPECT_NE(box.find("/W 0/S /S>>"), std::string::npos) << box;
     EXPECT_NE(box.find("/T (Rossi)"), std::string::npos);
     EXPECT_NE(box.find("/DA (/Arial 12 Tf 0 0 0 rg )"), std::string::npos) << box;
-    const std::string dashed = line_with(pdf, "/Q 1");
-    EXPECT_NE(dashed.find("/S /D /D [1 1]"), std::string::npos) << dashed;
+    const std::string dashed = line_with(pdf, "/S /D /D [1 1]");
+    EXPECT_NE(dashed.find("/Q 1"), std::string::npos) << dashed;
     EXPECT_EQ(dashed.find("/Contents"), std::string::npos);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_NE(line_with(pdf, "(Box " + std::to_string(i) + ")")
+                      .find(std::string("/F 0") + boxes[i].q + "\r/C [1 1 1]\r/BS << /Type /Border /W 0" +
+                            boxes[i].style + ">>\r"),
+                  std::string::npos)
+            << line_with(pdf, "(Box " + std::to_string(i) + ")");
     // The font the notes name is in the form's resources, though there is no field.
     EXPECT_NE(pdf.find("/AcroForm <</NeedAppearances true /Fields [] /CO [] /DR << /Font <<\r"), std::string::npos);
     EXPECT_NE(pdf.find("/Name /Arial"), std::string::npos);
@@ -152,6 +166,7 @@ TEST(Links, PagesBookmarksReferencesAndAddresses) {
     for (int p = 1; p <= 5; ++p) w.BeginPage();
     w.DrawRect(10, 10, 50, 20);
     w.LinkTo("page:#LAST");  // made on page 5: below
+    w.LinkTo("page:#NEXT");  // page 6
     w.BeginPage();
     w.DrawRect(10, 10, 50, 20);
     w.DefineRef("Capitolo 1", 4, 10, 10, 0, 0, 150);
@@ -165,6 +180,10 @@ TEST(Links, PagesBookmarksReferencesAndAddresses) {
     w.LinkTo("layer:ON(Piano)");
     w.LinkTo("page:0");
     w.LinkTo("bookmark:@1", 0, 0);
+    // A file, and the current point's place.
+    w.LinkTo("file:altro (1).pdf");
+    w.SetXY(10, 20);
+    w.DefineRef("Qui", 4, 0, 0, 0, 0, 100);
     const auto size = w.FileSize();
     for (const char* missing : {"bookmark:@2", "bookmark:@0", "bookmark:@-1"})
         expect_pdf_error([&] { w.LinkTo(missing); }, 9, "PdfWriter.LinkTo", missing);
@@ -177,14 +196,16 @@ TEST(Links, PagesBookmarksReferencesAndAddresses) {
                   std::string::npos)
             << mode;
 
-    EXPECT_EQ(count_of(pdf, "/Subtype /Link"), 9u + 5u);
+    EXPECT_EQ(count_of(pdf, "/Subtype /Link"), 11u + 5u);
     // The rectangle drawn at (10, 10) with margins 20 and 30.
     EXPECT_NE(pdf.find("/Rect [30 802 80 782]"), std::string::npos);
     EXPECT_NE(pdf.find("/Border [ 0 0 2]\r /H /I\r\r/Dest /_REF_Capitolo#201"), std::string::npos);
     EXPECT_NE(pdf.find(" 0 R /XYZ 30 802 1.5] "), std::string::npos);
     EXPECT_NE(pdf.find("/URI (https://example.org/a?b=\\(c\\))"), std::string::npos);
     EXPECT_EQ(pdf.find("HTTP://"), std::string::npos);
-    EXPECT_EQ(pdf.find("/_LINK_8"), std::string::npos) << "the refused links made no entry";
+    EXPECT_EQ(pdf.find("/_LINK_10"), std::string::npos) << "the refused links made no entry";
+    EXPECT_NE(pdf.find(" /A << /Type /Action /S /GoToR /F (altro \\(1\\).pdf) /D [-1 /XYZ 0 0 0] >> "),
+              std::string::npos);
 
     // pdfinfo resolves every named destination to its page.
     const auto r = run_command("pdfinfo -dests " + shell_quote(doc.file().string()));
@@ -194,9 +215,9 @@ TEST(Links, PagesBookmarksReferencesAndAddresses) {
         const char* name;
         int page;
         const char* view;
-    } expected[] = {{"_LINK_1", 6, "FitB"}, {"_REF_Capitolo 1", 6, "XYZ"}, {"_LINK_3", 1, "FitB"},
-                    {"_LINK_4", 6, "FitB"}, {"_LINK_5", 5, "Fit "},  {"_LINK_6", 1, "FitB"},
-                    {"_LINK_7", 1, "FitB"}};
+    } expected[] = {{"_LINK_1", 6, "FitB"}, {"_LINK_2", 6, "FitB"}, {"_REF_Capitolo 1", 6, "XYZ"},
+                    {"_LINK_4", 1, "FitB"}, {"_LINK_5", 6, "FitB"}, {"_LINK_6", 5, "Fit "},
+                    {"_LINK_7", 1, "FitB"}, {"_LINK_8", 1, "FitB"}, {"_REF_Qui", 6, "XYZ +30 +792 "}};
     for (const auto& e : expected) {
         const std::regex row(" " + std::to_string(e.page) + R"( \[ )" + e.view + ".*\"" + e.name + "\"");
         EXPECT_TRUE(std::regex_search(r.out, row)) << e.name << "\n" << r.out;
@@ -429,6 +450,8 @@ TEST(Fields, EventsReachExactNamesAndBranchesOnly) {
     w.OnFieldEvent(blur, target, script);
     const std::string pdf = doc.finish();
     EXPECT_NE(line_with(pdf, "/T (totale)").find("/Bl << /S /JavaScript"), std::string::npos);
+    EXPECT_NE(pdf.find("/CO []"), std::string::npos) << "no calculate script";
+    EXPECT_EQ(pdf.find("/MaxLen"), std::string::npos) << "Param 0: no maximum length";
     EXPECT_NE(line_with(pdf, "/T (totale.iva)").find("/Bl << /S /JavaScript"), std::string::npos);
     EXPECT_EQ(line_with(pdf, "/T (totaleX)").find("/AA"), std::string::npos);
 }

@@ -648,7 +648,8 @@ private:
     // "PdfWriter." + procedure, description + " - " + detail.
     void RecordError(std::int32_t number, std::string_view procedure, std::string_view description,
                      std::string_view detail);
-    // Throws PdfError from "PdfWriter." + member.
+    // Throws PdfError from "PdfWriter." + the public member in progress
+    // (core/public_call.h), `member` outside any.
     [[noreturn]] static void RaiseError(std::int32_t number, std::string_view member, std::string_view description);
 
     // -- Object writer --

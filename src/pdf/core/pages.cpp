@@ -131,10 +131,10 @@ void PdfWriter::WriteFieldWidgets(std::int32_t pageObject) {
                 break;
             case 1:
             case 4:
-                body += " /MK << /CA " + PdfLiteralString(field.Caption) + " " + field.Characteristics + ">> ";
-                break;
             case 5:
-                body += " /MK << /CA " + PdfTextString(field.Caption) + " " + field.Characteristics + ">> ";
+                body += " /MK << /CA " +
+                        (field.Type == 5 ? PdfTextString(field.Caption) : PdfLiteralString(field.Caption)) + " " +
+                        field.Characteristics + ">> ";
                 break;
             case 2:
             case 3: {

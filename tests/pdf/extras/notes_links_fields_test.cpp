@@ -35,6 +35,19 @@ std::string qpdf_form(const std::filesystem::path& file) {
     return r.out;
 }
 
+// What a mutool script prints about the file, line by line.
+std::vector<std::string> mutool_run(const std::string& script, const std::filesystem::path& file) {
+    testsupport::TempDir dir;
+    testsupport::write_file(dir / "script.js", script);
+    const auto r = run_command("mutool run " + shell_quote((dir / "script.js").string()) + " " +
+                               shell_quote(file.string()));
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    std::vector<std::string> lines;
+    std::istringstream out(r.out);
+    for (std::string line; std::getline(out, line);) lines.push_back(line);
+    return lines;
+}
+
 TEST(FieldOptions, BitsGiveTheFlagsBorderMarkAndVersion) {
     using pdf::field_options;
     struct Row {
@@ -227,23 +240,15 @@ TEST(Links, PagesBookmarksReferencesAndAddresses) {
 // Where mutool takes every bookmark and link, one "page:item#target" per
 // line, in the order of the outline and then of the pages' links.
 std::vector<std::string> mutool_targets(const std::filesystem::path& file) {
-    testsupport::TempDir dir;
-    testsupport::write_file(dir / "targets.js",
-                            "var doc = new Document(scriptArgs[0]);\n"
-                            "function walk(items) { for (var i = 0; i < items.length; ++i) {\n"
-                            "  print('outline:' + items[i].title + items[i].uri);\n"
-                            "  if (items[i].down) walk(items[i].down); } }\n"
-                            "walk(doc.loadOutline());\n"
-                            "for (var p = 0; p < doc.countPages(); ++p) {\n"
-                            "  var links = doc.loadPage(p).getLinks();\n"
-                            "  for (var i = 0; i < links.length; ++i) print((p + 1) + ':link' + links[i].uri); }\n");
-    const auto r = run_command("mutool run " + shell_quote((dir / "targets.js").string()) + " " +
-                               shell_quote(file.string()));
-    EXPECT_EQ(r.exit_code, 0) << r.err;
-    std::vector<std::string> targets;
-    std::istringstream lines(r.out);
-    for (std::string line; std::getline(lines, line);) targets.push_back(line);
-    return targets;
+    return mutool_run("var doc = new Document(scriptArgs[0]);\n"
+                      "function walk(items) { for (var i = 0; i < items.length; ++i) {\n"
+                      "  print('outline:' + items[i].title + items[i].uri);\n"
+                      "  if (items[i].down) walk(items[i].down); } }\n"
+                      "walk(doc.loadOutline());\n"
+                      "for (var p = 0; p < doc.countPages(); ++p) {\n"
+                      "  var links = doc.loadPage(p).getLinks();\n"
+                      "  for (var i = 0; i < links.length; ++i) print((p + 1) + ':link' + links[i].uri); }\n",
+                      file);
 }
 
 // A name defined twice is one destination, the later one; a rectangle view
@@ -349,19 +354,12 @@ TEST(Fields, EveryTypeReadsBackWithAndWithoutProtection) {
 // What mutool shows of the first page: each note's text and author, then
 // each field's label (its tooltip, else its name) and value.
 std::vector<std::string> mutool_annotations(const std::filesystem::path& file) {
-    const auto script = file.parent_path() / "annotations.js";
-    testsupport::write_file(script,
-                            "var page = new PDFDocument(scriptArgs[0]).loadPage(0);\n"
-                            "var a = page.getAnnotations();\n"
-                            "for (var i = 0; i < a.length; i++) print(a[i].getContents() + '|' + a[i].getAuthor());\n"
-                            "var w = page.getWidgets();\n"
-                            "for (var i = 0; i < w.length; i++) print(w[i].getLabel() + '|' + w[i].getValue());\n");
-    const auto r = run_command("mutool run " + shell_quote(script.string()) + " " + shell_quote(file.string()));
-    EXPECT_EQ(r.exit_code, 0) << r.err;
-    std::vector<std::string> lines;
-    std::istringstream out(r.out);
-    for (std::string line; std::getline(out, line);) lines.push_back(line);
-    return lines;
+    return mutool_run("var page = new PDFDocument(scriptArgs[0]).loadPage(0);\n"
+                      "var a = page.getAnnotations();\n"
+                      "for (var i = 0; i < a.length; i++) print(a[i].getContents() + '|' + a[i].getAuthor());\n"
+                      "var w = page.getWidgets();\n"
+                      "for (var i = 0; i < w.length; i++) print(w[i].getLabel() + '|' + w[i].getValue());\n",
+                      file);
 }
 
 // The euro sign, curly quotes and dashes (Windows-1252 0x80-0x9F) come back

@@ -131,12 +131,13 @@ TEST_F(Cartelle, PersonalDataAreTheOwnersAloneAndForeignFoldersAreRefused) {
         fs::remove_all(utente / "contratto");
         TempDir altrove;
         fs::create_directory_symlink(altrove.path(), utente / "contratto");
-        const auto rifiutata = [](const fs::path& cartella) {
+        const auto rifiutata = [](const fs::path& cartella, const std::string& causa = {}) {
             try {
                 cartella_dati();
                 ADD_FAILURE() << "accepted " << cartella;
             } catch (const ErroreDati& e) {
                 EXPECT_NE(std::string(e.what()).find(cartella.string()), std::string::npos) << e.what();
+                EXPECT_NE(std::string(e.what()).find(causa), std::string::npos) << e.what();
             }
         };
         rifiutata(utente / "contratto");
@@ -150,12 +151,7 @@ TEST_F(Cartelle, PersonalDataAreTheOwnersAloneAndForeignFoldersAreRefused) {
         {
             Ambiente xdg_vuota("XDG_DATA_HOME", "");
             Ambiente home("HOME", utente.path().string());
-            try {
-                cartella_dati();
-                ADD_FAILURE() << "a folder was made in a read-only home";
-            } catch (const ErroreDati& e) {
-                EXPECT_NE(std::string(e.what()).find("permesso negato"), std::string::npos) << e.what();
-            }
+            rifiutata(utente.path() / ".local" / "share" / "contratto", "permesso negato");
         }
         fs::permissions(utente.path(), fs::perms::owner_all);
         fs::permissions(programma.path(), fs::perms::owner_all);

@@ -34,6 +34,13 @@ inline void PrintTo(const QString& testo, std::ostream* os) { *os << '"' << test
 
 namespace {
 
+// The window's button with this caption; nullptr when there is none.
+QPushButton* pulsante(const QWidget* finestra, const QString& testo) {
+    for (QPushButton* p : finestra->findChildren<QPushButton*>())
+        if (p->text() == testo) return p;
+    return nullptr;
+}
+
 class Menu : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -68,6 +75,14 @@ protected:
     }
 
     void scrivi(const dati_prova::Coppie& coppie) { testsupport::write_data_file(file_dati(), coppie); }
+    // A builder that counts its runs and writes a small document.
+    CostruttoreContratto costruttore_contato() {
+        return [this](const fs::path& file, bool) {
+            ++generazioni;
+            testsupport::write_file(file, "%PDF-1.4 nuovo");
+            return true;
+        };
+    }
     // The menu shown again after the store changed under it.
     void riapri(Intro& intro, const dati_prova::Coppie& coppie) {
         scrivi(coppie);
@@ -93,6 +108,7 @@ protected:
     bool apertura_lancia = false;
     int scelte_cartella = 0;
     bool costruttore_ricevuto = false;
+    int generazioni = 0;
 };
 
 }  // namespace
@@ -250,12 +266,8 @@ TEST_F(Menu, ChooserGeneratesReportsAndEnds) {
     scrivi(dati_prova::contratto_completo());
     fs::create_directory(cartella.path() / "Scrivania");
     int terminazioni = 0;
-    auto costruttore = [](const fs::path& file, bool) {
-        testsupport::write_file(file, "%PDF-1.4");
-        return true;
-    };
     {
-        crea_contratto finestra(costruttore, nullptr, [&] { ++terminazioni; });
+        crea_contratto finestra(costruttore_contato(), nullptr, [&] { ++terminazioni; });
         finestra.scegli_cartella(cartella.path() / "Scrivania");
         EXPECT_EQ(finestra.cartella_scelta(), cartella.path() / "Scrivania");
         EXPECT_TRUE(finestra.genera());
@@ -310,16 +322,11 @@ TEST_F(Menu, GeneraNamesTheUsersOwnFilesInTheOutputFolderBeforeTheyGo) {
         const std::string dati_prima = testsupport::read_file(file_dati());
         finestre.clear();
         risposta = c.risposta;
-        int generazioni = 0;
-        crea_contratto finestra([&](const fs::path& file, bool) {
-            ++generazioni;
-            testsupport::write_file(file, "%PDF-1.4 nuovo");
-            return true;
-        }, nullptr, [] {});
+        generazioni = 0;
+        crea_contratto finestra(costruttore_contato(), nullptr, [] {});
         finestra.scegli_cartella(scrivania);
         finestra.show();
-        for (QPushButton* p : finestra.findChildren<QPushButton*>())
-            if (p->text() == QStringLiteral("&Genera")) QTest::mouseClick(p, Qt::LeftButton);
+        QTest::mouseClick(pulsante(&finestra, QStringLiteral("&Genera")), Qt::LeftButton);
 
         if (c.estranei.empty()) {
             ASSERT_EQ(finestre.size(), 1u) << "only the success";
@@ -374,9 +381,7 @@ TEST_F(Menu, ChooserStartsAtTheDesktopOrHome) {
     auto* modello = qobject_cast<QFileSystemModel*>(albero->model());
     ASSERT_NE(modello, nullptr);
     EXPECT_EQ(fs::path(modello->filePath(albero->rootIndex()).toStdString()), cartella.path());
-    QPushButton* superiore = nullptr;
-    for (auto* p : finestra.findChildren<QPushButton*>())
-        if (p->text() == QStringLiteral("Cartella &superiore")) superiore = p;
+    QPushButton* superiore = pulsante(&finestra, QStringLiteral("Cartella &superiore"));
     ASSERT_NE(superiore, nullptr);
     superiore->click();
     EXPECT_EQ(fs::path(modello->filePath(albero->rootIndex()).toStdString()), cartella.path().parent_path());
@@ -500,9 +505,7 @@ TEST_F(Menu, EnterAfterComingBackOpensTheFormAndNeverTheChooser) {
     intro.show();
     QApplication::setActiveWindow(&intro);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&intro));
-    QPushButton* prosegui = nullptr;
-    for (QPushButton* p : intro.findChildren<QPushButton*>())
-        if (p->text() == QStringLiteral("&Prosegui")) prosegui = p;
+    QPushButton* prosegui = pulsante(&intro, QStringLiteral("&Prosegui"));
     ASSERT_NE(prosegui, nullptr);
     for (const Qt::Key tasto : {Qt::Key_Return, Qt::Key_Enter}) {
         QTest::mouseClick(prosegui, Qt::LeftButton);
@@ -529,8 +532,7 @@ TEST_F(Menu, EnterAfterComingBackOpensTheFormAndNeverTheChooser) {
     // With the focus on another button Enter still means "Prosegui"; with
     // "Prosegui" disabled (an unreadable store) Enter does nothing at all.
     QApplication::setActiveWindow(&intro);
-    for (QPushButton* p : intro.findChildren<QPushButton*>())
-        if (p->text() == QStringLiteral("&Stampa Dati")) p->setFocus();
+    pulsante(&intro, QStringLiteral("&Stampa Dati"))->setFocus();
     premi(Qt::Key_Return);
     ASSERT_NE(modulo_aperto(), nullptr);
     EXPECT_EQ(scelte_cartella, 0);
@@ -554,16 +556,9 @@ TEST_F(Menu, EnterAfterComingBackOpensTheFormAndNeverTheChooser) {
 // of Enter presses from any control of the chooser reaches it.
 TEST_F(Menu, NoEnterInTheChooserGenerates) {
     scrivi(dati_prova::contratto_completo());
-    int generazioni = 0;
-    crea_contratto finestra([&](const fs::path& file, bool) {
-        ++generazioni;
-        testsupport::write_file(file, "%PDF-1.4");
-        return true;
-    }, nullptr, [] {});
+    crea_contratto finestra(costruttore_contato(), nullptr, [] {});
     finestra.scegli_cartella(cartella.path());
-    QPushButton* genera = nullptr;
-    for (QPushButton* p : finestra.findChildren<QPushButton*>())
-        if (p->text() == QStringLiteral("&Genera")) genera = p;
+    QPushButton* genera = pulsante(&finestra, QStringLiteral("&Genera"));
     ASSERT_NE(genera, nullptr);
     EXPECT_FALSE(genera->isDefault());
     std::vector<QWidget*> controlli;

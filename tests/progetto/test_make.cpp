@@ -1,7 +1,6 @@
-// The README's commands, run by make in a copy of the project's scripts with
-// cmake, ctest and the package check replaced by programs that note what
-// they were asked: what "make run" and "make test" build, and what
-// "make clean" leaves of the user's files in the program's folder.
+// The README's make commands in a copy of the project's scripts, with cmake,
+// ctest and the package check replaced by programs that note their calls:
+// what "make run" and "make test" build, and what "make clean" leaves.
 #include <filesystem>
 #include <set>
 #include <string>
@@ -12,7 +11,6 @@
 
 namespace fs = std::filesystem;
 using testsupport::read_file;
-using testsupport::shell_quote;
 using testsupport::write_file;
 
 namespace {
@@ -20,29 +18,27 @@ namespace {
 class Make : public ::testing::Test {
 protected:
     void SetUp() override {
-        const fs::path sorgenti = CONTRATTO_SOURCE_DIR;
         fs::create_directories(progetto / "scripts");
-        fs::copy_file(sorgenti / "Makefile", progetto / "Makefile");
-        fs::copy_file(sorgenti / "scripts" / "setup.sh", progetto / "scripts" / "setup.sh");
-        fs::create_directories(strumenti);
-        const std::string nota = " >> " + shell_quote((dir / "chiamate").string()) + "\n";
-        eseguibile(strumenti / "cmake", "#!/bin/sh\necho \"cmake $*\"" + nota);
-        eseguibile(strumenti / "ctest", "#!/bin/sh\necho ctest" + nota);
-        eseguibile(strumenti / "dpkg-query", "#!/bin/sh\nprintf 'install ok installed'\n");
         fs::create_directories(progetto / "build");
-        eseguibile(progetto / "build" / "contratto", "#!/bin/sh\necho contratto" + nota);
+        fs::create_directories(strumenti);
+        fs::copy_file(fs::path(CONTRATTO_SOURCE_DIR) / "Makefile", progetto / "Makefile");
+        fs::copy_file(fs::path(CONTRATTO_SOURCE_DIR) / "scripts" / "setup.sh", progetto / "scripts" / "setup.sh");
+        const std::string nota = " >> " + testsupport::shell_quote((dir / "chiamate").string()) + "\n";
+        for (const auto& [file, testo] : {std::pair{strumenti / "cmake", "echo \"cmake $*\"" + nota},
+                                          {strumenti / "ctest", "echo ctest" + nota},
+                                          {strumenti / "dpkg-query", std::string("printf 'install ok installed'\n")},
+                                          {progetto / "build" / "contratto", "echo contratto" + nota}}) {
+            write_file(file, "#!/bin/sh\n" + testo);
+            fs::permissions(file, fs::perms::owner_all);
+        }
     }
-    void eseguibile(const fs::path& file, const std::string& testo) {
-        write_file(file, testo);
-        fs::permissions(file, fs::perms::owner_all);
-    }
-    // The calls noted by `make obiettivo`, one per line.
+    // The calls `make obiettivo` made, one a line.
     std::string make(const std::string& obiettivo) {
         fs::remove(dir / "chiamate");
-        const auto esito = testsupport::run_command("PATH=" + shell_quote(strumenti.string()) + ":\"$PATH\" make -s -C " +
-                                                    shell_quote(progetto.string()) + " " + obiettivo + " 2>&1");
-        EXPECT_EQ(esito.exit_code, 0) << esito.out;
-        return fs::exists(dir / "chiamate") ? read_file(dir / "chiamate") : std::string();
+        const auto esito = testsupport::run_command("PATH=" + strumenti.string() + ":\"$PATH\" make -s -C " +
+                                                    testsupport::shell_quote(progetto.string()) + " " + obiettivo);
+        EXPECT_EQ(esito.exit_code, 0) << esito.out << esito.err;
+        return fs::exists(dir / "chiamate") ? read_file(dir / "chiamate") : "";
     }
 
     testsupport::TempDir dir;
@@ -52,27 +48,19 @@ protected:
 TEST_F(Make, RunBuildsOnlyTheProgramAndTestBuildsEverything) {
     std::string n = testsupport::run_command("nproc").out;
     n.resize(n.find('\n'));
-    EXPECT_EQ(make("run"), "cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo\n"
-                           "cmake --build build -j " + n + " --target contratto\n"
-                           "contratto\n");
-    EXPECT_EQ(make("test"), "cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo\n"
-                            "cmake --build build -j " + n + "\n"
-                            "ctest\n");
+    const std::string configura = "cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo\n";
+    EXPECT_EQ(make("run"), configura + "cmake --build build -j " + n + " --target contratto\ncontratto\n");
+    EXPECT_EQ(make("test"), configura + "cmake --build build -j " + n + "\nctest\n");
 }
 
 TEST_F(Make, CleanKeepsTheUsersFilesInTheProgramsFolder) {
-    const std::set<std::string> utente = {"dati2.dat", "bozza.pdf", "cartellone.pdf",
-                                          "Files Contratto Tavore/contratto.pdf"};
-    const std::set<std::string> costruiti = {"contratto", "CMakeCache.txt", "CMakeFiles/x.o", "loghi.gif",
-                                             "tests/test_common", ".dati2.dat.Ab3dE9"};
+    const std::set<std::string> utente = {"dati2.dat", "bozza.pdf", "cartellone.pdf", "Files Contratto Tavore/contratto.pdf"};
+    std::set<std::string> tutti = {"contratto", "CMakeCache.txt", "CMakeFiles/a.o", "tests/test_a", ".dati2.dat.Ab3dE9"};
+    tutti.insert(utente.begin(), utente.end());
     for (const char* cartella : {"build", "build-asan"}) {
-        for (const auto& nome : utente) {
+        for (const auto& nome : tutti) {
             fs::create_directories((progetto / cartella / nome).parent_path());
-            write_file(progetto / cartella / nome, "del\xE0 utente");
-        }
-        for (const auto& nome : costruiti) {
-            fs::create_directories((progetto / cartella / nome).parent_path());
-            write_file(progetto / cartella / nome, "costruito");
+            write_file(progetto / cartella / nome, "dati di " + nome);
         }
     }
     fs::create_directories(progetto / "build-fuzz" / "fuzz");
@@ -82,7 +70,7 @@ TEST_F(Make, CleanKeepsTheUsersFilesInTheProgramsFolder) {
         for (const auto& voce : fs::recursive_directory_iterator(progetto / cartella))
             if (voce.is_regular_file()) rimasti.insert(fs::relative(voce.path(), progetto / cartella).string());
         EXPECT_EQ(rimasti, utente) << cartella;
-        for (const auto& nome : utente) EXPECT_EQ(read_file(progetto / cartella / nome), "del\xE0 utente");
+        for (const auto& nome : utente) EXPECT_EQ(read_file(progetto / cartella / nome), "dati di " + nome);
     }
     EXPECT_FALSE(fs::exists(progetto / "build-fuzz")) << "a folder of build outputs only goes whole";
 }

@@ -557,9 +557,9 @@ TEST_F(ModuloTest, AFailingViewerIsToldWithTheFilesPlaceAndAStayingOneNeverBlock
         const char* nel_messaggio;  // nullptr: nothing is said
     } casi[] = {
         {"ends well", segna + "exit 0\n", true, false, nullptr},
-        {"no program for PDF files", segna + "exit 3\n", true, false, "codice 3"},
+        {"no program for PDF files", segna + "exit 3\n", true, false, "codice 3 (sul computer non c'\u00e8 un programma"},
         {"cannot run", "#!/nonexistent/sh\n", false, false, "non si pu\u00f2 avviare"},
-        {"stays, then fails", segna + resta + "exit 4\n", true, true, "codice 4"},
+        {"stays, then fails", segna + resta + "exit 4\n", true, true, "codice 4 (l'apertura non"},
     };
     auto m = apri();
     digita(m->casella(0), QStringLiteral("Mario"));

@@ -146,6 +146,20 @@ TEST_F(Generazione, AFailingDataStoreLeavesTheOldOutput) {
     EXPECT_NE(leggi_dato("CONTRATTO_CHIUSO"), std::optional<std::string>("S"));
 }
 
+// What an earlier output folder holds that the program did not write.
+TEST_F(Generazione, ForeignFilesAreAllButTheProgramsOwnPlainFiles) {
+    EXPECT_TRUE(file_estranei(scelta()).empty()) << "no folder yet";
+    fs::create_directories(uscita() / "contratto.pdf");
+    write_file(uscita() / "dati2.dat", "dati");
+    write_file(uscita() / "firmato.pdf", "firmato");
+    fs::create_symlink(uscita() / "dati2.dat", uscita() / "Dati2.dat");
+    EXPECT_EQ(file_estranei(scelta()), (std::vector<std::string>{"Dati2.dat", "contratto.pdf", "firmato.pdf"}))
+        << "a folder of our name is not ours";
+    fs::remove_all(uscita());
+    write_file(uscita(), "a file in the folder's place");
+    EXPECT_EQ(file_estranei(scelta()), std::vector<std::string>{"Files Contratto Tavore"});
+}
+
 TEST_F(Generazione, AMissingTargetFolderIsReported) {
     EXPECT_FALSE(genera_contratto_finale(scelta() / "non esiste", costruttore_finto));
     ASSERT_EQ(messaggi.size(), 1u);

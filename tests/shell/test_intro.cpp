@@ -296,10 +296,13 @@ std::map<std::string, std::string> albero(const fs::path& cartella) {
 // named before "Genera" deletes it, and "No" writes nothing at all.
 TEST_F(Menu, GeneraNamesTheUsersOwnFilesInTheOutputFolderBeforeTheyGo) {
     const fs::path scrivania = cartella / "Scrivania", uscita = scrivania / "Files Contratto Tavore";
-    const struct {
+    struct {
         std::vector<std::string> estranei;  // a name without a dot is a folder
         bool risposta, generato;
-    } casi[] = {{{}, false, true}, {{"firmato.pdf"}, false, false}, {{"firmato.pdf", "scansioni"}, true, true}};
+    } casi[] = {{{}, false, true}, {{"firmato.pdf"}, false, false}, {{"scansioni"}, true, true}};
+    // Ten names at most are listed: here twelve, in order, "e altri 2".
+    for (int i = 101; i <= 111; ++i) casi[2].estranei.push_back("f" + std::to_string(i) + ".pdf");
+    std::sort(casi[2].estranei.begin(), casi[2].estranei.end());
     for (const auto& c : casi) {
         SCOPED_TRACE(c.estranei.size() + c.risposta);
         scrivi(dati_prova::contratto_completo());
@@ -323,7 +326,9 @@ TEST_F(Menu, GeneraNamesTheUsersOwnFilesInTheOutputFolderBeforeTheyGo) {
         EXPECT_EQ(chiesto, !c.estranei.empty());
         if (chiesto) {
             EXPECT_EQ(finestre[0].predefinita, Risposta::No) << "Enter alone keeps the user's files";
-            for (const auto& nome : c.estranei) EXPECT_TRUE(finestre[0].testo.contains(QString::fromStdString(nome)));
+            for (std::size_t i = 0; i < c.estranei.size(); ++i)
+                EXPECT_EQ(finestre[0].testo.contains(QString::fromStdString(c.estranei[i])), i < 10) << c.estranei[i];
+            EXPECT_EQ(finestre[0].testo.contains(QStringLiteral("e altri 2")), c.estranei.size() == 12);
             EXPECT_FALSE(finestre[0].testo.contains(QStringLiteral("contratto.pdf"))) << "nor the program's own";
         }
         EXPECT_EQ(generazioni, c.generato ? 1 : 0);
@@ -505,6 +510,8 @@ TEST_F(Menu, EnterAfterComingBackOpensTheFormAndNeverTheChooser) {
     }
     // With the focus on another button Enter still means "Prosegui".
     pulsante(&intro, QStringLiteral("&Stampa Dati"))->setFocus();
+    premi(Qt::Key_Return, Qt::AltModifier);
+    EXPECT_EQ(modulo_aperto(), nullptr) << "Alt+Enter is no Enter";
     premi(Qt::Key_Return);
     ASSERT_NE(modulo_aperto(), nullptr);
     al_menu();

@@ -78,6 +78,7 @@ void controlla_cartellone(ModuloCartellone* cartellone) {
         }
     }
     EXPECT_TRUE(testsupport::in_vista(cartellone->text1(0)));
+    EXPECT_TRUE(testsupport::in_vista(cartellone->anteprima())) << "the preview, its bar's ends too";
     if (qgetenv("QT_SCALE_FACTOR") == "1") {
         EXPECT_EQ(cartellone->anteprima()->verticalScrollBar()->value(), 0) << "the sheet from its top";
     }

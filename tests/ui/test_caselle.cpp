@@ -331,6 +331,17 @@ TEST(CasellaTesto, AmountsKeepTheValueTypedOrLeft) {
             EXPECT_EQ(testo(*primo), testo_casella) << "the text stays as typed";
         }
     }
+    // Two refused boxes do not fight over the focus: the one left takes it
+    // back, once.
+    primo->setFocus(Qt::MouseFocusReason);
+    for (CasellaTesto* casella : {primo, secondo}) casella->setText(QStringLiteral("3.5"));
+    QTest::keyClick(primo, Qt::Key_Tab);
+    QApplication::processEvents();
+    int cambi = 0;
+    QObject::connect(qApp, &QApplication::focusChanged, &finestra, [&] { ++cambi; });
+    QTest::qWait(50);
+    EXPECT_TRUE(primo->hasFocus());
+    EXPECT_EQ(cambi, 0);
 }
 
 TEST(CasellaTesto, CodesLoseTheirBlanksAndACutPasteSaysSo) {

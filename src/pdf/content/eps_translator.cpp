@@ -83,6 +83,7 @@ public:
             return true;
         }
         if (t == "showpage") return false;
+        if (untranslated(t)) picture_invalid("EPS operator the translator cannot follow: " + std::string(t));
         op(t);
         stack_.clear();
         return true;
@@ -97,6 +98,9 @@ public:
     void array_number(double v) {
         if (array_.size() < 64) array_.push_back(v);
     }
+
+    // Whether anything was filled or stroked.
+    bool paints() const { return paints_; }
 
     std::string take() {
         for (; depth_ > 0; --depth_) line("Q");
@@ -114,36 +118,39 @@ private:
     // The last n operands start here.
     std::size_t base(std::size_t n) const { return stack_.size() - n; }
 
+    // Painting that would come out wrong without them: pictures (raster
+    // EPS), changes of the coordinate system, paths, colours and shadings
+    // of the PDF-like dialects that general PostScript writers use.
+    static bool untranslated(std::string_view t) {
+        static constexpr std::string_view kOperators[] = {
+            "image", "imagemask", "colorimage", "XI", "cm", "concat", "setmatrix", "translate", "scale",
+            "rotate", "re", "sh", "shfill", "Do", "cs", "CS", "sc", "SC", "scn", "SCN", "rg", "RG"};
+        for (std::string_view o : kOperators)
+            if (t == o) return true;
+        return false;
+    }
+
     void op(std::string_view t) {
-        if ((t == "m" || t == "l" || t == "L") && operands(2)) {
-            const auto b = base(2);
-            line(pt(b) + (t == "m" ? " m" : " l"));
-        } else if ((t == "c" || t == "C") && operands(6)) {
-            const auto b = base(6);
-            line(pt(b) + " " + pt(b + 2) + " " + pt(b + 4) + " c");
-        } else if ((t == "v" || t == "V") && operands(4)) {
-            const auto b = base(4);
-            line(pt(b) + " " + pt(b + 2) + " v");
-        } else if ((t == "y" || t == "Y") && operands(4)) {
-            const auto b = base(4);
-            line(pt(b) + " " + pt(b + 2) + " y");
-        } else if (t == "h" || t == "H") {
-            line("h");
-        } else if (t == "n" || t == "N") {
-            line("n");
-        } else if (t == "f") {
-            line("h f");
-        } else if (t == "F") {
-            line("f");
-        } else if (t == "s" || t == "S" || t == "b" || t == "B") {
-            line(std::string(t));
-        } else if (t == "W") {
-            line("W");
+        if (t == "m" && operands(2)) {
+            line(pt(base(2)) + " m");
+            open_path_ = true;
+        } else if (is_path_piece(t) || is_painting(t) || t == "W") {
+            // Without a current point a PDF reader has no path to extend,
+            // close, paint or clip with.
+            if (open_path_) path_piece(t);
         } else if ((t == "g" || t == "G") && operands(1)) {
             line(plain(clamp(stack_.back())) + (t == "g" ? " g" : " G"));
         } else if ((t == "k" || t == "K") && operands(4)) {
             const auto b = base(4);
             line(colour(b, 4) + (t == "k" ? " k" : " K"));
+        } else if ((t == "x" || t == "X") && operands(5)) {
+            // A custom colour: its CMYK, the name (a string, skipped), and
+            // a tint of 0 for the full colour up to 1 for none.
+            const auto b = base(5);
+            const double strength = 1 - clamp(stack_.back());
+            std::string c;
+            for (std::size_t i = 0; i < 4; ++i) c += plain(clamp(stack_[b + i]) * strength) + " ";
+            line(c + (t == "x" ? "k" : "K"));
         } else if ((t == "Xa" || t == "XA") && operands(3)) {
             const auto b = base(3);
             line(colour(b, 3) + (t == "Xa" ? " rg" : " RG"));
@@ -174,6 +181,39 @@ private:
         }
     }
 
+    static bool is_path_piece(std::string_view t) {
+        return t == "l" || t == "L" || t == "c" || t == "C" || t == "v" || t == "V" || t == "y" || t == "Y" ||
+               t == "h" || t == "H";
+    }
+    static bool is_painting(std::string_view t) {
+        return t == "n" || t == "N" || t == "f" || t == "F" || t == "s" || t == "S" || t == "b" || t == "B";
+    }
+
+    // A piece of the open path, its painting or clipping.
+    void path_piece(std::string_view t) {
+        if ((t == "l" || t == "L") && operands(2)) {
+            line(pt(base(2)) + " l");
+        } else if ((t == "c" || t == "C") && operands(6)) {
+            const auto b = base(6);
+            line(pt(b) + " " + pt(b + 2) + " " + pt(b + 4) + " c");
+        } else if ((t == "v" || t == "V") && operands(4)) {
+            const auto b = base(4);
+            line(pt(b) + " " + pt(b + 2) + " v");
+        } else if ((t == "y" || t == "Y") && operands(4)) {
+            const auto b = base(4);
+            line(pt(b) + " " + pt(b + 2) + " y");
+        } else if (t == "h" || t == "H") {
+            line("h");
+        } else if (t == "W") {
+            line("W");
+        } else if (is_painting(t)) {
+            const bool ends = t == "n" || t == "N";
+            line(ends ? "n" : t == "f" ? "h f" : t == "F" ? "f" : std::string(t));
+            paints_ = paints_ || !ends;
+            open_path_ = false;
+        }
+    }
+
     static double clamp(double v) { return v < 0 ? 0 : v > 1 ? 1 : v; }
     std::string colour(std::size_t b, std::size_t n) const {
         std::string s;
@@ -194,6 +234,8 @@ private:
     std::vector<double> stack_;
     std::vector<double> array_, dash_;
     bool in_array_ = false, have_dash_ = false;
+    bool open_path_ = false;  // a subpath has begun and not been painted yet
+    bool paints_ = false;
     int depth_ = 0;
     std::string out_;
 };
@@ -327,6 +369,7 @@ VectorDrawing translate_eps(std::span<const std::uint8_t> file, const VectorFit&
             break;
         if (!translate_line(line, translate, scan)) break;
     }
+    if (!translate.paints()) picture_invalid("EPS without painting the translator can draw");
     drawing.operators = translate.take();
     return drawing;
 }

@@ -245,7 +245,8 @@ void PdfWriter::PlaceVectorPicture(std::string_view Filename, float DestX, float
         // Put in once, whole: a damaged file leaves nothing half-drawn.
         PutContent("q\r" + place + (drawing.operators.empty() ? "" : "\r" + drawing.operators) + "\rQ");
     } catch (const PdfError& error) {
-        RecordError(error.number(), "DrawImage", error.description(), Filename);
+        // A missing file's description names it already.
+        RecordError(error.number(), "DrawImage", error.description(), error.number() == 53 ? "" : Filename);
     } catch (const std::bad_alloc&) {
         RecordError(7, "DrawImage", pdf::error_text(7), Filename);
     }

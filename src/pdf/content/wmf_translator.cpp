@@ -3,6 +3,8 @@
 #include "pdf/content/wmf_translator.h"
 
 #include <cmath>
+#include <functional>
+#include <queue>
 #include <vector>
 
 #include "pdf/content/byte_cursor.h"
@@ -140,7 +142,10 @@ public:
             }
             case kDeleteObject: {
                 const std::size_t i = params.u16le();
-                if (i < objects_.size()) objects_[i] = Object{};
+                if (i < objects_.size() && objects_[i].kind != Object::Free) {
+                    objects_[i] = Object{};
+                    free_slots_.push(i);
+                }
                 break;
             }
             default: break;
@@ -177,11 +182,10 @@ private:
 
     void add(const Object& o) {
         // A new object takes the lowest free slot, as the player numbers them.
-        for (auto& slot : objects_) {
-            if (slot.kind == Object::Free) {
-                slot = o;
-                return;
-            }
+        if (!free_slots_.empty()) {
+            objects_[free_slots_.top()] = o;
+            free_slots_.pop();
+            return;
         }
         if (objects_.size() >= 65535) picture_invalid("metafile object table");
         objects_.push_back(o);
@@ -248,6 +252,8 @@ private:
     Object pen_{Object::Pen, 0, 1, 0, 0, 0};
     Object brush_{Object::Brush, 0, 0, 255, 255, 255};
     std::vector<Object> objects_;
+    // The deleted slots below the end of objects_, lowest on top.
+    std::priority_queue<std::size_t, std::vector<std::size_t>, std::greater<>> free_slots_;
     std::string written_pen_, written_brush_;
     std::string out_;
 };

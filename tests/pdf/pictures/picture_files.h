@@ -563,10 +563,11 @@ inline ByteString eps_file(const std::string& bounding_box, const std::string& b
            body + "\n%%PageTrailer\n0 0 m 50 50 l S\n%%Trailer\n%%EOF\n";
 }
 
-// Box 10 20 90 80 (80 x 60 points): a red top half and a blue bottom half.
+// Box 10 20 90 80 (80 x 60 points): a red top half and a blue bottom half,
+// after a path without a current point (which readers must not be given).
 inline ByteString red_over_blue_eps() {
     return eps_file("10 20 90 80",
-                    "0 1 1 0 k\n10 50 m 90 50 l 90 80 l 10 80 l f\n"
+                    "50 50 l 60 60 l h f\n0 1 1 0 k\n10 50 m 90 50 l 90 80 l 10 80 l f\n"
                     "0 0 1 Xa\n10 20 m\r90 20 L 90 50 l 10 50 l F\nshowpage\n0 0 m 90 80 l S");
 }
 

@@ -14,7 +14,7 @@ packages=(
   qpdf poppler-utils mupdf-tools xvfb xauth libxml2-utils zbar-tools
   fonts-dejavu-core fonts-liberation2 imagemagick
   clang libclang-rt-14-dev
-  netpbm libgif-dev
+  netpbm libgif-dev libjpeg62-turbo-dev
   ghostscript
   openssl
   xdg-utils

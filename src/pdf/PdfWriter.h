@@ -190,6 +190,16 @@ public:
     void DrawCurve(std::int16_t CurveType, float X1, float Y1, float X2, float Y2, float X3 = 0, float Y3 = 0,
                    std::int32_t Options = 0);
     void DrawEllipse(float X, float Y, float XRay, float YRay, std::int32_t Options = 0);
+    // Places a picture with its top-left corner at (DestX, DestY), chosen by
+    // the name's ending: raster pictures (.gif, .bmp, .tga, .jpg) become an
+    // image written once per file name, exactly as given, and frame; EPS/AI
+    // and WMF drawings are translated at every call, and their failures are
+    // recorded (321 also for a drawing the translator cannot follow).
+    // Memory budget of a raster picture: at most 2^26 pixels; placing it
+    // costs its file, its samples decoded once (1 byte a pixel for a palette,
+    // 3 for RGB, at most 192 MiB; a JPEG's samples are its file) and the
+    // encoded stream when the document's streams are filtered. The samples
+    // are written from the buffer they were decoded into, never copied.
     void DrawImage(std::string_view Filename, float DestX, float DestY, float ImgWidth = 0, float ImgHeight = 0,
                    std::int16_t FrameNumber = 1, std::string_view ColorMask = {});
     void DrawLine(float X1, float Y1, float X2, float Y2, std::int32_t Options = 0);
@@ -483,7 +493,7 @@ private:
     std::int32_t FontCount = 0;
     std::string FontResources;   // "/<name> <n> 0 R " per font
     struct ImageRecord {
-        std::string Name;          // the file name upper-cased
+        std::string Name;          // the file name exactly as given
         std::int32_t Width = 0;    // pixels
         std::int32_t Height = 0;
         std::int16_t Frame = 0;
@@ -811,8 +821,9 @@ private:
     // -- Pictures (DrawImage) --
     // Writes a decoded raster picture as image XObject "/_IMG_" + ImageCount
     // (its palette first, as an object of its own) and adds its resource
-    // entry; returns the image's object number.
-    std::int32_t WriteImageObject(const pdf::RasterPicture& Picture);
+    // entry; returns the image's object number. The samples are written from
+    // the buffer they were decoded into (moved, never copied).
+    std::int32_t WriteImageObject(pdf::RasterPicture&& Picture);
     // The vector translators: each builds the picture's operators apart and
     // puts them into the page only when the whole file was read; a failure
     // is recorded under "PdfWriter.DrawImage" and nothing is drawn.

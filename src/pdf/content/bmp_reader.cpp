@@ -30,12 +30,29 @@ struct Channel {
     }
 };
 
+// Puts a palette index into the picture: the index itself, or the RGB of
+// its entry when the picture is made RGB.
+class IndexedPixels {
+public:
+    IndexedPixels(PixelRows& rows, const Bytes& palette, bool as_rgb) : rows_(rows), palette_(palette), rgb_(as_rgb) {}
+    void put(std::int32_t x, std::int32_t y, std::uint8_t index) {
+        if (!rgb_) return rows_.one(x, y, index);
+        const std::uint8_t* entry = &palette_[std::size_t{index} * 3];
+        rows_.rgb(x, y, entry[0], entry[1], entry[2]);
+    }
+
+private:
+    PixelRows& rows_;
+    const Bytes& palette_;
+    bool rgb_;
+};
+
 // Run-length data (RLE8 or RLE4) into palette indices; every pass reads at
 // least two bytes, so the loop ends with the data.
-void decode_rle(ByteCursor& at, PixelRows& rows, std::int32_t width, std::int32_t height, bool four_bits) {
+void decode_rle(ByteCursor& at, IndexedPixels& rows, std::int32_t width, std::int32_t height, bool four_bits) {
     std::int32_t x = 0, y = 0;  // y counted from the bottom, as stored
     auto put = [&](std::uint8_t index) {
-        if (x < width && y < height) rows.one(x, height - 1 - y, index);
+        if (x < width && y < height) rows.put(x, height - 1 - y, index);
         ++x;
     };
     while (!at.at_end() && y < height) {
@@ -68,7 +85,7 @@ void decode_rle(ByteCursor& at, PixelRows& rows, std::int32_t width, std::int32_
 
 }  // namespace
 
-RasterPicture read_bmp(std::span<const std::uint8_t> file) {
+RasterPicture read_bmp(std::span<const std::uint8_t> file, bool as_rgb) {
     ByteCursor at(file);
     if (at.u8() != 'B' || at.u8() != 'M') picture_invalid("not a BMP file");
     at.skip(8);  // file size, reserved
@@ -142,39 +159,44 @@ RasterPicture read_bmp(std::span<const std::uint8_t> file) {
     const bool run_length = compression == kRle8 || compression == kRle4;
     // Rows the file cannot hold are not made room for.
     if (!run_length && stride * static_cast<std::size_t>(h) > at.remaining()) picture_truncated();
-    PixelRows rows(picture, w, h, palette_depth ? 1 : 3);
+    const bool indexed = palette_depth && !as_rgb;
+    PixelRows rows(picture, w, h, indexed ? 1 : 3);
+    IndexedPixels indices(rows, picture.palette, as_rgb);
     if (run_length) {
-        decode_rle(at, rows, w, h, compression == kRle4);
-        return picture;
-    }
-
-    const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
-    for (std::int32_t stored = 0; stored < h; ++stored) {
-        const std::int32_t y = top_down ? stored : h - 1 - stored;
-        ByteCursor row(at.bytes(stride));
-        if (palette_depth) {
-            std::uint32_t bits = 0;
-            int left = 0;
-            for (std::int32_t x = 0; x < w; ++x) {
-                if (left == 0) {
-                    bits = row.u8();
-                    left = 8;
+        // Pixels the data leave out show entry 0.
+        if (as_rgb) rows.fill(picture.palette[0], picture.palette[1], picture.palette[2]);
+        decode_rle(at, indices, w, h, compression == kRle4);
+    } else {
+        const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
+        for (std::int32_t stored = 0; stored < h; ++stored) {
+            const std::int32_t y = top_down ? stored : h - 1 - stored;
+            ByteCursor row(at.bytes(stride));
+            if (palette_depth) {
+                std::uint32_t bits = 0;
+                int left = 0;
+                for (std::int32_t x = 0; x < w; ++x) {
+                    if (left == 0) {
+                        bits = row.u8();
+                        left = 8;
+                    }
+                    left -= depth;
+                    indices.put(x, y, static_cast<std::uint8_t>((bits >> left) & ((1u << depth) - 1)));
                 }
-                left -= depth;
-                rows.one(x, y, static_cast<std::uint8_t>((bits >> left) & ((1u << depth) - 1)));
-            }
-        } else if (depth == 24 || (depth == 32 && compression == kRgb)) {
-            for (std::int32_t x = 0; x < w; ++x) {
-                const auto p = row.bytes(depth / 8);
-                rows.rgb(x, y, p[2], p[1], p[0]);
-            }
-        } else {
-            for (std::int32_t x = 0; x < w; ++x) {
-                const std::uint32_t p = depth == 16 ? row.u16le() : row.u32le();
-                rows.rgb(x, y, red(p), green(p), blue(p));
+            } else if (depth == 24 || (depth == 32 && compression == kRgb)) {
+                for (std::int32_t x = 0; x < w; ++x) {
+                    const auto p = row.bytes(depth / 8);
+                    rows.rgb(x, y, p[2], p[1], p[0]);
+                }
+            } else {
+                for (std::int32_t x = 0; x < w; ++x) {
+                    const std::uint32_t p = depth == 16 ? row.u16le() : row.u32le();
+                    rows.rgb(x, y, red(p), green(p), blue(p));
+                }
             }
         }
     }
+    // The samples hold the entries' colours now.
+    if (as_rgb) picture.palette.clear();
     return picture;
 }
 

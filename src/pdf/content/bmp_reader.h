@@ -12,9 +12,11 @@ namespace pdf {
 // 124 bytes: 1, 4 and 8-bit palettes (uncompressed, RLE8, RLE4), 16-bit
 // (5-5-5 or bit fields), 24 and 32-bit (plain or bit fields); rows stored
 // bottom-up or top-down. Palette pictures come out indexed (the palette
-// padded so every index the depth allows has an entry), the others RGB.
-// Malformed headers throw PdfError 321; data past the end of the file, 62.
-// RLE runs that leave the row or the picture are cut at its edge.
-RasterPicture read_bmp(std::span<const std::uint8_t> file);
+// padded so every index the depth allows has an entry), or, with `as_rgb`,
+// as the RGB of their entries (no index buffer is made on the way); the
+// others RGB. Pixels that RLE data leave out are index 0. Malformed headers
+// throw PdfError 321; data past the end of the file, 62. RLE runs that leave
+// the row or the picture are cut at its edge.
+RasterPicture read_bmp(std::span<const std::uint8_t> file, bool as_rgb = false);
 
 }  // namespace pdf

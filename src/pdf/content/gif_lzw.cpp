@@ -1,10 +1,12 @@
 // GIF LZW decoding. Each table entry keeps its prefix code, its last byte,
 // its first byte and its length, so a code's string is written straight into
-// the output from its end backwards: no stack, one pass over the output.
+// its row from its end backwards: no stack, one pass over the output. The
+// rare string that runs on into the next row goes through a small buffer.
 #include "pdf/content/gif_lzw.h"
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <memory>
 
 #include "pdf/content/picture.h"
@@ -20,11 +22,22 @@ struct Table {
     std::array<std::uint8_t, kMostCodes> last;
     std::array<std::uint8_t, kMostCodes> first;
     std::array<std::uint16_t, kMostCodes> length;
+    // A string that crosses rows, before it is shared out among them.
+    std::array<std::uint8_t, kMostCodes> spill;
 };
 
 }  // namespace
 
-Bytes decode_gif_lzw(int min_code_size, std::span<const std::uint8_t> data, std::size_t pixel_count) {
+std::uint64_t gif_lzw_most_pixels(int min_code_size, std::size_t data_bytes) {
+    // Codes are never narrower than the narrowest code size allows.
+    const int narrowest = std::clamp(min_code_size, 2, 8) + 1;
+    const std::uint64_t codes = std::uint64_t{data_bytes} * 8 / static_cast<std::uint64_t>(narrowest);
+    if (codes <= kMostCodes) return codes * (codes + 1) / 2;
+    return std::uint64_t{kMostCodes} * (kMostCodes + 1) / 2 + (codes - kMostCodes) * kMostCodes;
+}
+
+void decode_gif_lzw(int min_code_size, std::span<const std::uint8_t> sub_blocks, std::size_t width,
+                    std::size_t height, const GifRowTarget& row_at) {
     if (min_code_size < 2 || min_code_size > 8) picture_invalid("GIF code size");
     const int clear = 1 << min_code_size;
     const int end = clear + 1;
@@ -37,31 +50,42 @@ Bytes decode_gif_lzw(int min_code_size, std::span<const std::uint8_t> data, std:
         table->length[c] = 1;
     }
 
-    // The output grows with what the data really give, so a header that
-    // announces a huge picture over a few bytes of data costs nothing.
-    Bytes out(std::min(pixel_count, data.size() * 16 + 4096));
-    std::size_t written = 0;
+    if (width == 0 || height == 0) return;
+    std::size_t row = 0;     // rows complete
+    std::size_t column = 0;  // pixels of row `row` written
+    std::uint8_t* target = row_at(0);
+    auto next_row = [&] {
+        column = 0;
+        if (++row < height) target = row_at(row);
+    };
+
     std::size_t in = 0;
+    std::size_t block_left = 0;  // bytes of the current sub-block not read yet
     std::uint64_t bit_buffer = 0;
     int bit_count = 0;
-    int width = min_code_size + 1;
+    int code_width = min_code_size + 1;
     int next = clear + 2;
     int previous = -1;
 
     // Every pass consumes at least one code, and codes come from the data:
     // the loop ends with the data at the latest.
-    while (written < pixel_count) {
-        while (bit_count < width) {
-            if (in >= data.size()) picture_invalid("GIF picture data end early");
-            bit_buffer |= static_cast<std::uint64_t>(data[in++]) << bit_count;
+    while (row < height) {
+        while (bit_count < code_width) {
+            if (block_left == 0) {
+                if (in >= sub_blocks.size() || sub_blocks[in] == 0) picture_invalid("GIF picture data end early");
+                block_left = sub_blocks[in++];
+            }
+            if (in >= sub_blocks.size()) picture_invalid("GIF picture data end early");
+            bit_buffer |= static_cast<std::uint64_t>(sub_blocks[in++]) << bit_count;
             bit_count += 8;
+            --block_left;
         }
-        const int code = static_cast<int>(bit_buffer & ((1u << width) - 1));
-        bit_buffer >>= width;
-        bit_count -= width;
+        const int code = static_cast<int>(bit_buffer & ((1u << code_width) - 1));
+        bit_buffer >>= code_width;
+        bit_count -= code_width;
 
         if (code == clear) {
-            width = min_code_size + 1;
+            code_width = min_code_size + 1;
             next = clear + 2;
             previous = -1;
             continue;
@@ -88,28 +112,33 @@ Bytes decode_gif_lzw(int min_code_size, std::span<const std::uint8_t> data, std:
             table->first[next] = table->first[previous];
             table->length[next] = static_cast<std::uint16_t>(table->length[previous] + 1);
             ++next;
-            if (next == (1 << width) && width < 12) ++width;
+            if (next == (1 << code_width) && code_width < 12) ++code_width;
         }
 
-        // Write the string from its end; a string longer than the room left
-        // is cut to the picture's pixel count.
-        std::size_t room = pixel_count - written;
-        std::size_t n = static_cast<std::size_t>(length);
-        if (written + std::min(n, room) > out.size())
-            out.resize(std::min(pixel_count, std::max(out.size() * 2, written + n)));
+        const auto n = static_cast<std::size_t>(length);
+        const bool fits = n <= width - column;
+        std::uint8_t* out = fits ? target + column : table->spill.data();
         int c = code;
-        while (n > room) {
-            c = table->prefix[c];
-            --n;
-        }
         for (std::size_t i = n; i-- > 0;) {
-            out[written + i] = table->last[c];
+            out[i] = table->last[c];
             c = table->prefix[c];
         }
-        written += n;
+        if (fits) {
+            column += n;
+            if (column == width) next_row();
+        } else {
+            // Shared out row by row; what lies past the frame's last pixel
+            // is dropped.
+            for (std::size_t from = 0; from < n && row < height;) {
+                const std::size_t piece = std::min(n - from, width - column);
+                std::memcpy(target + column, out + from, piece);
+                from += piece;
+                column += piece;
+                if (column == width) next_row();
+            }
+        }
         previous = code;
     }
-    return out;
 }
 
 }  // namespace pdf

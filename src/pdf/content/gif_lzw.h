@@ -7,16 +7,31 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 
 #include "pdf/PdfWriter.h"
 
 namespace pdf {
 
-// Decodes exactly `pixel_count` indices from the joined sub-block data.
-// Codes after the last pixel are not read. Throws PdfError 321 for a
-// minimum code size outside 2..8, a code that is not in the table, or data
-// that end before the picture is complete.
-Bytes decode_gif_lzw(int min_code_size, std::span<const std::uint8_t> data, std::size_t pixel_count);
+// The most pixels `data_bytes` bytes of image data (sub-block sizes not
+// counted) can decode to: the n-th code
+// after a Clear stands for at most n pixels, and no code for more than the
+// table's 4096. A frame announcing more is cut short whatever the data hold,
+// and is refused before room is made for it.
+std::uint64_t gif_lzw_most_pixels(int min_code_size, std::size_t data_bytes);
+
+// Where the n-th row of the frame, in the order the data hold the rows
+// (from 0), is to be written: `width` bytes.
+using GifRowTarget = std::function<std::uint8_t*(std::size_t n)>;
+
+// Decodes the indices of a width x height frame from its image data as the
+// file holds them, a chain of sub-blocks (a size byte, then that many
+// bytes; size 0 ends it), straight into the rows `row` gives. Codes after
+// the last pixel are not read. Throws PdfError 321 for a minimum code size
+// outside 2..8, a code that is not in the table, or data that end before
+// the frame is complete.
+void decode_gif_lzw(int min_code_size, std::span<const std::uint8_t> sub_blocks, std::size_t width,
+                    std::size_t height, const GifRowTarget& row);
 
 }  // namespace pdf

@@ -2,7 +2,6 @@
 // sequence (extensions, image descriptors, trailer), sub-block chains.
 #include "pdf/content/gif_reader.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "pdf/content/byte_cursor.h"
@@ -12,19 +11,15 @@ namespace pdf {
 
 namespace {
 
-// Skips a chain of sub-blocks up to and including its empty terminator.
-void skip_sub_blocks(ByteCursor& at) {
-    for (std::uint8_t size = at.u8(); size != 0; size = at.u8()) at.skip(size);
-}
-
-// The sub-blocks' bytes joined; never longer than the file.
-Bytes join_sub_blocks(ByteCursor& at) {
-    Bytes joined;
+// Skips a chain of sub-blocks up to and including its empty terminator;
+// returns the number of bytes the blocks hold.
+std::size_t skip_sub_blocks(ByteCursor& at) {
+    std::size_t held = 0;
     for (std::uint8_t size = at.u8(); size != 0; size = at.u8()) {
-        const auto piece = at.bytes(size);
-        joined.insert(joined.end(), piece.begin(), piece.end());
+        at.skip(size);
+        held += size;
     }
-    return joined;
+    return held;
 }
 
 // The colour table that a flags byte announces, or empty.
@@ -87,13 +82,26 @@ RasterPicture read_gif(std::span<const std::uint8_t> file, std::int32_t frame) {
         }
 
         check_picture_size(width, height);
-        const Bytes data = join_sub_blocks(at);
-        const std::size_t w = static_cast<std::size_t>(width);
-        const Bytes indices = decode_gif_lzw(code_size, data, w * static_cast<std::size_t>(height));
+        // Decoded from the file's own bytes, sub-block by sub-block.
+        const std::size_t chain = at.position();
+        const std::size_t held = skip_sub_blocks(at);
+        const auto data = file.subspan(chain, at.position() - chain);
+        const auto w = static_cast<std::size_t>(width), h = static_cast<std::size_t>(height);
+        if (w * h > gif_lzw_most_pixels(code_size, held)) picture_invalid("GIF picture data end early");
 
         RasterPicture picture;
         picture.width = width;
         picture.height = height;
+        // Decoded straight into the rows that are written, bottom row first.
+        picture.samples.resize(w * h);
+        const bool interlaced = (flags & 0x40) != 0;
+        decode_gif_lzw(code_size, data, w, h, [&](std::size_t n) {
+            const auto shown = static_cast<std::size_t>(
+                interlaced ? interlaced_row(static_cast<std::int32_t>(n), height) : static_cast<std::int32_t>(n));
+            return picture.samples.data() + (h - 1 - shown) * w;
+        });
+
+        // The decoder has checked the code size.
         picture.colour_space = "/DeviceRGB";
         picture.palette = !local.empty() ? local : global;
         if (picture.palette.empty()) {
@@ -101,15 +109,6 @@ RasterPicture read_gif(std::span<const std::uint8_t> file, std::int32_t frame) {
         }
         const std::size_t needed = std::size_t{3} << code_size;
         if (picture.palette.size() < needed) picture.palette.resize(needed, 0);
-
-        picture.samples.resize(indices.size());
-        const bool interlaced = (flags & 0x40) != 0;
-        for (std::int32_t n = 0; n < height; ++n) {
-            const std::int32_t row = interlaced ? interlaced_row(n, height) : n;
-            std::copy_n(indices.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(n) * w), w,
-                        picture.samples.begin() +
-                            static_cast<std::ptrdiff_t>(static_cast<std::size_t>(height - 1 - row) * w));
-        }
         return picture;
     }
 }

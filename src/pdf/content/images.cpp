@@ -50,31 +50,17 @@ std::string colour_key(std::string_view mask) {
     return key;
 }
 
-// A colour key names colours, so an indexed picture becomes RGB first.
-void apply_colour_key(pdf::RasterPicture& picture, std::string key) {
-    if (key.empty()) return;
-    if (!picture.palette.empty()) {
-        pdf::Bytes rgb;
-        rgb.reserve(picture.samples.size() * 3);
-        for (std::uint8_t index : picture.samples) {
-            const auto* entry = &picture.palette[std::size_t{index} * 3];
-            rgb.insert(rgb.end(), entry, entry + 3);
-        }
-        picture.samples = std::move(rgb);
-        picture.palette.clear();
-    }
-    picture.colour_key = std::move(key);
-}
-
-pdf::RasterPicture decode(RasterKind kind, std::string_view filename, std::int16_t frame, const std::string& key) {
-    const pdf::Bytes file = pdf::read_picture_file(filename);
+// The file is read here and let go once decoded; a JPEG's bytes become its
+// samples. A colour key names colours, so a BMP that gets one is read as RGB.
+pdf::RasterPicture decode(RasterKind kind, std::string_view filename, std::int16_t frame, std::string key) {
+    pdf::Bytes file = pdf::read_picture_file(filename);
     switch (kind) {
         case RasterKind::Gif: return pdf::read_gif(file, frame);
-        case RasterKind::Jpeg: return pdf::read_jpeg(file);
+        case RasterKind::Jpeg: return pdf::read_jpeg(std::move(file));
         case RasterKind::Tga: return pdf::read_tga(file);
         case RasterKind::Bmp: {
-            pdf::RasterPicture picture = pdf::read_bmp(file);
-            apply_colour_key(picture, key);
+            pdf::RasterPicture picture = pdf::read_bmp(file, !key.empty());
+            picture.colour_key = std::move(key);
             return picture;
         }
         case RasterKind::None: break;
@@ -87,16 +73,16 @@ pdf::RasterPicture decode(RasterKind kind, std::string_view filename, std::int16
 void PdfWriter::DrawImage(std::string_view Filename, float DestX, float DestY, float ImgWidth, float ImgHeight,
                           std::int16_t FrameNumber, std::string_view ColorMask) {
     const pdf::PublicCall call("DrawImage");
-    const std::string name = pdf::upper_case(Filename);
-    if (ends_with(name, ".EPS") || ends_with(name, ".AI")) {
+    const std::string upper = pdf::upper_case(Filename);
+    if (ends_with(upper, ".EPS") || ends_with(upper, ".AI")) {
         ImportVectorEps(Filename, DestX, DestY, ImgWidth, ImgHeight);
         return;
     }
-    if (ends_with(name, ".WMF")) {
+    if (ends_with(upper, ".WMF")) {
         ImportVectorWmf(Filename, DestX, DestY, ImgWidth, ImgHeight);
         return;
     }
-    const RasterKind kind = raster_kind(name);
+    const RasterKind kind = raster_kind(upper);
     // Refused before anything changes: no table entry is left that a later
     // call could paint without an XObject behind it.
     if (kind == RasterKind::None) RaiseError(321, "DrawImage", pdf::error_text(321) + " - " + std::string(Filename));
@@ -104,10 +90,12 @@ void PdfWriter::DrawImage(std::string_view Filename, float DestX, float DestY, f
     // Only the BMP reader is given the colour to make transparent.
     const std::string key = kind == RasterKind::Bmp ? colour_key(ColorMask) : std::string();
 
+    // The name exactly as given: on this system "logo.gif" and "LOGO.GIF"
+    // can be two different files.
     std::int32_t n = 0;
     for (std::int32_t i = 1; i <= ImageCount; ++i) {
         const ImageRecord& entry = ImageTable[static_cast<std::size_t>(i)];
-        if (entry.Frame == FrameNumber && entry.Name == name) {
+        if (entry.Frame == FrameNumber && entry.Name == Filename) {
             n = i;
             break;
         }
@@ -157,13 +145,13 @@ void PdfWriter::DrawImage(std::string_view Filename, float DestX, float DestY, f
         n = ImageCount + 1;
         pdf::make_room(ImageTable, n, MemoryFactor);
         ImageRecord& entry = ImageTable[static_cast<std::size_t>(n)];
-        entry.Name = name;
+        entry.Name = std::string(Filename);
         entry.Frame = FrameNumber;
         entry.Width = pw;
         entry.Height = ph;
         ImageCount = n;
         try {
-            WriteImageObject(picture);
+            WriteImageObject(std::move(picture));
         } catch (...) {
             // No output file, or a failed write: the entry goes with it.
             entry = ImageRecord{};
@@ -177,27 +165,28 @@ void PdfWriter::DrawImage(std::string_view Filename, float DestX, float DestY, f
     PutContent(line);
 }
 
-std::int32_t PdfWriter::WriteImageObject(const pdf::RasterPicture& Picture) {
+std::int32_t PdfWriter::WriteImageObject(pdf::RasterPicture&& Picture) {
     std::int32_t palette = 0;
+    const std::size_t entries = Picture.palette.size() / 3;
     if (!Picture.palette.empty()) {
         // Its own object, so under protection it is encrypted with its own
         // key like any other stream.
         palette = WriteObjStart(0);
         WriteLine("<<");
-        WriteStream(Picture.palette, palette);
+        WriteStream(std::move(Picture.palette), palette);
         WriteObjEnd();
     }
     const std::int32_t image = WriteObjStart(0);
     const std::string colour_space =
-        palette > 0 ? "[/Indexed " + Picture.colour_space + " " + std::to_string(Picture.palette.size() / 3 - 1) +
-                          " " + std::to_string(palette) + " 0 R]"
+        palette > 0 ? "[/Indexed " + Picture.colour_space + " " + std::to_string(entries - 1) + " " +
+                          std::to_string(palette) + " 0 R]"
                     : Picture.colour_space;
     WriteLine("<< /Type /XObject /Subtype /Image /Name /_IMG_" + std::to_string(ImageCount) + " /Width " +
               std::to_string(Picture.width) + " /Height " + std::to_string(Picture.height) +
               " /BitsPerComponent " + std::to_string(Picture.bits) + " /ColorSpace " + colour_space);
     if (!Picture.decode.empty()) WriteLine(Picture.decode);
     if (!Picture.colour_key.empty()) WriteLine("/Mask " + Picture.colour_key);
-    WriteStream(Picture.samples, image, Picture.filter);
+    WriteStream(std::move(Picture.samples), image, Picture.filter);
     WriteObjEnd();
     ImageResources += "/_IMG_" + std::to_string(ImageCount) + " " + std::to_string(image) + " 0 R ";
     return image;

@@ -2,6 +2,7 @@
 #include "pdf/content/jpeg_reader.h"
 
 #include <cstring>
+#include <utility>
 
 #include "pdf/content/byte_cursor.h"
 
@@ -14,11 +15,18 @@ bool is_frame_header(std::uint8_t marker) {
     return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
+// The frames PDF readers decode: baseline (C0), extended (C1) and
+// progressive (C2) with Huffman or arithmetic coding (C9, CA). Lossless (C3,
+// CB) and the hierarchical ones (C5-C7, CD-CF) are not DCT as PDF knows it.
+bool readers_decode(std::uint8_t marker) {
+    return marker == 0xC0 || marker == 0xC1 || marker == 0xC2 || marker == 0xC9 || marker == 0xCA;
+}
+
 bool stands_alone(std::uint8_t marker) { return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7); }
 
 }  // namespace
 
-RasterPicture read_jpeg(std::span<const std::uint8_t> file) {
+RasterPicture read_jpeg(Bytes file) {
     ByteCursor at(file);
     if (at.u8() != 0xFF || at.u8() != 0xD8) picture_invalid("not a JPEG file");
 
@@ -40,6 +48,7 @@ RasterPicture read_jpeg(std::span<const std::uint8_t> file) {
         if (length < 2) picture_invalid("JPEG segment length");
         if (is_frame_header(marker)) {
             if (components != 0) picture_invalid("second JPEG frame header");
+            if (!readers_decode(marker)) picture_invalid("JPEG lossless or hierarchical frame");
             const std::uint8_t precision = at.u8();
             const std::int32_t height = at.u16be();
             const std::int32_t width = at.u16be();
@@ -67,7 +76,7 @@ RasterPicture read_jpeg(std::span<const std::uint8_t> file) {
     }
     picture.bits = 8;
     picture.filter = "/DCTDecode ";
-    picture.samples.assign(file.begin(), file.end());
+    picture.samples = std::move(file);
     return picture;
 }
 

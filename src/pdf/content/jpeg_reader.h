@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 
 #include "pdf/content/picture.h"
 
@@ -11,11 +10,13 @@ namespace pdf {
 // Walks the segments from SOI by their lengths up to the first start of
 // scan (never by searching for marker bytes: an embedded thumbnail carries
 // a frame header of its own), for the frame's size and components (1 grey,
-// 3 RGB, 4 CMYK; 8-bit samples only). The picture's samples are the whole
-// file, filter "/DCTDecode ". CMYK written by Adobe's convention (an APP14
-// "Adobe" segment) is stored inverted and gets /Decode [1 0 1 0 1 0 1 0].
-// Malformed markers or segments throw PdfError 321; a file that ends inside
-// them, 62.
-RasterPicture read_jpeg(std::span<const std::uint8_t> file);
+// 3 RGB, 4 CMYK; 8-bit samples only). Only the baseline, extended and
+// progressive frames (Huffman or arithmetic) are taken: PDF readers decode
+// no lossless or hierarchical ones. The picture's samples are the whole
+// file, moved in, filter "/DCTDecode ". CMYK written by Adobe's convention
+// (an APP14 "Adobe" segment) is stored inverted and gets /Decode [1 0 1 0 1
+// 0 1 0]. Malformed markers or segments and other frame types throw PdfError
+// 321; a file that ends inside them, 62.
+RasterPicture read_jpeg(Bytes file);
 
 }  // namespace pdf

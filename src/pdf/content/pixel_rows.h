@@ -32,6 +32,16 @@ public:
         p[2] = b;
     }
     void one(std::int32_t x, std::int32_t y, std::uint8_t v) { *at(x, y) = v; }
+    // Every pixel of an RGB picture in one colour (they start black).
+    void fill(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+        if ((r | g | b) == 0) return;
+        auto& s = picture_.samples;
+        for (std::size_t i = 0; i + 2 < s.size(); i += 3) {
+            s[i] = r;
+            s[i + 1] = g;
+            s[i + 2] = b;
+        }
+    }
 
 private:
     RasterPicture& picture_;

@@ -13,6 +13,7 @@ namespace picturetest {
 inline std::span<const std::uint8_t> span_of(const std::string& s) {
     return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
 }
+inline pdf::Bytes bytes_of(const std::string& s) { return pdf::Bytes(s.begin(), s.end()); }
 
 // The colour of pixel (x, y), y from the top; samples are bottom row first.
 inline Rgb pixel(const pdf::RasterPicture& p, int x, int y) {

@@ -139,8 +139,9 @@ TEST(DrawImage, ReuseFramesAndPlacement) {
     GifFrame small = halves_frame(4, 2);
     GifFrame tall = halves_frame(3, 12);
     testsupport::write_file(two_frames, gif_file({kRed, kBlue}, {small, tall}));
-    // Not a file on a case-sensitive system: the reuse reads nothing.
-    const std::string upper = (dir / "ANIM.GIF").string();
+    // Another file whose name differs only in letter case: another picture.
+    const auto upper = dir / "ANIM.GIF";
+    testsupport::write_file(upper, gif_file({kGreen, kBlue}, {halves_frame(5, 5)}));
 
     Document doc;
     auto& w = doc.first_page();
@@ -148,16 +149,18 @@ TEST(DrawImage, ReuseFramesAndPlacement) {
     EXPECT_FLOAT_EQ(w.GetX(), 5);
     EXPECT_FLOAT_EQ(w.GetY(), 6);
     // Reused whatever the frame number below 1 says: frame 1.
-    w.DrawImage(upper, 50, 60, 0, 10, 0);        // width from the height: 20
+    w.DrawImage(two_frames.string(), 50, 60, 0, 10, 0);  // width from the height: 20
+    w.DrawImage(upper.string(), 1, 2);
     w.DrawImage(two_frames.string(), 0, 0, 0, 24, 2);  // frame 2, 3 x 12: width 6
     w.DrawImage(two_frames.string(), 0, 0, 9, 0, 2);   // height from the width: 36
     const std::string pdf = doc.finish();
 
-    EXPECT_EQ(count_of(pdf, "/Subtype /Image"), 2u);
+    EXPECT_EQ(count_of(pdf, "/Subtype /Image"), 3u);
     EXPECT_TRUE(has_line(pdf, "q 4 0 0 2 5 6 cm /_IMG_1 Do Q")) << pdf;
     EXPECT_TRUE(has_line(pdf, "q 20 0 0 10 50 60 cm /_IMG_1 Do Q"));
-    EXPECT_TRUE(has_line(pdf, "q 6 0 0 24 0 0 cm /_IMG_2 Do Q"));
-    EXPECT_TRUE(has_line(pdf, "q 9 0 0 36 0 0 cm /_IMG_2 Do Q"));
+    EXPECT_TRUE(has_line(pdf, "q 5 0 0 5 1 2 cm /_IMG_2 Do Q"));
+    EXPECT_TRUE(has_line(pdf, "q 6 0 0 24 0 0 cm /_IMG_3 Do Q"));
+    EXPECT_TRUE(has_line(pdf, "q 9 0 0 36 0 0 cm /_IMG_3 Do Q"));
     EXPECT_NE(pdf.find("/ProcSet [/PDF /Text /ImageB /ImageC /ImageI ]"), std::string::npos);
 
     const auto list = run_command("pdfimages -list " + shell_quote(doc.file().string()));
@@ -174,7 +177,8 @@ TEST(DrawImage, ReuseFramesAndPlacement) {
         ASSERT_GE(words.size(), 8u) << line;
         sizes.push_back(words[3] + "x" + words[4] + " " + words[5] + " " + words[7]);
     }
-    EXPECT_EQ(sizes, (std::vector<std::string>{"4x2 index 8", "4x2 index 8", "3x12 index 8", "3x12 index 8"}));
+    EXPECT_EQ(sizes, (std::vector<std::string>{"4x2 index 8", "4x2 index 8", "5x5 index 8", "3x12 index 8",
+                                               "3x12 index 8"}));
 }
 
 TEST(DrawImage, LastRectFollowsTheMarginsAndVectorsLeaveIt) {
@@ -199,6 +203,8 @@ TEST(DrawImage, NextDocumentWritesThePictureAgain) {
     const auto gif = dir / "a.gif";
     testsupport::write_file(gif, gif_file({kRed, kBlue}, {halves_frame(4, 4)}));
     PdfWriter w;
+    // A picture that cannot be written (no document yet) is not counted.
+    expect_pdf_error([&] { w.DrawImage(gif.string(), 1, 1); }, 52);
     for (const char* name : {"first.pdf", "second.pdf"}) {
         w.BeginDoc((dir / name).string());
         w.BeginPage();

@@ -24,24 +24,42 @@ std::vector<std::uint8_t> mixed_pixels(std::size_t n, int colours, unsigned seed
     return p;
 }
 
+// Decoded into rows of `width` pixels (which divides `count`), in order.
+std::vector<std::uint8_t> decoded(int code_size, const std::string& data, std::size_t count, std::size_t width = 0) {
+    if (width == 0) width = count;
+    std::vector<std::uint8_t> out(count);
+    const std::string chain = sub_blocks(data);
+    pdf::decode_gif_lzw(code_size, span_of(chain), width, count / width,
+                        [&](std::size_t row) { return out.data() + row * width; });
+    return out;
+}
+
 TEST(GifLzw, DecodesWhatTheEncoderWrote) {
     struct Case {
         const char* what;
         int code_size;
         std::size_t count;
         GifLzwOptions options;
+        std::size_t row;  // strings run on from row to row
     };
     const Case cases[] = {
-        {"two colours, code size 2", 2, 1000, {}},
-        {"full table, Clear at 4096", 8, 60000, {}},
-        {"full table kept until the end (deferred Clear)", 8, 60000, {true, false}},
-        {"literals only, many Clears", 4, 3000, {false, true}},
-        {"single pixel", 8, 1, {}},
+        {"two colours, code size 2", 2, 1000, {}, 8},
+        {"full table, Clear at 4096", 8, 60000, {}, 240},
+        {"full table kept until the end (deferred Clear)", 8, 60000, {true, false}, 3},
+        {"literals only, many Clears", 4, 3000, {false, true}, 60},
+        {"single pixel", 8, 1, {}, 1},
     };
     for (const Case& c : cases) {
         const auto pixels = mixed_pixels(c.count, 1 << c.code_size, 7);
         const std::string data = gif_lzw(pixels, c.code_size, c.options);
-        EXPECT_EQ(pdf::decode_gif_lzw(c.code_size, span_of(data), pixels.size()), pixels) << c.what;
+        EXPECT_EQ(decoded(c.code_size, data, pixels.size()), pixels) << c.what;
+        EXPECT_EQ(decoded(c.code_size, data, pixels.size(), c.row), pixels) << c.what << ", rows of " << c.row;
+    }
+    // The bound that refuses short data up front holds for the encoder's
+    // longest strings: one colour, the table kept full.
+    for (int code_size : {2, 8}) {
+        const std::string longest = gif_lzw(std::vector<std::uint8_t>(1 << 23, 0), code_size, {true, false});
+        EXPECT_GE(pdf::gif_lzw_most_pixels(code_size, longest.size()), std::uint64_t{1} << 23) << code_size;
     }
 
     // A run of one colour makes the encoder send the entry it is building.
@@ -49,7 +67,7 @@ TEST(GifLzw, DecodesWhatTheEncoderWrote) {
     const std::vector<std::uint8_t> run(5000, 3);
     const std::string data = gif_lzw(run, 2, {}, &kwkwk);
     EXPECT_GT(kwkwk, 10);
-    EXPECT_EQ(pdf::decode_gif_lzw(2, span_of(data), run.size()), run);
+    EXPECT_EQ(decoded(2, data, run.size()), run);
 }
 
 TEST(GifLzw, RefusesDamagedData) {
@@ -71,9 +89,14 @@ TEST(GifLzw, RefusesDamagedData) {
         {"End before the picture is complete", 4, std::string("\x10\x02\x11\x00", 4)},
     };
     for (const Case& c : cases) {
-        expect_pdf_error([&] { pdf::decode_gif_lzw(c.code_size, span_of(c.data), pixels.size()); }, 321,
+        expect_pdf_error([&] { decoded(c.code_size, c.data, pixels.size()); }, 321,
                          "PdfWriter.DrawImage", c.what);
     }
+    // A sub-block announcing more bytes than the chain holds.
+    const std::string chain = "\xFF" + good.substr(0, 100);
+    std::vector<std::uint8_t> out(pixels.size());
+    expect_pdf_error([&] { pdf::decode_gif_lzw(4, span_of(chain), out.size(), 1, [&](std::size_t) { return out.data(); }); },
+                     321, "PdfWriter.DrawImage", "sub-block past the end");
 }
 
 TEST(GifReader, FramesTablesAndRowOrder) {
@@ -107,6 +130,24 @@ TEST(GifReader, FramesTablesAndRowOrder) {
     for (int row = 0; row < 11; ++row) {
         // Display row r holds r % 2; bottom row first in the samples.
         EXPECT_EQ(p.samples[static_cast<std::size_t>(row * 3)], (10 - row) % 2) << row;
+    }
+}
+
+// Interlaced rows come in four passes (every 8th from 0, every 8th from 4,
+// every 4th from 2, every 2nd from 1): for every height up to two full
+// cycles, the interlaced file shows what the plain one does.
+TEST(GifReader, InterlacedFramesShowWhatPlainOnesDo) {
+    for (int height = 1; height <= 17; ++height) {
+        GifFrame plain = halves_frame(3, height);
+        plain.min_code_size = 5;
+        for (std::size_t i = 0; i < plain.pixels.size(); ++i) plain.pixels[i] = static_cast<std::uint8_t>(i / 3 + i % 3);
+        GifFrame interlaced = plain;
+        interlaced.interlaced = true;
+        const std::string a = gif_file({kRed, kBlue}, {plain}), b = gif_file({kRed, kBlue}, {interlaced});
+        const pdf::RasterPicture shown = pdf::read_gif(span_of(a), 1);
+        EXPECT_EQ(pdf::read_gif(span_of(b), 1).samples, shown.samples) << "height " << height;
+        for (int y = 0; y < height; ++y)
+            EXPECT_EQ(shown.samples[static_cast<std::size_t>((height - 1 - y) * 3)], y) << "height " << height;
     }
 }
 

@@ -240,6 +240,19 @@ inline GifFrame halves_frame(int width, int height) {
     return f;
 }
 
+// A frame of one colour whose data keep the table full without a Clear: the
+// longest strings GIF allows, so a few kilobytes stand for millions of
+// pixels.
+inline ByteString one_colour_gif(int width, int height) {
+    GifFrame f;
+    f.width = width;
+    f.height = height;
+    f.min_code_size = 8;
+    f.lzw.deferred_clear = true;
+    f.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    return gif_file({kRed, kBlue}, {f});
+}
+
 // ---- Pictures in display order ----
 
 // A picture as the tests mean it: pixels row by row from the top.
@@ -410,6 +423,21 @@ inline ByteString bmp_file(const Image& im, const BmpSpec& spec) {
     return s + header + table + pixels;
 }
 
+// An 8-bit RLE BMP of width x height pixels whose data end at once: 1,080
+// bytes, every pixel left at palette entry 0.
+inline ByteString empty_rle8_bmp(int width, int height) {
+    ByteString s = "BM";
+    put32le(s, 1080);
+    put32le(s, 0);
+    put32le(s, 1078);
+    for (std::uint32_t v : {40u, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height)}) put32le(s, v);
+    put16le(s, 1);
+    put16le(s, 8);
+    for (std::uint32_t v : {1u, 2u, 2835u, 2835u, 256u, 0u}) put32le(s, v);
+    for (int i = 0; i < 256; ++i) s += ByteString{static_cast<char>(i), static_cast<char>(i), static_cast<char>(i), 0};
+    return s + ByteString("\x00\x01", 2);
+}
+
 // ---- TGA ----
 
 struct TgaSpec {
@@ -498,6 +526,21 @@ inline ByteString tga_file(const Image& im, const TgaSpec& spec) {
         for (std::size_t k = 0; k < raw; ++k) s += stored[i + k];
         i += raw;
     }
+    return s;
+}
+
+// A run-length true-colour TGA of width x height pixels made of the
+// longest run packets: 4 bytes for every 128 pixels.
+inline ByteString long_runs_tga(int width, int height) {
+    ByteString s(18, '\0');
+    s[2] = 10;
+    s[12] = static_cast<char>(width & 0xFF);
+    s[13] = static_cast<char>(width >> 8);
+    s[14] = static_cast<char>(height & 0xFF);
+    s[15] = static_cast<char>(height >> 8);
+    s[16] = 24;
+    const std::size_t packets = (static_cast<std::size_t>(width) * static_cast<std::size_t>(height) + 127) / 128;
+    for (std::size_t i = 0; i < packets; ++i) s += ByteString("\xFF\x20\x40\x60", 4);
     return s;
 }
 

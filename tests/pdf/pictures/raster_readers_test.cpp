@@ -47,11 +47,17 @@ TEST(BmpReader, EveryHeaderDepthAndCompression) {
     for (const Case& c : cases) {
         for (int width : {1, 7, 13}) {
             const Image im = c.two_colours ? two_colours(width, 6) : marked_halves(width, 6);
-            const auto p = pdf::read_bmp(span_of(bmp_file(im, c.spec)));
+            const std::string file = bmp_file(im, c.spec);
+            const auto p = pdf::read_bmp(span_of(file));
             EXPECT_EQ(difference(p, im), "") << c.what << ", width " << width;
             if (c.spec.depth <= 8) {
                 EXPECT_EQ(p.palette.size(), 3u << c.spec.depth) << c.what;
             }
+            // Read for a colour key: the same picture, RGB.
+            const auto rgb = pdf::read_bmp(span_of(file), true);
+            EXPECT_EQ(difference(rgb, im), "") << c.what << " as RGB, width " << width;
+            EXPECT_TRUE(rgb.palette.empty()) << c.what;
+            EXPECT_EQ(rgb.samples.size(), std::size_t{3} * im.pixels.size()) << c.what;
         }
     }
 }
@@ -65,6 +71,16 @@ TEST(BmpReader, RunsLeavingTheRowOrPictureAreCut) {
     file = file.substr(0, data) + std::string("\xC8\x01\x00\x02\x05\x40\x04\x02", 8) + file.substr(data);
     const auto p = pdf::read_bmp(span_of(file));
     EXPECT_EQ(difference(p, im), "");
+
+    // Pixels the runs leave out are entry 0 (red) whether read as indices
+    // or as RGB.
+    const std::string rle = bmp_file(im, {40, 8, 1});
+    const auto pixels = static_cast<unsigned char>(rle[10]) + 256u * static_cast<unsigned char>(rle[11]);
+    const std::string skipping = rle.substr(0, pixels) + std::string("\x00\x01", 2);
+    Image left_out = im;
+    for (Rgb& c : left_out.pixels) c = kRed;
+    EXPECT_EQ(difference(pdf::read_bmp(span_of(skipping)), left_out), "");
+    EXPECT_EQ(difference(pdf::read_bmp(span_of(skipping), true), left_out), "");
 }
 
 TEST(BmpReader, RefusesDamagedFiles) {
@@ -203,7 +219,7 @@ TEST(JpegReader, MarkersOnly) {
         {"plain CMYK", soi + segment(0xC0, frame_header(20, 10, 4)) + scan, 20, 10, "/DeviceCMYK", ""},
     };
     for (const Case& c : cases) {
-        const auto p = pdf::read_jpeg(span_of(c.file));
+        const auto p = pdf::read_jpeg(bytes_of(c.file));
         EXPECT_EQ(p.width, c.width) << c.what;
         EXPECT_EQ(p.height, c.height) << c.what;
         EXPECT_EQ(p.colour_space, c.space) << c.what;
@@ -231,7 +247,21 @@ TEST(JpegReader, MarkersOnly) {
         {"ends among fill bytes", soi + "\xFF\xFF\xFF", 62},
     };
     for (const Refused& c : refused)
-        expect_pdf_error([&] { pdf::read_jpeg(span_of(c.file)); }, c.error, "PdfWriter.DrawImage", c.what);
+        expect_pdf_error([&] { pdf::read_jpeg(bytes_of(c.file)); }, c.error, "PdfWriter.DrawImage", c.what);
+
+    // Frames PDF readers decode, and the lossless and hierarchical ones they
+    // do not (SOF3, 5-7, 11, 13-15).
+    for (int marker = 0xC0; marker <= 0xCF; ++marker) {
+        if (marker == 0xC4 || marker == 0xC8 || marker == 0xCC) continue;  // DHT, JPG, DAC
+        const std::string file = soi + segment(static_cast<std::uint8_t>(marker), frame_header(8, 8, 3)) + scan;
+        const bool decoded = marker <= 0xC2 || marker == 0xC9 || marker == 0xCA;
+        if (decoded) {
+            EXPECT_EQ(pdf::read_jpeg(bytes_of(file)).width, 8) << std::hex << marker;
+        } else {
+            expect_pdf_error([&] { pdf::read_jpeg(bytes_of(file)); }, 321, "PdfWriter.DrawImage",
+                             "JPEG lossless or hierarchical frame");
+        }
+    }
 }
 
 }  // namespace

@@ -44,6 +44,7 @@ struct Sfnt {
     std::vector<Glyph> glyphs = {{1536, 100, 0, 1400, 1600}, {1024}, {1400, 0, -400, 1350, 1500},
                                  {1300, 60, 0, 1200, 1500}};
     std::uint16_t h_metrics = 0;  // 0: one per glyph
+    std::uint16_t maxp_glyphs = 0;  // 0: the number of glyphs
     std::uint16_t advance_width_max = 1536;
     std::int16_t ascender = 1900, descender = -500;
     std::uint16_t cmap_platform = 3, cmap_encoding = 1;
@@ -98,7 +99,7 @@ struct Sfnt {
             u16(t["hmtx"], unsigned(glyphs[i].x_min) & 0xFFFF);
         }
         std::string& maxp = t["maxp"];
-        u32(maxp, 0x00010000), u16(maxp, unsigned(glyphs.size())), u16(maxp, 4), u16(maxp, 1);
+        u32(maxp, 0x00010000), u16(maxp, maxp_glyphs ? maxp_glyphs : unsigned(glyphs.size())), u16(maxp, 4), u16(maxp, 1);
         maxp = pad(maxp, 14), u16(maxp, 2), maxp = pad(maxp, 32);
         // cmap: one format-4 subtable, the closing FFFF segment added.
         std::vector<Segment> segs = segments;

@@ -197,6 +197,26 @@ TEST(TrueTypeFonts, RealFontsReadBackAndMeasured) {
     }
 }
 
+// A font whose objects the disk refuses (larger than the output's buffer,
+// so the write fails at once) is not kept: adding it again tries again,
+// and its name selects nothing.
+TEST(TrueTypeFonts, AFontTheDiskRefusesIsNotKept) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+    testsupport::TempDir dir;
+    const auto font = dir / "grande.ttf";
+    write_file(font, Sfnt().bytes() + std::string(std::size_t{2} << 20, '\0'));
+    PdfWriter w;
+    w.BeginDoc("/dev/full");
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        EXPECT_EQ(w.AddFont(font.string(), "Grande"), "") << attempt;
+        EXPECT_EQ(w.ErrNumber(), 57) << attempt;
+    }
+    // An unknown family: Arial's metrics measure it.
+    w.SetFont("Grande", 10);
+    EXPECT_FLOAT_EQ(w.TextLength("A"), 6.67f);
+    w.Abort();
+}
+
 // Cut and damaged copies of the synthetic font and of a real one: each is
 // refused with an error and leaves the file as it was, or is read whole;
 // the document stays sound either way.

@@ -137,7 +137,7 @@ private:
         } else if (is_path_piece(t) || is_painting(t) || t == "W") {
             // Without a current point a PDF reader has no path to extend,
             // close, paint or clip with.
-            if (open_path_) path_piece(t);
+            if (open_path_) on_open_path(t);
         } else if ((t == "g" || t == "G") && operands(1)) {
             line(plain(clamp(stack_.back())) + (t == "g" ? " g" : " G"));
         } else if ((t == "k" || t == "K") && operands(4)) {
@@ -189,8 +189,8 @@ private:
         return t == "n" || t == "N" || t == "f" || t == "F" || t == "s" || t == "S" || t == "b" || t == "B";
     }
 
-    // A piece of the open path, its painting or clipping.
-    void path_piece(std::string_view t) {
+    // A piece added to the open path, or its painting or clipping.
+    void on_open_path(std::string_view t) {
         if ((t == "l" || t == "L") && operands(2)) {
             line(pt(base(2)) + " l");
         } else if ((t == "c" || t == "C") && operands(6)) {

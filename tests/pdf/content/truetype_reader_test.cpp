@@ -90,8 +90,8 @@ TEST(TrueTypeReader, CodesMapToTheGlyphsViewersShow) {
     font.glyphs.clear();
     for (int g = 0; g < 12; ++g) font.glyphs.push_back({std::uint16_t(1000 + g), 0, 0, 10, 10});
     auto to = [](std::uint16_t c, int g) { return fonttest::Segment{c, c, std::uint16_t(g - c)}; };
-    font.segments = {to(0x20, 1),   {0x61, 0x63, 2, {3, 0, 4}}, to(0x7A, 200), to(0x7B, 11),  to(0x7C, 12),
-                     to(0x7D, 13),  to(0x7E, 10),               to(0xA4, 9),   to(0xE9, 8),   to(0x201C, 6),
+    font.segments = {to(0x20, 1),   to(0x40, 3),  {0x61, 0x63, 2, {3, 0, 4}}, to(0x7A, 200), to(0x7B, 11),
+                     to(0x7C, 12),  to(0x7D, 13), to(0x7E, 10),               to(0xA4, 9),   to(0xE9, 8),   to(0x201C, 6),
                      to(0x2022, 7), to(0x20AC, 5),              to(0xF041, 10)};
     // maxp may count fewer glyphs than loca holds: renderers go by maxp.
     struct Row { const char* what; FontCodes codes; bool symbol; int h_metrics, code, glyph, maxp = 0; };
@@ -114,6 +114,7 @@ TEST(TrueTypeReader, CodesMapToTheGlyphsViewersShow) {
         {"the last glyph maxp counts", FontCodes::WinAnsi, false, 0, 0x7E, 10, 11},
         {"one past the glyphs maxp counts", FontCodes::WinAnsi, false, 0, 0x7B, 0, 11},
         {"past hmtx: the last advance", FontCodes::WinAnsi, false, 3, 0x7B, 2},
+        {"the first glyph past hmtx", FontCodes::WinAnsi, false, 3, 0x40, 2},
         {"symbol font: F000 + code", FontCodes::WinAnsi, true, 0, 0x41, 10},
         {"symbol font: the code itself", FontCodes::MacRoman, true, 0, 0x20, 1},
     };

@@ -81,6 +81,12 @@ TEST(BmpReader, RunsLeavingTheRowOrPictureAreCut) {
     for (Rgb& c : left_out.pixels) c = kRed;
     EXPECT_EQ(difference(pdf::read_bmp(span_of(skipping)), left_out), "");
     EXPECT_EQ(difference(pdf::read_bmp(span_of(skipping), true), left_out), "");
+
+    // Bottom row: two blue pixels; a delta one right and one up; one green
+    // pixel at the end of the top row. Everything else stays red.
+    const std::string delta = rle.substr(0, pixels) + std::string("\x02\x01\x00\x02\x01\x01\x01\x02\x00\x01", 10);
+    Image moved{4, 2, {kRed, kRed, kRed, kGreen, kBlue, kBlue, kRed, kRed}};
+    EXPECT_EQ(difference(pdf::read_bmp(span_of(delta)), moved), "");
 }
 
 TEST(BmpReader, RefusesDamagedFiles) {

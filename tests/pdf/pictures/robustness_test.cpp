@@ -138,6 +138,33 @@ TEST(PictureRobustness, DISABLED_WriteFuzzSeeds) {
             testsupport::write_file(folder / ("mutated" + std::to_string(n) + "_" + std::to_string(m)),
                                     mutated(sample.bytes, random));
     }
+
+    // Hostile shapes: pictures announcing far more than their files hold,
+    // frames readers cannot decode, drawings the translators must refuse.
+    std::string lossless;
+    for (const Sample& sample : small_files())
+        if (sample.ending == ".jpg") lossless = sample.bytes;
+    lossless[lossless.find("\xFF\xC0") + 1] = '\xC3';
+    std::string short_gif = one_colour_gif(8192, 8192);
+    short_gif.resize(200);
+    const std::pair<const char*, std::string> hostile[] = {
+        {"bmp_fuzzer/rle8_8192_indexed", empty_rle8_bmp(8192, 8192)},
+        {"bmp_fuzzer/rle8_8192_rgb", empty_rle8_bmp(8192, 8192) + '\0'},  // odd length: read as RGB
+        {"tga_fuzzer/long_runs_1024", long_runs_tga(1024, 1024)},
+        {"gif_fuzzer/full_table_2048", one_colour_gif(2048, 2048)},
+        {"gif_fuzzer/8192_data_cut", short_gif},
+        {"jpeg_fuzzer/lossless_frame", lossless},
+        {"eps_fuzzer/custom_colours", eps_file("0 0 10 10", "0 .8 .9 0 (Arancio) .25 x 1 0 0 0 (B) 1 X 0 0 m 9 9 l f S")},
+        {"eps_fuzzer/no_current_point", eps_file("0 0 10 10", "5 5 l h f 1 1 2 2 3 3 c W n 0 0 m 1 1 l S 2 2 l S")},
+        {"eps_fuzzer/raster", eps_file("0 0 10 10", "0 0 translate 10 10 scale 2 2 8 [2 0 0 -2 0 2] {<00ff>} image")},
+        {"eps_fuzzer/pdf_like", eps_file("0 0 10 10", "q 0.1 0 0 0.1 0 0 cm 1 0 0 rg 0 0 90 90 re f Q")},
+        {"wmf_fuzzer/slots_freed_out_of_order",
+         wmf_file(0, 0, 100, 100, 72,
+                  wmf_pen(0, 1, kRed) + wmf_pen(0, 1, kBlue) + wmf_pen(0, 1, kGreen) + wmf_record(0x01F0, {0}) +
+                      wmf_record(0x01F0, {2}) + wmf_record(0x01F0, {2}) + wmf_pen(0, 1, kWhite) + wmf_select(0) +
+                      wmf_record(0x0213, {50, 50}))},
+    };
+    for (const auto& [name, bytes] : hostile) testsupport::write_file(std::filesystem::path(root) / name, bytes);
 }
 
 }  // namespace

@@ -19,6 +19,12 @@ using testsupport::shell_quote;
 
 const pdf::VectorFit kNatural = [](pdf::VectorSize natural) { return natural; };
 
+ByteString pens(int count, Rgb colour) {
+    ByteString records;
+    for (int i = 0; i < count; ++i) records += wmf_pen(0, 0, colour);
+    return records;
+}
+
 TEST(WmfTranslator, RecordsBecomeOperators) {
     // Frame 0,0 - 1440,720 at 1440 per inch: 72 x 36 points; y runs down.
     struct Case {
@@ -53,6 +59,9 @@ TEST(WmfTranslator, RecordsBecomeOperators) {
              wmf_pen(0, 0, kRed) + wmf_select(2) + wmf_record(0x0213, {0, 1440}) + wmf_select(3) +
              wmf_record(0x0213, {0, 0}),
          "0 0 1 RG 0 w [] 0 d 0 36 m 72 36 l S\r1 0 0 RG 0 w [] 0 d 72 36 m 0 36 l S"},
+        {"the table's last slot", pens(65534, kRed) + wmf_pen(0, 0, kBlue) + wmf_select(65534) +
+                                      wmf_record(0x0213, {0, 1440}),
+         "0 0 1 RG 0 w [] 0 d 0 36 m 72 36 l S"},
         {"fonts take a slot; unknown records are skipped",
          wmf_record(0x02FB, {0, 0, 0, 0, 0}) + wmf_pen(0, 0, kBlue) + wmf_record(0x0817, {1, 2, 3, 4, 5}) +
              wmf_select(1) + wmf_record(0x0213, {0, 1440}),
@@ -87,6 +96,7 @@ TEST(WmfTranslator, RefusesDamagedFiles) {
         {"more points than the record holds", wmf_file(0, 0, 10, 10, 72, wmf_record(0x0325, {9, 1, 1})), 321},
         {"too few parameters", wmf_file(0, 0, 10, 10, 72, wmf_record(0x041B, {1})), 321},
         {"selecting an object never made", wmf_file(0, 0, 10, 10, 72, wmf_select(3)), 321},
+        {"more objects than the table holds", wmf_file(0, 0, 10, 10, 72, pens(65536, kRed)), 321},
         {"window extent of 0", wmf_file(0, 0, 10, 10, 72, wmf_record(0x020C, {0, 5})), 321},
         {"record past the end", good.substr(0, good.size() - 10), 62},
         {"header cut short", good.substr(0, 30), 62},
@@ -117,7 +127,7 @@ TEST(EpsTranslator, OperatorsAreWrittenAnew) {
         {"custom colours: CMYK by 1 - tint, tint clamped",
          "0 0.8 0.9 0 (Orange) 0.25 x 1 1 0 0 (Blue (dark)) 1 X .5 .5 .5 .5 (Grey) -1 x 0 0 0 1 (K) 0 X 10 20 m S",
          "0 0.6 0.675 0 k\r0 0 0 0 K\r0.5 0.5 0.5 0.5 k\r0 0 0 1 K\r0 0 m\rS"},
-        {"line state", "2.5 w 1 j 2 J 4 M 7 j 0.5 M [3 2]1 d [] 0 d 10 20 m S",
+        {"line state, a dash only with its array", "2.5 w 1 j 2 J 4 M 7 j 0.5 M [3 2]1 d 4 d [] 0 d 10 20 m S",
          "2.5 w\r1 j\r2 J\r4 M\r[3 2] 1 d\r[] 0 d\r0 0 m\rS"},
         {"strings, names and procedures draw nothing",
          "(a 1 2 m \\) (b) 3 4 l) pop /n {0 0 m 1 1 l} def <41 42> 7 8 m S",

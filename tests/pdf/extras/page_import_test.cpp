@@ -390,6 +390,34 @@ TEST(PageImport, PagesAreWrittenOnceAndPlacedAsAsked) {
         EXPECT_NE(pdf.find(placed), std::string::npos) << placed;
 }
 
+TEST(PageImport, ASourceChangedInPlaceIsRefusedOneReplacedUnderItsNameIsReadAsItWas) {
+    TempDir dir;
+    const auto changed = dir / "changed.pdf", replaced = dir / "replaced.pdf", out = dir / "out.pdf";
+    const std::string original = two_page_file("").finish("/Size 8 /Root 1 0 R");
+    write_file(changed, original);
+    write_file(replaced, original);
+    PdfWriter w;
+    w.BeginDoc(out.string());
+    w.BeginPage();
+    ASSERT_EQ(w.GetInfo(changed.string()), 2);
+    ASSERT_EQ(w.GetInfo(replaced.string()), 2);
+    std::filesystem::resize_file(changed, original.size() / 2);
+    write_file(dir / "new.pdf", "not a PDF file");
+    std::filesystem::rename(dir / "new.pdf", replaced);
+    const std::int32_t before = w.FileSize();
+    try {
+        w.ImportPage(changed.string(), 1, 0, 0);
+        ADD_FAILURE() << "imported";
+    } catch (const PdfError& e) {
+        EXPECT_EQ(e.number(), 321);
+        EXPECT_NE(e.description().find("modificato"), std::string::npos) << e.description();
+    }
+    EXPECT_EQ(w.FileSize(), before);
+    w.ImportPage(replaced.string(), 1, 0, 0);
+    w.EndDoc();
+    EXPECT_EQ(forms(read_file(out)).size(), 1u);
+}
+
 TEST(PageImport, CopiedStringsAndStreamsAreEncryptedUnderProtection) {
     REQUIRE_TOOL("qpdf");
     TempDir dir;

@@ -50,16 +50,17 @@ struct ImportedFile;
 
 // The memory one GetInfo or ImportPage call may take above what the program
 // held before, for a source file of `file_size` bytes: 100 MB plus four
-// times the file, never more than 512 MB. It holds the pages of the file the
-// call reads (the file is mapped read-only, never copied, and its pages go
-// back to the system when the call ends), the file's object index (12 bytes
-// per entry its cross-reference tables list, each at least 18 bytes of the
-// file), the values parsed from it (at most 32 MiB at once, refused beyond),
-// one copy of a stream to encrypt it, and for a page whose content is split
-// over several streams, that content decoded into one buffer (at most
-// 32 MiB, refused beyond) and, when the document compresses its streams,
-// encoded again. Between two calls a file read keeps its index, its page
-// list and at most 4 MiB of parsed values.
+// times the file, never more than 512 MB. In it: the file's pages being read
+// (the file is mapped read-only, never copied; its pages go back to the
+// system as they are read, at most 4 MiB of them staying besides an object
+// being parsed or a stream being decoded), the file's object index (12
+// bytes per entry its cross-reference tables list, each at least 18 bytes
+// of the file), the values parsed from it (at most 32 MiB at once, refused
+// beyond), one copy of a stream to encrypt it, and for a page whose content
+// is split over several streams, that content decoded into one buffer (at
+// most 32 MiB, refused beyond) and, when the document compresses its
+// streams, encoded again. Between two calls a file read keeps its index,
+// its page list, at most 4 MiB of parsed values and 4 MiB of its pages.
 constexpr std::uint64_t import_memory_budget(std::uint64_t file_size) {
     const std::uint64_t budget = 100'000'000 + 4 * file_size;
     return budget < 512'000'000 ? budget : 512'000'000;

@@ -173,9 +173,12 @@ TEST(ImportMemory, HostileAndLargeFilesStayWithinTheBudget) {
                     false, 4'000'000});
     {
         // The file is never held whole.
-        std::string large = large_source(24, MiB);
-        const std::uint64_t quarter = large.size() / 4;
-        rows.push_back({"every page of a 24 MiB file", std::move(large), true, quarter, false, true});
+        std::string large = large_source(40, MiB);
+        std::uint64_t quarter = large.size() / 4;
+        rows.push_back({"every page of a 40 MiB file", std::move(large), true, quarter, false, true});
+        large = large_source(1, 40 * MiB);
+        quarter = large.size() / 4;
+        rows.push_back({"a page drawing a picture of 40 MiB", std::move(large), true, quarter});
     }
 
     TempDir dir;

@@ -1,6 +1,7 @@
 #include "pdf/extras/mapped_file.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -32,6 +33,7 @@ MappedFile::MappedFile(const std::filesystem::path& path) : path_(path) {
             throw PdfReadError(7, "il file non si pu\xF2 mappare in memoria");
         }
     }
+    touched_.assign((size_ + kBlock - 1) / kBlock, false);
     // The map keeps the file; the descriptor is not needed any more.
     ::close(fd);
 }
@@ -42,19 +44,22 @@ MappedFile::~MappedFile() {
 
 void MappedFile::release() const {
     if (data_ != nullptr) ::madvise(data_, size_, MADV_DONTNEED);
+    std::fill(touched_.begin(), touched_.end(), false);
+    touched_count_ = 0;
 }
 
-void MappedFile::release(std::string_view part) const {
-    const auto* base = static_cast<const char*>(data_);
-    if (data_ == nullptr || part.empty() || part.data() < base || part.data() + part.size() > base + size_) return;
-    // The system may map a file's cache in blocks of up to 2 MiB, which go
-    // back only whole: the range grows to such blocks (a neighbour's pages
-    // given back are simply read again when needed).
-    constexpr std::size_t block = std::size_t{2} << 20;
-    const std::size_t offset = static_cast<std::size_t>(part.data() - base);
-    const std::size_t first = offset / block * block;
-    const std::size_t end = std::min(size_, (offset + part.size() + block - 1) / block * block);
-    ::madvise(static_cast<char*>(data_) + first, end - first, MADV_DONTNEED);
+void MappedFile::done_with(std::string_view part) const {
+    const auto base = reinterpret_cast<std::uintptr_t>(data_);
+    const auto start = reinterpret_cast<std::uintptr_t>(part.data());
+    if (data_ == nullptr || part.empty() || start < base || start - base > size_ - part.size()) return;
+    const std::size_t offset = start - base;
+    for (std::size_t block = offset / kBlock; block <= (offset + part.size() - 1) / kBlock; ++block) {
+        if (!touched_[block]) {
+            touched_[block] = true;
+            ++touched_count_;
+        }
+    }
+    if (touched_count_ > kResidentBlocks) release();
 }
 
 bool MappedFile::unchanged() const {

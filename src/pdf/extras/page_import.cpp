@@ -158,7 +158,7 @@ pdf::Bytes joined_content(pdf::PdfFile& file, const std::vector<std::shared_ptr<
         if (!filter || filter->is(PdfValue::Kind::null) || (filter->is(PdfValue::Kind::array) && filter->items.empty())) {
             if (data.size() > kMaxDecodedContent - content.size()) too_large();
             content.insert(content.end(), data.begin(), data.end());
-            file.release(data);
+            file.done_with(data);
             continue;
         }
         if (!is_plain_flate(*filter, parms ? *parms : PdfValue{}))
@@ -168,7 +168,7 @@ pdf::Bytes joined_content(pdf::PdfFile& file, const std::vector<std::shared_ptr<
         if (status == pdf::FlateStatus::output_too_large) too_large();
         if (status != pdf::FlateStatus::ok)
             pdf::refuse(std::string("contenuto compresso della pagina non valido: ") + pdf::flate_status_text(status));
-        file.release(data);
+        file.done_with(data);
     }
     return content;
 }
@@ -217,8 +217,7 @@ PlannedImport plan_page(pdf::ImportedFile& record, std::int32_t page_number, std
     return plan;
 }
 
-// Hands the source's pages and surplus cached values back when the call
-// ends, however it ends.
+// Hands surplus cached values back when the call ends, however it ends.
 struct Resting {
     pdf::PdfFile* file = nullptr;
     ~Resting() {
@@ -261,7 +260,7 @@ void PdfWriter::ImportPage(std::string_view Filename, std::int32_t PageNumber, f
         } catch (const pdf::PdfReadError& failure) {
             failed(failure);
         }
-        // What planning read of the file goes back before the writing.
+        // Cached values the plan does not hold go back before the writing.
         record.file->rest();
         form.box = plan.box;
     }
@@ -302,20 +301,26 @@ void PdfWriter::ImportPage(std::string_view Filename, std::int32_t PageNumber, f
         };
         pdf::PdfWriteHooks stream_hooks = hooks;
         stream_hooks.omit = "Length";
-        // Bytes of the source written as they stand, straight from the
-        // file; a copy only to encrypt them.
+        // Bytes of the source written as they stand, straight from the file,
+        // a piece at a time, each handed back once written; a copy only to
+        // encrypt them.
         const auto write_stream = [&](std::string head, std::string_view source, std::int32_t n) {
             std::string_view data = source;
             pdf::Bytes encrypted;
             if (protect) {
                 encrypted.assign(source.begin(), source.end());
+                record.file->done_with(source);
                 EncryptStreamData(encrypted, n);
                 data = std::string_view(reinterpret_cast<const char*>(encrypted.data()), encrypted.size());
             }
             head += " /Length " + std::to_string(data.size()) + " >>\nstream\n";
             WriteBytes(head.data(), head.size());
-            WriteBytes(data.data(), data.size());
-            record.file->release(source);
+            constexpr std::size_t piece = std::size_t{1} << 20;
+            for (std::size_t at = 0; at < data.size(); at += piece) {
+                const std::string_view part = data.substr(at, piece);
+                WriteBytes(part.data(), part.size());
+                if (!protect) record.file->done_with(part);
+            }
             static constexpr std::string_view tail = "\nendstream\n";
             WriteBytes(tail.data(), tail.size());
         };

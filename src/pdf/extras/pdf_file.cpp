@@ -149,7 +149,7 @@ PdfValue PdfFile::read_section(std::size_t offset, bool& stream) {
     }
     PdfValue trailer = parse_value(c, budget);
     if (!trailer.is(PdfValue::Kind::dictionary)) refuse("il trailer non \xE8 un dizionario");
-    release(bytes_.substr(offset, c.pos() - offset));
+    done_with(bytes_.substr(offset, c.pos() - offset));
     return trailer;
 }
 
@@ -230,8 +230,7 @@ std::shared_ptr<const PdfObject> PdfFile::read_object(std::int64_t number, const
         if (c.at_end()) truncated("il file finisce dentro " + object_name(number));
         refuse("manca endobj dopo " + object_name(number));
     }
-    // The object is parsed: the pages of the file it took go back.
-    release(bytes_.substr(entry.offset, c.pos() - entry.offset));
+    done_with(bytes_.substr(entry.offset, c.pos() - entry.offset));
     cache_[number] = object;
     return object;
 }
@@ -319,7 +318,6 @@ PdfValueHandle PdfFile::inherited(PdfObjectId page, std::string_view key) {
 
 void PdfFile::rest() {
     if (*live_bytes_ > kRestingParsedBytes) cache_.clear();
-    if (map_) map_->release();
 }
 
 }  // namespace pdf

@@ -15,8 +15,8 @@
 // file can hold before it is used; chains (of /Prev, /Parent, page-tree
 // nodes, /Length references) are walked with visited sets and depth caps.
 //
-// Memory: the file's bytes are the system's file cache, given back by
-// `rest`; the object index holds 12 bytes per cross-reference entry the
+// Memory: the file's bytes are the system's file cache, at most 4 MiB of
+// them mapped between two reads (MappedFile::done_with); the object index holds 12 bytes per cross-reference entry the
 // file lists (entries take at least 18 bytes of the file); the parsed
 // values alive at once, cached or held by a caller, take at most
 // kMaxParsedBytes.
@@ -99,15 +99,15 @@ public:
     // nullptr when no node of the /Parent chain has it.
     PdfValueHandle inherited(PdfObjectId page, std::string_view key);
 
-    // Gives the pages that hold `part` of the file's bytes back to the
-    // system (they are read again when next touched).
-    void release(std::string_view part) const {
-        if (map_) map_->release(part);
+    // Notes that the reader is done with `part` of the file's bytes
+    // (MappedFile::done_with).
+    void done_with(std::string_view part) const {
+        if (map_) map_->done_with(part);
     }
     // The memory the parsed values of the file hold now.
     std::size_t parsed_bytes() const { return *live_bytes_; }
-    // Between two calls: keeps at most kRestingParsedBytes of cached values
-    // and gives the file's pages back to the system.
+    // Between two calls, or before writing: keeps at most
+    // kRestingParsedBytes of cached values.
     void rest();
     // False when the file was changed in place since it was mapped.
     bool unchanged() const { return !map_ || map_->unchanged(); }

@@ -122,11 +122,10 @@ PdfValue PdfFile::read_section(std::size_t offset, bool& stream) {
             if (c.at_end()) truncated("il file finisce dentro i riferimenti incrociati");
             refuse("sottosezione dei riferimenti incrociati non valida");
         }
-        // Sections that overlap in the file would list its entries again:
-        // all sections together list no more than the file can hold.
+        // All sections together, even sections that overlap in the file,
+        // list no more entries than the file can hold.
         const std::size_t most = bytes_.size() / kMinEntryBytes;
-        if (static_cast<std::size_t>(count) > (bytes_.size() - c.pos()) / kMinEntryBytes ||
-            static_cast<std::size_t>(count) > most - entries_.size())
+        if (static_cast<std::size_t>(count) > most - entries_.size())
             refuse("la tabella dei riferimenti incrociati dichiara pi\xF9 voci di quante il file ne contenga");
         if (first + count - 1 > kMaxObjectNumber) refuse("numero di oggetto troppo alto");
         if (entries_.capacity() - entries_.size() < static_cast<std::size_t>(count))

@@ -124,6 +124,21 @@ struct BitWriter {
     }
 };
 
+TEST(FlateDecoder, StreamsAppendedToOneReservedBufferFollowWhatItHolds) {
+    Bytes expected = {'>'};
+    for (const Bytes& sample : samples()) expected.insert(expected.end(), sample.begin(), sample.end());
+    Bytes all = {'>'};
+    all.reserve(expected.size());
+    const std::uint8_t* const buffer = all.data();
+    for (const Bytes& sample : samples()) {
+        // The cap counts only the bytes of this stream.
+        ASSERT_EQ(pdf::zlib_decode_append(zlib_compress(sample, 9), sample.size(), all), FlateStatus::ok);
+    }
+    EXPECT_EQ(all, expected);
+    // Within the reserved capacity the buffer never moved.
+    EXPECT_EQ(all.data(), buffer);
+}
+
 TEST(FlateDecoder, EdgeCasesOfWellFormedStreams) {
     struct Case {
         const char* what;
@@ -225,6 +240,12 @@ TEST(FlateDecoder, StopsAtTheFirstFault) {
         Bytes out, oracle;
         EXPECT_EQ(pdf::flate_decode(c.stream, kCap, out), c.expected) << c.what;
         EXPECT_FALSE(zlib_raw_inflate(c.stream, oracle)) << "zlib accepts: " << c.what;
+        // Appended after other bytes, the same fault, and those bytes kept
+        // (no back-reference reaches them).
+        const Bytes held = {'h', 'e', 'l', 'd'};
+        out = held;
+        EXPECT_EQ(pdf::flate_decode_append(c.stream, kCap, out), c.expected) << c.what;
+        EXPECT_EQ(Bytes(out.begin(), out.begin() + 4), held) << c.what;
     }
 
     // The cap counts literals, copies and stored bytes alike.

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/cp1252.h"
@@ -112,12 +113,13 @@ std::vector<std::string> qpdf_items(const std::filesystem::path& file) {
 TEST(PdfSyntax, EveryEscapeAndWhiteSpaceFormReadsAsQpdfReadsIt) {
     REQUIRE_TOOL("qpdf");
     // Escapes of every kind, octal of one to four digits, line ends raw and
-    // escaped, hexadecimal strings spaced and odd, and NUL, form feed, tab,
-    // CR and comments between tokens.
+    // escaped, hexadecimal strings spaced and odd, names with #xx,
+    // references up to the highest generation, and NUL, form feed, tab, CR
+    // and comments between tokens.
     const std::string items = std::string("[(a\\nb\\r\\t\\b\\f\\(\\)\\\\) (\\1\\12\\123\\1234) (\\0053) (x\\\r\ny) (x\\\ny) "
                                           "(x\\\ry) (l1\r\nl2\rl3\nl4) (\\q\\8\\9) (n(e)s\\)t) <41 42\n43> <414> <> () "
                                           "(\\351t\\351) 1") +
-                              '\0' + "2 /A" + '\0' + "/B 3\f4 5%c\n6\t7\r8 -9.5]";
+                              '\0' + "2 /A" + '\0' + "/B 3\f4 5%c\n6\t7\r8 -9.5 /A#20B#2f /C#41 5 65535 R 2 0 R]";
     TempDir dir;
     const auto file = dir / "syntax.pdf";
     write_file(file, two_page_file("").object(3, items).finish("/Size 8 /Root 1 0 R"));
@@ -127,11 +129,30 @@ TEST(PdfSyntax, EveryEscapeAndWhiteSpaceFormReadsAsQpdfReadsIt) {
         switch (item.kind) {
             case pdf::PdfValue::Kind::integer: read.push_back(std::to_string(item.integer)); break;
             case pdf::PdfValue::Kind::name: read.push_back("/" + item.text); break;
+            case pdf::PdfValue::Kind::reference:
+                read.push_back(std::to_string(item.integer) + " " + std::to_string(item.generation) + " R");
+                break;
             default: read.push_back(item.text);
         }
     }
     EXPECT_EQ(read, qpdf_items(file));
-    EXPECT_EQ(read.size(), 25u);
+    EXPECT_EQ(read.size(), 29u);
+}
+
+TEST(PdfSyntax, TheBudgetCountsTheMemoryParsedValuesHold) {
+    std::string text = "[";
+    for (int i = 0; i < 100000; ++i) text += "7 ";
+    text += "(" + std::string(100000, 's') + ") /" + std::string(1000, 'n') + "]";
+    pdf::PdfCursor cursor(text);
+    pdf::PdfParseBudget budget(std::size_t{1} << 30);
+    const pdf::PdfValue value = pdf::parse_value(cursor, budget);
+    ASSERT_EQ(value.items.size(), 100002u);
+    const std::size_t held = value.items.capacity() * sizeof(pdf::PdfValue) +
+                             value.items[100000].text.capacity() + 1 + value.items[100001].text.capacity() + 1;
+    EXPECT_EQ((std::size_t{1} << 30) - budget.left(), held);
+    pdf::PdfCursor again(text);
+    pdf::PdfParseBudget short_of_it(held * 3 / 4);
+    EXPECT_THROW(pdf::parse_value(again, short_of_it), pdf::PdfReadError);
 }
 
 TEST(PdfReader, InformationTextsReadAsPdfinfoShowsThem) {
@@ -244,20 +265,24 @@ TEST(PdfReader, StreamsAreBoundedByTheirLength) {
         .stream(11, "", data, "11 0 R")
         .stream(12, "", data, "999999")
         .stream(13, "", data, "5");
-    pdf::PdfFile file(b.finish("/Size 14 /Root 1 0 R"));
+    // Lengths that refer to streams whose lengths refer on and on.
+    for (int n = 14; n < 30; ++n) b.stream(n, "", data, std::to_string(n + 1) + " 0 R");
+    pdf::PdfFile file(b.finish("/Size 31 /Root 1 0 R"));
     EXPECT_EQ(file.stream_data(*file.object(6, 0)), data);
     EXPECT_EQ(file.stream_data(*file.object(9, 0)), data);
     // A missing or free object, or one of another generation, reads as null.
     EXPECT_TRUE(file.object(50, 0)->value.is(pdf::PdfValue::Kind::null));
     EXPECT_TRUE(file.object(0, 0)->value.is(pdf::PdfValue::Kind::null));
     EXPECT_TRUE(file.object(6, 1)->value.is(pdf::PdfValue::Kind::null));
-    const std::vector<std::pair<int, int>> refusals = {{11, 321}, {12, 62}, {13, 321}};
-    for (const auto& [n, number] : refusals) {
+    const std::vector<std::tuple<int, int, std::string>> refusals = {
+        {11, 321, "stream stesso"}, {12, 62, "oltre la fine"}, {13, 321, "/Length errata"}, {14, 321, "troppo lunga"}};
+    for (const auto& [n, number, reason] : refusals) {
         try {
             file.object(n, 0);
             ADD_FAILURE() << "object " << n << " read";
         } catch (const pdf::PdfReadError& e) {
             EXPECT_EQ(e.number(), number) << n << ": " << e.what();
+            EXPECT_NE(std::string(e.what()).find(reason), std::string::npos) << n << ": " << e.what();
         }
     }
 }
@@ -289,6 +314,21 @@ TEST(PdfReader, RefusesWhatItCannotReadSafely) {
              std::string s = two_page_file("").finish("/Size 8 /Root 1 0 R");
              const std::size_t at = s.find("3 0 obj");
              s.replace(at, 1, "4");
+             return s;
+         }(),
+         321, "oggetto 3"},
+        {"an object listed beyond the end of the file",
+         [] {
+             std::string s = two_page_file("").finish("/Size 8 /Root 1 0 R");
+             const std::size_t at = s.find(" 00000 n", s.find("xref"));
+             s.replace(at - 10, 10, "0099999999");
+             return s;
+         }(),
+         62, "oltre la fine"},
+        {"another generation at the offset",
+         [] {
+             std::string s = two_page_file("").finish("/Size 8 /Root 1 0 R");
+             s.replace(s.find("3 0 obj"), 7, "3 1 obj");
              return s;
          }(),
          321, "oggetto 3"},

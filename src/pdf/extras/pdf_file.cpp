@@ -128,8 +128,8 @@ PdfValue PdfFile::read_section(std::size_t offset, bool& stream) {
         if (static_cast<std::size_t>(count) > most - entries_.size())
             refuse("la tabella dei riferimenti incrociati dichiara pi\xF9 voci di quante il file ne contenga");
         if (first + count - 1 > kMaxObjectNumber) refuse("numero di oggetto troppo alto");
-        if (entries_.capacity() - entries_.size() < static_cast<std::size_t>(count))
-            entries_.reserve(std::min(most, std::max(entries_.size() + static_cast<std::size_t>(count), entries_.capacity() * 2)));
+        const std::size_t needed = entries_.size() + static_cast<std::size_t>(count);
+        if (needed > entries_.capacity()) entries_.reserve(std::min(most, std::max(needed, entries_.capacity() * 2)));
         for (std::int64_t i = 0; i < count; ++i) {
             std::int64_t entry_offset = 0, generation = 0;
             if (!c.unsigned_integer(entry_offset) || !c.unsigned_integer(generation)) {
@@ -204,11 +204,11 @@ std::shared_ptr<const PdfObject> PdfFile::read_object(std::int64_t number, const
     // Counted from here on, so that a /Length read next sees what this one
     // holds.
     const std::shared_ptr<std::size_t> live = live_bytes_;
-    std::shared_ptr<PdfObject> object(new PdfObject{std::move(value), false, 0, 0, given - budget.left() + kObjectOverhead},
-                                      [live](const PdfObject* gone) {
-                                          *live -= gone->bytes;
-                                          delete gone;
-                                      });
+    const std::size_t bytes = given - budget.left() + kObjectOverhead;
+    std::shared_ptr<PdfObject> object(new PdfObject{std::move(value), false, 0, 0, bytes}, [live](const PdfObject* gone) {
+        *live -= gone->bytes;
+        delete gone;
+    });
     *live_bytes_ += object->bytes;
     if (c.keyword("stream")) {
         if (!object->value.is(PdfValue::Kind::dictionary)) refuse(object_name(number) + ": stream senza dizionario");

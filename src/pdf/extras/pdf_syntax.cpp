@@ -128,7 +128,8 @@ PdfValue parse_literal_string(PdfCursor& cursor, PdfParseBudget& budget) {
                     // At most three octal digits; a fourth is a character.
                     if (is_octal(c)) {
                         int value = c - '0';
-                        for (int k = 0; k < 2 && is_octal(cursor.peek()); ++k) value = value * 8 + (cursor.next() - '0');
+                        for (int k = 0; k < 2 && is_octal(cursor.peek()); ++k)
+                            value = value * 8 + (cursor.next() - '0');
                         c = value & 0xFF;
                     }
                     break;

@@ -37,14 +37,14 @@ std::string text_string_to_cp1252(std::string_view bytes) {
         for (unsigned char b : bytes) append(out, pdf_doc_character(b));
         return out;
     }
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(bytes[k]); };
     for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-        const char32_t unit = (char32_t(static_cast<unsigned char>(bytes[i])) << 8) | static_cast<unsigned char>(bytes[i + 1]);
+        const char32_t unit = (char32_t{byte(i)} << 8) | byte(i + 1);
         if (unit >= 0xD800 && unit <= 0xDFFF) {
             // A pair of surrogates is one character beyond the code page;
             // a lone one is broken. Either is one "?".
             if (unit <= 0xDBFF && i + 3 < bytes.size()) {
-                const unsigned next = (unsigned(static_cast<unsigned char>(bytes[i + 2])) << 8) |
-                                      static_cast<unsigned char>(bytes[i + 3]);
+                const unsigned next = (unsigned{byte(i + 2)} << 8) | byte(i + 3);
                 if (next >= 0xDC00 && next <= 0xDFFF) i += 2;
             }
             out += '?';

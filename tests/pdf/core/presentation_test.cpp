@@ -33,11 +33,13 @@ std::string flat_json(const std::filesystem::path& file) {
     return flat;
 }
 
-// The entries of the last JSON array after `key` (for "/OCGs" the list of
-// every layer, which follows the usage events), layers by their names.
-std::vector<std::string> layer_names(const std::string& flat, const std::string& key) {
+// The entries of the last JSON array after `key` that begins before
+// `before` (for "/OCGs" and no limit, the list of every layer, which follows
+// the usage events), layers by their names.
+std::vector<std::string> layer_names(const std::string& flat, const std::string& key,
+                                     std::size_t before = std::string::npos) {
     std::vector<std::string> names;
-    auto at = flat.rfind("\"" + key + "\":[");
+    auto at = flat.rfind("\"" + key + "\":[", before);
     if (at == std::string::npos) return {"(no " + key + ")"};
     const auto end = flat.find(']', at);
     for (at = flat.find('"', at + key.size() + 4); at < end; at = flat.find('"', flat.find('"', at + 1) + 1)) {
@@ -63,7 +65,8 @@ TEST(CorePresentation, PreferencesBecomeCatalogLines) {
         {0, false, "/ViewerPreferences <<  >>\n", '3'},
         {8192 + 2 + 16, false, "/PageLayout /OneColumn\n/ViewerPreferences << /HideMenubar true  >>\n", '3'},
         {8192 + 2, true, "/PageLayout /OneColumn\n/PageMode /UseOutlines\n/ViewerPreferences <<  >>\n", '3'},
-        {16384 + 1, false, "/PageLayout /TwoColumnLeft\n/PageMode /FullScreen\n/ViewerPreferences <<  >>\n", '3'},
+        {16384 + 0x200 + 1, false,
+         "/PageLayout /TwoColumnLeft\n/PageMode /FullScreen\n/ViewerPreferences << /FitWindow true  >>\n", '3'},
         {static_cast<std::int32_t>(0xFFFF8000u) + 4, false,
          "/PageLayout /TwoColumnRight\n/PageMode /UseThumbs\n/ViewerPreferences <<  >>\n", '3'},
         {32768 + 3, false, "/ViewerPreferences <<  >>\n", '3'},
@@ -103,6 +106,7 @@ TEST(CorePresentation, RotationTransitionAndLabelOfEachPage) {
     writer.SetLabel(6, "none");
     writer.BeginPage();
     writer.BeginPage();
+    writer.SetLabel(2);  // every label code but 5, which the next test reads back
     writer.SetPageView(3);
     writer.SetPageTransition(0);
     writer.EndPage();
@@ -124,7 +128,7 @@ TEST(CorePresentation, RotationTransitionAndLabelOfEachPage) {
         EXPECT_NE(page.find("/Rotate " + rotation[i] + "\r"), std::string::npos) << "page " << i + 1;
         EXPECT_NE(page.find(transition[i] + "\nendobj"), std::string::npos) << "page " << i + 1;
     }
-    EXPECT_NE(catalog_of(pdf).find("\r/PageLabels << /Nums [ 0 <<  /S /r >> 2 <<  /S /D /P (A-\\(1\\)) /St 5 >> "
+    EXPECT_NE(catalog_of(pdf).find("\r/PageLabels << /Nums [ 0 <<  /S /r >> 1 <<  /S /R >> 2 <<  /S /D /P (A-\\(1\\)) /St 5 >> "
                                    "3 <<  /S /A /St 0 >>  ] >>\r"),
               std::string::npos);
     expect_qpdf_clean(file, "", "pages");
@@ -293,6 +297,11 @@ TEST(CorePresentation, EveryFeatureReadsBack) {
         EXPECT_EQ(layer_names(json, "/Order"), order);
         EXPECT_EQ(json.find("\"/Event\":\"/View\",\"/OCGs\":[") != std::string::npos, protect);
         EXPECT_EQ(json.find("\"/View\":{\"/ViewState\":\"/ON\"}") != std::string::npos, protect);
+        // Both usage events name the printer layer, then the screen layer.
+        if (protect) {
+            for (const char* next : {"\"/Event\":\"/View\"", "\"/OFF\":["})
+                EXPECT_EQ(layer_names(json, "/OCGs", json.find(next)), (Names{"PRINTER", "SCREEN"})) << next;
+        }
         // The hidden layer's square is not painted; the visible one is (the
         // page is turned by 270 degrees).
         const auto image = contenttest::render_grey(file, 1, 72);

@@ -44,13 +44,21 @@ TEST(WriteFailure, FullDiskAndMissingFolderAreToldInItalian) {
     }
     pagine.Abort();
 
+    // A name that cannot be opened: the cause, then the name.
     testsupport::TempDir cartella;
-    PdfWriter senza_cartella;
-    senza_cartella.BeginDoc((cartella / "manca" / "a.pdf").string());
-    EXPECT_EQ(senza_cartella.ErrNumber(), 52);
-    EXPECT_EQ(senza_cartella.ErrSource(), "PdfWriter.BeginDoc");
-    EXPECT_EQ(senza_cartella.ErrDescription(),
-              "Cartella inesistente: file o cartella inesistente - " + (cartella / "manca" / "a.pdf").string());
+    const std::pair<std::string, std::string> aperture[] = {
+        {(cartella / "manca" / "a.pdf").string(), "Cartella inesistente: file o cartella inesistente"},
+        {cartella.path().string(), "Impossibile creare il file: \xE8 una cartella"},
+        {(cartella / "nuova").string() + "/", "Impossibile creare il file: \xE8 una cartella"},
+    };
+    for (const auto& [nome, causa] : aperture) {
+        PdfWriter senza_file;
+        senza_file.BeginDoc(nome);
+        EXPECT_EQ(senza_file.ErrNumber(), 52) << nome;
+        EXPECT_EQ(senza_file.ErrSource(), "PdfWriter.BeginDoc") << nome;
+        EXPECT_EQ(senza_file.ErrDescription(), causa + " - " + nome);
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(cartella.path()));
 }
 
 }  // namespace

@@ -129,10 +129,18 @@ TEST(ExtrasBookmarks, ItemsCarryViewColourAndStyle) {
             << "item " << i << ": " << object_text(pdf, root + static_cast<int>(i));
     expect_qpdf_clean(file, "", "items");
 
-    // A plain bookmark leaves the version alone.
-    PdfWriter plain;
-    plain.BeginDoc((dir / "plain.pdf").string());
-    plain.AddBookmark("x");
-    plain.EndDoc();
-    EXPECT_EQ(read_file(dir / "plain.pdf").substr(0, 8), "%PDF-1.3");
+    // A colour or a style asks for PDF 1.4; a plain bookmark leaves the
+    // version alone.
+    const struct {
+        const char* colour;
+        std::int32_t style;
+        char version;
+    } versions[] = {{"", 0, '3'}, {"Red", 0, '4'}, {"", 2, '4'}};
+    for (const auto& v : versions) {
+        PdfWriter writer;
+        writer.BeginDoc((dir / "version.pdf").string());
+        writer.AddBookmark("x", 1, 0, 0, 0, 0, 0, 0, v.colour, v.style);
+        writer.EndDoc();
+        EXPECT_EQ(read_file(dir / "version.pdf")[7], v.version) << v.colour << " " << v.style;
+    }
 }

@@ -60,7 +60,7 @@ TEST(FieldOptions, BitsGiveTheFlagsBorderMarkAndVersion) {
         {0, 1 << 3 | 1 << 4 | 1 << 5, 4, 1 | 4096 | 8192, "1 ", "/S /S", "4", "", "", 0},
         {0, 1 << 8 | 1 << 11, 4, 1 << 22, "1 ", "/S /S", "4", "", "/Q 2 ", 1},
         {0, 1 << 9 | 1 << 12, 4, 1 << 23, "1 ", "/S /S", "4", "", "/Q 1 ", 1},
-        {0, 1 << 10 | 1 << 11 | 1 << 12, 4, 1 << 24, "1 ", "/S /S", "4", "", "/Q 2 ", 2},
+        {0, 1 << 8 | 1 << 10 | 1 << 11 | 1 << 12, 4, 1 << 22 | 1 << 24, "1 ", "/S /S", "4", "", "/Q 2 ", 2},
         {2, 1 << 7 | 1 << 15 | 1 << 16, 4, 1 << 21, "2 ", "/S /S", "4", "", "", 0},
         {3, 1 << 16 | 1 << 17 | 1 << 19, 4, 1 << 17, "3 ", "/S /D /D [ 1 1 ]", "4", "", "", 0},
         {1, 1 << 18 | 1 << 19 | 1 << 22 | 1 << 23, 4, 0, "1 ", "/S /I", "5", "", "", 0},
@@ -123,6 +123,10 @@ TEST(Notes, BoxAndIconDictionaries) {
     w.EndTiling();
     w.SetColorFill("Trama");
     w.AddNoteIcon("Senza colore", 0, 5, 5);
+    w.AddNoteBox("Senza sfondo", 1, 2, 3, 4);
+    w.SetColorFill("#FFFFFF");
+    w.SetColorLine("Trama");
+    w.AddNoteBox("Testo senza colore", 1, 2, 3, 4);
     const std::string pdf = doc.finish();
 
     const std::string box = line_with(pdf, "(Testo \\(nota\\))");
@@ -153,7 +157,12 @@ TEST(Notes, BoxAndIconDictionaries) {
                   std::string::npos)
             << note;
     }
+    // A pattern leaves out what it would colour: the background, the text.
     EXPECT_EQ(line_with(pdf, "(Senza colore)").find("/C ["), std::string::npos);
+    EXPECT_EQ(line_with(pdf, "(Senza sfondo)").find("/C ["), std::string::npos);
+    EXPECT_NE(line_with(pdf, "(Senza sfondo)").find("/DA (/Arial 12 Tf 0 0 0 rg )"), std::string::npos);
+    EXPECT_NE(line_with(pdf, "(Testo senza colore)").find("/C [1 1 1]"), std::string::npos);
+    EXPECT_NE(line_with(pdf, "(Testo senza colore)").find("/DA (/Arial 12 Tf)"), std::string::npos);
     EXPECT_NE(pdf.find("/Open false "), std::string::npos);
 }
 
@@ -184,13 +193,14 @@ TEST(Links, PagesBookmarksReferencesAndAddresses) {
     w.DrawRect(10, 10, 50, 20);
     w.DefineRef("Capitolo 1", 4, 10, 10, 0, 0, 150);
     w.LinkTo("ref:Capitolo 1", 2, 1);
-    w.LinkTo("page:-30");
+    w.LinkTo("page:-2");
     w.LinkTo("page:+1");
     w.LinkTo("page:#PREV", 0, 5, 9);  // no such view: the whole page
     w.LinkTo("https://example.org/a?b=(c)");
     w.LinkTo("HTTP://example.org");
     w.LinkTo("bookmark:senza-chiocciola");
     w.LinkTo("layer:ON(Piano)");
+    w.LinkTo("script:app.alert(1);", -1);
     w.LinkTo("page:0");
     w.LinkTo("bookmark:@1", 0, 0);
     // A file, and the current point's place.
@@ -209,7 +219,12 @@ TEST(Links, PagesBookmarksReferencesAndAddresses) {
                   std::string::npos)
             << mode;
 
-    EXPECT_EQ(count_of(pdf, "/Subtype /Link"), 11u + 5u);
+    EXPECT_EQ(count_of(pdf, "/Subtype /Link"), 12u + 5u);
+    // The scripts are the texts after their prefixes.
+    EXPECT_NE(pdf.find("stream\napp.alert(1);\nendstream"), std::string::npos);
+    EXPECT_NE(pdf.find("if (ocgArray[i].name.toUpperCase() == 'PIANO') { ocgArray[i].state = true; };"),
+              std::string::npos);
+    EXPECT_NE(pdf.find("/Border [ 0 0 -1]\r"), std::string::npos);
     // The rectangle drawn at (10, 10) with margins 20 and 30.
     EXPECT_NE(pdf.find("/Rect [30 802 80 782]"), std::string::npos);
     EXPECT_NE(pdf.find("/Border [ 0 0 2]\r /H /I\r\r/Dest /_REF_Capitolo#201"), std::string::npos);
@@ -229,7 +244,7 @@ TEST(Links, PagesBookmarksReferencesAndAddresses) {
         int page;
         const char* view;
     } expected[] = {{"_LINK_1", 6, "FitB"}, {"_LINK_2", 6, "FitB"}, {"_REF_Capitolo 1", 6, "XYZ"},
-                    {"_LINK_4", 1, "FitB"}, {"_LINK_5", 6, "FitB"}, {"_LINK_6", 5, "Fit "},
+                    {"_LINK_4", 4, "FitB"}, {"_LINK_5", 6, "FitB"}, {"_LINK_6", 5, "Fit "},
                     {"_LINK_7", 1, "FitB"}, {"_LINK_8", 1, "FitB"}, {"_REF_Qui", 6, "XYZ +30 +792 "}};
     for (const auto& e : expected) {
         const std::regex row(" " + std::to_string(e.page) + R"( \[ )" + e.view + ".*\"" + e.name + "\"");
@@ -422,35 +437,64 @@ TEST(Fields, TickedBoxesShowTickedAndStayOnTheirPage) {
 
         const auto form = qpdf_form(doc.file());
         EXPECT_EQ(count_of(form, "\"pageposfrom1\": 1,"), 4u) << form;
+        // And each names that page as its own.
+        EXPECT_EQ(mutool_run("var doc = new PDFDocument(scriptArgs[0]);\n"
+                             "for (var p = 0; p < doc.countPages(); ++p) {\n"
+                             "  var page = doc.findPage(p), annots = page.get('Annots');\n"
+                             "  for (var i = 0; annots && i < annots.length; ++i)\n"
+                             "    print(annots.get(i).get('P').asIndirect() == page.asIndirect()); }\n",
+                             doc.file()),
+                  std::vector<std::string>(4, "true"));
         for (const bool mupdf : {false, true}) {
             const auto image = mupdf ? contenttest::render_grey_mupdf(doc.file(), 1, 72)
                                      : contenttest::render_grey(doc.file(), 1, 72);
             ASSERT_EQ(image.width, 596);
+            int dark[4] = {};  // inside the border
             for (int i = 0; i < 4; ++i) {
-                int dark = 0;  // inside the border
                 for (int y = 105; y < 135; ++y)
-                    for (int x = 105 + 100 * i; x < 135 + 100 * i; ++x) dark += image.at(x, y) < 128;
-                EXPECT_EQ(dark > 30, boxes[i].ticked) << boxes[i].name << (mupdf ? " mutool" : " pdftoppm")
-                                                      << (protect ? " protected" : "") << " " << dark;
+                    for (int x = 105 + 100 * i; x < 135 + 100 * i; ++x) dark[i] += image.at(x, y) < 128;
+                EXPECT_EQ(dark[i] > 30, boxes[i].ticked) << boxes[i].name << (mupdf ? " mutool" : " pdftoppm")
+                                                         << (protect ? " protected" : "") << " " << dark[i];
             }
+            // The radio button's mark is a dot, which covers much more than
+            // the check box's tick.
+            EXPECT_GT(dark[2], dark[0] * 3 / 2) << (mupdf ? " mutool" : " pdftoppm");
         }
     }
 }
 
+// Every event code lands where poppler finds its event, on the fields of
+// exactly the name given and on its branches; an activation replaces the
+// one before. A push button's own script is its activation.
 TEST(Fields, EventsReachExactNamesAndBranchesOnly) {
     Document doc;
     PdfWriter& w = doc.first_page("Courier", 9);
-    std::int32_t text = 0;
+    std::int32_t text = 0, button = 5;
     std::vector<std::string> names = {"totale", "totale.iva", "totaleX"};
     for (auto& n : names) w.AddField(n, text, 0, 0, 10, 10, "");
-    std::int32_t blur = 5;
-    std::string target = "totale", script = "x();";
-    w.OnFieldEvent(blur, target, script);
+    std::string invia = "invia";
+    w.AddField(invia, button, 0, 20, 10, 10, "Invia", "premuto();");
+    const char* const events[] = {"Widget Annotation Activated",   "Widget Annotation Mouse Pressed",
+                                  "Widget Annotation Cursor Enter", "Widget Annotation Cursor Leave",
+                                  "Widget Annotation Focus In",     "Widget Annotation Focus Out",
+                                  "Field Modified",                 "Validate Field",
+                                  "Calculate Field",                "Format Field"};
+    std::string target = "totale", script;
+    for (std::int32_t code = -1; code <= 10; ++code) {
+        script = code == 0 ? "primo();" : "evento" + std::to_string(code) + "();";
+        std::int32_t event = code;
+        w.OnFieldEvent(event, target, script);
+        if (code == 0) w.OnFieldEvent(event, target, script = "evento0();");
+    }
     const std::string pdf = doc.finish();
-    EXPECT_NE(line_with(pdf, "/T (totale)").find("/Bl << /S /JavaScript"), std::string::npos);
-    EXPECT_NE(pdf.find("/CO []"), std::string::npos) << "no calculate script";
     EXPECT_EQ(pdf.find("/MaxLen"), std::string::npos) << "Param 0: no maximum length";
-    EXPECT_NE(line_with(pdf, "/T (totale.iva)").find("/Bl << /S /JavaScript"), std::string::npos);
+    EXPECT_TRUE(std::regex_search(pdf, std::regex("/CO \\[\\d+ 0 R \\d+ 0 R \\]"))) << "two calculated fields";
+    const std::string js = run_command("pdfinfo -js " + shell_quote(doc.file().string())).out;
+    for (int code = 0; code <= 9; ++code)
+        EXPECT_EQ(count_of(js, std::string(events[code]) + ":\nevento" + std::to_string(code) + "();\n"), 2u)
+            << code << "\n" << js;
+    EXPECT_EQ(count_of(js, "Widget Annotation Activated:\npremuto();\n"), 1u) << js;
+    for (const char* never : {"evento-1", "evento10", "primo"}) EXPECT_EQ(js.find(never), std::string::npos) << never;
     EXPECT_EQ(line_with(pdf, "/T (totaleX)").find("/AA"), std::string::npos);
 }
 
@@ -493,6 +537,8 @@ TEST(Fields, FieldAndNoteShowWhereTheyWerePlaced) {
     std::string name = "nome";
     std::int32_t type = 0;
     w.AddField(name, type, 2, 2, 5, 2, "Mario");
+    std::string bare = "spoglio";  // no background, no border
+    w.AddField(bare, type, 2, 6, 5, 2, "", "0", {}, 1 << 2 | 1 << 14);
     w.SetColorFill("#00FF00");
     w.AddNoteBox("Nota", 10, 10, 5, 3);
     doc.finish();
@@ -504,6 +550,10 @@ TEST(Fields, FieldAndNoteShowWhereTheyWerePlaced) {
     EXPECT_EQ(colour_at(6.5f, 6.5f), (std::vector<int>{255, 255, 0})) << "inside the field (4..9, 5..7 cm)";
     EXPECT_EQ(colour_at(14.5f, 14.5f), (std::vector<int>{0, 255, 0})) << "inside the note (12..17, 13..16 cm)";
     EXPECT_EQ(colour_at(3.5f, 4.5f), (std::vector<int>{255, 255, 255})) << "above and left of the field";
+    int painted = 0;  // over the bare field (4..9, 9..11 cm) and a little around it
+    for (float x = 3.9f; x < 9.1f; x += 0.02f)
+        for (float y = 8.9f; y < 11.1f; y += 0.02f) painted += colour_at(x, y) != std::vector<int>{255, 255, 255};
+    EXPECT_EQ(painted, 0);
 }
 
 }  // namespace

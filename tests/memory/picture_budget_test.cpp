@@ -42,6 +42,14 @@ TEST(PictureBudget, AnnouncedPicturesCostTheirSamplesOnce) {
         {"the same BMP with a colour key (RGB)", "a.bmp", [] { return empty_rle8_bmp(kSide, kSide); }, "White",
          3 * kPixels},
         {"RLE TGA of 2 MB", "b.tga", [] { return long_runs_tga(kSide, kSide); }, "", 3 * kPixels},
+        // Under 2 bytes for every 128 pixels: too short even for the
+        // longest runs, refused before room is made.
+        {"the same TGA cut to 45 %", "e.tga",
+         [] {
+             const std::string whole = long_runs_tga(kSide, kSide);
+             return whole.substr(0, whole.size() * 45 / 100);
+         },
+         "", 0},
         {"GIF of 27 KB, table full, no Clear", "c.gif", [] { return one_colour_gif(kSide, kSide); }, "", kPixels},
         // A JPEG's samples are its file, which is only walked for markers.
         {"JPEG of 64 MiB", "d.jpg", [] { return large_jpeg(64 << 20); }, "", 0},
@@ -58,7 +66,11 @@ TEST(PictureBudget, AnnouncedPicturesCostTheirSamplesOnce) {
             PdfWriter w;
             w.BeginDoc("/dev/null");
             w.BeginPage();
-            w.DrawImage(file.string(), 0, 0, 100, 100, 1, row.mask);
+            try {
+                w.DrawImage(file.string(), 0, 0, 100, 100, 1, row.mask);
+            } catch (const PdfError& e) {
+                if (row.sample_bytes > 0 || e.number() != 62) throw;
+            }
             w.EndDoc();
         });
         ASSERT_TRUE(peak.ok) << row.what << ": " << peak.failure;

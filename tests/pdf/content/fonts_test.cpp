@@ -77,7 +77,32 @@ TEST(StandardFonts, SizeRules) {
     EXPECT_FLOAT_EQ(w.TextLength("x"), 0.0f);
     w.SetFont("Times");
     EXPECT_FLOAT_EQ(w.TextLength(" "), 2.5f);  // 0 becomes 10
+    w.SetFont("Times", 20);
     doc.finish();
+    // The next document starts again at 10 points.
+    testsupport::TempDir dir;
+    w.BeginDoc((dir / "next.pdf").string());
+    w.SetFont("Times");
+    EXPECT_FLOAT_EQ(w.TextLength(" "), 2.5f);
+    w.EndDoc();
+}
+
+// The writer's own line height and descent of each family: TextHeight, and
+// the baseline of a box's first line at line height + descent below its top.
+TEST(StandardFonts, LineHeightAndDescentOfEveryFamily) {
+    struct Row { const char* family; int height; const char* baseline; };
+    const Row rows[] = {{"Times", 1107, "108.91"},      {"Courier", 1133, "108.33"}, {"Symbol", 1225, "110.05"},
+                        {"ZapfDingbats", 1221, "110"}, {"Arial", 1221, "110"},      {"Other", 1221, "110"}};
+    Document doc;
+    auto& w = doc.first_page();
+    for (const Row& r : rows) {
+        w.SetFont(r.family, 10);
+        EXPECT_FLOAT_EQ(w.TextHeight(), r.height / 100.0f) << r.family;
+        w.DrawTextBox(0, 100, 200, 0, r.family, 0, 0, 1);
+    }
+    const std::string pdf = doc.finish();
+    for (const Row& r : rows)
+        EXPECT_TRUE(contenttest::has_line(pdf, "1 0 0 -1 0 " + std::string(r.baseline) + " Tm")) << r.family;
 }
 
 TEST(StandardFonts, MeasurementWithTextSettings) {

@@ -20,6 +20,7 @@ struct Glyph {
     std::uint16_t advance;
     std::int16_t x_min, y_min, x_max, y_max;  // equal corners: an empty glyph
     bool composite;
+    bool no_contours = false;  // a simple glyph of 0 contours with its box
 };
 
 // Characters first..last map to glyph (c + delta) mod 65536, or, when `ids`
@@ -68,8 +69,11 @@ struct Sfnt {
             loca_format ? u32(loca, unsigned(glyf.size())) : u16(loca, unsigned(glyf.size() / 2));
             if (g.x_min == g.x_max && g.y_min == g.y_max) continue;
             std::string d;
-            for (int v : {g.composite ? -1 : 1, +g.x_min, +g.y_min, +g.x_max, +g.y_max}) u16(d, unsigned(v) & 0xFFFF);
-            if (g.composite) {
+            for (int v : {g.composite ? -1 : g.no_contours ? 0 : 1, +g.x_min, +g.y_min, +g.x_max, +g.y_max})
+                u16(d, unsigned(v) & 0xFFFF);
+            if (g.no_contours) {
+                u16(d, 0);  // no instructions
+            } else if (g.composite) {
                 for (unsigned v : {0x0002u, 0u}) u16(d, v);  // glyph 0, byte offsets 0 0
                 d += std::string(2, '\0');
             } else {  // one contour through the box's four corners

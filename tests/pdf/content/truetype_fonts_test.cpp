@@ -106,6 +106,10 @@ TEST(TrueTypeFonts, OneNameOneFont) {
     const std::string sans = (dir / "sans.ttf").string(), other = (dir / "other.ttf").string();
     write_file(sans, Sfnt().bytes());
     write_file(other, Sfnt().bytes());
+    Sfnt nameless;
+    nameless.names = {{3, 1, 1033, 1, "Family only"}};
+    const std::string unnamed = (dir / "senza nome.ttf").string();
+    write_file(unnamed, nameless.bytes());
     write_file(dir / "cut.ttf", Sfnt().bytes().substr(0, 300));
     write_file(dir / "otto.ttf", "OTTO" + Sfnt().bytes().substr(4));
     std::filesystem::create_directory(dir / "folder.ttf");
@@ -123,6 +127,7 @@ TEST(TrueTypeFonts, OneNameOneFont) {
         {sans, "", 1, "TestSans", 0, true},            // MacRoman: a font of its own, "MACTestSans"
         {other, "testsans", 0, "", 5, false},          // the name of another font
         {sans, "ARIAL", 0, "", 5, false},              // the name of a standard font in use
+        {unnamed, "", 0, "senzanome", 0, true},        // no name in the font: its file's, without blanks
         {(dir / "none.ttf").string(), "", 0, "", 53, false},
         {(dir / "cut.ttf").string(), "", 0, "", 62, false},
         {(dir / "otto.ttf").string(), "", 0, "", 321, false},
@@ -145,7 +150,7 @@ TEST(TrueTypeFonts, OneNameOneFont) {
     EXPECT_FLOAT_EQ(w.TextLength(" "), 2.78f);
     w.EndDoc();
     const std::string pdf = read_file(dir / "doc.pdf");
-    EXPECT_EQ(count_of(pdf, "/Type /Font "), 3u);
+    EXPECT_EQ(count_of(pdf, "/Type /Font "), 4u);
     EXPECT_NE(pdf.find("/MACTestSans 10 Tf"), std::string::npos);
     EXPECT_NE(pdf.find("/Name /MACTestSans /BaseFont /TestSans /FirstChar 0 /LastChar 255\n"
                        "/Encoding << /Type /Encoding /BaseEncoding /MacRomanEncoding>>"),

@@ -55,6 +55,7 @@ TEST(TrueTypeReader, MetricsOfTheFace) {
          },
          500, 4, 70, 0, 928, -244, 586, "TestSymbol"},
         {"weight 700", [](Sfnt& f) { f.weight = 700; }, 500, 32, 120, 0, 928, -244, 586, "TestSans"},
+        {"weight 500 is not bold", [](Sfnt& f) { f.weight = 500; }, 500, 32, 70, 0, 928, -244, 586, "TestSans"},
         {"italic -12.5", [](Sfnt& f) { f.italic_angle = -819200; }, 500, 96, 70, -12.5f, 928, -244, 586, "TestSans"},
         {"angle 0.125 to even", [](Sfnt& f) { f.italic_angle = 8192; }, 500, 96, 70, 0.12f, 928, -244, 586, "TestSans"},
         {"angle -0.375 to even", [](Sfnt& f) { f.italic_angle = -24576; }, 500, 96, 70, -0.38f, 928, -244, 586,
@@ -92,7 +93,7 @@ TEST(TrueTypeReader, CodesMapToTheGlyphsViewersShow) {
     auto to = [](std::uint16_t c, int g) { return fonttest::Segment{c, c, std::uint16_t(g - c)}; };
     font.segments = {to(0x20, 1),   to(0x40, 3),  {0x61, 0x63, 2, {3, 0, 4}}, to(0x7A, 200), to(0x7B, 11),
                      to(0x7C, 12),  to(0x7D, 13), to(0x7E, 10),               to(0xA4, 9),   to(0xE9, 8),   to(0x201C, 6),
-                     to(0x2022, 7), to(0x20AC, 5),              to(0xF041, 10)};
+                     to(0x2022, 7), to(0x20AC, 5),              to(0xF041, 10), to(0xF0C8, 4)};
     // maxp may count fewer glyphs than loca holds: renderers go by maxp.
     struct Row { const char* what; FontCodes codes; bool symbol; int h_metrics, code, glyph, maxp = 0; };
     const Row rows[] = {
@@ -116,6 +117,7 @@ TEST(TrueTypeReader, CodesMapToTheGlyphsViewersShow) {
         {"past hmtx: the last advance", FontCodes::WinAnsi, false, 3, 0x7B, 2},
         {"the first glyph past hmtx", FontCodes::WinAnsi, false, 3, 0x40, 2},
         {"symbol font: F000 + code", FontCodes::WinAnsi, true, 0, 0x41, 10},
+        {"symbol font: F000 + a code above 127", FontCodes::WinAnsi, true, 0, 0xC8, 4},
         {"symbol font: the code itself", FontCodes::MacRoman, true, 0, 0x20, 1},
     };
     for (const Row& r : rows) {
@@ -126,14 +128,18 @@ TEST(TrueTypeReader, CodesMapToTheGlyphsViewersShow) {
         if (r.symbol) f.names[0].encoding = 0;
         EXPECT_EQ(read(f.bytes(), r.codes).widths[std::size_t(r.code)], 1000 + r.glyph) << r.what;
     }
+    // Every code Windows-1252 leaves without a character shows the bullet.
+    const auto widths = read(font.bytes()).widths;
+    for (int code : {0x7F, 0x81, 0x8D, 0x8F, 0x90, 0x9D}) EXPECT_EQ(widths[std::size_t(code)], 1007) << code;
 }
 
 TEST(TrueTypeReader, BoundingBoxSkipsEmptyAndCompositeGlyphs) {
     Sfnt font;
     font.glyphs = {font.glyphs[0], {1024}, {1000, -3000, -3000, 3000, 3000},
-                   {1000, -2000, -2000, 2000, 2000, true}, font.glyphs[3]};
-    font.segments = {{32, 32, std::uint16_t(1 - 32)}, {65, 66, std::uint16_t(3 - 65)}};
-    EXPECT_EQ(read(font.bytes()).bbox, (std::array<std::int32_t, 4>{0, 0, 684, 781}));
+                   {1000, -2000, -2000, 2000, 2000, true}, font.glyphs[3], {1000, 0, -500, 100, 100}};
+    font.glyphs[5].no_contours = true;  // no outline, but a box that counts
+    font.segments = {{32, 32, std::uint16_t(1 - 32)}, {65, 67, std::uint16_t(3 - 65)}};
+    EXPECT_EQ(read(font.bytes()).bbox, (std::array<std::int32_t, 4>{0, -244, 684, 781}));
 }
 
 TEST(TrueTypeReader, NamesAndTheirFallbacks) {
@@ -144,6 +150,9 @@ TEST(TrueTypeReader, NamesAndTheirFallbacks) {
         {{{3, 1, 1033, 4, "Text"}, {3, 0, 1033, 4, "Sym bol"}}, true, "Symbol"},
         {{{3, 1, 1033, 4, " \x01 "}, {1, 0, 0, 4, "Mac Caf\x8E"}}, false, "MacCaf\xE9"},
         {{{1, 0, 0, 6, "Mac-PS"}, {3, 1, 1033, 6, "Win-PS"}}, false, "Win-PS"},
+        {{{3, 1, 1033, 6, "Win-PS"}, {1, 0, 0, 4, "Mac Full"}}, false, "MacFull"},
+        // Two records taken: a third English one changes nothing.
+        {{{3, 1, 1040, 4, "Prova Sans"}, {3, 1, 1033, 4, "Test Sans"}, {3, 1, 2057, 4, "Third"}}, false, "TestSans"},
         {{{3, 1, 1033, 1, "Family only"}}, false, ""},
     };
     for (const Row& r : rows) {
@@ -151,6 +160,11 @@ TEST(TrueTypeReader, NamesAndTheirFallbacks) {
         font.names = r.names;
         font.cmap_encoding = r.symbol ? 0 : 1;
         EXPECT_EQ(read(font.bytes()).name, r.expected);
+    }
+    for (std::uint16_t english : {1033, 2057, 3081, 4105, 5129, 6153}) {
+        Sfnt font;
+        font.names = {{3, 1, 1040, 4, "Prova Sans"}, {3, 1, english, 4, "Test Sans"}};
+        EXPECT_EQ(read(font.bytes()).name, "TestSans") << english;
     }
 }
 
@@ -166,6 +180,7 @@ TEST(TrueTypeReader, RefusesDamagedAndUnsupportedFiles) {
         {"unitsPerEm 15", with([](Sfnt& f) { f.units_per_em = 15; }), 321},
         {"unitsPerEm 16385", with([](Sfnt& f) { f.units_per_em = 16385; }), 321},
         {"Macintosh map only", with([](Sfnt& f) { f.cmap_platform = 1; }), 321},
+        {"Windows Shift-JIS map only", with([](Sfnt& f) { f.cmap_encoding = 2; }), 321},
         {"Windows Big5 map only", with([](Sfnt& f) { f.cmap_encoding = 4; }), 321},
         {"hmtx short of its metrics", with([](Sfnt& f) { f.cut["hmtx"] = 14; }), 321},
         {"head cut", with([](Sfnt& f) { f.cut["head"] = 50; }), 321},

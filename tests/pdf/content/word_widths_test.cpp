@@ -26,8 +26,12 @@ TEST(WordWidths, EachWordMeasuresAsItsOwnText) {
     pdf::GlyphWidths widths{};
     for (int c = 0; c < 256; ++c) widths[static_cast<std::size_t>(c)] = static_cast<std::int16_t>((c * 37) % 1013);
     widths['W'] = 32767;  // long words of it need the float sum
+    // Each scale after the first changes what a word measures; the second
+    // and third change only the scaling and only the unit.
     const std::vector<pdf::TextScale> scales = {
         {12, 0, 0, 100, 1},
+        {12, 0, 0, 80, 1},
+        {12, 0, 0, 80, 2.834646f},
         {10.5f, 0, 0.3f, 100, 28.346457f},  // character spacing: the byte count counts
         {11, 2.5f, 0, 80, 2.834646f},
         {9, 0, -0.0f, 133, 1},

@@ -225,18 +225,24 @@ TEST(DrawImage, ColorMaskShowsWhatLiesBelow) {
         if (p == kRed) p = kGreen;
     const auto bmp = dir / "mask.bmp";
     testsupport::write_file(bmp, bmp_file(im, {40, 8}));
+    const auto gif = dir / "mask.gif";
+    testsupport::write_file(gif, gif_file({kRed, kBlue}, {halves_frame(4, 4)}));
     Document doc;
     auto& w = doc.first_page();
     w.SetColorFill("Red");
     w.DrawRect(90, 90, 100, 80, 4 | 1);
-    w.DrawImage(bmp.string(), 100, 100, 80, 60, 1, "#00FF00");
+    w.DrawImage(bmp.string(), 100, 100, 80, 60, 1, "#0000FF");
+    // Only a BMP is given the colour: another picture ignores it, even
+    // one that names no colour.
+    w.DrawImage(gif.string(), 300, 300, 0, 0, 1, "#12345G");
     const std::string pdf = doc.finish();
-    EXPECT_NE(pdf.find("/Mask [0 0 255 255 0 0]"), std::string::npos);
+    EXPECT_NE(pdf.find("/Mask [0 0 0 0 255 255]"), std::string::npos);
+    EXPECT_EQ(count_of(pdf, "/Mask "), 1u);
     const auto image = contenttest::render_colour(doc.file(), 1, 72);
     const unsigned char* top = image.at(140, 110);
     const unsigned char* bottom = image.at(140, 150);
-    EXPECT_TRUE(top[0] > 200 && top[1] < 60 && top[2] < 60) << "the red rectangle shows through";
-    EXPECT_TRUE(bottom[0] < 60 && bottom[2] > 200);
+    EXPECT_TRUE(top[0] < 60 && top[1] > 200 && top[2] < 60);
+    EXPECT_TRUE(bottom[0] > 200 && bottom[1] < 60 && bottom[2] < 60) << "the red rectangle shows through";
     expect_pdf_error([&] { w.DrawImage(bmp.string(), 1, 1, 0, 0, 1, "#12345G"); }, 5, "PdfWriter.DrawImage");
 }
 

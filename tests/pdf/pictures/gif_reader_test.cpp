@@ -56,10 +56,12 @@ TEST(GifLzw, DecodesWhatTheEncoderWrote) {
         EXPECT_EQ(decoded(c.code_size, data, pixels.size(), c.row), pixels) << c.what << ", rows of " << c.row;
     }
     // The bound that refuses short data up front holds for the encoder's
-    // longest strings: one colour, the table kept full.
-    for (int code_size : {2, 8}) {
-        const std::string longest = gif_lzw(std::vector<std::uint8_t>(1 << 23, 0), code_size, {true, false});
-        EXPECT_GE(pdf::gif_lzw_most_pixels(code_size, longest.size()), std::uint64_t{1} << 23) << code_size;
+    // longest strings: one colour, the table kept full, at every length.
+    for (int code_size : {2, 5, 8}) {
+        for (std::size_t pixels : {1, 2, 3, 10, 100, 300, 1000, 3000, 10000, 1 << 23}) {
+            const std::string longest = gif_lzw(std::vector<std::uint8_t>(pixels, 0), code_size, {true, false});
+            EXPECT_GE(pdf::gif_lzw_most_pixels(code_size, longest.size()), pixels) << code_size << " " << pixels;
+        }
     }
 
     // A run of one colour makes the encoder send the entry it is building.
@@ -121,6 +123,11 @@ TEST(GifReader, FramesTablesAndRowOrder) {
         EXPECT_EQ(p.samples.front(), 1);
         EXPECT_EQ(p.samples.back(), 0);
     }
+
+    // Neither table: a grey ramp, entry i of grey i.
+    const pdf::RasterPicture grey = pdf::read_gif(span_of(gif_file({}, {first})), 1);
+    ASSERT_EQ(grey.palette.size(), 256u * 3);
+    for (std::size_t i = 0; i < grey.palette.size(); ++i) EXPECT_EQ(grey.palette[i], i / 3) << i;
 
     const pdf::RasterPicture p = pdf::read_gif(span_of(file), 2);
     EXPECT_EQ(p.width, 3);

@@ -62,31 +62,57 @@ TEST(BmpReader, EveryHeaderDepthAndCompression) {
     }
 }
 
-TEST(BmpReader, RunsLeavingTheRowOrPictureAreCut) {
-    const Image im = marked_halves(4, 2);
-    std::string file = bmp_file(im, {40, 8, 1});
-    const std::size_t data = file.size() - 2;  // before end of bitmap
+// Files our builder does not write: runs that leave the row or the picture,
+// pixels the runs leave out, deltas, RLE4 runs of two colours, an odd-sized
+// absolute run, a header counting more colours than the depth allows. Read
+// as indices and as RGB alike.
+TEST(BmpReader, OddRunsAndPalettes) {
+    // The file `spec` writes for a picture of that size, its pixel data
+    // replaced by `data`.
+    auto with_data = [](int width, int height, const BmpSpec& spec, const std::string& data) {
+        const std::string file = bmp_file(marked_halves(width, height), spec);
+        const auto pixels = static_cast<unsigned char>(file[10]) + 256u * static_cast<unsigned char>(file[11]);
+        return file.substr(0, pixels) + data;
+    };
+    const Image halves = marked_halves(4, 2);
+    std::string overlong = bmp_file(halves, {40, 8, 1});
     // A run of 200 past the row, a delta far below the picture, then data
     // that are never reached.
-    file = file.substr(0, data) + std::string("\xC8\x01\x00\x02\x05\x40\x04\x02", 8) + file.substr(data);
-    const auto p = pdf::read_bmp(span_of(file));
-    EXPECT_EQ(difference(p, im), "");
-
-    // Pixels the runs leave out are entry 0 (red) whether read as indices
-    // or as RGB.
-    const std::string rle = bmp_file(im, {40, 8, 1});
-    const auto pixels = static_cast<unsigned char>(rle[10]) + 256u * static_cast<unsigned char>(rle[11]);
-    const std::string skipping = rle.substr(0, pixels) + std::string("\x00\x01", 2);
-    Image left_out = im;
-    for (Rgb& c : left_out.pixels) c = kRed;
-    EXPECT_EQ(difference(pdf::read_bmp(span_of(skipping)), left_out), "");
-    EXPECT_EQ(difference(pdf::read_bmp(span_of(skipping), true), left_out), "");
-
-    // Bottom row: two blue pixels; a delta one right and one up; one green
-    // pixel at the end of the top row. Everything else stays red.
-    const std::string delta = rle.substr(0, pixels) + std::string("\x02\x01\x00\x02\x01\x01\x01\x02\x00\x01", 10);
-    Image moved{4, 2, {kRed, kRed, kRed, kGreen, kBlue, kBlue, kRed, kRed}};
-    EXPECT_EQ(difference(pdf::read_bmp(span_of(delta)), moved), "");
+    overlong.insert(overlong.size() - 2, std::string("\xC8\x01\x00\x02\x05\x40\x04\x02", 8));
+    // 4-bit, 256 colours counted: the palette is read for the 16 the depth
+    // allows, the rest of the room before the pixels is skipped.
+    std::string many_colours = bmp_file(halves, {40, 4});
+    const std::size_t table_end = 14 + 40 + 4 * bmp_palette().size();
+    many_colours.insert(table_end, std::string(1024, '\x33'));
+    ByteString offset, count;
+    put32le(offset, static_cast<std::uint32_t>(table_end + 1024));
+    put32le(count, 256);
+    many_colours.replace(10, 4, offset).replace(46, 4, count);
+    const Rgb R = kRed, B = kBlue, G = kGreen, W = kWhite;
+    struct Case {
+        const char* what;
+        std::string file;
+        Image shown;
+    };
+    const Case cases[] = {
+        {"runs past the row and the picture", overlong, halves},
+        {"data ending at once: entry 0", with_data(4, 2, {40, 8, 1}, std::string("\x00\x01", 2)),
+         {4, 2, {R, R, R, R, R, R, R, R}}},
+        // Two blue, a delta 0 right and 1 up, one green, end.
+        {"delta", with_data(4, 2, {40, 8, 1}, std::string("\x02\x01\x00\x02\x00\x01\x01\x02\x00\x01", 10)),
+         {4, 2, {R, R, G, R, B, B, R, R}}},
+        // Bottom row: an absolute run of five (three bytes and a pad
+        // byte), one red; top row: a run alternating green and blue.
+        {"RLE4 runs of two colours, odd absolute run",
+         with_data(6, 2, {40, 4, 2},
+                   std::string("\x00\x05\x12\x31\x20\x00\x01\x00\x00\x00\x06\x21\x00\x01", 14)),
+         {6, 2, {G, B, G, B, G, B, B, G, W, B, G, R}}},
+        {"more colours counted than the depth allows", many_colours, halves},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(difference(pdf::read_bmp(span_of(c.file)), c.shown), "") << c.what;
+        EXPECT_EQ(difference(pdf::read_bmp(span_of(c.file), true), c.shown), "") << c.what << " as RGB";
+    }
 }
 
 TEST(BmpReader, RefusesDamagedFiles) {
@@ -107,6 +133,8 @@ TEST(BmpReader, RefusesDamagedFiles) {
         {"header size 64", patched(14, std::string("\x40\0\0\0", 4)), 321},
         {"0 pixels wide", patched(18, std::string("\0\0\0\0", 4)), 321},
         {"100000 x 100000 pixels", patched(18, std::string("\xA0\x86\x01\0\xA0\x86\x01\0", 8)), 321},
+        {"8193 x 8192 pixels", patched(18, std::string("\x01\x20\0\0\0\x20\0\0", 8)), 321},
+        {"top-down RLE8", bmp_file(im, {40, 8, 1, true}), 321},
         {"12-bit pixels", patched(28, std::string("\x0C\0", 2)), 321},
         {"RLE8 on 24-bit pixels", patched(30, std::string("\x01\0\0\0", 4)), 321},
         {"a bit-field mask of 0", patched(54, std::string("\0\0\0\0", 4), fields), 321},
@@ -206,6 +234,11 @@ TEST(JpegReader, MarkersOnly) {
     // An EXIF segment carrying a thumbnail with its own frame header.
     const std::string exif = segment(0xE1, "Exif" + std::string(2, '\0') + soi + segment(0xC0, frame_header(16, 8, 3)));
     const std::string adobe = segment(0xEE, std::string("Adobe\x00\x64\x00\x00\x00\x00\x00", 12));
+    const std::string other_app14 = segment(0xEE, std::string("Other\x00\x64\x00\x00\x00\x00\x00", 12));
+    // TEM and the eight restart markers stand alone; DAC (arithmetic
+    // coding conditions) is a segment, not a frame.
+    const std::string stand_alone = "\xFF\x01\xFF\xD0\xFF\xD1\xFF\xD2\xFF\xD3\xFF\xD4\xFF\xD5\xFF\xD6\xFF\xD7";
+    const std::string dac = segment(0xCC, std::string("\x00\x10", 2));
     const std::string scan = segment(0xDA, std::string("\x01\x01\x00\x00\x3F\x00", 6)) + "\x12\x34\xFF\xD9";
     struct Case {
         const char* what;
@@ -217,12 +250,13 @@ TEST(JpegReader, MarkersOnly) {
     const Case cases[] = {
         {"baseline RGB after a thumbnail", soi + exif + segment(0xC0, frame_header(640, 480, 3)) + scan, 640, 480,
          "/DeviceRGB", ""},
-        {"progressive grey, fill bytes and a restart marker before it",
-         soi + "\xFF\xFF\xFF\xD0" + segment(0xC2, frame_header(3, 70000 % 65536, 1)) + scan, 3, 70000 % 65536,
-         "/DeviceGray", ""},
+        {"progressive grey, fill bytes, stand-alone markers and DAC before it",
+         soi + "\xFF\xFF" + stand_alone + dac + segment(0xC2, frame_header(3, 70000 % 65536, 1)) + scan, 3,
+         70000 % 65536, "/DeviceGray", ""},
         {"Adobe CMYK", soi + adobe + segment(0xC1, frame_header(20, 10, 4)) + scan, 20, 10, "/DeviceCMYK",
          "/Decode [1 0 1 0 1 0 1 0]"},
-        {"plain CMYK", soi + segment(0xC0, frame_header(20, 10, 4)) + scan, 20, 10, "/DeviceCMYK", ""},
+        {"plain CMYK, APP14 of another maker", soi + other_app14 + segment(0xC0, frame_header(20, 10, 4)) + scan, 20,
+         10, "/DeviceCMYK", ""},
     };
     for (const Case& c : cases) {
         const auto p = pdf::read_jpeg(bytes_of(c.file));

@@ -62,6 +62,16 @@ TEST(WmfTranslator, RecordsBecomeOperators) {
         {"the table's last slot", pens(65534, kRed) + wmf_pen(0, 0, kBlue) + wmf_select(65534) +
                                       wmf_record(0x0213, {0, 1440}),
          "0 0 1 RG 0 w [] 0 d 0 36 m 72 36 l S"},
+        {"dash-dot and dash-dot-dot pens", wmf_pen(3, 0, kRed) + wmf_pen(4, 0, kBlue) + wmf_select(0) +
+                                               wmf_record(0x0213, {0, 1440}) + wmf_select(1) + wmf_record(0x0213, {0, 0}),
+         "1 0 0 RG 0 w [3 1 1 1] 0 d 0 36 m 72 36 l S\r0 0 1 RG 0 w [3 1 1 1 1 1] 0 d 72 36 m 0 36 l S"},
+        {"a pen's width follows the window's horizontal scale",
+         wmf_pen(0, 4, kRed) + wmf_select(0) + wmf_record(0x020C, {72, 288}) + wmf_record(0x0213, {0, 288}),
+         "1 0 0 RG 1 w [] 0 d 0 36 m 72 36 l S"},
+        {"selecting a font changes neither pen nor brush",
+         wmf_brush(0, kBlue) + wmf_record(0x02FB, {0, 0, 0, 0, 0}) + wmf_select(0) + wmf_select(1) +
+             wmf_rectangle(0, 0, 1440, 720),
+         "0 0 1 rg 0 0 0 RG 0.05 w [] 0 d 0 36 m 72 36 l 72 0 l 0 0 l h b*"},
         {"fonts take a slot; unknown records are skipped",
          wmf_record(0x02FB, {0, 0, 0, 0, 0}) + wmf_pen(0, 0, kBlue) + wmf_record(0x0817, {1, 2, 3, 4, 5}) +
              wmf_select(1) + wmf_record(0x0213, {0, 1440}),
@@ -127,8 +137,8 @@ TEST(EpsTranslator, OperatorsAreWrittenAnew) {
         {"custom colours: CMYK by 1 - tint, tint clamped",
          "0 0.8 0.9 0 (Orange) 0.25 x 1 1 0 0 (Blue (dark)) 1 X .5 .5 .5 .5 (Grey) -1 x 0 0 0 1 (K) 0 X 10 20 m S",
          "0 0.6 0.675 0 k\r0 0 0 0 K\r0.5 0.5 0.5 0.5 k\r0 0 0 1 K\r0 0 m\rS"},
-        {"line state, a dash only with its array", "2.5 w 1 j 2 J 4 M 7 j 0.5 M [3 2]1 d 4 d [] 0 d 10 20 m S",
-         "2.5 w\r1 j\r2 J\r4 M\r[3 2] 1 d\r[] 0 d\r0 0 m\rS"},
+        {"line state, a dash only with its array", "2.5 w 1 j 2 J 4 M 7 j 0.5 M 1 M [3 2]1 d 4 d [] 0 d 10 20 m S",
+         "2.5 w\r1 j\r2 J\r4 M\r1 M\r[3 2] 1 d\r[] 0 d\r0 0 m\rS"},
         {"strings, names and procedures draw nothing",
          "(a 1 2 m \\) (b) 3 4 l) pop /n {0 0 m 1 1 l} def <41 42> 7 8 m S",
          "-3 -12 m\rS"},
@@ -144,15 +154,16 @@ TEST(EpsTranslator, OperatorsAreWrittenAnew) {
         EXPECT_EQ(d.operators, start + c.operators) << c.what;
     }
 
-    // Scaled to twice the size: points and lengths follow.
+    // Stretched twice as wide and eight times as high: points follow each
+    // direction, lengths the mean of the two (four times).
     const std::string file = eps_file("0 0 10 10", "1 1 m 3 w [1 2] 0 d S");
-    const auto d = pdf::translate_eps(span_of(file), [](pdf::VectorSize) { return pdf::VectorSize{20, 20}; });
-    EXPECT_EQ(d.operators, "0 g 0 G 2 w [] 0 d 0 j 0 J 10 M\r2 2 m\r6 w\r[2 4] 0 d\rS");
+    const auto d = pdf::translate_eps(span_of(file), [](pdf::VectorSize) { return pdf::VectorSize{20, 80}; });
+    EXPECT_EQ(d.operators, "0 g 0 G 4 w [] 0 d 0 j 0 J 10 M\r2 8 m\r12 w\r[4 8] 0 d\rS");
 
     // A DOS binary EPS: the PostScript section only; the bounding box at
     // the end.
     const std::string ps = "%!PS-Adobe-3.0 EPSF-3.0\r%%BoundingBox: (atend)\r0 0 m 4 4 l S\r%%Trailer\r"
-                           "%%BoundingBox: 0 0 4 4\r";
+                           "%%BoundingBox: 0 0 4 4\r4 0 m 0 4 l S\r";
     std::string binary = "\xC5\xD0\xD3\xC6";
     put32le(binary, 30);
     put32le(binary, static_cast<std::uint32_t>(ps.size()));
@@ -223,14 +234,15 @@ TEST(DrawImage, VectorPicturesAreTranslatedAtEveryCallOrNotAtAll) {
         w.DrawImage(wmf.string(), 10, 10, 0, 30);  // 80 x 60 points: width 40
         w.DrawImage(eps.string(), 10, 10);
     }
+    w.DrawImage(eps.string(), 10, 10, 40);  // height 30
     EXPECT_FLOAT_EQ(w.GetX(), 7);
     EXPECT_FLOAT_EQ(w.GetY(), 8);
     const std::string content = contenttest::page_content(doc.finish());
     EXPECT_EQ(content.rfind("q\r1 0 0 -1 10 40 cm\r", 0), 0u) << content;
-    EXPECT_EQ(count_of(content, "q\r1 0 0 -1 10 40 cm\r"), 2u);
+    EXPECT_EQ(count_of(content, "q\r1 0 0 -1 10 40 cm\r"), 3u);
     EXPECT_EQ(count_of(content, "q\r1 0 0 -1 10 70 cm\r"), 2u);
-    EXPECT_EQ(count_of(content, "q\r1 0 0 -1 "), 4u);
-    EXPECT_EQ(count_of(content, "\rQ"), 4u);
+    EXPECT_EQ(count_of(content, "q\r1 0 0 -1 "), 5u);
+    EXPECT_EQ(count_of(content, "\rQ"), 5u);
     EXPECT_NE(content.find("0 15 m 40 15 l 40 0 l 0 0 l h f*"), std::string::npos) << content;
 }
 

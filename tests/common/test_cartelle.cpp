@@ -61,10 +61,11 @@ void controlla_ripiego(const fs::path& programma) {
         EXPECT_TRUE(fs::is_directory(utente / "contratto"));
         EXPECT_EQ(file_dati(), utente / "contratto" / "dati2.dat");
     }
-    {
-        Ambiente xdg("XDG_DATA_HOME", "");
+    // An empty or relative XDG_DATA_HOME is no place at all.
+    for (const char* nessuna : {"", "relativa/dati"}) {
+        Ambiente xdg("XDG_DATA_HOME", nessuna);
         Ambiente home("HOME", utente.path().string());
-        EXPECT_EQ(cartella_dati(), utente.path() / ".local" / "share" / "contratto");
+        EXPECT_EQ(cartella_dati(), utente.path() / ".local" / "share" / "contratto") << nessuna;
         EXPECT_TRUE(fs::is_directory(utente.path() / ".local" / "share" / "contratto"));
     }
     EXPECT_EQ(cartella_programma(), programma);
@@ -195,6 +196,9 @@ TEST_F(Cartelle, AReadOnlyProgramFoldersDataFileIsCopiedOnceAndThenLeftAlone) {
         ASSERT_TRUE(detto.has_value());
         EXPECT_NE(detto->find((utente / "contratto").string()), std::string::npos) << *detto;
         EXPECT_EQ(testsupport::read_file(utente / "contratto" / "dati2.dat"), std::string(510, 'x'));
+        struct stat st {};
+        ASSERT_EQ(::stat((utente / "contratto" / "dati2.dat").c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0600u) << "the copy is the owner's alone";
         EXPECT_EQ(prepara_cartella_dati(), std::nullopt) << "copied once";
         // The per-user copy stays the data file, even with the program folder
         // writable again and changed: never back to the stale copy.
@@ -287,6 +291,13 @@ TEST(BloccoIstanza, UnusableLockFileIsNotAcquired) {
     EXPECT_TRUE(primo.acquisito());
     EXPECT_FALSE(secondo.acquisito());
     EXPECT_EQ(secondo.errore_apertura(), 0);
+    // A link in the lock's place is not followed to a file of its choosing.
+    fs::create_directory(d / "altrove");
+    fs::create_symlink(d / "altrove" / "bersaglio", d / "collegato.lock");
+    BloccoIstanza collegato(d / "collegato.lock");
+    EXPECT_FALSE(collegato.acquisito());
+    EXPECT_NE(collegato.errore_apertura(), 0);
+    EXPECT_FALSE(fs::exists(d / "altrove" / "bersaglio"));
 }
 
 }  // namespace

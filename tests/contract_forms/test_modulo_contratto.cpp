@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 #include <QApplication>
 #include <QClipboard>
@@ -41,7 +42,8 @@ namespace {
 class ModuloTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        imposta_cartelle(dir.path(), dir.path());
+        // The documents go beside the data file, never to the program folder.
+        imposta_cartelle(dir / "programma", dir.path());
         installa_gestore_messaggi();
         imposta_risponditore([this](const FinestraMessaggio& f) {
             finestre.push_back(f);
@@ -162,6 +164,50 @@ TEST_F(ModuloTest, EachBoxKeepsOnlyWhatItsClassAllowsTypedOrPasted) {
 
     // The total is computed, not typed.
     EXPECT_TRUE(m->casella(46)->isReadOnly());
+
+    // Every box against a lone box of its class and length: the same keys
+    // and pastes leave the same text. Places, addresses and the other free
+    // texts, the article titles among them, take any text of 255 bytes.
+    const struct {
+        const char* classe;
+        int lunghezza;
+        std::set<int> caselle;
+    } classi[] = {
+        {"MA", 255, {0, 1, 11, 12, 24, 25, 26, 27, 28, 29, 31, 32, 38, 39}},
+        {"MA", 2, {3, 14}},
+        {"DATA", 10, {4, 6, 9, 15, 21, 34, 36, 41, 82}},
+        {"MANI", 16, {10, 19}},
+        {"MANI", 34, {51}},
+        {"PI", 11, {20}},
+        {"NI", 255, {33}},
+        {"NI", 5, {55}},
+        {"ND2", 20, {42, 44, 45, 47, 48, 50, 56, 57}},
+        {"ND2", 8, {43, 49}},
+    };
+    const auto prove = [](CasellaTesto* casella) {
+        std::vector<QString> esiti;
+        casella->clear();
+        digita(casella, QString::fromUtf8("D'Amìco 1,2345/6789"));
+        esiti.push_back(casella->text());
+        for (const QChar c : {QLatin1Char('7'), QLatin1Char('a')}) {
+            casella->clear();
+            incolla(casella, QString(300, c));
+            esiti.push_back(casella->text());
+        }
+        return esiti;
+    };
+    clicca(m->option1()->pulsante(1));  // opens the permit's number and date
+    for (int i = 0; i < NUMERO_TESTI; ++i) {
+        CasellaTesto* casella = m->casella(i);
+        if (casella == nullptr || casella->isReadOnly()) continue;  // the article bodies, the total
+        std::string classe;
+        int lunghezza = 255;
+        for (const auto& c : classi) {
+            if (c.caselle.count(i)) std::tie(classe, lunghezza) = std::pair{std::string(c.classe), c.lunghezza};
+        }
+        CasellaTesto campione(classe, lunghezza);
+        EXPECT_EQ(prove(casella), prove(&campione)) << "Text1(" << i << ")";
+    }
 }
 
 TEST_F(ModuloTest, TypedNamesAppearWhereTheContractRepeatsThem) {
@@ -188,8 +234,10 @@ TEST_F(ModuloTest, TypedNamesAppearWhereTheContractRepeatsThem) {
     digita(m->casella(12), QStringLiteral("Bianchi"));
     for (auto* l : m->ripetizioni("nominativo_rappresentante_impresa"))
         EXPECT_EQ(l->text(), QStringLiteral("Cav. Bianchi"));
+    m->combo2(2)->lineEdit()->clear();
+    digita(m->combo2(2)->lineEdit(), QStringLiteral("Ing."));
     digita(m->casella(25), QStringLiteral("Verdi"));
-    EXPECT_EQ(etichetta(*m, "nominativo_progettista"), QStringLiteral("Verdi"));
+    EXPECT_EQ(etichetta(*m, "nominativo_progettista"), QStringLiteral("Ing. Verdi"));
     digita(m->casella(26), QStringLiteral("Anna"));
     EXPECT_EQ(etichetta(*m, "nominativo_direttore_lavori"), QStringLiteral("Anna"));
     EXPECT_EQ(m->contratto_modificato(), 1);
@@ -263,6 +311,7 @@ TEST_F(ModuloTest, ArticleTitlesOpenTheNextPairAndCountsFollow) {
     EXPECT_FALSE(m->casella(33)->isEnabled());
     clicca(m->option1()->pulsante(1));
     EXPECT_TRUE(m->casella(33)->isEnabled());
+    EXPECT_TRUE(m->casella(34)->isEnabled());
     clicca(m->option1()->pulsante(0));
     EXPECT_FALSE(m->casella(34)->isEnabled());
 }
@@ -275,6 +324,7 @@ TEST_F(ModuloTest, EveryKindOfChangeMarksTheForm) {
         [&] { digita(m->corpo_articolo(13), QStringLiteral("x")); },
         [&] { m->combo1()->setCurrentIndex(2); },
         [&] { m->combo2(3)->setCurrentIndex(4); },
+        [&] { digita(m->combo2(5)->lineEdit(), QStringLiteral("Cav.")); },
         [&] { m->combo3()->setCurrentIndex(5); },
         [&] { clicca(m->check3(5)); },
         [&] { clicca(m->check1()); },
@@ -478,6 +528,7 @@ TEST_F(ModuloTest, ApriContrattoShowsTheLoadedForm) {
         if (auto* m = qobject_cast<ModuloContratto*>(w); m && m->isVisible()) aperto = m;
     ASSERT_NE(aperto, nullptr);
     EXPECT_EQ(testo_di(*aperto, 0), QStringLiteral("Lia"));
+    EXPECT_EQ(aperto->focusWidget(), aperto->text1(0)) << "the first box has the focus";
     QTest::mouseClick(aperto->pulsante_menu(), Qt::LeftButton);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
@@ -486,7 +537,9 @@ TEST_F(ModuloTest, BozzaWritesTheDraftOfTheSavedContract) {
     // A stand-in for the desktop's viewer, so that no real one starts.
     const fs::path strumenti = dir.path() / "bin";
     fs::create_directory(strumenti);
-    testsupport::write_file(strumenti / "xdg-open", "#!/bin/sh\nexit 0\n");
+    const fs::path avviato = dir / "avviato";
+    testsupport::write_file(strumenti / "xdg-open",
+                            "#!/bin/sh\n: > " + testsupport::shell_quote(avviato.string()) + "\nexit 0\n");
     fs::permissions(strumenti / "xdg-open", fs::perms::owner_all);
     const std::string path_prima = qEnvironmentVariable("PATH").toStdString();
     qputenv("PATH", QByteArray::fromStdString(strumenti.string() + ":" + path_prima));
@@ -496,6 +549,9 @@ TEST_F(ModuloTest, BozzaWritesTheDraftOfTheSavedContract) {
     ASSERT_TRUE(m->salva());
     digita(m->casella(1), QStringLiteral("Nonsalvato"));
     QTest::mouseClick(m->pulsante_bozza(), Qt::LeftButton);
+    // Removed only once it has run: a shell that finds its script gone
+    // fails, and that failure would be reported.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fs::exists(avviato); }));
     // Without a viewer the draft is written all the same, and the user is
     // told where it is.
     std::vector<FinestraMessaggio> senza_visualizzatore;
@@ -559,6 +615,7 @@ TEST_F(ModuloTest, AFailingViewerIsToldWithTheFilesPlaceAndAStayingOneNeverBlock
         {"ends well", segna + "exit 0\n", true, false, nullptr},
         {"no program for PDF files", segna + "exit 3\n", true, false, "codice 3 (sul computer non c'\u00e8 un programma"},
         {"cannot run", "#!/nonexistent/sh\n", false, false, "non si pu\u00f2 avviare"},
+        {"killed", segna + "kill -9 $$\n", true, false, "si \u00e8 interrotto"},
         {"stays, then fails", segna + resta + "exit 4\n", true, true, "codice 4 (l'apertura non"},
     };
     auto m = apri();

@@ -28,6 +28,7 @@ TEST(StampaDati, CompleteContractPassesForBothKinds) {
     EXPECT_EQ(controlla(con(contratto_completo(), "TIPO_RICHIEDENTE", "proprietario ")), "<completo>");
 }
 
+// For either kind of client, every item but the condominium's own.
 TEST(StampaDati, EachRequiredItemIsNamed) {
     const std::pair<const char*, const char*> casi[] = {
         {"NOME_RICHIEDENTE", "Manca il nome del richiedente."},
@@ -38,8 +39,11 @@ TEST(StampaDati, EachRequiredItemIsNamed) {
         {"NOME_RAPPRESENTANTE_IMPRESA", "Manca il nome del rappresentante dell'impresa."},
         {"COGNOME_RAPPRESENTANTE_IMPRESA", "Manca il cognome del rappresentante dell'impresa."},
         {"NOME_PROGETTISTA", "Manca il nome del progettista."},
+        {"COGNOME_PROGETTISTA", "Manca il cognome del progettista."},
+        {"NOME_DIRETTORE_LAVORI", "Manca il nome del direttore dei lavori."},
         {"COGNOME_DIRETTORE_LAVORI", "Manca il cognome del direttore dei lavori."},
         {"NOME_DIRETTORE_TECNICO_IMPRESA", "Manca il nome del direttore tecnico dell'impresa."},
+        {"COGNOME_DIRETTORE_TECNICO_IMPRESA", "Manca il cognome del direttore tecnico dell'impresa."},
         {"DISPOSIZIONE_DIRIGENZIALE_NUM", "Manca il numero della disposizione dirigenziale."},
         {"DATA_DISPOSIZIONE_DIRIGENZIALE", "Manca la data della disposizione dirigenziale."},
         {"IMPORTO_LAVORI_NETTO_IVA", "Manca l'importo dei lavori al netto dell'IVA."},
@@ -47,8 +51,11 @@ TEST(StampaDati, EachRequiredItemIsNamed) {
         {"DURATA_LAVORI_GIORNI", "Manca la durata dei lavori in giorni."},
         {"DATA_CONTRATTO", "Manca la data del contratto."},
     };
-    for (const auto& [chiave, messaggio] : casi) {
-        EXPECT_EQ(controlla(con(contratto_completo(), chiave, "   ")), messaggio) << chiave;
+    for (const char* tipo : {"Comproprietario", "Proprietario"}) {
+        for (const auto& [chiave, messaggio] : casi) {
+            EXPECT_EQ(controlla(con(con(contratto_completo(), "TIPO_RICHIEDENTE", tipo), chiave, "   ")), messaggio)
+                << tipo << " " << chiave;
+        }
     }
 }
 
@@ -69,9 +76,12 @@ TEST(StampaDati, ValuesThatSayNothingCountAsMissing) {
         EXPECT_EQ(controlla(con(contratto_completo(), "DATA_CONTRATTO", nessuna)), data) << nessuna;
     EXPECT_EQ(controlla(con(contratto_completo(), "DATA_CONTRATTO", "20240229")), "<completo>");
 
-    const std::string importo = "Manca l'importo dei lavori al netto dell'IVA.";
-    for (const char* non_numero : {",", "abc", "1,2,3"})
-        EXPECT_EQ(controlla(con(contratto_completo(), "IMPORTO_LAVORI_NETTO_IVA", non_numero)), importo);
+    for (const auto& [chiave, importo] :
+         {std::pair{"IMPORTO_LAVORI_NETTO_IVA", "Manca l'importo dei lavori al netto dell'IVA."},
+          {"ONERI_SICUREZZA_NETTO_IVA", "Manca l'importo degli oneri per la sicurezza al netto dell'IVA."}}) {
+        for (const char* non_numero : {",", "abc", "1,2,3"})
+            EXPECT_EQ(controlla(con(contratto_completo(), chiave, non_numero)), importo) << chiave << " " << non_numero;
+    }
     EXPECT_EQ(controlla(con(contratto_completo(), "ONERI_SICUREZZA_NETTO_IVA", "0")), "<completo>");
 
     const std::string durata = "Manca la durata dei lavori in giorni.";

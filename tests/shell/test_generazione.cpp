@@ -26,10 +26,11 @@ class Generazione : public ::testing::Test {
 protected:
     void SetUp() override {
         fs::create_directories(programma());
+        fs::create_directories(dati());
         fs::create_directories(scelta());
-        imposta_cartelle(programma(), programma());
+        imposta_cartelle(programma(), dati());
         testsupport::write_data_file(file_dati(), dati_prova::contratto_completo());
-        write_file(programma() / "bozza.pdf", "%PDF-1.4 bozza");
+        write_file(dati() / "bozza.pdf", "%PDF-1.4 bozza");
         imposta_gestore_messaggi([this](TipoMessaggio, const std::string& testo) { messaggi.push_back(testo); });
     }
     void TearDown() override {
@@ -38,6 +39,8 @@ protected:
     }
 
     fs::path programma() const { return radice.path() / "programma"; }
+    // The data file and the draft: not the program folder.
+    fs::path dati() const { return radice.path() / "dati"; }
     fs::path scelta() const { return radice.path() / "Scrivania"; }
     fs::path uscita() const { return scelta() / "Files Contratto Tavore"; }
 
@@ -66,7 +69,7 @@ protected:
         EXPECT_EQ(read_file(file_dati()), prima.dati) << caso;
         EXPECT_EQ(contenuto_scelta(), prima.scelta) << caso;
         EXPECT_EQ(read_file(uscita() / "contratto.pdf"), "vecchio contratto") << caso;
-        EXPECT_TRUE(fs::exists(programma() / "bozza.pdf")) << caso;
+        EXPECT_TRUE(fs::exists(dati() / "bozza.pdf")) << caso;
     }
 
     testsupport::TempDir radice;
@@ -93,11 +96,11 @@ TEST_F(Generazione, SuccessLeavesTheFolderTheMarkAndNoDraft) {
     EXPECT_EQ(leggi_dato(uscita() / "dati2.dat", "CONTRATTO_CHIUSO"), "S");
     EXPECT_EQ(leggi_dato(uscita() / "dati2.dat", "NOME_RICHIEDENTE"), "Mario");
     EXPECT_EQ(leggi_dato("CONTRATTO_CHIUSO"), "S");
-    EXPECT_FALSE(fs::exists(programma() / "bozza.pdf"));
+    EXPECT_FALSE(fs::exists(dati() / "bozza.pdf"));
 }
 
 TEST_F(Generazione, WithoutAnEarlierFolderOrDraft) {
-    fs::remove(programma() / "bozza.pdf");
+    fs::remove(dati() / "bozza.pdf");
     ASSERT_TRUE(genera_contratto_finale(scelta(), costruttore_finto));
     EXPECT_TRUE(fs::exists(uscita() / "contratto.pdf"));
     EXPECT_EQ(leggi_dato("CONTRATTO_CHIUSO"), "S");
@@ -117,6 +120,11 @@ TEST_F(Generazione, AFailureChangesNothing) {
              return false;
          }},
         {"builder claims success but wrote nothing", [](const fs::path&, bool) { return true; }},
+        {"builder claims success but wrote an empty file",
+         [](const fs::path& file, bool) {
+             write_file(file, "");
+             return true;
+         }},
         {"no builder for the kind", CostruttoreContratto{}},
     };
     for (const Caso& caso : casi) {
@@ -208,7 +216,7 @@ TEST_F(Generazione, BuilderOfTheStoredKind) {
     EXPECT_EQ(controllo.exit_code, 0) << controllo.out << controllo.err;
     EXPECT_EQ(controllo.err, "");
     EXPECT_EQ(leggi_dato(uscita() / "dati2.dat", "CONTRATTO_CHIUSO"), "S");
-    EXPECT_FALSE(fs::exists(programma() / "bozza.pdf"));
+    EXPECT_FALSE(fs::exists(dati() / "bozza.pdf"));
     // The document is the stored contract, written from the program's data.
     REQUIRE_TOOL("pdftotext");
     const auto testo = testsupport::run_command(

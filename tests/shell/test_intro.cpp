@@ -191,6 +191,7 @@ TEST_F(Menu, SwitchingKindAsksSovrascrivere) {
     EXPECT_TRUE(finestre[0].testo.contains(QStringLiteral("subito un contratto per comproprietari")))
         << finestre[0].testo.toStdString();
     EXPECT_TRUE(finestre[0].testo.contains(QStringLiteral("anche senza salvare")));
+    EXPECT_EQ(finestre[0].predefinita, Risposta::No) << "Enter alone keeps the stored kind";
     EXPECT_EQ(leggi_dato("TIPO_RICHIEDENTE"), "Proprietario") << "No changed nothing";
     risposta = true;
     azioni.apri_contratto = {};
@@ -238,10 +239,17 @@ TEST_F(Menu, AFormThatDoesNotOpenBringsTheMenuBack) {
 TEST_F(Menu, ProseguiWithoutAChoiceTellsTheUser) {
     Intro intro(azioni);
     intro.show();
-    intro.prosegui();
-    ASSERT_EQ(finestre.size(), 1u);
-    EXPECT_EQ(finestre[0].tipo, FinestraMessaggio::Tipo::Avviso);
-    EXPECT_EQ(finestre[0].titolo, QStringLiteral("Contratto di appalto"));
+    for (const auto& [chiuso, testo] :
+         {std::pair{"N", QStringLiteral("Scegliere il tipo di richiedente.")},
+          {"S", QStringLiteral("Il contratto è chiuso: è possibile preparare solo il cartellone.")}}) {
+        riapri(intro, {{"CONTRATTO_CHIUSO", chiuso}});
+        finestre.clear();
+        intro.prosegui();
+        ASSERT_EQ(finestre.size(), 1u);
+        EXPECT_EQ(finestre[0].tipo, FinestraMessaggio::Tipo::Avviso);
+        EXPECT_EQ(finestre[0].titolo, QStringLiteral("Contratto di appalto"));
+        EXPECT_EQ(finestre[0].testo, testo);
+    }
     EXPECT_TRUE(aperture.empty());
 }
 
@@ -271,6 +279,7 @@ TEST_F(Menu, ChooserGeneratesReportsAndEnds) {
         finestra.scegli_cartella(cartella.path() / "Scrivania");
         EXPECT_EQ(finestra.cartella_scelta(), cartella.path() / "Scrivania");
         EXPECT_TRUE(finestra.genera());
+        EXPECT_EQ(finestra.result(), QDialog::Accepted);
     }
     EXPECT_EQ(terminazioni, 1);
     ASSERT_EQ(finestre.size(), 1u);
@@ -355,6 +364,12 @@ TEST_F(Menu, ChooserStaysOpenWhenTheBuilderFails) {
     EXPECT_EQ(finestre[0].tipo, FinestraMessaggio::Tipo::ErroreCritico);
     EXPECT_EQ(finestre[0].testo, QStringLiteral("PdfWriter.BeginDoc - in uso"));
     EXPECT_FALSE(leggi_dato("CONTRATTO_CHIUSO").has_value());
+    // No folder chosen: the user is asked for one.
+    finestre.clear();
+    finestra.findChild<QTreeView*>()->setCurrentIndex({});
+    EXPECT_FALSE(finestra.genera());
+    ASSERT_EQ(finestre.size(), 1u);
+    EXPECT_EQ(finestre[0].testo, QStringLiteral("Scegliere la cartella di destinazione."));
 }
 
 TEST_F(Menu, ChooserStartsAtTheDesktopOrHome) {
@@ -387,6 +402,15 @@ TEST_F(Menu, ASecondCopyIsRefused) {
         EXPECT_TRUE(finestre[0].testo.contains(QStringLiteral("già aperto")));
     }
     EXPECT_NE(blocca_istanza(), nullptr) << "the lock goes with the first copy";
+
+    // A lock that cannot be made is told apart, with the folder and the cause.
+    finestre.clear();
+    imposta_cartelle(cartella.path(), cartella / "manca");
+    EXPECT_EQ(blocca_istanza(), nullptr);
+    ASSERT_EQ(finestre.size(), 1u);
+    EXPECT_TRUE(finestre[0].testo.contains(QString::fromStdString((cartella / "manca").string())))
+        << finestre[0].testo.toStdString();
+    EXPECT_TRUE(finestre[0].testo.contains(QStringLiteral("file o cartella inesistente")));
 }
 
 // Documents and a save killed half-way leave their work files beside their
@@ -418,6 +442,7 @@ TEST_F(Menu, TheStartRemovesTheWorkFilesOfKilledDocumentsAndSaves) {
     ASSERT_EQ(avanzi, 2) << "the killed child left the writer's two work files";
     testsupport::write_file(cartella / ".dati2.dat.Ab3dE9", "");  // a save's leftover, by its pattern
     testsupport::write_file(cartella / NOME_CARTELLONE, "%PDF-1.4 earlier");
+    imposta_cartelle(cartella / "programma", cartella.path());  // they lie beside the data file
     {
         BloccoIstanza altra_copia;
         const auto prima = nomi();
@@ -454,16 +479,23 @@ TEST_F(Menu, TheSoleOwnerHasNoDocumentAndStampaDatiSaysSoFirst) {
     intro.show();
     EXPECT_TRUE(intro.scelta(Intro::Proprietario)->text().contains(QStringLiteral("non è ancora disponibile")));
     // Incomplete and complete alike: the user hears it before any list of
-    // missing items, and no folder is asked for.
-    for (const auto& coppie : {dati_prova::Coppie{{"TIPO_RICHIEDENTE", "Proprietario"}},
-                               dati_prova::con(dati_prova::contratto_completo(), "TIPO_RICHIEDENTE", "Proprietario")}) {
+    // missing items, and no folder is asked for. With no kind stored the
+    // check says that nothing was filled in.
+    const QString non_disponibile =
+        QStringLiteral("Il contratto per proprietario unico non è disponibile in questa versione.");
+    const std::pair<dati_prova::Coppie, QString> casi[] = {
+        {{{"TIPO_RICHIEDENTE", "Proprietario"}}, non_disponibile},
+        {dati_prova::con(dati_prova::contratto_completo(), "TIPO_RICHIEDENTE", "Proprietario"), non_disponibile},
+        {{}, QStringLiteral("Nessun contratto è stato compilato: scegliere il tipo di richiedente e compilare il "
+                            "contratto.")},
+    };
+    for (const auto& [coppie, messaggio] : casi) {
         riapri(intro, coppie);
         EXPECT_TRUE(intro.scelta(Intro::Proprietario)->isEnabled()) << "its form works";
         finestre.clear();
         intro.stampa_dati_e_genera();
         ASSERT_EQ(finestre.size(), 1u);
-        EXPECT_EQ(finestre[0].testo,
-                  QStringLiteral("Il contratto per proprietario unico non è disponibile in questa versione."));
+        EXPECT_EQ(finestre[0].testo, messaggio);
         EXPECT_EQ(scelte_cartella, 0);
     }
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -55,18 +56,21 @@ protected:
     std::vector<Messaggio> messaggi;
 };
 
+// Every sign key stored but the address's, which the contract gives.
 const std::vector<std::pair<std::string, std::string>> DATI = {
     {"INDIRIZZO_CONDOMINIO", "via Toledo 12"},
-    {"RAGIONE_SOCIALE_IMPRESA", "Edil Russo"},
-    {"TITOLO_PROGETTISTA", "Arch."},
-    {"NOME_PROGETTISTA", "Anna"},
-    {"COGNOME_PROGETTISTA", "Bianchi"},
-    {"RELAZIONE_ASSEVERATA", "S"},
     {"CARTELLONE_TIPO_CENTRO", " csp"},
     {"CARTELLONE_TIPOLOGIA_LAVORI", "facciate (lotto \\ 2)"},
+    {"CARTELLONE_TITOLO_EDILIZIO", "DIA n. 5"},
+    {"CARTELLONE_RAGIONE_SOCIALE_IMPRESA", "Edil Russo"},
     {"CARTELLONE_DATA_INIZIO_LAVORI", "20100315"},
-    {"CARTELLONE_DATA_FINE_LAVORI", "0"},
+    {"CARTELLONE_DATA_FINE_LAVORI", "20110630"},
+    {"CARTELLONE_PROGETTISTA", "Arch. Anna Bianchi"},
+    {"CARTELLONE_DIRETTORE_LAVORI", "Ing. Paolo Verdi"},
+    {"CARTELLONE_COORDINATORE_PROGETTAZIONE", "Arch. Sara Gallo"},
     {"CARTELLONE_COORDINATORE_ESECUZIONE", "Ing. Neri"},
+    {"CARTELLONE_DIRETTORE_TECNICO_IMPRESA", "Geom. Marco Blu"},
+    {"CARTELLONE_IMPRESA_SUBAPPALTATRICE", "Impianti Sud"},
     {"CARTELLONE_DIRETTORE_TECNICO_IMPRESA_SUBAPPALTATRICE", "Geom. Gialli"},
 };
 
@@ -98,28 +102,28 @@ TEST_F(Cartellone, OneProtectedPageWithLabelsAndValuesInTheirBoxes) {
     coretest::expect_qpdf_clean(pdf(), "dezarezozidu");
     EXPECT_EQ(contenttest::reader_complaints(pdf()), "");
 
-    // Label and value texts at their places (millimetres from the top-left
-    // corner); each text starts one blank into its box.
+    // Every label and value at its place (millimetres from the top-left
+    // corner) in its type size; each text starts one blank into its box.
     const struct {
         std::string testo;
-        double x, y;
+        double x, y, punti;
     } attesi[] = {
-        {"condominio dell'edificio sito in", 52, 725},
-        {"via Toledo 12", 52.57, 748.25},
-        {"lavori di", 52, 791},
-        {"facciate (lotto \\ 2)", 52.57, 814.25},
-        {"Relazione asseverata", 52.57, 880.25},
-        {"Edil Russo", 52.57, 946.25},
-        {"15/03/2010", 52.57, 1012.25},
-        {"Arch. Anna Bianchi", 52.57, 1144.25},
-        {"direttore dei lavori", 52, 1187},
-        {"coordinatore prog.ne D. leg.vo 81/08 e s.m.i.", 531, 921},
-        {"coordinatore esecuzione D. leg.vo 81/08 e s.m.i.", 531, 990},
-        {"Ing. Neri", 531.57, 1012.25},
-        {"direttore tecnico cantiere impresa subappaltatrice", 531, 1187},
-        {"Geom. Gialli", 531.57, 1210.25},
+        {"condominio dell'edificio sito in", 52, 725, 50}, {"via Toledo 12", 52.57, 748.25, 46},
+        {"lavori di", 52, 791, 50}, {"facciate (lotto \\ 2)", 52.57, 814.25, 46},
+        {"titolo edilizio", 52, 857, 50}, {"DIA n. 5", 52.57, 880.25, 46},
+        {"impresa appaltatrice", 52, 923, 50}, {"Edil Russo", 52.57, 946.25, 46},
+        {"data inizio lavori", 52, 990, 50}, {"15/03/2010", 52.57, 1012.25, 46},
+        {"data fine lavori", 52, 1055, 50}, {"30/06/2011", 52.57, 1078.25, 46},
+        {"progettista", 52, 1121, 50}, {"Arch. Anna Bianchi", 52.57, 1144.25, 46},
+        {"direttore dei lavori", 52, 1187, 50}, {"Ing. Paolo Verdi", 52.57, 1210.25, 46},
+        {"coordinatore prog.ne D. leg.vo 81/08 e s.m.i.", 531, 921, 51}, {"Arch. Sara Gallo", 531.57, 946.25, 46},
+        {"coordinatore esecuzione D. leg.vo 81/08 e s.m.i.", 531, 990, 51}, {"Ing. Neri", 531.57, 1012.25, 46},
+        {"direttore tecnico di cantiere impresa", 531, 1053, 51}, {"Geom. Marco Blu", 531.57, 1078.25, 46},
+        {"impresa subappaltatrice", 531, 1121, 51}, {"Impianti Sud", 531.57, 1144.25, 46},
+        {"direttore tecnico cantiere impresa subappaltatrice", 531, 1187, 51}, {"Geom. Gialli", 531.57, 1210.25, 46},
     };
     const auto righe = contenttest::bbox_lines(contenttest::bbox_words(pdf()));
+    std::vector<double> altezze_per_punto;
     for (const auto& a : attesi) {
         const auto* r = parola(righe, a.testo);
         ASSERT_NE(r, nullptr) << a.testo;
@@ -130,9 +134,12 @@ TEST_F(Cartellone, OneProtectedPageWithLabelsAndValuesInTheirBoxes) {
         EXPECT_LT(r->x_min, x + 20) << a.testo;
         EXPECT_GT(r->y_min, y - 1) << a.testo;
         EXPECT_LT(r->y_min, y + 20) << a.testo;
+        altezze_per_punto.push_back((r->y_max - r->y_min) / a.punti);
     }
-    // Box 6 (no date) and the empty boxes hold only their blank.
-    EXPECT_EQ(parola(righe, "0"), nullptr);
+    // One font throughout: a word's height is its type size times the same
+    // factor, to well within the two percent between 50 and 51 points.
+    const auto [minima, massima] = std::minmax_element(altezze_per_punto.begin(), altezze_per_punto.end());
+    EXPECT_LT(*massima / *minima, 1.005);
 }
 
 TEST_F(Cartellone, RenderShowsRedGroundWhiteBoxesAndEveryPictureUpright) {
@@ -153,8 +160,17 @@ TEST_F(Cartellone, RenderShowsRedGroundWhiteBoxesAndEveryPictureUpright) {
     EXPECT_TRUE(vicino(colore(20, 20), rosso));
     EXPECT_TRUE(vicino(colore(980, 1290), rosso));
     EXPECT_TRUE(vicino(colore(40, 770), rosso));  // between a label and its box
-    for (const auto& [x, y] : {std::pair{52.57, 748.25}, {52.57, 1210.25}, {531.57, 946.25}, {531.57, 1210.25}})
+    // White boxes, their values written in black.
+    for (const auto& [x, y] : {std::pair{52.57, 748.25}, {52.57, 1210.25}, {531.57, 946.25}, {531.57, 1210.25}}) {
         EXPECT_TRUE(vicino(colore(x + 420, y + 20), bianco)) << x << " " << y;
+        int piu_scuro = 255;
+        for (double dx = 5; dx < 150; dx += 1)
+            for (double dy = 3; dy < 23; dy += 1) {
+                const Rgb c = colore(x + dx, y + dy);
+                piu_scuro = std::min(piu_scuro, int{std::max({c.r, c.g, c.b})});
+            }
+        EXPECT_LT(piu_scuro, 100) << x << " " << y;
+    }
 
     // Each picture: its band along the top, its left part on the left, its
     // body at the bottom right, so a turned or mirrored picture fails.

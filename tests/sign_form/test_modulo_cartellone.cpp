@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractScrollArea>
+#include <QFile>
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -16,6 +17,7 @@
 
 #include "common/cartelle.h"
 #include "common/dati.h"
+#include "gif89a.h"
 #include "sign/disegno_cartellone.h"
 #include "support/in_vista.h"
 #include "support/tools.h"
@@ -60,7 +62,6 @@ protected:
     std::unique_ptr<ModuloCartellone> apri() {
         auto modulo = std::make_unique<ModuloCartellone>([this] { ++ritorni_al_menu; });
         EXPECT_TRUE(modulo->carica());
-        modulo->imposta_file_cartellone([this] { ++stampe; });
         modulo->show();
         QApplication::setActiveWindow(modulo.get());
         EXPECT_TRUE(QTest::qWaitForWindowActive(modulo.get()));
@@ -76,7 +77,6 @@ protected:
     std::vector<FinestraMessaggio> finestre;
     std::deque<bool> risposte;
     int ritorni_al_menu = 0;
-    int stampe = 0;
 };
 
 QColor sfondo(QWidget* w) { return w->palette().color(QPalette::Base); }
@@ -91,8 +91,13 @@ TEST_F(ModuloCartelloneTest, OpensWithTheContractsDataPlaceholdersAndTheFirstAre
     EXPECT_EQ(m->option1()->selezionato(), 0);
     EXPECT_EQ(leggi_dato("CARTELLONE_TIPO_CENTRO"), "CSU");
     EXPECT_FALSE(m->cartellone_modificato());
-    EXPECT_EQ(m->label2(COORDINATORE_ESECUZIONE)->text(),
-              QStringLiteral("Coordinatore esecuzione D. leg.vo 81/08 e s.m.i."));
+    const char* const voci[NUMERO_CASELLE_CARTELLONE] = {
+        "dell'edificio sito in ", "Lavori di", "titolo Edilizio", "Impresa appaltatrice", "data inizio lavori",
+        "data fine lavori", "Progettista", "direttore dei lavori", "Coordinatore prog.ne D. leg.vo 81/08 e s.m.i.",
+        "Coordinatore esecuzione D. leg.vo 81/08 e s.m.i.", "direttore tecnico di cantiere",
+        "Impresa subappaltatrice", "direttore tecnico cantiere Impresa subappaltatrice"};
+    for (int i = 0; i < NUMERO_CASELLE_CARTELLONE; ++i)
+        EXPECT_EQ(m->label2(i)->text(), QString::fromUtf8(voci[i])) << "caption " << i;
 
     // Each option shows its own picture only; choosing one is a change.
     const FiguraCartellone aree[3] = {FiguraCartellone::CentroCSU, FiguraCartellone::CentroCSP,
@@ -194,9 +199,21 @@ TEST_F(ModuloCartelloneTest, DateBoxesClearThePlaceholderFilterKeysAndShowTheFoc
     EXPECT_EQ(leggi_dato("CARTELLONE_DATA_INIZIO_LAVORI"), "20100315");
     EXPECT_FALSE(m->cartellone_modificato()) << "a completed save clears the flag";
     EXPECT_EQ(apri()->text1(DATA_FINE)->text(), QStringLiteral("gg/mm/aaaa"));
+
+    // Typed through the keys, only the two date boxes filter (a date of ten
+    // characters); every other box takes any text up to 255 bytes.
+    for (int i = 0; i < NUMERO_CASELLE_CARTELLONE; ++i) {
+        CasellaTesto* casella = m->text1(i);
+        casella->clear();
+        QTest::keyClicks(casella, QStringLiteral("x") + QString(300, QLatin1Char('1')));
+        const bool data = i == DATA_INIZIO || i == DATA_FINE;
+        const QString atteso =
+            data ? QStringLiteral("11/11/1111") : QStringLiteral("x") + QString(254, QLatin1Char('1'));
+        EXPECT_EQ(casella->text(), atteso) << "box " << i;
+    }
 }
 
-// "&Menu", "&Salva", "&Stampa" and the close box, with the questions they ask
+// "&Menu", "&Salva" and the close box, with the questions they ask
 // and what each answer leaves behind.
 TEST_F(ModuloCartelloneTest, MenuSaveAndPrintAskAndKeepTheUsersWork) {
     const QString MENU = QStringLiteral("Menu"), SOVRASCRIVERE = QStringLiteral("Sovrascrivere"),
@@ -248,19 +265,45 @@ TEST_F(ModuloCartelloneTest, MenuSaveAndPrintAskAndKeepTheUsersWork) {
         if (c.salvato) {
             EXPECT_EQ(leggi_dato("CARTELLONE_DATA_INIZIO_LAVORI"), "20110201");
         }
+        EXPECT_EQ(m->command1(1)->text(), QStringLiteral("&Salva"));
+        EXPECT_EQ(m->command1(3)->text(), QStringLiteral("&Aiuto"));
     }
+}
 
-    // "&Stampa" prints what is stored: it neither saves nor asks.
+// "&Stampa" writes the poster of what is stored beside the data file and
+// shows it; it neither saves nor asks.
+TEST_F(ModuloCartelloneTest, StampaWritesThePosterOfTheStoredEntriesAndShowsIt) {
+    const fs::path programma = dir / "programma", strumenti = dir / "bin", mostrato = dir / "mostrato";
+    fs::create_directories(programma);
+    fs::create_directories(strumenti);
+    for (const FiguraCartellone f : FIGURE_CARTELLONE)
+        testsupport::write_file(programma / std::string(nome_figura(f)),
+                                codifica_gif89a(disegna_figura(f, larghezza_figura(f), altezza_figura(f))));
+    imposta_cartelle(programma, dir.path());
+    // A stand-in for the desktop's viewer that notes what it was asked to show.
+    testsupport::write_file(strumenti / "xdg-open",
+                            "#!/bin/sh\nprintf %s \"$1\" > " + testsupport::shell_quote(mostrato.string()) + "\n");
+    fs::permissions(strumenti / "xdg-open", fs::perms::owner_all);
+    const QByteArray path_prima = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(QString::fromStdString(strumenti.string())) + ":" + path_prima);
+
     auto m = apri();
-    finestre.clear();
     m->text1(TIPOLOGIA_LAVORI)->setText(QStringLiteral("facciate"));
     const std::string prima = read_file(file_dati());
     QTest::mouseClick(m->command1(2), Qt::LeftButton);
-    EXPECT_EQ(stampe, 1);
+    const bool visto = QTest::qWaitFor([&] { return fs::exists(mostrato); });
+    qputenv("PATH", path_prima);
+    ASSERT_TRUE(visto) << "the poster was shown";
+    EXPECT_EQ(m->command1(2)->text(), QStringLiteral("&Stampa"));
+    EXPECT_EQ(read_file(mostrato), (dir / NOME_CARTELLONE).string());
+    EXPECT_FALSE(fs::exists(programma / NOME_CARTELLONE));
     EXPECT_TRUE(finestre.empty());
     EXPECT_EQ(read_file(file_dati()), prima);
-    EXPECT_EQ(m->command1(1)->text(), QStringLiteral("&Salva"));
-    EXPECT_EQ(m->command1(3)->text(), QStringLiteral("&Aiuto"));
+    REQUIRE_TOOL("pdftotext");
+    const auto testo =
+        testsupport::run_command("pdftotext " + testsupport::shell_quote((dir / NOME_CARTELLONE).string()) + " -");
+    EXPECT_NE(testo.out.find("via Toledo 12"), std::string::npos) << testo.out;
+    EXPECT_EQ(testo.out.find("facciate"), std::string::npos) << "what is typed is not saved, nor printed";
 }
 
 }  // namespace

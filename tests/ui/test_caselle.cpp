@@ -7,6 +7,7 @@
 #include <QDropEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QTextCursor>
 #include <QTest>
 #include <QToolTip>
 
@@ -108,6 +109,9 @@ TEST(CasellaTesto, PasteIsCheckedAsAWhole) {
     EXPECT_EQ(testo(libero), "") << "a character outside the code page refuses the paste";
     incolla_con_tastiera(&libero, QStringLiteral("prezzo 5€"));
     EXPECT_EQ(testo(libero), "prezzo 5\x80");
+    libero.clear();
+    incolla_con_tastiera(&libero, QStringLiteral("via Roma\r\n1\n"));
+    EXPECT_EQ(testo(libero), "via Roma 1") << "a line break inside is one blank";
 }
 
 TEST(CasellaTesto, ARefusalSaysWhyBesideTheBox) {
@@ -119,18 +123,33 @@ TEST(CasellaTesto, ARefusalSaysWhyBesideTheBox) {
     EXPECT_TRUE(QToolTip::text().contains(QString::fromUtf8("\u00AB字\u00BB non può essere usato"))) << QToolTip::text().toStdString();
 
     QToolTip::hideText();
-    incolla_con_tastiera(&libero, QString::fromUtf8("ok ✓ Ω ✓"));
+    incolla_con_tastiera(&libero, QString::fromUtf8("ok ✓ Ω ✓ 字"));
     EXPECT_EQ(testo(libero), "");
     EXPECT_TRUE(QToolTip::text().startsWith(QStringLiteral("Testo non inserito: i caratteri")));
-    EXPECT_TRUE(QToolTip::text().contains(QString::fromUtf8("\u00AB✓\u00BB, \u00ABΩ\u00BB non possono")))
+    EXPECT_TRUE(QToolTip::text().contains(QString::fromUtf8("\u00AB✓\u00BB, \u00ABΩ\u00BB, \u00AB字\u00BB non possono")))
         << "each character named once: " << QToolTip::text().toStdString();
 
-    CasellaTesto codice("MANI");
-    codice.show();
-    incolla_con_tastiera(&codice, QStringLiteral("RSS-MRA 80A01"));
-    EXPECT_EQ(testo(codice), "") << "a tax code takes no marks";
-    EXPECT_EQ(QToolTip::text(),
-              QStringLiteral("Testo non inserito: questa casella accetta solo lettere e cifre, senza spazi."));
+    // Every class says what it takes (a tax code takes no marks).
+    const std::pair<const char*, const char*> classi[] = {
+        {"MA", "solo lettere, spazi, apostrofi e trattini"},
+        {"MANI", "solo lettere e cifre, senza spazi"},
+        {"NI", "solo cifre"},
+        {"PI", "solo cifre"},
+        {"DATA", "una data nella forma gg/mm/aaaa"},
+        {"ORA", "un'ora nella forma hh:mm"},
+        {"TEL", "un numero di telefono"},
+        {"ND2", "un numero come 1.250,50: il punto solo tra gruppi di tre cifre, la virgola prima dei decimali, "
+                "al più 2 decimali"},
+    };
+    for (const auto& [classe, accetta] : classi) {
+        CasellaTesto codice(classe);
+        codice.show();
+        incolla_con_tastiera(&codice, QStringLiteral("RSS-MRA 80A01"));
+        EXPECT_EQ(testo(codice), "") << classe;
+        EXPECT_EQ(QToolTip::text(), QStringLiteral("Testo non inserito: questa casella accetta ") +
+                                        QString::fromUtf8(accetta) + QLatin1Char('.'))
+            << classe;
+    }
 
     CasellaTestoMultiriga corpo("", 1020);
     corpo.show();
@@ -213,6 +232,9 @@ TEST(CasellaTesto, LimitCutsTypingAndPastesButNotCode) {
     CasellaTesto titolo("", 5);
     incolla_con_tastiera(&titolo, QStringLiteral("Articolo"));
     EXPECT_EQ(testo(titolo), "Artic");
+    titolo.setSelection(1, 2);
+    incolla_con_tastiera(&titolo, QStringLiteral("XYZ"));
+    EXPECT_EQ(testo(titolo), "AXYic") << "a paste over a selection has its room";
 
     CasellaTesto caricata("", 3);
     imposta_testo(&caricata, std::string("valore caricato lungo"));
@@ -271,6 +293,20 @@ TEST(CasellaTestoMultiriga, PasteIsCutAtTheLimitWithoutSplittingALineBreak) {
     QApplication::clipboard()->setText(QStringLiteral("ok ✓"));
     corpo.paste();
     EXPECT_EQ(testo(corpo), "");
+    // A line break pasted as CR LF is one; pasted over a selected break, a
+    // text has the break's two bytes of room.
+    corpo.clear();
+    QApplication::clipboard()->setText(QStringLiteral("a\r\nb"));
+    corpo.paste();
+    EXPECT_EQ(testo(corpo), "a\r\nb");
+    corpo.imposta_testo_cp1252("a\r\nbc");
+    QTextCursor interruzione = corpo.textCursor();
+    interruzione.setPosition(1);
+    interruzione.setPosition(2, QTextCursor::KeepAnchor);
+    corpo.setTextCursor(interruzione);
+    QApplication::clipboard()->setText(QStringLiteral("XY"));
+    corpo.paste();
+    EXPECT_EQ(testo(corpo), "aXYbc");
 }
 
 TEST(Cp1252, ConversionRefusesWhatTheCodePageCannotHold) {
@@ -342,6 +378,17 @@ TEST(CasellaTesto, AmountsKeepTheValueTypedOrLeft) {
     QTest::qWait(50);
     EXPECT_TRUE(primo->hasFocus());
     EXPECT_EQ(cambi, 0);
+
+    // Opening the box's menu is no leaving of it: the box is not taken back
+    // with its text selected under the open menu.
+    primo->setCursorPosition(1);
+    QContextMenuEvent menu_chiesto(QContextMenuEvent::Keyboard, QPoint(5, 5), primo->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(primo, &menu_chiesto);
+    QTest::qWait(50);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_FALSE(primo->hasSelectedText()) << primo->selectedText().toStdString();
+    menu->close();
 }
 
 TEST(CasellaTesto, CodesLoseTheirBlanksAndACutPasteSaysSo) {

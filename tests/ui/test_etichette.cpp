@@ -8,10 +8,11 @@
 
 namespace {
 
-int altezza_di_riferimento(const QString& testo, const QFont& carattere, int larghezza) {
+int altezza_di_riferimento(const QString& testo, const QFont& carattere, int margine, int larghezza) {
     QLabel etichetta(testo);
     etichetta.setWordWrap(true);
     etichetta.setFont(carattere);
+    etichetta.setContentsMargins(margine, margine, margine, margine);
     return etichetta.heightForWidth(larghezza);
 }
 
@@ -26,18 +27,23 @@ TEST(EtichettaACapo, HeightFollowsTextFontAndWidthAsAPlainLabel) {
     grassetto.setBold(true);
     grassetto.setPointSize(grassetto.pointSize() + 6);
     // Each step changes one thing the height depends on, after the old
-    // height was asked for at the same widths.
+    // height was asked for at the same widths. The widths start with the
+    // one asked last, which a stale memory would still hold.
     const struct {
         const QString* testo;
         bool grassetto;
-    } passi[] = {{&breve, false}, {&lunga, false}, {&lunga, true}, {&breve, true}, {&lunga, false}};
+        int margine;
+    } passi[] = {{&breve, false, 0}, {&lunga, false, 0}, {&lunga, true, 0},
+                 {&lunga, true, 12}, {&breve, true, 12}, {&lunga, false, 0}};
     for (const auto& passo : passi) {
         etichetta.setText(*passo.testo);
         etichetta.setFont(passo.grassetto ? grassetto : QFont());
-        for (int larghezza : {120, 300, 120, 700, 2000, 45, 300}) {
+        etichetta.setContentsMargins(passo.margine, passo.margine, passo.margine, passo.margine);
+        for (int larghezza : {45, 120, 300, 120, 700, 2000, 45}) {
             EXPECT_EQ(etichetta.heightForWidth(larghezza),
-                      altezza_di_riferimento(*passo.testo, etichetta.font(), larghezza))
-                << passo.testo->toStdString() << " bold " << passo.grassetto << " at " << larghezza;
+                      altezza_di_riferimento(*passo.testo, etichetta.font(), passo.margine, larghezza))
+                << passo.testo->toStdString() << " bold " << passo.grassetto << " margin " << passo.margine
+                << " at " << larghezza;
         }
     }
 }

@@ -140,8 +140,11 @@ public:
             e = h.table[(e & 0xFFFFu) + ((bits_ >> h.primary_bits) & ((std::uint64_t{1} << sub) - 1))];
         }
         const unsigned len = (e >> 16) & 0xFFu;
+        // Missing bits read as zeros, and a zero code is never missing from
+        // a tree that has codes: a missing code is one of the data's own,
+        // unless no bit is left and the tree has none (no distance codes).
         if (e & kInvalid) {
-            status = count_ < 15 && pos_ == in_.size() ? FlateStatus::truncated : FlateStatus::bad_symbol;
+            status = count_ == 0 ? FlateStatus::truncated : FlateStatus::bad_symbol;
             return false;
         }
         if (len > count_) {

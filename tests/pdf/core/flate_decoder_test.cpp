@@ -68,14 +68,14 @@ std::vector<Bytes> samples() {
 }
 
 TEST(FlateDecoder, DecodesEveryStreamOfZlibAndOfOurEncoder) {
+    // One output buffer for all: each call replaces what it holds.
+    Bytes out;
     for (const Bytes& data : samples()) {
         for (int level = 0; level <= 9; ++level) {
-            Bytes out;
             ASSERT_EQ(pdf::zlib_decode(zlib_compress(data, level), kCap, out), FlateStatus::ok) << level;
             EXPECT_EQ(out, data) << "zlib level " << level << ", " << data.size() << " bytes";
         }
         for (int quality = 0; quality <= 5; ++quality) {
-            Bytes out;
             ASSERT_EQ(pdf::zlib_decode(pdf::flate_encode(data, quality), kCap, out), FlateStatus::ok);
             EXPECT_EQ(out, data) << "quality " << quality << ", " << data.size() << " bytes";
         }
@@ -189,6 +189,7 @@ TEST(FlateDecoder, StopsAtTheFirstFault) {
         {"input ends before the final block", cut, FlateStatus::truncated},
         {"empty input", {}, FlateStatus::truncated},
         {"stored block cut short", {0x01, 0x05, 0x00, 0xFA, 0xFF, 'a', 'b'}, FlateStatus::truncated},
+        {"stored block header cut short", {0x01, 0x05, 0x00}, FlateStatus::truncated},
         {"stored LEN and NLEN disagree", {0x01, 0x05, 0x00, 0x00, 0x00, 'a', 'b', 'c', 'd', 'e'},
          FlateStatus::bad_stored_length},
         {"block type 3", BitWriter().put(1, 1).put(3, 2).bytes, FlateStatus::bad_block_type},
@@ -201,6 +202,13 @@ TEST(FlateDecoder, StopsAtTheFirstFault) {
         {"distance code 30", BitWriter().put(1, 1).put(1, 2).fixed('a').fixed(257).distance(30).bytes,
          FlateStatus::bad_symbol},
         {"distance code 31", BitWriter().put(1, 1).put(1, 2).fixed('a').fixed(257).distance(31).bytes,
+         FlateStatus::bad_symbol},
+        {"a length code that ends the data, with no distance codes to follow",
+         BitWriter().dynamic_header(258, 1).zeros(138).zeros(117).code(2, 2).code(3, 2).code(3, 2).code(2, 2)
+             .code(1, 1).bytes,
+         FlateStatus::truncated},
+        {"a code the one-code tree lacks in the last byte",
+         BitWriter().dynamic_header(257, 1).zeros(138).zeros(118).code(3, 2).code(2, 2).put(1, 1).bytes,
          FlateStatus::bad_symbol},
         {"distance before the start of the output",
          BitWriter().put(1, 1).put(1, 2).fixed('a').fixed(257).distance(1).fixed(256).bytes,
@@ -255,8 +263,9 @@ TEST(FlateDecoder, StopsAtTheFirstFault) {
     EXPECT_EQ(pdf::zlib_decode(pdf::flate_encode(Bytes(text.begin(), text.end()), 0), 4999, out),
               FlateStatus::output_too_large);
     EXPECT_EQ(pdf::zlib_decode(whole, 5000, out), FlateStatus::ok);
-    // zlib headers: not deflate, preset dictionary, bad check value.
-    for (Bytes header : {Bytes{0x79, 0x9C}, Bytes{0x78, 0xBB}, Bytes{0x78, 0x9D}}) {
+    // zlib headers: not deflate, preset dictionary, bad check value, a
+    // window above 32 KiB.
+    for (Bytes header : {Bytes{0x79, 0x9C}, Bytes{0x78, 0xBB}, Bytes{0x78, 0x9D}, Bytes{0x88, 0x1C}}) {
         Bytes stream = header;
         stream.insert(stream.end(), whole.begin() + 2, whole.end());
         EXPECT_EQ(pdf::zlib_decode(stream, kCap, out), FlateStatus::bad_zlib_header);

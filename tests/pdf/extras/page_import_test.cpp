@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <chrono>
 #include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,7 @@
 #include "pdf/PdfWriter.h"
 #include "pdf/core/flate_encoder.h"
 #include "pdf_builder.h"
+#include "qpdf_json.h"
 #include "support/tools.h"
 
 namespace {
@@ -83,6 +86,101 @@ std::pair<int, std::string> pdfinfo_pages_title(const std::filesystem::path& fil
             std::regex_search(info, title, std::regex("Title:\\s+([^\n]*)")) ? std::string(title[1]) : ""};
 }
 
+// A page whose resources hold every form of value: strings with every
+// escape, hexadecimal and odd, names with #xx, numbers as PDF writes them,
+// references to object 0, to a missing object and to another generation, a
+// resource that refers to itself, and streams whose dictionaries refer to
+// objects nothing else refers to (a form's resources, an image's mask).
+std::string resources_of_every_kind() {
+    const std::string values =
+        "/Esc (a\\(b\\)c\\\\\\n\\r\\t\\b\\f\\101\\0531 \\351) /Hex <41 42 4> /N /A#20B#2fC "
+        "/Nums [+5 -.5 5. 0.25 -0 007] /B [true false null] /Zero 0 0 R /Gen 12 0 R /Missing 99 0 R /Self 11 0 R "
+        "/Deep [[[<< /K [1 [2]] >>]]]";
+    const std::string image =
+        "/Type /XObject /Subtype /Image /Width 2 /Height 1 /ColorSpace /DeviceGray /BitsPerComponent 8";
+    // A4, as the pages it is drawn on.
+    return two_page_file("")
+        .object(2, "<< /Type /Pages /Kids [3 0 R 4 0 R] /Count 2 /MediaBox [0 0 596 842] /Resources << /Font << "
+                   "/F1 5 0 R >> >> >>")
+        .object(3, "<< /Type /Page /Parent 2 0 R /Contents 6 0 R /Resources 11 0 R >>")
+        .object(4, "<< /Type /Page /Parent 2 0 R /Contents 6 0 R >>")
+        .stream(10, "/Type /XObject /Subtype /Form /BBox [0 0 10 10] /Resources 14 0 R /Group << /S /Transparency >>",
+                "BT /F9 5 Tf ET", "16 0 R")
+        .object(11, "<< /Font << /F1 12 3 R /F2 5 0 R >> /XObject << /X1 10 0 R /Im 13 0 R >> /Properties << /P << " +
+                        values + " >> >> >>")
+        .object(12, "<< /Type /Font /Subtype /Type1 /BaseFont /Courier >>", 3)
+        .stream(13, image + " /SMask 15 0 R", "\x10\xF0")
+        .object(14, "<< /Font << /F9 5 0 R >> >>")
+        .stream(15, image, "\xFF\x80")
+        .object(16, "14")
+        .finish("/Size 17 /Root 1 0 R");
+}
+
+// Walks a value of one file and a value of another in step, as qpdf reads
+// them, following references (one to a missing object is null); "" when
+// they are the same, else where they first differ.
+class SameValues {
+public:
+    SameValues(const extrastest::Json& a, const extrastest::Json& b) : a_(a), b_(b) {}
+
+    std::string compare(const extrastest::Json& x, const extrastest::Json& y, const std::string& where) {
+        using Kind = extrastest::Json::Kind;
+        if (is_reference(x) || is_reference(y)) {
+            if (!seen_.insert({x.text, y.text}).second) return "";
+            return compare(resolve(a_, x), resolve(b_, y), where + " (" + x.text + " / " + y.text + ")");
+        }
+        if (x.kind != y.kind) return where + ": " + x.text + " / " + y.text;
+        if (x.kind == Kind::number ? std::strtod(x.text.c_str(), nullptr) != std::strtod(y.text.c_str(), nullptr)
+                                   : x.text != y.text)
+            return where + ": " + x.text + " / " + y.text;
+        if (x.items.size() != y.items.size()) return where + ": arrays of different lengths";
+        for (std::size_t i = 0; i < x.items.size(); ++i) {
+            const std::string differs = compare(x.items[i], y.items[i], where + "[" + std::to_string(i) + "]");
+            if (!differs.empty()) return differs;
+        }
+        for (const auto& [key, value] : x.members) {
+            if (!y.members.count(key)) return where + ": " + key + " missing";
+            const std::string differs = compare(value, y[key], where + " " + key);
+            if (!differs.empty()) return differs;
+        }
+        return x.members.size() == y.members.size() ? "" : where + ": keys added";
+    }
+
+    // The value a reference of `objects` names: a value, or a stream's
+    // dictionary and data.
+    static const extrastest::Json& resolve(const extrastest::Json& objects, const extrastest::Json& v) {
+        if (!is_reference(v)) return v;
+        const extrastest::Json& object = objects["obj:" + v.text];
+        return object.members.count("stream") ? object["stream"] : object["value"];
+    }
+
+private:
+    static bool is_reference(const extrastest::Json& v) {
+        return v.kind == extrastest::Json::Kind::string && std::regex_match(v.text, std::regex("\\d+ \\d+ R"));
+    }
+    const extrastest::Json &a_, &b_;
+    std::set<std::pair<std::string, std::string>> seen_;
+};
+
+// Whether the resources of page `page` of `source` and those of the form
+// that draws it on page `page` of `output` are the same, object for object.
+std::string imported_resources_differ(const std::filesystem::path& source, const std::filesystem::path& output,
+                                      int page) {
+    const extrastest::Json in = extrastest::qpdf_json(source, true), out = extrastest::qpdf_json(output, true);
+    const extrastest::Json &in_objects = in["qpdf"].items.at(1), &out_objects = out["qpdf"].items.at(1);
+    // The source page's own resources, else its nearest ancestor's.
+    const extrastest::Json* node = &SameValues::resolve(in_objects, in["pages"].items.at(page - 1)["object"]);
+    for (int depth = 0; depth < 32 && !node->members.count("/Resources"); ++depth)
+        node = &SameValues::resolve(in_objects, (*node)["/Parent"]);
+    const auto in_output = [&](const extrastest::Json& v) -> const extrastest::Json& {
+        return SameValues::resolve(out_objects, v);
+    };
+    const auto& out_page = in_output(out["pages"].items.at(page - 1)["object"]);
+    const auto& xobjects = in_output(in_output(out_page["/Resources"])["/XObject"]);
+    const auto& form = in_output(xobjects["/_PDF_1." + std::to_string(page)]);
+    return SameValues(in_objects, out_objects).compare((*node)["/Resources"], form["dict"]["/Resources"], "/Resources");
+}
+
 // Share of pixels whose grey differs by more than 48 levels.
 double differing_share(const contenttest::GreyImage& a, const contenttest::GreyImage& b) {
     if (a.width != b.width || a.height != b.height || a.pixels.empty()) return 1.0;
@@ -111,6 +209,7 @@ TEST(PageImport, PagesOfSeveralProducersLookAndReadLikeTheirSources) {
         {"cairo", "pdftocairo -pdf own.pdf src.pdf"},
         {"ghostscript", "gs"},
         {"incremental update", "update"},
+        {"hand-made resources of every kind", "every kind"},
     };
     for (const Source& s : sources) {
         const auto src = dir / "src.pdf";
@@ -121,6 +220,8 @@ TEST(PageImport, PagesOfSeveralProducersLookAndReadLikeTheirSources) {
             ghostscript_source(dir / "src.ps", src);
         } else if (s.command == "update") {
             write_file(src, updated(read_file(own)));
+        } else if (s.command == "every kind") {
+            write_file(src, resources_of_every_kind());
         } else {
             const auto r = run_command("cd " + shell_quote(dir.path().string()) + " && " + s.command);
             ASSERT_EQ(r.exit_code, 0) << s.producer << r.err;
@@ -151,6 +252,7 @@ TEST(PageImport, PagesOfSeveralProducersLookAndReadLikeTheirSources) {
             EXPECT_LT(differing_share(contenttest::render_grey(src, p, 30), contenttest::render_grey(out, p, 30)),
                       0.002)
                 << s.producer << ", page " << p;
+            EXPECT_EQ(imported_resources_differ(src, out, p), "") << s.producer << ", page " << p;
         }
         if (std::string(s.producer) == "incremental update") {
             EXPECT_EQ(title, "Aggiornato");
@@ -247,7 +349,7 @@ TEST(PageImport, HandMadePagesBecomeFormsWithEverythingTheyNeed) {
          two_page_file("")
              .object(3, "<< /Type /Page /Parent 2 0 R /Contents [6 0 R 9 0 R] >>")
              .stream(6, "/Filter /FlateDecode", flate("0 0 1 rg"))
-             .stream(9, "", "10 10 50 50 re f")
+             .stream(9, "/Filter []", "10 10 50 50 re f")
              .finish("/Size 10 /Root 1 0 R"),
          {"/Filter [/FlateDecode ]"}, "0 0 1 rg\n10 10 50 50 re f", true},
         {"a single stream keeps its bytes, filter and resolved parameters",
@@ -268,13 +370,13 @@ TEST(PageImport, HandMadePagesBecomeFormsWithEverythingTheyNeed) {
              .object(12, "<< /Type /Font /Subtype /Type1 /BaseFont /Courier >>", 3)
              .finish("/Size 13 /Root 1 0 R"),
          {"/Resources << /Font << /F1 4 0 R >> /XObject << /X1 5 0 R >>", "/Nota (vedi 5 0 R)"}, "BT /F1 24 Tf 20 300 Td (Uno) Tj ET"},
-        {"a page without resources and with its box upside down and away from the origin",
+        {"resources that are not a dictionary, the box upside down and above the origin",
          two_page_file("")
              .object(2, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>")
-             .object(3, "<< /Type /Page /Parent 2 0 R /MediaBox [400 500 100 100] /Contents 6 0 R >>")
+             .object(3, "<< /Type /Page /Parent 2 0 R /MediaBox [400 500 0 100] /Contents 6 0 R /Resources [5 0 R] >>")
              .stream(6, "", "0 g 100 100 300 400 re f")
              .finish("/Size 8 /Root 1 0 R"),
-         {"/BBox [100 100 400 500]", "/Matrix [1 0 0 1 -100 -100]", "/Resources << >>"}, ""},
+         {"/BBox [0 100 400 500]", "/Matrix [1 0 0 1 0 -100]", "/Resources << >>"}, ""},
     };
     TempDir dir;
     for (const Case& c : cases) {
@@ -296,13 +398,14 @@ TEST(PageImport, HandMadePagesBecomeFormsWithEverythingTheyNeed) {
             EXPECT_EQ(coretest::filtered_stream(out, found[0].first, c.what), c.content);
         }
     }
-    // The box away from the origin lands at the top-left corner: a black
-    // 300 x 400 point area there, white beside and below it.
+    // The box above the origin lands at the top-left corner: its right 300
+    // x 400 points black, white left of them and below.
     REQUIRE_TOOL("pdftoppm");
     const auto image = contenttest::render_grey(dir / "out.pdf", 1, 18);  // a quarter of a pixel per point
-    EXPECT_LT(image.at(70, 95), 64);
-    EXPECT_GT(image.at(80, 50), 192);
-    EXPECT_GT(image.at(30, 105), 192);
+    EXPECT_LT(image.at(95, 95), 64);
+    EXPECT_LT(image.at(30, 5), 64);
+    EXPECT_GT(image.at(20, 50), 192);
+    EXPECT_GT(image.at(50, 105), 192);
 }
 
 TEST(PageImport, PagesThatCannotBeImportedWriteNothing) {
@@ -330,13 +433,16 @@ TEST(PageImport, PagesThatCannotBeImportedWriteNothing) {
         int number;
         std::string reason;
     };
-    const std::vector<Case> cases = {
+    std::vector<Case> cases = {
         {"several streams, one not in Flate",
          two_streams("/Filter /FlateDecode|" + flate("0 g"), "/Filter /ASCIIHexDecode|30206720>"), 321,
          "ASCIIHexDecode"},
         {"several streams, one with a predictor",
-         two_streams("/Filter /FlateDecode /DecodeParms << /Predictor 12 >>|" + flate("0 g"), "|0 g"), 321,
+         two_streams("/Filter /FlateDecode /DecodeParms << /Predictor 2 >>|" + flate("0 g"), "|0 g"), 321,
          "FlateDecode"},
+        {"several streams, one in Flate and then ASCIIHex",
+         two_streams("/Filter [/FlateDecode /ASCIIHexDecode]|" + flate("30206720>"), "|0 g"), 321,
+         "ASCIIHexDecode"},
         {"several streams, one that does not inflate", two_streams("/Filter /FlateDecode|xyz", "|0 g"), 321, "zlib"},
         {"more than 32 MiB decoded", two_streams("/Filter /FlateDecode|" + big, "/Filter /FlateDecode|" + big),
          321, "32 MiB"},
@@ -345,6 +451,11 @@ TEST(PageImport, PagesThatCannotBeImportedWriteNothing) {
         {"no MediaBox", two_page_file("").object(3, "<< /Type /Page /Parent 7 0 R >>").finish("/Size 8 /Root 1 0 R"),
          321, "MediaBox"},
     };
+    for (const auto& [box, reason] : std::vector<std::pair<std::string, std::string>>{
+             {"[0 0 300 400 500]", "MediaBox valido"}, {"[0 0 300 1000001]", "fuori misura"}, {"[0 0 0 400]", "vuoto"}}) {
+        const std::string page = "<< /Type /Page /Parent 2 0 R /MediaBox " + box + " >>";
+        cases.push_back({"MediaBox", two_page_file("").object(3, page).finish("/Size 8 /Root 1 0 R"), 321, reason});
+    }
     TempDir dir;
     for (const Case& c : cases) {
         write_file(dir / "src.pdf", c.source);
@@ -356,8 +467,8 @@ TEST(PageImport, PagesAreWrittenOnceAndPlacedAsAsked) {
     TempDir dir;
     const auto a = dir / "a.pdf", b = dir / "B.pdf", b_lower = dir / "b.pdf", out = dir / "out.pdf";
     write_file(a, two_page_file("").finish("/Size 8 /Root 1 0 R"));
-    // A 1.6 source raises the output's version to 1.6.
-    write_file(b, "%PDF-1.6" + two_page_file("").finish("/Size 8 /Root 1 0 R").substr(8));
+    // A 2.0 source raises the output's version to 1.7.
+    write_file(b, "%PDF-2.0" + two_page_file("").finish("/Size 8 /Root 1 0 R").substr(8));
     // A file whose name differs only in case is another file.
     write_file(b_lower, "not a PDF file");
     PdfWriter w;
@@ -365,6 +476,7 @@ TEST(PageImport, PagesAreWrittenOnceAndPlacedAsAsked) {
     w.BeginPage();
     w.ImportPage(a.string(), 2, 0, 0);
     w.ImportPage(b.string(), 1, 10, 20, 150);
+    w.LinkTo("http://esempio.it");  // over the page just placed
     w.ImportPage((dir / "." / "a.pdf").string(), 2, 0, 0, 0, 50);
     w.ImportPage(a.string(), 1, 0, 0);
     const std::int32_t size = w.FileSize();
@@ -379,7 +491,10 @@ TEST(PageImport, PagesAreWrittenOnceAndPlacedAsAsked) {
     coretest::expect_qpdf_clean(out);
 
     const std::string pdf = read_file(out);
-    EXPECT_EQ(pdf.substr(0, 8), "%PDF-1.6");
+    EXPECT_EQ(pdf.substr(0, 8), "%PDF-1.7");
+    // The link covers the 150 x 200 points placed 10 and 20 points from the
+    // top-left corner of the 842-point page.
+    EXPECT_NE(pdf.find("/Rect [10 822 160 622]"), std::string::npos);
     EXPECT_EQ(forms(pdf).size(), 3u);
     // The font both pages of a.pdf share is copied once (b.pdf has its own).
     EXPECT_EQ(contenttest::count_of(pdf, "/BaseFont /Helvetica"), 2u);
@@ -392,25 +507,30 @@ TEST(PageImport, PagesAreWrittenOnceAndPlacedAsAsked) {
 
 TEST(PageImport, ASourceChangedInPlaceIsRefusedOneReplacedUnderItsNameIsReadAsItWas) {
     TempDir dir;
-    const auto changed = dir / "changed.pdf", replaced = dir / "replaced.pdf", out = dir / "out.pdf";
+    const auto changed = dir / "changed.pdf", rewritten = dir / "rewritten.pdf", replaced = dir / "replaced.pdf",
+               out = dir / "out.pdf";
     const std::string original = two_page_file("").finish("/Size 8 /Root 1 0 R");
-    write_file(changed, original);
-    write_file(replaced, original);
+    for (const auto& file : {changed, rewritten, replaced}) write_file(file, original);
     PdfWriter w;
     w.BeginDoc(out.string());
     w.BeginPage();
-    ASSERT_EQ(w.GetInfo(changed.string()), 2);
-    ASSERT_EQ(w.GetInfo(replaced.string()), 2);
+    for (const auto& file : {changed, rewritten, replaced}) ASSERT_EQ(w.GetInfo(file.string()), 2);
     std::filesystem::resize_file(changed, original.size() / 2);
+    // Rewritten at the same size, a second later.
+    const auto written = std::filesystem::last_write_time(rewritten);
+    write_file(rewritten, std::string(original.size(), ' '));
+    std::filesystem::last_write_time(rewritten, written + std::chrono::seconds(1));
     write_file(dir / "new.pdf", "not a PDF file");
     std::filesystem::rename(dir / "new.pdf", replaced);
     const std::int32_t before = w.FileSize();
-    try {
-        w.ImportPage(changed.string(), 1, 0, 0);
-        ADD_FAILURE() << "imported";
-    } catch (const PdfError& e) {
-        EXPECT_EQ(e.number(), 321);
-        EXPECT_NE(e.description().find("modificato"), std::string::npos) << e.description();
+    for (const auto& file : {changed, rewritten}) {
+        try {
+            w.ImportPage(file.string(), 1, 0, 0);
+            ADD_FAILURE() << file << " imported";
+        } catch (const PdfError& e) {
+            EXPECT_EQ(e.number(), 321);
+            EXPECT_NE(e.description().find("modificato"), std::string::npos) << e.description();
+        }
     }
     EXPECT_EQ(w.FileSize(), before);
     w.ImportPage(replaced.string(), 1, 0, 0);

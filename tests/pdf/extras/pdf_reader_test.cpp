@@ -11,6 +11,7 @@
 
 #include "common/cp1252.h"
 #include "pdf_builder.h"
+#include "qpdf_json.h"
 #include "pdf/PdfWriter.h"
 #include "pdf/extras/pdf_file.h"
 #include "support/tools.h"
@@ -36,76 +37,14 @@ Info get_info(PdfWriter& writer, const std::filesystem::path& file) {
     return info;
 }
 
-// A JSON string of qpdf's output at `pos` (just after its opening quote),
-// as UTF-8; `pos` ends after the closing quote.
-std::string json_string(const std::string& json, std::size_t& pos) {
-    std::string out;
-    while (pos < json.size() && json[pos] != '"') {
-        char c = json[pos++];
-        if (c != '\\') {
-            out += c;
-            continue;
-        }
-        c = json[pos++];
-        switch (c) {
-            case 'n': out += '\n'; break;
-            case 'r': out += '\r'; break;
-            case 't': out += '\t'; break;
-            case 'b': out += '\b'; break;
-            case 'f': out += '\f'; break;
-            case 'u': {
-                const unsigned code = std::stoul(json.substr(pos, 4), nullptr, 16);
-                pos += 4;
-                if (code < 0x80) {
-                    out += static_cast<char>(code);
-                } else {  // two bytes suffice below U+0800
-                    out += static_cast<char>(0xC0 | (code >> 6));
-                    out += static_cast<char>(0x80 | (code & 0x3F));
-                }
-                break;
-            }
-            default: out += c;
-        }
-    }
-    ++pos;
-    return out;
-}
-
-// The items of object 3, an array, as qpdf's JSON gives them: strings as
-// their bytes (from "b:" hexadecimal, or "u:" text whose characters are all
-// below U+0100 here), names and numbers as written.
+// The items of object 3, an array, as qpdf reads them: strings as their
+// bytes, names, numbers and references as qpdf writes them.
 std::vector<std::string> qpdf_items(const std::filesystem::path& file) {
-    const auto r = run_command("qpdf --json=2 --json-key=qpdf " + shell_quote(file.string()));
-    EXPECT_EQ(r.exit_code, 0) << r.err;
     std::vector<std::string> items;
-    std::size_t pos = r.out.find("\"obj:3 0 R\"");
-    if (pos == std::string::npos) return items;
-    pos = r.out.find('[', pos) + 1;
-    while (pos < r.out.size() && r.out[pos] != ']') {
-        const char c = r.out[pos];
-        if (c == ' ' || c == ',' || c == '\n') {
-            ++pos;
-        } else if (c == '"') {
-            std::string item = json_string(r.out, ++pos);
-            if (item.rfind("b:", 0) == 0) {
-                std::string bytes;
-                for (std::size_t i = 2; i + 1 < item.size(); i += 2)
-                    bytes += static_cast<char>(std::stoi(item.substr(i, 2), nullptr, 16));
-                item = bytes;
-            } else if (item.rfind("u:", 0) == 0) {
-                std::string bytes;
-                for (std::size_t i = 2; i < item.size(); ++i) {
-                    const auto b = static_cast<unsigned char>(item[i]);
-                    bytes += static_cast<char>(b < 0x80 ? b : ((b & 0x1F) << 6) | (item[++i] & 0x3F));
-                }
-                item = bytes;
-            }
-            items.push_back(item);
-        } else {
-            const std::size_t end = r.out.find_first_of(",]\n ", pos);
-            items.push_back(r.out.substr(pos, end - pos));
-            pos = end;
-        }
+    const extrastest::Json objects = extrastest::qpdf_objects(file);
+    for (const extrastest::Json& item : objects["obj:3 0 R"]["value"].items) {
+        const bool string = item.text.rfind("u:", 0) == 0 || item.text.rfind("b:", 0) == 0;
+        items.push_back(string ? extrastest::qpdf_string_bytes(item.text) : item.text);
     }
     return items;
 }
@@ -119,7 +58,7 @@ TEST(PdfSyntax, EveryEscapeAndWhiteSpaceFormReadsAsQpdfReadsIt) {
     const std::string items = std::string("[(a\\nb\\r\\t\\b\\f\\(\\)\\\\) (\\1\\12\\123\\1234) (\\0053) (x\\\r\ny) (x\\\ny) "
                                           "(x\\\ry) (l1\r\nl2\rl3\nl4) (\\q\\8\\9) (n(e)s\\)t) <41 42\n43> <414> <> () "
                                           "(\\351t\\351) 1") +
-                              '\0' + "2 /A" + '\0' + "/B 3\f4 5%c\n6\t7\r8 -9.5 /A#20B#2f /C#41 5 65535 R 2 0 R]";
+                              '\0' + "2 /A" + '\0' + "/B 3\f4 5%c\n6\t7\r8 +5%d\r-9.5 /A#20B#2f /C#41 5 65535 R 2 0 R]";
     TempDir dir;
     const auto file = dir / "syntax.pdf";
     write_file(file, two_page_file("").object(3, items).finish("/Size 8 /Root 1 0 R"));
@@ -136,7 +75,13 @@ TEST(PdfSyntax, EveryEscapeAndWhiteSpaceFormReadsAsQpdfReadsIt) {
         }
     }
     EXPECT_EQ(read, qpdf_items(file));
-    EXPECT_EQ(read.size(), 29u);
+    EXPECT_EQ(read.size(), 30u);
+    // A "#" without two hexadecimal digits after it, which qpdf reads its
+    // own way, stands as written.
+    pdf::PdfCursor names("/A#4G /B#4]");
+    pdf::PdfParseBudget budget(1024);
+    EXPECT_EQ(pdf::parse_value(names, budget).text, "A#4G");
+    EXPECT_EQ(pdf::parse_value(names, budget).text, "B#4");
 }
 
 TEST(PdfSyntax, TheBudgetCountsTheMemoryParsedValuesHold) {
@@ -169,6 +114,7 @@ TEST(PdfReader, InformationTextsReadAsPdfinfoShowsThem) {
         "(\\376\\377\\000\\310\\040\\254\\000A)",
         "<FEFF00C8 20AC 0041 D83D DE00 0042>",
         "<FEFFD800004100>",
+        "<FEFFDC00DC000041D800>",
         "<4142434>",
     };
     TempDir dir;
@@ -206,16 +152,30 @@ TEST(PdfReader, PagesAndInformationOfReadableFiles) {
         {"no texts", info_file("/Keywords (x)"), 2, ""},
         {"no /Info in the trailer: no texts of another object", info_file("/Title (x)", "/Size 9 /Root 1 0 R"), 2,
          ""},
+        {"a key's name as a value, a name, a number with decimals",
+         info_file("/Title (Subject) /Subject 2.7 /Author /Nome#20Uno"), 2, "Subject", "3", "/Nome Uno"},
+        {"information in the highest object number",
+         two_page_file("").object(8388607, "<< /Title (Alto) >>").finish("/Size 8388608 /Root 1 0 R /Info 8388607 0 R"),
+         2, "Alto"},
+        {"a value in an object listed free reads as null",
+         [&] {
+             std::string s = two_page_file("/Title 8 0 R").promise(8, 0).finish("/Size 9 /Root 1 0 R /Info 7 0 R");
+             return s.replace(s.find("0000000000 00000 n"), 18, "0000000000 00000 f");
+         }(),
+         2, ""},
     };
     {
-        // An incremental update replaces the page tree and the information
-        // and adds a page; its /Size is larger than any object number.
+        // An incremental update replaces the page tree, the catalog (the old
+        // one left without pages) and the information and adds a page; its
+        // /Size is larger than any object number.
         PdfBuilder b = two_page_file("/Title (Vecchio)");
         b.finish("/Size 8 /Root 1 0 R /Info 7 0 R");
-        b.object(2, "<< /Type /Pages /Kids [3 0 R 4 0 R 8 0 R] /Count 3 /MediaBox [0 0 300 400] >>")
+        b.object(1, "<< /Type /Catalog >>")
+            .object(2, "<< /Type /Pages /Kids [3 0 R 4 0 R 8 0 R] /Count 3 /MediaBox [0 0 300 400] >>")
             .object(8, "<< /Type /Page /Parent 2 0 R >>")
-            .object(9, "<< /Title (Nuovo) >>");
-        cases.push_back({"incremental update", b.finish("/Size 1000 /Root 1 0 R /Info 9 0 R"), 3, "Nuovo"});
+            .object(9, "<< /Title (Nuovo) >>")
+            .object(10, "<< /Type /Catalog /Pages 2 0 R >>");
+        cases.push_back({"incremental update", b.finish("/Size 1000 /Root 10 0 R /Info 9 0 R"), 3, "Nuovo"});
     }
     {
         // Two sections whose /Prev entries lead to each other.
@@ -229,10 +189,11 @@ TEST(PdfReader, PagesAndInformationOfReadableFiles) {
                  std::to_string(second) + "\n%%EOF\n";
         cases.push_back({"/Prev loop", first, 2, "Giro"});
     }
-    cases.push_back({"a tree that lists itself, a page twice and a missing kid",
+    cases.push_back({"a tree whose kids, held in another object, list the tree, a page twice and a missing kid",
                      two_page_file("/Title (Albero)")
-                         .object(2, "<< /Type /Pages /Kids [3 0 R 2 0 R 3 0 R 99 0 R 4 0 R] /MediaBox [0 0 1 1] >>")
-                         .finish("/Size 8 /Root 1 0 R /Info 7 0 R"),
+                         .object(2, "<< /Type /Pages /Kids 8 0 R /MediaBox [0 0 1 1] >>")
+                         .object(8, "[3 0 R 2 0 R 3 0 R 99 0 R 4 0 R]")
+                         .finish("/Size 9 /Root 1 0 R /Info 7 0 R"),
                      2, "Albero"});
     {
         // The information object stands after the table, its endobj at the
@@ -267,15 +228,19 @@ TEST(PdfReader, StreamsAreBoundedByTheirLength) {
         .stream(13, "", data, "5");
     // Lengths that refer to streams whose lengths refer on and on.
     for (int n = 14; n < 30; ++n) b.stream(n, "", data, std::to_string(n + 1) + " 0 R");
-    pdf::PdfFile file(b.finish("/Size 31 /Root 1 0 R"));
+    b.object(31, "<< /Length " + std::to_string(data.size()) + " >>\nstream\r\n" + data + "\r\nendstream")
+        .stream(32, "", data, "-5");
+    pdf::PdfFile file(b.finish("/Size 33 /Root 1 0 R"));
     EXPECT_EQ(file.stream_data(*file.object(6, 0)), data);
     EXPECT_EQ(file.stream_data(*file.object(9, 0)), data);
+    EXPECT_EQ(file.stream_data(*file.object(31, 0)), data);
     // A missing or free object, or one of another generation, reads as null.
     EXPECT_TRUE(file.object(50, 0)->value.is(pdf::PdfValue::Kind::null));
     EXPECT_TRUE(file.object(0, 0)->value.is(pdf::PdfValue::Kind::null));
     EXPECT_TRUE(file.object(6, 1)->value.is(pdf::PdfValue::Kind::null));
     const std::vector<std::tuple<int, int, std::string>> refusals = {
-        {11, 321, "stream stesso"}, {12, 62, "oltre la fine"}, {13, 321, "/Length errata"}, {14, 321, "troppo lunga"}};
+        {11, 321, "stream stesso"}, {12, 62, "oltre la fine"}, {13, 321, "/Length errata"}, {14, 321, "troppo lunga"},
+        {32, 321, "/Length non valida"}};
     for (const auto& [n, number, reason] : refusals) {
         try {
             file.object(n, 0);
@@ -299,7 +264,39 @@ TEST(PdfReader, RefusesWhatItCannotReadSafely) {
     nested += std::string(100, ']');
     const std::vector<Case> cases = {
         {"not a PDF file", "GIF89a", 321, "%PDF-"},
+        {"a header without its point", "%PDF-1x4" + good.substr(8), 321, "versione"},
         {"cut in half", good.substr(0, good.size() / 2), 62, "troncato"},
+        {"an update cut off far from its start, the previous startxref still in the file",
+         good + "8 0 obj\n<< /Length 3000 >>\nstream\n" + std::string(2000, 'x'), 62, "troncato"},
+        {"cut inside a dictionary after the table",
+         [] {
+             const std::string trailer = "/Size 10 /Root 1 0 R /Info 9 0 R";
+             const std::size_t end = two_page_file("").promise(9, 0).finish(trailer).size();
+             return two_page_file("").promise(9, end).finish(trailer) + "9 0 obj\n<< /Title (Fine)";
+         }(),
+         62, "dizionario"},
+        {"a negative /Prev", two_page_file("").finish("/Size 8 /Root 1 0 R /Prev -5"), 321, "/Prev"},
+        {"one table read twice through an offset a blank before it, listing more entries than the file holds",
+         "%PDF-1.4\nxref\n0 40\n" + [] {
+             std::string entries;
+             for (int i = 0; i < 40; ++i) entries += "0000000000 65535 f\r\n";
+             return entries;
+         }() + "trailer\n<< /Prev 8 >>\nstartxref\n9\n%%EOF\n",
+         321, "voci"},
+        {"an entry in use of generation 65536",
+         [&] {
+             std::string s = good;
+             return s.replace(s.find(" 00000 n", s.find("xref")), 8, " 65536 n");
+         }(),
+         321, "voce"},
+        {"a number with two points", two_page_file("/Title 1.2.3").finish("/Size 8 /Root 1 0 R /Info 7 0 R"), 321,
+         "inattesa"},
+        {"an object without endobj",
+         [&] {
+             std::string s = good;
+             return s.replace(s.find("endobj", s.find("7 0 obj")), 6, "      ");
+         }(),
+         321, "endobj"},
         {"cross-reference stream",
          "%PDF-1.5\n1 0 obj\n<< /Type /XRef /Size 2 /W [1 1 1] /Length 0 >>\nstream\n\nendstream\nendobj\n"
          "startxref\n9\n%%EOF\n",

@@ -47,6 +47,10 @@ void controlla_finestra(QWidget* finestra, const std::string& nome) {
         << nome << ": " << finestra->frameGeometry().width() << "x" << finestra->frameGeometry().height()
         << " at " << finestra->frameGeometry().x() << "," << finestra->frameGeometry().y() << " on "
         << area.width() << "x" << area.height();
+    // The offscreen platform draws no frame; a window cut to the screen
+    // leaves room for a usual one, whose title bar a real desktop adds.
+    EXPECT_LE(finestra->height() + 34, area.height()) << nome;
+    EXPECT_LE(finestra->width() + 8, area.width()) << nome;
     const QRect interno(finestra->mapToGlobal(QPoint(0, 0)), finestra->size());
     for (QPushButton* pulsante : finestra->findChildren<QPushButton*>()) {
         if (!pulsante->isVisibleTo(finestra)) continue;

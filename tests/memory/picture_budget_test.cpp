@@ -41,6 +41,12 @@ TEST(PictureBudget, AnnouncedPicturesCostTheirSamplesOnce) {
         {"RLE8 BMP of 1,080 bytes", "a.bmp", [] { return empty_rle8_bmp(kSide, kSide); }, "", kPixels},
         {"the same BMP with a colour key (RGB)", "a.bmp", [] { return empty_rle8_bmp(kSide, kSide); }, "White",
          3 * kPixels},
+        {"24-bit BMP announcing 8192 x 8192 pixels, holding 16", "f.bmp",
+         [] {
+             std::string small = bmp_file(marked_halves(4, 4), {40, 24});
+             return small.replace(18, 8, std::string("\0\x20\0\0\0\x20\0\0", 8));
+         },
+         "", 0},
         {"RLE TGA of 2 MB", "b.tga", [] { return long_runs_tga(kSide, kSide); }, "", 3 * kPixels},
         // Under 2 bytes for every 128 pixels: too short even for the
         // longest runs, refused before room is made.

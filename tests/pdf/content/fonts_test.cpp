@@ -26,19 +26,22 @@ TEST(StandardFonts, RecordsAndFontObjects) {
     w.SetFont("Arial", 8, 3);
     w.SetFont("Arial", 8, 4);  // underline only: the plain face
     w.SetFont("Symbol", 10, 1);
+    w.SetFont("Courier", 10);
+    w.SetFont("Courier", 10, 2);
     w.SetFont("Arial", 10, 0, 1);
     w.SetFont("Arial", 10, 0, 0);
     w.SetFont("Arial", 10, 0, 2);  // any encoding but MacRoman is the WinAnsi record
     w.BeginPage();
     const std::string pdf = doc.finish();
 
-    EXPECT_EQ(count_of(pdf, "/Type /Font "), 6u) << pdf;
+    EXPECT_EQ(count_of(pdf, "/Type /Font "), 8u) << pdf;
     EXPECT_NE(pdf.find("/Name /TimesNewRoman /BaseFont /TimesNewRoman /FirstChar 0 /LastChar 255\n"
                        "/Encoding << /Type /Encoding /BaseEncoding /WinAnsiEncoding>>\n >>\nendobj"),
               std::string::npos);
     EXPECT_NE(pdf.find("/Name /Arial,Bold /BaseFont /Arial,Bold "), std::string::npos);
     EXPECT_NE(pdf.find("/Name /Arial,BoldItalic /BaseFont /Arial,BoldItalic "), std::string::npos);
     EXPECT_NE(pdf.find("/Name /Symbol /BaseFont /Symbol /FirstChar 0 /LastChar 255\n >>"), std::string::npos);
+    EXPECT_NE(pdf.find("/Name /CourierNew,Italic /BaseFont /CourierNew,Italic "), std::string::npos);
     EXPECT_NE(pdf.find("/Name /MACArial /BaseFont /Arial /FirstChar 0 /LastChar 255\n"
                        "/Encoding << /Type /Encoding /BaseEncoding /MacRomanEncoding>>"),
               std::string::npos);
@@ -62,7 +65,7 @@ TEST(StandardFonts, RecordsAndFontObjects) {
             EXPECT_NE(line.find("WinAnsi"), std::string::npos) << line;
         }
     }
-    EXPECT_EQ(rows, 6);
+    EXPECT_EQ(rows, 8);
 }
 
 TEST(StandardFonts, SizeRules) {

@@ -50,7 +50,7 @@ TEST(TrueTypeFonts, ObjectsOfAnAddedFont) {
     const std::string bytes = Sfnt().bytes();
     write_file(folder / "sans.ttf", bytes);
     Sfnt bold;
-    bold.weight = 700, bold.italic_angle = -819200;
+    bold.weight = 700, bold.italic_angle = -819200, bold.advance_width_max = 2048;
     write_file(folder / "bold.ttf", bold.bytes());
 
     EXPECT_EQ(w.AddFont((folder / "sans.ttf").string()), "TestSans");
@@ -87,7 +87,8 @@ TEST(TrueTypeFonts, ObjectsOfAnAddedFont) {
     // a valid name, the style in the base font's name.
     EXPECT_NE(pdf.find("/Name /Bold#282#29 /BaseFont /TestSans,BoldItalic "), std::string::npos);
     EXPECT_NE(pdf.find("/FontName /TestSans,BoldItalic /Flags 96 /FontBBox [0 -195 684 781] /MissingWidth 750 "
-                       "/StemV 120 /ItalicAngle -12.5 "),
+                       "/StemV 120 /ItalicAngle -12.5 /CapHeight 928 /XHeight 464 /Ascent 928 /Descent -244 "
+                       "/MaxWidth 1000 "),
               std::string::npos);
     EXPECT_EQ(count_of(pdf, "/FontFile2 "), 1u);
     EXPECT_TRUE(contenttest::has_line(pdf, "/Bold#282#29 12 Tf 12 TL"));

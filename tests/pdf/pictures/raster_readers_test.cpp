@@ -280,6 +280,7 @@ TEST(JpegReader, MarkersOnly) {
         {"segment length 1", soi + std::string("\xFF\xE0\x00\x01", 4) + rgb + scan, 321},
         {"no frame header before the scan", soi + scan, 321},
         {"two components", soi + segment(0xC0, frame_header(8, 8, 2)) + scan, 321},
+        {"two frame headers", soi + rgb + rgb + scan, 321},
         {"12-bit samples", soi + segment(0xC0, frame_header(8, 8, 3, 12)) + scan, 321},
         {"0 rows", soi + segment(0xC0, frame_header(8, 0, 3)) + scan, 321},
         {"garbage where a marker belongs", soi + "\x12\x34" + rgb + scan, 321},

@@ -251,11 +251,12 @@ TEST(CorePresentation, EveryFeatureReadsBack) {
         PdfWriter writer;
         if (protect) writer.SetProtection(4, "proprietario", "");
         writer.BeginDoc(file.string());
-        writer.SetDocProperty("Livelli");
+        // Texts with the euro sign and dashes read back as typed.
+        writer.SetDocProperty("Livelli \x80");
         writer.SetViewerPreferences(8192 + 2 + 16 + 128);
         writer.SetPageView(1);
         writer.SetPageTransition(11);
-        writer.SetLabel(5, "p-");
+        writer.SetLabel(5, "p\x96");
         for (int type = 2; type <= 8; ++type) writer.OnDocEvent(type, "app.alert(" + std::to_string(type) + ");");
         writer.BeginObject("fondo", 7);
         writer.BeginLayer("Fondo");
@@ -265,7 +266,7 @@ TEST(CorePresentation, EveryFeatureReadsBack) {
         writer.OnDocEvent(0, "app.alert(0);");
         writer.OnDocEvent(1, "app.alert(1);");
         writer.AddBookmark("Capitolo", 1, 4, 0, 0, 0, 0, 100, "Blue", 1);
-        writer.BeginLayer("Visibile");
+        writer.BeginLayer("Visibile \x97");
         writer.DrawRect(100, 100, 100, 100, 4);
         writer.EndLayer();
         writer.BeginLayer("Nascosto", false, false);
@@ -284,12 +285,12 @@ TEST(CorePresentation, EveryFeatureReadsBack) {
         EXPECT_NE(info.find("JavaScript:      yes\n"), std::string::npos) << info;
         EXPECT_NE(info.find("Page rot:        270\n"), std::string::npos) << info;
         const std::string json = flat_json(file);
-        EXPECT_NE(json.find("\"label\":{\"/P\":\"u:p-\",\"/S\":\"/a\",\"/St\":1}"), std::string::npos);
+        EXPECT_NE(json.find("\"label\":{\"/P\":\"u:p–\",\"/S\":\"/a\",\"/St\":1}"), std::string::npos);
         EXPECT_NE(json.find("\"/JavaScript\":{\"/Names\":[\"u:globalscript\",{\"/JS\":"), std::string::npos);
         EXPECT_NE(json.find("\"title\":\"Capitolo\""), std::string::npos);
         using Names = std::vector<std::string>;
-        Names all = {"Fondo", "Visibile", "Nascosto", special}, order = {"u:Livelli", "Fondo", "Visibile", special};
-        Names on = {"Fondo", "Visibile"}, off = {"Nascosto", special};
+        Names all = {"Fondo", "Visibile —", "Nascosto", special}, order = {"u:Livelli €", "Fondo", "Visibile —", special};
+        Names on = {"Fondo", "Visibile —"}, off = {"Nascosto", special};
         if (protect) all.push_back("PRINTER"), order.push_back("PRINTER"), on.push_back("SCREEN"), off[1] = "PRINTER";
         EXPECT_EQ(layer_names(json, "/OCGs"), all);
         EXPECT_EQ(layer_names(json, "/ON"), on);

@@ -12,6 +12,8 @@ namespace {
 
 TEST(WriteFailure, FullDiskAndMissingFolderAreToldInItalian) {
     if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+    const std::string disco_pieno =
+        "Errore di scrittura del file: spazio su disco esaurito: liberare spazio o scegliere un altro disco";
     PdfWriter pieno;
     pieno.BeginDoc("/dev/full");
     ASSERT_EQ(pieno.ErrNumber(), 0) << pieno.ErrDescription();
@@ -24,8 +26,7 @@ TEST(WriteFailure, FullDiskAndMissingFolderAreToldInItalian) {
     } catch (const PdfError& errore) {
         EXPECT_EQ(errore.number(), 57);
         EXPECT_EQ(errore.source(), "PdfWriter.EndDoc");
-        EXPECT_EQ(errore.description(),
-                  "Errore di scrittura del file: spazio su disco esaurito: liberare spazio o scegliere un altro disco");
+        EXPECT_EQ(errore.description(), disco_pieno);
     }
 
     // A page large enough to reach the disk while the next page begins: the
@@ -41,6 +42,7 @@ TEST(WriteFailure, FullDiskAndMissingFolderAreToldInItalian) {
     } catch (const PdfError& errore) {
         EXPECT_EQ(errore.number(), 57);
         EXPECT_EQ(errore.source(), "PdfWriter.BeginPage");
+        EXPECT_EQ(errore.description(), disco_pieno);
     }
     pagine.Abort();
 

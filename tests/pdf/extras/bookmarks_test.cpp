@@ -97,8 +97,8 @@ TEST(ExtrasBookmarks, ItemsCarryViewColourAndStyle) {
     writer.AddBookmark("(a\\b)");  // before any page: page 1, "/FitB"
     writer.BeginPage();
     writer.BeginPage();
-    writer.AddBookmark("v1", 0, 1, 5, 30);
-    writer.AddBookmark("v2", 0, 2, 5, 30);
+    writer.AddBookmark("v1", 0, 1, 5, 30, 100, 50);
+    writer.AddBookmark("v2", 0, 2, 5, 30, 100, 50);
     writer.AddBookmark("v3", 0, 3, 5, 30, 100, 50);
     writer.AddBookmark("v4", 0, 4, 5, 30, 0, 0, 150, "#FF0000", 3);
     writer.AddBookmark("v7", 0, 7, 0, 0, 0, 0, 0, "#00FF00", 1);

@@ -166,6 +166,26 @@ TEST(Notes, BoxAndIconDictionaries) {
     EXPECT_NE(pdf.find("/Open false "), std::string::npos);
 }
 
+// Notes and fields name Helvetica for their text without changing the
+// writer's font: with none chosen, a field after a note still sizes its text
+// to its box (size 0); text after a note keeps the font chosen.
+TEST(Notes, LeaveTheWritersFontAsItWas) {
+    Document doc;
+    PdfWriter& w = doc.first_page();
+    w.AddNoteBox("Prima", 10, 10, 50, 10);
+    std::string name = "campo";
+    std::int32_t text = 0;
+    w.AddField(name, text, 10, 30, 50, 10, "");
+    w.SetFont("Times", 12);
+    w.AddNoteBox("Seconda", 10, 50, 50, 10);
+    w.DrawText(10, 80, "dopo");
+    const std::string pdf = doc.finish();
+    EXPECT_NE(line_with(pdf, "(Prima)").find("/DA (/Arial 0 Tf"), std::string::npos);
+    EXPECT_NE(line_with(pdf, "(campo)").find("/DA (/Arial 0 Tf"), std::string::npos);
+    EXPECT_NE(line_with(pdf, "(Seconda)").find("/DA (/Arial 12 Tf"), std::string::npos);
+    EXPECT_NE(pdf.find("/TimesNewRoman 12 Tf"), std::string::npos);
+}
+
 TEST(Notes, InsideAnAutomaticObjectTheyGoOnEveryPageItIsPlacedOn) {
     Document doc;
     PdfWriter& w = doc.writer;
@@ -205,6 +225,7 @@ TEST(Links, PagesBookmarksReferencesAndAddresses) {
     w.LinkTo("bookmark:@1", 0, 0);
     // A file, and the current point's place.
     w.LinkTo("file:altro (1).pdf");
+    w.LinkTo("page:4.6");  // rounded: page 5
     w.SetXY(10, 20);
     w.DefineRef("Qui", 4, 0, 0, 0, 0, 100);
     const auto size = w.FileSize();
@@ -219,7 +240,8 @@ TEST(Links, PagesBookmarksReferencesAndAddresses) {
                   std::string::npos)
             << mode;
 
-    EXPECT_EQ(count_of(pdf, "/Subtype /Link"), 12u + 5u);
+    EXPECT_EQ(count_of(pdf, "/Subtype /Link"), 13u + 5u);
+    EXPECT_EQ(pdf.find(" /T ("), std::string::npos) << "a link has no author";
     // The scripts are the texts after their prefixes.
     EXPECT_NE(pdf.find("stream\napp.alert(1);\nendstream"), std::string::npos);
     EXPECT_NE(pdf.find("if (ocgArray[i].name.toUpperCase() == 'PIANO') { ocgArray[i].state = true; };"),
@@ -245,7 +267,8 @@ TEST(Links, PagesBookmarksReferencesAndAddresses) {
         const char* view;
     } expected[] = {{"_LINK_1", 6, "FitB"}, {"_LINK_2", 6, "FitB"}, {"_REF_Capitolo 1", 6, "XYZ"},
                     {"_LINK_4", 4, "FitB"}, {"_LINK_5", 6, "FitB"}, {"_LINK_6", 5, "Fit "},
-                    {"_LINK_7", 1, "FitB"}, {"_LINK_8", 1, "FitB"}, {"_REF_Qui", 6, "XYZ +30 +792 "}};
+                    {"_LINK_7", 1, "FitB"}, {"_LINK_8", 1, "FitB"}, {"_LINK_9", 5, "FitB"},
+                    {"_REF_Qui", 6, "XYZ +30 +792 "}};
     for (const auto& e : expected) {
         const std::regex row(" " + std::to_string(e.page) + R"( \[ )" + e.view + ".*\"" + e.name + "\"");
         EXPECT_TRUE(std::regex_search(r.out, row)) << e.name << "\n" << r.out;
@@ -427,9 +450,9 @@ TEST(Fields, TickedBoxesShowTickedAndStayOnTheirPage) {
             const char* value;
             bool ticked;
         } boxes[] = {{"si", 1, "True", true}, {"no", 1, "no", false}, {"uno", 4, "TRUE", true}, {"due", 4, "", false}};
-        for (int i = 0; i < 4; ++i)
+        for (int i = 0; i < 4; ++i)  // the last one with a border 3 points wide
             w.AddField(boxes[i].name, boxes[i].type, 100.0f + 100 * i, 100, 40, 40, boxes[i].value, "0", {},
-                       1 << 13);
+                       1 << 13 | (i == 3 ? 1 << 16 : 0));
         w.BeginObject("Fondo");
         w.BeginPage();
         w.EndObject();
@@ -449,16 +472,28 @@ TEST(Fields, TickedBoxesShowTickedAndStayOnTheirPage) {
             const auto image = mupdf ? contenttest::render_grey_mupdf(doc.file(), 1, 72)
                                      : contenttest::render_grey(doc.file(), 1, 72);
             ASSERT_EQ(image.width, 596);
-            int dark[4] = {};  // inside the border
+            const std::string what = std::string(mupdf ? " mutool" : " pdftoppm") + (protect ? " protected" : "");
+            int dark[4] = {}, top = 135, bottom = 0, left = 335, right = 0;  // inside the border; the dot's extent
             for (int i = 0; i < 4; ++i) {
-                for (int y = 105; y < 135; ++y)
-                    for (int x = 105 + 100 * i; x < 135 + 100 * i; ++x) dark[i] += image.at(x, y) < 128;
-                EXPECT_EQ(dark[i] > 30, boxes[i].ticked) << boxes[i].name << (mupdf ? " mutool" : " pdftoppm")
-                                                         << (protect ? " protected" : "") << " " << dark[i];
+                for (int y = 105; y < 135; ++y) {
+                    for (int x = 105 + 100 * i; x < 135 + 100 * i; ++x) {
+                        if (image.at(x, y) >= 128) continue;
+                        ++dark[i];
+                        if (i == 2) top = std::min(top, y), bottom = std::max(bottom, y);
+                        if (i == 2) left = std::min(left, x), right = std::max(right, x);
+                    }
+                }
+                EXPECT_EQ(dark[i] > 30, boxes[i].ticked) << boxes[i].name << what << " " << dark[i];
+                EXPECT_EQ(image.at(102 + 100 * i, 120) < 128, i == 3) << boxes[i].name << what << " border";
             }
             // The radio button's mark is a dot, which covers much more than
-            // the check box's tick.
-            EXPECT_GT(dark[2], dark[0] * 3 / 2) << (mupdf ? " mutool" : " pdftoppm");
+            // the check box's tick; mutool, which draws ZapfDingbats' own
+            // dot, shows it in the middle of the button.
+            EXPECT_GT(dark[2], dark[0] * 3 / 2) << what;
+            if (mupdf) {
+                EXPECT_LE(std::abs(top + bottom - 239), 3) << top << " " << bottom << what;
+                EXPECT_LE(std::abs(left + right - 639), 3) << left << " " << right << what;
+            }
         }
     }
 }

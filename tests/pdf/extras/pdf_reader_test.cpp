@@ -98,6 +98,9 @@ TEST(PdfSyntax, TheBudgetCountsTheMemoryParsedValuesHold) {
     pdf::PdfCursor again(text);
     pdf::PdfParseBudget short_of_it(held * 3 / 4);
     EXPECT_THROW(pdf::parse_value(again, short_of_it), pdf::PdfReadError);
+    pdf::PdfParseBudget exact(8);
+    EXPECT_NO_THROW(exact.take(8)) << "the last byte left can be taken";
+    EXPECT_THROW(exact.take(1), pdf::PdfReadError);
 }
 
 TEST(PdfReader, InformationTextsReadAsPdfinfoShowsThem) {
@@ -189,6 +192,11 @@ TEST(PdfReader, PagesAndInformationOfReadableFiles) {
                  std::to_string(second) + "\n%%EOF\n";
         cases.push_back({"/Prev loop", first, 2, "Giro"});
     }
+    cases.push_back({"a kid whose /Type is a text, not a name, is no page",
+                     two_page_file("/Title (Tipo)")
+                         .object(4, "<< /Type (Page) /Parent 2 0 R >>")
+                         .finish("/Size 8 /Root 1 0 R /Info 7 0 R"),
+                     1, "Tipo"});
     cases.push_back({"a tree whose kids, held in another object, list the tree, a page twice and a missing kid",
                      two_page_file("/Title (Albero)")
                          .object(2, "<< /Type /Pages /Kids 8 0 R /MediaBox [0 0 1 1] >>")

@@ -124,6 +124,9 @@ bool crea_contratto::genera() {
         avviso(this, QStringLiteral("Scegliere la cartella di destinazione."));
         return false;
     }
+    // A generation cut short here before gave the previous output another
+    // name: it is put back first, so that the question below is about it.
+    ripristina_generazione_interrotta(cartella);
     // The earlier output folder is replaced whole: what the user put there
     // is named before it goes.
     if (const auto estranei = file_estranei(cartella); !estranei.empty()) {

@@ -1,9 +1,15 @@
 #include "shell/generazione.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <csignal>
+#include <optional>
 #include <string>
 #include <system_error>
+#include <tuple>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "common/cartelle.h"
@@ -26,13 +32,52 @@ void avvisa(const std::string& utf8) { mostra_avviso(utf8_per_messaggio(utf8)); 
 // The system's reason in Italian, with what the user can do.
 std::string perche(const std::error_code& ec) { return descrizione_errore(ec.value()); }
 
+// The hidden folders a generation makes beside its target:
+// "." + the output folder's name + "." + kind + "-" + pid, then "-" + n when
+// that name was taken.
+std::string prefisso_accanto(std::string_view tipo) {
+    return "." + std::string(CARTELLA_USCITA) + "." + std::string(tipo) + "-";
+}
+
 // A folder name beside the target that no earlier run left behind.
 fs::path cartella_accanto(const fs::path& cartella, const std::string& suffisso) {
-    const std::string base = "." + std::string(CARTELLA_USCITA) + "." + suffisso + "-" + std::to_string(::getpid());
+    const std::string base = prefisso_accanto(suffisso) + std::to_string(::getpid());
     fs::path candidata = cartella / base;
     for (int n = 1; fs::exists(fs::symlink_status(candidata)); ++n)
         candidata = cartella / (base + "-" + std::to_string(n));
     return candidata;
+}
+
+// The pid in `nome` when it is the name of a hidden folder of kind `tipo`.
+std::optional<pid_t> pid_accanto(std::string_view nome, std::string_view tipo) {
+    const std::string prefisso = prefisso_accanto(tipo);
+    if (nome.substr(0, prefisso.size()) != prefisso) return std::nullopt;
+    nome.remove_prefix(prefisso.size());
+    const auto numero = [](std::string_view testo) {
+        return !testo.empty() && std::all_of(testo.begin(), testo.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    const std::string_view pid = nome.substr(0, nome.find('-'));
+    if (!numero(pid)) return std::nullopt;
+    if (pid.size() < nome.size() && !numero(nome.substr(pid.size() + 1))) return std::nullopt;
+    pid_t valore = 0;
+    const auto [fine, errore] = std::from_chars(pid.data(), pid.data() + pid.size(), valore);
+    if (errore != std::errc() || valore <= 0) return std::nullopt;
+    return valore;
+}
+
+// A real folder of this user left by a process that no longer runs here.
+bool abbandonata(const fs::path& cartella, pid_t pid, struct stat& st) {
+    if (::lstat(cartella.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) return false;
+    return ::kill(pid, 0) != 0 && errno == ESRCH;
+}
+
+std::function<void(PassoGenerazione)>& osservatore_passi() {
+    static std::function<void(PassoGenerazione)> osservatore;
+    return osservatore;
+}
+
+void passo(PassoGenerazione p) {
+    if (osservatore_passi()) osservatore_passi()(p);
 }
 
 // Removes the folder when the generation does not complete.
@@ -52,13 +97,6 @@ public:
 private:
     fs::path percorso_;
 };
-
-std::optional<std::string> valore_attuale(std::string_view chiave) {
-    const auto archivio = leggi_archivio();
-    const auto trovato = archivio.find(std::string(chiave));
-    if (trovato == archivio.end()) return std::nullopt;
-    return trovato->second;
-}
 
 }  // namespace
 
@@ -101,6 +139,42 @@ std::vector<std::string> file_estranei(const fs::path& cartella_scelta) {
     return estranei;
 }
 
+void ripristina_generazione_interrotta(const fs::path& cartella_scelta) {
+    std::vector<fs::path> nuove;
+    std::vector<std::pair<fs::path, struct timespec>> vecchie;
+    std::error_code ec;
+    fs::directory_iterator it(cartella_scelta, ec);
+    if (ec) return;
+    for (const fs::directory_iterator fine; it != fine; it.increment(ec)) {
+        if (ec) return;
+        const std::string nome = it->path().filename().string();
+        struct stat st {};
+        if (const auto pid = pid_accanto(nome, "nuova"); pid && abbandonata(it->path(), *pid, st))
+            nuove.push_back(it->path());
+        else if (const auto pid_v = pid_accanto(nome, "vecchia"); pid_v && abbandonata(it->path(), *pid_v, st))
+            vecchie.emplace_back(it->path(), st.st_mtim);
+    }
+    const fs::path destinazione = cartella_scelta / CARTELLA_USCITA;
+    if (!fs::exists(fs::symlink_status(destinazione, ec)) && !vecchie.empty()) {
+        // The output most recently written is the previous contract.
+        const auto piu_recente = std::max_element(vecchie.begin(), vecchie.end(), [](const auto& a, const auto& b) {
+            return std::tie(a.second.tv_sec, a.second.tv_nsec, a.first) <
+                   std::tie(b.second.tv_sec, b.second.tv_nsec, b.first);
+        });
+        fs::rename(piu_recente->first, destinazione, ec);
+        if (!ec) vecchie.erase(piu_recente);
+    }
+    for (const auto& cartella : nuove) fs::remove_all(cartella, ec);
+    // An earlier output is removed only once one is in place: should it not
+    // have got its name back, it stays rather than be lost.
+    if (!fs::exists(fs::symlink_status(destinazione, ec))) return;
+    for (const auto& [cartella, data] : vecchie) fs::remove_all(cartella, ec);
+}
+
+void osserva_passi_generazione(std::function<void(PassoGenerazione)> osservatore) {
+    osservatore_passi() = std::move(osservatore);
+}
+
 bool genera_contratto_finale(const fs::path& cartella_scelta, const CostruttoreContratto& costruttore) {
     if (!costruttore) {
         avvisa("Il documento per questo tipo di richiedente non è disponibile.");
@@ -141,29 +215,43 @@ bool genera_contratto_finale(const fs::path& cartella_scelta, const CostruttoreC
     }
     scrivi_dati(copia, {{"CONTRATTO_CHIUSO", "S"}});
 
-    // 3. The program's data file: the contract is closed from now on. The old
-    //    value is kept to undo the mark should the folder swap fail.
-    const auto prima = valore_attuale("CONTRATTO_CHIUSO");
-    scrivi_dato("CONTRATTO_CHIUSO", "S");
-
-    // 4. The new folder takes the place of the old one.
+    // 3. The new folder takes the place of the old one. The contract is
+    //    still open: a crash from here to the mark leaves the previous
+    //    output in its place or moved aside, where the next generation finds
+    //    it, and the user simply generates again.
     fs::path vecchia;
+    passo(PassoGenerazione::SpostaVecchia);
     if (fs::exists(fs::symlink_status(destinazione, ec))) {
         vecchia = cartella_accanto(cartella_scelta, "vecchia");
         fs::rename(destinazione, vecchia, ec);
         if (ec) {
-            scrivi_dato("CONTRATTO_CHIUSO", prima.value_or(""));
             avvisa("Impossibile sostituire la cartella " + destinazione.string() + ": " + perche(ec));
             return false;
         }
     }
+    const auto rimetti_vecchia = [&] {
+        std::error_code ignorato;
+        if (!vecchia.empty()) fs::rename(vecchia, destinazione, ignorato);
+    };
+    passo(PassoGenerazione::DaiIlNome);
     fs::rename(nuova, destinazione, ec);
     if (ec) {
         const std::string causa = perche(ec);
-        if (!vecchia.empty()) fs::rename(vecchia, destinazione, ec);
-        scrivi_dato("CONTRATTO_CHIUSO", prima.value_or(""));
+        rimetti_vecchia();
         avvisa("Impossibile creare la cartella " + destinazione.string() + ": " + causa);
         return false;
+    }
+
+    // 4. Only now is the contract closed. A data file that cannot take the
+    //    mark undoes the swap, and its error tells the user why.
+    passo(PassoGenerazione::SegnaChiuso);
+    try {
+        scrivi_dato("CONTRATTO_CHIUSO", "S");
+    } catch (...) {
+        std::error_code ignorato;
+        fs::rename(destinazione, nuova, ignorato);
+        rimetti_vecchia();
+        throw;
     }
     provvisoria.conserva();
     if (!vecchia.empty()) fs::remove_all(vecchia, ec);

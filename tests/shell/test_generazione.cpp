@@ -1,6 +1,10 @@
 // The final generation: what is on disk after success and after each kind of
 // failure.
+#include <csignal>
 #include <fstream>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -152,6 +156,63 @@ TEST_F(Generazione, AFailingDataStoreLeavesTheOldOutput) {
     simula_guasto_prima_della_rinomina(false);
     expect_invariato(prima);
     EXPECT_NE(leggi_dato("CONTRATTO_CHIUSO"), std::optional<std::string>("S"));
+}
+
+// A crash during the swap, stood in for by a child killed just before a
+// step: until the new folder has its name the contract stays open, and the
+// next generation finds the previous output (put back by the clean-up that
+// runs before it) and leaves nothing hidden. A mark that cannot be written
+// undoes the swap.
+TEST_F(Generazione, TheContractIsClosedOnlyOnceTheNewFolderHasItsName) {
+    const struct {
+        PassoGenerazione passo;
+        bool uccisa;  // otherwise the data file refuses the mark
+        const char* contratto_dopo;
+    } casi[] = {
+        {PassoGenerazione::SpostaVecchia, true, "vecchio contratto"},
+        {PassoGenerazione::DaiIlNome, true, "vecchio contratto"},
+        {PassoGenerazione::SegnaChiuso, true, "%PDF-1.4 finto"},
+        {PassoGenerazione::SegnaChiuso, false, "vecchio contratto"},
+    };
+    for (const auto& c : casi) {
+        SCOPED_TRACE(static_cast<int>(c.passo) * 2 + c.uccisa);
+        fs::remove_all(scelta());
+        fs::create_directories(scelta());
+        testsupport::write_data_file(file_dati(), dati_prova::contratto_completo());
+        write_file(dati() / "bozza.pdf", "%PDF-1.4 bozza");
+        const Stato prima = prepara_vecchia_uscita();
+        if (c.uccisa) {
+            const pid_t figlio = ::fork();
+            ASSERT_GE(figlio, 0);
+            if (figlio == 0) {
+                osserva_passi_generazione([&](PassoGenerazione p) {
+                    if (p == c.passo) ::kill(::getpid(), SIGKILL);
+                });
+                genera_contratto_finale(scelta(), costruttore_finto);
+                ::_exit(0);
+            }
+            int stato = 0;
+            ASSERT_EQ(::waitpid(figlio, &stato, 0), figlio);
+            ASSERT_TRUE(WIFSIGNALED(stato)) << "the child reached its step";
+        } else {
+            osserva_passi_generazione([&](PassoGenerazione p) { simula_guasto_prima_della_rinomina(p == c.passo); });
+            EXPECT_THROW(genera_contratto_finale(scelta(), costruttore_finto), ErroreDati);
+            osserva_passi_generazione({});
+            simula_guasto_prima_della_rinomina(false);
+            expect_invariato(prima);
+        }
+        EXPECT_NE(leggi_dato("CONTRATTO_CHIUSO"), std::optional<std::string>("S"));
+        EXPECT_TRUE(fs::exists(dati() / "bozza.pdf"));
+
+        ripristina_generazione_interrotta(scelta());
+        EXPECT_EQ(read_file(uscita() / "contratto.pdf"), c.contratto_dopo);
+        for (const auto& nome : contenuto_scelta()) EXPECT_NE(nome[0], '.') << nome;
+        ASSERT_TRUE(genera_contratto_finale(scelta(), costruttore_finto));
+        EXPECT_EQ(leggi_dato("CONTRATTO_CHIUSO"), "S");
+        EXPECT_EQ(contenuto_scelta(), (std::vector<std::string>{"Files Contratto Tavore",
+                                                               "Files Contratto Tavore/contratto.pdf",
+                                                               "Files Contratto Tavore/dati2.dat"}));
+    }
 }
 
 // What an earlier output folder holds that the program did not write.

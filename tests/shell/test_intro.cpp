@@ -1,8 +1,12 @@
 // The start menu, the output-folder chooser and the start-up lock, with the
 // message boxes answered by a responder.
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <map>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QFileSystemModel>
@@ -348,6 +352,71 @@ TEST_F(Menu, GeneraNamesTheUsersOwnFilesInTheOutputFolderBeforeTheyGo) {
             EXPECT_EQ(albero(cartella.path()), prima) << "nothing written, nothing deleted";
         }
     }
+}
+
+// What generations cut short left in the chosen folder: the previous output
+// moved aside gets its name back before "Genera" asks about the folder, and
+// the other hidden folders of dead generations go, even when the user then
+// answers "No". A link, a folder of a running generation, another user's
+// folder and names that only look alike stay.
+TEST_F(Menu, GeneraPutsBackWhatACutShortGenerationMovedAsideAndRemovesItsLeftovers) {
+    scrivi(dati_prova::contratto_completo());
+    const fs::path scrivania = cartella / "Scrivania";
+    const std::string nascosta = scrivania / ".Files Contratto Tavore.";
+    const auto pid_finito = [] {
+        const pid_t figlio = ::fork();
+        if (figlio == 0) ::_exit(0);
+        ::waitpid(figlio, nullptr, 0);
+        return std::to_string(figlio);
+    };
+    const std::string morto = pid_finito(), altro_morto = pid_finito();
+    const auto cartella_con = [](const fs::path& dove, const std::string& contratto) {
+        fs::create_directories(dove);
+        testsupport::write_file(dove / "contratto.pdf", contratto);
+    };
+    cartella_con(nascosta + "vecchia-" + morto, "precedente");
+    testsupport::write_file(nascosta + "vecchia-" + morto + "/firmato.pdf", "firmato a mano");
+    cartella_con(nascosta + "vecchia-" + altro_morto + "-1", "ancora prima");
+    fs::last_write_time(nascosta + "vecchia-" + altro_morto + "-1",
+                        fs::last_write_time(nascosta + "vecchia-" + morto) - std::chrono::hours(24));
+    cartella_con(nascosta + "nuova-" + morto, "%PDF-1.4 a met");
+    cartella_con(nascosta + "nuova-" + altro_morto + "-2", "%PDF-1.4 a met");
+    const std::vector<std::string> intoccabili = {
+        nascosta + "nuova-" + std::to_string(::getpid()),   // a generation running now
+        nascosta + "vecchia-" + altro_morto + "x",          // not our name
+        (scrivania / "Files Contratto Tavore.nuova-").string() + morto,
+        nascosta + "nuova-" + morto + "-",
+    };
+    for (const auto& nome : intoccabili) cartella_con(nome, "altro");
+    cartella_con(cartella / "altrove", "altro");
+    fs::create_directory_symlink(cartella / "altrove", nascosta + "vecchia-" + altro_morto);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        cartella_con(nascosta + "nuova-" + altro_morto, "di un altro utente");
+        ASSERT_EQ(::chown((nascosta + "nuova-" + altro_morto).c_str(), 65534, 65534), 0);
+    }
+
+    risposta = false;
+    crea_contratto finestra(costruttore_contato(), nullptr, [] {});
+    finestra.scegli_cartella(scrivania);
+    finestra.show();
+    QTest::mouseClick(pulsante(&finestra, QStringLiteral("&Genera")), Qt::LeftButton);
+    ASSERT_EQ(finestre.size(), 1u);
+    EXPECT_EQ(finestre[0].titolo, QStringLiteral("Sovrascrivere"));
+    EXPECT_TRUE(finestre[0].testo.contains(QStringLiteral("firmato.pdf"))) << finestre[0].testo.toStdString();
+    EXPECT_EQ(generazioni, 0);
+
+    EXPECT_EQ(testsupport::read_file(scrivania / "Files Contratto Tavore" / "contratto.pdf"), "precedente");
+    std::vector<std::string> restano;
+    for (const auto& voce : fs::directory_iterator(scrivania)) restano.push_back(voce.path().string());
+    std::vector<std::string> attese = intoccabili;
+    attese.push_back(nascosta + "vecchia-" + altro_morto);
+    if (root) attese.push_back(nascosta + "nuova-" + altro_morto);
+    attese.push_back((scrivania / "Files Contratto Tavore").string());
+    std::sort(restano.begin(), restano.end());
+    std::sort(attese.begin(), attese.end());
+    EXPECT_EQ(restano, attese);
+    EXPECT_EQ(testsupport::read_file(cartella / "altrove" / "contratto.pdf"), "altro") << "a link is not followed";
 }
 
 TEST_F(Menu, ChooserStaysOpenWhenTheBuilderFails) {

@@ -119,6 +119,10 @@ Esito scrivi_file(const fs::path& nome_file, const ValoriContratto& valori, bool
 }  // namespace
 
 bool genera_contratto_comproprietari(const fs::path& nome_file, bool apri_pdf) {
+    // The parties' fiscal codes and bank details: the draft, the final
+    // contract and the measuring passes are their owner's alone, as the data
+    // file is.
+    const pdf::OwnerOnlyOutput riservato;
     std::map<std::string, std::string> archivio;
     try {
         archivio = leggi_archivio();

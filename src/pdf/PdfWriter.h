@@ -66,6 +66,20 @@ constexpr std::uint64_t import_memory_budget(std::uint64_t file_size) {
     return budget < 512'000'000 ? budget : 512'000'000;
 }
 
+// While one lives, the documents this thread begins (BeginDoc) are written
+// readable and writable by their owner only (0600) from their first byte,
+// and a file one replaces is left so too, whatever it allowed: for
+// documents that carry personal data. Without one, a new document gets the
+// permissions any new file of the user gets (the umask decides) and a
+// replaced file keeps its own.
+class OwnerOnlyOutput {
+public:
+    OwnerOnlyOutput();
+    ~OwnerOnlyOutput();
+    OwnerOnlyOutput(const OwnerOnlyOutput&) = delete;
+    OwnerOnlyOutput& operator=(const OwnerOnlyOutput&) = delete;
+};
+
 }  // namespace pdf
 
 // The failure a member lets reach its caller.

@@ -161,6 +161,8 @@ bool genera_cartellone(const fs::path& nome_file, bool apri_pdf) {
 
     PdfWriter pdf;
     pdf.SetProtection(SOLO_STAMPA, PASSWORD_PROPRIETARIO, "");
+    // The poster names the parties, as the data file does: its owner's alone.
+    const pdf::OwnerOnlyOutput riservato;
     // File names are the system's own bytes, handed over unchanged.
     pdf.BeginDoc(nome_file.string());
     if (const auto numero = pdf.ErrNumber(); numero != 0) {

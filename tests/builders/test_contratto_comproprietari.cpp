@@ -6,6 +6,7 @@
 #include <string>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "builders/contratto_comproprietari.h"
 #include "builders/contratto_proprietari.h"
@@ -360,6 +361,24 @@ TEST_F(Contratto, ArchivioMancanteOVuotoDaUnDocumentoValido) {
                                              testsupport::data_record("COGNOME_RICHIEDENTE", "Rossi").substr(0, 300));
     estratto = estrai(genera("troncato.pdf"));
     EXPECT_CONTIENE(estratto.corpo, "- il/la sottoscritto/a Mario , nato/a");
+}
+
+// The parties' fiscal codes and bank details: the draft and the final
+// contract are their owner's alone whatever the umask, and a draft an older
+// copy left readable to all is closed when it is written again.
+TEST_F(Contratto, DocumentiLeggibiliSoloDalProprietario) {
+    scrivi_dati(dati_completi());
+    const mode_t maschera = ::umask(022);
+    const auto modo = [](const fs::path& file) {
+        struct stat st {};
+        EXPECT_EQ(::stat(file.c_str(), &st), 0) << file;
+        return st.st_mode & 07777;
+    };
+    for (const char* nome : {"bozza.pdf", "bozza.pdf", "contratto.pdf"}) {
+        EXPECT_EQ(modo(genera(nome)), 0600u) << nome;
+        ::chmod((cartella / nome).c_str(), 0644);
+    }
+    ::umask(maschera);
 }
 
 TEST_F(Contratto, CartellaMancanteNonLasciaFile) {

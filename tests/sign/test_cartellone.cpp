@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "common/cartelle.h"
 #include "common/messaggi.h"
 #include "gif89a.h"
@@ -190,6 +192,21 @@ TEST_F(Cartellone, RenderShowsRedGroundWhiteBoxesAndEveryPictureUpright) {
         EXPECT_TRUE(vicino(colore(p.x + p.l * 0.06, p.y + p.a * 0.6), c[SINISTRA]));
         EXPECT_TRUE(vicino(colore(p.x + p.l * 0.94, p.y + p.a * 0.92), c[CORPO]));
     }
+}
+
+// The poster names the parties: its owner's alone whatever the umask, also
+// when it replaces one an older copy left readable to all.
+TEST_F(Cartellone, ThePosterIsItsOwnersAlone) {
+    write_data_file(file_dati(), DATI);
+    const mode_t maschera = ::umask(022);
+    for (int volta = 0; volta < 2; ++volta) {
+        ASSERT_TRUE(genera_cartellone(pdf(), false));
+        struct stat st {};
+        ASSERT_EQ(::stat(pdf().c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0600u) << (volta == 0 ? "new" : "rewritten");
+        ::chmod(pdf().c_str(), 0644);
+    }
+    ::umask(maschera);
 }
 
 std::set<std::string> nomi_in(const fs::path& cartella) {

@@ -1,5 +1,7 @@
 #include "pdf/core/replacing_file.h"
 
+#include "pdf/PdfWriter.h"
+
 #include <cerrno>
 #include <filesystem>
 #include <optional>
@@ -20,6 +22,9 @@ struct InjectedFailure {
     int error;
 };
 std::optional<InjectedFailure> injected;
+
+// How many OwnerOnlyOutput objects live on this thread.
+thread_local int owner_only_scopes = 0;
 
 // The error a test injected for `step`, used up; 0 when the step is to be
 // taken.
@@ -62,6 +67,9 @@ fs::path followed_links(fs::path path, int& error) {
 
 }  // namespace
 
+OwnerOnlyOutput::OwnerOnlyOutput() { ++owner_only_scopes; }
+OwnerOnlyOutput::~OwnerOnlyOutput() { --owner_only_scopes; }
+
 void fail_next_replacing_step(ReplacingStep step, int error) { injected = InjectedFailure{step, error}; }
 
 std::FILE* open_replacing(const std::string& target, std::string& temporary, std::string& destination,
@@ -86,14 +94,18 @@ std::FILE* open_replacing(const std::string& target, std::string& temporary, std
     for (int attempt = 0; attempt < 100; ++attempt) {
         const fs::path candidate = folder_of(path) / ("." + path.filename().string() + "." + random_suffix(generator));
         // 0666 lets the umask decide a new document's permissions, as for
-        // any file the user creates.
-        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        // any file the user creates; a private one is never more than 0600.
+        const bool owner_only = owner_only_scopes > 0;
+        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, owner_only ? 0600 : 0666);
         if (fd < 0) {
             if (errno == EEXIST) continue;
             error = errno;
             return nullptr;
         }
-        if (exists) ::fchmod(fd, existing.st_mode & 07777);
+        if (owner_only)
+            ::fchmod(fd, 0600);
+        else if (exists)
+            ::fchmod(fd, existing.st_mode & 07777);
         std::FILE* file = ::fdopen(fd, "wb");
         if (file == nullptr) {
             error = errno;

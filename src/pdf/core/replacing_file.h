@@ -13,7 +13,8 @@ namespace pdf {
 // Opens the output for `target` (the system's path bytes, used as they are):
 // a new temporary file "." + name + ".XXXXXX" beside the file it will
 // replace, with the permissions of that file or, for a new name, those a
-// new file gets. The file replaced is `target` itself or, when `target` is a
+// new file gets (0600 for either while a pdf::OwnerOnlyOutput lives on this
+// thread). The file replaced is `target` itself or, when `target` is a
 // symbolic link, the file its links lead to: the link stays a link to the
 // new document. A target that exists and is not a regular file (a device
 // such as /dev/null) is opened itself: renaming over it would replace the

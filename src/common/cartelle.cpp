@@ -59,6 +59,22 @@ fs::path cartella_utente() {
     throw ErroreDati("La cartella dei dati \"" + cartella.string() + "\" " + perche);
 }
 
+// A per-user folder that cannot be made. When the system refused to write,
+// the user learns which folder must let them write (the nearest one that
+// exists on the way), since the program offers no other place to choose.
+[[noreturn]] void non_si_puo_creare(const fs::path& cartella, int errore) {
+    if (errore != EACCES && errore != EPERM && errore != EROFS)
+        rifiuta(cartella, "non si pu\u00f2 creare: " + descrizione_errore(errore) + ".");
+    fs::path esistente = cartella.parent_path();
+    std::error_code ec;
+    while (esistente.has_relative_path() && !fs::is_directory(esistente, ec)) esistente = esistente.parent_path();
+    throw ErroreDati("Il programma non pu\u00f2 conservare i dati: non riesce a creare la cartella dei dati \"" +
+                     cartella.string() + "\" perch\u00e9 nella cartella \"" + esistente.string() +
+                     "\" non si pu\u00f2 scrivere. Rendere la cartella \"" + esistente.string() +
+                     "\" scrivibile dal proprio utente (o chiedere di farlo a chi gestisce il computer), poi "
+                     "riavviare il programma.");
+}
+
 // The per-user folder, made when missing (0700: it holds personal data) and
 // then checked: a folder that another user owns, or a link, is never used,
 // since that user could read the data or put a file of theirs in its place
@@ -70,9 +86,8 @@ fs::path cartella_utente_sicura() {
     fs::create_directories(cartella.parent_path(), ec);
     // The parents' failure is the cause (a home folder that cannot be
     // written), not the missing parent that mkdir would report next.
-    if (ec) rifiuta(cartella, "non si pu\u00f2 creare: " + descrizione_errore(ec.value()) + ".");
-    if (::mkdir(cartella.c_str(), 0700) != 0 && errno != EEXIST)
-        rifiuta(cartella, "non si pu\u00f2 creare: " + descrizione_errore(errno) + ".");
+    if (ec) non_si_puo_creare(cartella, ec.value());
+    if (::mkdir(cartella.c_str(), 0700) != 0 && errno != EEXIST) non_si_puo_creare(cartella, errno);
     struct stat st {};
     if (::lstat(cartella.c_str(), &st) != 0)
         rifiuta(cartella, "non si pu\u00f2 usare: " + descrizione_errore(errno) + ".");

@@ -21,7 +21,9 @@ std::filesystem::path cartella_programma();
 
 // Folder of the data file and of the drafts (see above), unless set with
 // imposta_cartelle. Throws ErroreDati (common/dati.h), naming the folder,
-// when the per-user folder cannot be made or is refused.
+// when the per-user folder cannot be made or is refused; when it cannot be
+// made for want of the right to write, the message names the folder that
+// must become writable.
 std::filesystem::path cartella_dati();
 
 // At start-up: when the data folder is the per-user folder, holds no data

@@ -34,6 +34,19 @@ std::unique_ptr<BloccoIstanza> blocca_istanza() {
     return nullptr;
 }
 
+std::unique_ptr<BloccoIstanza> prepara_avvio() {
+    std::optional<std::string> spostati;
+    try {
+        spostati = prepara_cartella_dati();
+    } catch (const ErroreDati& errore) {
+        avviso(nullptr, QString::fromUtf8(errore.what()));
+        return nullptr;
+    }
+    auto blocco = blocca_istanza();
+    if (blocco && spostati) avviso(nullptr, QString::fromStdString(*spostati));
+    return blocco;
+}
+
 int esegui_programma() {
     int codice = 1;
     esegui_protetto(nullptr, [&] {
@@ -43,12 +56,8 @@ int esegui_programma() {
         QTranslator traduzione;
         if (traduzione.load(QStringLiteral("qtbase_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
             QCoreApplication::installTranslator(&traduzione);
-        // A data folder that cannot be made or is refused ends the start
-        // with its message (through esegui_protetto).
-        const auto spostati = prepara_cartella_dati();
-        const auto blocco = blocca_istanza();
+        const auto blocco = prepara_avvio();
         if (!blocco) return;
-        if (spostati) avviso(nullptr, QString::fromStdString(*spostati));
         installa_gestore_messaggi();
         Intro intro;
         intro.show();

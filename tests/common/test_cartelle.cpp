@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,6 +14,7 @@
 
 namespace fs = std::filesystem;
 using testsupport::TempDir;
+using testsupport::without_privileges;
 using testsupport::write_file;
 
 namespace {
@@ -71,33 +71,8 @@ void controlla_ripiego(const fs::path& programma) {
     EXPECT_EQ(cartella_programma(), programma);
 }
 
-// Runs `prova` as a user whose permissions bind: as it is when we are not
-// root; as root in a child that has given up its rights (CI runs as root),
-// reporting through its exit status. False when rights cannot be dropped.
-bool senza_privilegi(const std::function<void()>& prova) {
-    if (::geteuid() != 0) {
-        prova();
-        return true;
-    }
-    const pid_t figlio = ::fork();
-    if (figlio < 0) return false;
-    if (figlio == 0) {
-        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
-        prova();
-        ::_exit(::testing::Test::HasFailure() ? 1 : 0);
-    }
-    int stato = 0;
-    if (::waitpid(figlio, &stato, 0) != figlio || !WIFEXITED(stato)) {
-        ADD_FAILURE() << "the unprivileged check did not end normally";
-        return true;
-    }
-    if (WEXITSTATUS(stato) == 2) return false;
-    EXPECT_EQ(WEXITSTATUS(stato), 0) << "the unprivileged check failed (its messages are above)";
-    return true;
-}
-
 TEST_F(Cartelle, ReadOnlyProgramFolderFallsBackToThePerUserFolder) {
-    const bool eseguito = senza_privilegi([] {
+    const bool eseguito = without_privileges([] {
         TempDir programma;
         fs::permissions(programma.path(), fs::perms::owner_read | fs::perms::owner_exec);
         controlla_ripiego(programma.path());
@@ -107,7 +82,7 @@ TEST_F(Cartelle, ReadOnlyProgramFolderFallsBackToThePerUserFolder) {
 }
 
 TEST_F(Cartelle, PersonalDataAreTheOwnersAloneAndForeignFoldersAreRefused) {
-    const bool eseguito = senza_privilegi([] {
+    const bool eseguito = without_privileges([] {
         const mode_t maschera = ::umask(0);  // whatever the umask
         TempDir programma, utente;
         fs::permissions(programma.path(), fs::perms::owner_read | fs::perms::owner_exec);
@@ -152,7 +127,8 @@ TEST_F(Cartelle, PersonalDataAreTheOwnersAloneAndForeignFoldersAreRefused) {
         {
             Ambiente xdg_vuota("XDG_DATA_HOME", "");
             Ambiente home("HOME", utente.path().string());
-            rifiutata(utente.path() / ".local" / "share" / "contratto", "permesso negato");
+            rifiutata(utente.path() / ".local" / "share" / "contratto",
+                      "nella cartella \"" + utente.path().string() + "\" non si pu\xC3\xB2 scrivere");
         }
         fs::permissions(utente.path(), fs::perms::owner_all);
         fs::permissions(programma.path(), fs::perms::owner_all);
@@ -167,7 +143,7 @@ TEST_F(Cartelle, PersonalDataAreTheOwnersAloneAndForeignFoldersAreRefused) {
     fs::permissions(tmp / "contratto", fs::perms::owner_all);
     fs::permissions(tmp.path(), fs::perms::all | fs::perms::sticky_bit);
     const fs::path cartella = tmp / "contratto";
-    senza_privilegi([&] {
+    without_privileges([&] {
         TempDir programma;
         fs::permissions(programma.path(), fs::perms::owner_read | fs::perms::owner_exec);
         imposta_cartelle(programma.path(), {});
@@ -186,7 +162,7 @@ TEST_F(Cartelle, PersonalDataAreTheOwnersAloneAndForeignFoldersAreRefused) {
 }
 
 TEST_F(Cartelle, AReadOnlyProgramFoldersDataFileIsCopiedOnceAndThenLeftAlone) {
-    const bool eseguito = senza_privilegi([] {
+    const bool eseguito = without_privileges([] {
         TempDir programma, utente;
         write_file(programma / "dati2.dat", std::string(510, 'x'));
         fs::permissions(programma.path(), fs::perms::owner_read | fs::perms::owner_exec);

@@ -482,6 +482,34 @@ TEST_F(Menu, ASecondCopyIsRefused) {
     EXPECT_TRUE(finestre[0].testo.contains(QStringLiteral("file o cartella inesistente")));
 }
 
+// A home folder that cannot be written: the start names the folder that
+// must become writable, in an OK box (no document failed), and ends.
+TEST_F(Menu, AnUnwritableHomeIsToldWithWhatToDoAndEndsTheStart) {
+    testsupport::TempDir programma, casa;
+    for (const auto* cartella : {&programma, &casa})
+        fs::permissions(cartella->path(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                                              fs::perms::others_exec);
+    const bool eseguito = testsupport::without_privileges([&] {
+        imposta_cartelle(programma.path(), {});
+        const QByteArray home = qgetenv("HOME"), xdg = qgetenv("XDG_DATA_HOME");
+        qputenv("HOME", QByteArray(casa.path().c_str()));
+        qunsetenv("XDG_DATA_HOME");
+        EXPECT_EQ(prepara_avvio(), nullptr);
+        qputenv("HOME", home);
+        if (!xdg.isNull()) qputenv("XDG_DATA_HOME", xdg);
+        ASSERT_EQ(finestre.size(), 1u);
+        EXPECT_EQ(finestre[0].tipo, FinestraMessaggio::Tipo::Avviso);
+        EXPECT_EQ(finestre[0].testo,
+                  QStringLiteral("Il programma non può conservare i dati: non riesce a creare la cartella dei dati "
+                                 "\"%1/.local/share/contratto\" perché nella cartella \"%1\" non si può scrivere. "
+                                 "Rendere la cartella \"%1\" scrivibile dal proprio utente (o chiedere di farlo a "
+                                 "chi gestisce il computer), poi riavviare il programma.")
+                      .arg(QString::fromStdString(casa.path().string())));
+    });
+    for (const auto* cartella : {&programma, &casa}) fs::permissions(cartella->path(), fs::perms::owner_all);
+    if (!eseguito) GTEST_SKIP() << "cannot drop root rights here";
+}
+
 // Documents and a save killed half-way leave their work files beside their
 // names; the next start removes them, while it holds the lock, and nothing
 // else. The child program writes them with the real writer and is killed.

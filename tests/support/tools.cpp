@@ -7,6 +7,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -94,6 +95,34 @@ void write_data_file(const fs::path& file,
     std::string bytes;
     for (const auto& [key, value] : pairs) bytes += data_record(key, value);
     write_file(file, bytes);
+}
+
+bool without_privileges(const std::function<void()>& check) {
+    if (::geteuid() != 0) {
+        check();
+        return true;
+    }
+    const pid_t child = ::fork();
+    if (child < 0) return false;
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+        try {
+            check();
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << "unprivileged check threw: " << e.what();
+        } catch (...) {
+            ADD_FAILURE() << "unprivileged check threw";
+        }
+        ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+        ADD_FAILURE() << "the unprivileged check did not end normally";
+        return true;
+    }
+    if (WEXITSTATUS(status) == 2) return false;
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the unprivileged check failed (its messages are above)";
+    return true;
 }
 
 }  // namespace testsupport

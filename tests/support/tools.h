@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -54,6 +55,11 @@ std::string data_record(const std::string& key, const std::string& value);
 // Writes a data file made of the given key/value pairs, in order.
 void write_data_file(const std::filesystem::path& file,
                      const std::vector<std::pair<std::string, std::string>>& pairs);
+
+// Runs `check` as a user whose permissions bind: as it is when we are not
+// root; as root in a child that has given up its rights (CI runs as root),
+// reporting through its exit status. False when rights cannot be dropped.
+bool without_privileges(const std::function<void()>& check);
 
 }  // namespace testsupport
 

@@ -232,6 +232,9 @@ TEST_F(Cartellone, FailuresTellTheUserAndLeaveNoBrokenFile) {
     } casi[] = {
         {"missing picture", "CSU", "loghi.gif", nullptr, "cartellone.pdf", TipoMessaggio::Avviso, "\"loghi.gif\""},
         {"missing area picture", "QP", "QP.GIF", nullptr, "cartellone.pdf", TipoMessaggio::Avviso, "\"QP.GIF\""},
+        // Named as it is on disk, whatever the case of the stored area.
+        {"missing area picture, area stored in lower case", "csu", "CSU.GIF", nullptr, "cartellone.pdf",
+         TipoMessaggio::Avviso, "\"CSU.GIF\""},
         {"no area stored", "", nullptr, nullptr, "cartellone.pdf", TipoMessaggio::Avviso, "\".GIF\""},
         // A picture of that name lies just outside the program folder.
         {"area leaving the folder", "../CSU", nullptr, nullptr, "cartellone.pdf", TipoMessaggio::Avviso,

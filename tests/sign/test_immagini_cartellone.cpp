@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "gif89a.h"
 #include "sign/disegno_cartellone.h"
@@ -53,6 +55,49 @@ TEST(ImmaginiCartellone, AnIndependentReaderDecodesEveryPixel) {
     std::mt19937 caso(7);
     for (auto& p : rumore.pixel) p = static_cast<std::uint8_t>(caso() % 4);
     expect_stessi_pixel(rumore, decodifica_rgb(codifica_gif89a(rumore), dir));
+}
+
+// The lettering of the area picture CSU against the word drawn here by
+// hand, one character per font pixel: a letter mirrored, turned, shifted or
+// swapped no longer matches. The black of the lettering is found in the
+// decoded picture and read back at the middle of each font pixel.
+TEST(ImmaginiCartellone, TheLetteringMatchesAWordDrawnByHand) {
+    REQUIRE_TOOL("convert");
+    const std::vector<std::string> atteso = {
+        ".###...####.#...#",
+        "#...#.#.....#...#",
+        "#.....#.....#...#",
+        "#......###..#...#",
+        "#.........#.#...#",
+        "#...#.....#.#...#",
+        ".###..####...###.",
+    };
+    TempDir dir;
+    const FiguraCartellone f = FiguraCartellone::CentroCSU;
+    const int l = larghezza_figura(f), a = altezza_figura(f);
+    const std::string rgb = decodifica_rgb(codifica_gif89a(disegna_figura(f, l, a)), dir);
+    ASSERT_EQ(rgb.size(), static_cast<std::size_t>(l) * static_cast<std::size_t>(a) * 3);
+    const auto nero = [&](int x, int y) {
+        const std::size_t i = (static_cast<std::size_t>(y) * static_cast<std::size_t>(l) + static_cast<std::size_t>(x)) * 3;
+        return rgb[i] == 0 && rgb[i + 1] == 0 && rgb[i + 2] == 0;
+    };
+    int x0 = l, x1 = -1, y0 = a, y1 = -1;
+    for (int y = 0; y < a; ++y)
+        for (int x = 0; x < l; ++x)
+            if (nero(x, y)) x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+    ASSERT_GE(x1, x0) << "no lettering";
+    const double passo_x = (x1 - x0 + 1) / static_cast<double>(atteso[0].size());
+    const double passo_y = (y1 - y0 + 1) / static_cast<double>(atteso.size());
+    std::vector<std::string> letto;
+    for (std::size_t riga = 0; riga < atteso.size(); ++riga) {
+        letto.emplace_back();
+        for (std::size_t colonna = 0; colonna < atteso[0].size(); ++colonna)
+            letto.back() += nero(x0 + static_cast<int>((static_cast<double>(colonna) + 0.5) * passo_x),
+                                 y0 + static_cast<int>((static_cast<double>(riga) + 0.5) * passo_y))
+                                ? '#'
+                                : '.';
+    }
+    EXPECT_EQ(letto, atteso);
 }
 
 }  // namespace

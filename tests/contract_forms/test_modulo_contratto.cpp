@@ -19,6 +19,7 @@
 #include <QTextBrowser>
 #include <QTimer>
 
+#include "builders/contratto_comproprietari.h"
 #include "common/cartelle.h"
 #include "common/filtri.h"
 #include "common/dati.h"
@@ -377,6 +378,56 @@ TEST_F(ModuloTest, SalvaWritesWhatTheRecordSaveWrites) {
     for (const auto& [k, v] : coppie_contratto(m->modello(), TIPO_COMPROPRIETARIO))
         if (k != "TIPO_RICHIEDENTE") atteso += testsupport::data_record(k, v);
     EXPECT_EQ(read_file(file_dati()), atteso);
+}
+
+// Each works box, found by the caption the user reads, ticked on its own by
+// a click and saved, lists its own work and no other in the premises of the
+// contract built from the store.
+TEST_F(ModuloTest, EachWorksBoxTickedAloneListsItsOwnWork) {
+    REQUIRE_TOOL("pdftotext");
+    const std::pair<const char*, const char*> lavori[] = {
+        {"Facciate", "Facciate"},
+        {"Ripristino fascia basamentale", "Ripristino fascia basamentale"},
+        {"Ripristino elementi decorativi in facciata", "Ripristino elementi decorativi in facciata"},
+        {"Cortile e/o aree esterne", "Cortile e/o aree esterne"},
+        {"Cassa scale", "Cassa scale"},
+        {"Androne", "Androne"},
+        {"Locali comuni", "Locali comuni"},
+        {"Copertura", "Copertura"},
+        {"Strutture portanti", "Strutture portanti"},
+        {"Fondazioni", "Fondazioni"},
+        {"Eliminazione delle barriere architettoniche", "Eliminazione delle barriere architettoniche"},
+        {"Altro intervento:", "rifacimento balconi"},
+        {"Impianto ascensore", "Impianto ascensore"},
+        {"Impianto di riscaldamento", "Impianto di riscaldamento"},
+        {"Impianto elettrico e/o citofonico e/o antenna centralizzata",
+         "Impianto elettrico e/o citofonico e/o antenna centralizzata"},
+        {"Impianto di smaltimento delle acque meteoriche e/o impianto fognario",
+         "Impianto di smaltimento delle acque meteoriche e/o impianto fognario"},
+        {"Altri impianti:", "impianto gas"},
+    };
+    auto m = apri();
+    digita(m->casella(22), QStringLiteral("Rifacimento balconi"));
+    digita(m->casella(23), QStringLiteral("Impianto gas"));
+    const fs::path bozza = cartella_dati() / NOME_BOZZA;
+    for (const auto& [didascalia, lavoro] : lavori) {
+        SCOPED_TRACE(didascalia);
+        CasellaSpunta* casella = nullptr;
+        for (int i = 0; i < 17; ++i)
+            if (m->check3(i)->text() == QString::fromUtf8(didascalia)) casella = m->check3(i);
+        ASSERT_NE(casella, nullptr);
+        clicca(casella);
+        QTest::mouseClick(m->pulsante_salva(), Qt::LeftButton);
+        ASSERT_TRUE(genera_contratto_comproprietari(bozza, false));
+        const auto testo = testsupport::run_command("pdftotext " + testsupport::shell_quote(bozza.string()) + " -");
+        const std::string corpo = QString::fromStdString(testo.out).simplified().toStdString();
+        const std::string inizio = "dei seguenti lavori: ";
+        const auto da = corpo.find(inizio), a = corpo.find(". inerenti il fabbricato");
+        ASSERT_TRUE(da != std::string::npos && a != std::string::npos && da < a) << corpo.substr(0, 2000);
+        EXPECT_EQ(corpo.substr(da + inizio.size(), a - da - inizio.size()), lavoro);
+        clicca(casella);
+    }
+    EXPECT_TRUE(finestre.empty()) << finestre.front().testo.toStdString();
 }
 
 TEST_F(ModuloTest, CloseAndReopenGivesEveryControlBack) {

@@ -104,7 +104,7 @@ ModuloContratto::ModuloContratto(TipoContratto tipo, std::function<void()> torna
     connect(menu_, &QPushButton::clicked, this, [this] { esegui_protetto(this, [this] { menu(); }); });
     connect(aiuto_, &QPushButton::clicked, this, [this] { aiuto(); });
 
-    rotella_solo_con_focus(this);
+    rotella_alla_pagina(this);
     resize(980, 720);
     mostra_modello(modello_iniziale());
 }

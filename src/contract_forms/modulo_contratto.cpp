@@ -1,5 +1,7 @@
 #include "contract_forms/modulo_contratto.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
@@ -9,6 +11,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTextBrowser>
+#include <QTextCursor>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -932,7 +935,21 @@ bool ModuloContratto::salva() {
     int errata = -1;
     if (!::salva(m, tipo_ == TipoContratto::Comproprietario ? TIPO_COMPROPRIETARIO : TIPO_PROPRIETARIO,
                  &errata)) {
-        if (errata >= 0) seleziona_campo(text1(errata));
+        auto* corpo = qobject_cast<CasellaTestoMultiriga*>(text1(errata));
+        if (corpo == nullptr) {
+            if (errata >= 0) seleziona_campo(text1(errata));
+            return false;
+        }
+        // An article too long: nothing is selected, for the first key the
+        // message invites would erase it all; the cursor stands where the
+        // part that can be stored ends.
+        porta_in_vista(corpo);
+        corpo->setFocus(Qt::OtherFocusReason);
+        QTextCursor cursore = corpo->textCursor();
+        const auto tenuti = static_cast<int>(parte_memorizzabile(t(m, errata)).tenuti);
+        cursore.setPosition(std::min(tenuti, corpo->document()->characterCount() - 1));
+        corpo->setTextCursor(cursore);
+        corpo->ensureCursorVisible();
         return false;
     }
     contratto_modificato_ = 0;

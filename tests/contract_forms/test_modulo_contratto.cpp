@@ -743,6 +743,59 @@ TEST_F(ModuloTest, RefusedEntriesAreFocusedInViewAndTypedAmountsReachTheContract
     EXPECT_EQ(archivio.at("TOTALE_APPALTO"), "128500,50");
 }
 
+TEST_F(ModuloTest, AnArticleTooLongIsLeftWithTheCursorWhereWhatIsStoredEnds) {
+    auto m = apri();
+    QApplication::setActiveWindow(m.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m.get()));
+    digita(m->casella(62), QStringLiteral("Penali"));
+    CasellaTestoMultiriga* corpo = m->corpo_articolo(14);
+    // Bodies of 1,020 bytes, which the box takes; a piece never begins or
+    // ends with a blank, so blanks near the cuts cost the pieces room.
+    struct Caso {
+        std::vector<int> blank;  // among the first "a"s
+        int a;
+        const char* fine;        // typed after them
+        int tenuti;
+        int togliere;
+    };
+    const Caso casi[] = {
+        // Blanks at characters 255, 510 and 765 cost each of the first three
+        // pieces two bytes: the fourth ends inside the line break.
+        {{254, 509, 764}, 1017, "\nb", 1017, 2},
+        // Two blanks before the first cut cost it four bytes: the fourth
+        // piece ends at the last "a", before the blank and the line break.
+        {{252, 254}, 1016, " \nb", 1016, 3},
+    };
+    for (const Caso& caso : casi) {
+        SCOPED_TRACE(caso.tenuti);
+        finestre.clear();
+        QString testo(caso.a, QLatin1Char('a'));
+        for (int i : caso.blank) testo[i] = QLatin1Char(' ');
+        corpo->clear();
+        QApplication::clipboard()->setText(testo);
+        corpo->setFocus();
+        QTest::keyClick(corpo, Qt::Key_V, Qt::ControlModifier);
+        digita(corpo, QString::fromLatin1(caso.fine));
+        ASSERT_EQ(corpo->lunghezza_byte(), 1020);
+
+        QTest::mouseClick(m->pulsante_salva(), Qt::LeftButton);
+        ASSERT_EQ(finestre.size(), 1u);
+        EXPECT_EQ(finestre[0].testo.toStdString(),
+                  std::string("Il testo dell'articolo 14 è troppo lungo per essere salvato per intero: accorciarlo di ") +
+                      std::to_string(caso.togliere) + " caratteri.");
+        EXPECT_TRUE(corpo->hasFocus());
+        EXPECT_FALSE(corpo->textCursor().hasSelection());
+        EXPECT_EQ(corpo->textCursor().position(), caso.tenuti);
+
+        // As many characters as it says deleted after the cursor, and the
+        // article is saved.
+        for (int i = 0; i < caso.togliere; ++i) QTest::keyClick(corpo, Qt::Key_Delete);
+        QTest::mouseClick(m->pulsante_salva(), Qt::LeftButton);
+        EXPECT_EQ(finestre.size(), 1u);
+        EXPECT_EQ(m->contratto_modificato(), 0);
+    }
+}
+
 // Run in a child test program on a 1366 x 768 screen at the scale factor
 // the parent chose (the screen is fixed when the application starts).
 TEST_F(ModuloTest, TheFormAndItsButtonsFitALaptopScreenAtAnyScale) {

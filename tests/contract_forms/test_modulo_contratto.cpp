@@ -25,6 +25,7 @@
 #include "contract_forms/apertura.h"
 #include "contract_forms/paragrafi.h"
 #include "contract_record/record_contratto.h"
+#include "support/in_vista.h"
 #include "support/modello_uguale.h"
 #include "support/tools.h"
 #include "ui/casella_spunta.h"
@@ -793,6 +794,32 @@ TEST_F(ModuloTest, AnArticleTooLongIsLeftWithTheCursorWhereWhatIsStoredEnds) {
         QTest::mouseClick(m->pulsante_salva(), Qt::LeftButton);
         EXPECT_EQ(finestre.size(), 1u);
         EXPECT_EQ(m->contratto_modificato(), 0);
+    }
+}
+
+TEST_F(ModuloTest, AnOptionTabbedToAtThePagesBottomEdgeComesWhollyIntoView) {
+    auto m = apri();
+    m->resize(900, 500);
+    QApplication::setActiveWindow(m.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m.get()));
+    auto* scorrimento = m->findChild<QScrollArea*>();
+    for (const char* nome : {"Option1_2", "Option3_1"}) {
+        SCOPED_TRACE(nome);
+        auto* opzione = m->findChild<PulsanteOpzione*>(QString::fromLatin1(nome));
+        ASSERT_NE(opzione, nullptr);
+        QWidget* prima = opzione->previousInFocusChain();
+        while (!(prima->focusPolicy() & Qt::TabFocus) || !prima->isEnabled() || !prima->isVisible())
+            prima = prima->previousInFocusChain();
+        prima->setFocus();
+        // The option in sight at the bottom edge, the rest of its sentence
+        // below it.
+        const int dove = opzione->mapTo(scorrimento->widget(), QPoint(0, 0)).y();
+        scorrimento->verticalScrollBar()->setValue(dove + opzione->height() - scorrimento->viewport()->height());
+        ASSERT_TRUE(testsupport::in_vista(opzione));
+        ASSERT_FALSE(testsupport::in_vista(opzione->parentWidget()));
+        QTest::keyClick(prima, Qt::Key_Tab);
+        ASSERT_TRUE(opzione->hasFocus());
+        EXPECT_TRUE(testsupport::in_vista(opzione->parentWidget())) << "its whole sentence";
     }
 }
 

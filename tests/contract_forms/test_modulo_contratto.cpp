@@ -27,6 +27,7 @@
 #include "contract_record/record_contratto.h"
 #include "support/in_vista.h"
 #include "support/modello_uguale.h"
+#include "support/schermo_portatile.h"
 #include "support/tools.h"
 #include "ui/casella_spunta.h"
 #include "ui/casella_testo.h"
@@ -827,18 +828,9 @@ TEST_F(ModuloTest, AnOptionTabbedToAtThePagesBottomEdgeComesWhollyIntoView) {
 // the parent chose (the screen is fixed when the application starts).
 TEST_F(ModuloTest, TheFormAndItsButtonsFitALaptopScreenAtAnyScale) {
     if (!qEnvironmentVariableIsSet("CONTRATTO_PROVA_SCHERMO")) {
-        const fs::path schermo = dir / "schermo.json";
-        testsupport::write_file(schermo, R"({"screens":[{"name":"portatile","x":0,"y":0,"width":1366,)"
-                                         R"("height":768,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})");
-        const std::string programma = fs::read_symlink("/proc/self/exe").string();
         for (const char* scala : {"1", "1.5", "2"}) {
-            const auto esito = testsupport::run_command(
-                std::string("CONTRATTO_PROVA_SCHERMO=1 QT_SCALE_FACTOR=") + scala +
-                " QT_QPA_PLATFORM=offscreen:configfile=" + testsupport::shell_quote(schermo.string()) + " " +
-                testsupport::shell_quote(programma) +
-                " --gtest_filter=ModuloTest.TheFormAndItsButtonsFitALaptopScreenAtAnyScale");
-            EXPECT_EQ(esito.exit_code, 0) << "scale " << scala << "\n" << esito.out;
-            EXPECT_NE(esito.out.find("[  PASSED  ] 1 test"), std::string::npos) << esito.out;
+            ASSERT_TRUE(testsupport::passa_su_schermo_portatile(dir.path(), "CONTRATTO_PROVA_SCHERMO", scala,
+                                                                 "ModuloTest.TheFormAndItsButtonsFitALaptopScreenAtAnyScale"));
         }
         return;
     }

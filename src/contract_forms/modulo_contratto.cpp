@@ -1,14 +1,18 @@
 #include "contract_forms/modulo_contratto.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTextBrowser>
+#include <QTextCursor>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -104,7 +108,7 @@ ModuloContratto::ModuloContratto(TipoContratto tipo, std::function<void()> torna
     connect(menu_, &QPushButton::clicked, this, [this] { esegui_protetto(this, [this] { menu(); }); });
     connect(aiuto_, &QPushButton::clicked, this, [this] { aiuto(); });
 
-    rotella_solo_con_focus(this);
+    rotella_alla_pagina(this);
     resize(980, 720);
     mostra_modello(modello_iniziale());
 }
@@ -173,6 +177,14 @@ CasellaSpunta* ModuloContratto::spunta(LayoutFluido* riga, const QString& testo)
     auto* casella = new CasellaSpunta(testo, riga->parentWidget());
     riga->addWidget(casella);
     return casella;
+}
+
+void ModuloContratto::opzione(LayoutFluido* riga, GruppoOpzioni* gruppo, const QString& nome) {
+    auto* pulsante = new PulsanteOpzione(QString(), riga->parentWidget());
+    pulsante->setObjectName(nome);
+    gruppo->aggiungi(pulsante);
+    riga->addWidget(pulsante);
+    pulsante->installEventFilter(this);
 }
 
 void ModuloContratto::ripeti(LayoutFluido* riga, const std::string& nome,
@@ -336,10 +348,7 @@ void ModuloContratto::costruisci_pagina() {
     option1_ = new GruppoOpzioni(this);
     {
         auto* r = frase();
-        auto* o = new PulsanteOpzione(QString(), r->parentWidget());
-        o->setObjectName(QStringLiteral("Option1_0"));
-        option1_->aggiungi(o);
-        r->addWidget(o);
+        opzione(r, option1_, QStringLiteral("Option1_0"));
         parole(r, q("- che a seguito di presentazione di DIA - Denuncia di inizio attività, nei successivi trenta "
                     "giorni, non è intervenuta alcuna interruzione dei termini con richiesta di chiarimenti o di "
                     "implementazione di documenti, ovvero che le richieste formulate dall'Amministrazione a "
@@ -347,10 +356,7 @@ void ModuloContratto::costruisci_pagina() {
     }
     {
         auto* r = frase();
-        auto* o = new PulsanteOpzione(QString(), r->parentWidget());
-        o->setObjectName(QStringLiteral("Option1_1"));
-        option1_->aggiungi(o);
-        r->addWidget(o);
+        opzione(r, option1_, QStringLiteral("Option1_1"));
         parole(r, q("- che per i lavori in oggetto è stato rilasciato provvedimento autorizzativo dal Servizio "
                     "edilizia privata del Comune di Rezevi con disposizione dirigenziale n."));
         testo(r, 33, "NI", 255, 100);
@@ -360,10 +366,7 @@ void ModuloContratto::costruisci_pagina() {
     }
     {
         auto* r = frase();
-        auto* o = new PulsanteOpzione(QString(), r->parentWidget());
-        o->setObjectName(QStringLiteral("Option1_2"));
-        option1_->aggiungi(o);
-        r->addWidget(o);
+        opzione(r, option1_, QStringLiteral("Option1_2"));
         parole(r, q("- che, trattandosi unicamente di lavori di manutenzione ordinaria, è stata presentata al "
                     "Comune di Rezevi relazione redatta ed asseverata da tecnico abilitato dei lavori previsti e la "
                     "relativa documentazione fotografica;"));
@@ -590,10 +593,7 @@ void ModuloContratto::costruisci_pagina() {
     };
     {
         auto* r = frase();
-        auto* o = new PulsanteOpzione(QString(), r->parentWidget());
-        o->setObjectName(QStringLiteral("Option3_0"));
-        option3_->aggiungi(o);
-        r->addWidget(o);
+        opzione(r, option3_, QStringLiteral("Option3_0"));
         parole(r, q("L'Appaltatore"));
         ripeti(r, "nominativo_rappresentante_impresa", rappresentante);
         parole(r, q("dichiara di non voler subappaltare le lavorazioni di cui al presente contratto, come da "
@@ -601,10 +601,7 @@ void ModuloContratto::costruisci_pagina() {
     }
     {
         auto* r = frase();
-        auto* o = new PulsanteOpzione(QString(), r->parentWidget());
-        o->setObjectName(QStringLiteral("Option3_1"));
-        option3_->aggiungi(o);
-        r->addWidget(o);
+        opzione(r, option3_, QStringLiteral("Option3_1"));
         parole(r, q("L'Appaltatore"));
         ripeti(r, "nominativo_rappresentante_impresa", rappresentante);
         parole(r, q("ha presentato all'atto dell'offerta la dichiarazione che si allega in merito alle eventuali "
@@ -932,7 +929,21 @@ bool ModuloContratto::salva() {
     int errata = -1;
     if (!::salva(m, tipo_ == TipoContratto::Comproprietario ? TIPO_COMPROPRIETARIO : TIPO_PROPRIETARIO,
                  &errata)) {
-        if (errata >= 0) seleziona_campo(text1(errata));
+        auto* corpo = qobject_cast<CasellaTestoMultiriga*>(text1(errata));
+        if (corpo == nullptr) {
+            if (errata >= 0) seleziona_campo(text1(errata));
+            return false;
+        }
+        // An article too long: nothing is selected, for the first key the
+        // message invites would erase it all; the cursor stands where the
+        // part that can be stored ends.
+        porta_in_vista(corpo);
+        corpo->setFocus(Qt::OtherFocusReason);
+        QTextCursor cursore = corpo->textCursor();
+        const auto tenuti = static_cast<int>(parte_memorizzabile(t(m, errata)).tenuti);
+        cursore.setPosition(std::min(tenuti, corpo->document()->characterCount() - 1));
+        corpo->setTextCursor(cursore);
+        corpo->ensureCursorVisible();
         return false;
     }
     contratto_modificato_ = 0;
@@ -990,10 +1001,20 @@ void ModuloContratto::closeEvent(QCloseEvent* evento) {
 }
 
 bool ModuloContratto::eventFilter(QObject* oggetto, QEvent* evento) {
-    // A date box still showing its placeholder is entered with the
-    // placeholder selected, so that the first digit typed replaces it. The
-    // selection waits for the click that gave the focus to be handled.
     if (evento->type() == QEvent::FocusIn) {
+        // An option's label is the sentence after it, which Qt's scrolling
+        // to the focused button may leave cut at the page's edge: the whole
+        // sentence is brought into sight. Not on a click, which would move
+        // the button from under the pointer before the button is released.
+        const Qt::FocusReason motivo = static_cast<QFocusEvent*>(evento)->reason();
+        if (auto* pulsante = qobject_cast<PulsanteOpzione*>(oggetto);
+            pulsante && motivo != Qt::MouseFocusReason && motivo != Qt::ActiveWindowFocusReason &&
+            motivo != Qt::PopupFocusReason)
+            porta_in_vista(pulsante->parentWidget());
+        // A date box still showing its placeholder is entered with the
+        // placeholder selected, so that the first digit typed replaces it.
+        // The selection waits for the click that gave the focus to be
+        // handled.
         if (auto* casella = qobject_cast<CasellaTesto*>(oggetto);
             casella && casella->text() == QString::fromLatin1(SEGNAPOSTO_DATA.data(),
                                                              static_cast<int>(SEGNAPOSTO_DATA.size()))) {

@@ -95,6 +95,9 @@ private:
     CasellaTesto* testo(LayoutFluido* riga, int indice, const char* tag, int lunghezza, int larghezza);
     QComboBox* titolo_persona(LayoutFluido* riga, int indice);
     CasellaSpunta* spunta(LayoutFluido* riga, const QString& testo);
+    // An option button that begins a sentence; the sentence's words are its
+    // label.
+    void opzione(LayoutFluido* riga, GruppoOpzioni* gruppo, const QString& nome);
     void ripeti(LayoutFluido* riga, const std::string& nome,
                 std::function<std::string(const ModelloContratto&)> testo);
 

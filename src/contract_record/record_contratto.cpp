@@ -354,12 +354,17 @@ std::optional<std::string> controlla_contratto(const ModelloContratto& m, int* c
 
     // A body that the four stored pieces cannot hold whole would be cut
     // without a word: refuse it while the user can still shorten it.
+    // The count is of what the user deletes in the box, where a line break
+    // is one character.
     for (int n = 13; n <= 22; ++n) {
         const int corpo = PRIMO_TITOLO_ARTICOLO + 2 * (n - 13) + 1;
-        if (!testo_articolo_memorizzabile(testo(corpo)))
+        const std::size_t da_togliere = parte_memorizzabile(testo(corpo)).da_togliere;
+        if (da_togliere > 0)
             return errata(corpo, "Il testo dell'articolo " + std::to_string(n) +
-                                     " \xE8 troppo lungo per essere salvato per intero: accorciarlo di qualche "
-                                     "carattere.");
+                                     " \xE8 troppo lungo per essere salvato per intero: accorciarlo di " +
+                                     (da_togliere == 1 ? std::string("un carattere")
+                                                       : std::to_string(da_togliere) + " caratteri") +
+                                     ".");
     }
     return std::nullopt;
 }

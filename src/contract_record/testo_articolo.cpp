@@ -1,5 +1,7 @@
 #include "contract_record/testo_articolo.h"
 
+#include <algorithm>
+
 namespace {
 
 bool e_blank(char c) { return c == ' '; }
@@ -72,12 +74,51 @@ std::string unisci_testo_articolo(const std::array<std::string, 4>& pezzi) {
     return corpo;
 }
 
-bool testo_articolo_memorizzabile(std::string_view corpo) {
-    const std::string normale = a_capo_crlf(senza_blank_esterni(corpo));
+namespace {
+
+// The bytes from the start of a normalised body that the pieces store
+// whole: all of them, or the longest beginning that can be stored (a CR LF
+// is never split, no blank ends it).
+std::size_t fine_memorizzabile(std::string_view normale) {
     std::array<std::string, 4> pezzi;
-    if (dividi(normale, pezzi) != normale.size()) return false;
-    for (const auto& pezzo : pezzi) {
-        if (!pezzo.empty() && (e_blank(pezzo.front()) || e_blank(pezzo.back()))) return false;
+    std::size_t fine = dividi(normale, pezzi);
+    if (fine < normale.size()) {
+        // The last piece was cut where the next one could begin; with the
+        // rest gone it may hold all it can.
+        fine = std::min(normale.size(), fine - pezzi.back().size() + lunghezza_pezzo_articolo);
     }
-    return true;
+    std::size_t inizio = 0;
+    for (const auto& pezzo : pezzi) {
+        // A run of blanks longer than a piece was cut inside: what stands
+        // before the run is what is stored soundly.
+        if (!pezzo.empty() && (e_blank(pezzo.front()) || e_blank(pezzo.back()))) {
+            fine = e_blank(pezzo.front()) ? inizio : inizio + senza_blank_esterni(pezzo).size();
+            break;
+        }
+        inizio += pezzo.size();
+    }
+    if (fine > 0 && fine < normale.size() && normale[fine - 1] == '\r' && normale[fine] == '\n') --fine;
+    while (fine > 0 && e_blank(normale[fine - 1])) --fine;
+    return fine;
 }
+
+// Characters as the box shows them: a CR LF is one.
+std::size_t caratteri(std::string_view normale) {
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < normale.size(); ++i)
+        if (!(normale[i] == '\n' && i > 0 && normale[i - 1] == '\r')) ++n;
+    return n;
+}
+
+}  // namespace
+
+ParteMemorizzabile parte_memorizzabile(std::string_view corpo) {
+    const std::string_view senza_blank = senza_blank_esterni(corpo);
+    const std::size_t blank_iniziali = static_cast<std::size_t>(senza_blank.data() - corpo.data());
+    const std::string normale = a_capo_crlf(senza_blank);
+    const std::size_t fine = fine_memorizzabile(normale);
+    const std::string_view tutto(normale);
+    return {blank_iniziali + caratteri(tutto.substr(0, fine)), caratteri(tutto.substr(fine))};
+}
+
+bool testo_articolo_memorizzabile(std::string_view corpo) { return parte_memorizzabile(corpo).da_togliere == 0; }

@@ -34,3 +34,15 @@ std::string unisci_testo_articolo(const std::array<std::string, 4>& pezzi);
 // long for the four pieces, counting the few bytes lost because a piece
 // cannot end or begin with a blank.
 bool testo_articolo_memorizzabile(std::string_view corpo);
+
+// How much of a body the store keeps, counted in characters as the user
+// sees them in the box: a line break is one character, however it is
+// written, and blanks at the start count. The first `tenuti` characters are
+// kept whole; the `da_togliere` characters after them (blanks at the end,
+// which are never kept, not counted) must go for the rest to be stored.
+// For a body that testo_articolo_memorizzabile accepts, `da_togliere` is 0.
+struct ParteMemorizzabile {
+    std::size_t tenuti = 0;
+    std::size_t da_togliere = 0;
+};
+ParteMemorizzabile parte_memorizzabile(std::string_view corpo);

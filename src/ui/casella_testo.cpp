@@ -122,6 +122,45 @@ void segnala_rifiuto(QWidget* casella, const QString& testo) {
     QToolTip::showText(dove, testo, casella, QRect(), 8000);
 }
 
+namespace {
+
+// Waits for the mouse button that is down to come up, then shows the note.
+class NotaDopoIlRilascio : public QObject {
+public:
+    NotaDopoIlRilascio(QWidget* casella, QString testo) : QObject(casella), casella_(casella), testo_(std::move(testo)) {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* evento) override {
+        if (evento->type() == QEvent::MouseButtonRelease && QGuiApplication::mouseButtons() == Qt::NoButton) {
+            // After the release has been handled, which hides any note.
+            QTimer::singleShot(0, casella_, [casella = casella_, testo = testo_] {
+                if (casella->hasFocus()) segnala_rifiuto(casella, testo);
+            });
+            qApp->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QWidget* casella_;
+    QString testo_;
+};
+
+// A box left with a click takes the focus back while the button is still
+// down; a note shown then would be hidden at once by the release, so it
+// waits for the click to end.
+void segnala_a_gesto_finito(QWidget* casella, const QString& testo) {
+    if (QGuiApplication::mouseButtons() == Qt::NoButton)
+        segnala_rifiuto(casella, testo);
+    else
+        new NotaDopoIlRilascio(casella, testo);
+}
+
+}  // namespace
+
 QString messaggio_fuori_codifica(const QString& testo, bool incollato) {
     const QString esclusi = caratteri_esclusi(testo);
     const bool uno = !esclusi.contains(QLatin1Char(','));
@@ -266,7 +305,7 @@ void CasellaTesto::focusOutEvent(QFocusEvent* evento) {
     QTimer::singleShot(0, this, [this] {
         if (!isVisible() || !isEnabled()) return;
         seleziona_campo(this);
-        segnala_rifiuto(this, messaggio_classe(tag_, Rifiuto::Lasciato));
+        segnala_a_gesto_finito(this, messaggio_classe(tag_, Rifiuto::Lasciato));
     });
 }
 

@@ -7,13 +7,13 @@
 
 namespace {
 
-class SoloConFocus : public QObject {
+class AllaPagina : public QObject {
 public:
     using QObject::QObject;
 
 protected:
-    bool eventFilter(QObject* oggetto, QEvent* evento) override {
-        if (evento->type() != QEvent::Wheel || static_cast<QWidget*>(oggetto)->hasFocus()) return false;
+    bool eventFilter(QObject*, QEvent* evento) override {
+        if (evento->type() != QEvent::Wheel) return false;
         // Not taken: the application hands the turn on to the parents, up
         // to the scroll area of the page.
         evento->ignore();
@@ -22,7 +22,7 @@ protected:
 };
 
 QObject* filtro() {
-    static SoloConFocus* unico = new SoloConFocus;
+    static AllaPagina* unico = new AllaPagina;
     return unico;
 }
 
@@ -34,7 +34,7 @@ void proteggi(QWidget* controllo) {
 
 }  // namespace
 
-void rotella_solo_con_focus(QWidget* finestra) {
+void rotella_alla_pagina(QWidget* finestra) {
     for (QComboBox* combo : finestra->findChildren<QComboBox*>()) proteggi(combo);
     for (QAbstractSpinBox* numero : finestra->findChildren<QAbstractSpinBox*>()) proteggi(numero);
 }

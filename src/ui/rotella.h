@@ -3,8 +3,11 @@
 
 class QWidget;
 
-// Every combo box and spin box inside `finestra` takes a wheel turn only
-// while it has the keyboard focus; otherwise the turn scrolls the page under
-// the pointer, which is what the user meant, and a turn never gives them the
-// focus. A value that changed unseen while the user scrolled would be saved.
-void rotella_solo_con_focus(QWidget* finestra);
+// No combo box or spin box inside `finestra` takes a wheel turn, whether or
+// not it has the keyboard focus: the turn scrolls the page under the
+// pointer, which is what the user meant, and never gives the focus. A page
+// scrolled back to a list would otherwise turn the list's value unseen on
+// its way, and the value would be saved. Values change by a click or by the
+// keys; an open drop-down list is a window of its own and still scrolls its
+// items under the wheel.
+void rotella_alla_pagina(QWidget* finestra);

@@ -26,7 +26,9 @@
 #include "contract_forms/apertura.h"
 #include "contract_forms/paragrafi.h"
 #include "contract_record/record_contratto.h"
+#include "support/in_vista.h"
 #include "support/modello_uguale.h"
+#include "support/schermo_portatile.h"
 #include "support/tools.h"
 #include "ui/casella_spunta.h"
 #include "ui/casella_testo.h"
@@ -794,22 +796,92 @@ TEST_F(ModuloTest, RefusedEntriesAreFocusedInViewAndTypedAmountsReachTheContract
     EXPECT_EQ(archivio.at("TOTALE_APPALTO"), "128500,50");
 }
 
+TEST_F(ModuloTest, AnArticleTooLongIsLeftWithTheCursorWhereWhatIsStoredEnds) {
+    auto m = apri();
+    QApplication::setActiveWindow(m.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m.get()));
+    digita(m->casella(62), QStringLiteral("Penali"));
+    CasellaTestoMultiriga* corpo = m->corpo_articolo(14);
+    // Bodies of 1,020 bytes, which the box takes; a piece never begins or
+    // ends with a blank, so blanks near the cuts cost the pieces room.
+    struct Caso {
+        std::vector<int> blank;  // among the first "a"s
+        int a;
+        const char* fine;        // typed after them
+        int tenuti;
+        int togliere;
+    };
+    const Caso casi[] = {
+        // Blanks at characters 255, 510 and 765 cost each of the first three
+        // pieces two bytes: the fourth ends inside the line break.
+        {{254, 509, 764}, 1017, "\nb", 1017, 2},
+        // Two blanks before the first cut cost it four bytes: the fourth
+        // piece ends at the last "a", before the blank and the line break.
+        {{252, 254}, 1016, " \nb", 1016, 3},
+    };
+    for (const Caso& caso : casi) {
+        SCOPED_TRACE(caso.tenuti);
+        finestre.clear();
+        QString testo(caso.a, QLatin1Char('a'));
+        for (int i : caso.blank) testo[i] = QLatin1Char(' ');
+        corpo->clear();
+        QApplication::clipboard()->setText(testo);
+        corpo->setFocus();
+        QTest::keyClick(corpo, Qt::Key_V, Qt::ControlModifier);
+        digita(corpo, QString::fromLatin1(caso.fine));
+        ASSERT_EQ(corpo->lunghezza_byte(), 1020);
+
+        QTest::mouseClick(m->pulsante_salva(), Qt::LeftButton);
+        ASSERT_EQ(finestre.size(), 1u);
+        EXPECT_EQ(finestre[0].testo.toStdString(),
+                  std::string("Il testo dell'articolo 14 è troppo lungo per essere salvato per intero: accorciarlo di ") +
+                      std::to_string(caso.togliere) + " caratteri.");
+        EXPECT_TRUE(corpo->hasFocus());
+        EXPECT_FALSE(corpo->textCursor().hasSelection());
+        EXPECT_EQ(corpo->textCursor().position(), caso.tenuti);
+
+        // As many characters as it says deleted after the cursor, and the
+        // article is saved.
+        for (int i = 0; i < caso.togliere; ++i) QTest::keyClick(corpo, Qt::Key_Delete);
+        QTest::mouseClick(m->pulsante_salva(), Qt::LeftButton);
+        EXPECT_EQ(finestre.size(), 1u);
+        EXPECT_EQ(m->contratto_modificato(), 0);
+    }
+}
+
+TEST_F(ModuloTest, AnOptionTabbedToAtThePagesBottomEdgeComesWhollyIntoView) {
+    auto m = apri();
+    m->resize(900, 500);
+    QApplication::setActiveWindow(m.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m.get()));
+    auto* scorrimento = m->findChild<QScrollArea*>();
+    for (const char* nome : {"Option1_2", "Option3_1"}) {
+        SCOPED_TRACE(nome);
+        auto* opzione = m->findChild<PulsanteOpzione*>(QString::fromLatin1(nome));
+        ASSERT_NE(opzione, nullptr);
+        QWidget* prima = opzione->previousInFocusChain();
+        while (!(prima->focusPolicy() & Qt::TabFocus) || !prima->isEnabled() || !prima->isVisible())
+            prima = prima->previousInFocusChain();
+        prima->setFocus();
+        // The option in sight at the bottom edge, the rest of its sentence
+        // below it.
+        const int dove = opzione->mapTo(scorrimento->widget(), QPoint(0, 0)).y();
+        scorrimento->verticalScrollBar()->setValue(dove + opzione->height() - scorrimento->viewport()->height());
+        ASSERT_TRUE(testsupport::in_vista(opzione));
+        ASSERT_FALSE(testsupport::in_vista(opzione->parentWidget()));
+        QTest::keyClick(prima, Qt::Key_Tab);
+        ASSERT_TRUE(opzione->hasFocus());
+        EXPECT_TRUE(testsupport::in_vista(opzione->parentWidget())) << "its whole sentence";
+    }
+}
+
 // Run in a child test program on a 1366 x 768 screen at the scale factor
 // the parent chose (the screen is fixed when the application starts).
 TEST_F(ModuloTest, TheFormAndItsButtonsFitALaptopScreenAtAnyScale) {
     if (!qEnvironmentVariableIsSet("CONTRATTO_PROVA_SCHERMO")) {
-        const fs::path schermo = dir / "schermo.json";
-        testsupport::write_file(schermo, R"({"screens":[{"name":"portatile","x":0,"y":0,"width":1366,)"
-                                         R"("height":768,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})");
-        const std::string programma = fs::read_symlink("/proc/self/exe").string();
         for (const char* scala : {"1", "1.5", "2"}) {
-            const auto esito = testsupport::run_command(
-                std::string("CONTRATTO_PROVA_SCHERMO=1 QT_SCALE_FACTOR=") + scala +
-                " QT_QPA_PLATFORM=offscreen:configfile=" + testsupport::shell_quote(schermo.string()) + " " +
-                testsupport::shell_quote(programma) +
-                " --gtest_filter=ModuloTest.TheFormAndItsButtonsFitALaptopScreenAtAnyScale");
-            EXPECT_EQ(esito.exit_code, 0) << "scale " << scala << "\n" << esito.out;
-            EXPECT_NE(esito.out.find("[  PASSED  ] 1 test"), std::string::npos) << esito.out;
+            ASSERT_TRUE(testsupport::passa_su_schermo_portatile(dir.path(), "CONTRATTO_PROVA_SCHERMO", scala,
+                                                                 "ModuloTest.TheFormAndItsButtonsFitALaptopScreenAtAnyScale"));
         }
         return;
     }

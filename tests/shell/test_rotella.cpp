@@ -1,5 +1,7 @@
-// A wheel turn over a list or number box that does not have the focus, in
-// every window: it scrolls the page and changes nothing.
+// A wheel turn over a list or number box, with the focus or without, in
+// every window: it scrolls the page and changes nothing. An open drop-down
+// list still scrolls its own items.
+#include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
@@ -21,17 +23,21 @@
 
 namespace {
 
-// One notch at the middle of `controllo`, as the window system delivers it:
-// to the innermost widget under the pointer, and on up while not taken.
-void gira(QWidget* controllo, bool giu) {
-    QWidget* finestra = controllo->window();
-    const QPoint punto = controllo->mapTo(finestra, controllo->rect().center());
-    QWidget* sotto = finestra->childAt(punto);
-    const QPoint locale = sotto->mapFrom(finestra, punto);
+// One notch at `punto` of `sotto`, as the window system delivers it: to the
+// innermost widget under the pointer, and on up while not taken.
+void gira_su(QWidget* sotto, QPoint locale, bool giu) {
     QWheelEvent evento(locale, sotto->mapToGlobal(locale), QPoint(), QPoint(0, giu ? -120 : 120), Qt::NoButton,
                        Qt::NoModifier, Qt::NoScrollPhase, false);
     QSpontaneKeyEvent::setSpontaneous(&evento);
     qApp->notify(sotto, &evento);
+}
+
+// One notch at the middle of `controllo`.
+void gira(QWidget* controllo, bool giu) {
+    QWidget* finestra = controllo->window();
+    const QPoint punto = controllo->mapTo(finestra, controllo->rect().center());
+    QWidget* sotto = finestra->childAt(punto);
+    gira_su(sotto, sotto->mapFrom(finestra, punto), giu);
 }
 
 QString valore(QWidget* controllo) {
@@ -39,7 +45,7 @@ QString valore(QWidget* controllo) {
     return qobject_cast<QAbstractSpinBox*>(controllo)->text();
 }
 
-TEST(Rotella, AWheelTurnOverAnUnfocusedListScrollsThePageAndChangesNothing) {
+TEST(Rotella, AWheelTurnOverAListScrollsThePageAndChangesNothingFocusedOrNot) {
     testsupport::TempDir cartella;
     imposta_cartelle(cartella.path(), cartella.path());
     testsupport::write_data_file(file_dati(), dati_prova::contratto_completo());
@@ -67,20 +73,35 @@ TEST(Rotella, AWheelTurnOverAnUnfocusedListScrollsThePageAndChangesNothing) {
             for (QWidget* w = controllo; w != nullptr && pagina == nullptr; w = w->parentWidget())
                 pagina = qobject_cast<QScrollArea*>(w);
             ASSERT_NE(pagina, nullptr) << "every list lies on a scrolled page";
-            pagina->ensureWidgetVisible(controllo, 0, pagina->viewport()->height() / 2);
-            finestra->setFocus();
-            const int scorrimento = pagina->verticalScrollBar()->value();
-            const QString prima = valore(controllo);
-            gira(controllo, scorrimento < pagina->verticalScrollBar()->maximum());
-            EXPECT_EQ(valore(controllo), prima);
-            EXPECT_FALSE(controllo->hasFocus()) << "a turn gives no focus";
-            EXPECT_NE(pagina->verticalScrollBar()->value(), scorrimento) << "the page scrolled";
-            // With the focus the same turn is the user's choice.
-            auto* combo = qobject_cast<QComboBox*>(controllo);
-            combo->setFocus();
-            gira(combo, combo->currentIndex() < combo->count() - 1);
-            EXPECT_NE(valore(combo), prima);
+            // As the user meets it: the list chosen with a click and closed
+            // (it keeps the focus), or never touched.
+            for (const bool con_focus : {false, true}) {
+                SCOPED_TRACE(con_focus ? "focused" : "not focused");
+                pagina->ensureWidgetVisible(controllo, 0, pagina->viewport()->height() / 2);
+                if (con_focus)
+                    controllo->setFocus(Qt::MouseFocusReason);
+                else
+                    finestra->setFocus();
+                const int scorrimento = pagina->verticalScrollBar()->value();
+                const QString prima = valore(controllo);
+                gira(controllo, scorrimento < pagina->verticalScrollBar()->maximum());
+                EXPECT_EQ(valore(controllo), prima);
+                EXPECT_EQ(controllo->hasFocus(), con_focus) << "a turn moves no focus";
+                EXPECT_NE(pagina->verticalScrollBar()->value(), scorrimento) << "the page scrolled";
+            }
             ++provati;
+        }
+        // An open drop-down list scrolls its items, and choosing stays the user's.
+        if (auto* province = finestra->findChild<QComboBox*>(QStringLiteral("Combo3"))) {
+            const int scelta = province->currentIndex();
+            province->showPopup();
+            QAbstractItemView* voci = province->view();
+            ASSERT_TRUE(voci->isVisible());
+            voci->scrollToTop();
+            gira_su(voci->viewport(), voci->viewport()->rect().center(), true);
+            EXPECT_GT(voci->verticalScrollBar()->value(), 0);
+            province->hidePopup();
+            EXPECT_EQ(province->currentIndex(), scelta);
         }
     }
     EXPECT_EQ(provati, 2 * 9) << "the municipality, the seven titles and the chamber of commerce of each form";

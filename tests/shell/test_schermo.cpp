@@ -27,6 +27,7 @@
 #include "sign/form/aiuto_cartellone.h"
 #include "sign/form/modulo_cartellone.h"
 #include "support/in_vista.h"
+#include "support/schermo_portatile.h"
 #include "support/tools.h"
 #include "ui/casella_testo.h"
 #include "ui/messaggi_ui.h"
@@ -142,17 +143,8 @@ TEST(Schermo, EveryWindowAndItsButtonsFitALaptopScreenAtEachScale) {
         return;
     }
     testsupport::TempDir cartella;
-    const fs::path schermo = cartella / "schermo.json";
-    testsupport::write_file(schermo, R"({"screens":[{"name":"portatile","x":0,"y":0,"width":1366,)"
-                                     R"("height":768,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})");
-    const std::string programma = fs::read_symlink("/proc/self/exe").string();
     for (const char* scala : {"1", "1.5"}) {
-        const auto esito = testsupport::run_command(
-            std::string(FIGLIO) + "=1 QT_SCALE_FACTOR=" + scala +
-            " QT_QPA_PLATFORM=offscreen:configfile=" + testsupport::shell_quote(schermo.string()) + " " +
-            testsupport::shell_quote(programma) +
-            " --gtest_filter=Schermo.EveryWindowAndItsButtonsFitALaptopScreenAtEachScale 2>&1");
-        EXPECT_EQ(esito.exit_code, 0) << "scale " << scala << "\n" << esito.out;
-        EXPECT_NE(esito.out.find("[  PASSED  ] 1 test"), std::string::npos) << esito.out;
+        ASSERT_TRUE(testsupport::passa_su_schermo_portatile(cartella.path(), FIGLIO, scala,
+                                                             "Schermo.EveryWindowAndItsButtonsFitALaptopScreenAtEachScale"));
     }
 }

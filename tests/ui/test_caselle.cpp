@@ -391,6 +391,39 @@ TEST(CasellaTesto, AmountsKeepTheValueTypedOrLeft) {
     menu->close();
 }
 
+TEST(CasellaTesto, OfTwoRefusedAmountsTheOneTakingTheFocusBackShowsItsNote) {
+    // As a data file of an older copy may leave them.
+    QWidget finestra;
+    auto* primo = new CasellaTesto("ND2", 0, &finestra);
+    auto* secondo = new CasellaTesto("ND2", 0, &finestra);
+    secondo->move(0, 40);
+    primo->setText(QStringLiteral("3.5"));
+    secondo->setText(QStringLiteral("1,2,3"));
+    finestra.show();
+    QApplication::setActiveWindow(&finestra);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&finestra));
+    // A click is a press and, once the program has handled it, a release.
+    const std::function<void()> lascia[] = {[&] {
+                                                QTest::mousePress(secondo, Qt::LeftButton);
+                                                QApplication::processEvents();
+                                                QTest::mouseRelease(secondo, Qt::LeftButton);
+                                            },
+                                            [&] { QTest::keyClick(primo, Qt::Key_Tab); }};
+    for (int volta = 0; volta < 2; ++volta) {
+        for (const auto& esci : lascia) {
+            QTest::mouseClick(primo, Qt::LeftButton);
+            QApplication::processEvents();
+            QToolTip::hideText();
+            esci();
+            QApplication::processEvents();
+            QApplication::processEvents();
+            EXPECT_TRUE(primo->hasFocus());
+            EXPECT_TRUE(QToolTip::isVisible()) << "time " << volta;
+            EXPECT_TRUE(QToolTip::text().startsWith(QStringLiteral("Valore non valido"))) << QToolTip::text().toStdString();
+        }
+    }
+}
+
 TEST(CasellaTesto, CodesLoseTheirBlanksAndACutPasteSaysSo) {
     CasellaTesto iban("MANI", 27);
     iban.show();

@@ -172,7 +172,12 @@ public:
     // Opens a table at (X, Y): rows of column cells or columns of row cells
     // follow, one level deep. Refused inside an open cell (PdfError 55, as a
     // document begun while one is open; nothing written). A table left open
-    // at a page end goes on on the next page at the same X.
+    // at a page end goes on on the next page at the same X: its next row or
+    // column, or the rest of the row or column left open, starts at the top
+    // of the new page's content (Y 0), and the rows go on from there. A page
+    // that ends inside an open cell closes the cell's local space with it:
+    // the rest of that cell's content is drawn unplaced, and the table goes
+    // on from the old page's positions.
     void BeginTable(float X, float Y);
     // Style is read only (0 coloured, 1 uncoloured pattern).
     void BeginTiling(std::string_view Alias, float XMin, float YMin, float XMax, float YMax, float XStep,
@@ -767,6 +772,9 @@ private:
     // Opens a cell's local space at (TableX, TableY) with its background and
     // border.
     void OpenCell(float Width, float Height);
+    // Moves an open table, left open by a page that ends outside any cell,
+    // to the top of the next page (see BeginTable).
+    void CarryTableOver();
 
     // -- Document end --
     std::int32_t WriteOutlines();

@@ -163,7 +163,11 @@ public:
     // screen or only in print.
     void BeginLayer(std::string_view Layer, bool StartState = true, bool ShowInList = true);
     // Starts recording a reusable object. Options: 1 first page, 2 even pages,
-    // 4 odd pages, 8 not on the first page, 16 over the page's content.
+    // 4 odd pages, 8 not on the first page, 16 over the page's content. An
+    // alias used again makes a new object under a resource of its own
+    // (alias_2, ...): pages that painted the earlier one keep it, and once
+    // the new one is written, PlayObject and the automatic placement of the
+    // pages to come use it instead of the earlier one.
     void BeginObject(std::string_view Alias, std::int32_t Options = 0);
     // Ends an open page, opens a new one and returns its number (from 1).
     std::int32_t BeginPage();
@@ -179,7 +183,11 @@ public:
     // the rest of that cell's content is drawn unplaced, and the table goes
     // on from the old page's positions.
     void BeginTable(float X, float Y);
-    // Style is read only (0 coloured, 1 uncoloured pattern).
+    // Style is read only (0 coloured, 1 uncoloured pattern). What is drawn
+    // inside the box (XMin, YMin)-(XMax, YMax), top-down as on a page, is
+    // the cell. A name used again (by a pattern or a gradient) makes a new
+    // pattern under a resource of its own: colours set before keep the
+    // earlier one, colours set after it is written take the new one.
     void BeginTiling(std::string_view Alias, float XMin, float YMin, float XMax, float YMax, float XStep,
                      float YStep, const std::int32_t& Style = 0);
     // Names a place of the open page that "ref:" + RefName links jump to
@@ -280,9 +288,10 @@ public:
     void OnFieldEvent(std::int32_t& OnEvent, std::string& FieldName, std::string& Action);
     // Shows the written file in the desktop's PDF viewer and returns at once.
     void OpenDoc();
-    // Paints the reusable object Name. Ignored while recording an object
-    // that Name paints, itself or through the objects it paints: no reader
-    // can draw an object that paints itself.
+    // Paints the reusable object Name: the latest one written under that
+    // alias (see BeginObject). Ignored while recording an object that Name
+    // paints, itself or through the objects it paints: no reader can draw
+    // an object that paints itself.
     void PlayObject(std::string_view Name);
     void SetAlpha(std::int16_t Value);
     void SetCharSpacing(float w);
@@ -510,10 +519,16 @@ private:
     // Reusable objects (BeginObject ... EndObject).
     struct ObjectRecord {
         std::string Alias;
+        // Its key in /XObject: the alias as a PDF name, numbered "_2", "_3"...
+        // when an earlier object or picture holds that key.
+        std::string ResourceName;
         std::string AnnotationRefs;  // annotations written while recording
         std::int32_t Options = 0;
-        // The names (as written) of the objects it paints.
+        // The resource names of the objects it paints.
         std::vector<std::string> Plays;
+        // A later object was written under the same alias and took its
+        // place: PlayObject and the automatic placement use that one.
+        bool Replaced = false;
     };
     std::vector<ObjectRecord> ObjectTable;  // index 1..ObjectCount
     std::int32_t ObjectCount = 0;
@@ -521,6 +536,9 @@ private:
     // document's /XObject entries besides the images (XObjectResources).
     std::string ObjectResources;
     std::string PatternResources;  // "/<name> <n> 0 R " CR per pattern or gradient
+    // Each pattern or gradient name, as the colour setters write it, to the
+    // resource of its latest definition.
+    std::unordered_map<std::string, std::string> PatternNames;
     std::string ExtGStateResources;
     // Tiling pattern being recorded.
     std::string TilingAlias;
@@ -735,9 +753,20 @@ private:
     // Paints the reusable objects that the placement flags select for the
     // current page, at its begin (false) or end (true).
     void PlayAutoObjects(bool AtPageEnd);
-    // Whether painting the object named `from` paints the one named `to`:
-    // the same name, or one that an object of that name paints, and so on.
+    // Whether painting the object named `from` paints the one named `to`
+    // (resource names): the same name, or one that an object of that name
+    // paints, and so on.
     bool PaintsObject(const std::string& from, const std::string& to) const;
+    // The resource name of the latest written object of that alias, else
+    // the alias as a PDF name.
+    std::string ObjectResource(std::string_view Alias) const;
+    // The resource name a new pattern or gradient called Name (as the colour
+    // setters write it) is written under, from now on what Name paints:
+    // Name, numbered when an earlier pattern holds it.
+    std::string NewPatternResource(const std::string& Name);
+    // What the colour setters write for the pattern Name: the resource of
+    // its latest definition, Name itself before any.
+    std::string PatternResource(const std::string& Name) const;
 
     // -- Notes, links and fields --
     // Writes one annotation object: Dictionary holds "<<" and the caller's

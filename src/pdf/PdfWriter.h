@@ -120,7 +120,13 @@ public:
     // default option or the push button's script. A type outside 0-5 (a
     // widget without a type is no field) is refused with PdfError 5, and a
     // pattern as the text colour (no reader could show the field) with
-    // PdfError 13; either way nothing is added or written.
+    // PdfError 13; either way nothing is added or written. The field's
+    // background is the fill colour in force at the call, its border the
+    // line colour (a pattern, or Options 4 and 16384, leave them out), its
+    // text the text colour. After BeginPage all three are black: a check box
+    // then shows black whether ticked or not, and a text field's value is
+    // black on black, until a lighter fill colour is set before AddField
+    // (SetColorFill("White")).
     void AddField(std::string& FieldName, std::int32_t& FieldType, float X, float Y, float XDim, float YDim,
                   std::string_view Value, std::string_view Param = "0", std::string_view Tooltip = {},
                   std::int32_t Options = 0);

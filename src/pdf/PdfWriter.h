@@ -263,10 +263,11 @@ public:
     std::int32_t FileSize() const;
     // Reads another PDF file's page count and information (the two overloads
     // stand for the optional out-arguments). The texts come decoded for
-    // display (escapes, PDFDocEncoding, UTF-16BE) into Windows-1252, a
-    // character it cannot hold becoming "?": unlike the rule of
-    // common/cp1252.h, since these are someone else's texts read to be
-    // shown, never stored. Memory: pdf::import_memory_budget.
+    // display (escapes, PDFDocEncoding, UTF-16BE, and UTF-8 after its mark
+    // EF BB BF whatever the file's version) into Windows-1252, a character
+    // it cannot hold and each malformed sequence becoming "?": unlike the
+    // rule of common/cp1252.h, since these are someone else's texts read to
+    // be shown, never stored. Memory: pdf::import_memory_budget.
     std::int32_t GetInfo(std::string_view Filename);
     std::int32_t GetInfo(std::string_view Filename, std::string& PDFTitle, std::string& PDFSubject,
                          std::string& PDFAuthor, bool& PDFEncrypted);

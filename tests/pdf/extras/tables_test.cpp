@@ -391,13 +391,6 @@ TEST(Tables, RenderedTableShowsBordersAndFillsWhereTheyBelong) {
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Q"), 5);
     ASSERT_FALSE(HasFailure()) << "the readers refuse the file (see finish)";
     const auto image = contenttest::render_colour(doc.file(), 1, 72);
-    const auto colour_at = [&](int x, int y) {
-        const unsigned char* p = image.at(x, y);
-        if (p[0] > 200 && p[1] < 60 && p[2] < 60) return 'R';
-        if (p[0] < 60 && p[1] < 60 && p[2] > 200) return 'B';
-        if (p[0] > 200 && p[1] > 200 && p[2] > 200) return 'W';
-        return '?';
-    };
     // Cells span x 100-180-300 and y 100-150-220; borders 4 wide on the
     // cell edges, fills inside.
     struct Probe {
@@ -410,7 +403,7 @@ TEST(Tables, RenderedTableShowsBordersAndFillsWhereTheyBelong) {
         {240, 150, 'B'}, {140, 220, 'B'},
         {95, 125, 'W'},  {305, 125, 'W'}, {140, 95, 'W'},  {240, 225, 'W'},  // outside
     };
-    for (const Probe& p : probes) EXPECT_EQ(colour_at(p.x, p.y), p.colour) << p.x << "," << p.y;
+    for (const Probe& p : probes) EXPECT_EQ(image.colour(p.x, p.y), p.colour) << p.x << "," << p.y;
 }
 
 }  // namespace

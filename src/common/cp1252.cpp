@@ -61,8 +61,10 @@ std::string cp1252_a_utf8(std::string_view testo) {
 
 namespace {
 
-// With `sostituisci` a malformed byte or a character outside the code page
-// becomes "?" instead of failing the whole text.
+// With `sostituisci` a malformed sequence or a character outside the code
+// page becomes one "?" instead of failing the whole text. A sequence is a
+// lead byte with the continuation bytes that follow it, as many as it
+// announces at most; a byte that leads nothing is a sequence of its own.
 std::optional<std::string> converti_utf8(std::string_view testo, bool sostituisci) {
     std::string out;
     out.reserve(testo.size());
@@ -75,38 +77,37 @@ std::optional<std::string> converti_utf8(std::string_view testo, bool sostituisc
         if (b0 < 0x80) {
             c = b0;
             len = 1;
-        } else if (b0 >= 0xC2 && b0 <= 0xDF) {
+        } else if (b0 >= 0xC0 && b0 <= 0xDF) {
             c = b0 & 0x1F;
             len = 2;
         } else if (b0 >= 0xE0 && b0 <= 0xEF) {
             c = b0 & 0x0F;
             len = 3;
-        } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        } else if (b0 >= 0xF0 && b0 <= 0xF7) {
             c = b0 & 0x07;
             len = 4;
         } else {
-            len = 0;
+            c = 0;
+            len = 0;  // a byte that leads nothing
         }
-        bool valido = len > 0 && n - i >= len;
-        for (std::size_t k = 1; valido && k < len; ++k) {
-            const unsigned char b = static_cast<unsigned char>(testo[i + k]);
-            valido = (b & 0xC0) == 0x80;
-            c = (c << 6) | (b & 0x3F);
+        std::size_t preso = 1;
+        while (preso < len && i + preso < n && (static_cast<unsigned char>(testo[i + preso]) & 0xC0) == 0x80) {
+            c = (c << 6) | (static_cast<unsigned char>(testo[i + preso]) & 0x3F);
+            ++preso;
         }
-        // Overlong forms, surrogates and values beyond Unicode are malformed.
-        if (valido && ((len == 3 && c < 0x800) || (len == 4 && (c < 0x10000 || c > 0x10FFFF)) ||
-                       (c >= 0xD800 && c <= 0xDFFF)))
-            valido = false;
+        // Cut short, a stray byte, overlong forms, surrogates and values
+        // beyond Unicode are malformed.
+        const bool valido = preso == len && !((len == 2 && c < 0x80) || (len == 3 && c < 0x800) || (len == 4 && c < 0x10000) ||
+                                              c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF));
+        i += preso;
         if (!valido) {
             if (!sostituisci) return std::nullopt;
             out += '?';
-            ++i;
             continue;
         }
         const auto byte = unicode_a_cp1252(c);
         if (!byte && !sostituisci) return std::nullopt;
         out += byte ? static_cast<char>(*byte) : '?';
-        i += len;
     }
     return out;
 }

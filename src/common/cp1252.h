@@ -31,8 +31,9 @@ std::string cp1252_a_utf8(std::string_view testo);
 std::optional<std::string> utf8_a_cp1252(std::string_view testo);
 
 // For a message only (a path or a system text named in it): as utf8_a_cp1252,
-// but a character the code page cannot hold, or a malformed byte, becomes
-// "?", so that the rest still reads. Never for data.
+// but a character the code page cannot hold, or a malformed sequence (a lead
+// byte with what follows it of its continuation bytes, or a byte that leads
+// nothing), becomes one "?", so that the rest still reads. Never for data.
 std::string utf8_per_messaggio(std::string_view testo);
 
 // Byte-wise upper case over Windows-1252: a-z, the accented letters

@@ -134,7 +134,13 @@ public:
     // default option or the push button's script. A type outside 0-5 (a
     // widget without a type is no field) is refused with PdfError 5, and a
     // pattern as the text colour (no reader could show the field) with
-    // PdfError 13; either way nothing is added or written.
+    // PdfError 13; either way nothing is added or written. The field's
+    // background is the fill colour in force at the call, its border the
+    // line colour (a pattern, or Options 4 and 16384, leave them out), its
+    // text the text colour. After BeginPage all three are black: a check box
+    // then shows black whether ticked or not, and a text field's value is
+    // black on black, until a lighter fill colour is set before AddField
+    // (SetColorFill("White")).
     void AddField(std::string& FieldName, std::int32_t& FieldType, float X, float Y, float XDim, float YDim,
                   std::string_view Value, std::string_view Param = "0", std::string_view Tooltip = {},
                   std::int32_t Options = 0);
@@ -177,7 +183,11 @@ public:
     // screen or only in print.
     void BeginLayer(std::string_view Layer, bool StartState = true, bool ShowInList = true);
     // Starts recording a reusable object. Options: 1 first page, 2 even pages,
-    // 4 odd pages, 8 not on the first page, 16 over the page's content.
+    // 4 odd pages, 8 not on the first page, 16 over the page's content. An
+    // alias used again makes a new object under a resource of its own
+    // (alias_2, ...): pages that painted the earlier one keep it, and once
+    // the new one is written, PlayObject and the automatic placement of the
+    // pages to come use it instead of the earlier one.
     void BeginObject(std::string_view Alias, std::int32_t Options = 0);
     // Ends an open page, opens a new one and returns its number (from 1).
     std::int32_t BeginPage();
@@ -186,9 +196,18 @@ public:
     // Opens a table at (X, Y): rows of column cells or columns of row cells
     // follow, one level deep. Refused inside an open cell (PdfError 55, as a
     // document begun while one is open; nothing written). A table left open
-    // at a page end goes on on the next page at the same X.
+    // at a page end goes on on the next page at the same X: its next row or
+    // column, or the rest of the row or column left open, starts at the top
+    // of the new page's content (Y 0), and the rows go on from there. A page
+    // that ends inside an open cell closes the cell's local space with it:
+    // the rest of that cell's content is drawn unplaced, and the table goes
+    // on from the old page's positions.
     void BeginTable(float X, float Y);
-    // Style is read only (0 coloured, 1 uncoloured pattern).
+    // Style is read only (0 coloured, 1 uncoloured pattern). What is drawn
+    // inside the box (XMin, YMin)-(XMax, YMax), top-down as on a page, is
+    // the cell. A name used again (by a pattern or a gradient) makes a new
+    // pattern under a resource of its own: colours set before keep the
+    // earlier one, colours set after it is written take the new one.
     void BeginTiling(std::string_view Alias, float XMin, float YMin, float XMax, float YMax, float XStep,
                      float YStep, const std::int32_t& Style = 0);
     // Names a place of the open page that "ref:" + RefName links jump to
@@ -258,10 +277,11 @@ public:
     std::int32_t FileSize() const;
     // Reads another PDF file's page count and information (the two overloads
     // stand for the optional out-arguments). The texts come decoded for
-    // display (escapes, PDFDocEncoding, UTF-16BE) into Windows-1252, a
-    // character it cannot hold becoming "?": unlike the rule of
-    // common/cp1252.h, since these are someone else's texts read to be
-    // shown, never stored. Memory: pdf::import_memory_budget.
+    // display (escapes, PDFDocEncoding, UTF-16BE, and UTF-8 after its mark
+    // EF BB BF whatever the file's version) into Windows-1252, a character
+    // it cannot hold and each malformed sequence becoming "?": unlike the
+    // rule of common/cp1252.h, since these are someone else's texts read to
+    // be shown, never stored. Memory: pdf::import_memory_budget.
     std::int32_t GetInfo(std::string_view Filename);
     std::int32_t GetInfo(std::string_view Filename, std::string& PDFTitle, std::string& PDFSubject,
                          std::string& PDFAuthor, bool& PDFEncrypted);
@@ -289,9 +309,10 @@ public:
     void OnFieldEvent(std::int32_t& OnEvent, std::string& FieldName, std::string& Action);
     // Shows the written file in the desktop's PDF viewer and returns at once.
     void OpenDoc();
-    // Paints the reusable object Name. Ignored while recording an object
-    // that Name paints, itself or through the objects it paints: no reader
-    // can draw an object that paints itself.
+    // Paints the reusable object Name: the latest one written under that
+    // alias (see BeginObject). Ignored while recording an object that Name
+    // paints, itself or through the objects it paints: no reader can draw
+    // an object that paints itself.
     void PlayObject(std::string_view Name);
     void SetAlpha(std::int16_t Value);
     void SetCharSpacing(float w);
@@ -519,10 +540,16 @@ private:
     // Reusable objects (BeginObject ... EndObject).
     struct ObjectRecord {
         std::string Alias;
+        // Its key in /XObject: the alias as a PDF name, numbered "_2", "_3"...
+        // when an earlier object or picture holds that key.
+        std::string ResourceName;
         std::string AnnotationRefs;  // annotations written while recording
         std::int32_t Options = 0;
-        // The names (as written) of the objects it paints.
+        // The resource names of the objects it paints.
         std::vector<std::string> Plays;
+        // A later object was written under the same alias and took its
+        // place: PlayObject and the automatic placement use that one.
+        bool Replaced = false;
     };
     std::vector<ObjectRecord> ObjectTable;  // index 1..ObjectCount
     std::int32_t ObjectCount = 0;
@@ -530,6 +557,9 @@ private:
     // document's /XObject entries besides the images (XObjectResources).
     std::string ObjectResources;
     std::string PatternResources;  // "/<name> <n> 0 R " CR per pattern or gradient
+    // Each pattern or gradient name, as the colour setters write it, to the
+    // resource of its latest definition.
+    std::unordered_map<std::string, std::string> PatternNames;
     std::string ExtGStateResources;
     // Tiling pattern being recorded.
     std::string TilingAlias;
@@ -744,9 +774,20 @@ private:
     // Paints the reusable objects that the placement flags select for the
     // current page, at its begin (false) or end (true).
     void PlayAutoObjects(bool AtPageEnd);
-    // Whether painting the object named `from` paints the one named `to`:
-    // the same name, or one that an object of that name paints, and so on.
+    // Whether painting the object named `from` paints the one named `to`
+    // (resource names): the same name, or one that an object of that name
+    // paints, and so on.
     bool PaintsObject(const std::string& from, const std::string& to) const;
+    // The resource name of the latest written object of that alias, else
+    // the alias as a PDF name.
+    std::string ObjectResource(std::string_view Alias) const;
+    // The resource name a new pattern or gradient called Name (as the colour
+    // setters write it) is written under, from now on what Name paints:
+    // Name, numbered when an earlier pattern holds it.
+    std::string NewPatternResource(const std::string& Name);
+    // What the colour setters write for the pattern Name: the resource of
+    // its latest definition, Name itself before any.
+    std::string PatternResource(const std::string& Name) const;
 
     // -- Notes, links and fields --
     // Writes one annotation object: Dictionary holds "<<" and the caller's
@@ -781,6 +822,9 @@ private:
     // Opens a cell's local space at (TableX, TableY) with its background and
     // border.
     void OpenCell(float Width, float Height);
+    // Moves an open table, left open by a page that ends outside any cell,
+    // to the top of the next page (see BeginTable).
+    void CarryTableOver();
 
     // -- Document end --
     std::int32_t WriteOutlines();

@@ -6,6 +6,7 @@
 #include "pdf/PdfWriter.h"
 #include "pdf/core/public_call.h"
 #include "pdf/content/font_names.h"
+#include "pdf/content/pdf_name.h"
 #include "pdf/content/standard_font_metrics.h"
 #include "pdf/content/word_widths.h"
 
@@ -129,14 +130,11 @@ void PdfWriter::SetFont(std::string_view FontFamily, float Size, std::int32_t St
 std::string PdfWriter::UnusedFontResource(const std::string& name) const {
     // "MACFoo" can be asked for both as the MacRoman "Foo" and as the
     // WinAnsi "MACFoo": the second one found is numbered.
-    std::string resource = name;
-    for (std::int32_t n = 2;; ++n) {
-        bool taken = false;
-        for (std::int32_t i = 1; i <= FontCount && static_cast<std::size_t>(i) < FontTable.size() && !taken; ++i)
-            taken = FontTable[static_cast<std::size_t>(i)].ResourceName == resource;
-        if (!taken) return resource;
-        resource = name + "_" + std::to_string(n);
-    }
+    return pdf::unused_name(name, [this](const std::string& resource) {
+        for (std::int32_t i = 1; i <= FontCount && static_cast<std::size_t>(i) < FontTable.size(); ++i)
+            if (FontTable[static_cast<std::size_t>(i)].ResourceName == resource) return true;
+        return false;
+    });
 }
 
 void PdfWriter::SetFontSize(float Points) { FontSize = Points; }

@@ -53,7 +53,8 @@ void PdfWriter::AddGradient(std::string_view Alias, std::int32_t Style, std::str
     const std::int32_t n = WriteObjStart(0);
     WriteLine(dictionary);
     WriteObjEnd();
-    // A valid name, written the way the colour setters write it.
-    PatternResources +=
-        "/" + pdf::pdf_name(pdf::upper_case(pdf::trim_blanks(Alias))) + " " + std::to_string(n) + " 0 R \r";
+    // A valid name, written the way the colour setters write it; a name
+    // used again gets a resource of its own, as for tiling patterns.
+    PatternResources += "/" + NewPatternResource(pdf::pdf_name(pdf::upper_case(pdf::trim_blanks(Alias)))) + " " +
+                        std::to_string(n) + " 0 R \r";
 }

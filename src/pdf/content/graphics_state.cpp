@@ -29,16 +29,20 @@ constexpr ColourOperators line_operators{" RG", "/xxCSxx CS ", "/Pattern CS /", 
 struct ParsedPaint {
     std::string input;
     std::string value, pattern_colour, line;
+    // For a pattern: the operator line around its name, which is looked up
+    // at every use (a pattern defined again is another resource).
+    std::string pattern_head, pattern_name;
+    const char* pattern_tail = "";
 };
 struct PaintCache {
     std::array<ParsedPaint, 4> entries;
     std::size_t used = 0, next = 0;
-    const ParsedPaint* find(std::string_view input) const {
+    ParsedPaint* find(std::string_view input) {
         for (std::size_t k = 0; k < used; ++k)
             if (entries[k].input == input) return &entries[k];
         return nullptr;
     }
-    const ParsedPaint& add(ParsedPaint entry) {
+    ParsedPaint& add(ParsedPaint entry) {
         ParsedPaint& slot = entries[next];
         slot = std::move(entry);
         next = (next + 1) % entries.size();
@@ -63,7 +67,7 @@ void PdfWriter::SetColorLine(std::string_view Color) {
 const std::string* PdfWriter::SetPaintColor(std::string_view Color, bool Stroke) {
     if (Color.empty() || UncolouredTiling) return nullptr;
     PaintCache& cache = paint_cache[Stroke ? 1 : 0];
-    const ParsedPaint* parsed = cache.find(Color);
+    ParsedPaint* parsed = cache.find(Color);
     if (parsed == nullptr) {
         ParsedPaint entry;
         entry.input = std::string(Color);
@@ -81,9 +85,13 @@ const std::string* PdfWriter::SetPaintColor(std::string_view Color, bool Stroke)
             entry.line = HexColorToRgb(value) + op.rgb;
         } else if (!pattern_colour.empty()) {
             if (pattern_colour.front() == '#')
-                entry.line = op.uncoloured + HexColorToRgb(pattern_colour) + " /" + pdf::pdf_name(value) + op.select;
+                entry.pattern_head = op.uncoloured + HexColorToRgb(pattern_colour) + " /";
         } else {
-            entry.line = op.pattern_space + pdf::pdf_name(value) + op.select;
+            entry.pattern_head = op.pattern_space;
+        }
+        if (!entry.pattern_head.empty()) {
+            entry.pattern_name = pdf::pdf_name(value);
+            entry.pattern_tail = op.select;
         }
         parsed = &cache.add(std::move(entry));
     }
@@ -96,6 +104,8 @@ const std::string* PdfWriter::SetPaintColor(std::string_view Color, bool Stroke)
     const std::string& pattern_colour = parsed->pattern_colour;
     (Stroke ? LinePatternColour : FillPatternColour) =
         !pattern_colour.empty() && pattern_colour.front() == '#' ? pattern_colour : std::string();
+    if (!parsed->pattern_head.empty())
+        parsed->line = parsed->pattern_head + PatternResource(parsed->pattern_name) + parsed->pattern_tail;
     if (parsed->line.empty()) return nullptr;
     PutContent(parsed->line);
     return &parsed->line;

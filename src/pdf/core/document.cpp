@@ -138,6 +138,7 @@ void PdfWriter::ResetDocumentState() {
     ObjectTable.clear();
     ObjectResources.clear();
     PatternResources.clear();
+    PatternNames.clear();
     TilingAlias.clear();
     TilingDictionary.clear();
     GStateCount = 0;

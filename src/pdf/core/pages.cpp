@@ -45,6 +45,9 @@ std::int32_t PdfWriter::BeginPage() {
 void PdfWriter::EndPage() {
     if (!PageOpen) return;
     const pdf::PublicCall call("EndPage");
+    // A table the page leaves open outside a cell goes on on the next page;
+    // one drawn into a recording is not the page's.
+    if (!TableStates.empty() && !CellOpen && ActiveContentBuffer() == PageBuffer) CarryTableOver();
     // The page's content ends with every save restored and every layer
     // mark ended, before what is painted over it.
     CloseOpenMarks(PageBuffer);

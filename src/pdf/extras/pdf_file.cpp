@@ -25,11 +25,6 @@ constexpr std::size_t kMaxTrailerBytes = std::size_t{1} << 20;
 std::string object_name(std::int64_t number) { return "l'oggetto " + std::to_string(number); }
 std::string of_object(std::int64_t number) { return "dell'oggetto " + std::to_string(number); }
 
-const PdfValue& null_value() {
-    static const PdfValue null;
-    return null;
-}
-
 }  // namespace
 
 PdfFile::PdfFile(const std::filesystem::path& path) : map_(std::make_unique<MappedFile>(path)), bytes_(map_->bytes()) {
@@ -258,7 +253,11 @@ PdfValueHandle PdfFile::resolve(const PdfValue& value) {
         auto referred = object(current->integer, current->generation);
         current = PdfValueHandle(referred, &referred->value);
     }
-    if (current->is(PdfValue::Kind::reference)) return PdfValueHandle(std::shared_ptr<const void>(), &null_value());
+    // Past the limit the value is unknown: taking it as null would pass a
+    // page off as one without resources or content.
+    if (current->is(PdfValue::Kind::reference))
+        refuse("catena di riferimenti oltre " + std::to_string(kMaxReferenceChain) + " (" +
+               object_name(current->integer) + ")");
     return current;
 }
 

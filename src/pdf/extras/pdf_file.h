@@ -87,10 +87,10 @@ public:
     std::shared_ptr<const PdfObject> object(std::int64_t number, std::int32_t generation);
     // The stream bytes of an object.
     std::string_view stream_data(const PdfObject& object) const;
-    // `value` itself, or the object it refers to (chains of references
-    // followed a bounded number of times; null at the end). Not a copy: a
-    // direct value is handed back as it stands, so it must outlive the
-    // handle.
+    // `value` itself, or the object it refers to (null for a missing one).
+    // A chain of more than 32 references, a loop among them included, is
+    // refused (321). Not a copy: a direct value is handed back as it
+    // stands, so it must outlive the handle.
     PdfValueHandle resolve(const PdfValue& value);
 
     // The page objects in page order (walked once, on first use).

@@ -69,6 +69,15 @@ void PdfWriter::EndTable() {
     PopGraphicState();
 }
 
+void PdfWriter::CarryTableOver() {
+    // The rest of the table starts at the top of the next page's content:
+    // the old page's Y would put it below the new page's edge.
+    TableY = 0;
+    // A row or column left open began on the old page: its end must go on
+    // from the new top, not bring back where it began.
+    if ((InRow || InColumn) && !GraphicStateStack.empty()) GraphicStateStack.back().CurrentY = 0;
+}
+
 void PdfWriter::OpenCell(float Width, float Height) {
     // Both rectangles are formatted before the cell's "q" is written.
     std::string background, border;

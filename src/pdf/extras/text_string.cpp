@@ -32,6 +32,9 @@ void append(std::string& out, char32_t c) {
 }  // namespace
 
 std::string text_string_to_cp1252(std::string_view bytes) {
+    // UTF-8 after its mark, as PDF 2.0 writes texts, is recognised in a file
+    // of any version: no other encoding begins with those three bytes.
+    if (bytes.starts_with("\xEF\xBB\xBF")) return utf8_per_messaggio(bytes.substr(3));
     std::string out;
     if (bytes.size() < 2 || bytes[0] != '\xFE' || bytes[1] != '\xFF') {
         for (unsigned char b : bytes) append(out, pdf_doc_character(b));

@@ -167,6 +167,33 @@ TEST(StandardFonts, UnknownFamilyKeepsItsOwnResource) {
     for (const char* word : {"four", "five", "six", "seven"}) EXPECT_NE(text.find(word), std::string::npos) << word;
 }
 
+// A standard family in any letter case, bold, plain and bold again, gives
+// the font objects, the /Font resources and the "Tf" lines its usual
+// spelling gives.
+TEST(StandardFonts, TheFamilysLetterCaseChangesNothing) {
+    const auto fonts_of = [](const char* first, const char* then) {
+        Document doc;
+        auto& w = doc.first_page();
+        w.SetFont(first, 10, 1);
+        w.DrawText(10, 20, "uno");
+        w.SetFont(then, 10, 0);
+        w.DrawText(10, 40, "due");
+        w.SetFont(then, 10, 1);
+        w.DrawText(10, 60, "tre");
+        const std::string pdf = doc.finish();
+        std::string kept;
+        for (std::size_t at = pdf.find("/Type /Font "); at != std::string::npos; at = pdf.find("/Type /Font ", at + 1))
+            kept += pdf.substr(at, pdf.find("endobj", at) - at);
+        const std::size_t resources = pdf.find("/Font <<\r");
+        kept += pdf.substr(resources, pdf.find(">>", resources) - resources);
+        return kept + contenttest::page_content(pdf);
+    };
+    const std::string usual = fonts_of("Arial", "Arial");
+    EXPECT_EQ(count_of(usual, "/Type /Font "), 2u);
+    EXPECT_EQ(fonts_of("arial", "ARIAL"), usual);
+    EXPECT_EQ(fonts_of("ARIAL", "arial"), usual);
+}
+
 TEST(StandardFonts, AbortForgetsTheSelection) {
     Document doc;
     auto& w = doc.writer;

@@ -117,6 +117,82 @@ TEST(ReusableObjects, NoObjectPaintsItself) {
     EXPECT_EQ(count_of(pdf, "q /D Do Q"), 1u);  // in C
 }
 
+// An object, an automatic object and a tiling pattern each defined twice
+// under one name: every page shows the definition in force when it was
+// drawn, and the second object may paint the first.
+TEST(ReusableObjects, DefinedTwiceEachPageShowsItsOwn) {
+    Document doc;
+    auto& w = doc.writer;
+    const auto square = [&](const char* colour, float x, float width) {
+        w.SetColorFill(colour);
+        w.DrawRect(x, 10, width, 20, 5);
+    };
+    const auto tiling = [&](const char* colour) {
+        w.BeginTiling("dots", 0, 0, 10, 10, 10, 10);
+        w.SetColorFill(colour);
+        w.DrawRect(0, 0, 10, 10, 5);
+        w.EndTiling();
+    };
+    w.BeginObject("logo");
+    square("#FF0000", 10, 20);
+    w.EndObject();
+    w.BeginObject("band", 7);
+    square("#FF0000", 100, 60);
+    w.EndObject();
+    tiling("#FF0000");
+    w.BeginPage();
+    w.PlayObject("logo");
+    w.SetColorFill("dots");
+    w.DrawRect(200, 10, 30, 20, 5);
+    w.BeginObject("logo");
+    square("#0000FF", 50, 20);
+    w.PlayObject("logo");  // the first one: no loop
+    w.EndObject();
+    w.BeginObject("band", 7);
+    square("#0000FF", 100, 20);
+    w.EndObject();
+    tiling("#0000FF");
+    w.BeginPage();
+    w.PlayObject("logo");
+    w.SetColorFill("dots");
+    w.DrawRect(200, 10, 30, 20, 5);
+    const std::string pdf = doc.finish();
+    EXPECT_EQ(count_of(pdf, "/Name /logo_2\r"), 1u);
+    ASSERT_FALSE(HasFailure()) << "the readers refuse the file (see finish)";
+    // x: the first logo, the second, the first band, what only the first
+    // band covers, the pattern.
+    const int probes[] = {20, 60, 110, 150, 215};
+    const std::string shown[] = {"RWRRR", "RBBWB"};
+    for (int page = 1; page <= 2; ++page) {
+        const auto image = contenttest::render_colour(doc.file(), page, 72);
+        std::string seen;
+        for (const int x : probes) seen += image.colour(x, 20);
+        EXPECT_EQ(seen, shown[page - 1]) << "page " << page;
+    }
+}
+
+// A cell whose box does not start at 0: what is drawn inside the box fills
+// the pattern.
+TEST(TilingPatterns, CellAwayFromTheOriginPaints) {
+    Document doc;
+    auto& w = doc.writer;
+    w.BeginTiling("cell", 0, 10, 20, 30, 20, 20);
+    w.SetColorFill("#0000FF");
+    w.DrawRect(0, 10, 10, 10, 5);
+    w.EndTiling();
+    w.BeginPage();
+    w.SetColorFill("cell");
+    w.DrawRect(100, 100, 200, 200, 5);
+    doc.finish();
+    ASSERT_FALSE(HasFailure()) << "the readers refuse the file (see finish)";
+    const auto image = contenttest::render_colour(doc.file(), 1, 72);
+    int blue = 0;
+    for (int y = 101; y < 299; ++y)
+        for (int x = 101; x < 299; ++x) blue += image.colour(x, y) == 'B';
+    // A quarter of every cell.
+    EXPECT_NEAR(blue, 198 * 198 / 4, 198 * 4);
+}
+
 // The contract's header: a rule, texts and the rotated draft watermark in
 // one object painted on every page, while the page text stays horizontal.
 TEST(ReusableObjects, RotatedWatermarkOnEveryPage) {

@@ -60,6 +60,14 @@ struct ColourImage {
     const unsigned char* at(int x, int y) const {
         return &pixels[(static_cast<size_t>(y) * width + x) * 3];
     }
+    // The pixel as 'R' (red), 'B' (blue), 'W' (white), else '?'.
+    char colour(int x, int y) const {
+        const unsigned char* p = at(x, y);
+        if (p[0] > 200 && p[1] < 60 && p[2] < 60) return 'R';
+        if (p[0] < 60 && p[1] < 60 && p[2] > 200) return 'B';
+        if (p[0] > 200 && p[1] > 200 && p[2] > 200) return 'W';
+        return '?';
+    }
 };
 ColourImage render_colour(const std::filesystem::path& pdf, int page, int dpi);
 

@@ -47,9 +47,11 @@ TEST(WriteFailure, FullDiskAndMissingFolderAreToldInItalian) {
     pagine.Abort();
 
     // A name that cannot be opened: the cause, then the name.
-    testsupport::TempDir cartella;
+    testsupport::TempDir cartella, con_un_file;
+    testsupport::write_file(con_un_file / "lettera.txt", "non una cartella");
     const std::pair<std::string, std::string> aperture[] = {
         {(cartella / "manca" / "a.pdf").string(), "Cartella inesistente: file o cartella inesistente"},
+        {(con_un_file / "lettera.txt" / "a.pdf").string(), "Cartella inesistente: il percorso non \xE8 una cartella"},
         {cartella.path().string(), "Impossibile creare il file: \xE8 una cartella"},
         {(cartella / "nuova").string() + "/", "Impossibile creare il file: \xE8 una cartella"},
     };

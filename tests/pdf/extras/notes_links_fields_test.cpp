@@ -201,6 +201,29 @@ TEST(Notes, InsideAnAutomaticObjectTheyGoOnEveryPageItIsPlacedOn) {
     EXPECT_EQ(count_of(pdf, "[ " + number.substr(0, number.find(' ')) + " 0 R  ]"), 2u);
 }
 
+// Once a recording is closed, a note and a link belong to the page they were
+// made on, also beside an object placed on every page.
+TEST(Notes, AfterARecordingTheyStayOnTheirPage) {
+    REQUIRE_TOOL("mutool");
+    Document doc;
+    PdfWriter& w = doc.writer;
+    w.BeginObject("Cornice", 7);
+    w.DrawRect(0, 0, 50, 50);
+    w.EndObject();
+    w.BeginPage();
+    w.AddNoteIcon("Nota", 0, 10, 10);
+    w.LinkTo("http://example.org/", 0, 0, 0, 10, 40, 30, 10);
+    w.BeginPage();
+    doc.finish();
+    EXPECT_EQ(mutool_run("var doc = new PDFDocument(scriptArgs[0]);\n"
+                         "for (var p = 0; p < doc.countPages(); ++p) {\n"
+                         "  var annots = doc.findPage(p).get('Annots');\n"
+                         "  for (var i = 0; annots && i < annots.length; ++i)\n"
+                         "    print((p + 1) + ':' + annots.get(i).get('Subtype')); }\n",
+                         doc.file()),
+              (std::vector<std::string>{"1:Text", "1:Link"}));
+}
+
 TEST(Links, PagesBookmarksReferencesAndAddresses) {
     Document doc;
     PdfWriter& w = doc.writer;

@@ -463,6 +463,35 @@ TEST(PageImport, PagesThatCannotBeImportedWriteNothing) {
     }
 }
 
+// /Resources reached through 32 references is read, whatever it ends in (a
+// value that is no dictionary is no resources); through 33 it is refused,
+// never taken as a page without resources.
+TEST(PageImport, ResourcesAtTheEndOfAChainOfReferences) {
+    const auto chain = [](int references, const std::string& end) {
+        PdfBuilder b = two_page_file("");
+        b.object(3, "<< /Type /Page /Parent 2 0 R /Contents 6 0 R /Resources 10 0 R >>");
+        for (int k = 10; k < 10 + references - 1; ++k) b.object(k, std::to_string(k + 1) + " 0 R");
+        b.object(10 + references - 1, end);
+        return b.finish("/Size " + std::to_string(10 + references) + " /Root 1 0 R");
+    };
+    TempDir dir;
+    const auto src = dir / "src.pdf", out = dir / "out.pdf";
+    for (const auto& [end, resources] : std::vector<std::pair<std::string, std::string>>{
+             {"<< /Font << /F1 5 0 R >> >>", "/Resources << /Font << /F1 4 0 R >> >>"}, {"42", "/Resources << >>"}}) {
+        write_file(src, chain(32, end));
+        PdfWriter w;
+        w.BeginDoc(out.string());
+        w.BeginPage();
+        w.ImportPage(src.string(), 1, 0, 0);
+        w.EndDoc();
+        const auto found = forms(read_file(out));
+        ASSERT_EQ(found.size(), 1u) << end;
+        EXPECT_NE(found[0].second.find(resources), std::string::npos) << found[0].second;
+    }
+    write_file(src, chain(33, "<< /Font << /F1 5 0 R >> >>"));
+    expect_import_refused(src, 321, "catena di riferimenti oltre 32", "33 references");
+}
+
 TEST(PageImport, PagesAreWrittenOnceAndPlacedAsAsked) {
     TempDir dir;
     const auto a = dir / "a.pdf", b = dir / "B.pdf", b_lower = dir / "b.pdf", out = dir / "out.pdf";

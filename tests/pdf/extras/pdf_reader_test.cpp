@@ -166,6 +166,11 @@ TEST(PdfReader, PagesAndInformationOfReadableFiles) {
              return s.replace(s.find("0000000000 00000 n"), 18, "0000000000 00000 f");
          }(),
          2, ""},
+        {"UTF-8 after its mark in a 1.4 file, one ? per malformed sequence or character beyond the code page",
+         info_file("/Title <EFBBBF 43616666C3A8 20E2809420 E282AC> "
+                   "/Subject (\\357\\273\\277A\\342\\202B\\200C\\360\\237\\230\\200D\\303) "
+                   "/Author <EFBBBF 41EDA080 42C080 43F8 44E08080>"),
+         2, "Caff\xE8 \x97 \x80", "A?B?C?D?", "A?B?C?D?"},
     };
     {
         // An incremental update replaces the page tree, the catalog (the old

@@ -292,6 +292,83 @@ TEST(Tables, CarriedToANewPageTheyKeepTheirColumnAndEveryPageIsBalanced) {
     EXPECT_TRUE(square[0] > 200 && square[2] < 60) << int(square[0]) << " " << int(square[2]);
 }
 
+// Near the foot of a page, a table of rows broken inside a row and one of
+// columns broken inside a column: what follows each break starts at the top
+// of the next page, and every cell's text is read where its cell is.
+TEST(Tables, CarriedOverTheyGoOnFromTheTopOfTheNextPage) {
+    Document doc;
+    PdfWriter& w = doc.writer;
+    w.BeginPage();
+    w.SetFont("Helvetica", 10);
+    const auto cell = [&](const char* text) { w.DrawText(5, 30, text); };
+    w.BeginTable(50, 650);
+    for (const char* text : {"R1", "R2"}) {
+        w.BeginRow(60);
+        w.BeginColumn(100);
+        cell(text);
+        w.EndColumn();
+        w.EndRow();
+    }
+    w.BeginRow(60);
+    w.BeginColumn(100);
+    cell("R3a");
+    w.EndColumn();
+    w.BeginPage();  // inside the row, between its cells
+    w.BeginColumn(100);
+    cell("R3b");
+    w.EndColumn();
+    w.EndRow();
+    for (const char* text : {"R4", "R5"}) {
+        w.BeginRow(60);
+        w.BeginColumn(100);
+        cell(text);
+        w.EndColumn();
+        w.EndRow();
+    }
+    w.EndTable();
+    w.BeginTable(300, 650);
+    w.BeginColumn(100);
+    for (const char* text : {"C1a", "C1b"}) {
+        w.BeginRow(60);
+        cell(text);
+        w.EndRow();
+    }
+    w.BeginPage();  // inside the column, between its cells
+    w.BeginRow(60);
+    cell("C1c");
+    w.EndRow();
+    w.EndColumn();
+    w.BeginColumn(100);
+    for (const char* text : {"C2a", "C2b"}) {
+        w.BeginRow(60);
+        cell(text);
+        w.EndRow();
+    }
+    w.EndColumn();
+    w.EndTable();
+    doc.finish();
+
+    struct Placed {
+        int page;
+        double x, y;  // the cell's top-left corner
+    };
+    const std::map<std::string, Placed> expected = {
+        {"R1", {1, 50, 650}},  {"R2", {1, 50, 710}},   {"R3a", {1, 50, 770}},  {"R3b", {2, 150, 0}},
+        {"R4", {2, 50, 60}},   {"R5", {2, 50, 120}},   {"C1a", {2, 300, 650}}, {"C1b", {2, 300, 710}},
+        {"C1c", {3, 300, 0}},  {"C2a", {3, 400, 0}},   {"C2b", {3, 400, 60}},
+    };
+    const auto words = contenttest::bbox_words(doc.file());
+    ASSERT_EQ(words.size(), expected.size());
+    // The text's top stands a fixed distance below the cell's top.
+    const double below = words.front().y_min - 650;
+    for (const auto& word : words) {
+        const Placed& place = expected.at(word.text);
+        EXPECT_EQ(word.page, place.page) << word.text;
+        EXPECT_NEAR(word.x_min, place.x + 5, 0.5) << word.text;
+        EXPECT_NEAR(word.y_min - below, place.y, 0.5) << word.text;
+    }
+}
+
 TEST(Tables, RenderedTableShowsBordersAndFillsWhereTheyBelong) {
     Document doc;
     PdfWriter& w = doc.first_page();
@@ -314,13 +391,6 @@ TEST(Tables, RenderedTableShowsBordersAndFillsWhereTheyBelong) {
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Q"), 5);
     ASSERT_FALSE(HasFailure()) << "the readers refuse the file (see finish)";
     const auto image = contenttest::render_colour(doc.file(), 1, 72);
-    const auto colour_at = [&](int x, int y) {
-        const unsigned char* p = image.at(x, y);
-        if (p[0] > 200 && p[1] < 60 && p[2] < 60) return 'R';
-        if (p[0] < 60 && p[1] < 60 && p[2] > 200) return 'B';
-        if (p[0] > 200 && p[1] > 200 && p[2] > 200) return 'W';
-        return '?';
-    };
     // Cells span x 100-180-300 and y 100-150-220; borders 4 wide on the
     // cell edges, fills inside.
     struct Probe {
@@ -333,7 +403,7 @@ TEST(Tables, RenderedTableShowsBordersAndFillsWhereTheyBelong) {
         {240, 150, 'B'}, {140, 220, 'B'},
         {95, 125, 'W'},  {305, 125, 'W'}, {140, 95, 'W'},  {240, 225, 'W'},  // outside
     };
-    for (const Probe& p : probes) EXPECT_EQ(colour_at(p.x, p.y), p.colour) << p.x << "," << p.y;
+    for (const Probe& p : probes) EXPECT_EQ(image.colour(p.x, p.y), p.colour) << p.x << "," << p.y;
 }
 
 }  // namespace

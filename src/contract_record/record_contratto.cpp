@@ -355,7 +355,9 @@ std::optional<std::string> controlla_contratto(const ModelloContratto& m, int* c
     // A body that the four stored pieces cannot hold whole would be cut
     // without a word: refuse it while the user can still shorten it.
     // The count is of what the user deletes in the box, where a line break
-    // is one character.
+    // is one character; the form leaves the cursor where what can be stored
+    // ends, so the message says so: Backspace there takes from the part
+    // that fits, Delete from what does not.
     for (int n = 13; n <= 22; ++n) {
         const int corpo = PRIMO_TITOLO_ARTICOLO + 2 * (n - 13) + 1;
         const std::size_t da_togliere = parte_memorizzabile(testo(corpo)).da_togliere;
@@ -364,7 +366,7 @@ std::optional<std::string> controlla_contratto(const ModelloContratto& m, int* c
                                      " \xE8 troppo lungo per essere salvato per intero: accorciarlo di " +
                                      (da_togliere == 1 ? std::string("un carattere")
                                                        : std::to_string(da_togliere) + " caratteri") +
-                                     ".");
+                                     ": ci\xF2 che si pu\xF2 salvare finisce dove \xE8 il cursore.");
     }
     return std::nullopt;
 }

@@ -835,7 +835,8 @@ TEST_F(ModuloTest, AnArticleTooLongIsLeftWithTheCursorWhereWhatIsStoredEnds) {
         ASSERT_EQ(finestre.size(), 1u);
         EXPECT_EQ(finestre[0].testo.toStdString(),
                   std::string("Il testo dell'articolo 14 è troppo lungo per essere salvato per intero: accorciarlo di ") +
-                      std::to_string(caso.togliere) + " caratteri.");
+                      std::to_string(caso.togliere) +
+                      " caratteri: ciò che si può salvare finisce dove è il cursore.");
         EXPECT_TRUE(corpo->hasFocus());
         EXPECT_FALSE(corpo->textCursor().hasSelection());
         EXPECT_EQ(corpo->textCursor().position(), caso.tenuti);

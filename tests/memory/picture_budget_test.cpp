@@ -142,14 +142,15 @@ TEST(PictureBudget, DrawingsAndNonPicturesStayWithinTheBudget) {
                         wmf_file(0, 0, 32000, 32000, 1440, records), 0, size < 64 * MiB ? 0 : 321});
     }
     {
+        // Short curves of one-digit numbers, each of which becomes a number
+        // of the page with three decimals.
         std::string body;
         body.reserve(40 * MiB + 64);
         while (body.size() < 40 * MiB) {
-            body += std::to_string(coordinate() % 100) + " " + std::to_string(coordinate() % 100) + " m ";
-            for (int i = 0; i < 6; ++i) body += std::to_string(coordinate() % 100) + " ";
+            for (int i = 0; i < 8; ++i) body += std::to_string(coordinate() % 10) + (i == 1 ? " m " : " ");
             body += "c S\n";
         }
-        rows.push_back({"EPS of 40 MB of short curves", "curves.eps", eps_file("0 0 100 100", body)});
+        rows.push_back({"EPS of 40 MB of short curves", "curves.eps", eps_file("0 0 7 7", body)});
     }
     for (const char* name : {"big.gif", "big.eps"})
         rows.push_back({"700 MB that are no picture", name, "no picture at all", 700'000'000, 321, 16 * MiB});

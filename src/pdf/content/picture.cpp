@@ -31,7 +31,7 @@ namespace {
 // Whether `head` begins as `signature` does, as far as either goes.
 bool begins_as(std::span<const std::uint8_t> head, std::string_view signature) {
     const std::size_t n = std::min(head.size(), signature.size());
-    return std::memcmp(head.data(), signature.data(), n) == 0;
+    return n == 0 || std::memcmp(head.data(), signature.data(), n) == 0;
 }
 
 }  // namespace

@@ -38,6 +38,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "pdf/core/content_text.h"
+
 namespace pdf {
 
 // Stream data: bytes written unchanged.
@@ -228,12 +230,28 @@ public:
     // the name's ending: raster pictures (.gif, .bmp, .tga, .jpg) become an
     // image written once per file name, exactly as given, and frame; EPS/AI
     // and WMF drawings are translated at every call, and their failures are
-    // recorded (321 also for a drawing the translator cannot follow).
+    // recorded (321 also for a drawing the translator cannot follow: a
+    // bitmap, a text, a shape it does not draw). A file's first bytes are
+    // checked against the kind its name gives before the rest is read: a
+    // file of another kind costs no more than them (321).
     // Memory budget of a raster picture: at most 2^26 pixels; placing it
     // costs its file, its samples decoded once (1 byte a pixel for a palette,
     // 3 for RGB, at most 192 MiB; a JPEG's samples are its file) and the
     // encoded stream when the document's streams are filtered. The samples
     // are written from the buffer they were decoded into, never copied.
+    // Memory budget of a drawing of N bytes: from before the call until
+    // EndPage has written the page, at most pdf::import_memory_budget(N)
+    // (100 MB + 4N, never more than 512 MB) above what the writer held. In
+    // it: the file, held once while it is translated (up to 495 MB), the
+    // translator's own state (at most 16 MiB) and the operators, written
+    // into the page's content as they are made; EndPage writes that content
+    // out as it stands, block by block. A drawing whose operators would pass
+    // the budget (a metafile's are about 4 times its size, so metafiles
+    // above about 100 MB) is refused with 321 and the content is cut back to
+    // what it was. With protection or stream filters, EndPage gathers the
+    // content into one buffer as it lets the blocks go, and the filters'
+    // output and working memory come on top; drawn into a reusable object or
+    // tiling pattern, the recording is copied once more when it is written.
     void DrawImage(std::string_view Filename, float DestX, float DestY, float ImgWidth = 0, float ImgHeight = 0,
                    std::int16_t FrameNumber = 1, std::string_view ColorMask = {});
     void DrawLine(float X1, float Y1, float X2, float Y2, std::int32_t Options = 0);
@@ -430,7 +448,7 @@ private:
     bool TilingOpen = false;  // a tiling pattern is being recorded
     // Content buffers; each line is stored as CR + line.
     enum ContentBufferIndex { PageBuffer = 0, ObjectBuffer = 1, TilingBuffer = 2 };
-    std::array<std::string, 3> ContentBuffers;
+    std::array<pdf::ContentText, 3> ContentBuffers;
     // Annotation references of the open page, "<n> 0 R " each.
     std::string PageAnnots;
     // Rotation code for pages to come, and of the open page (1 -> /Rotate 270,
@@ -721,6 +739,15 @@ private:
     // (0 = the current object), /Filter, /Length1, /Length, the bytes.
     void WriteStream(pdf::Bytes Data, std::int32_t ObjectNumber = 0, std::string_view PresetFilter = {},
                      std::int32_t Length1 = 0);
+    // The same for a page's content: Prefix, then Content, whose blocks are
+    // let go as they are written. Unfiltered and unprotected, the blocks are
+    // written as they stand; else they are gathered into the one buffer that
+    // WriteStream filters and encrypts, each let go once it is in: the
+    // content is never held twice.
+    void WriteContentStream(std::string_view Prefix, pdf::ContentText& Content);
+    // "/Length n >>", CR, "stream", LF; and LF, "endstream", LF.
+    void WriteStreamHead(std::size_t Length);
+    void WriteStreamTail();
     // Text as a complete stream object under a new number; returns it.
     std::int32_t WriteContentObject(std::string_view Text);
     // Numbers (see core/number_format.h): 3 decimals, halves away from zero.
@@ -758,9 +785,12 @@ private:
     // The buffer PutContent writes to (a ContentBufferIndex), -1 for none.
     int ActiveContentBuffer() const;
     void BufferAppend(std::string& buffer, std::string_view Text);
-    void BufferAppendChar(std::string& buffer, std::uint8_t b);
+    void BufferAppend(pdf::ContentText& buffer, std::string_view Text);
+    void BufferAppendChar(pdf::ContentText& buffer, std::uint8_t b);
     void BufferReset(std::string& buffer);
+    void BufferReset(pdf::ContentText& buffer);
     std::string BufferText(const std::string& buffer) const;
+    std::string BufferText(const pdf::ContentText& buffer) const;
     // Notes the "q" or "BDC" of `kind` just written to the active buffer.
     void OpenMark(MarkKind kind);
     // Forgets the innermost open mark of `kind` in the active buffer; false
@@ -883,9 +913,10 @@ private:
     // entry; returns the image's object number. The samples are written from
     // the buffer they were decoded into (moved, never copied).
     std::int32_t WriteImageObject(pdf::RasterPicture&& Picture);
-    // The vector translators: each builds the picture's operators apart and
-    // puts them into the page only when the whole file was read; a failure
-    // is recorded under "PdfWriter.DrawImage" and nothing is drawn.
+    // The vector translators: each writes the picture's operators into the
+    // content being drawn as it makes them, within the budget stated at
+    // DrawImage; a failure cuts the content back, is recorded under
+    // "PdfWriter.DrawImage", and nothing is drawn.
     void ImportVectorEps(std::string_view Filename, float DestX, float DestY, float ImgWidth, float ImgHeight);
     void ImportVectorWmf(std::string_view Filename, float DestX, float DestY, float ImgWidth, float ImgHeight);
     void PlaceVectorPicture(std::string_view Filename, float DestX, float DestY, float ImgWidth, float ImgHeight,

@@ -1,12 +1,18 @@
 // Small pictures that announce 8192 x 8192 pixels cost, while they are
 // placed, about their decoded samples (the budget stated at DrawImage) and
 // their file: never a second copy of the samples (a JPEG's samples are its
-// file). Each is placed in a child process, whose peak resident memory is
+// file). Drawings and files that are no picture keep to the budget of their
+// size. Each is placed in a child process, whose peak resident memory is
 // the assertion.
 #include <gtest/gtest.h>
 
+#include <malloc.h>
+
+#include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <iostream>
+#include <random>
 #include <string>
 
 #include "../pdf/pictures/picture_files.h"
@@ -22,8 +28,9 @@ constexpr int kSide = 8192;
 
 // A baseline JPEG's markers around `size` bytes of scan data.
 std::string large_jpeg(std::size_t size) {
-    std::string s("\xFF\xD8\xFF\xC0\x00\x11\x08\x20\x00\x20\x00\x03\x01\x11\x00\x02\x11\x00\x03\x11\x00"
-                  "\xFF\xDA\x00\x0C\x03\x01\x00\x02\x11\x03\x11\x00\x3F\x00", 35);
+    std::string s = std::string("\xFF\xD8\xFF\xDB\x00\x43\x00", 7) + std::string(64, '\x01');
+    s += std::string("\xFF\xC0\x00\x11\x08\x20\x00\x20\x00\x03\x01\x11\x00\x02\x11\x00\x03\x11\x00"
+                     "\xFF\xDA\x00\x0C\x03\x01\x00\x02\x11\x03\x11\x00\x3F\x00", 33);
     s.resize(s.size() + size, '\x55');
     return s + "\xFF\xD9";
 }
@@ -87,6 +94,99 @@ TEST(PictureBudget, AnnouncedPicturesCostTheirSamplesOnce) {
         EXPECT_LE(peak.grown_kib, budget_kib) << row.what << " (" << bytes.size() << " bytes)";
         std::cout << row.what << ": " << bytes.size() << " bytes, peak " << peak.grown_kib / 1024 << " MiB, budget "
                   << budget_kib / 1024 << " MiB\n";
+    }
+}
+
+// Drawings are translated at every placement into operators written into the
+// page as they are made: from before DrawImage until EndPage has written the
+// page, a WMF or EPS of N bytes takes at most pdf::import_memory_budget(N),
+// and one whose operators would pass it is refused. A file that is not the
+// picture its name says costs its first bytes only.
+TEST(PictureBudget, DrawingsAndNonPicturesStayWithinTheBudget) {
+    constexpr std::size_t MiB = std::size_t{1} << 20;
+    std::mt19937 random(3);
+    auto coordinate = [&] { return static_cast<int>(random() % 32000); };
+    struct Row {
+        const char* what;
+        std::string name;
+        std::string bytes;
+        std::uint64_t sparse_size = 0;  // the file is this long, its bytes at the start
+        int error = 0;                  // the ErrNumber DrawImage leaves
+        std::uint64_t limit = 0;        // 0: the budget of the file's size
+    };
+    std::vector<Row> rows;
+    {
+        // 312 Polyline records of 16,000 points: about 4 bytes of operators
+        // for each byte of the file.
+        std::string records;
+        for (int r = 0; r < 312; ++r) {
+            std::vector<int> points = {16000};  // the count, then x, y pairs
+            for (int i = 0; i < 2 * 16000; ++i) points.push_back(coordinate());
+            records += wmf_record(0x0325, points);
+        }
+        rows.push_back({"WMF of 20 MB of polylines", "lines.wmf", wmf_file(0, 0, 32000, 32000, 1440, records)});
+        // The same points as one poly-polygon record.
+        std::vector<int> polygons = {1000};
+        polygons.insert(polygons.end(), 1000, 5000);
+        for (int i = 0; i < 2 * 1000 * 5000; ++i) polygons.push_back(coordinate());
+        rows.push_back({"WMF of one poly-polygon of 20 MB", "polygons.wmf",
+                        wmf_file(0, 0, 32000, 32000, 1440, wmf_record(0x0538, polygons))});
+    }
+    for (const std::size_t size : {40 * MiB, 64 * MiB}) {
+        // Filled rectangles: nearly 5 bytes of operators for each byte, so
+        // that those of 40 MB take most of their budget (a second copy of
+        // them would pass it) and those of 64 MB would pass it.
+        std::string records = wmf_brush(0, kRed) + wmf_select(0);
+        while (records.size() < size) records += wmf_rectangle(coordinate(), coordinate(), coordinate(), coordinate());
+        rows.push_back({size < 64 * MiB ? "WMF of 40 MB of rectangles" : "WMF of 64 MB of rectangles", "boxes.wmf",
+                        wmf_file(0, 0, 32000, 32000, 1440, records), 0, size < 64 * MiB ? 0 : 321});
+    }
+    {
+        // Short curves of one-digit numbers, each of which becomes a number
+        // of the page with three decimals.
+        std::string body;
+        body.reserve(40 * MiB + 64);
+        while (body.size() < 40 * MiB) {
+            for (int i = 0; i < 8; ++i) body += std::to_string(coordinate() % 10) + (i == 1 ? " m " : " ");
+            body += "c S\n";
+        }
+        rows.push_back({"EPS of 40 MB of short curves", "curves.eps", eps_file("0 0 7 7", body)});
+    }
+    for (const char* name : {"big.gif", "big.eps"})
+        rows.push_back({"700 MB that are no picture", name, "no picture at all", 700'000'000, 321, 16 * MiB});
+
+    // Under AddressSanitizer its shadow memory, redzones and tables come on top.
+    const auto measured = [](std::uint64_t limit) {
+        return testsupport::built_with_address_sanitizer() ? limit + limit / 4 + 8 * MiB : limit;
+    };
+    testsupport::TempDir dir;
+    for (const Row& row : rows) {
+        const auto file = dir / row.name;
+        testsupport::write_file(file, row.bytes);
+        if (row.sparse_size > 0) std::filesystem::resize_file(file, row.sparse_size);
+        const std::uint64_t size = row.sparse_size > 0 ? row.sparse_size : row.bytes.size();
+        const std::uint64_t limit = row.limit > 0 ? row.limit : pdf::import_memory_budget(size);
+        malloc_trim(0);
+        const auto peak = testsupport::peak_memory_of([&] {
+            PdfWriter w;
+            w.BeginDoc((dir / "out.pdf").string());
+            w.BeginPage();
+            int error = 0;
+            try {
+                w.DrawImage(file.string(), 0, 0, 100, 100);
+                error = w.ErrNumber();
+            } catch (const PdfError& e) {
+                error = e.number();
+            }
+            if (error != row.error) throw std::runtime_error("unexpected outcome");
+            w.EndPage();
+        });
+        ASSERT_TRUE(peak.ok) << row.what << ": " << peak.failure;
+        const std::uint64_t peak_bytes = std::uint64_t(peak.grown_kib) * 1024;
+        std::printf("%s: %ju bytes, peak %.1f MB, budget %.1f MB\n", row.what, std::uintmax_t(size),
+                    double(peak_bytes) / 1e6, double(limit) / 1e6);
+        EXPECT_LE(peak_bytes, measured(limit)) << row.what;
+        std::filesystem::remove(file);
     }
 }
 

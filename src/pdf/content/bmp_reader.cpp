@@ -86,8 +86,9 @@ void decode_rle(ByteCursor& at, IndexedPixels& rows, std::int32_t width, std::in
 }  // namespace
 
 RasterPicture read_bmp(std::span<const std::uint8_t> file, bool as_rgb) {
+    check_picture_head(PictureKind::Bmp, file);
     ByteCursor at(file);
-    if (at.u8() != 'B' || at.u8() != 'M') picture_invalid("not a BMP file");
+    at.skip(2);  // the signature
     at.skip(8);  // file size, reserved
     const std::uint32_t data_offset = at.u32le();
     const std::size_t header_start = at.position();

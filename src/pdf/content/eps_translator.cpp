@@ -1,13 +1,17 @@
 // The Illustrator path language over PostScript tokens.
 #include "pdf/content/eps_translator.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "pdf/content/byte_cursor.h"
+#include "pdf/content/eps_definitions.h"
 #include "pdf/content/picture.h"
+#include "pdf/content/postscript_tokens.h"
 
 namespace pdf {
 
@@ -38,37 +42,27 @@ bool number_of(std::string_view token, double& value) {
     return error == std::errc() && end == t.data() + t.size() && std::isfinite(value);
 }
 
-// The lines of the text, each without its end of line (CR, LF or CR LF).
-class Lines {
-public:
-    explicit Lines(std::string_view text) : text_(text) {}
-    bool next(std::string_view& line) {
-        if (at_ >= text_.size()) return false;
-        std::size_t end = at_;
-        while (end < text_.size() && text_[end] != '\r' && text_[end] != '\n') ++end;
-        line = text_.substr(at_, end - at_);
-        at_ = end;
-        if (at_ < text_.size() && text_[at_] == '\r') ++at_;
-        if (at_ < text_.size() && text_[at_] == '\n') ++at_;
-        return true;
-    }
-    std::size_t position() const { return at_; }
-
-private:
-    std::string_view text_;
-    std::size_t at_ = 0;
-};
-
 bool starts(std::string_view line, std::string_view head) { return line.substr(0, head.size()) == head; }
 
 struct Box {
     double left = 0, bottom = 0, right = 0, top = 0;
 };
 
+// The operators the translator gives a meaning of its own, whatever the
+// file defines them as.
+bool translated(std::string_view t) {
+    static constexpr std::string_view kOperators[] = {
+        "m", "l", "L", "c", "C", "v", "V", "y", "Y", "h", "H", "n", "N", "f", "F", "s", "S", "b", "B", "W",
+        "g", "G", "k", "K", "x", "X", "Xa", "XA", "w", "j", "J", "M", "d", "q", "Q", "showpage"};
+    return std::ranges::find(kOperators, t) != std::end(kOperators);
+}
+
 class Translator {
 public:
-    Translator(const Box& box, VectorSize target)
-        : box_(box), sx_(target.width / (box.right - box.left)), sy_(target.height / (box.top - box.bottom)) {
+    Translator(const Box& box, VectorSize target, VectorOut& out,
+               const std::unordered_set<std::string_view>& hidden_painting)
+        : box_(box), sx_(target.width / (box.right - box.left)), sy_(target.height / (box.top - box.bottom)),
+          out_(out), hidden_painting_(hidden_painting) {
         // PostScript's initial state, whatever the page was drawing with.
         line("0 g 0 G " + length(1) + " w [] 0 d 0 j 0 J 10 M");
     }
@@ -83,7 +77,7 @@ public:
             return true;
         }
         if (t == "showpage") return false;
-        if (untranslated(t)) picture_invalid("EPS operator the translator cannot follow: " + std::string(t));
+        refuse_untranslated(t);
         op(t);
         stack_.clear();
         return true;
@@ -99,12 +93,20 @@ public:
         if (array_.size() < 64) array_.push_back(v);
     }
 
+    // Refuses (321) an operator, or a name of the file's, that paints in a
+    // way the translator cannot follow.
+    void refuse_untranslated(std::string_view t) const {
+        if (untranslated(t)) picture_invalid("EPS operator the translator cannot follow: " + std::string(t));
+        if (hidden_painting_.contains(t))
+            picture_invalid("EPS image or text the translator cannot draw, through " + std::string(t));
+    }
+
     // Whether anything was filled or stroked.
     bool paints() const { return paints_; }
 
-    std::string take() {
+    // Closes the groups left open.
+    void finish() {
         for (; depth_ > 0; --depth_) line("Q");
-        return std::move(out_);
     }
 
 private:
@@ -119,15 +121,13 @@ private:
     std::size_t base(std::size_t n) const { return stack_.size() - n; }
 
     // Painting that would come out wrong without them: pictures (raster
-    // EPS), changes of the coordinate system, paths, colours and shadings
-    // of the PDF-like dialects that general PostScript writers use.
+    // EPS) and text, changes of the coordinate system, paths, colours and
+    // shadings of the PDF-like dialects that general PostScript writers use.
     static bool untranslated(std::string_view t) {
         static constexpr std::string_view kOperators[] = {
-            "image", "imagemask", "colorimage", "XI", "cm", "concat", "setmatrix", "translate", "scale",
-            "rotate", "re", "sh", "shfill", "Do", "cs", "CS", "sc", "SC", "scn", "SCN", "rg", "RG"};
-        for (std::string_view o : kOperators)
-            if (t == o) return true;
-        return false;
+            "cm", "concat", "setmatrix", "translate", "scale", "rotate", "re", "sh", "shfill",
+            "Do", "cs", "CS", "sc", "SC", "scn", "SCN", "rg", "RG"};
+        return std::ranges::find(kOperators, t) != std::end(kOperators) || paints_image_or_text(t);
     }
 
     void op(std::string_view t) {
@@ -224,10 +224,7 @@ private:
         return s;
     }
 
-    void line(const std::string& text) {
-        if (!out_.empty()) out_ += "\r";
-        out_ += text;
-    }
+    void line(const std::string& text) { out_.line(text); }
 
     Box box_;
     double sx_, sy_;
@@ -237,88 +234,37 @@ private:
     bool open_path_ = false;  // a subpath has begun and not been painted yet
     bool paints_ = false;
     int depth_ = 0;
-    std::string out_;
+    VectorOut& out_;
+    const std::unordered_set<std::string_view>& hidden_painting_;
 };
 
-bool is_space(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\0'; }
-bool is_delimiter(char c) {
-    return is_space(c) || c == '(' || c == ')' || c == '<' || c == '>' || c == '[' || c == ']' || c == '{' ||
-           c == '}' || c == '/' || c == '%';
-}
-
-// Where the tokenizer is between lines: inside a (string) of this depth,
-// inside a <hex string>, inside {procedures} of this depth.
-struct Scan {
-    int string_depth = 0;
-    bool hex = false;
-    int nesting = 0;
-};
-
-// Splits one line into tokens; strings, procedures and names are skipped
-// (they carry nothing the path language draws with). Returns false when a
-// `showpage` ends the picture.
-bool translate_line(std::string_view line, Translator& t, Scan& scan) {
-    std::size_t i = 0;
-    int& nesting = scan.nesting;
-    while (i < line.size()) {
-        const char c = line[i];
-        if (scan.string_depth > 0) {
-            if (c == '\\') ++i;
-            else if (c == '(') ++scan.string_depth;
-            else if (c == ')') --scan.string_depth;
-            ++i;
-        } else if (scan.hex) {
-            if (c == '>') scan.hex = false;
-            ++i;
-        } else if (is_space(c)) {
-            ++i;
-        } else if (c == '%') {
-            return true;
-        } else if (c == '(') {
-            scan.string_depth = 1;
-            ++i;
-        } else if (c == '<') {
-            // "<<" opens a dictionary, "<" a hex string.
-            if (i + 1 < line.size() && line[i + 1] == '<') ++i;
-            else scan.hex = true;
-            ++i;
-        } else if (c == ')' || c == '>') {
-            ++i;
-        } else if (c == '/') {
-            ++i;
-            while (i < line.size() && !is_delimiter(line[i])) ++i;
-        } else if (c == '{') {
-            ++nesting;
-            ++i;
-        } else if (c == '}') {
-            if (nesting > 0) --nesting;
-            ++i;
-        } else if (c == '[') {
-            t.array_open();
-            ++i;
-        } else if (c == ']') {
-            t.array_close();
-            ++i;
-        } else {
-            std::size_t end = i;
-            while (end < line.size() && !is_delimiter(line[end])) ++end;
-            const std::string_view token = line.substr(i, end - i);
-            i = end;
-            if (nesting > 0) continue;  // procedure bodies are definitions, not drawing
-            double value = 0;
-            if (t.in_array()) {
-                if (number_of(token, value)) t.array_number(value);
-                continue;
-            }
-            if (!t.token(token)) return false;
+// Translates the tokens of one line; procedures are definitions, not
+// drawing. Returns false when a `showpage` ends the picture.
+bool translate_line(std::string_view line, Translator& t, PsScan& scan) {
+    return scan_postscript_line(line, scan, [&](PsToken kind, std::string_view token) {
+        switch (kind) {
+            case PsToken::ArrayOpen: t.array_open(); return true;
+            case PsToken::ArrayClose: t.array_close(); return true;
+            case PsToken::Name: break;
+            case PsToken::Immediate:
+                // The operator itself, run where it stands.
+                if (scan.nesting == 0) t.refuse_untranslated(token);
+                return true;
+            default: return true;
         }
-    }
-    return true;
+        if (scan.nesting > 0) return true;
+        double value = 0;
+        if (t.in_array()) {
+            if (number_of(token, value)) t.array_number(value);
+            return true;
+        }
+        return t.token(token);
+    });
 }
 
 }  // namespace
 
-VectorDrawing translate_eps(std::span<const std::uint8_t> file, const VectorFit& fit) {
+VectorSize translate_eps(std::span<const std::uint8_t> file, const VectorFit& fit, VectorOut& out) {
     const std::string_view text = postscript_of(file);
     if (text.substr(0, 2) != "%!") picture_invalid("not a PostScript file");
 
@@ -328,7 +274,7 @@ VectorDrawing translate_eps(std::span<const std::uint8_t> file, const VectorFit&
     bool have_box = false;
     std::size_t start = 0, after_comments = 0;
     {
-        Lines lines(text);
+        PsLines lines(text);
         std::string_view line;
         while (lines.next(line)) {
             if (!have_box && starts(line, "%%BoundingBox:")) {
@@ -336,9 +282,9 @@ VectorDrawing translate_eps(std::span<const std::uint8_t> file, const VectorFit&
                 std::string_view rest = line.substr(14);
                 int found = 0;
                 while (found < 4 && !rest.empty()) {
-                    while (!rest.empty() && is_space(rest[0])) rest.remove_prefix(1);
+                    while (!rest.empty() && ps_space(rest[0])) rest.remove_prefix(1);
                     std::size_t end = 0;
-                    while (end < rest.size() && !is_space(rest[end])) ++end;
+                    while (end < rest.size() && !ps_space(rest[end])) ++end;
                     if (end == 0 || !number_of(rest.substr(0, end), v[found])) break;
                     ++found;
                     rest.remove_prefix(end);
@@ -356,13 +302,13 @@ VectorDrawing translate_eps(std::span<const std::uint8_t> file, const VectorFit&
     }
     if (!have_box || !(box.right > box.left) || !(box.top > box.bottom)) picture_invalid("EPS bounding box");
     if (start == 0) start = after_comments;
+    const auto hidden_painting = names_painting_images_or_text(text, translated);
 
-    VectorDrawing drawing;
-    drawing.size = fit({box.right - box.left, box.top - box.bottom});
-    Translator translate(box, drawing.size);
-    Lines lines(text.substr(start));
+    const VectorSize size = fit({box.right - box.left, box.top - box.bottom});
+    Translator translate(box, size, out, hidden_painting);
+    PsLines lines(text.substr(start));
     std::string_view line;
-    Scan scan;
+    PsScan scan;
     while (lines.next(line)) {
         if (scan.string_depth == 0 &&
             (starts(line, "%%PageTrailer") || starts(line, "%%Trailer") || starts(line, "%%EOF")))
@@ -370,8 +316,12 @@ VectorDrawing translate_eps(std::span<const std::uint8_t> file, const VectorFit&
         if (!translate_line(line, translate, scan)) break;
     }
     if (!translate.paints()) picture_invalid("EPS without painting the translator can draw");
-    drawing.operators = translate.take();
-    return drawing;
+    translate.finish();
+    return size;
+}
+
+VectorDrawing translate_eps(std::span<const std::uint8_t> file, const VectorFit& fit) {
+    return translate_apart(translate_eps, file, fit);
 }
 
 }  // namespace pdf

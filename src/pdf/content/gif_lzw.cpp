@@ -8,6 +8,7 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "pdf/content/picture.h"
 
@@ -36,9 +37,14 @@ std::uint64_t gif_lzw_most_pixels(int min_code_size, std::size_t data_bytes) {
     return std::uint64_t{kMostCodes} * (kMostCodes + 1) / 2 + (codes - kMostCodes) * kMostCodes;
 }
 
+void check_gif_code_size(int min_code_size) {
+    if (min_code_size < 2 || min_code_size > 8)
+        picture_invalid("GIF LZW minimum code size " + std::to_string(min_code_size));
+}
+
 void decode_gif_lzw(int min_code_size, std::span<const std::uint8_t> sub_blocks, std::size_t width,
                     std::size_t height, const GifRowTarget& row_at) {
-    if (min_code_size < 2 || min_code_size > 8) picture_invalid("GIF code size");
+    check_gif_code_size(min_code_size);
     const int clear = 1 << min_code_size;
     const int end = clear + 1;
 

@@ -21,6 +21,9 @@ namespace pdf {
 // and is refused before room is made for it.
 std::uint64_t gif_lzw_most_pixels(int min_code_size, std::size_t data_bytes);
 
+// Refuses (321, naming it) a minimum code size outside 2..8.
+void check_gif_code_size(int min_code_size);
+
 // Where the n-th row of the frame, in the order the data hold the rows
 // (from 0), is to be written: `width` bytes.
 using GifRowTarget = std::function<std::uint8_t*(std::size_t n)>;

@@ -2,7 +2,6 @@
 // sequence (extensions, image descriptors, trailer), sub-block chains.
 #include "pdf/content/gif_reader.h"
 
-#include <cstring>
 
 #include "pdf/content/byte_cursor.h"
 #include "pdf/content/gif_lzw.h"
@@ -50,10 +49,9 @@ std::int32_t interlaced_row(std::int32_t n, std::int32_t height) {
 
 RasterPicture read_gif(std::span<const std::uint8_t> file, std::int32_t frame) {
     if (frame < 1) frame = 1;
+    check_picture_head(PictureKind::Gif, file);
     ByteCursor at(file);
-    const auto signature = at.bytes(6);
-    if (std::memcmp(signature.data(), "GIF87a", 6) != 0 && std::memcmp(signature.data(), "GIF89a", 6) != 0)
-        picture_invalid("not a GIF file");
+    at.skip(6);  // the signature
     at.skip(4);  // logical screen size: each frame is placed at its own size
     const std::uint8_t screen_flags = at.u8();
     at.skip(2);  // background colour, aspect ratio
@@ -82,6 +80,8 @@ RasterPicture read_gif(std::span<const std::uint8_t> file, std::int32_t frame) {
         }
 
         check_picture_size(width, height);
+        // Named before the data are measured against it.
+        check_gif_code_size(code_size);
         // Decoded from the file's own bytes, sub-block by sub-block.
         const std::size_t chain = at.position();
         const std::size_t held = skip_sub_blocks(at);
@@ -101,7 +101,6 @@ RasterPicture read_gif(std::span<const std::uint8_t> file, std::int32_t frame) {
             return picture.samples.data() + (h - 1 - shown) * w;
         });
 
-        // The decoder has checked the code size.
         picture.colour_space = "/DeviceRGB";
         picture.palette = !local.empty() ? local : global;
         if (picture.palette.empty()) {

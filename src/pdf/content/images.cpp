@@ -3,6 +3,7 @@
 // paints it with one placing line per call.
 #include <cctype>
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "pdf/PdfWriter.h"
@@ -21,18 +22,16 @@
 
 namespace {
 
-enum class RasterKind { None, Gif, Bmp, Tga, Jpeg };
-
 bool ends_with(std::string_view text, std::string_view ending) {
     return text.size() >= ending.size() && text.substr(text.size() - ending.size()) == ending;
 }
 
-RasterKind raster_kind(std::string_view upper_name) {
-    if (ends_with(upper_name, ".GIF")) return RasterKind::Gif;
-    if (ends_with(upper_name, ".BMP")) return RasterKind::Bmp;
-    if (ends_with(upper_name, ".TGA")) return RasterKind::Tga;
-    if (ends_with(upper_name, ".JPG")) return RasterKind::Jpeg;
-    return RasterKind::None;
+std::optional<pdf::PictureKind> raster_kind(std::string_view upper_name) {
+    if (ends_with(upper_name, ".GIF")) return pdf::PictureKind::Gif;
+    if (ends_with(upper_name, ".BMP")) return pdf::PictureKind::Bmp;
+    if (ends_with(upper_name, ".TGA")) return pdf::PictureKind::Tga;
+    if (ends_with(upper_name, ".JPG")) return pdf::PictureKind::Jpeg;
+    return std::nullopt;
 }
 
 // The colour ColorMask names, as [r r g g b b] for /Mask; empty for none.
@@ -52,18 +51,18 @@ std::string colour_key(std::string_view mask) {
 
 // The file is read here and let go once decoded; a JPEG's bytes become its
 // samples. A colour key names colours, so a BMP that gets one is read as RGB.
-pdf::RasterPicture decode(RasterKind kind, std::string_view filename, std::int16_t frame, std::string key) {
-    pdf::Bytes file = pdf::read_picture_file(filename);
+pdf::RasterPicture decode(pdf::PictureKind kind, std::string_view filename, std::int16_t frame, std::string key) {
+    pdf::Bytes file = pdf::read_picture_file(filename, kind);
     switch (kind) {
-        case RasterKind::Gif: return pdf::read_gif(file, frame);
-        case RasterKind::Jpeg: return pdf::read_jpeg(std::move(file));
-        case RasterKind::Tga: return pdf::read_tga(file);
-        case RasterKind::Bmp: {
+        case pdf::PictureKind::Gif: return pdf::read_gif(file, frame);
+        case pdf::PictureKind::Jpeg: return pdf::read_jpeg(std::move(file));
+        case pdf::PictureKind::Tga: return pdf::read_tga(file);
+        case pdf::PictureKind::Bmp: {
             pdf::RasterPicture picture = pdf::read_bmp(file, !key.empty());
             picture.colour_key = std::move(key);
             return picture;
         }
-        case RasterKind::None: break;
+        default: break;
     }
     pdf::picture_invalid("unknown picture type");
 }
@@ -82,13 +81,13 @@ void PdfWriter::DrawImage(std::string_view Filename, float DestX, float DestY, f
         ImportVectorWmf(Filename, DestX, DestY, ImgWidth, ImgHeight);
         return;
     }
-    const RasterKind kind = raster_kind(upper);
+    const std::optional<pdf::PictureKind> kind = raster_kind(upper);
     // Refused before anything changes: no table entry is left that a later
     // call could paint without an XObject behind it.
-    if (kind == RasterKind::None) RaiseError(321, "DrawImage", pdf::error_text(321) + " - " + std::string(Filename));
+    if (!kind) RaiseError(321, "DrawImage", pdf::error_text(321) + " - " + std::string(Filename));
     if (FrameNumber < 1) FrameNumber = 1;
     // Only the BMP reader is given the colour to make transparent.
-    const std::string key = kind == RasterKind::Bmp ? colour_key(ColorMask) : std::string();
+    const std::string key = kind == pdf::PictureKind::Bmp ? colour_key(ColorMask) : std::string();
 
     // The name exactly as given: on this system "logo.gif" and "LOGO.GIF"
     // can be two different files.
@@ -108,7 +107,7 @@ void PdfWriter::DrawImage(std::string_view Filename, float DestX, float DestY, f
     } else {
         if (ImageCount >= 32767) RaiseError(6, "DrawImage", pdf::error_text(6));
         try {
-            picture = decode(kind, Filename, FrameNumber, key);
+            picture = decode(*kind, Filename, FrameNumber, key);
         } catch (const PdfError& error) {
             // A damaged picture says which file it is; a missing one already does.
             if (error.number() == 53) throw;
@@ -129,7 +128,7 @@ void PdfWriter::DrawImage(std::string_view Filename, float DestX, float DestY, f
 
     // The line is made before the picture is written, so a number that
     // cannot be written (not finite) leaves the document as it was.
-    const bool top_row_first = kind == RasterKind::Jpeg;
+    const bool top_row_first = kind == pdf::PictureKind::Jpeg;
     const std::string number = std::to_string(n > 0 ? n : ImageCount + 1);
     const std::string line =
         "q " + FormatLength(ImgWidth) + " 0 0 " + FormatLength(top_row_first ? -ImgHeight : ImgHeight) + " " +
@@ -194,6 +193,13 @@ std::int32_t PdfWriter::WriteImageObject(pdf::RasterPicture&& Picture) {
 
 namespace {
 
+// What a translator holds besides the file and the operators it writes (its
+// object table, the lines it is making, the names an EPS file gives to
+// images and text), at most.
+constexpr std::uint64_t kTranslatorBytes = 16u << 20;
+// The largest drawing whose file and translator fit in any budget.
+constexpr std::uint64_t kMostDrawingFileBytes = pdf::import_memory_budget(std::uint64_t{1} << 40) - kTranslatorBytes;
+
 // The size a vector picture is drawn at, in points: as given, or derived
 // from its own size as for raster pictures (a point of the picture becomes
 // a point of the page).
@@ -219,24 +225,39 @@ void PdfWriter::ImportVectorWmf(std::string_view Filename, float DestX, float De
 
 void PdfWriter::PlaceVectorPicture(std::string_view Filename, float DestX, float DestY, float ImgWidth,
                                    float ImgHeight, bool Metafile) {
+    // The operators go straight into the content being drawn, and it is cut
+    // back to where it was when the drawing is refused: nothing half-drawn.
+    const int active = ActiveContentBuffer();
+    pdf::ContentText* content = active < 0 ? nullptr : &ContentBuffers[static_cast<std::size_t>(active)];
+    const std::size_t before = content != nullptr ? content->size() : 0;
     try {
-        const pdf::Bytes file = pdf::read_picture_file(Filename);
+        // The file is held while it is translated, with the translator's
+        // own state: what is left of the budget of its size is the
+        // operators'.
+        const pdf::Bytes file = pdf::read_picture_file(Filename, Metafile ? pdf::PictureKind::Wmf : pdf::PictureKind::Eps,
+                                                       kMostDrawingFileBytes);
+        const std::uint64_t held = file.size() + kTranslatorBytes;
+        const std::uint64_t budget = pdf::import_memory_budget(file.size());
+        pdf::VectorOut out(content, budget > held ? budget - held : 0);
         const float unit = UnitFactor;
         const pdf::VectorFit fit = [&](pdf::VectorSize natural) {
-            return fitted(natural, ImgWidth, ImgHeight, unit);
+            const pdf::VectorSize size = fitted(natural, ImgWidth, ImgHeight, unit);
+            // The rectangle's lower-left corner, y turned upwards: the
+            // picture's own coordinates run that way.
+            out.line("q");
+            out.line("1 0 0 -1 " + FormatLength(DestX) + " " +
+                     pdf::vector_number(static_cast<double>(DestY) * UnitFactor + size.height) + " cm");
+            return size;
         };
-        const pdf::VectorDrawing drawing = Metafile ? pdf::translate_wmf(file, fit) : pdf::translate_eps(file, fit);
-        // The rectangle's lower-left corner, y turned upwards: the picture's
-        // own coordinates run that way.
-        const std::string place = "1 0 0 -1 " + FormatLength(DestX) + " " +
-                                  pdf::vector_number(static_cast<double>(DestY) * UnitFactor + drawing.size.height) +
-                                  " cm";
-        // Put in once, whole: a damaged file leaves nothing half-drawn.
-        PutContent("q\r" + place + (drawing.operators.empty() ? "" : "\r" + drawing.operators) + "\rQ");
+        if (Metafile) pdf::translate_wmf(file, fit, out);
+        else pdf::translate_eps(file, fit, out);
+        out.line("Q");
     } catch (const PdfError& error) {
+        if (content != nullptr) content->truncate(before);
         // A missing file's description names it already.
         RecordError(error.number(), "DrawImage", error.description(), error.number() == 53 ? "" : Filename);
     } catch (const std::bad_alloc&) {
+        if (content != nullptr) content->truncate(before);
         RecordError(7, "DrawImage", pdf::error_text(7), Filename);
     }
 }

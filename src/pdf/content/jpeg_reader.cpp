@@ -27,12 +27,16 @@ bool stands_alone(std::uint8_t marker) { return marker == 0x01 || (marker >= 0xD
 }  // namespace
 
 RasterPicture read_jpeg(Bytes file) {
+    check_picture_head(PictureKind::Jpeg, file);
     ByteCursor at(file);
-    if (at.u8() != 0xFF || at.u8() != 0xD8) picture_invalid("not a JPEG file");
+    at.skip(2);  // start of image
 
     RasterPicture picture;
     int components = 0;
     bool adobe = false;
+    // The quantisation tables defined so far (bit n: table n), and those the
+    // frame's components use: a decoder has no standard ones to fall back on.
+    unsigned defined = 0, used = 0;
     // Every pass consumes at least two bytes.
     for (;;) {
         if (at.u8() != 0xFF) picture_invalid("JPEG marker expected");
@@ -57,6 +61,24 @@ RasterPicture read_jpeg(Bytes file) {
             check_picture_size(width, height);
             picture.width = width;
             picture.height = height;
+            if (length < 8 + 3 * components) picture_invalid("JPEG frame header length");
+            for (int c = 0; c < components; ++c) {
+                at.skip(2);  // identifier, sampling factors
+                const std::uint8_t table = at.u8();
+                if (table > 3) picture_invalid("JPEG quantisation table number");
+                used |= 1u << table;
+            }
+        } else if (marker == 0xDB) {
+            // Tables of 64 entries, of one byte or two (the high half of the
+            // first byte), each after its number (the low half).
+            ByteCursor tables(at.bytes(length - 2u));
+            while (!tables.at_end()) {
+                const std::uint8_t head = tables.u8();
+                if ((head & 0x0F) > 3 || (head >> 4) > 1) picture_invalid("JPEG quantisation table number");
+                if (tables.remaining() < (head >> 4 ? 128u : 64u)) picture_invalid("JPEG quantisation table length");
+                tables.skip(head >> 4 ? 128 : 64);
+                defined |= 1u << (head & 0x0F);
+            }
         } else if (marker == 0xEE && length >= 7) {
             const auto id = at.bytes(5);
             adobe = std::memcmp(id.data(), "Adobe", 5) == 0;
@@ -65,6 +87,7 @@ RasterPicture read_jpeg(Bytes file) {
         at.skip(length);
     }
     if (components == 0) picture_invalid("JPEG without a frame header");
+    if ((used & ~defined) != 0) picture_invalid("JPEG quantisation table not defined before the scan");
     switch (components) {
         case 1: picture.colour_space = "/DeviceGray"; break;
         case 3: picture.colour_space = "/DeviceRGB"; break;

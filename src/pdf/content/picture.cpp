@@ -2,17 +2,17 @@
 #include "pdf/content/picture.h"
 #include "pdf/core/error_texts.h"
 
+#include <algorithm>
+#include <array>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
 #include "pdf/content/byte_cursor.h"
+#include "pdf/content/tga_reader.h"
 
 namespace pdf {
-
-namespace {
-constexpr std::uintmax_t kMostFileBytes = std::uintmax_t{1} << 30;
-}
 
 void picture_truncated() { throw PdfError(62, "PdfWriter.DrawImage", pdf::error_text(62)); }
 
@@ -26,20 +26,69 @@ void check_picture_size(std::int64_t width, std::int64_t height) {
         picture_invalid("picture too large");
 }
 
-Bytes read_picture_file(std::string_view filename) {
+namespace {
+
+// Whether `head` begins as `signature` does, as far as either goes.
+bool begins_as(std::span<const std::uint8_t> head, std::string_view signature) {
+    const std::size_t n = std::min(head.size(), signature.size());
+    return n == 0 || std::memcmp(head.data(), signature.data(), n) == 0;
+}
+
+}  // namespace
+
+void check_picture_head(PictureKind kind, std::span<const std::uint8_t> head) {
+    using namespace std::string_view_literals;
+    switch (kind) {
+        case PictureKind::Gif:
+            if (!begins_as(head, "GIF87a") && !begins_as(head, "GIF89a")) picture_invalid("not a GIF file");
+            break;
+        case PictureKind::Bmp:
+            if (!begins_as(head, "BM")) picture_invalid("not a BMP file");
+            break;
+        case PictureKind::Jpeg:
+            if (!begins_as(head, "\xFF\xD8\xFF")) picture_invalid("not a JPEG file");
+            break;
+        case PictureKind::Tga:
+            if (head.size() >= kPictureHeadBytes) check_tga_header(head.first(kPictureHeadBytes));
+            break;
+        case PictureKind::Wmf:
+            // Placeable, or a plain header: in memory or on disk, 9 words,
+            // version 1 or 3.
+            if (!begins_as(head, "\xD7\xCD\xC6\x9A"sv) && !begins_as(head, "\x01\x00\x09\x00\x00\x01"sv) &&
+                !begins_as(head, "\x01\x00\x09\x00\x00\x03"sv) && !begins_as(head, "\x02\x00\x09\x00\x00\x01"sv) &&
+                !begins_as(head, "\x02\x00\x09\x00\x00\x03"sv))
+                picture_invalid("not a metafile");
+            break;
+        case PictureKind::Eps:
+            if (!begins_as(head, "%!") && !begins_as(head, "\xC5\xD0\xD3\xC6")) picture_invalid("not a PostScript file");
+            break;
+    }
+}
+
+Bytes read_picture_file(std::string_view filename, PictureKind kind, std::uint64_t most_bytes) {
     // The name's bytes are the path as the operating system knows it.
     const std::filesystem::path path{std::string(filename)};
+    const auto missing = [&] {
+        return PdfError(53, "PdfWriter.DrawImage", pdf::error_text(53) + " - " + std::string(filename));
+    };
     std::error_code error;
-    if (filename.empty() || !std::filesystem::is_regular_file(path, error))
-        throw PdfError(53, "PdfWriter.DrawImage", pdf::error_text(53) + " - " + std::string(filename));
+    if (filename.empty() || !std::filesystem::is_regular_file(path, error)) throw missing();
     const auto size = std::filesystem::file_size(path, error);
-    if (error) throw PdfError(53, "PdfWriter.DrawImage", pdf::error_text(53) + " - " + std::string(filename));
-    if (size > kMostFileBytes) picture_invalid("file too large");
+    if (error) throw missing();
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw PdfError(53, "PdfWriter.DrawImage", pdf::error_text(53) + " - " + std::string(filename));
-    Bytes data(static_cast<std::size_t>(size));
-    in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(data.size()));
-    data.resize(static_cast<std::size_t>(in.gcount()));
+    if (!in) throw missing();
+
+    // The first bytes decide before the rest is read.
+    std::array<std::uint8_t, kPictureHeadBytes> head{};
+    in.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
+    const auto got = static_cast<std::size_t>(in.gcount());
+    check_picture_head(kind, std::span(head).first(got));
+    if (size > most_bytes) picture_invalid("file too large");
+
+    Bytes data(static_cast<std::size_t>(size) > got ? static_cast<std::size_t>(size) : got);
+    std::copy_n(head.begin(), got, data.begin());
+    in.read(reinterpret_cast<char*>(data.data() + got), static_cast<std::streamsize>(data.size() - got));
+    data.resize(got + static_cast<std::size_t>(in.gcount()));
     return data;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -40,9 +41,29 @@ inline constexpr std::int64_t kMostPicturePixels = std::int64_t{1} << 26;
 // Refuses (321) a size of 0 in either direction or above kMostPicturePixels.
 void check_picture_size(std::int64_t width, std::int64_t height);
 
+// The kinds of picture file, as DrawImage tells them by the name's ending.
+enum class PictureKind { Gif, Bmp, Tga, Jpeg, Wmf, Eps };
+
+// The largest picture file read.
+inline constexpr std::uint64_t kMostPictureFileBytes = std::uint64_t{1} << 30;
+
+// The most first bytes check_picture_head looks at (a TGA header).
+inline constexpr std::size_t kPictureHeadBytes = 18;
+
+// Refuses (321, with the reason its reader gives) first bytes that no file
+// of `kind` starts with: the signature of a GIF ("GIF87a", "GIF89a"), BMP
+// ("BM"), JPEG (FF D8 FF), metafile (placeable, or the plain header of
+// type 1 or 2, 9 words, version 1 or 3) or EPS ("%!", or the DOS binary
+// header C5 D0 D3 C6); a TGA header's fields as the reader takes them.
+// Fewer bytes than that are checked as far as they go: the reader tells a
+// file cut short.
+void check_picture_head(PictureKind kind, std::span<const std::uint8_t> head);
+
 // The whole file, opened by its name exactly as given (the operating system's
-// path bytes). A missing file throws PdfError 53; a file of more than 1 GiB
-// 321.
-Bytes read_picture_file(std::string_view filename);
+// path bytes). Its first bytes are checked against `kind` before the rest is
+// read, so a file of another kind costs no more than them. A missing file
+// throws PdfError 53; a file of more than `most_bytes` 321.
+Bytes read_picture_file(std::string_view filename, PictureKind kind,
+                        std::uint64_t most_bytes = kMostPictureFileBytes);
 
 }  // namespace pdf

@@ -1,5 +1,6 @@
 // Text boxes with word wrap, the line writer they share with free text, and
 // the current point.
+#include <array>
 #include <bit>
 #include <cmath>
 #include <string>
@@ -205,13 +206,16 @@ void PdfWriter::RenderTextLine(float X, float Y, float Width, std::string_view T
     // The five lines go straight into the content being built (what five
     // PutContent calls would write): no temporary string per line.
     if (const int active = ActiveContentBuffer(); active >= 0) {
-        std::string& out = ContentBuffers[static_cast<std::size_t>(active)];
-        for (std::string_view part : {std::string_view("\rBT\r/"), std::string_view(CurrentFontName),
-                                      std::string_view(" "), size_text.view(), std::string_view(" Tf "),
-                                      size_text.view(), std::string_view(" TL\r1 0 0 -1 "), x_text.view(),
-                                      std::string_view(" "), y_text.view(), std::string_view(" Tm\r"),
-                                      std::string_view(prefix), std::string_view("(")})
-            out.append(part);
+        const std::array<std::string_view, 13> parts{
+            std::string_view("\rBT\r/"), std::string_view(CurrentFontName), std::string_view(" "),
+            size_text.view(), std::string_view(" Tf "), size_text.view(), std::string_view(" TL\r1 0 0 -1 "),
+            x_text.view(), std::string_view(" "), y_text.view(), std::string_view(" Tm\r"),
+            std::string_view(prefix), std::string_view("(")};
+        // Escaping at most doubles the text.
+        std::size_t most = 2 * Text.size() + suffix.size() + 8;
+        for (std::string_view part : parts) most += part.size();
+        std::string& out = ContentBuffers[static_cast<std::size_t>(active)].room(most);
+        for (std::string_view part : parts) out.append(part);
         pdf::append_escaped(out, Text);
         out.append(") Tj");
         out.append(suffix);

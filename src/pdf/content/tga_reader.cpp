@@ -25,33 +25,57 @@ Colour read_colour(ByteCursor& at, int bits) {
     return {p[2], p[1], p[0]};
 }
 
+// The 18-byte header, refused (321) unless the reader takes what it says.
+struct Header {
+    std::uint8_t id_length, map_type, type;
+    std::uint16_t map_first, map_length;
+    std::uint8_t map_bits;
+    std::int32_t width, height;
+    std::uint8_t depth, descriptor;
+};
+
+Header read_header(ByteCursor& at) {
+    Header h{};
+    h.id_length = at.u8();
+    h.map_type = at.u8();
+    h.type = at.u8();
+    h.map_first = at.u16le();
+    h.map_length = at.u16le();
+    h.map_bits = at.u8();
+    at.skip(4);  // origin on the screen
+    h.width = at.u16le();
+    h.height = at.u16le();
+    h.depth = at.u8();
+    h.descriptor = at.u8();
+
+    const int base = h.type & 7;
+    if ((h.type & ~8) < 1 || (h.type & ~8) > 3 || h.map_type > 1) picture_invalid("TGA image type");
+    if (base == 1 && (h.map_type != 1 || (h.depth != 8 && h.depth != 16))) picture_invalid("TGA colour map");
+    if (base == 2 && h.depth != 15 && h.depth != 16 && h.depth != 24 && h.depth != 32) picture_invalid("TGA depth");
+    if (base == 3 && h.depth != 8) picture_invalid("TGA grey depth");
+    if (h.map_type == 1 && h.map_bits != 15 && h.map_bits != 16 && h.map_bits != 24 && h.map_bits != 32)
+        picture_invalid("TGA colour map entry size");
+    check_picture_size(h.width, h.height);
+    return h;
+}
+
 }  // namespace
+
+void check_tga_header(std::span<const std::uint8_t> header) {
+    ByteCursor at(header);
+    read_header(at);
+}
 
 RasterPicture read_tga(std::span<const std::uint8_t> file) {
     ByteCursor at(file);
-    const std::uint8_t id_length = at.u8();
-    const std::uint8_t map_type = at.u8();
-    const std::uint8_t type = at.u8();
-    const std::uint16_t map_first = at.u16le();
-    const std::uint16_t map_length = at.u16le();
-    const std::uint8_t map_bits = at.u8();
-    at.skip(4);  // origin on the screen
-    const std::int32_t width = at.u16le();
-    const std::int32_t height = at.u16le();
-    const std::uint8_t depth = at.u8();
-    const std::uint8_t descriptor = at.u8();
+    const Header header = read_header(at);
+    const std::uint8_t map_type = header.map_type, map_bits = header.map_bits, depth = header.depth;
+    const std::uint16_t map_first = header.map_first, map_length = header.map_length;
+    const std::int32_t width = header.width, height = header.height;
+    const int base = header.type & 7;
+    const bool mapped = base == 1, grey = base == 3, packed = (header.type & 8) != 0;
 
-    const int base = type & 7;
-    if ((type & ~8) < 1 || (type & ~8) > 3 || map_type > 1) picture_invalid("TGA image type");
-    const bool mapped = base == 1, grey = base == 3, packed = (type & 8) != 0;
-    if (mapped && (map_type != 1 || (depth != 8 && depth != 16))) picture_invalid("TGA colour map");
-    if (base == 2 && depth != 15 && depth != 16 && depth != 24 && depth != 32) picture_invalid("TGA depth");
-    if (grey && depth != 8) picture_invalid("TGA grey depth");
-    if (map_type == 1 && map_bits != 15 && map_bits != 16 && map_bits != 24 && map_bits != 32)
-        picture_invalid("TGA colour map entry size");
-    check_picture_size(width, height);
-
-    at.skip(id_length);
+    at.skip(header.id_length);
     std::vector<Colour> map;
     if (map_type == 1) {
         map.reserve(map_length);
@@ -68,7 +92,7 @@ RasterPicture read_tga(std::span<const std::uint8_t> file) {
     RasterPicture picture;
     if (grey) picture.colour_space = "/DeviceGray";
     PixelRows rows(picture, width, height, grey ? 1 : 3);
-    const bool from_top = (descriptor & 0x20) != 0, from_right = (descriptor & 0x10) != 0;
+    const bool from_top = (header.descriptor & 0x20) != 0, from_right = (header.descriptor & 0x10) != 0;
 
     auto read_pixel = [&]() -> Colour {
         if (grey) {

@@ -18,4 +18,7 @@ namespace pdf {
 // the file, 62.
 RasterPicture read_tga(std::span<const std::uint8_t> file);
 
+// Refuses (321) an 18-byte header that read_tga would refuse.
+void check_tga_header(std::span<const std::uint8_t> header);
+
 }  // namespace pdf

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <functional>
 #include <queue>
+#include <utility>
 #include <vector>
 
 #include "pdf/content/byte_cursor.h"
@@ -36,6 +37,35 @@ enum : std::uint16_t {
     kDibCreatePatternBrush = 0x0142,
 };
 
+// Records that paint what the translator does not draw, by their function
+// number (the low byte: the high one only tells the usual size): bitmaps,
+// texts and shapes. A block transfer is a bitmap only when it carries one:
+// without, it has `plain_words` parameters and is a pattern fill.
+struct Undrawn {
+    std::uint8_t number;
+    const char* what;
+    std::size_t plain_words;
+};
+constexpr Undrawn kUndrawn[] = {
+    {0x22, "bitmap", 9},  {0x40, "bitmap", 9},  {0x23, "bitmap", 11}, {0x41, "bitmap", 11},
+    {0x43, "bitmap", 15}, {0x33, "bitmap", 13}, {0x21, "text", 0},    {0x32, "text", 0},
+    {0x2F, "text", 0},    {0x18, "ellipse", 0}, {0x1C, "rounded rectangle", 0}, {0x17, "arc", 0},
+    {0x1A, "pie", 0},     {0x30, "chord", 0},   {0x19, "flood fill", 0}, {0x48, "flood fill", 0},
+    {0x28, "region", 0},  {0x29, "region", 0},  {0x2A, "region", 0}, {0x2B, "region", 0},
+    {0x1F, "pixel", 0},
+};
+
+// Refuses (321) a record that would paint what is not drawn.
+void refuse_undrawn(std::uint16_t function, std::size_t parameter_words) {
+    for (const Undrawn& u : kUndrawn) {
+        if ((function & 0xFF) != u.number || parameter_words <= u.plain_words) continue;
+        static constexpr char kHex[] = "0123456789ABCDEF";
+        std::string code = "0000";
+        for (int i = 0; i < 4; ++i) code[3 - i] = kHex[(function >> (4 * i)) & 0xF];
+        picture_invalid(std::string("metafile ") + u.what + " the translator does not draw (record " + code + ")");
+    }
+}
+
 struct Object {
     enum Kind { Free, Pen, Brush, Other } kind = Free;
     std::uint16_t style = 0;
@@ -45,8 +75,8 @@ struct Object {
 
 class Translator {
 public:
-    Translator(double left, double top, double width, double height, VectorSize target)
-        : frame_width_(width), frame_height_(height), target_(target) {
+    Translator(double left, double top, double width, double height, VectorSize target, VectorOut& out)
+        : frame_width_(width), frame_height_(height), target_(target), out_(out) {
         origin_x_ = left;
         origin_y_ = top;
         extent_x_ = width;
@@ -93,13 +123,18 @@ public:
                 std::size_t total = 0;
                 for (std::size_t i = 0; i < polygons; ++i) total += counts.emplace_back(params.u16le());
                 if (total * 4 > params.remaining()) picture_invalid("metafile point count");
-                std::string path;
-                for (std::size_t count : counts) {
-                    if (count == 0) continue;
-                    if (!path.empty()) path += "\r";
-                    path += points(params, count) + " h";
+                // A line for each polygon, the painting after the last: one
+                // record may hold the whole file, its lines are written as
+                // they are made.
+                std::size_t last = total > 0 ? counts.size() - 1 : 0;
+                while (last > 0 && counts[last] == 0) --last;
+                Painting painting;
+                for (std::size_t i = 0; i < counts.size(); ++i) {
+                    if (counts[i] == 0) continue;
+                    if (painting.op == nullptr) painting = paint_state(true);
+                    line(std::exchange(painting.state, {}) + points(params, counts[i]) + " h" +
+                         (i == last ? std::string(" ") + painting.op : std::string()));
                 }
-                if (!path.empty()) paint(path, true);
                 break;
             }
             case kRectangle: {
@@ -148,11 +183,9 @@ public:
                 }
                 break;
             }
-            default: break;
+            default: refuse_undrawn(function, params.remaining() / 2); break;
         }
     }
-
-    std::string take() { return std::move(out_); }
 
 private:
     // Logical coordinates to the drawn rectangle (points, y upwards).
@@ -230,19 +263,26 @@ private:
         return state + " ";
     }
 
-    void paint(const std::string& path, bool closed) {
-        const bool fill = closed && filling(), stroke = stroking();
+    // What comes before a path (the brush and pen, when they changed) and
+    // the operator that paints it.
+    struct Painting {
         std::string state;
-        if (fill) state += brush_state();
-        if (stroke) state += pen_state();
-        const char* op = fill && stroke ? "b*" : fill ? "f*" : stroke ? (closed ? "s" : "S") : "n";
-        line(state + path + " " + op);
+        const char* op = nullptr;
+    };
+    Painting paint_state(bool closed) {
+        const bool fill = closed && filling(), stroke = stroking();
+        Painting painting;
+        if (fill) painting.state += brush_state();
+        if (stroke) painting.state += pen_state();
+        painting.op = fill && stroke ? "b*" : fill ? "f*" : stroke ? (closed ? "s" : "S") : "n";
+        return painting;
+    }
+    void paint(const std::string& path, bool closed) {
+        Painting painting = paint_state(closed);
+        line(painting.state + path + " " + painting.op);
     }
 
-    void line(const std::string& text) {
-        if (!out_.empty()) out_ += "\r";
-        out_ += text;
-    }
+    void line(const std::string& text) { out_.line(text); }
 
     double frame_width_, frame_height_;
     VectorSize target_;
@@ -255,12 +295,12 @@ private:
     // The deleted slots below the end of objects_, lowest on top.
     std::priority_queue<std::size_t, std::vector<std::size_t>, std::greater<>> free_slots_;
     std::string written_pen_, written_brush_;
-    std::string out_;
+    VectorOut& out_;
 };
 
 }  // namespace
 
-VectorDrawing translate_wmf(std::span<const std::uint8_t> file, const VectorFit& fit) {
+VectorSize translate_wmf(std::span<const std::uint8_t> file, const VectorFit& fit, VectorOut& out) {
     ByteCursor at(file);
     if (at.u32le() != 0x9AC6CDD7u) picture_invalid("not a placeable metafile");
     at.skip(2);
@@ -276,11 +316,10 @@ VectorDrawing translate_wmf(std::span<const std::uint8_t> file, const VectorFit&
     at.seek(header_start + 18);
 
     const double width = std::abs(right - left), height = std::abs(bottom - top);
-    VectorDrawing drawing;
-    drawing.size = fit({width / inch * 72.0, height / inch * 72.0});
+    const VectorSize size = fit({width / inch * 72.0, height / inch * 72.0});
     // The frame's corners as the records address them: left/top of the
     // frame, whichever way its numbers run.
-    Translator translate(left < right ? left : right, top < bottom ? top : bottom, width, height, drawing.size);
+    Translator translate(left < right ? left : right, top < bottom ? top : bottom, width, height, size, out);
 
     // Every record moves on by at least 3 words: the loop ends with the file.
     while (!at.at_end()) {
@@ -298,8 +337,11 @@ VectorDrawing translate_wmf(std::span<const std::uint8_t> file, const VectorFit&
             throw;
         }
     }
-    drawing.operators = translate.take();
-    return drawing;
+    return size;
+}
+
+VectorDrawing translate_wmf(std::span<const std::uint8_t> file, const VectorFit& fit) {
+    return translate_apart(translate_wmf, file, fit);
 }
 
 }  // namespace pdf

@@ -62,11 +62,6 @@ void PdfWriter::EndPage() {
         prefix += "0 0 " + FormatNumber(PageWidth - Margins.Right - Margins.Left) + " " +
                   FormatNumber(PageHeight - Margins.Bottom - Margins.Top) + " re W n\r";
     }
-    const std::string& buffer = ContentBuffers[PageBuffer];
-    pdf::Bytes content;
-    content.reserve(prefix.size() + buffer.size());
-    content.insert(content.end(), prefix.begin(), prefix.end());
-    content.insert(content.end(), buffer.begin(), buffer.end());
     const std::string media = FormatNumber(PageWidth) + " " + FormatNumber(PageHeight) + "]\r";
 
     std::int32_t open_script = 0, close_script = 0;
@@ -107,7 +102,8 @@ void PdfWriter::EndPage() {
 
     WriteObjStart(0);
     WriteLine("<<");
-    WriteStream(std::move(content), 0);
+    // The page's content goes out as it was drawn, never copied whole.
+    WriteContentStream(prefix, ContentBuffers[PageBuffer]);
     WriteObjEnd();
 
     if (!PageAnnots.empty()) {
@@ -185,7 +181,7 @@ int PdfWriter::ActiveContentBuffer() const {
 void PdfWriter::PutContent(std::string_view Line) {
     const int active = ActiveContentBuffer();
     if (active < 0) return;
-    std::string& buffer = ContentBuffers[static_cast<std::size_t>(active)];
+    pdf::ContentText& buffer = ContentBuffers[static_cast<std::size_t>(active)];
     BufferAppendChar(buffer, '\r');
     BufferAppend(buffer, Line);
 }
@@ -212,9 +208,12 @@ void PdfWriter::CloseOpenMarks(ContentBufferIndex buffer) {
     marks.clear();
 }
 
-// std::string already grows geometrically, so appending is amortised
-// constant time as the buffers require.
+// std::string already grows geometrically, and ContentText by blocks, so
+// appending is amortised constant time as the buffers require.
 void PdfWriter::BufferAppend(std::string& buffer, std::string_view Text) { buffer.append(Text); }
-void PdfWriter::BufferAppendChar(std::string& buffer, std::uint8_t b) { buffer.push_back(static_cast<char>(b)); }
+void PdfWriter::BufferAppend(pdf::ContentText& buffer, std::string_view Text) { buffer.append(Text); }
+void PdfWriter::BufferAppendChar(pdf::ContentText& buffer, std::uint8_t b) { buffer.push_back(static_cast<char>(b)); }
 void PdfWriter::BufferReset(std::string& buffer) { buffer.clear(); }
+void PdfWriter::BufferReset(pdf::ContentText& buffer) { buffer.clear(); }
 std::string PdfWriter::BufferText(const std::string& buffer) const { return buffer; }
+std::string PdfWriter::BufferText(const pdf::ContentText& buffer) const { return buffer.text(); }

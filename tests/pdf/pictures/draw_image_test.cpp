@@ -7,6 +7,7 @@
 
 #include "../content/content_fixture.h"
 #include "../content/reader_checks.h"
+#include "pdf/content/picture.h"
 #include "pdf/core/error_texts.h"
 #include "picture_files.h"
 #include "support/tools.h"
@@ -287,6 +288,49 @@ TEST(DrawImage, RefusedPicturesLeaveNoTrace) {
     EXPECT_EQ(count_of(pdf, "/Subtype /Image"), 1u);
     EXPECT_EQ(count_of(pdf, " Do Q"), 1u);
     EXPECT_TRUE(has_line(pdf, "q 3 0 0 4 1 2 cm /_IMG_1 Do Q"));
+}
+
+// The first bytes of a file against the kind its name gives, looked at
+// before the rest is read; fewer bytes than a signature are checked as far
+// as they go.
+TEST(PictureHead, FirstBytesAreTheKindTheNameGives) {
+    using pdf::PictureKind;
+    const std::string tga = tga_file(marked_halves(2, 2), {2, 24}).substr(0, 18);
+    std::string tga_type_7 = tga;
+    tga_type_7[2] = 7;
+    struct Case {
+        PictureKind kind;
+        std::string head;
+        bool taken;
+    };
+    const Case cases[] = {
+        {PictureKind::Gif, "GIF89a\x10", true},
+        {PictureKind::Gif, "GIF87a", true},
+        {PictureKind::Gif, "GIF8", true},
+        {PictureKind::Gif, "GIF88a", false},
+        {PictureKind::Gif, "\x89PNG", false},
+        {PictureKind::Bmp, "BM\x36", true},
+        {PictureKind::Bmp, "MB", false},
+        {PictureKind::Jpeg, "\xFF\xD8\xFF\xE0", true},
+        {PictureKind::Jpeg, std::string("\xFF\xD8\x00", 3), false},
+        {PictureKind::Tga, tga, true},
+        {PictureKind::Tga, tga_type_7, false},
+        {PictureKind::Tga, tga_type_7.substr(0, 10), true},
+        {PictureKind::Wmf, "\xD7\xCD\xC6\x9A", true},
+        {PictureKind::Wmf, std::string("\x01\x00\x09\x00\x00\x03\x10", 7), true},
+        {PictureKind::Wmf, std::string("\x02\x00\x09\x00\x00\x01", 6), true},
+        {PictureKind::Wmf, std::string("\x01\x00\x08\x00", 4), false},
+        {PictureKind::Eps, "%!PS-Adobe-3.0 EPSF-3.0", true},
+        {PictureKind::Eps, "\xC5\xD0\xD3\xC6", true},
+        {PictureKind::Eps, "%%", false},
+    };
+    for (const Case& c : cases) {
+        const auto head = std::span(reinterpret_cast<const std::uint8_t*>(c.head.data()), c.head.size());
+        if (c.taken)
+            EXPECT_NO_THROW(pdf::check_picture_head(c.kind, head)) << c.head;
+        else
+            expect_pdf_error([&] { pdf::check_picture_head(c.kind, head); }, 321, "PdfWriter.DrawImage", c.head);
+    }
 }
 
 }  // namespace

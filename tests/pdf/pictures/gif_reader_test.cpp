@@ -188,6 +188,17 @@ TEST(GifReader, RefusesDamagedFiles) {
         expect_pdf_error([&] { pdf::read_gif(span_of(c.file), c.frame); }, c.error, "PdfWriter.DrawImage", c.what);
     }
     EXPECT_EQ(pdf::read_gif(span_of(wide), 1).width, 4);
+
+    // A code size outside 2..8 is named, not taken for data that end early.
+    std::string code_size_12 = good;
+    code_size_12[descriptor + 10] = 12;
+    try {
+        pdf::read_gif(span_of(code_size_12), 1);
+        ADD_FAILURE() << "code size 12 taken";
+    } catch (const PdfError& e) {
+        EXPECT_EQ(e.number(), 321);
+        EXPECT_NE(e.description().find("minimum code size 12"), std::string::npos) << e.description();
+    }
 }
 
 }  // namespace

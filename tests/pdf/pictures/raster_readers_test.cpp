@@ -230,7 +230,9 @@ std::string frame_header(int width, int height, int components, int precision = 
 }
 
 TEST(JpegReader, MarkersOnly) {
-    const std::string soi = "\xFF\xD8";
+    // Start of image and the quantisation table the frames use (table 0).
+    const std::string table = segment(0xDB, std::string(1, '\0') + std::string(64, '\x01'));
+    const std::string soi = "\xFF\xD8" + table;
     // An EXIF segment carrying a thumbnail with its own frame header.
     const std::string exif = segment(0xE1, "Exif" + std::string(2, '\0') + soi + segment(0xC0, frame_header(16, 8, 3)));
     const std::string adobe = segment(0xEE, std::string("Adobe\x00\x64\x00\x00\x00\x00\x00", 12));
@@ -257,6 +259,10 @@ TEST(JpegReader, MarkersOnly) {
          "/Decode [1 0 1 0 1 0 1 0]"},
         {"plain CMYK, APP14 of another maker", soi + other_app14 + segment(0xC0, frame_header(20, 10, 4)) + scan, 20,
          10, "/DeviceCMYK", ""},
+        {"tables after the frame, of two-byte entries, two in a segment",
+         "\xFF\xD8" + segment(0xC0, frame_header(5, 6, 1)) +
+             segment(0xDB, "\x11" + std::string(128, '\0') + "\x10" + std::string(128, '\0')) + scan,
+         5, 6, "/DeviceGray", ""},
     };
     for (const Case& c : cases) {
         const auto p = pdf::read_jpeg(bytes_of(c.file));
@@ -286,6 +292,10 @@ TEST(JpegReader, MarkersOnly) {
         {"garbage where a marker belongs", soi + "\x12\x34" + rgb + scan, 321},
         {"segment longer than the file", soi + std::string("\xFF\xE0\x7F\xFF", 4), 62},
         {"ends among fill bytes", soi + "\xFF\xFF\xFF", 62},
+        {"no quantisation table", "\xFF\xD8" + rgb + scan, 321},
+        {"a component's table not among those defined",
+         soi + segment(0xC0, frame_header(8, 8, 1).substr(0, 8) + "\x01") + scan, 321},
+        {"a table number above 3", "\xFF\xD8" + segment(0xDB, "\x04" + std::string(64, '\0')) + rgb + scan, 321},
     };
     for (const Refused& c : refused)
         expect_pdf_error([&] { pdf::read_jpeg(bytes_of(c.file)); }, c.error, "PdfWriter.DrawImage", c.what);

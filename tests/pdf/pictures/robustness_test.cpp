@@ -147,6 +147,13 @@ TEST(PictureRobustness, DISABLED_WriteFuzzSeeds) {
     lossless[lossless.find("\xFF\xC0") + 1] = '\xC3';
     std::string short_gif = one_colour_gif(8192, 8192);
     short_gif.resize(200);
+    std::string code_size_12 = gif_file({kRed, kBlue}, {halves_frame(4, 4)});
+    code_size_12[code_size_12.find('\x2C', 13 + 12) + 10] = 12;
+    // A grey frame and its scan, no quantisation table.
+    const std::string no_tables = std::string("\xFF\xD8\xFF\xC0\x00\x0B\x08\x00\x04\x00\x07\x01\x01\x11\x00", 15) +
+                                  std::string("\xFF\xDA\x00\x08\x01\x01\x00\x00\x3F\x00\x12\x34\xFF\xD9", 14);
+    std::string bitmap = red_over_blue_wmf();
+    bitmap.insert(bitmap.size() - 6, wmf_record(0x0F43, std::vector<int>(32, 1)));
     const std::pair<const char*, std::string> hostile[] = {
         {"bmp_fuzzer/rle8_8192_indexed", empty_rle8_bmp(8192, 8192)},
         {"bmp_fuzzer/rle8_8192_rgb", empty_rle8_bmp(8192, 8192) + '\0'},  // odd length: read as RGB
@@ -154,6 +161,12 @@ TEST(PictureRobustness, DISABLED_WriteFuzzSeeds) {
         {"gif_fuzzer/full_table_2048", one_colour_gif(2048, 2048)},
         {"gif_fuzzer/8192_data_cut", short_gif},
         {"jpeg_fuzzer/lossless_frame", lossless},
+        {"jpeg_fuzzer/no_quantisation_table", no_tables},
+        {"gif_fuzzer/code_size_12", code_size_12},
+        {"wmf_fuzzer/bitmap_after_shapes", bitmap},
+        {"eps_fuzzer/text", eps_file("0 0 10 10", "0 0 m 9 9 l S (TESTO) Tx (ALTRO) show")},
+        {"eps_fuzzer/image_through_names",
+         eps_file("0 0 10 10", "/P {1 I} def /I /image load def /m {show} def 0 0 m 9 9 l S P")},
         {"eps_fuzzer/custom_colours", eps_file("0 0 10 10", "0 .8 .9 0 (Arancio) .25 x 1 0 0 0 (B) 1 X 0 0 m 9 9 l f S")},
         {"eps_fuzzer/no_current_point", eps_file("0 0 10 10", "5 5 l h f 1 1 2 2 3 3 c W n 0 0 m 1 1 l S 2 2 l S")},
         {"eps_fuzzer/raster", eps_file("0 0 10 10", "0 0 translate 10 10 scale 2 2 8 [2 0 0 -2 0 2] {<00ff>} image")},

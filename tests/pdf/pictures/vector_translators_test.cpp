@@ -73,7 +73,7 @@ TEST(WmfTranslator, RecordsBecomeOperators) {
              wmf_rectangle(0, 0, 1440, 720),
          "0 0 1 rg 0 0 0 RG 0.05 w [] 0 d 0 36 m 72 36 l 72 0 l 0 0 l h b*"},
         {"fonts take a slot; unknown records are skipped",
-         wmf_record(0x02FB, {0, 0, 0, 0, 0}) + wmf_pen(0, 0, kBlue) + wmf_record(0x0817, {1, 2, 3, 4, 5}) +
+         wmf_record(0x02FB, {0, 0, 0, 0, 0}) + wmf_pen(0, 0, kBlue) + wmf_record(0x0201, {1, 2}) +
              wmf_select(1) + wmf_record(0x0213, {0, 1440}),
          "0 0 1 RG 0 w [] 0 d 0 36 m 72 36 l S"},
     };
@@ -113,6 +113,35 @@ TEST(WmfTranslator, RefusesDamagedFiles) {
     };
     for (const Case& c : cases)
         expect_pdf_error([&] { pdf::translate_wmf(span_of(c.file), kNatural); }, c.error, "", c.what);
+}
+
+// What a metafile paints and the translator does not draw refuses it; the
+// block transfers without a bitmap are pattern fills, skipped like PatBlt.
+TEST(WmfTranslator, RefusesBitmapsTextsAndShapesItDoesNotDraw) {
+    const ByteString box = wmf_rectangle(0, 0, 1440, 720);
+    const std::string drawn = pdf::translate_wmf(span_of(wmf_file(0, 0, 1440, 720, 1440, box)), kNatural).operators;
+    auto with = [](std::uint16_t function, std::size_t words) { return wmf_record(function, std::vector<int>(words, 1)); };
+    struct Case {
+        std::uint16_t function;
+        std::size_t words;  // parameters
+        bool refused;
+    };
+    const Case cases[] = {
+        {0x0922, 8 + 12, true},   {0x0940, 8 + 20, true},   {0x0B23, 10 + 12, true}, {0x0B41, 10 + 20, true},
+        {0x0F43, 11 + 20, true},  {0x0D33, 9 + 20, true},   {0x0521, 4, true},       {0x0A32, 6, true},
+        {0x062F, 8, true},        {0x0418, 4, true},        {0x061C, 6, true},       {0x041C, 6, true},
+        {0x0817, 8, true},        {0x081A, 8, true},        {0x0830, 8, true},       {0x0419, 4, true},
+        {0x0228, 2, true},        {0x041F, 4, true},        {0x0922, 9, false},      {0x0940, 9, false},
+        {0x0B23, 11, false},      {0x0B41, 11, false},      {0x061D, 6, false},
+    };
+    for (const Case& c : cases) {
+        const std::string file = wmf_file(0, 0, 1440, 720, 1440, box + with(c.function, c.words));
+        const std::string what = std::to_string(c.function) + " of " + std::to_string(c.words) + " words";
+        if (c.refused)
+            expect_pdf_error([&] { pdf::translate_wmf(span_of(file), kNatural); }, 321, "", what);
+        else
+            EXPECT_EQ(pdf::translate_wmf(span_of(file), kNatural).operators, drawn) << what;
+    }
 }
 
 TEST(EpsTranslator, OperatorsAreWrittenAnew) {
@@ -201,6 +230,51 @@ TEST(EpsTranslator, RefusesDamagedFiles) {
         expect_pdf_error([&] { pdf::translate_eps(span_of(c.file), kNatural); }, c.error, "", c.what);
 }
 
+// Text, and images or text reached through names the file defines, in its
+// prolog or later, in any order: the drawing's use of such a name is
+// refused. Definitions the drawing does not use, and the translator's own
+// operators whatever the file makes of them, change nothing.
+TEST(EpsTranslator, RefusesTextAndWhatTheFilesOwnNamesPaint) {
+    auto eps = [](const std::string& prolog, const std::string& body) {
+        return "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\n%%BeginProlog\n" + prolog +
+               "\n%%EndProlog\n0 0 m 9 9 l S\n" + body + "\n%%EOF\n";
+    };
+    const std::string drawn = pdf::translate_eps(span_of(eps("", "")), kNatural).operators;
+    // An Illustrator procset: its text and image operators, and its own
+    // meaning for the path operators.
+    const std::string procset =
+        "/Adobe_Illustrator 40 dict dup begin /_tx {show} bind def /Tx {_tx} bind def /Tj /Tx load def "
+        "/XI {/mask exch def image} bind def /m /moveto load def /l {lineto} def /S {_tx stroke} def "
+        "/f {XI} def end";
+    struct Case {
+        const char* what;
+        std::string file;
+        bool refused;
+    };
+    std::vector<Case> cases = {
+        {"a procedure", eps("/I {image} bind def", "I"), true},
+        {"an alias", eps("/I /image load def", "I"), true},
+        {"an immediate name", eps("/I //imagemask def", "I"), true},
+        {"through a name defined after it", eps("/P {1 I} def /I {0 0 moveto (a) show} def", "P"), true},
+        {"through an alias of an alias", eps("/I /colorimage load def /P /I load def", "P"), true},
+        {"defined inside another procedure", eps("/init {/T {(a) ashow} def} def", "init T"), true},
+        {"defined in the drawing", eps("", "/I {image} def I"), true},
+        {"the procset's text", eps(procset, "(TESTO) _tx"), true},
+        {"the procset, never used", eps(procset, ""), false},
+        {"names defined, never used", eps("/I {image} def /T /show load def", "/U {I} def"), false},
+        {"path operators defined as text", eps("/m {(a) show} def /l /show load def /S {m} def", ""), false},
+    };
+    for (const char* text : {"show", "ashow", "widthshow", "awidthshow", "kshow", "xshow", "yshow", "xyshow",
+                             "glyphshow", "cshow", "charpath", "To", "Tx", "TX", "Tj", "TJ"})
+        cases.push_back({text, eps("", std::string("(ALTRO) ") + text), true});
+    for (const Case& c : cases) {
+        if (c.refused)
+            expect_pdf_error([&] { pdf::translate_eps(span_of(c.file), kNatural); }, 321, "", c.what);
+        else
+            EXPECT_EQ(pdf::translate_eps(span_of(c.file), kNatural).operators, drawn) << c.what;
+    }
+}
+
 TEST(DrawImage, VectorPicturesAreTranslatedAtEveryCallOrNotAtAll) {
     testsupport::TempDir dir;
     const auto wmf = dir / "shapes.WMF";
@@ -214,6 +288,11 @@ TEST(DrawImage, VectorPicturesAreTranslatedAtEveryCallOrNotAtAll) {
     put32le(binary, 30);
     put32le(binary, 5000);
     testsupport::write_file(truncated, binary + red_over_blue_eps());
+    // Refused after its shapes were translated: they go again.
+    const auto late = dir / "late.wmf";
+    std::string shapes = red_over_blue_wmf();
+    shapes.insert(shapes.size() - 6, wmf_record(0x0521, {1, 'A', 0, 0}));
+    testsupport::write_file(late, shapes);
 
     Document doc;
     auto& w = doc.first_page();
@@ -222,7 +301,8 @@ TEST(DrawImage, VectorPicturesAreTranslatedAtEveryCallOrNotAtAll) {
         std::filesystem::path file;
         int error;
     };
-    const Case failures[] = {{damaged, 321}, {truncated, 62}, {dir / "missing.eps", 53}, {dir / "missing.wmf", 53}};
+    const Case failures[] = {
+        {damaged, 321}, {late, 321}, {truncated, 62}, {dir / "missing.eps", 53}, {dir / "missing.wmf", 53}};
     for (const Case& c : failures) {
         w.DrawImage(c.file.string(), 10, 10, 50, 50);
         EXPECT_EQ(w.ErrNumber(), c.error) << c.file;

@@ -4,18 +4,22 @@
 
 namespace pdf {
 
-std::vector<std::uint8_t> encode_ascii85(std::span<const std::uint8_t> data) {
+namespace {
+
+// Encodes the groups from the start of `data`; unless `last`, only those
+// that more bytes follow (the last group may become "z"). Returns the
+// bytes they cover.
+std::size_t encode_groups(std::span<const std::uint8_t> data, bool last, std::vector<std::uint8_t>& out) {
     const std::size_t n = data.size();
-    std::vector<std::uint8_t> out;
-    out.reserve(n / 4 * 5 + 7);
-    for (std::size_t i = 0; i < n; i += 4) {
+    std::size_t i = 0;
+    for (; last ? i < n : i + 4 < n; i += 4) {
         const std::size_t group = std::min<std::size_t>(4, n - i);
         std::uint32_t value = 0;
         for (std::size_t k = 0; k < 4; ++k)
             value = (value << 8) | (k < group ? data[i + k] : 0u);
         if (value == 0 && group == 4 && i + 4 == n) {
             out.push_back('z');
-            break;
+            return n;
         }
         std::uint8_t digits[5];
         for (int k = 4; k >= 0; --k) {
@@ -24,9 +28,40 @@ std::vector<std::uint8_t> encode_ascii85(std::span<const std::uint8_t> data) {
         }
         out.insert(out.end(), digits, digits + group + 1);
     }
+    return std::min(i, n);
+}
+
+void put_end(std::vector<std::uint8_t>& out) {
     out.push_back('~');
     out.push_back('>');
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> encode_ascii85(std::span<const std::uint8_t> data) {
+    std::vector<std::uint8_t> out;
+    out.reserve(data.size() / 4 * 5 + 7);
+    encode_groups(data, true, out);
+    put_end(out);
     return out;
+}
+
+std::uint64_t ascii85_length(std::uint64_t size, bool ends_in_zero_group) {
+    const std::uint64_t rest = size % 4;
+    std::uint64_t length = size / 4 * 5 + (rest > 0 ? rest + 1 : 0) + 2;
+    if (size > 0 && rest == 0 && ends_in_zero_group) length -= 4;
+    return length;
+}
+
+void Ascii85Encoder::put(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out) {
+    pending_.insert(pending_.end(), data.begin(), data.end());
+    pending_.erase(pending_.begin(), pending_.begin() + std::ptrdiff_t(encode_groups(pending_, false, out)));
+}
+
+void Ascii85Encoder::finish(std::vector<std::uint8_t>& out) {
+    encode_groups(pending_, true, out);
+    pending_.clear();
+    put_end(out);
 }
 
 }  // namespace pdf

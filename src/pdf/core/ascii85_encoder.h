@@ -5,11 +5,28 @@
 #include <span>
 #include <vector>
 
+#include "pdf/core/stream_encoder.h"
+
 namespace pdf {
 
 // Base-85 groups of five characters "!" to "u", a shortened last group,
 // "~>" at the end; no "<~", no line breaks. "z" stands for four zero bytes
 // only in the last group of the data when it is complete.
 std::vector<std::uint8_t> encode_ascii85(std::span<const std::uint8_t> data);
+
+// The length of the encoding of `size` bytes, given whether their last four
+// are zero.
+std::uint64_t ascii85_length(std::uint64_t size, bool ends_in_zero_group);
+
+// The same text for input given piece by piece; it holds back the last one
+// to four bytes of what it has been given, the group that may be the last.
+class Ascii85Encoder : public StreamEncoder {
+public:
+    void put(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out) override;
+    void finish(std::vector<std::uint8_t>& out) override;
+
+private:
+    std::vector<std::uint8_t> pending_;
+};
 
 }  // namespace pdf

@@ -137,7 +137,12 @@ std::uint16_t reverse_bits(std::uint16_t code, int length) {
 // 8 bytes of room beyond the stream for it.
 class BitWriter {
 public:
-    explicit BitWriter(std::uint8_t* out) : out_(out) {}
+    // The bits a block left short of a whole byte, for the block after it.
+    struct Pending {
+        std::uint64_t bits = 0;
+        int count = 0;
+    };
+    BitWriter(std::uint8_t* out, Pending pending) : out_(out), buffer_(pending.bits), count_(pending.count) {}
     // At most 57 bits at a time.
     void put(std::uint64_t value, int count) {
         buffer_ |= value << count_;
@@ -160,6 +165,7 @@ public:
         out_ += size;
     }
     std::uint8_t* position() const { return out_; }
+    Pending pending() const { return {buffer_, count_}; }
 
 private:
     static void store64(std::uint8_t* p, std::uint64_t v) {
@@ -171,8 +177,8 @@ private:
     }
 
     std::uint8_t* out_;
-    std::uint64_t buffer_ = 0;
-    int count_ = 0;
+    std::uint64_t buffer_;
+    int count_;
 };
 
 struct HuffmanTable {
@@ -250,12 +256,18 @@ void scan_lengths(std::span<const std::uint8_t> lengths, std::vector<LengthToken
 
 int token_extra_bits(int symbol) { return symbol == 16 ? 2 : symbol == 17 ? 3 : symbol == 18 ? 7 : 0; }
 
+// Compresses one block: the bytes of `data` from `start` on. Those before
+// it are history, the end of the stream before the block: matches reach
+// back into it, but it is not written again.
 class FlateCompressor {
 public:
-    FlateCompressor(std::span<const std::uint8_t> data, const FlateLevel& level)
-        : data_(data.data()), n_(data.size()), level_(level) {}
+    FlateCompressor(std::span<const std::uint8_t> data, std::size_t start, const FlateLevel& level)
+        : data_(data.data()), n_(data.size()), start_(start), level_(level) {}
 
-    void encode(std::vector<std::uint8_t>& out);
+    // Appends the block to `out`, after the bits the block before it left
+    // pending, and leaves there those it leaves itself: none after the last
+    // block, which ends on a byte boundary.
+    void encode(std::vector<std::uint8_t>& out, bool last, BitWriter::Pending& pending);
     std::vector<FlateSymbol> parsed() {
         parse();
         std::vector<FlateSymbol> out;
@@ -367,6 +379,7 @@ private:
 
     const std::uint8_t* data_;
     std::size_t n_;
+    std::size_t start_;
     FlateLevel level_;
 
     std::unique_ptr<std::int32_t[]> head_;
@@ -575,9 +588,12 @@ FlateCompressor::Match FlateCompressor::longest_match(std::size_t position, int 
 }
 
 void FlateCompressor::parse() {
-    symbols_ = std::make_unique_for_overwrite<std::uint32_t[]>(n_ + 1);
-    if (n_ >= 4) set_up_dictionary();
-    std::size_t p = 0;
+    symbols_ = std::make_unique_for_overwrite<std::uint32_t[]>(n_ - start_ + 1);
+    if (n_ >= 4) {
+        set_up_dictionary();
+        insert_range(0, std::min(start_, n_ - 2));
+    }
+    std::size_t p = start_;
     for (;;) {
         if (p + 4 > n_) {  // fewer than four bytes left: literals
             for (; p < n_; ++p) literal(p);
@@ -588,8 +604,9 @@ void FlateCompressor::parse() {
         // byte). Input made of strings that share hashes would make every
         // search step over the whole window: then the chains change to
         // chains by string, whose searches see the same candidates.
-        if (!by_string_ && skipped_ > 8 * std::uint64_t(p) + 65536) change_to_chains_by_string(p);
-        if (!two_lanes_ && steps_ > 2 * std::uint64_t(p) + 16384) change_to_two_lanes(p);
+        const std::uint64_t parsed = p - start_;
+        if (!by_string_ && skipped_ > 8 * parsed + 65536) change_to_chains_by_string(p);
+        if (!two_lanes_ && steps_ > 2 * parsed + 16384) change_to_two_lanes(p);
         Match m = longest_match(p, level_.first_stop, level_.second_stop);
         if (m.length >= 3 && m.length < level_.lazy_limit) {
             const Match next = longest_match(p + 1, level_.lazy_limit, level_.lazy_limit, m.length);
@@ -643,8 +660,9 @@ void FlateCompressor::write_symbols(BitWriter& bits, const HuffmanTable& literal
     bits.put(lit_code[end_of_block], lit_len[end_of_block]);
 }
 
-void FlateCompressor::encode(std::vector<std::uint8_t>& out) {
+void FlateCompressor::encode(std::vector<std::uint8_t>& out, bool last, BitWriter::Pending& pending) {
     parse();
+    const std::size_t size = n_ - start_;
 
     // Bits of all symbols with given code lengths, extra bits included.
     auto symbol_bits = [&](std::span<const std::uint8_t> lit, std::span<const std::uint8_t> dist) {
@@ -660,8 +678,8 @@ void FlateCompressor::encode(std::vector<std::uint8_t>& out) {
         return bits;
     };
 
-    const std::size_t stored_blocks = std::max<std::size_t>(1, (n_ + max_stored_block - 1) / max_stored_block);
-    const std::uint64_t stored_bytes = n_ + 5 * stored_blocks;
+    const std::size_t stored_blocks = std::max<std::size_t>(1, (size + max_stored_block - 1) / max_stored_block);
+    const std::uint64_t stored_bytes = size + 5 * stored_blocks;
     const std::uint64_t fixed_bits =
         symbol_bits(fixed_literal_table().lengths, fixed_distance_table().lengths) + 3;
     const std::uint64_t fixed_bytes = fixed_bits / 8 + 1;
@@ -704,40 +722,40 @@ void FlateCompressor::encode(std::vector<std::uint8_t>& out) {
     if (dynamic_bytes < (block == Block::fixed ? fixed_bytes : stored_bytes)) block = Block::dynamic;
 
     // The dynamic estimate leaves out 17 bits of the block's header fields;
-    // the slack covers them, and 8 more bytes the bit writer's wide stores.
+    // the slack covers them and the byte of pending bits, and 8 more bytes
+    // the bit writer's wide stores.
     const std::uint64_t body = block == Block::stored  ? stored_bytes
                                : block == Block::fixed ? fixed_bytes
                                                        : dynamic_bytes;
-    out.resize(std::size_t(body) + 2 + 4 + 8 + 8);
-    out[0] = 0x78;
-    out[1] = 0x5E;
-    BitWriter bits(out.data() + 2);
+    const std::size_t at = out.size();
+    out.resize(at + std::size_t(body) + 1 + 8 + 8);
+    BitWriter bits(out.data() + at, pending);
+    const std::uint32_t final = last ? 1 : 0;
 
     switch (block) {
     case Block::stored: {
         std::size_t offset = 0;
         do {
-            const std::size_t size = std::min(max_stored_block, n_ - offset);
-            const bool final = offset + size == n_;
-            bits.put(final ? 1 : 0, 1);
+            const std::size_t piece = std::min(max_stored_block, size - offset);
+            bits.put(offset + piece == size ? final : 0, 1);
             bits.put(0, 2);
             bits.align();
-            bits.put_byte_aligned(std::uint8_t(size));
-            bits.put_byte_aligned(std::uint8_t(size >> 8));
-            bits.put_byte_aligned(std::uint8_t(~size));
-            bits.put_byte_aligned(std::uint8_t(~size >> 8));
-            bits.put_bytes_aligned(data_ + offset, size);
-            offset += size;
-        } while (offset < n_);
+            bits.put_byte_aligned(std::uint8_t(piece));
+            bits.put_byte_aligned(std::uint8_t(piece >> 8));
+            bits.put_byte_aligned(std::uint8_t(~piece));
+            bits.put_byte_aligned(std::uint8_t(~piece >> 8));
+            bits.put_bytes_aligned(data_ + start_ + offset, piece);
+            offset += piece;
+        } while (offset < size);
         break;
     }
     case Block::fixed:
-        bits.put(1, 1);
+        bits.put(final, 1);
         bits.put(1, 2);
         write_symbols(bits, fixed_literal_table(), fixed_distance_table());
         break;
     case Block::dynamic:
-        bits.put(1, 1);
+        bits.put(final, 1);
         bits.put(2, 2);
         bits.put(std::uint32_t(hlit - 257), 5);
         bits.put(std::uint32_t(hdist - 1), 5);
@@ -751,12 +769,18 @@ void FlateCompressor::encode(std::vector<std::uint8_t>& out) {
         write_symbols(bits, literals, distances);
         break;
     }
-    bits.align();
+    if (last) bits.align();
+    pending = bits.pending();
+    out.resize(std::size_t(bits.position() - out.data()));
+}
 
-    const std::uint32_t checksum = adler32(std::span(data_, n_));
-    std::uint8_t* end = bits.position();
-    for (int shift = 24; shift >= 0; shift -= 8) *end++ = std::uint8_t(checksum >> shift);
-    out.resize(std::size_t(end - out.data()));
+void put_zlib_header(std::vector<std::uint8_t>& out) {
+    out.push_back(0x78);
+    out.push_back(0x5E);
+}
+
+void put_checksum(std::vector<std::uint8_t>& out, std::uint32_t checksum) {
+    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(std::uint8_t(checksum >> shift));
 }
 
 }  // namespace
@@ -765,19 +789,70 @@ FlateLevel flate_level(int quality) {
     return levels[std::size_t(std::clamp(quality, 0, int(levels.size()) - 1))];
 }
 
-void flate_encode(std::span<const std::uint8_t> data, int quality, std::vector<std::uint8_t>& out) {
-    FlateCompressor(data, flate_level(quality)).encode(out);
+void flate_encode(std::span<const std::uint8_t> data, int quality, std::vector<std::uint8_t>& out,
+                  std::size_t block_size) {
+    const FlateLevel level = flate_level(quality);
+    block_size = std::max<std::size_t>(block_size, 1);
+    out.clear();
+    put_zlib_header(out);
+    BitWriter::Pending pending;
+    std::size_t start = 0;
+    do {
+        const std::size_t size = std::min(block_size, data.size() - start);
+        const std::size_t history = std::min(start, max_distance);
+        FlateCompressor(data.subspan(start - history, history + size), history, level)
+            .encode(out, start + size == data.size(), pending);
+        start += size;
+    } while (start < data.size());
+    put_checksum(out, adler32(data));
+}
+
+FlateStream::FlateStream(int quality, std::size_t block_size)
+    : level_(flate_level(quality)), block_size_(std::max<std::size_t>(block_size, 1)) {}
+
+void FlateStream::put(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out) {
+    if (!started_) put_zlib_header(out);
+    started_ = true;
+    checksum_ = adler32(data, checksum_);
+    while (!data.empty()) {
+        // A full block is written once more input shows it is not the last.
+        if (window_.size() - history_ == block_size_) write_block(out, false);
+        const std::size_t take = std::min(data.size(), block_size_ - (window_.size() - history_));
+        // Grown as the input comes, so that a short stream stays short,
+        // but never beyond a block and its history.
+        if (const std::size_t need = window_.size() + take; need > window_.capacity())
+            window_.reserve(std::min(std::max(need, 2 * window_.capacity()), max_distance + block_size_));
+        window_.insert(window_.end(), data.begin(), data.begin() + std::ptrdiff_t(take));
+        data = data.subspan(take);
+    }
+}
+
+void FlateStream::finish(std::vector<std::uint8_t>& out) {
+    if (!started_) put_zlib_header(out);
+    started_ = true;
+    write_block(out, true);
+    put_checksum(out, checksum_);
+}
+
+void FlateStream::write_block(std::vector<std::uint8_t>& out, bool last) {
+    BitWriter::Pending pending{pending_bits_, pending_count_};
+    FlateCompressor(window_, history_, level_).encode(out, last, pending);
+    pending_bits_ = pending.bits;
+    pending_count_ = pending.count;
+    // What the next block's matches can reach stays.
+    history_ = std::min(window_.size(), max_distance);
+    window_.erase(window_.begin(), window_.end() - std::ptrdiff_t(history_));
 }
 
 std::vector<FlateSymbol> flate_parse(std::span<const std::uint8_t> data, int quality) {
-    return FlateCompressor(data, flate_level(quality)).parsed();
+    return FlateCompressor(data, 0, flate_level(quality)).parsed();
 }
 
-std::uint32_t adler32(std::span<const std::uint8_t> data) {
+std::uint32_t adler32(std::span<const std::uint8_t> data, std::uint32_t checksum) {
     constexpr std::uint32_t modulus = 65521;
     // The largest run of bytes whose sums cannot overflow 32 bits.
     constexpr std::size_t run = 5552;
-    std::uint32_t a = 1, b = 0;
+    std::uint32_t a = checksum & 0xFFFF, b = checksum >> 16;
     const std::uint8_t* p = data.data();
     std::size_t left = data.size();
     while (left > 0) {

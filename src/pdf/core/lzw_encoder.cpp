@@ -12,26 +12,26 @@ constexpr int clear_code = 256;
 constexpr int end_of_data = 257;
 constexpr int first_free_code = 258;
 
+// Codes packed most significant bit first; the bits short of a byte wait
+// for the next code.
 class BitPacker {
 public:
-    explicit BitPacker(std::vector<std::uint8_t>& out) : out_(out) {}
-    void put(int code, int width) {
+    void put(int code, int width, std::vector<std::uint8_t>& out) {
         buffer_ = (buffer_ << width) | std::uint32_t(code);
         count_ += width;
         while (count_ >= 8) {
             count_ -= 8;
-            out_.push_back(std::uint8_t(buffer_ >> count_));
+            out.push_back(std::uint8_t(buffer_ >> count_));
         }
         buffer_ &= (1u << count_) - 1;
     }
-    void flush() {
-        if (count_ > 0) out_.push_back(std::uint8_t(buffer_ << (8 - count_)));
+    void flush(std::vector<std::uint8_t>& out) {
+        if (count_ > 0) out.push_back(std::uint8_t(buffer_ << (8 - count_)));
         buffer_ = 0;
         count_ = 0;
     }
 
 private:
-    std::vector<std::uint8_t>& out_;
     std::uint32_t buffer_ = 0;
     int count_ = 0;
 };
@@ -78,49 +78,72 @@ private:
 
 }  // namespace
 
-std::vector<std::uint8_t> encode_lzw(std::span<const std::uint8_t> data, int quality) {
-    quality = std::clamp(quality, 0, 3);
-    const int largest_code = (1 << (9 + quality)) - 1;
-
-    std::vector<std::uint8_t> out;
-    out.reserve(data.size() + data.size() / 2 + 8);
-    BitPacker bits(out);
-    auto table = std::make_unique<StringTable>();
-
+struct LzwEncoder::State {
+    explicit State(int quality) : largest_code((1 << (9 + std::clamp(quality, 0, 3))) - 1) {}
+    const int largest_code;
+    BitPacker bits;
+    StringTable table;
     int width = 9;
     int next_code = first_free_code;
+    int current = -1;  // the code of the string read so far, -1 before the first byte
+    bool started = false;
+
     // Counts the code just given out and applies the width rule to it.
-    auto give_out_code = [&]() {
+    int give_out_code() {
         const int code = next_code++;
         if (code == 511 || code == 1023 || code == 2047) ++width;
         return code;
-    };
-
-    bits.put(clear_code, width);
-    if (!data.empty()) {
-        int current = data[0];
-        for (std::size_t i = 1; i < data.size(); ++i) {
-            const std::uint8_t byte = data[i];
-            const int extended = table->find(current, byte);
-            if (extended >= 0) {
-                current = extended;
-                continue;
-            }
-            bits.put(current, width);
-            table->add(current, byte, next_code);
-            if (give_out_code() == largest_code) {
-                bits.put(clear_code, width);
-                table->clear();
-                next_code = first_free_code;
-                width = 9;
-            }
-            current = byte;
-        }
-        bits.put(current, width);
-        give_out_code();
     }
-    bits.put(end_of_data, width);
-    bits.flush();
+};
+
+LzwEncoder::LzwEncoder(int quality) : state_(std::make_unique<State>(quality)) {}
+
+LzwEncoder::~LzwEncoder() = default;
+
+void LzwEncoder::put(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out) {
+    State& s = *state_;
+    if (!s.started) s.bits.put(clear_code, s.width, out);
+    s.started = true;
+    std::size_t i = 0;
+    if (s.current < 0 && !data.empty()) s.current = data[i++];
+    int current = s.current;
+    for (; i < data.size(); ++i) {
+        const std::uint8_t byte = data[i];
+        const int extended = s.table.find(current, byte);
+        if (extended >= 0) {
+            current = extended;
+            continue;
+        }
+        s.bits.put(current, s.width, out);
+        s.table.add(current, byte, s.next_code);
+        if (s.give_out_code() == s.largest_code) {
+            s.bits.put(clear_code, s.width, out);
+            s.table.clear();
+            s.next_code = first_free_code;
+            s.width = 9;
+        }
+        current = byte;
+    }
+    s.current = current;
+}
+
+void LzwEncoder::finish(std::vector<std::uint8_t>& out) {
+    put({}, out);
+    State& s = *state_;
+    if (s.current >= 0) {
+        s.bits.put(s.current, s.width, out);
+        s.give_out_code();
+    }
+    s.bits.put(end_of_data, s.width, out);
+    s.bits.flush(out);
+}
+
+std::vector<std::uint8_t> encode_lzw(std::span<const std::uint8_t> data, int quality) {
+    std::vector<std::uint8_t> out;
+    out.reserve(data.size() + data.size() / 2 + 8);
+    LzwEncoder encoder(quality);
+    encoder.put(data, out);
+    encoder.finish(out);
     return out;
 }
 

@@ -3,8 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
+
+#include "pdf/core/stream_encoder.h"
 
 namespace pdf {
 
@@ -15,5 +18,18 @@ namespace pdf {
 // largest code width (values above 3 count as 3). End of data (257) closes
 // the stream; an empty input gives Clear and end of data.
 std::vector<std::uint8_t> encode_lzw(std::span<const std::uint8_t> data, int quality = 3);
+
+// The same codes for input given piece by piece.
+class LzwEncoder : public StreamEncoder {
+public:
+    explicit LzwEncoder(int quality = 3);
+    ~LzwEncoder() override;
+    void put(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out) override;
+    void finish(std::vector<std::uint8_t>& out) override;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
 
 }  // namespace pdf

@@ -20,18 +20,18 @@ Rc4Schedule rc4_key_schedule(std::string_view key) {
     return schedule;
 }
 
-void rc4_apply(const Rc4Schedule& schedule, const std::uint8_t* in, std::uint8_t* out,
-               std::size_t size) {
-    // Word-sized state: byte-sized entries make every swap a partial-word
-    // store that the next load has to wait for.
-    std::uint32_t s[256];
-    for (int k = 0; k < 256; ++k) s[k] = schedule.s[static_cast<std::size_t>(k)];
+namespace {
+
+// Runs the cipher over `size` bytes from the state `s` and its indexes, and
+// leaves them where the next byte would start.
+void run(std::uint32_t (&s)[256], std::uint32_t& i_index, std::uint32_t& j_index, const std::uint8_t* in,
+         std::uint8_t* out, std::size_t size) {
     // The next S[i] is read before this step's swap, so that the next j
     // does not wait for the stores; the swap only changes it when j lands
     // on i + 1 (one step in 256), which a branch fixes up. A conditional
     // move there would put the comparison back on the j chain.
-    std::uint32_t i = 1, j = 0;
-    std::uint32_t si = s[1];
+    std::uint32_t i = (i_index + 1) & 0xFF, j = j_index;
+    std::uint32_t si = s[i];
     auto step = [&](std::size_t k) {
         j = (j + si) & 0xFF;
         const std::uint32_t sj = s[j];
@@ -55,6 +55,27 @@ void rc4_apply(const Rc4Schedule& schedule, const std::uint8_t* in, std::uint8_t
         step(k + 3);
     }
     for (; k < size; ++k) step(k);
+    i_index = (i - 1) & 0xFF;
+    j_index = j;
+}
+
+}  // namespace
+
+void rc4_apply(const Rc4Schedule& schedule, const std::uint8_t* in, std::uint8_t* out,
+               std::size_t size) {
+    // Word-sized state: byte-sized entries make every swap a partial-word
+    // store that the next load has to wait for.
+    std::uint32_t s[256];
+    for (int k = 0; k < 256; ++k) s[k] = schedule.s[static_cast<std::size_t>(k)];
+    std::uint32_t i = 0, j = 0;
+    run(s, i, j, in, out, size);
+}
+
+void Rc4Stream::apply(const std::uint8_t* in, std::uint8_t* out, std::size_t size) {
+    std::uint32_t s[256];
+    for (int k = 0; k < 256; ++k) s[k] = state_.s[static_cast<std::size_t>(k)];
+    run(s, i_, j_, in, out, size);
+    for (int k = 0; k < 256; ++k) state_.s[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(s[k]);
 }
 
 std::string rc4_crypt(std::string_view key, std::string_view data) {

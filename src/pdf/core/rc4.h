@@ -26,6 +26,19 @@ Rc4Schedule rc4_key_schedule(std::string_view key);
 void rc4_apply(const Rc4Schedule& schedule, const std::uint8_t* in, std::uint8_t* out,
                std::size_t size);
 
+// The cipher partway through one text, for a text encrypted piece by
+// piece: the pieces come out as the whole text would.
+class Rc4Stream {
+public:
+    explicit Rc4Stream(const Rc4Schedule& schedule) : state_(schedule) {}
+    // The next `size` bytes; `in` and `out` may be the same buffer.
+    void apply(const std::uint8_t* in, std::uint8_t* out, std::size_t size);
+
+private:
+    Rc4Schedule state_;
+    std::uint32_t i_ = 0, j_ = 0;
+};
+
 std::string rc4_crypt(std::string_view key, std::string_view data);
 
 }  // namespace pdf

@@ -192,6 +192,47 @@ TEST(FlateEncoder, HigherQualityIsNotWorseOnText) {
     }
 }
 
+// Long input goes out as one zlib stream of several blocks whose matches
+// reach back across the cuts: zlib inflates it (checksum included), the
+// cuts cost next to nothing against one block, and a stream given piece by
+// piece is the same. Stored blocks follow Huffman ones at any bit.
+TEST(FlateEncoder, LongInputIsBlocksSharingOneWindow) {
+    std::mt19937 rng(7);
+    Bytes noise(12000);
+    for (auto& b : noise) b = std::uint8_t(rng());
+    Bytes data;
+    for (int i = 0; i < 2000; ++i) {
+        const std::string line = "0 0 1 rg " + std::to_string(i * 37 % 1000) + " 0 m " + std::to_string(i % 89) + " l S\r";
+        data.insert(data.end(), line.begin(), line.end());
+    }
+    // Found again only in the blocks before.
+    for (int copy = 0; copy < 3; ++copy) data.insert(data.end(), noise.begin(), noise.end());
+    constexpr std::size_t block = 10000;
+    Bytes blocks;
+    pdf::flate_encode(data, 3, blocks, block);
+    EXPECT_EQ(inflate_all(blocks, data.size()), data);
+    const Bytes one_block = pdf::flate_encode(data, 3);
+    EXPECT_LT(blocks.size(), one_block.size() + one_block.size() / 20);
+
+    pdf::FlateStream stream(3, block);
+    Bytes pieces;
+    for (std::size_t at = 0, piece = 1; at < data.size(); at += piece, piece = piece * 3 + 1) {
+        piece = std::min(piece, data.size() - at);
+        stream.put(std::span(data).subspan(at, piece), pieces);
+    }
+    stream.finish(pieces);
+    EXPECT_EQ(pieces, blocks);
+
+    // Input of one block is the single block it always was.
+    Bytes exactly_one;
+    pdf::flate_encode(std::span(data).first(block), 3, exactly_one, block);
+    EXPECT_EQ(exactly_one, pdf::flate_encode(std::span(data).first(block), 3));
+    // The writer's own block size, over one block by one byte.
+    Bytes long_text(pdf::flate_block_size + 1);
+    for (std::size_t i = 0; i < long_text.size(); ++i) long_text[i] = data[i % 60000];
+    EXPECT_EQ(inflate_all(pdf::flate_encode(long_text, 0), long_text.size()), long_text);
+}
+
 TEST(HuffmanCodeLengths, LimitedLengthsFormACompleteCode) {
     // Fibonacci frequencies make the unadjusted sizes as deep as the
     // alphabet; the adjustment must bring them within the limit.

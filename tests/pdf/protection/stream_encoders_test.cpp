@@ -3,13 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "pdf/core/ascii85_encoder.h"
 #include "pdf/core/ascii_hex_encoder.h"
+#include "pdf/core/flate_encoder.h"
 #include "pdf/core/lzw_encoder.h"
 #include "pdf/core/run_length_encoder.h"
 
@@ -223,6 +226,54 @@ TEST(AsciiHexEncoder, TwoUpperCaseDigitsPerByte) {
     EXPECT_EQ(pdf::encode_ascii_hex(hex_bytes({0x00, 0xAB, 0x7F})), bytes("00AB7F"));
     EXPECT_EQ(pdf::encode_ascii_hex(Bytes()), Bytes());
     EXPECT_EQ(pdf::encode_ascii_hex(std::string("\xFF\x10", 2)), "FF10");
+}
+
+// A page is filtered as it is let go, a piece at a time: however it is cut,
+// each encoder puts out exactly what it does for the whole input, and the
+// ASCII85 length known beforehand is the length it puts out.
+TEST(StreamEncoders, PiecesGiveTheOutputOfTheWholeInput) {
+    struct Encoder {
+        const char* name;
+        std::function<Bytes(const Bytes&)> whole;
+        std::function<std::unique_ptr<pdf::StreamEncoder>()> make;
+    };
+    constexpr std::size_t flate_block = 3000;
+    const Encoder encoders[] = {
+        {"RunLength", [](const Bytes& b) { return pdf::encode_run_length(b); },
+         [] { return std::make_unique<pdf::RunLengthEncoder>(); }},
+        {"LZW 0", [](const Bytes& b) { return pdf::encode_lzw(b, 0); },
+         [] { return std::make_unique<pdf::LzwEncoder>(0); }},
+        {"LZW 3", [](const Bytes& b) { return pdf::encode_lzw(b, 3); },
+         [] { return std::make_unique<pdf::LzwEncoder>(3); }},
+        {"ASCII85", [](const Bytes& b) { return pdf::encode_ascii85(b); },
+         [] { return std::make_unique<pdf::Ascii85Encoder>(); }},
+        {"ASCIIHex", [](const Bytes& b) { return pdf::encode_ascii_hex(b); },
+         [] { return std::make_unique<pdf::AsciiHexEncoder>(); }},
+        {"Flate", [&](const Bytes& b) { Bytes out; pdf::flate_encode(b, 3, out, flate_block); return out; },
+         [&] { return std::make_unique<pdf::FlateStream>(3, flate_block); }},
+    };
+    std::vector<Bytes> inputs = sample_inputs();
+    inputs.push_back(fresh_pairs(9000));  // LZW tables cleared on the way
+    // Cuts at every offset around a run's reach (130 bytes) and a group of four.
+    const std::size_t cuts[] = {1, 129, 2, 130, 3, 131, 4, 5, 1000, 4096};
+    for (const Encoder& encoder : encoders) {
+        for (std::size_t i = 0; i < inputs.size(); ++i) {
+            const Bytes& input = inputs[i];
+            const auto stream = encoder.make();
+            Bytes out;
+            for (std::size_t at = 0, k = i; at < input.size(); ++k) {
+                const std::size_t piece = std::min(cuts[k % std::size(cuts)], input.size() - at);
+                stream->put(std::span(input).subspan(at, piece), out);
+                at += piece;
+            }
+            stream->finish(out);
+            ASSERT_EQ(out, encoder.whole(input)) << encoder.name << ", input " << i << " of " << input.size();
+        }
+    }
+    for (const Bytes& input : inputs) {
+        const bool zero_group = input.size() >= 4 && std::all_of(input.end() - 4, input.end(), [](auto b) { return b == 0; });
+        EXPECT_EQ(pdf::ascii85_length(input.size(), zero_group), pdf::encode_ascii85(input).size());
+    }
 }
 
 }  // namespace

@@ -46,6 +46,8 @@ namespace pdf {
 using Bytes = std::vector<std::uint8_t>;
 
 struct RasterPicture;
+struct Rc4Schedule;
+struct StreamPieces;
 struct TextScale;
 // A PDF file read for page import (extras/imported_file.h).
 struct ImportedFile;
@@ -236,22 +238,25 @@ public:
     // file of another kind costs no more than them (321).
     // Memory budget of a raster picture: at most 2^26 pixels; placing it
     // costs its file, its samples decoded once (1 byte a pixel for a palette,
-    // 3 for RGB, at most 192 MiB; a JPEG's samples are its file) and the
-    // encoded stream when the document's streams are filtered. The samples
-    // are written from the buffer they were decoded into, never copied.
+    // 3 for RGB, at most 192 MiB; a JPEG's samples are its file) and, when
+    // the document's streams are filtered, the encoded stream and the
+    // encoders' working memory (at most some 12 MiB). The samples are
+    // written from the buffer they were decoded into, never copied.
     // Memory budget of a drawing of N bytes: from before the call until
     // EndPage has written the page, at most pdf::import_memory_budget(N)
     // (100 MB + 4N, never more than 512 MB) above what the writer held. In
     // it: the file, held once while it is translated (up to 495 MB), the
     // translator's own state (at most 16 MiB) and the operators, written
-    // into the page's content as they are made; EndPage writes that content
-    // out as it stands, block by block. A drawing whose operators would pass
+    // into the page's content as they are made; EndPage (EndObject,
+    // EndTiling for a recording) writes that content out block by block,
+    // letting each go once the stream filters and the encryption have taken
+    // it: what RunLength, Flate and LZW put out takes the place of what they
+    // took (operators come out shorter), their working memory (at most some
+    // 12 MiB) that of the translator, and the ASCII filters and the
+    // encryption write as they go. A drawing whose operators would pass
     // the budget (a metafile's are about 4 times its size, so metafiles
     // above about 100 MB) is refused with 321 and the content is cut back to
-    // what it was. With protection or stream filters, EndPage gathers the
-    // content into one buffer as it lets the blocks go, and the filters'
-    // output and working memory come on top; drawn into a reusable object or
-    // tiling pattern, the recording is copied once more when it is written.
+    // what it was.
     void DrawImage(std::string_view Filename, float DestX, float DestY, float ImgWidth = 0, float ImgHeight = 0,
                    std::int16_t FrameNumber = 1, std::string_view ColorMask = {});
     void DrawLine(float X1, float Y1, float X2, float Y2, std::int32_t Options = 0);
@@ -737,14 +742,19 @@ private:
     // Ends a stream dictionary (the caller wrote "<<" and its own keys) and
     // writes the stream: filter step, encryption with the key of ObjectNumber
     // (0 = the current object), /Filter, /Length1, /Length, the bytes.
+    // Data is let go once the filters have taken it.
     void WriteStream(pdf::Bytes Data, std::int32_t ObjectNumber = 0, std::string_view PresetFilter = {},
                      std::int32_t Length1 = 0);
-    // The same for a page's content: Prefix, then Content, whose blocks are
-    // let go as they are written. Unfiltered and unprotected, the blocks are
-    // written as they stand; else they are gathered into the one buffer that
-    // WriteStream filters and encrypts, each let go once it is in: the
-    // content is never held twice.
+    // The same for a page's, reusable object's or tiling pattern's content:
+    // Prefix, then Content, whose blocks are let go as the filters take
+    // them. Its memory: the content once, the output of RunLength, Flate
+    // and LZW (kept until its length is known), and the encoders' working
+    // memory (at most some 12 MiB); the ASCII filters and the encryption
+    // write as they go. The content is never held twice.
     void WriteContentStream(std::string_view Prefix, pdf::ContentText& Content);
+    // What both write through: Source piece by piece.
+    void WriteFilteredStream(pdf::StreamPieces& Source, std::int32_t ObjectNumber, std::string_view PresetFilter,
+                             std::int32_t Length1);
     // "/Length n >>", CR, "stream", LF; and LF, "endstream", LF.
     void WriteStreamHead(std::size_t Length);
     void WriteStreamTail();
@@ -763,11 +773,10 @@ private:
     float UserToPageX(float x) const;
     float UserToPageY(float y) const;
 
-    // -- Filter and encryption steps (filled by the protection code) --
-    // The filter step of WriteStream: encodes Data by FilterFlags and puts
-    // the filter names in front of names.
-    void FilterStreamData(pdf::Bytes& Data, std::string& names);
-    // The encryption step of WriteStream (called only when ProtectionOn).
+    // -- Encryption steps (filled by the protection code) --
+    // The RC4 schedule of an object's streams (0 = the current object).
+    pdf::Rc4Schedule ObjectSchedule(std::int32_t ObjectNumber);
+    // Encrypts a stream whole (called only when ProtectionOn).
     void EncryptStreamData(pdf::Bytes& Data, std::int32_t ObjectNumber);
     // The encryption step of PdfLiteralString (called only when ProtectionOn
     // and the text is not empty): RC4 with the current object's key.

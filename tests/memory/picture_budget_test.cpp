@@ -8,6 +8,7 @@
 
 #include <malloc.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -100,8 +101,9 @@ TEST(PictureBudget, AnnouncedPicturesCostTheirSamplesOnce) {
 // Drawings are translated at every placement into operators written into the
 // page as they are made: from before DrawImage until EndPage has written the
 // page, a WMF or EPS of N bytes takes at most pdf::import_memory_budget(N),
-// and one whose operators would pass it is refused. A file that is not the
-// picture its name says costs its first bytes only.
+// and one whose operators would pass it is refused; so also through the
+// stream filters, with protection, and drawn into a reusable object. A file
+// that is not the picture its name says costs its first bytes only.
 TEST(PictureBudget, DrawingsAndNonPicturesStayWithinTheBudget) {
     constexpr std::size_t MiB = std::size_t{1} << 20;
     std::mt19937 random(3);
@@ -113,6 +115,17 @@ TEST(PictureBudget, DrawingsAndNonPicturesStayWithinTheBudget) {
         std::uint64_t sparse_size = 0;  // the file is this long, its bytes at the start
         int error = 0;                  // the ErrNumber DrawImage leaves
         std::uint64_t limit = 0;        // 0: the budget of the file's size
+        int filters = 0;                // SetCompression's flags
+        bool protect = false;
+        bool in_object = false;         // drawn into a reusable object the page plays
+    };
+    // No bytes: the file of the row before of that name.
+    auto again = [](const char* what, const char* name, int filters, bool protect, bool in_object) {
+        Row row{what, name, {}};
+        row.filters = filters;
+        row.protect = protect;
+        row.in_object = in_object;
+        return row;
     };
     std::vector<Row> rows;
     {
@@ -125,6 +138,10 @@ TEST(PictureBudget, DrawingsAndNonPicturesStayWithinTheBudget) {
             records += wmf_record(0x0325, points);
         }
         rows.push_back({"WMF of 20 MB of polylines", "lines.wmf", wmf_file(0, 0, 32000, 32000, 1440, records)});
+        rows.push_back(again("the same, Flate", "lines.wmf", 2, false, false));
+        rows.push_back(again("the same, Flate and protection", "lines.wmf", 2, true, false));
+        rows.push_back(again("the same, RunLength, LZW and ASCIIHex", "lines.wmf", 1 | 4 | 16, false, false));
+        rows.push_back(again("the same, Flate, in a reusable object", "lines.wmf", 2, false, true));
         // The same points as one poly-polygon record.
         std::vector<int> polygons = {1000};
         polygons.insert(polygons.end(), 1000, 5000);
@@ -140,6 +157,7 @@ TEST(PictureBudget, DrawingsAndNonPicturesStayWithinTheBudget) {
         while (records.size() < size) records += wmf_rectangle(coordinate(), coordinate(), coordinate(), coordinate());
         rows.push_back({size < 64 * MiB ? "WMF of 40 MB of rectangles" : "WMF of 64 MB of rectangles", "boxes.wmf",
                         wmf_file(0, 0, 32000, 32000, 1440, records), 0, size < 64 * MiB ? 0 : 321});
+        if (size < 64 * MiB) rows.push_back(again("the same, Flate and protection", "boxes.wmf", 2, true, false));
     }
     {
         // Short curves of one-digit numbers, each of which becomes a number
@@ -160,17 +178,21 @@ TEST(PictureBudget, DrawingsAndNonPicturesStayWithinTheBudget) {
         return testsupport::built_with_address_sanitizer() ? limit + limit / 4 + 8 * MiB : limit;
     };
     testsupport::TempDir dir;
-    for (const Row& row : rows) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const Row& row = rows[i];
         const auto file = dir / row.name;
-        testsupport::write_file(file, row.bytes);
+        if (!row.bytes.empty()) testsupport::write_file(file, row.bytes);
         if (row.sparse_size > 0) std::filesystem::resize_file(file, row.sparse_size);
-        const std::uint64_t size = row.sparse_size > 0 ? row.sparse_size : row.bytes.size();
+        const std::uint64_t size = std::filesystem::file_size(file);
         const std::uint64_t limit = row.limit > 0 ? row.limit : pdf::import_memory_budget(size);
         malloc_trim(0);
         const auto peak = testsupport::peak_memory_of([&] {
             PdfWriter w;
+            if (row.protect) w.SetProtection(4, "segreto");
+            w.SetCompression(row.filters);
             w.BeginDoc((dir / "out.pdf").string());
             w.BeginPage();
+            if (row.in_object) w.BeginObject("disegno");
             int error = 0;
             try {
                 w.DrawImage(file.string(), 0, 0, 100, 100);
@@ -179,6 +201,10 @@ TEST(PictureBudget, DrawingsAndNonPicturesStayWithinTheBudget) {
                 error = e.number();
             }
             if (error != row.error) throw std::runtime_error("unexpected outcome");
+            if (row.in_object) {
+                w.EndObject();
+                w.PlayObject("disegno");
+            }
             w.EndPage();
         });
         ASSERT_TRUE(peak.ok) << row.what << ": " << peak.failure;
@@ -186,7 +212,9 @@ TEST(PictureBudget, DrawingsAndNonPicturesStayWithinTheBudget) {
         std::printf("%s: %ju bytes, peak %.1f MB, budget %.1f MB\n", row.what, std::uintmax_t(size),
                     double(peak_bytes) / 1e6, double(limit) / 1e6);
         EXPECT_LE(peak_bytes, measured(limit)) << row.what;
-        std::filesystem::remove(file);
+        if (std::none_of(rows.begin() + std::ptrdiff_t(i) + 1, rows.end(),
+                         [&](const Row& later) { return later.name == row.name; }))
+            std::filesystem::remove(file);
     }
 }
 

@@ -11,8 +11,6 @@
 
 namespace {
 
-pdf::Bytes to_bytes(const std::string& text) { return pdf::Bytes(text.begin(), text.end()); }
-
 constexpr std::int32_t kFirstPage = 1, kEvenPages = 2, kOddPages = 4, kNotFirstPage = 8, kAtPageEnd = 16;
 
 }  // namespace
@@ -45,12 +43,12 @@ void PdfWriter::EndObject() {
     const ObjectRecord& record = ObjectTable[static_cast<std::size_t>(ObjectCount)];
     const std::string& name = record.ResourceName;
     CloseOpenMarks(ObjectBuffer);
-    pdf::Bytes content = to_bytes(BufferText(ContentBuffers[ObjectBuffer]));
     const std::int32_t n = WriteObjStart(0);
     WriteLine("<< /Type /XObject /Subtype /Form /FormType 1 /Name /" + name + "\r/BBox [" +
               FormatNumber(-2 * PageWidth) + " " + FormatNumber(-2 * PageHeight) + " " + FormatNumber(2 * PageWidth) +
               " " + FormatNumber(2 * PageHeight) + "]\r/Matrix [1 0 0 1 0 0]");
-    WriteStream(std::move(content), n);
+    // The recording goes out as a page's content does, never copied whole.
+    WriteContentStream({}, ContentBuffers[ObjectBuffer]);
     WriteObjEnd();
     ObjectResources += "/" + name + " " + std::to_string(n) + " 0 R \r";
     ObjectOpen = false;
@@ -165,12 +163,11 @@ void PdfWriter::EndTiling() {
     const pdf::PublicCall call("EndTiling");
     if (!TilingOpen) return;
     CloseOpenMarks(TilingBuffer);
-    pdf::Bytes content = to_bytes(BufferText(ContentBuffers[TilingBuffer]));
     TilingOpen = false;
     UncolouredTiling = false;
     const std::int32_t n = WriteObjStart(0);
     WriteLine(TilingDictionary);
-    WriteStream(std::move(content), n);
+    WriteContentStream({}, ContentBuffers[TilingBuffer]);
     WriteObjEnd();
     PatternResources += "/" + NewPatternResource(TilingAlias) + " " + std::to_string(n) + " 0 R \r";
     BufferReset(ContentBuffers[TilingBuffer]);

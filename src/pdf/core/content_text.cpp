@@ -52,4 +52,11 @@ std::string ContentText::text() const {
     return whole;
 }
 
+std::string ContentText::tail(std::size_t count) const {
+    std::string last;
+    for (auto block = blocks_.rbegin(); block != blocks_.rend() && last.size() < count; ++block)
+        last.insert(0, std::string_view(*block).substr(block->size() - std::min(block->size(), count - last.size())));
+    return last;
+}
+
 }  // namespace pdf

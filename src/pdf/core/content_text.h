@@ -31,6 +31,8 @@ public:
 
     // The whole text, joined.
     std::string text() const;
+    // Its last `count` bytes (all of them when it is shorter).
+    std::string tail(std::size_t count) const;
     // The blocks in order, for writing them out.
     const std::vector<std::string>& blocks() const { return blocks_; }
     // Gives the blocks back one by one: `take` is handed each block before

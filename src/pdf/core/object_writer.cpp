@@ -126,36 +126,6 @@ std::int32_t PdfWriter::WriteObjStart(std::int32_t n) {
 
 void PdfWriter::WriteObjEnd() { WriteLine("endobj"); }
 
-void PdfWriter::WriteStream(pdf::Bytes Data, std::int32_t ObjectNumber, std::string_view PresetFilter,
-                            std::int32_t Length1) {
-    std::string names(PresetFilter);
-    FilterStreamData(Data, names);
-    if (ProtectionOn) {
-        if (ObjectNumber == 0) ObjectNumber = CurrentObjectNumber;
-        EncryptStreamData(Data, ObjectNumber);
-    }
-    if (!names.empty()) WriteLine("/Filter [" + names + "]");
-    if (Length1 > 0) WriteLine("/Length1 " + std::to_string(Length1));
-    WriteStreamHead(Data.size());
-    WriteBytes(Data.data(), Data.size());
-    WriteStreamTail();
-}
-
-void PdfWriter::WriteContentStream(std::string_view Prefix, pdf::ContentText& Content) {
-    if ((FilterFlags & 31) == 0 && !ProtectionOn) {
-        WriteStreamHead(Prefix.size() + Content.size());
-        WriteBytes(Prefix.data(), Prefix.size());
-        Content.drain([&](std::string_view block) { WriteBytes(block.data(), block.size()); });
-        WriteStreamTail();
-        return;
-    }
-    pdf::Bytes data;
-    data.reserve(Prefix.size() + Content.size());
-    data.insert(data.end(), Prefix.begin(), Prefix.end());
-    Content.drain([&](std::string_view block) { data.insert(data.end(), block.begin(), block.end()); });
-    WriteStream(std::move(data), 0);
-}
-
 void PdfWriter::WriteStreamHead(std::size_t Length) {
     const std::string head = "/Length " + std::to_string(Length) + " >>\rstream\n";
     WriteBytes(head.data(), head.size());

@@ -120,14 +120,18 @@ pdf::Bytes PdfWriter::RC4Crypt(std::string_view Key, const pdf::Bytes& Data, std
     return out;
 }
 
-// In place: a page's content is the largest thing the writer encrypts.
-void PdfWriter::EncryptStreamData(pdf::Bytes& Data, std::int32_t ObjectNumber) {
+pdf::Rc4Schedule PdfWriter::ObjectSchedule(std::int32_t ObjectNumber) {
     const std::string key = ObjectKey(ObjectNumber);
     if (key != CachedRC4Key || CachedRC4Key.empty()) {
         CachedRC4State = pdf::rc4_key_schedule(key).s;
         CachedRC4Key = key;
     }
-    pdf::rc4_apply(pdf::Rc4Schedule{CachedRC4State}, Data.data(), Data.data(), Data.size());
+    return pdf::Rc4Schedule{CachedRC4State};
+}
+
+// In place: an imported stream can be large.
+void PdfWriter::EncryptStreamData(pdf::Bytes& Data, std::int32_t ObjectNumber) {
+    pdf::rc4_apply(ObjectSchedule(ObjectNumber), Data.data(), Data.data(), Data.size());
 }
 
 std::string PdfWriter::EncryptLiteralText(std::string_view text) {

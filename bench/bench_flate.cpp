@@ -1,7 +1,9 @@
 // Speed and compressed size of our Flate encoder at each quality, next to
-// zlib at levels 1, 6 and 9 and libdeflate at levels 1, 6 and 9, on three
+// zlib at levels 1, 6 and 9 and libdeflate at levels 1, 6 and 9, on four
 // kinds of stream the writer produces: page contents of a text-heavy
-// document, an embedded TrueType font, and incompressible data.
+// document, one long content (as of a page holding a large drawing, which
+// the encoder cuts into blocks), an embedded TrueType font, and
+// incompressible data.
 //
 // The figures are meant to measure compression, not the C library: the
 // references keep their state between streams (deflateReset, one
@@ -92,6 +94,16 @@ std::vector<Bytes> text_pages() {
         pages.emplace_back(pdf.begin() + std::ptrdiff_t(data), pdf.begin() + std::ptrdiff_t(data + length));
     }
     return pages;
+}
+
+// The pages' contents one after the other up to 16 MiB, each time with
+// other numbers, so that the repeats lie within reach as a drawing's do.
+std::vector<Bytes> long_content(const std::vector<Bytes>& pages) {
+    Bytes data;
+    for (std::size_t round = 0; data.size() < (std::size_t{16} << 20); ++round)
+        for (const auto& page : pages)
+            for (const std::uint8_t b : page) data.push_back(b >= '0' && b <= '9' ? '0' + (b - '0' + round) % 10 : b);
+    return {data};
 }
 
 std::vector<Bytes> font_file() {
@@ -202,6 +214,10 @@ const std::vector<Bytes>& pages() {
     static const std::vector<Bytes> streams = text_pages();
     return streams;
 }
+const std::vector<Bytes>& long_page() {
+    static const std::vector<Bytes> streams = long_content(pages());
+    return streams;
+}
 const std::vector<Bytes>& font() {
     static const std::vector<Bytes> streams = font_file();
     return streams;
@@ -212,7 +228,8 @@ const std::vector<Bytes>& noise() {
 }
 
 int register_all() {
-    const std::pair<const char*, Input> inputs[] = {{"content", pages}, {"font", font}, {"random", noise}};
+    const std::pair<const char*, Input> inputs[] = {
+        {"content", pages}, {"long_content", long_page}, {"font", font}, {"random", noise}};
     for (const auto& [name, data] : inputs) {
         for (int quality = 0; quality <= 5; ++quality)
             benchmark::RegisterBenchmark((std::string("flate/") + name + "/quality:" + std::to_string(quality)).c_str(),

@@ -138,10 +138,10 @@ TEST(PictureBudget, DrawingsAndNonPicturesStayWithinTheBudget) {
             records += wmf_record(0x0325, points);
         }
         rows.push_back({"WMF of 20 MB of polylines", "lines.wmf", wmf_file(0, 0, 32000, 32000, 1440, records)});
-        rows.push_back(again("the same, Flate", "lines.wmf", 2, false, false));
-        rows.push_back(again("the same, Flate and protection", "lines.wmf", 2, true, false));
-        rows.push_back(again("the same, RunLength, LZW and ASCIIHex", "lines.wmf", 1 | 4 | 16, false, false));
-        rows.push_back(again("the same, Flate, in a reusable object", "lines.wmf", 2, false, true));
+        // Few, since every byte of their operators goes through the filters,
+        // slowly under the sanitizers.
+        rows.push_back(again("the same, ASCIIHex", "lines.wmf", 16, false, false));
+        rows.push_back(again("the same, in a reusable object", "lines.wmf", 0, false, true));
         // The same points as one poly-polygon record.
         std::vector<int> polygons = {1000};
         polygons.insert(polygons.end(), 1000, 5000);
@@ -157,6 +157,8 @@ TEST(PictureBudget, DrawingsAndNonPicturesStayWithinTheBudget) {
         while (records.size() < size) records += wmf_rectangle(coordinate(), coordinate(), coordinate(), coordinate());
         rows.push_back({size < 64 * MiB ? "WMF of 40 MB of rectangles" : "WMF of 64 MB of rectangles", "boxes.wmf",
                         wmf_file(0, 0, 32000, 32000, 1440, records), 0, size < 64 * MiB ? 0 : 321});
+        // Operators near the budget: a second copy of them, or of the
+        // encoder's input, would pass it.
         if (size < 64 * MiB) rows.push_back(again("the same, Flate and protection", "boxes.wmf", 2, true, false));
     }
     {
@@ -189,7 +191,8 @@ TEST(PictureBudget, DrawingsAndNonPicturesStayWithinTheBudget) {
         const auto peak = testsupport::peak_memory_of([&] {
             PdfWriter w;
             if (row.protect) w.SetProtection(4, "segreto");
-            w.SetCompression(row.filters);
+            // The quickest quality: the encoders' memory is the same at all.
+            w.SetCompression(row.filters, 0);
             w.BeginDoc((dir / "out.pdf").string());
             w.BeginPage();
             if (row.in_object) w.BeginObject("disegno");

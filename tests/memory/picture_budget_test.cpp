@@ -103,85 +103,44 @@ TEST(PictureBudget, AnnouncedPicturesCostTheirSamplesOnce) {
 // page, a WMF or EPS of N bytes takes at most pdf::import_memory_budget(N),
 // and one whose operators would pass it is refused; so also through the
 // stream filters, with protection, and drawn into a reusable object. A file
-// that is not the picture its name says costs its first bytes only.
-TEST(PictureBudget, DrawingsAndNonPicturesStayWithinTheBudget) {
-    constexpr std::size_t MiB = std::size_t{1} << 20;
-    std::mt19937 random(3);
-    auto coordinate = [&] { return static_cast<int>(random() % 32000); };
-    struct Row {
-        const char* what;
-        std::string name;
-        std::string bytes;
-        std::uint64_t sparse_size = 0;  // the file is this long, its bytes at the start
-        int error = 0;                  // the ErrNumber DrawImage leaves
-        std::uint64_t limit = 0;        // 0: the budget of the file's size
-        int filters = 0;                // SetCompression's flags
-        bool protect = false;
-        bool in_object = false;         // drawn into a reusable object the page plays
-    };
-    // No bytes: the file of the row before of that name.
-    auto again = [](const char* what, const char* name, int filters, bool protect, bool in_object) {
-        Row row{what, name, {}};
-        row.filters = filters;
-        row.protect = protect;
-        row.in_object = in_object;
-        return row;
-    };
-    std::vector<Row> rows;
-    {
-        // 312 Polyline records of 16,000 points: about 4 bytes of operators
-        // for each byte of the file.
-        std::string records;
-        for (int r = 0; r < 312; ++r) {
-            std::vector<int> points = {16000};  // the count, then x, y pairs
-            for (int i = 0; i < 2 * 16000; ++i) points.push_back(coordinate());
-            records += wmf_record(0x0325, points);
-        }
-        rows.push_back({"WMF of 20 MB of polylines", "lines.wmf", wmf_file(0, 0, 32000, 32000, 1440, records)});
-        // Few, since every byte of their operators goes through the filters,
-        // slowly under the sanitizers.
-        rows.push_back(again("the same, ASCIIHex", "lines.wmf", 16, false, false));
-        rows.push_back(again("the same, in a reusable object", "lines.wmf", 0, false, true));
-        // The same points as one poly-polygon record.
-        std::vector<int> polygons = {1000};
-        polygons.insert(polygons.end(), 1000, 5000);
-        for (int i = 0; i < 2 * 1000 * 5000; ++i) polygons.push_back(coordinate());
-        rows.push_back({"WMF of one poly-polygon of 20 MB", "polygons.wmf",
-                        wmf_file(0, 0, 32000, 32000, 1440, wmf_record(0x0538, polygons))});
-    }
-    for (const std::size_t size : {40 * MiB, 64 * MiB}) {
-        // Filled rectangles: nearly 5 bytes of operators for each byte, so
-        // that those of 40 MB take most of their budget (a second copy of
-        // them would pass it) and those of 64 MB would pass it.
-        std::string records = wmf_brush(0, kRed) + wmf_select(0);
-        while (records.size() < size) records += wmf_rectangle(coordinate(), coordinate(), coordinate(), coordinate());
-        rows.push_back({size < 64 * MiB ? "WMF of 40 MB of rectangles" : "WMF of 64 MB of rectangles", "boxes.wmf",
-                        wmf_file(0, 0, 32000, 32000, 1440, records), 0, size < 64 * MiB ? 0 : 321});
-        // Operators near the budget: a second copy of them, or of the
-        // encoder's input, would pass it.
-        if (size < 64 * MiB) rows.push_back(again("the same, Flate and protection", "boxes.wmf", 2, true, false));
-    }
-    {
-        // Short curves of one-digit numbers, each of which becomes a number
-        // of the page with three decimals.
-        std::string body;
-        body.reserve(40 * MiB + 64);
-        while (body.size() < 40 * MiB) {
-            for (int i = 0; i < 8; ++i) body += std::to_string(coordinate() % 10) + (i == 1 ? " m " : " ");
-            body += "c S\n";
-        }
-        rows.push_back({"EPS of 40 MB of short curves", "curves.eps", eps_file("0 0 7 7", body)});
-    }
-    for (const char* name : {"big.gif", "big.eps"})
-        rows.push_back({"700 MB that are no picture", name, "no picture at all", 700'000'000, 321, 16 * MiB});
+// that is not the picture its name says costs its first bytes only. The
+// rows are split over three tests, which ctest runs side by side: under the
+// sanitizers each large drawing takes a minute.
+constexpr std::size_t MiB = std::size_t{1} << 20;
 
+struct DrawingRow {
+    const char* what;
+    std::string name;
+    std::string bytes;              // none: the file of the row before of that name
+    std::uint64_t sparse_size = 0;  // the file is this long, its bytes at the start
+    int error = 0;                  // the ErrNumber DrawImage leaves
+    std::uint64_t limit = 0;        // 0: the budget of the file's size
+    int filters = 0;                // SetCompression's flags
+    bool protect = false;
+    bool in_object = false;         // drawn into a reusable object the page plays
+};
+
+DrawingRow again(const char* what, const char* name, int filters, bool protect, bool in_object) {
+    DrawingRow row{what, name, {}};
+    row.filters = filters;
+    row.protect = protect;
+    row.in_object = in_object;
+    return row;
+}
+
+int coordinate() {
+    static std::mt19937 random(3);
+    return static_cast<int>(random() % 32000);
+}
+
+void expect_within_budget(const std::vector<DrawingRow>& rows) {
     // Under AddressSanitizer its shadow memory, redzones and tables come on top.
     const auto measured = [](std::uint64_t limit) {
         return testsupport::built_with_address_sanitizer() ? limit + limit / 4 + 8 * MiB : limit;
     };
     testsupport::TempDir dir;
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const Row& row = rows[i];
+        const DrawingRow& row = rows[i];
         const auto file = dir / row.name;
         if (!row.bytes.empty()) testsupport::write_file(file, row.bytes);
         if (row.sparse_size > 0) std::filesystem::resize_file(file, row.sparse_size);
@@ -216,9 +175,66 @@ TEST(PictureBudget, DrawingsAndNonPicturesStayWithinTheBudget) {
                     double(peak_bytes) / 1e6, double(limit) / 1e6);
         EXPECT_LE(peak_bytes, measured(limit)) << row.what;
         if (std::none_of(rows.begin() + std::ptrdiff_t(i) + 1, rows.end(),
-                         [&](const Row& later) { return later.name == row.name; }))
+                         [&](const DrawingRow& later) { return later.name == row.name; }))
             std::filesystem::remove(file);
     }
+}
+
+TEST(PictureBudget, MetafilesOfLinesStayWithinTheBudget) {
+    std::vector<DrawingRow> rows;
+    // 312 Polyline records of 16,000 points: about 4 bytes of operators for
+    // each byte of the file.
+    std::string records;
+    for (int r = 0; r < 312; ++r) {
+        std::vector<int> points = {16000};  // the count, then x, y pairs
+        for (int i = 0; i < 2 * 16000; ++i) points.push_back(coordinate());
+        records += wmf_record(0x0325, points);
+    }
+    rows.push_back({"WMF of 20 MB of polylines", "lines.wmf", wmf_file(0, 0, 32000, 32000, 1440, records)});
+    // Few, since every byte of their operators goes through the filters,
+    // slowly under the sanitizers.
+    rows.push_back(again("the same, ASCIIHex", "lines.wmf", 16, false, false));
+    rows.push_back(again("the same, in a reusable object", "lines.wmf", 0, false, true));
+    // The same points as one poly-polygon record.
+    std::vector<int> polygons = {1000};
+    polygons.insert(polygons.end(), 1000, 5000);
+    for (int i = 0; i < 2 * 1000 * 5000; ++i) polygons.push_back(coordinate());
+    rows.push_back({"WMF of one poly-polygon of 20 MB", "polygons.wmf",
+                    wmf_file(0, 0, 32000, 32000, 1440, wmf_record(0x0538, polygons))});
+    expect_within_budget(rows);
+}
+
+TEST(PictureBudget, MetafilesNearAndPastTheBudget) {
+    std::vector<DrawingRow> rows;
+    for (const std::size_t size : {40 * MiB, 64 * MiB}) {
+        // Filled rectangles: nearly 5 bytes of operators for each byte, so
+        // that those of 40 MB take most of their budget (a second copy of
+        // them would pass it) and those of 64 MB would pass it.
+        std::string records = wmf_brush(0, kRed) + wmf_select(0);
+        while (records.size() < size) records += wmf_rectangle(coordinate(), coordinate(), coordinate(), coordinate());
+        rows.push_back({size < 64 * MiB ? "WMF of 40 MB of rectangles" : "WMF of 64 MB of rectangles", "boxes.wmf",
+                        wmf_file(0, 0, 32000, 32000, 1440, records), 0, size < 64 * MiB ? 0 : 321});
+        // Operators near the budget: a second copy of them, or of the
+        // encoder's input, would pass it.
+        if (size < 64 * MiB) rows.push_back(again("the same, Flate and protection", "boxes.wmf", 2, true, false));
+    }
+    expect_within_budget(rows);
+}
+
+TEST(PictureBudget, PostScriptAndNonPicturesStayWithinTheBudget) {
+    std::vector<DrawingRow> rows;
+    // Short curves of one-digit numbers, each of which becomes a number of
+    // the page with three decimals.
+    std::string body;
+    body.reserve(40 * MiB + 64);
+    while (body.size() < 40 * MiB) {
+        for (int i = 0; i < 8; ++i) body += std::to_string(coordinate() % 10) + (i == 1 ? " m " : " ");
+        body += "c S\n";
+    }
+    rows.push_back({"EPS of 40 MB of short curves", "curves.eps", eps_file("0 0 7 7", body)});
+    for (const char* name : {"big.gif", "big.eps"})
+        rows.push_back({"700 MB that are no picture", name, "no picture at all", 700'000'000, 321, 16 * MiB});
+    expect_within_budget(rows);
 }
 
 }  // namespace

@@ -53,15 +53,6 @@ std::uint64_t ascii85_length(std::uint64_t size, bool ends_in_zero_group) {
     return length;
 }
 
-void Ascii85Encoder::put(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out) {
-    pending_.insert(pending_.end(), data.begin(), data.end());
-    pending_.erase(pending_.begin(), pending_.begin() + std::ptrdiff_t(encode_groups(pending_, false, out)));
-}
-
-void Ascii85Encoder::finish(std::vector<std::uint8_t>& out) {
-    encode_groups(pending_, true, out);
-    pending_.clear();
-    put_end(out);
-}
+Ascii85Encoder::Ascii85Encoder() : HoldingEncoder(encode_groups, "~>") {}
 
 }  // namespace pdf

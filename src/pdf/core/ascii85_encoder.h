@@ -20,13 +20,9 @@ std::uint64_t ascii85_length(std::uint64_t size, bool ends_in_zero_group);
 
 // The same text for input given piece by piece; it holds back the last one
 // to four bytes of what it has been given, the group that may be the last.
-class Ascii85Encoder : public StreamEncoder {
+class Ascii85Encoder : public HoldingEncoder {
 public:
-    void put(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out) override;
-    void finish(std::vector<std::uint8_t>& out) override;
-
-private:
-    std::vector<std::uint8_t> pending_;
+    Ascii85Encoder();
 };
 
 }  // namespace pdf

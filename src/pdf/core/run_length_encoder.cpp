@@ -53,15 +53,6 @@ std::vector<std::uint8_t> encode_run_length(std::span<const std::uint8_t> data) 
     return out;
 }
 
-void RunLengthEncoder::put(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out) {
-    pending_.insert(pending_.end(), data.begin(), data.end());
-    pending_.erase(pending_.begin(), pending_.begin() + std::ptrdiff_t(encode_runs(pending_, false, out)));
-}
-
-void RunLengthEncoder::finish(std::vector<std::uint8_t>& out) {
-    encode_runs(pending_, true, out);
-    pending_.clear();
-    out.push_back(128);
-}
+RunLengthEncoder::RunLengthEncoder() : HoldingEncoder(encode_runs, "\x80") {}
 
 }  // namespace pdf

@@ -16,13 +16,9 @@ std::vector<std::uint8_t> encode_run_length(std::span<const std::uint8_t> data);
 
 // The same runs for input given piece by piece; it holds back the last 129
 // bytes of what it has been given, whose runs depend on what follows.
-class RunLengthEncoder : public StreamEncoder {
+class RunLengthEncoder : public HoldingEncoder {
 public:
-    void put(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out) override;
-    void finish(std::vector<std::uint8_t>& out) override;
-
-private:
-    std::vector<std::uint8_t> pending_;
+    RunLengthEncoder();
 };
 
 }  // namespace pdf

@@ -2,6 +2,17 @@
 
 namespace pdf {
 
+void HoldingEncoder::put(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out) {
+    pending_.insert(pending_.end(), data.begin(), data.end());
+    pending_.erase(pending_.begin(), pending_.begin() + std::ptrdiff_t(encode_(pending_, false, out)));
+}
+
+void HoldingEncoder::finish(std::vector<std::uint8_t>& out) {
+    encode_(pending_, true, out);
+    pending_.clear();
+    out.insert(out.end(), end_.begin(), end_.end());
+}
+
 void EncoderChain::add(std::unique_ptr<StreamEncoder> encoder) {
     encoders_.push_back(std::move(encoder));
     outputs_.emplace_back();

@@ -8,6 +8,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pdf {
@@ -21,6 +22,24 @@ public:
     virtual ~StreamEncoder() = default;
     virtual void put(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out) = 0;
     virtual void finish(std::vector<std::uint8_t>& out) = 0;
+};
+
+// An encoder whose output for the start of its input is settled once
+// enough input follows: it holds back what is not settled yet and encodes
+// it with what comes next. `encode` encodes from the start of `data`, all of
+// it when `last`, otherwise as far as what follows in `data` settles, and
+// returns the bytes it covered; `end` is written after the last output.
+class HoldingEncoder : public StreamEncoder {
+public:
+    using Encode = std::size_t (*)(std::span<const std::uint8_t> data, bool last, std::vector<std::uint8_t>& out);
+    HoldingEncoder(Encode encode, std::string_view end) : encode_(encode), end_(end) {}
+    void put(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out) override;
+    void finish(std::vector<std::uint8_t>& out) override;
+
+private:
+    Encode encode_;
+    std::string_view end_;
+    std::vector<std::uint8_t> pending_;
 };
 
 using ByteSink = std::function<void(std::span<const std::uint8_t>)>;

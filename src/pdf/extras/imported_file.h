@@ -22,7 +22,8 @@ struct ImportedFile {
     std::int32_t source_version = 0;  // the header's minor version - 3
     std::string title, author, creator, producer, subject;
     // Output object number of every source object copied so far; shared by
-    // all pages imported from the file.
+    // all pages imported from the file. An object that is only a reference
+    // has the number of the object at the end of its chain.
     std::unordered_map<std::int64_t, std::int32_t> new_numbers;
     // Pages already written as form objects, by page number: the form's
     // object and the box it was made with (x1, y1, x2, y2, normalised).

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <deque>
 #include <optional>
 #include <span>
 #include <unordered_map>
@@ -40,7 +39,9 @@ struct PlannedImport {
 };
 
 // Finds the references of values and gives each object not yet in the
-// output the next free number, before it is read (so cycles end).
+// output the next free number when it is first met (so cycles end). A
+// reference to an object that is itself only a reference stands for the
+// object at the end of the chain: that one is copied, the links never.
 class CopyPlanner {
 public:
     CopyPlanner(pdf::ImportedFile& record, PlannedImport& plan, std::int32_t first_number)
@@ -54,58 +55,70 @@ public:
         for (const PdfValue& item : value.items) collect(item);
     }
 
-    // Reads and collects every object queued, breadth first. The objects
-    // are held, not copied: the file's budget of parsed values bounds them.
-    void copy_all(pdf::PdfFile& file) {
-        while (!queue_.empty()) {
-            const auto [number, generation, new_number] = queue_.front();
-            queue_.pop_front();
-            auto object = file.object(number, generation);
+    // Collects what every object planned refers to, in the order they were
+    // met. The objects are held, not copied: the file's budget of parsed
+    // values bounds them.
+    void copy_all() {
+        for (std::size_t i = 0; i < plan_.objects.size(); ++i) {
+            const std::shared_ptr<const PdfObject> object = plan_.objects[i].first;
             const std::vector<PdfValue>& items = object->value.items;
             if (object->has_stream) {
                 // A stream's length is written anew, never copied.
-                for (std::size_t i = 0; i + 1 < items.size(); i += 2)
-                    if (items[i].text != "Length") collect(items[i + 1]);
+                for (std::size_t k = 0; k + 1 < items.size(); k += 2)
+                    if (items[k].text != "Length") collect(items[k + 1]);
             } else {
                 collect(object->value);
             }
-            plan_.objects.emplace_back(std::move(object), new_number);
         }
     }
 
 private:
-    void reference(std::int64_t number, std::int32_t generation) {
-        if (!record_.file->exists(number, generation)) return;  // written as null
-        if (record_.new_numbers.count(number) || plan_.fresh.count(number)) return;
-        if (next_ == 2147483647) pdf::refuse("troppi oggetti");
-        plan_.fresh[number] = next_;
-        queue_.push_back({number, generation, next_});
-        ++next_;
+    std::int32_t known(std::int64_t number) const {
+        if (const auto f = record_.new_numbers.find(number); f != record_.new_numbers.end()) return f->second;
+        if (const auto f = plan_.fresh.find(number); f != plan_.fresh.end()) return f->second;
+        return 0;
     }
 
-    struct Queued {
-        std::int64_t number;
-        std::int32_t generation;
-        std::int32_t new_number;
-    };
+    void reference(std::int64_t number, std::int32_t generation) {
+        if (!record_.file->exists(number, generation)) return;  // written as null
+        if (known(number)) return;
+        auto [end, object] = record_.file->referred(number, generation);
+        if (!record_.file->exists(end.number, end.generation)) return;  // written as null
+        std::int32_t new_number = known(end.number);
+        if (!new_number) {
+            if (next_ == 2147483647) pdf::refuse("troppi oggetti");
+            new_number = next_++;
+            plan_.fresh[end.number] = new_number;
+            plan_.objects.emplace_back(std::move(object), new_number);
+        }
+        plan_.fresh[number] = new_number;
+    }
+
     pdf::ImportedFile& record_;
     PlannedImport& plan_;
     std::int32_t next_;
-    std::deque<Queued> queue_;
 };
 
-bool is_plain_flate(const PdfValue& filter, const PdfValue& parms) {
-    const bool flate = (filter.is(PdfValue::Kind::name) && filter.text == "FlateDecode") ||
-                       (filter.is(PdfValue::Kind::array) && filter.items.size() == 1 &&
-                        filter.items[0].is(PdfValue::Kind::name) && filter.items[0].text == "FlateDecode");
+bool is_plain_flate(pdf::PdfFile& file, const PdfValue& filter, const PdfValue& parms) {
+    const auto is_flate = [&](const PdfValue& name) {
+        const PdfValueHandle resolved = file.resolve(name);
+        return resolved->is(PdfValue::Kind::name) && resolved->text == "FlateDecode";
+    };
+    const bool flate = is_flate(filter) ||
+                       (filter.is(PdfValue::Kind::array) && filter.items.size() == 1 && is_flate(filter.items[0]));
     if (!flate) return false;
     // Parameters that change nothing (no predictor) are allowed.
-    const PdfValue* p = &parms;
-    if (parms.is(PdfValue::Kind::array)) p = parms.items.size() == 1 ? &parms.items[0] : nullptr;
-    if (p == nullptr) return false;
+    PdfValueHandle p(std::shared_ptr<const void>(), &parms);
+    if (parms.is(PdfValue::Kind::array)) {
+        if (parms.items.size() != 1) return false;
+        p = file.resolve(parms.items[0]);
+    }
     if (p->is(PdfValue::Kind::null)) return true;
+    if (!p->is(PdfValue::Kind::dictionary)) return false;
     const PdfValue* predictor = p->find("Predictor");
-    return p->is(PdfValue::Kind::dictionary) && (!predictor || (predictor->is_number() && predictor->number() == 1));
+    if (!predictor) return true;
+    const PdfValueHandle value = file.resolve(*predictor);
+    return value->is_number() && value->number() == 1;
 }
 
 std::string filter_name(const PdfValue& filter) { return pdf::serialize(filter).substr(0, 60); }
@@ -124,17 +137,17 @@ std::vector<std::shared_ptr<const PdfObject>> content_streams(pdf::PdfFile& file
     std::vector<std::shared_ptr<const PdfObject>> streams;
     const PdfValue* contents = page.find("Contents");
     if (!contents) return streams;
-    PdfValueHandle list = file.resolve(*contents);
+    const PdfValue* list = contents;
+    std::shared_ptr<const PdfObject> held;  // keeps a referred array alive
     if (contents->is(PdfValue::Kind::reference)) {
-        auto object = file.object(contents->integer, contents->generation);
-        if (object->has_stream) {
-            streams.push_back(std::move(object));
-            return streams;
-        }
+        held = file.referred(contents->integer, contents->generation).object;
+        if (held->has_stream) return {held};
+        list = &held->value;
     }
+    if (!list->is(PdfValue::Kind::array)) return streams;
     for (const PdfValue& item : list->items) {
         if (!item.is(PdfValue::Kind::reference)) continue;
-        auto object = file.object(item.integer, item.generation);
+        auto object = file.referred(item.integer, item.generation).object;
         if (object->has_stream) streams.push_back(std::move(object));
     }
     return streams;
@@ -161,7 +174,7 @@ pdf::Bytes joined_content(pdf::PdfFile& file, const std::vector<std::shared_ptr<
             file.done_with(data);
             continue;
         }
-        if (!is_plain_flate(*filter, parms ? *parms : PdfValue{}))
+        if (!is_plain_flate(file, *filter, parms ? *parms : PdfValue{}))
             pdf::refuse("pagina con pi\xF9 stream di contenuto e filtro " + filter_name(*filter) + ": non gestita");
         const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
         const pdf::FlateStatus status = pdf::zlib_decode_append(bytes, kMaxDecodedContent - content.size(), content);
@@ -213,7 +226,7 @@ PlannedImport plan_page(pdf::ImportedFile& record, std::int32_t page_number, std
     if (plan.resources) planner.collect(*plan.resources);
     if (plan.filter) planner.collect(*plan.filter);
     if (plan.decode_parms) planner.collect(*plan.decode_parms);
-    planner.copy_all(file);
+    planner.copy_all();
     return plan;
 }
 

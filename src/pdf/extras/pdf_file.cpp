@@ -235,9 +235,9 @@ std::size_t PdfFile::stream_length(const PdfValue& dict, std::int64_t number) {
     std::int64_t value = length->integer;
     bool valid = length->is(PdfValue::Kind::integer);
     if (length->is(PdfValue::Kind::reference)) {
-        const auto referred = object(length->integer, length->generation);
-        valid = referred->value.is(PdfValue::Kind::integer);
-        value = referred->value.integer;
+        const auto end = referred(length->integer, length->generation).object;
+        valid = end->value.is(PdfValue::Kind::integer);
+        value = end->value.integer;
     }
     if (!valid || value < 0) refuse("/Length non valida per lo stream " + of_object(number));
     return static_cast<std::size_t>(value);
@@ -247,18 +247,25 @@ std::string_view PdfFile::stream_data(const PdfObject& object) const {
     return bytes_.substr(object.data_offset, object.data_size);
 }
 
-PdfValueHandle PdfFile::resolve(const PdfValue& value) {
-    PdfValueHandle current(std::shared_ptr<const void>(), &value);
-    for (int i = 0; i < kMaxReferenceChain && current->is(PdfValue::Kind::reference); ++i) {
-        auto referred = object(current->integer, current->generation);
-        current = PdfValueHandle(referred, &referred->value);
+PdfFile::Referred PdfFile::referred(std::int64_t number, std::int32_t generation) {
+    Referred found{{number, generation}, object(number, generation)};
+    for (int references = 1; found.object->value.is(PdfValue::Kind::reference); ++references) {
+        const PdfValue& next = found.object->value;
+        // Past the limit the value is unknown: taking it as null would pass
+        // a page off as one without resources or content.
+        if (references == kMaxReferenceChain)
+            refuse("catena di riferimenti oltre " + std::to_string(kMaxReferenceChain) + " (" +
+                   object_name(next.integer) + ")");
+        found.id = {next.integer, next.generation};
+        found.object = object(next.integer, next.generation);
     }
-    // Past the limit the value is unknown: taking it as null would pass a
-    // page off as one without resources or content.
-    if (current->is(PdfValue::Kind::reference))
-        refuse("catena di riferimenti oltre " + std::to_string(kMaxReferenceChain) + " (" +
-               object_name(current->integer) + ")");
-    return current;
+    return found;
+}
+
+PdfValueHandle PdfFile::resolve(const PdfValue& value) {
+    if (!value.is(PdfValue::Kind::reference)) return PdfValueHandle(std::shared_ptr<const void>(), &value);
+    const std::shared_ptr<const PdfObject> end = referred(value.integer, value.generation).object;
+    return PdfValueHandle(end, &end->value);
 }
 
 const std::vector<PdfObjectId>& PdfFile::pages() {
@@ -273,13 +280,13 @@ const std::vector<PdfObjectId>& PdfFile::pages() {
     if (!top || !top->is(PdfValue::Kind::reference)) refuse("catalogo senza albero delle pagine (/Pages)");
     stack.push_back({{top->integer, top->generation}, 0});
     while (!stack.empty()) {
-        const auto [id, depth] = stack.back();
+        const auto [kid, depth] = stack.back();
         stack.pop_back();
         if (depth > kMaxTreeDepth) refuse("albero delle pagine troppo profondo");
+        const auto [id, node] = referred(kid.number, kid.generation);
         // A node reached a second time (a loop, or a page listed twice) is
         // walked once.
         if (!visited.insert(id.number).second) continue;
-        const auto node = object(id.number, id.generation);
         const PdfValue* type = node->value.find("Type");
         if (!type || !type->is(PdfValue::Kind::name)) continue;
         if (type->text == "Page") {
@@ -300,8 +307,9 @@ const std::vector<PdfObjectId>& PdfFile::pages() {
 PdfValueHandle PdfFile::inherited(PdfObjectId page, std::string_view key) {
     std::unordered_set<std::int64_t> visited;
     PdfObjectId id = page;
-    for (int depth = 0; depth <= kMaxTreeDepth && visited.insert(id.number).second; ++depth) {
-        const auto node = object(id.number, id.generation);
+    for (int depth = 0; depth <= kMaxTreeDepth; ++depth) {
+        const auto [node_id, node] = referred(id.number, id.generation);
+        if (!visited.insert(node_id.number).second) break;
         if (const PdfValue* value = node->value.find(key)) {
             const PdfValueHandle resolved = resolve(*value);
             // A direct value is the node's: the node keeps it alive.

@@ -87,10 +87,19 @@ public:
     std::shared_ptr<const PdfObject> object(std::int64_t number, std::int32_t generation);
     // The stream bytes of an object.
     std::string_view stream_data(const PdfObject& object) const;
-    // `value` itself, or the object it refers to (null for a missing one).
-    // A chain of more than 32 references, a loop among them included, is
-    // refused (321). Not a copy: a direct value is handed back as it
-    // stands, so it must outlive the handle.
+    // The object a reference names, or, when that object's whole value is
+    // itself a reference, the object at the end of the chain: its number
+    // and the object (null for a missing one). Every reference the reader
+    // follows goes through here. A chain of more than 32 references, a loop
+    // among them included, is refused (321).
+    struct Referred {
+        PdfObjectId id;
+        std::shared_ptr<const PdfObject> object;
+    };
+    Referred referred(std::int64_t number, std::int32_t generation);
+    // `value` itself, or the value at the end of the chain it starts
+    // (`referred`). Not a copy: a direct value is handed back as it stands,
+    // so it must outlive the handle.
     PdfValueHandle resolve(const PdfValue& value);
 
     // The page objects in page order (walked once, on first use).

@@ -6,6 +6,7 @@
 #include <zlib.h>
 
 #include <chrono>
+#include <map>
 #include <regex>
 #include <set>
 #include <string>
@@ -490,6 +491,113 @@ TEST(PageImport, ResourcesAtTheEndOfAChainOfReferences) {
     }
     write_file(src, chain(33, "<< /Font << /F1 5 0 R >> >>"));
     expect_import_refused(src, 321, "catena di riferimenti oltre 32", "33 references");
+}
+
+// Objects `first`, `first` + 1, ... (`count` of them), each holding a
+// reference to the next, the last holding `end`; added to `more`.
+std::map<int, std::string> chain(int first, int count, const std::string& end, std::map<int, std::string> more = {}) {
+    for (int n = first; n < first + count - 1; ++n) more[n] = std::to_string(n + 1) + " 0 R";
+    more[first + count - 1] = end;
+    return more;
+}
+
+// Wherever the importer reads or copies an object, an object whose whole
+// value is a reference is followed to the end of the chain: the page shows
+// what it shows with every reference naming its object straight, and no
+// object written is only a reference. Past 32 references, a loop included,
+// the page is refused.
+TEST(PageImport, ReferencesToReferencesAreFollowedWhereverTheImporterLooks) {
+    for (const char* tool : {"qpdf", "pdftoppm", "mutool", "pdftotext"}) REQUIRE_TOOL(tool);
+    const auto resources = [](const std::string& fonts, const std::string& xobjects) {
+        return "<< /Font " + fonts + " /XObject " + xobjects + " >>";
+    };
+    const std::string fonts = "<< /F1 5 0 R >>", xobjects = "<< /Fm 10 0 R /Im 11 0 R >>";
+    struct Case {
+        const char* what;
+        std::string contents, resources;
+        std::map<int, std::string> objects;
+        std::string form_box = "[0 0 300 400]";
+    };
+    const std::vector<Case> cases = {
+        {"every reference straight", "6 0 R", resources(fonts, xobjects), {}},
+        {"an item of /Contents refers to a reference to the stream", "[20 0 R]", resources(fonts, xobjects),
+         chain(20, 2, "6 0 R")},
+        {"/Contents refers to a reference to the stream", "20 0 R", resources(fonts, xobjects), chain(20, 1, "6 0 R")},
+        {"/Contents refers through references to an array of them", "21 0 R", resources(fonts, xobjects),
+         chain(21, 3, "[20 0 R]", chain(20, 1, "6 0 R"))},
+        {"/Resources, /Font and /XObject behind references", "6 0 R", "20 0 R",
+         chain(20, 2, resources("30 0 R", "40 0 R"), chain(30, 3, fonts, chain(40, 1, xobjects)))},
+        {"a form, an image and a font each behind references", "6 0 R",
+         resources("<< /F1 20 0 R >>", "<< /Fm 30 0 R /Im 40 0 R >>"),
+         chain(20, 1, "5 0 R", chain(30, 2, "10 0 R", chain(40, 3, "11 0 R")))},
+        {"a copied stream's entry behind references", "6 0 R", resources(fonts, xobjects),
+         chain(20, 2, "[0 0 300 400]"), "20 0 R"},
+        {"the page tree's links behind references", "6 0 R", resources(fonts, xobjects),
+         {{1, "<< /Type /Catalog /Pages 20 0 R >>"},
+          {20, "2 0 R"},
+          {2, "<< /Type /Pages /Kids [21 0 R] /Count 1 /MediaBox [0 0 300 400] >>"},
+          {21, "3 0 R"},
+          {3, "<< /Type /Page /Parent 22 0 R /Contents 6 0 R /Resources " + resources(fonts, xobjects) + " >>"},
+          {22, "2 0 R"}}},
+        {"joined content whose filter and parameters are behind references", "[6 0 R 7 0 R]",
+         resources(fonts, xobjects),
+         chain(20, 2, "/FlateDecode",
+               chain(30, 2, "<< /Predictor 40 0 R >>",
+                     {{7, "<< /Filter [20 0 R] /DecodeParms [30 0 R] /Length " + std::to_string(flate("0 g").size()) +
+                              " >>\nstream\n" + flate("0 g") + "\nendstream"},
+                      {40, "1"}}))},
+        {"32 references to the content and to the form", "[20 0 R]", resources(fonts, "<< /Fm 60 0 R /Im 11 0 R >>"),
+         chain(20, 31, "6 0 R", chain(60, 31, "10 0 R"))},
+    };
+    const auto source = [](const Case& c) {
+        PdfBuilder b;
+        b.object(1, "<< /Type /Catalog /Pages 2 0 R >>")
+            .object(2, "<< /Type /Pages /Kids [3 0 R] /Count 1 /MediaBox [0 0 300 400] >>")
+            .object(3, "<< /Type /Page /Parent 2 0 R /Contents " + c.contents + " /Resources " + c.resources + " >>")
+            .object(5, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>")
+            .stream(6, "", "q 100 0 0 100 0 0 cm /Im Do Q /Fm Do BT /F1 24 Tf 20 300 Td (Uno) Tj ET")
+            .stream(10, "/Type /XObject /Subtype /Form /BBox " + c.form_box, "200 0 100 100 re f")
+            .stream(11, "/Type /XObject /Subtype /Image /Width 1 /Height 1 /ColorSpace /DeviceGray /BitsPerComponent 8",
+                    std::string(1, '\0'));
+        for (const auto& [n, body] : c.objects) b.object(n, body);
+        return b.finish("/Size 100 /Root 1 0 R");
+    };
+    TempDir dir;
+    const auto src = dir / "src.pdf";
+    const auto import = [&](const std::filesystem::path& out) {
+        PdfWriter w;
+        w.BeginDoc(out.string());
+        w.BeginPage();
+        w.ImportPage(src.string(), 1, 0, 0);
+        w.EndDoc();
+    };
+    // A quarter of a pixel per point: the image and the form fill the
+    // squares 25 pixels wide at the page's bottom-left and bottom-right.
+    write_file(src, source(cases[0]));
+    import(dir / "straight.pdf");
+    const auto straight = contenttest::render_grey(dir / "straight.pdf", 1, 18);
+    ASSERT_LT(straight.at(12, 87), 64);
+    ASSERT_LT(straight.at(62, 87), 64);
+    const std::string text = coretest::pdftotext(dir / "straight.pdf");
+    ASSERT_NE(text.find("Uno"), std::string::npos);
+    for (const Case& c : cases) {
+        const auto out = dir / "out.pdf";
+        write_file(src, source(c));
+        import(out);
+        EXPECT_EQ(contenttest::reader_complaints(out), "") << c.what;
+        EXPECT_LT(differing_share(contenttest::render_grey(out, 1, 18), straight), 0.002) << c.what;
+        EXPECT_EQ(coretest::pdftotext(out), text) << c.what;
+        EXPECT_FALSE(std::regex_search(read_file(out), std::regex("obj\\s+\\d+ \\d+ R\\s+endobj"))) << c.what;
+    }
+    const std::vector<Case> refused = {
+        {"33 references to the content", "[20 0 R]", resources(fonts, xobjects), chain(20, 32, "6 0 R")},
+        {"33 references to a form", "6 0 R", resources(fonts, "<< /Fm 20 0 R /Im 11 0 R >>"), chain(20, 32, "10 0 R")},
+        {"a loop of references", "6 0 R", resources(fonts, "<< /Fm 20 0 R /Im 11 0 R >>"), chain(20, 2, "20 0 R")},
+    };
+    for (const Case& c : refused) {
+        write_file(src, source(c));
+        expect_import_refused(src, 321, "catena di riferimenti oltre 32", c.what);
+    }
 }
 
 TEST(PageImport, PagesAreWrittenOnceAndPlacedAsAsked) {

@@ -242,10 +242,13 @@ TEST(PdfReader, StreamsAreBoundedByTheirLength) {
     // Lengths that refer to streams whose lengths refer on and on.
     for (int n = 14; n < 30; ++n) b.stream(n, "", data, std::to_string(n + 1) + " 0 R");
     b.object(31, "<< /Length " + std::to_string(data.size()) + " >>\nstream\r\n" + data + "\r\nendstream")
-        .stream(32, "", data, "-5");
-    pdf::PdfFile file(b.finish("/Size 33 /Root 1 0 R"));
+        .stream(32, "", data, "-5")
+        .stream(33, "", data, "34 0 R")
+        .object(34, "10 0 R");
+    pdf::PdfFile file(b.finish("/Size 35 /Root 1 0 R"));
     EXPECT_EQ(file.stream_data(*file.object(6, 0)), data);
     EXPECT_EQ(file.stream_data(*file.object(9, 0)), data);
+    EXPECT_EQ(file.stream_data(*file.object(33, 0)), data);
     EXPECT_EQ(file.stream_data(*file.object(31, 0)), data);
     // A missing or free object, or one of another generation, reads as null.
     EXPECT_TRUE(file.object(50, 0)->value.is(pdf::PdfValue::Kind::null));

@@ -175,7 +175,8 @@ public:
             }
             case kSetPolyFillMode: {
                 const std::uint16_t mode = params.u16le();
-                if (mode != kAlternate && mode != kWinding) refuse(function, "fill mode the translator does not follow");
+                if (mode != kAlternate && mode != kWinding)
+                    refuse(function, "fill mode the translator does not follow");
                 state_.winding = mode == kWinding;
                 break;
             }
@@ -286,7 +287,8 @@ public:
                 if (i >= objects_.size() || objects_[i].kind == Object::Free) picture_invalid("metafile object");
                 if (objects_[i].kind == Object::Pen) state_.pen = objects_[i];
                 if (objects_[i].kind == Object::Brush) state_.brush = objects_[i];
-                if (objects_[i].kind == Object::Region) refuse(function, "clipping region the translator does not follow");
+                if (objects_[i].kind == Object::Region)
+                    refuse(function, "clipping region the translator does not follow");
                 break;
             }
             case kDeleteObject: {

@@ -16,9 +16,8 @@ using namespace picturetest;
 
 const pdf::VectorFit kNatural = [](pdf::VectorSize natural) { return natural; };
 
-// A record of no parameters, and the parameters of a block transfer without
-// a bitmap copying the brush (its raster operation, low word first).
-ByteString wmf_record0(std::uint16_t function) { return wmf_record(function, {}); }
+// The parameters of a block transfer without a bitmap that copies the brush
+// (its raster operation, low word first).
 const std::vector<int> kPatCopy = {0x0021, 0x00F0};
 std::vector<int> operator+(std::vector<int> a, const std::vector<int>& b) {
     a.insert(a.end(), b.begin(), b.end());
@@ -48,7 +47,8 @@ TEST(WmfRecords, RefusedNamingTheRecord) {
         {"a hatched brush filling", wmf_brush(2, kRed) + wmf_select(0) + box, "041B"},
         {"a DIB pattern brush filling", wmf_record(0x0142, {5, 0, 40, 0, 8, 8}) + wmf_select(0) + star(), "0324"},
         {"a pattern brush in a block transfer",
-         wmf_record(0x01F9, {0, 8, 8, 2, 1, 1, 0, 0}) + wmf_select(0) + wmf_record(0x061D, kPatCopy + std::vector{9, 9, 0, 0}),
+         wmf_record(0x01F9, {0, 8, 8, 2, 1, 1, 0, 0}) + wmf_select(0) +
+             wmf_record(0x061D, kPatCopy + std::vector{9, 9, 0, 0}),
          "061D"},
         {"a clip to a rectangle", wmf_record(0x0416, {50, 50, 0, 0}) + red + box, "0416"},
         {"a rectangle cut out of the clip", wmf_record(0x0415, {50, 50, 0, 0}) + red + box, "0415"},
@@ -60,8 +60,8 @@ TEST(WmfRecords, RefusedNamingTheRecord) {
         {"drawing inverted", wmf_record(0x0104, {6}) + box, "0104"},
         {"a fill mode of 3", wmf_record(0x0106, {3}) + box, "0106"},
         {"restoring with nothing saved", wmf_record(0x0127, {-1}) + box, "0127"},
-        {"restoring past the saved states", wmf_record0(0x001E) + wmf_record(0x0127, {2}) + box, "0127"},
-        {"restoring state 0", wmf_record0(0x001E) + wmf_record(0x0127, {0}) + box, "0127"},
+        {"restoring past the saved states", wmf_record(0x001E, {}) + wmf_record(0x0127, {2}) + box, "0127"},
+        {"restoring state 0", wmf_record(0x001E, {}) + wmf_record(0x0127, {0}) + box, "0127"},
         {"a window scaled by 1/0", wmf_record(0x0410, {1, 1, 0, 1}) + box, "0410"},
         {"a window scaled to nothing", wmf_record(0x0410, {1000, 1, 1, 1}) + box, "0410"},
         {"a pattern inverting what lies below",
@@ -107,12 +107,12 @@ TEST(WmfRecords, DrawnAsAMetafilePlayerShowsThem) {
     };
     const Case cases[] = {
         {"RestoreDC(-1) brings the thin pen back",
-         wmf_pen(0, 4, kBlue) + wmf_select(0) + wmf_record0(0x001E) + wmf_pen(0, 20, kRed) + wmf_select(1) +
+         wmf_pen(0, 4, kBlue) + wmf_select(0) + wmf_record(0x001E, {}) + wmf_pen(0, 20, kRed) + wmf_select(1) +
              line(20) + wmf_record(0x0127, {-1}) + line(70),
          {{50, 14, 'R'}, {50, 70, 'B'}, {50, 76, 'W'}}},
         {"RestoreDC(1) brings the first window back",
-         red + wmf_record0(0x001E) + wmf_record(0x020B, {0, 50}) + wmf_record0(0x001E) + wmf_record(0x020C, {50, 50}) +
-             wmf_record(0x0127, {1}) + wmf_rectangle(0, 0, 50, 100),
+         red + wmf_record(0x001E, {}) + wmf_record(0x020B, {0, 50}) + wmf_record(0x001E, {}) +
+             wmf_record(0x020C, {50, 50}) + wmf_record(0x0127, {1}) + wmf_rectangle(0, 0, 50, 100),
          {{25, 50, 'R'}, {75, 50, 'W'}}},
         {"a star in WINDING, filled whole", wmf_record(0x0106, {2}) + red + star(),
          {{50, 50, 'R'}, {50, 15, 'R'}, {10, 90, 'W'}}},
@@ -133,7 +133,7 @@ TEST(WmfRecords, DrawnAsAMetafilePlayerShowsThem) {
              wmf_record(0x0103, {8}) + wmf_record(0x0104, {13}) + wmf_record(0x0102, {2}) +
              wmf_record(0x0201, {0, 0}) + wmf_record(0x0209, {0, 0}) + wmf_record(0x012E, {0}) +
              wmf_record(0x0107, {3}) + wmf_record(0x0105, {1}) + wmf_record(0x00F7, {0x300, 0}) +
-             wmf_record(0x0234, {2}) + wmf_record0(0x0035) + wmf_record(0x0626, {15, 0}) +
+             wmf_record(0x0234, {2}) + wmf_record(0x0035, {}) + wmf_record(0x0626, {15, 0}) +
              wmf_record(0x02FB, {0, 0, 0, 0, 0}) + line(80) + red_from(4) + wmf_rectangle(0, 0, 100, 50),
          {{50, 25, 'R'}, {50, 80, 'B'}, {50, 65, 'W'}}},
     };

@@ -257,6 +257,9 @@ public:
     // the budget (a metafile's are about 4 times its size, so metafiles
     // above about 100 MB) is refused with 321 and the content is cut back to
     // what it was.
+    // A metafile's dashed pen leaves its gaps empty, where a metafile player
+    // in its default opaque background mode paints them in the background
+    // colour.
     void DrawImage(std::string_view Filename, float DestX, float DestY, float ImgWidth = 0, float ImgHeight = 0,
                    std::int16_t FrameNumber = 1, std::string_view ColorMask = {});
     void DrawLine(float X1, float Y1, float X2, float Y2, std::int32_t Options = 0);

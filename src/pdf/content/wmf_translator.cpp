@@ -19,23 +19,60 @@ enum : std::uint16_t {
     kEof = 0x0000,
     kSetWindowOrg = 0x020B,
     kSetWindowExt = 0x020C,
+    kOffsetWindowOrg = 0x020F,
+    kScaleWindowExt = 0x0410,
+    kSaveDc = 0x001E,
+    kRestoreDc = 0x0127,
+    kSetMapMode = 0x0103,
+    kSetRop2 = 0x0104,
+    kSetPolyFillMode = 0x0106,
     kMoveTo = 0x0214,
     kLineTo = 0x0213,
     kPolyline = 0x0325,
     kPolygon = 0x0324,
     kPolyPolygon = 0x0538,
     kRectangle = 0x041B,
+    kPatBlt = 0x061D,
+    kBitBlt = 0x0922,
+    kDibBitBlt = 0x0940,
+    kStretchBlt = 0x0B23,
+    kDibStretchBlt = 0x0B41,
     kCreatePen = 0x02FA,
     kCreateBrush = 0x02FC,
     kSelectObject = 0x012D,
     kDeleteObject = 0x01F0,
-    // Records that make objects we do not draw with, which still take a slot.
-    kCreatePalette = 0x00F7,
+    // Pattern brushes: they fill with what the translator does not paint.
     kCreatePatternBrush = 0x01F9,
-    kCreateFont = 0x02FB,
-    kCreateRegion = 0x06FF,
     kDibCreatePatternBrush = 0x0142,
+    // Regions clip when selected.
+    kCreateRegion = 0x06FF,
+    // Records that draw nothing; the objects made take a slot.
+    kCreatePalette = 0x00F7,
+    kCreateFont = 0x02FB,
+    kSetBkMode = 0x0102,
+    kSetBkColor = 0x0201,
+    kSetTextColor = 0x0209,
+    kSetTextAlign = 0x012E,
+    kSetStretchBltMode = 0x0107,
+    kSetRelAbs = 0x0105,
+    kSelectPalette = 0x0234,
+    kRealizePalette = 0x0035,
+    kEscape = 0x0626,
 };
+
+// The values of the records above that the translator follows: window
+// coordinates stretched onto the frame in each direction, drawing that
+// replaces what lies below, and a block transfer that paints the brush.
+constexpr std::uint16_t kAnisotropic = 8;
+constexpr std::uint16_t kCopyPen = 13;
+constexpr std::uint16_t kAlternate = 1, kWinding = 2;
+constexpr std::uint32_t kPatCopy = 0x00F00021;
+// Brush styles the translator paints: solid, and hollow (no fill).
+constexpr std::uint16_t kSolidBrush = 0, kHollowBrush = 1, kPatternBrush = 3, kDibPatternBrush = 5;
+
+// More saved states than a drawing needs; it keeps the stack within the
+// translator's own budget.
+constexpr std::size_t kMostSavedStates = 65535;
 
 // Records that paint what the translator does not draw, by their function
 // number (the low byte: the high one only tells the usual size): bitmaps,
@@ -55,57 +92,122 @@ constexpr Undrawn kUndrawn[] = {
     {0x1F, "pixel", 0},
 };
 
+// Refuses (321) the drawing for `why`, naming the record by its function number.
+[[noreturn]] void refuse(std::uint16_t function, const std::string& why) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string code = "0000";
+    for (int i = 0; i < 4; ++i) code[3 - i] = kHex[(function >> (4 * i)) & 0xF];
+    picture_invalid("metafile " + why + " (record " + code + ")");
+}
+
 // Refuses (321) a record that would paint what is not drawn.
 void refuse_undrawn(std::uint16_t function, std::size_t parameter_words) {
     for (const Undrawn& u : kUndrawn) {
         if ((function & 0xFF) != u.number || parameter_words <= u.plain_words) continue;
-        static constexpr char kHex[] = "0123456789ABCDEF";
-        std::string code = "0000";
-        for (int i = 0; i < 4; ++i) code[3 - i] = kHex[(function >> (4 * i)) & 0xF];
-        picture_invalid(std::string("metafile ") + u.what + " the translator does not draw (record " + code + ")");
+        refuse(function, std::string(u.what) + " the translator does not draw");
     }
 }
 
 struct Object {
-    enum Kind { Free, Pen, Brush, Other } kind = Free;
+    enum Kind { Free, Pen, Brush, Region, Other } kind = Free;
     std::uint16_t style = 0;
     double width = 0;  // logical units
     std::uint8_t r = 0, g = 0, b = 0;
+};
+
+// What SaveDC keeps and RestoreDC brings back, of what the translator follows.
+struct DrawingState {
+    // The player's defaults: a black solid pen of one unit, a white brush.
+    Object pen{Object::Pen, 0, 1, 0, 0, 0};
+    Object brush{Object::Brush, kSolidBrush, 0, 255, 255, 255};
+    double origin_x = 0, origin_y = 0, extent_x = 1, extent_y = 1;
+    double current_x = 0, current_y = 0;
+    bool winding = false;
 };
 
 class Translator {
 public:
     Translator(double left, double top, double width, double height, VectorSize target, VectorOut& out)
         : frame_width_(width), frame_height_(height), target_(target), out_(out) {
-        origin_x_ = left;
-        origin_y_ = top;
-        extent_x_ = width;
-        extent_y_ = height;
+        state_.origin_x = left;
+        state_.origin_y = top;
+        state_.extent_x = width;
+        state_.extent_y = height;
     }
 
     void record(std::uint16_t function, ByteCursor& params) {
+        function_ = function;
         switch (function) {
-            case kSetWindowOrg: origin_y_ = params.i16le(); origin_x_ = params.i16le(); break;
+            case kSetWindowOrg: state_.origin_y = params.i16le(); state_.origin_x = params.i16le(); break;
             case kSetWindowExt: {
                 const double y = params.i16le(), x = params.i16le();
                 if (x == 0 || y == 0) picture_invalid("metafile window extent of 0");
-                extent_y_ = y;
-                extent_x_ = x;
+                state_.extent_y = y;
+                state_.extent_x = x;
                 break;
             }
+            case kOffsetWindowOrg: {
+                const double y = params.i16le(), x = params.i16le();
+                state_.origin_y = within_gdi_range(state_.origin_y + y, "window origin moved");
+                state_.origin_x = within_gdi_range(state_.origin_x + x, "window origin moved");
+                break;
+            }
+            case kScaleWindowExt: {
+                const double y_denominator = params.i16le(), y_numerator = params.i16le();
+                const double x_denominator = params.i16le(), x_numerator = params.i16le();
+                state_.extent_y = scaled_extent(state_.extent_y, y_numerator, y_denominator);
+                state_.extent_x = scaled_extent(state_.extent_x, x_numerator, x_denominator);
+                break;
+            }
+            case kSaveDc:
+                if (saved_.size() >= kMostSavedStates) refuse(function, "states saved beyond the translator's limit");
+                saved_.push_back(state_);
+                break;
+            case kRestoreDc: {
+                // Negative: that many states back; positive: the state saved
+                // as that one, counted from the first.
+                const std::int64_t n = params.i16le(), depth = static_cast<std::int64_t>(saved_.size());
+                const std::int64_t keep = n < 0 ? depth + n : n - 1;
+                if (n == 0 || keep < 0 || keep >= depth) refuse(function, "restoring a state never saved");
+                state_ = saved_[static_cast<std::size_t>(keep)];
+                saved_.resize(static_cast<std::size_t>(keep));
+                break;
+            }
+            case kSetPolyFillMode: {
+                const std::uint16_t mode = params.u16le();
+                if (mode != kAlternate && mode != kWinding)
+                    refuse(function, "fill mode the translator does not follow");
+                state_.winding = mode == kWinding;
+                break;
+            }
+            case kSetMapMode:
+                if (params.u16le() != kAnisotropic) refuse(function, "mapping mode the translator does not follow");
+                break;
+            case kSetRop2:
+                if (params.u16le() != kCopyPen) refuse(function, "drawing mode the translator does not follow");
+                break;
+            case kSetBkMode:
+            case kSetBkColor:
+            case kSetTextColor:
+            case kSetTextAlign:
+            case kSetStretchBltMode:
+            case kSetRelAbs:
+            case kSelectPalette:
+            case kRealizePalette:
+            case kEscape: break;
             case kMoveTo: {
                 const double y = params.i16le();
-                current_x_ = params.i16le();
-                current_y_ = y;
+                state_.current_x = params.i16le();
+                state_.current_y = y;
                 break;
             }
             case kLineTo: {
                 const double y = params.i16le(), x = params.i16le();
                 if (stroking()) {
-                    line(pen_state() + point(current_x_, current_y_) + " m " + point(x, y) + " l S");
+                    line(pen_state() + point(state_.current_x, state_.current_y) + " m " + point(x, y) + " l S");
                 }
-                current_x_ = x;
-                current_y_ = y;
+                state_.current_x = x;
+                state_.current_y = y;
                 break;
             }
             case kPolyline:
@@ -140,11 +242,23 @@ public:
             case kRectangle: {
                 const double bottom = params.i16le(), right = params.i16le(), top = params.i16le(),
                              left = params.i16le();
-                paint(point(left, top) + " m " + point(right, top) + " l " + point(right, bottom) + " l " +
-                          point(left, bottom) + " l h",
-                      true);
+                paint(rectangle(left, top, right, bottom), true);
                 break;
             }
+            // Block transfers without a bitmap: the brush painted over a
+            // rectangle. What lies between the raster operation and the
+            // destination is the source's place, which they do not use.
+            case kPatBlt: pattern_fill(params, 0); break;
+            case kBitBlt:
+            case kDibBitBlt:
+                refuse_undrawn(function, params.remaining() / 2);
+                pattern_fill(params, 3);
+                break;
+            case kStretchBlt:
+            case kDibStretchBlt:
+                refuse_undrawn(function, params.remaining() / 2);
+                pattern_fill(params, 5);
+                break;
             case kCreatePen: {
                 Object pen;
                 pen.kind = Object::Pen;
@@ -163,16 +277,18 @@ public:
                 add(brush);
                 break;
             }
+            case kCreatePatternBrush: add(Object{Object::Brush, kPatternBrush}); break;
+            case kDibCreatePatternBrush: add(Object{Object::Brush, kDibPatternBrush}); break;
+            case kCreateRegion: add(Object{Object::Region}); break;
             case kCreatePalette:
-            case kCreatePatternBrush:
-            case kCreateFont:
-            case kCreateRegion:
-            case kDibCreatePatternBrush: add(Object{Object::Other}); break;
+            case kCreateFont: add(Object{Object::Other}); break;
             case kSelectObject: {
                 const std::size_t i = params.u16le();
                 if (i >= objects_.size() || objects_[i].kind == Object::Free) picture_invalid("metafile object");
-                if (objects_[i].kind == Object::Pen) pen_ = objects_[i];
-                if (objects_[i].kind == Object::Brush) brush_ = objects_[i];
+                if (objects_[i].kind == Object::Pen) state_.pen = objects_[i];
+                if (objects_[i].kind == Object::Brush) state_.brush = objects_[i];
+                if (objects_[i].kind == Object::Region)
+                    refuse(function, "clipping region the translator does not follow");
                 break;
             }
             case kDeleteObject: {
@@ -183,15 +299,19 @@ public:
                 }
                 break;
             }
-            default: refuse_undrawn(function, params.remaining() / 2); break;
+            default:
+                refuse_undrawn(function, params.remaining() / 2);
+                refuse(function, "record the translator does not know");
         }
     }
 
 private:
     // Logical coordinates to the drawn rectangle (points, y upwards).
-    double page_x(double x) const { return (x - origin_x_) / extent_x_ * frame_width_ * scale_x(); }
+    double page_x(double x) const {
+        return (x - state_.origin_x) / state_.extent_x * frame_width_ * scale_x();
+    }
     double page_y(double y) const {
-        return (frame_height_ - (y - origin_y_) / extent_y_ * frame_height_) * scale_y();
+        return (frame_height_ - (y - state_.origin_y) / state_.extent_y * frame_height_) * scale_y();
     }
     double scale_x() const { return target_.width / frame_width_; }
     double scale_y() const { return target_.height / frame_height_; }
@@ -205,6 +325,34 @@ private:
             path += i + 1 < n ? " " : "";
         }
         return path;
+    }
+    std::string rectangle(double left, double top, double right, double bottom) const {
+        return point(left, top) + " m " + point(right, top) + " l " + point(right, bottom) + " l " +
+               point(left, bottom) + " l h";
+    }
+
+    // Window origins and extents are 32-bit numbers to the player.
+    double within_gdi_range(double value, const char* what) const {
+        if (std::abs(value) > 2147483647.0) refuse(function_, std::string(what) + " beyond its range");
+        return value;
+    }
+    // An extent times numerator / denominator, the quotient cut to a whole
+    // number as the player does.
+    double scaled_extent(double extent, double numerator, double denominator) const {
+        const double scaled = denominator == 0 ? 0 : std::trunc(extent * numerator / denominator);
+        if (scaled == 0) refuse(function_, "window extent scaled to nothing");
+        return within_gdi_range(scaled, "window extent scaled");
+    }
+
+    // A block transfer's raster operation, `source_words` of the source's
+    // place, then the destination: height, width, top, left.
+    void pattern_fill(ByteCursor& params, std::size_t source_words) {
+        if (params.u32le() != kPatCopy) refuse(function_, "raster operation the translator does not follow");
+        params.skip(2 * source_words);
+        const double height = params.i16le(), width = params.i16le(), top = params.i16le(), left = params.i16le();
+        if (!filling()) return;
+        const Painting painting = paint_state(true, false);
+        line(painting.state + rectangle(left, top, left + width, top + height) + " " + painting.op);
     }
 
     void colour(ByteCursor& params, Object& o) {
@@ -224,8 +372,14 @@ private:
         objects_.push_back(o);
     }
 
-    bool stroking() const { return pen_.style != 5; }
-    bool filling() const { return brush_.style != 1; }
+    bool stroking() const { return state_.pen.style != 5; }
+    // Refuses a fill with a brush the translator does not paint.
+    bool filling() const {
+        const std::uint16_t style = state_.brush.style;
+        if (style != kSolidBrush && style != kHollowBrush)
+            refuse(function_, "fill with a brush of style " + std::to_string(style) + " the translator does not paint");
+        return style == kSolidBrush;
+    }
 
     static std::string rgb(const Object& o) {
         return vector_number(o.r / 255.0) + " " + vector_number(o.g / 255.0) + " " + vector_number(o.b / 255.0);
@@ -233,12 +387,13 @@ private:
 
     // The pen's colour, width and dash pattern, written when they change.
     std::string pen_state() {
-        const double unit = std::abs(frame_width_ / extent_x_) * scale_x();
-        const double width = pen_.width * unit;
+        const Object& pen = state_.pen;
+        const double unit = std::abs(frame_width_ / state_.extent_x) * scale_x();
+        const double width = pen.width * unit;
         const double d = width > 1 ? width : 1;
         // Dash patterns in multiples of the line width (at least a point).
         std::vector<int> pattern;
-        switch (pen_.style) {
+        switch (pen.style) {
             case 1: pattern = {3, 1}; break;
             case 2: pattern = {1, 1}; break;
             case 3: pattern = {3, 1, 1, 1}; break;
@@ -251,30 +406,34 @@ private:
             dash += vector_number(pattern[i] * d);
         }
         dash += "] 0 d";
-        const std::string state = rgb(pen_) + " RG " + vector_number(width) + " w " + dash;
+        const std::string state = rgb(pen) + " RG " + vector_number(width) + " w " + dash;
         if (state == written_pen_) return {};
         written_pen_ = state;
         return state + " ";
     }
     std::string brush_state() {
-        const std::string state = rgb(brush_) + " rg";
+        const std::string state = rgb(state_.brush) + " rg";
         if (state == written_brush_) return {};
         written_brush_ = state;
         return state + " ";
     }
 
     // What comes before a path (the brush and pen, when they changed) and
-    // the operator that paints it.
+    // the operator that paints it, by the fill mode.
     struct Painting {
         std::string state;
         const char* op = nullptr;
     };
-    Painting paint_state(bool closed) {
-        const bool fill = closed && filling(), stroke = stroking();
+    Painting paint_state(bool closed, bool outlined = true) {
+        const bool fill = closed && filling(), stroke = outlined && stroking();
         Painting painting;
         if (fill) painting.state += brush_state();
         if (stroke) painting.state += pen_state();
-        painting.op = fill && stroke ? "b*" : fill ? "f*" : stroke ? (closed ? "s" : "S") : "n";
+        const bool winding = state_.winding;
+        painting.op = fill && stroke ? (winding ? "b" : "b*")
+                      : fill         ? (winding ? "f" : "f*")
+                      : stroke       ? (closed ? "s" : "S")
+                                     : "n";
         return painting;
     }
     void paint(const std::string& path, bool closed) {
@@ -286,11 +445,9 @@ private:
 
     double frame_width_, frame_height_;
     VectorSize target_;
-    double origin_x_, origin_y_, extent_x_, extent_y_;
-    double current_x_ = 0, current_y_ = 0;
-    // The player's defaults: a black solid pen of one unit, a white brush.
-    Object pen_{Object::Pen, 0, 1, 0, 0, 0};
-    Object brush_{Object::Brush, 0, 0, 255, 255, 255};
+    std::uint16_t function_ = kEof;  // the record being translated
+    DrawingState state_;
+    std::vector<DrawingState> saved_;
     std::vector<Object> objects_;
     // The deleted slots below the end of objects_, lowest on top.
     std::priority_queue<std::size_t, std::vector<std::size_t>, std::greater<>> free_slots_;

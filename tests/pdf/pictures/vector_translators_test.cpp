@@ -72,7 +72,7 @@ TEST(WmfTranslator, RecordsBecomeOperators) {
          wmf_brush(0, kBlue) + wmf_record(0x02FB, {0, 0, 0, 0, 0}) + wmf_select(0) + wmf_select(1) +
              wmf_rectangle(0, 0, 1440, 720),
          "0 0 1 rg 0 0 0 RG 0.05 w [] 0 d 0 36 m 72 36 l 72 0 l 0 0 l h b*"},
-        {"fonts take a slot; unknown records are skipped",
+        {"fonts take a slot; a background colour draws nothing",
          wmf_record(0x02FB, {0, 0, 0, 0, 0}) + wmf_pen(0, 0, kBlue) + wmf_record(0x0201, {1, 2}) +
              wmf_select(1) + wmf_record(0x0213, {0, 1440}),
          "0 0 1 RG 0 w [] 0 d 0 36 m 72 36 l S"},
@@ -115,32 +115,27 @@ TEST(WmfTranslator, RefusesDamagedFiles) {
         expect_pdf_error([&] { pdf::translate_wmf(span_of(c.file), kNatural); }, c.error, "", c.what);
 }
 
-// What a metafile paints and the translator does not draw refuses it; the
-// block transfers without a bitmap are pattern fills, skipped like PatBlt.
+// What a metafile paints and the translator does not draw refuses it; so do
+// the block transfers without a bitmap here, whose raster operation (1, 1)
+// is not the brush's plain copy.
 TEST(WmfTranslator, RefusesBitmapsTextsAndShapesItDoesNotDraw) {
     const ByteString box = wmf_rectangle(0, 0, 1440, 720);
-    const std::string drawn = pdf::translate_wmf(span_of(wmf_file(0, 0, 1440, 720, 1440, box)), kNatural).operators;
     auto with = [](std::uint16_t function, std::size_t words) { return wmf_record(function, std::vector<int>(words, 1)); };
     struct Case {
         std::uint16_t function;
         std::size_t words;  // parameters
-        bool refused;
     };
     const Case cases[] = {
-        {0x0922, 8 + 12, true},   {0x0940, 8 + 20, true},   {0x0B23, 10 + 12, true}, {0x0B41, 10 + 20, true},
-        {0x0F43, 11 + 20, true},  {0x0D33, 9 + 20, true},   {0x0521, 4, true},       {0x0A32, 6, true},
-        {0x062F, 8, true},        {0x0418, 4, true},        {0x061C, 6, true},       {0x041C, 6, true},
-        {0x0817, 8, true},        {0x081A, 8, true},        {0x0830, 8, true},       {0x0419, 4, true},
-        {0x0228, 2, true},        {0x041F, 4, true},        {0x0922, 9, false},      {0x0940, 9, false},
-        {0x0B23, 11, false},      {0x0B41, 11, false},      {0x061D, 6, false},
+        {0x0922, 8 + 12}, {0x0940, 8 + 20}, {0x0B23, 10 + 12}, {0x0B41, 10 + 20}, {0x0F43, 11 + 20},
+        {0x0D33, 9 + 20}, {0x0521, 4},      {0x0A32, 6},       {0x062F, 8},       {0x0418, 4},
+        {0x061C, 6},      {0x041C, 6},      {0x0817, 8},       {0x081A, 8},       {0x0830, 8},
+        {0x0419, 4},      {0x0228, 2},      {0x041F, 4},       {0x0922, 9},       {0x0940, 9},
+        {0x0B23, 11},     {0x0B41, 11},     {0x061D, 6},
     };
     for (const Case& c : cases) {
         const std::string file = wmf_file(0, 0, 1440, 720, 1440, box + with(c.function, c.words));
         const std::string what = std::to_string(c.function) + " of " + std::to_string(c.words) + " words";
-        if (c.refused)
-            expect_pdf_error([&] { pdf::translate_wmf(span_of(file), kNatural); }, 321, "", what);
-        else
-            EXPECT_EQ(pdf::translate_wmf(span_of(file), kNatural).operators, drawn) << what;
+        expect_pdf_error([&] { pdf::translate_wmf(span_of(file), kNatural); }, 321, "", what);
     }
 }
 

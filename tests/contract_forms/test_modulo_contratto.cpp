@@ -241,6 +241,13 @@ TEST_F(ModuloTest, TypedNamesAppearWhereTheContractRepeatsThem) {
     digita(m->combo2(2)->lineEdit(), QStringLiteral("Ing."));
     digita(m->casella(25), QStringLiteral("Verdi"));
     EXPECT_EQ(etichetta(*m, "nominativo_progettista"), QStringLiteral("Ing. Verdi"));
+    // Title, name, surname, as the contract writes them.
+    m->combo2(2)->lineEdit()->clear();
+    digita(m->combo2(2)->lineEdit(), QStringLiteral("Arch."));
+    digita(m->casella(24), QStringLiteral("Anna"));
+    m->casella(25)->clear();
+    digita(m->casella(25), QStringLiteral("Neri"));
+    EXPECT_EQ(etichetta(*m, "nominativo_progettista"), QStringLiteral("Arch. Anna Neri"));
     digita(m->casella(26), QStringLiteral("Anna"));
     EXPECT_EQ(etichetta(*m, "nominativo_direttore_lavori"), QStringLiteral("Anna"));
     EXPECT_EQ(m->contratto_modificato(), 1);

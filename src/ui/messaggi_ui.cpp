@@ -19,7 +19,7 @@ Risponditore& risponditore_attivo() {
 
 constexpr QChar UNISCI{0x2060};  // word joiner: no line break on either side
 
-// Qt may break a line after "/" or "-", so a folder's path was split over
+// Qt may break a line after "/" or "-", so a folder's path would be split over
 // lines in mid-sentence although it fits on one. Inside a quoted absolute
 // path (the messages quote every path) each break is closed; a path wider
 // than the box is still broken where it must be.

@@ -18,10 +18,7 @@
 #include "common/errori_sistema.h"
 #include "common/messaggi.h"
 
-#if __has_include("builders/contratto_comproprietari.h")
 #include "builders/contratto_comproprietari.h"
-#define CONTRATTO_HA_COMPROPRIETARI 1
-#endif
 
 namespace fs = std::filesystem;
 
@@ -103,11 +100,7 @@ private:
 CostruttoreContratto costruttore_per_tipo(TipoRichiedente tipo) {
     switch (tipo) {
         case TipoRichiedente::Comproprietario:
-#ifdef CONTRATTO_HA_COMPROPRIETARI
             return [](const fs::path& file, bool apri) { return genera_contratto_comproprietari(file, apri); };
-#else
-            break;
-#endif
         case TipoRichiedente::Proprietario:
             // Its form works but it has no document yet: no builder, so the
             // menu says so before the folder chooser opens.

@@ -1,6 +1,7 @@
 #include "ui/messaggi_ui.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSocketNotifier>
@@ -16,8 +17,43 @@ Risponditore& risponditore_attivo() {
     return risponditore;
 }
 
+constexpr QChar UNISCI{0x2060};  // word joiner: no line break on either side
+
+// Qt may break a line after "/" or "-", so a folder's path would be split over
+// lines in mid-sentence although it fits on one. Inside a quoted absolute
+// path (the messages quote every path) each break is closed; a path wider
+// than the box is still broken where it must be.
+QString percorsi_interi(const QString& testo) {
+    QString risultato;
+    risultato.reserve(testo.size() * 2);
+    for (qsizetype i = 0; i < testo.size(); ++i) {
+        risultato += testo[i];
+        if (testo[i] != QLatin1Char('"') || i + 1 >= testo.size() || testo[i + 1] != QLatin1Char('/')) continue;
+        const qsizetype fine = testo.indexOf(QLatin1Char('"'), i + 1);
+        if (fine < 0) continue;
+        for (qsizetype j = i + 1; j < fine; ++j) {
+            if (j > i + 1) risultato += UNISCI;
+            risultato += testo[j];
+        }
+        i = fine - 1;
+    }
+    return risultato;
+}
+
+// The box shows its text with the paths kept whole; a path the user selects
+// and copies out of it goes to the clipboard as written, without the joiners.
+void metti_testo(QMessageBox& box, const QString& testo) {
+    box.setText(percorsi_interi(testo));
+    QClipboard* appunti = QGuiApplication::clipboard();
+    QObject::connect(appunti, &QClipboard::changed, &box, [appunti](QClipboard::Mode modo) {
+        const QString copiato = appunti->text(modo);
+        if (copiato.contains(UNISCI)) appunti->setText(QString(copiato).remove(UNISCI), modo);
+    });
+}
+
 int mostra(QWidget* padre, QMessageBox::Icon icona, const QString& titolo, const QString& testo) {
-    QMessageBox box(icona, titolo, testo, QMessageBox::NoButton, padre);
+    QMessageBox box(icona, titolo, {}, QMessageBox::NoButton, padre);
+    metti_testo(box, testo);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     return box.exec();
 }
@@ -39,9 +75,10 @@ struct DomandaSiNo {
     QPushButton* no;
 
     DomandaSiNo(QWidget* padre, const QString& titolo, const QString& testo, Risposta predefinita)
-        : box(QMessageBox::Question, titolo, testo, QMessageBox::NoButton, padre),
+        : box(QMessageBox::Question, titolo, {}, QMessageBox::NoButton, padre),
           si(box.addButton(QStringLiteral("&Sì"), QMessageBox::YesRole)),
           no(box.addButton(QStringLiteral("&No"), QMessageBox::NoRole)) {
+        metti_testo(box, testo);
         box.setDefaultButton(predefinita == Risposta::No ? no : si);
     }
 };

@@ -317,6 +317,30 @@ TEST_F(Contratto, ParagrafiSceltiDaiFlag) {
     EXPECT_CONTIENE(corpo, "pagine e di n° 11 allegati.");
 }
 
+// Article 9's free points i) and 22) each follow their own value, whatever
+// the other one holds.
+TEST_F(Contratto, Articolo9PuntiLiberiDalProprioValore) {
+    REQUIRE_TOOL("pdftotext");
+    const struct {
+        const char* altri_oneri;
+        const char* punto_22;
+        std::string dopo_h;
+        std::string dopo_21;
+    } casi[] = {
+        {"", "pulizia finale delle facciate", t(testi::ART9_PUNTO_H) + " " + t(testi::ART9_ONERI_APPALTATORE),
+         t(testi::ART9_PUNTO_21) + " 22) pulizia finale delle facciate ART. 10"},
+        {"spese di pubblicità", " ",
+         t(testi::ART9_PUNTO_H) + " i) spese di pubblicità " + t(testi::ART9_ONERI_APPALTATORE),
+         t(testi::ART9_PUNTO_21) + " ART. 10"},
+    };
+    for (const auto& caso : casi) {
+        const std::string corpo =
+            corpo_con(con(dati_completi(), {{"ALTRI_ONERI", caso.altri_oneri}, {"ARTICOLO_9_ALTRO", caso.punto_22}}));
+        EXPECT_CONTIENE(corpo, caso.dopo_h);
+        EXPECT_CONTIENE(corpo, caso.dopo_21);
+    }
+}
+
 TEST_F(Contratto, BloccoPiuLungoDelSuoRiquadroNonPerdeTesto) {
     REQUIRE_TOOL("pdftotext");
     auto lungo = [](const std::string& fine) {

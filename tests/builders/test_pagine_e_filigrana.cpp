@@ -225,6 +225,62 @@ TEST_F(Contratto, CodiceSenzaSpaziRestaNeiMargini) {
     EXPECT_GE(pezzi, 3) << "the code is cut over lines of its own";
 }
 
+// The text that one page (counted from 1) sets in a bold face, as mutool
+// reads it; lines are joined by a blank.
+std::string neretto_della_pagina(const fs::path& pdf, std::size_t pagina) {
+    const auto letto =
+        run_command("mutool draw -q -F stext -o - " + shell_quote(pdf.string()) + " " + std::to_string(pagina));
+    EXPECT_EQ(letto.exit_code, 0) << letto.err;
+    const std::string& xml = letto.out;
+    std::string neretto;
+    bool in_neretto = false;
+    for (auto p = xml.find('<'); p != std::string::npos; p = xml.find('<', p + 1)) {
+        if (xml.compare(p, 12, "<font name=\"") == 0) {
+            in_neretto = xml.substr(p, xml.find('"', p + 12) - p).find("Bold") != std::string::npos;
+        } else if (xml.compare(p, 6, "<line ") == 0) {
+            neretto += ' ';
+        } else if (xml.compare(p, 6, "<char ") == 0 && in_neretto) {
+            const auto c = xml.find(" c=\"", p) + 4;
+            neretto += html_in_testo(xml.substr(c, xml.find('"', c) - c));
+        }
+    }
+    return neretto;
+}
+
+// An optional article's title of two lines that no longer fits under its
+// heading starts the next page in bold, as it would on the heading's page.
+TEST_F(Contratto, TitoloSpintoAllaPaginaDopoRestaInNeretto) {
+    REQUIRE_TOOL("pdftotext");
+    REQUIRE_TOOL("mutool");
+    const std::string titolo = "Titolo " + testo_di(150);
+    const std::string inizio_titolo = titolo.substr(0, 30);
+    // Article 21 one line longer at every step moves article 22 down a line
+    // (less than the room of the title's second line): the first step that
+    // parts the title from its heading, after one that kept them together,
+    // is the one where the title no longer fits.
+    bool insieme = false, spinto = false;
+    for (int righe = 0; righe < 80 && !spinto; ++righe) {
+        SCOPED_TRACE("lines before: " + std::to_string(righe));
+        Coppie dati = dati_completi();
+        std::string prima;
+        for (int i = 0; i < righe; ++i) prima += "riga\r\n";
+        aggiungi_articolo(dati, 21, "Clausola", prima);
+        aggiungi_articolo(dati, 22, titolo, "Testo della clausola.");
+        scrivi_dati(dati);
+        const auto file = genera();
+        const auto pagine = estrai(file).pagine;
+        for (std::size_t i = 0; i < pagine.size(); ++i) {
+            if (pagine[i].find(inizio_titolo) == std::string::npos) continue;
+            EXPECT_NE(neretto_della_pagina(file, i + 1).find(inizio_titolo), std::string::npos) << "page " << i + 1;
+            const bool separati = pagine[i].find("ART. 22") == std::string::npos;
+            spinto = separati && insieme;
+            insieme = !separati;
+        }
+        if (HasFailure()) break;
+    }
+    EXPECT_TRUE(spinto);
+}
+
 // Magenta pixels of every page, rendered small.
 std::vector<int> pixel_magenta(const fs::path& pdf, testsupport::TempDir& cartella) {
     const auto radice = cartella / "pagina";

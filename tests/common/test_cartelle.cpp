@@ -212,6 +212,13 @@ TEST_F(Cartelle, FilesAreFoundByExactNameThenIgnoringCase) {
     EXPECT_EQ(trova_file(d.path(), "LOGO_TAVORE.gif"), d / "LOGO_TAVORE.GIF");
     EXPECT_EQ(trova_file(d.path(), "manca.gif"), d / "manca.gif");
     EXPECT_EQ(trova_file(d.path() / "non_esiste", "a.gif"), d.path() / "non_esiste" / "a.gif");
+    // Every letter folds, both ways.
+    for (const auto& [scritto, cercato] : {std::pair{"logo_tavore.gif", "LOGO_TAVORE.gif"},
+                                           std::pair{"BOZZA.PDF", "bozza.pdf"}}) {
+        TempDir sola;
+        write_file(sola / scritto, "x");
+        EXPECT_EQ(trova_file(sola.path(), cercato), sola / scritto) << cercato;
+    }
 }
 
 TEST(BloccoIstanza, OnlyOneHolderAtATime) {

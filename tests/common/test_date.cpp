@@ -84,6 +84,25 @@ TEST(DataAmmessa, OnlyEmptyPlaceholderOrRealDates) {
     EXPECT_FALSE(data_ammessa("   "));
 }
 
+// Every month's last day, typed in a box and as stored: accepted, and the
+// day after refused.
+TEST(DataAmmessa, LastDayOfEveryMonthTypedAndStored) {
+    const struct {
+        int mese, anno, ultimo;
+    } mesi[] = {{1, 2023, 31}, {2, 2023, 28}, {2, 2024, 29}, {3, 2023, 31},  {4, 2023, 30},  {5, 2023, 31},
+                {6, 2023, 30}, {7, 2023, 31}, {8, 2023, 31}, {9, 2023, 30}, {10, 2023, 31}, {11, 2023, 30},
+                {12, 2023, 31}};
+    for (const auto& m : mesi) {
+        for (const int giorno : {m.ultimo, m.ultimo + 1}) {
+            const std::string digitata =
+                std::to_string(giorno) + "/" + std::to_string(m.mese) + "/" + std::to_string(m.anno);
+            const bool esiste = giorno == m.ultimo;
+            EXPECT_EQ(data_ammessa(digitata), esiste) << digitata;
+            EXPECT_EQ(controlla_data(data_per_archivio(digitata)), esiste ? 0 : 1) << digitata;
+        }
+    }
+}
+
 TEST(DataAmmessa, AgreesWithTheStoredCheck) {
     // Every date the save accepts is stored as a date the other checks accept.
     for (const char* d : {"1/2/2020", "29/02/2000", "31/12/2100", "1/1/1800"}) {

@@ -241,6 +241,13 @@ TEST_F(ModuloTest, TypedNamesAppearWhereTheContractRepeatsThem) {
     digita(m->combo2(2)->lineEdit(), QStringLiteral("Ing."));
     digita(m->casella(25), QStringLiteral("Verdi"));
     EXPECT_EQ(etichetta(*m, "nominativo_progettista"), QStringLiteral("Ing. Verdi"));
+    // Title, name, surname, as the contract writes them.
+    m->combo2(2)->lineEdit()->clear();
+    digita(m->combo2(2)->lineEdit(), QStringLiteral("Arch."));
+    digita(m->casella(24), QStringLiteral("Anna"));
+    m->casella(25)->clear();
+    digita(m->casella(25), QStringLiteral("Neri"));
+    EXPECT_EQ(etichetta(*m, "nominativo_progettista"), QStringLiteral("Arch. Anna Neri"));
     digita(m->casella(26), QStringLiteral("Anna"));
     EXPECT_EQ(etichetta(*m, "nominativo_direttore_lavori"), QStringLiteral("Anna"));
     EXPECT_EQ(m->contratto_modificato(), 1);
@@ -850,6 +857,19 @@ TEST_F(ModuloTest, AnArticleTooLongIsLeftWithTheCursorWhereWhatIsStoredEnds) {
     }
 }
 
+namespace {
+
+// The option in sight at the page's bottom edge, the rest of its sentence
+// below it.
+void al_bordo_inferiore(QScrollArea* scorrimento, QWidget* opzione) {
+    const int dove = opzione->mapTo(scorrimento->widget(), QPoint(0, 0)).y();
+    scorrimento->verticalScrollBar()->setValue(dove + opzione->height() - scorrimento->viewport()->height());
+    ASSERT_TRUE(testsupport::in_vista(opzione));
+    ASSERT_FALSE(testsupport::in_vista(opzione->parentWidget()));
+}
+
+}  // namespace
+
 TEST_F(ModuloTest, AnOptionTabbedToAtThePagesBottomEdgeComesWhollyIntoView) {
     auto m = apri();
     m->resize(900, 500);
@@ -864,15 +884,33 @@ TEST_F(ModuloTest, AnOptionTabbedToAtThePagesBottomEdgeComesWhollyIntoView) {
         while (!(prima->focusPolicy() & Qt::TabFocus) || !prima->isEnabled() || !prima->isVisible())
             prima = prima->previousInFocusChain();
         prima->setFocus();
-        // The option in sight at the bottom edge, the rest of its sentence
-        // below it.
-        const int dove = opzione->mapTo(scorrimento->widget(), QPoint(0, 0)).y();
-        scorrimento->verticalScrollBar()->setValue(dove + opzione->height() - scorrimento->viewport()->height());
-        ASSERT_TRUE(testsupport::in_vista(opzione));
-        ASSERT_FALSE(testsupport::in_vista(opzione->parentWidget()));
+        al_bordo_inferiore(scorrimento, opzione);
         QTest::keyClick(prima, Qt::Key_Tab);
         ASSERT_TRUE(opzione->hasFocus());
         EXPECT_TRUE(testsupport::in_vista(opzione->parentWidget())) << "its whole sentence";
+    }
+}
+
+// A click is a press and a release at one point of the screen: the page
+// stays still under it, so the release lands on the option pressed.
+TEST_F(ModuloTest, AnOptionClickedAtThePagesBottomEdgeIsChosenWhereItStands) {
+    auto m = apri();
+    m->resize(900, 500);
+    QApplication::setActiveWindow(m.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m.get()));
+    auto* scorrimento = m->findChild<QScrollArea*>();
+    for (const char* nome : {"Option1_2", "Option3_1"}) {
+        SCOPED_TRACE(nome);
+        auto* opzione = m->findChild<PulsanteOpzione*>(QString::fromLatin1(nome));
+        ASSERT_NE(opzione, nullptr);
+        ASSERT_FALSE(opzione->isChecked());
+        al_bordo_inferiore(scorrimento, opzione);
+        const int pagina = scorrimento->verticalScrollBar()->value();
+        const QPoint schermo = opzione->mapToGlobal(QPoint(6, opzione->height() / 2));
+        QTest::mousePress(opzione, Qt::LeftButton, {}, opzione->mapFromGlobal(schermo));
+        QTest::mouseRelease(opzione, Qt::LeftButton, {}, opzione->mapFromGlobal(schermo));
+        EXPECT_TRUE(opzione->isChecked());
+        EXPECT_EQ(scorrimento->verticalScrollBar()->value(), pagina);
     }
 }
 

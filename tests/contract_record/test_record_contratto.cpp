@@ -305,7 +305,8 @@ TEST_F(RecordContratto, ABodyThatCannotBeStoredWholeIsRefused) {
     testo(m, 62) = "Titolo";
     testo(m, 65) = std::string(1021, 'a');
     EXPECT_FALSE(salva(m, TIPO_COMPROPRIETARIO));
-    EXPECT_NE(messaggi.back().find("articolo 14"), std::string::npos);
+    EXPECT_EQ(messaggi.back(), "Il testo dell'articolo 14 \xE8 troppo lungo per essere salvato per intero: "
+                               "accorciarlo di un carattere: ci\xF2 che si pu\xF2 salvare finisce dove \xE8 il cursore.");
     EXPECT_FALSE(fs::exists(file()));
     testo(m, 65).pop_back();
     EXPECT_TRUE(salva(m, TIPO_COMPROPRIETARIO));

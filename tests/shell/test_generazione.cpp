@@ -16,10 +16,6 @@
 #include "support/tools.h"
 #include "dati_contratto.h"
 
-#if __has_include("builders/contratto_comproprietari.h")
-#define CON_COSTRUTTORE 1
-#endif
-
 namespace fs = std::filesystem;
 using testsupport::read_file;
 using testsupport::write_file;
@@ -252,9 +248,6 @@ TEST_F(Generazione, ABuildersMessageNamesTheChosenFolderNotTheHiddenOne) {
 TEST_F(Generazione, BuilderOfTheStoredKind) {
     EXPECT_FALSE(costruttore_per_tipo(TipoRichiedente::Amministratore));
     EXPECT_FALSE(costruttore_per_tipo(TipoRichiedente::Nessuno));
-#ifndef CON_COSTRUTTORE
-    GTEST_SKIP() << "the co-owners contract builder is not part of this build yet";
-#else
     ASSERT_TRUE(costruttore_per_tipo(TipoRichiedente::Comproprietario));
     // The sole owner has no document yet: no builder, so the menu can say
     // so before asking for a folder.
@@ -285,5 +278,4 @@ TEST_F(Generazione, BuilderOfTheStoredKind) {
     EXPECT_EQ(testo.exit_code, 0) << testo.err;
     EXPECT_NE(testo.out.find("Esposito"), std::string::npos);
     EXPECT_NE(testo.out.find("Edil Russo"), std::string::npos);
-#endif
 }

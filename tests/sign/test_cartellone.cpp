@@ -228,7 +228,8 @@ TEST_F(Cartellone, FailuresTellTheUserAndLeaveNoBrokenFile) {
         const char* uscita;    // where the poster goes, under the data folder
         TipoMessaggio tipo;
         std::string nel_messaggio;
-        std::string causa = {};  // after it
+        std::string causa = {};          // after it
+        const char* svuotata = nullptr;  // picture left with no byte
     } casi[] = {
         {"missing picture", "CSU", "loghi.gif", nullptr, "cartellone.pdf", TipoMessaggio::Avviso, "\"loghi.gif\""},
         {"missing area picture", "QP", "QP.GIF", nullptr, "cartellone.pdf", TipoMessaggio::Avviso, "\"QP.GIF\""},
@@ -241,6 +242,8 @@ TEST_F(Cartellone, FailuresTellTheUserAndLeaveNoBrokenFile) {
          "\"../CSU.GIF\""},
         {"damaged picture", "CSU", nullptr, "CSU.GIF", "cartellone.pdf", TipoMessaggio::ErroreCritico,
          "PdfWriter.DrawImage"},
+        {"empty picture", "CSU", nullptr, nullptr, "cartellone.pdf", TipoMessaggio::Avviso,
+         "manca o non si pu\xF2 leggere l'immagine \"comune_dirido.gif\"", {}, "comune_dirido.gif"},
         // The sentence of an open file, then the writer's real cause.
         {"output folder missing", "CSU", nullptr, nullptr, "manca/cartellone.pdf", TipoMessaggio::Avviso, aperto,
          "inesistente"},
@@ -259,6 +262,7 @@ TEST_F(Cartellone, FailuresTellTheUserAndLeaveNoBrokenFile) {
         }
         if (c.tolta) fs::remove(programma / c.tolta);
         if (c.guastata) write_file(programma / c.guastata, "GIF89a\x10\x00\x10\x00 not a picture");
+        if (c.svuotata) write_file(programma / c.svuotata, "");
         write_data_file(caso / "dati2.dat", {{"CARTELLONE_TIPO_CENTRO", c.centro}});
         const fs::path uscita = caso / c.uscita;
         if (uscita.parent_path() == caso / "cartella") fs::create_directories(uscita);

@@ -30,9 +30,13 @@ run:
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $$(nproc)
 
+# Runs the benchmark programs only (the folder holds their bench_*_autogen
+# build folders too); the first that fails stops the target.
 bench:
 	scripts/setup.sh build-bench -DCMAKE_BUILD_TYPE=Release -DCONTRATTO_BENCH=ON -DCONTRATTO_TESTS=OFF
-	for b in build-bench/bench/bench_*; do $$b; done
+	for b in build-bench/bench/bench_*; do \
+	  if [ -f "$$b" ] && [ -x "$$b" ]; then "$$b" || exit 1; fi; \
+	done
 
 fuzz:
 	scripts/fuzz.sh

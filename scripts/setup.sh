@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev libhpdf-dev libdeflate-dev
   qt6-base-dev libgl-dev
   qt6-translations-l10n
-  qpdf poppler-utils mupdf-tools xvfb xauth libxml2-utils zbar-tools
+  qpdf poppler-utils mupdf-tools libxml2-utils zbar-tools
   fonts-dejavu-core fonts-liberation2 imagemagick
   clang libclang-rt-14-dev
   netpbm libgif-dev libjpeg62-turbo-dev

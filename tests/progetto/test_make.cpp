@@ -23,7 +23,6 @@ protected:
         fs::create_directories(strumenti);
         fs::copy_file(fs::path(CONTRATTO_SOURCE_DIR) / "Makefile", progetto / "Makefile");
         fs::copy_file(fs::path(CONTRATTO_SOURCE_DIR) / "scripts" / "setup.sh", progetto / "scripts" / "setup.sh");
-        const std::string nota = " >> " + testsupport::shell_quote((dir / "chiamate").string()) + "\n";
         for (const auto& [file, testo] : {std::pair{strumenti / "cmake", "echo \"cmake $*\"" + nota},
                                           {strumenti / "ctest", "echo ctest" + nota},
                                           {strumenti / "dpkg-query", std::string("printf 'install ok installed'\n")},
@@ -33,27 +32,52 @@ protected:
         }
     }
     // The calls `make obiettivo` made, one a line.
-    std::string make(const std::string& obiettivo) {
+    std::string make(const std::string& obiettivo, int esito_atteso = 0) {
         fs::remove(dir / "chiamate");
         // CI itself runs under "SANITIZE=1 make test": what that make hands down
         // must not choose the folder of the make under test.
         const auto esito = testsupport::run_command("env -u SANITIZE -u BUILD -u MAKEFLAGS -u MFLAGS -u MAKELEVEL PATH=" +
                                                     strumenti.string() + ":\"$PATH\" make -s -C " +
                                                     testsupport::shell_quote(progetto.string()) + " " + obiettivo);
-        EXPECT_EQ(esito.exit_code, 0) << esito.out << esito.err;
+        EXPECT_EQ(esito.exit_code, esito_atteso) << esito.out << esito.err;
         return fs::exists(dir / "chiamate") ? read_file(dir / "chiamate") : "";
+    }
+
+    // The number `make` builds with: the machine's processors.
+    static std::string processori() {
+        std::string n = testsupport::run_command("nproc").out;
+        n.resize(n.find('\n'));
+        return n;
     }
 
     testsupport::TempDir dir;
     const fs::path progetto = dir / "progetto", strumenti = dir / "bin";
+    // The end of a script line that notes its call.
+    const std::string nota = " >> " + testsupport::shell_quote((dir / "chiamate").string()) + "\n";
 };
 
 TEST_F(Make, RunBuildsOnlyTheProgramAndTestBuildsEverything) {
-    std::string n = testsupport::run_command("nproc").out;
-    n.resize(n.find('\n'));
+    const std::string n = processori();
     const std::string configura = "cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo\n";
     EXPECT_EQ(make("run"), configura + "cmake --build build -j " + n + " --target contratto\ncontratto\n");
     EXPECT_EQ(make("test"), configura + "cmake --build build -j " + n + "\nctest\n");
+}
+
+// Beside the benchmark programs, their folder holds the bench_*_autogen
+// folders of their build.
+TEST_F(Make, BenchRunsTheBenchmarkProgramsOnly) {
+    const fs::path bench = progetto / "build-bench" / "bench";
+    for (const char* cartella : {"bench_a_autogen", "bench_b_autogen"}) fs::create_directories(bench / cartella);
+    for (const char* nome : {"bench_a", "bench_b"}) {
+        write_file(bench / nome, std::string("#!/bin/sh\necho ") + nome + nota);
+        fs::permissions(bench / nome, fs::perms::owner_all);
+    }
+    const std::string costruisci = "cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DCONTRATTO_BENCH=ON "
+                                   "-DCONTRATTO_TESTS=OFF\ncmake --build build-bench -j " + processori() + "\n";
+    EXPECT_EQ(make("bench"), costruisci + "bench_a\nbench_b\n");
+    // A benchmark that fails fails the target, and the rest do not run.
+    write_file(bench / "bench_a", "#!/bin/sh\nexit 3\n");
+    EXPECT_EQ(make("bench", 2), costruisci);
 }
 
 TEST_F(Make, CleanKeepsTheUsersFilesInTheProgramsFolder) {

@@ -18,15 +18,19 @@ namespace testsupport {
 TempDir::TempDir() {
     static std::atomic<unsigned> counter{0};
     std::random_device rd;
+    const fs::path base = fs::temp_directory_path();
     for (;;) {
-        auto candidate = fs::temp_directory_path() /
-                         ("contratto-test-" + std::to_string(::getpid()) + "-" +
-                          std::to_string(counter++) + "-" + std::to_string(rd() % 100000));
+        auto candidate = base / ("contratto-test-" + std::to_string(::getpid()) + "-" +
+                                 std::to_string(counter++) + "-" + std::to_string(rd() % 100000));
         std::error_code ec;
         if (fs::create_directory(candidate, ec)) {
             path_ = candidate;
             return;
         }
+        // Only a name already taken is worth another try: a folder that
+        // cannot be written to stays so however often it is asked.
+        if (ec && ec != std::errc::file_exists)
+            throw fs::filesystem_error("cannot make a temporary folder in " + base.string(), candidate, ec);
     }
 }
 

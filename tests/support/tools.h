@@ -13,7 +13,9 @@
 namespace testsupport {
 
 // A fresh folder under the system's temporary folder, removed with its
-// contents when the object goes out of scope.
+// contents when the object goes out of scope. When the folder cannot be
+// made there (other than for a name already taken, which is tried again
+// under another name), std::filesystem::filesystem_error names it.
 class TempDir {
 public:
     TempDir();

@@ -167,6 +167,20 @@ TEST(StandardFonts, UnknownFamilyKeepsItsOwnResource) {
     for (const char* word : {"four", "five", "six", "seven"}) EXPECT_NE(text.find(word), std::string::npos) << word;
 }
 
+// An empty family is a family of its own too: its "Tf" names a resource
+// whose name is not empty, numbered like a name another font holds.
+TEST(StandardFonts, EmptyFamilyGetsANamedResource) {
+    Document doc;
+    auto& w = doc.first_page();
+    w.SetFont("", 10);
+    w.DrawText(10, 20, "vuoto");
+    const std::string pdf = doc.finish();
+    EXPECT_EQ(count_of(pdf, "/_2 10 Tf"), 1u);
+    EXPECT_EQ(count_of(pdf, "/ 10 Tf"), 0u);
+    REQUIRE_TOOL("pdftotext");
+    EXPECT_NE(coretest::pdftotext(doc.file()).find("vuoto"), std::string::npos);
+}
+
 // A standard family in any letter case, bold, plain and bold again, gives
 // the font objects, the /Font resources and the "Tf" lines its usual
 // spelling gives.

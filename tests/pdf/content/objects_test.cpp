@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "../pictures/picture_files.h"
 #include "content_fixture.h"
 #include "reader_checks.h"
 
@@ -169,6 +170,29 @@ TEST(ReusableObjects, DefinedTwiceEachPageShowsItsOwn) {
         for (const int x : probes) seen += image.colour(x, 20);
         EXPECT_EQ(seen, shown[page - 1]) << "page " << page;
     }
+}
+
+// An object named as the writer names a picture takes a resource of its
+// own: the picture painted before it stays the picture.
+TEST(ReusableObjects, NamedAfterAPictureBothShow) {
+    testsupport::TempDir dir;
+    const auto gif = dir / "rosso_blu.gif";
+    testsupport::write_file(gif, picturetest::gif_file({picturetest::kRed, picturetest::kBlue},
+                                                       {picturetest::halves_frame(4, 4)}));
+    Document doc;
+    auto& w = doc.first_page();
+    w.DrawImage(gif.string(), 10, 10, 40, 40);
+    w.BeginObject("_IMG_1");
+    w.SetColorFill("#0000FF");
+    w.DrawRect(100, 10, 40, 40, 5);
+    w.EndObject();
+    w.PlayObject("_IMG_1");
+    const std::string pdf = doc.finish();
+    EXPECT_EQ(count_of(pdf, "/Name /_IMG_1_2\r"), 1u);
+    ASSERT_FALSE(HasFailure()) << "the readers refuse the file (see finish)";
+    // The picture's red top and blue bottom, the object's square.
+    const auto image = contenttest::render_colour(doc.file(), 1, 72);
+    EXPECT_EQ(std::string({image.colour(30, 20), image.colour(30, 40), image.colour(120, 30)}), "RBB");
 }
 
 // A cell whose box does not start at 0: what is drawn inside the box fills

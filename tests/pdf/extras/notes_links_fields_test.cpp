@@ -366,7 +366,8 @@ TEST(Fields, EveryTypeReadsBackWithAndWithoutProtection) {
                       {"scelta", 3, "a|b|c", "2", 1 << 10},
                       {"fuori", 3, "a|b", "9", 0},
                       {"radio", 4, "false", "0", 0},
-                      {"invia", 5, "Invia", "app.alert('ok');", 0}};
+                      {"invia", 5, "Invia", "app.alert('ok');", 0},
+                      {"sigla", 0, "X", "1", 0}};
         float y = 0;
         for (auto& f : fields) {
             w.AddField(f.name, f.type, 0, y, 50, 8, f.value, f.param, "Suggerimento " + f.name, f.options);
@@ -402,6 +403,7 @@ TEST(Fields, EveryTypeReadsBackWithAndWithoutProtection) {
                             "/FT /Tx /Ff 0 \r/Q 2  /MaxLen 20  /DA (/Arial 10 Tf 0 0 0 rg ) /T (nome)"),
                   std::string::npos)
             << nome;
+        EXPECT_NE(line_with(pdf, "(sigla)").find(" /MaxLen 1 "), std::string::npos) << "one character";
         EXPECT_NE(line_with(pdf, "(accetto)").find("/V /S#EC /DV /S#EC"), std::string::npos);
         EXPECT_NE(line_with(pdf, "(scelta)").find("/DV (b) /V (b)"), std::string::npos);
         EXPECT_EQ(line_with(pdf, "(fuori)").find("/DV"), std::string::npos) << "a default past the options is none";

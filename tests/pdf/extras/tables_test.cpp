@@ -369,6 +369,51 @@ TEST(Tables, CarriedOverTheyGoOnFromTheTopOfTheNextPage) {
     }
 }
 
+// A page that ends inside a cell closes the cell's local space with it: the
+// rest of that cell is drawn unplaced, from the new page's top-left corner,
+// and the table goes on from the old page's positions.
+TEST(Tables, BrokenInsideACellTheyGoOnFromTheOldPagesPositions) {
+    Document doc;
+    PdfWriter& w = doc.writer;
+    w.BeginPage();
+    w.SetFont("Helvetica", 10);
+    const auto cell = [&](const char* text) { w.DrawText(5, 30, text); };
+    w.BeginTable(50, 100);
+    w.BeginRow(60);
+    w.BeginColumn(100);
+    cell("R1a");
+    w.BeginPage();  // inside the cell
+    cell("R1b");
+    w.EndColumn();
+    w.BeginColumn(100);
+    cell("R1c");
+    w.EndColumn();
+    w.EndRow();
+    w.BeginRow(60);
+    w.BeginColumn(100);
+    cell("R2");
+    w.EndColumn();
+    w.EndRow();
+    w.EndTable();
+    doc.finish();
+
+    struct Placed {
+        int page;
+        double x, y;  // the cell's top-left corner
+    };
+    const std::map<std::string, Placed> expected = {
+        {"R1a", {1, 50, 100}}, {"R1b", {2, 0, 0}}, {"R1c", {2, 150, 100}}, {"R2", {2, 50, 160}}};
+    const auto words = contenttest::bbox_words(doc.file());
+    ASSERT_EQ(words.size(), expected.size());
+    const double below = words.front().y_min - 100;
+    for (const auto& word : words) {
+        const Placed& place = expected.at(word.text);
+        EXPECT_EQ(word.page, place.page) << word.text;
+        EXPECT_NEAR(word.x_min, place.x + 5, 0.5) << word.text;
+        EXPECT_NEAR(word.y_min - below, place.y, 0.5) << word.text;
+    }
+}
+
 TEST(Tables, RenderedTableShowsBordersAndFillsWhereTheyBelong) {
     Document doc;
     PdfWriter& w = doc.first_page();

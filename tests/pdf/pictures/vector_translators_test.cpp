@@ -321,6 +321,34 @@ TEST(DrawImage, VectorPicturesAreTranslatedAtEveryCallOrNotAtAll) {
     EXPECT_NE(content.find("0 15 m 40 15 l 40 0 l 0 0 l h f*"), std::string::npos) << content;
 }
 
+// A page already past the first block of its content, and a drawing refused
+// after its lines took several blocks more: the page is cut back to exactly
+// what it was, and what is drawn after the refusal follows it.
+TEST(DrawImage, RefusedDrawingLeavesALongPageAsItWas) {
+    testsupport::TempDir dir;
+    const auto refused = dir / "bitmap.wmf";
+    ByteString lines;
+    for (int i = 0; i < 400; ++i) lines += wmf_record(0x0213, {i % 720, (i * 7) % 1440});
+    const ByteString bitmap_transfer = wmf_record(0x0922, std::vector<int>(8 + 12, 1));
+    testsupport::write_file(refused, wmf_file(0, 0, 1440, 720, 1440, lines + bitmap_transfer));
+    auto page = [&](bool with_refusals) {
+        Document doc;
+        auto& w = doc.first_page();
+        for (int i = 0; i < 40; ++i) w.DrawLine(static_cast<float>(i), 0, static_cast<float>(i), 100);
+        for (int i = 0; i < 2; ++i) {
+            if (with_refusals) {
+                w.DrawImage(refused.string(), 10, 10, 50, 50);
+                EXPECT_EQ(w.ErrNumber(), 321) << w.ErrDescription();
+            }
+            w.DrawLine(0, 0, 50, static_cast<float>(50 + i));
+        }
+        return contenttest::page_content(doc.finish());
+    };
+    const std::string plain = page(false);
+    ASSERT_GT(plain.size(), 600u);
+    EXPECT_EQ(page(true), plain);
+}
+
 // What other programs write as EPS: a raster picture (netpbm), general
 // PostScript (ghostscript's EPS device, poppler's converter). The translator
 // cannot draw them: each is refused with 321 and leaves the page as it was.

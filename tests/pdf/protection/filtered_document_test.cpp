@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "../core/own_pdf.h"
+#include "../pictures/picture_files.h"
 #include "pdf/PdfWriter.h"
 #include "pdf/core/flate_encoder.h"
 #include "support/tools.h"
@@ -108,6 +109,45 @@ TEST(FilteredDocument, EveryFilterAloneAndChainedWithAndWithoutProtection) {
             const auto file = dir / ("f" + std::to_string(filters) + "p" + std::to_string(protection) + ".pdf");
             write_page(file, {protection, filters}, sample_text);
             expect_decodes_to(file, expected, what);
+        }
+    }
+}
+
+// A picture's samples whose last group of four is zero: ASCII85 ends them
+// with "z", and a reader decodes them back whole, protected or not.
+TEST(FilteredDocument, PictureEndingInFourZeroBytesThroughAscii85) {
+    REQUIRE_TOOL("qpdf");
+    testsupport::TempDir dir;
+    // 4 x 2 pixels, black but for a red one at the left of each row: the
+    // samples (bottom row first) start with red and end in nine zero bytes.
+    picturetest::Image black{4, 2, std::vector<picturetest::Rgb>(8, picturetest::Rgb{0, 0, 0})};
+    black.pixels[0] = black.pixels[4] = picturetest::kRed;
+    const auto bmp = dir / "nero.bmp";
+    testsupport::write_file(bmp, picturetest::bmp_file(black, {40, 24}));
+    // Writes the picture and returns the file's bytes and its image object.
+    auto write_picture = [&](const std::filesystem::path& file, int protection, int filters) {
+        PdfWriter writer;
+        if (protection >= 0) writer.SetProtection(protection, "dezarezozidu");
+        writer.SetCompression(filters);
+        writer.BeginDoc(file.string());
+        writer.BeginPage();
+        writer.DrawImage(bmp.string(), 10, 10, 40, 20);
+        writer.EndDoc();
+        const std::string pdf = testsupport::read_file(file);
+        return std::pair{pdf, coretest::reference_after(pdf.substr(pdf.rfind("/XObject <<")), "/_IMG_1")};
+    };
+    const auto [plain, plain_image] = write_picture(dir / "plain.pdf", -1, 0);
+    const std::string samples = coretest::stream_data(plain, plain_image);
+    ASSERT_EQ(samples.size(), 24u);
+    ASSERT_EQ(samples.substr(20), std::string(4, '\0'));
+    for (const int protection : {-1, 4}) {
+        const std::string what = "protection " + std::to_string(protection);
+        const auto file = dir / ("a85" + std::to_string(protection) + ".pdf");
+        const auto [pdf, image] = write_picture(file, protection, 8);
+        coretest::expect_qpdf_clean(file, "", what);
+        EXPECT_EQ(coretest::filtered_stream(file, image, what), samples) << what;
+        if (protection < 0) {
+            EXPECT_TRUE(coretest::stream_data(pdf, image).ends_with("z~>")) << what;
         }
     }
 }

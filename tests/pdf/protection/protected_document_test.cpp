@@ -144,6 +144,35 @@ TEST(ProtectedDocument, HundredTwentyEightBitKeys) {
     check_protected_document(4100, "R = 3", "P = -3900", "\r/P -3900\r/V 2 /R 3 /Length 128 >>", "%PDF-1.4");
 }
 
+// Object numbers take three bytes of each object's key: the pages written
+// past object 255 read back as those before.
+TEST(ProtectedDocument, ObjectsPastNumber255ReadBack) {
+    REQUIRE_TOOL("qpdf");
+    REQUIRE_TOOL("pdftotext");
+    testsupport::TempDir dir;
+    const int pages = 150;
+    for (const int mode : {4, 4100}) {
+        const auto file = dir / ("molti_" + std::to_string(mode) + ".pdf");
+        PdfWriter writer;
+        writer.SetProtection(mode, owner_password);
+        writer.SetDocProperty("Contratto di appalto");
+        writer.BeginDoc(file.string());
+        writer.SetFont("Helvetica", 12);
+        for (int page = 1; page <= pages; ++page) {
+            writer.BeginPage();
+            writer.DrawText(1, 1, "Pagina " + std::to_string(page));
+        }
+        writer.EndDoc();
+        const std::string what = "mode " + std::to_string(mode);
+        ASSERT_GT(coretest::xref_offsets(testsupport::read_file(file)).size(), 300u) << what;
+        expect_qpdf_clean(file, "", what);
+        std::string expected;
+        for (int page = 1; page <= pages; ++page) expected += "Pagina " + std::to_string(page) + "\n\n\f";
+        EXPECT_EQ(pdftotext(file), expected) << what;
+        EXPECT_NE(coretest::pdfinfo(file).find("Contratto di appalto"), std::string::npos) << what;
+    }
+}
+
 TEST(ProtectedDocument, PermissionValuesOfTheModes) {
     testsupport::TempDir dir;
     const std::pair<int, int> cases[] = {{0, -64}, {4, -60}, {60, -4}, {64, -256}, {4096, -3904}, {4100, -3900}, {4096 + 3900, -4}};

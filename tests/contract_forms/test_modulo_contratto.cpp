@@ -521,6 +521,28 @@ TEST_F(ModuloTest, ARefusedDateKeepsTheFormOpenWithItsEntries) {
     EXPECT_EQ(ritorni_al_menu, 0);
 }
 
+// An Alt letter draws its button pressed for a moment, then clicks it; a
+// click or Space on the button meanwhile is that same press: one run.
+TEST_F(ModuloTest, AnAltLetterAndAQuickClickOrSpaceRunTheButtonOnce) {
+    auto m = apri();
+    QApplication::setActiveWindow(m.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m.get()));
+    m->casella(4)->setText(QStringLiteral("31/02/2020"));  // each run of Salva says so once
+    const std::function<void()> subito[] = {
+        [] {},
+        [&] { QTest::mouseClick(m->pulsante_salva(), Qt::LeftButton); },
+        [&] { QTest::keyClick(m->pulsante_salva(), Qt::Key_Space); },
+    };
+    for (std::size_t i = 0; i < std::size(subito); ++i) {
+        finestre.clear();
+        QTest::keyClick(m.get(), Qt::Key_S, Qt::AltModifier);
+        QTest::qWait(40);
+        subito[i]();
+        QTest::qWait(250);
+        EXPECT_EQ(finestre.size(), 1u) << "case " << i;
+    }
+}
+
 TEST_F(ModuloTest, MenuAsksOnlyWhenSomethingChanged) {
     {
         auto m = apri();

@@ -14,6 +14,7 @@
 #include <QTreeView>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -656,6 +657,46 @@ TEST_F(Menu, EnterAfterComingBackOpensTheFormAndNeverTheChooser) {
     premi(Qt::Key_Return);
     EXPECT_TRUE(intro.isVisible());
     EXPECT_TRUE(finestre.empty()) << finestre.front().testo.toStdString();
+}
+
+// An Alt letter's click lands a moment after the key (Qt draws the button
+// pressed meanwhile): Enter pressed before it lands belongs to the same user
+// action, and so does a second Enter that reaches the menu just left. The
+// form opens or Stampa Dati runs, once, never both.
+TEST_F(Menu, AQuickAltLetterAndEnterRunOneAction) {
+    scrivi(dati_prova::contratto_completo());
+    for (const auto& [tasto, modificatori] : {std::pair{Qt::Key_P, Qt::KeyboardModifiers(Qt::AltModifier)},
+                                              {Qt::Key_S, Qt::AltModifier},
+                                              {Qt::Key_Return, Qt::NoModifier}}) {
+        aperture.clear();
+        scelte_cartella = 0;
+        Intro intro(azioni);
+        intro.show();
+        QApplication::setActiveWindow(&intro);
+        premi(tasto, modificatori);
+        QTest::qWait(40);
+        premi(Qt::Key_Return);
+        QTest::qWait(250);
+        EXPECT_EQ(aperture.size() + static_cast<std::size_t>(scelte_cartella), 1u)
+            << QKeySequence(tasto | modificatori).toString().toStdString() << ": " << aperture.size()
+            << " forms, " << scelte_cartella << " choosers";
+    }
+    // Enter asks whether to change the kind of client: the letter's click
+    // does not land under the question either.
+    aperture.clear();
+    scelte_cartella = 0;
+    Intro intro(azioni);
+    intro.show();
+    QApplication::setActiveWindow(&intro);
+    intro.scelta(Intro::Proprietario)->click();
+    imposta_risponditore({});
+    QTimer::singleShot(150, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_N); });
+    premi(Qt::Key_S, Qt::AltModifier);
+    QTest::qWait(40);
+    premi(Qt::Key_Return);
+    QTest::qWait(250);
+    EXPECT_TRUE(aperture.empty());
+    EXPECT_EQ(scelte_cartella, 0);
 }
 
 // The irreversible generation runs only from a click or its Alt key: no run

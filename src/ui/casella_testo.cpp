@@ -5,14 +5,16 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QDropEvent>
-#include <QFontMetrics>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QScreen>
+#include <QStyle>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTimer>
@@ -105,20 +107,48 @@ QString senza_spazi(const QString& testo) {
     return codice;
 }
 
+// The size QToolTip gives a note: a label in the notes' font and margins,
+// one pixel wider, on one line unless that is wider than the screen.
+QSize dimensione_nota(const QString& testo, const QScreen* schermo) {
+    QLabel nota(testo);
+    nota.setFont(QToolTip::font());
+    nota.setMargin(1 + nota.style()->pixelMetric(QStyle::PM_ToolTipLabelFrameWidth, nullptr, &nota));
+    nota.setIndent(1);
+    QSize dimensione = nota.sizeHint();
+    if (schermo != nullptr && dimensione.width() > schermo->geometry().width()) {
+        nota.setWordWrap(true);
+        dimensione = nota.sizeHint();
+    }
+    return dimensione + QSize(1, 0);
+}
+
+// How far below the point it is given QToolTip puts a note: the pointer's
+// height, so that a note shown at the pointer never covers it. Large
+// pointers of high-resolution screens included.
+constexpr int DISCESA_MASSIMA_NOTA = 64;
+
 }  // namespace
 
 void segnala_rifiuto(QWidget* casella, const QString& testo) {
     // A note beside the box rather than a box to close: typing goes on.
     QPoint dove = casella->mapToGlobal(QPoint(0, casella->height()));
+    const QScreen* schermo = casella->screen();
+    const QSize nota = dimensione_nota(testo, schermo);
     // A note that would pass the screen's right edge is put by Qt left of
     // the point instead, which for a box on the right half means at the
     // screen's left edge, far from the box. It is moved left only as far as
     // it must to fit (its width as Qt will make it, with some room).
-    if (const QScreen* schermo = casella->screen()) {
+    if (schermo != nullptr) {
         const QRect area = schermo->geometry();
-        const int larghezza = QFontMetrics(QToolTip::font()).horizontalAdvance(testo) + 16;
-        dove.setX(std::max(area.left(), std::min(dove.x(), area.right() - larghezza)));
+        dove.setX(std::max(area.left(), std::min(dove.x(), area.right() - nota.width() - 8)));
     }
+    // A note that appears under the pointer makes the pointer leave the box
+    // it rests on (the next box, say), and QToolTip hides a note on any
+    // leave: the user would never see it. With the pointer where the note
+    // would go, the note hangs from the pointer instead, just below it.
+    const QPoint puntatore = QCursor::pos();
+    if (QRect(dove, nota + QSize(4, DISCESA_MASSIMA_NOTA)).contains(puntatore))
+        dove.setY(puntatore.y());
     QToolTip::showText(dove, testo, casella, QRect(), 8000);
 }
 

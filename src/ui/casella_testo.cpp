@@ -154,17 +154,26 @@ void segnala_rifiuto(QWidget* casella, const QString& testo) {
 
 namespace {
 
-// Waits for the mouse button that is down to come up, then shows the note.
-class NotaDopoIlRilascio : public QObject {
+// Nothing under way would hide a note shown now: no mouse button is down
+// (its release hides notes), and the box's window is the active one (a
+// window becoming active hides notes, and gives the focus back to its
+// control).
+bool nota_resterebbe(const QWidget* casella) {
+    return QGuiApplication::mouseButtons() == Qt::NoButton && casella->isActiveWindow();
+}
+
+// Waits for the gesture under way to end, then shows the note.
+class NotaRimandata : public QObject {
 public:
-    NotaDopoIlRilascio(QWidget* casella, QString testo) : QObject(casella), casella_(casella), testo_(std::move(testo)) {
+    NotaRimandata(QWidget* casella, QString testo) : QObject(casella), casella_(casella), testo_(std::move(testo)) {
         qApp->installEventFilter(this);
     }
 
 protected:
     bool eventFilter(QObject*, QEvent* evento) override {
-        if (evento->type() == QEvent::MouseButtonRelease && QGuiApplication::mouseButtons() == Qt::NoButton) {
-            // After the release has been handled, which hides any note.
+        const QEvent::Type tipo = evento->type();
+        if ((tipo == QEvent::MouseButtonRelease || tipo == QEvent::WindowActivate) && nota_resterebbe(casella_)) {
+            // After the release or the activation has been handled.
             QTimer::singleShot(0, casella_, [casella = casella_, testo = testo_] {
                 if (casella->hasFocus()) segnala_rifiuto(casella, testo);
             });
@@ -180,13 +189,15 @@ private:
 };
 
 // A box left with a click takes the focus back while the button is still
-// down; a note shown then would be hidden at once by the release, so it
-// waits for the click to end.
+// down, and a box refused by a save that the user asked for in a question
+// ("Sì" to saving on the way out) does so while its window waits to become
+// active again: a note shown then would be hidden at once by the release or
+// the activation, so it waits for them.
 void segnala_a_gesto_finito(QWidget* casella, const QString& testo) {
-    if (QGuiApplication::mouseButtons() == Qt::NoButton)
+    if (nota_resterebbe(casella))
         segnala_rifiuto(casella, testo);
     else
-        new NotaDopoIlRilascio(casella, testo);
+        new NotaRimandata(casella, testo);
 }
 
 }  // namespace
@@ -316,7 +327,7 @@ bool CasellaTesto::testo_finito() const {
 bool CasellaTesto::conferma() {
     if (!isEnabled() || testo_finito()) return true;
     seleziona_campo(this);
-    segnala_rifiuto(this, messaggio_classe(tag_, Rifiuto::Lasciato));
+    segnala_a_gesto_finito(this, messaggio_classe(tag_, Rifiuto::Lasciato));
     return false;
 }
 

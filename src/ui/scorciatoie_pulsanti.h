@@ -3,9 +3,9 @@
 //
 // Qt answers the letter with a delayed click: the button is drawn pressed
 // and clicked 100 ms later, whatever happened meanwhile. A click, Space or
-// Enter on it within that time ran its action a second time, and Enter in
-// the start menu opened a form that the letter's late click then opened
-// again (or ran "Stampa Dati" under).
+// Enter on the button within that time would run its action twice, and in
+// the start menu Enter would open a form that the late click then opens
+// again (or runs "Stampa Dati" under).
 #pragma once
 
 // Handles every button's Alt letter in the program from now on (once; later

@@ -29,6 +29,7 @@
 #include "contract_record/record_contratto.h"
 #include "support/in_vista.h"
 #include "support/modello_uguale.h"
+#include "support/rapida_successione.h"
 #include "support/schermo_portatile.h"
 #include "support/tools.h"
 #include "ui/casella_spunta.h"
@@ -535,11 +536,8 @@ TEST_F(ModuloTest, AnAltLetterAndAQuickClickOrSpaceRunTheButtonOnce) {
         [&] { QTest::keyClick(m->pulsante_salva(), Qt::Key_Space); },
     };
     for (std::size_t i = 0; i < std::size(subito); ++i) {
-        finestre.clear();
-        QTest::keyClick(m.get(), Qt::Key_S, Qt::AltModifier);
-        QTest::qWait(40);
-        subito[i]();
-        QTest::qWait(250);
+        ASSERT_TRUE(testsupport::in_rapida_successione(
+            [&] { finestre.clear(); }, [&] { QTest::keyClick(m.get(), Qt::Key_S, Qt::AltModifier); }, subito[i]));
         EXPECT_EQ(finestre.size(), 1u) << "case " << i;
     }
 }

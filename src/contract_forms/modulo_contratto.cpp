@@ -32,6 +32,7 @@
 #include "ui/messaggi_ui.h"
 #include "ui/protetto.h"
 #include "ui/rotella.h"
+#include "ui/scorciatoie_pulsanti.h"
 #include "ui/testo.h"
 
 
@@ -107,6 +108,7 @@ ModuloContratto::ModuloContratto(TipoContratto tipo, std::function<void()> torna
     connect(bozza_, &QPushButton::clicked, this, [this] { esegui_protetto(this, [this] { bozza(); }); });
     connect(menu_, &QPushButton::clicked, this, [this] { esegui_protetto(this, [this] { menu(); }); });
     connect(aiuto_, &QPushButton::clicked, this, [this] { aiuto(); });
+    installa_scorciatoie_pulsanti();
 
     rotella_alla_pagina(this);
     resize(980, 720);

@@ -15,6 +15,7 @@
 #include "ui/controlli.h"
 #include "ui/messaggi_ui.h"
 #include "ui/protetto.h"
+#include "ui/scorciatoie_pulsanti.h"
 
 namespace fs = std::filesystem;
 
@@ -37,6 +38,7 @@ crea_contratto::crea_contratto(CostruttoreContratto costruttore, QWidget* padre,
     if (!termina_) termina_ = [] { QCoreApplication::exit(0); };
     setWindowTitle(QStringLiteral("Contratto di appalto - Cartella di destinazione"));
     setModal(true);
+    installa_scorciatoie_pulsanti();
 
     auto* spiegazione = new QLabel(
         QStringLiteral("Scegliere la cartella in cui creare la cartella \"Files Contratto Tavore\" con il "

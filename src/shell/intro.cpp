@@ -21,6 +21,7 @@
 #include "ui/gruppo_opzioni.h"
 #include "ui/messaggi_ui.h"
 #include "ui/protetto.h"
+#include "ui/scorciatoie_pulsanti.h"
 #include "ui/testo.h"
 
 namespace {
@@ -82,6 +83,7 @@ Intro::Intro(Azioni azioni, QWidget* padre) : QWidget(padre), azioni_(std::move(
     if (!azioni_.scegli_cartella) azioni_.scegli_cartella = predefinite.scegli_cartella;
     if (!azioni_.costruttore) azioni_.costruttore = predefinite.costruttore;
     if (!azioni_.apri_cartellone) azioni_.apri_cartellone = predefinite.apri_cartellone;
+    installa_scorciatoie_pulsanti();
     costruisci();
 }
 
@@ -244,6 +246,9 @@ void Intro::adatta_altezza() {
 }
 
 void Intro::prosegui() {
+    // A key that reaches the menu just after it made way for a form (the
+    // window system still sending keys to it) belongs to the action taken.
+    if (!isVisible()) return;
     const int scelta = scelte_->selezionato();
     if (scelta < 0 || !scelte_->pulsante(scelta)->isEnabled()) {
         avviso(this, chiuso_ ? QStringLiteral("Il contratto è chiuso: è possibile preparare solo il cartellone.")
@@ -278,6 +283,7 @@ void Intro::prosegui() {
 }
 
 void Intro::stampa_dati_e_genera() {
+    if (!isVisible()) return;
     const auto archivio = leggi_archivio();
     const auto trovato = archivio.find("TIPO_RICHIEDENTE");
     const TipoRichiedente tipo = tipo_richiedente(trovato == archivio.end() ? std::string() : trovato->second);

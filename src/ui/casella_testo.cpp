@@ -5,14 +5,16 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QDropEvent>
-#include <QFontMetrics>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QScreen>
+#include <QStyle>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTimer>
@@ -105,36 +107,73 @@ QString senza_spazi(const QString& testo) {
     return codice;
 }
 
+// The size QToolTip gives a note: a label in the notes' font and margins,
+// one pixel wider, on one line unless that is wider than the screen.
+QSize dimensione_nota(const QString& testo, const QScreen* schermo) {
+    QLabel nota(testo);
+    nota.setFont(QToolTip::font());
+    nota.setMargin(1 + nota.style()->pixelMetric(QStyle::PM_ToolTipLabelFrameWidth, nullptr, &nota));
+    nota.setIndent(1);
+    QSize dimensione = nota.sizeHint();
+    if (schermo != nullptr && dimensione.width() > schermo->geometry().width()) {
+        nota.setWordWrap(true);
+        dimensione = nota.sizeHint();
+    }
+    return dimensione + QSize(1, 0);
+}
+
+// How far below the point it is given QToolTip puts a note: the pointer's
+// height, so that a note shown at the pointer never covers it. Large
+// pointers of high-resolution screens included.
+constexpr int DISCESA_MASSIMA_NOTA = 64;
+
 }  // namespace
 
 void segnala_rifiuto(QWidget* casella, const QString& testo) {
     // A note beside the box rather than a box to close: typing goes on.
     QPoint dove = casella->mapToGlobal(QPoint(0, casella->height()));
+    const QScreen* schermo = casella->screen();
+    const QSize nota = dimensione_nota(testo, schermo);
     // A note that would pass the screen's right edge is put by Qt left of
     // the point instead, which for a box on the right half means at the
     // screen's left edge, far from the box. It is moved left only as far as
     // it must to fit (its width as Qt will make it, with some room).
-    if (const QScreen* schermo = casella->screen()) {
+    if (schermo != nullptr) {
         const QRect area = schermo->geometry();
-        const int larghezza = QFontMetrics(QToolTip::font()).horizontalAdvance(testo) + 16;
-        dove.setX(std::max(area.left(), std::min(dove.x(), area.right() - larghezza)));
+        dove.setX(std::max(area.left(), std::min(dove.x(), area.right() - nota.width() - 8)));
     }
+    // A note that appears under the pointer makes the pointer leave the box
+    // it rests on (the next box, say), and QToolTip hides a note on any
+    // leave: the user would never see it. With the pointer where the note
+    // would go, the note hangs from the pointer instead, just below it.
+    const QPoint puntatore = QCursor::pos();
+    if (QRect(dove, nota + QSize(4, DISCESA_MASSIMA_NOTA)).contains(puntatore))
+        dove.setY(puntatore.y());
     QToolTip::showText(dove, testo, casella, QRect(), 8000);
 }
 
 namespace {
 
-// Waits for the mouse button that is down to come up, then shows the note.
-class NotaDopoIlRilascio : public QObject {
+// Nothing under way would hide a note shown now: no mouse button is down
+// (its release hides notes), and the box's window is the active one (a
+// window becoming active hides notes, and gives the focus back to its
+// control).
+bool nota_resterebbe(const QWidget* casella) {
+    return QGuiApplication::mouseButtons() == Qt::NoButton && casella->isActiveWindow();
+}
+
+// Waits for the gesture under way to end, then shows the note.
+class NotaRimandata : public QObject {
 public:
-    NotaDopoIlRilascio(QWidget* casella, QString testo) : QObject(casella), casella_(casella), testo_(std::move(testo)) {
+    NotaRimandata(QWidget* casella, QString testo) : QObject(casella), casella_(casella), testo_(std::move(testo)) {
         qApp->installEventFilter(this);
     }
 
 protected:
     bool eventFilter(QObject*, QEvent* evento) override {
-        if (evento->type() == QEvent::MouseButtonRelease && QGuiApplication::mouseButtons() == Qt::NoButton) {
-            // After the release has been handled, which hides any note.
+        const QEvent::Type tipo = evento->type();
+        if ((tipo == QEvent::MouseButtonRelease || tipo == QEvent::WindowActivate) && nota_resterebbe(casella_)) {
+            // After the release or the activation has been handled.
             QTimer::singleShot(0, casella_, [casella = casella_, testo = testo_] {
                 if (casella->hasFocus()) segnala_rifiuto(casella, testo);
             });
@@ -150,13 +189,15 @@ private:
 };
 
 // A box left with a click takes the focus back while the button is still
-// down; a note shown then would be hidden at once by the release, so it
-// waits for the click to end.
+// down, and a box refused by a save that the user asked for in a question
+// ("Sì" to saving on the way out) does so while its window waits to become
+// active again: a note shown then would be hidden at once by the release or
+// the activation, so it waits for them.
 void segnala_a_gesto_finito(QWidget* casella, const QString& testo) {
-    if (QGuiApplication::mouseButtons() == Qt::NoButton)
+    if (nota_resterebbe(casella))
         segnala_rifiuto(casella, testo);
     else
-        new NotaDopoIlRilascio(casella, testo);
+        new NotaRimandata(casella, testo);
 }
 
 }  // namespace
@@ -286,7 +327,7 @@ bool CasellaTesto::testo_finito() const {
 bool CasellaTesto::conferma() {
     if (!isEnabled() || testo_finito()) return true;
     seleziona_campo(this);
-    segnala_rifiuto(this, messaggio_classe(tag_, Rifiuto::Lasciato));
+    segnala_a_gesto_finito(this, messaggio_classe(tag_, Rifiuto::Lasciato));
     return false;
 }
 

@@ -56,7 +56,8 @@ public:
 
     // True when the text is finished: for a decimal class, testo_ammesso
     // (every other class passes). Otherwise the box takes the focus, shows
-    // its note and gives false. A disabled box always passes.
+    // its note (once a click under way has ended and its window is active
+    // again) and gives false. A disabled box always passes.
     bool conferma();
 
 public slots:

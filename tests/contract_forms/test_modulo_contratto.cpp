@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QToolTip>
 
 #include "builders/contratto_comproprietari.h"
 #include "common/cartelle.h"
@@ -28,6 +29,7 @@
 #include "contract_record/record_contratto.h"
 #include "support/in_vista.h"
 #include "support/modello_uguale.h"
+#include "support/rapida_successione.h"
 #include "support/schermo_portatile.h"
 #include "support/tools.h"
 #include "ui/casella_spunta.h"
@@ -528,6 +530,25 @@ TEST_F(ModuloTest, ARefusedDateKeepsTheFormOpenWithItsEntries) {
     EXPECT_EQ(ritorni_al_menu, 0);
 }
 
+// An Alt letter draws its button pressed for a moment, then clicks it; a
+// click or Space on the button meanwhile is that same press: one run.
+TEST_F(ModuloTest, AnAltLetterAndAQuickClickOrSpaceRunTheButtonOnce) {
+    auto m = apri();
+    QApplication::setActiveWindow(m.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m.get()));
+    m->casella(4)->setText(QStringLiteral("31/02/2020"));  // each run of Salva says so once
+    const std::function<void()> subito[] = {
+        [] {},
+        [&] { QTest::mouseClick(m->pulsante_salva(), Qt::LeftButton); },
+        [&] { QTest::keyClick(m->pulsante_salva(), Qt::Key_Space); },
+    };
+    for (std::size_t i = 0; i < std::size(subito); ++i) {
+        ASSERT_TRUE(testsupport::in_rapida_successione(
+            [&] { finestre.clear(); }, [&] { QTest::keyClick(m.get(), Qt::Key_S, Qt::AltModifier); }, subito[i]));
+        EXPECT_EQ(finestre.size(), 1u) << "case " << i;
+    }
+}
+
 TEST_F(ModuloTest, MenuAsksOnlyWhenSomethingChanged) {
     {
         auto m = apri();
@@ -801,6 +822,38 @@ TEST_F(ModuloTest, RefusedEntriesAreFocusedInViewAndTypedAmountsReachTheContract
     EXPECT_EQ(archivio.at("IMPORTO_LAVORI_NETTO_IVA"), "125.000,50");
     EXPECT_EQ(archivio.at("ONERI_SICUREZZA_NETTO_IVA"), "3.500");
     EXPECT_EQ(archivio.at("TOTALE_APPALTO"), "128500,50");
+}
+
+// "Sì" to saving on the way out, by Menu or by closing the window, with an
+// amount that reads as no number: the form stays, as Salva refuses, and the
+// box's note is in sight once the question has gone.
+TEST_F(ModuloTest, SavingOnTheWayOutWithARefusedAmountSaysWhy) {
+    auto m = apri();
+    QApplication::setActiveWindow(m.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m.get()));
+    digita(m->casella(44), QStringLiteral("3.5"));
+    imposta_risponditore({});  // the real question, answered with its letter
+    const std::function<void()> uscite[] = {
+        [&] { QTest::mouseClick(m->pulsante_menu(), Qt::LeftButton); },
+        [&] { m->close(); },
+    };
+    for (const auto& esci : uscite) {
+        m->casella(0)->setFocus();
+        QToolTip::hideText();
+        QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_S); });
+        esci();
+        // The window system gives the form back its activation once the
+        // question's window has gone; offscreen, the test asks for it.
+        m->activateWindow();
+        QTest::qWait(300);
+        EXPECT_TRUE(m->isVisible());
+        EXPECT_EQ(ritorni_al_menu, 0);
+        EXPECT_TRUE(m->casella(44)->hasFocus());
+        EXPECT_TRUE(QToolTip::isVisible());
+        EXPECT_TRUE(QToolTip::text().startsWith(QStringLiteral("Valore non valido"))) << QToolTip::text().toStdString();
+    }
+    QToolTip::hideText();
+    EXPECT_EQ(leggi_dato("ONERI_SICUREZZA_NETTO_IVA"), std::nullopt);
 }
 
 TEST_F(ModuloTest, AnArticleTooLongIsLeftWithTheCursorWhereWhatIsStoredEnds) {

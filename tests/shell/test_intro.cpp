@@ -4,6 +4,7 @@
 #include <chrono>
 #include <csignal>
 #include <map>
+#include <optional>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,6 +15,7 @@
 #include <QTreeView>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -25,6 +27,7 @@
 #include "shell/avvio.h"
 #include "shell/crea_contratto.h"
 #include "shell/intro.h"
+#include "support/rapida_successione.h"
 #include "support/tools.h"
 #include "ui/gruppo_opzioni.h"
 #include "ui/messaggi_ui.h"
@@ -656,6 +659,44 @@ TEST_F(Menu, EnterAfterComingBackOpensTheFormAndNeverTheChooser) {
     premi(Qt::Key_Return);
     EXPECT_TRUE(intro.isVisible());
     EXPECT_TRUE(finestre.empty()) << finestre.front().testo.toStdString();
+}
+
+// An Alt letter's click lands a moment after the key (Qt draws the button
+// pressed meanwhile): Enter pressed before it lands belongs to the same user
+// action, and so does a second Enter that reaches the menu just left. The
+// form opens or Stampa Dati runs, once, never both.
+TEST_F(Menu, AQuickAltLetterAndEnterRunOneAction) {
+    scrivi(dati_prova::contratto_completo());
+    std::optional<Intro> intro;
+    const auto menu_nuovo = [&] {
+        aperture.clear();
+        scelte_cartella = 0;
+        intro.reset();
+        intro.emplace(azioni);
+        intro->show();
+        QApplication::setActiveWindow(&*intro);
+    };
+    for (const auto& [tasto, modificatori] : {std::pair{Qt::Key_P, Qt::KeyboardModifiers(Qt::AltModifier)},
+                                              {Qt::Key_S, Qt::AltModifier},
+                                              {Qt::Key_Return, Qt::NoModifier}}) {
+        ASSERT_TRUE(testsupport::in_rapida_successione(menu_nuovo, [&] { premi(tasto, modificatori); },
+                                                       [] { premi(Qt::Key_Return); }));
+        EXPECT_EQ(aperture.size() + static_cast<std::size_t>(scelte_cartella), 1u)
+            << QKeySequence(tasto | modificatori).toString().toStdString() << ": " << aperture.size()
+            << " forms, " << scelte_cartella << " choosers";
+    }
+    // Enter asks whether to change the kind of client: the letter's click
+    // does not land under the question either.
+    imposta_risponditore({});
+    const auto con_domanda = [&] {
+        menu_nuovo();
+        intro->scelta(Intro::Proprietario)->click();
+        QTimer::singleShot(150, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_N); });
+    };
+    ASSERT_TRUE(testsupport::in_rapida_successione(con_domanda, [] { premi(Qt::Key_S, Qt::AltModifier); },
+                                                   [] { premi(Qt::Key_Return); }));
+    EXPECT_TRUE(aperture.empty());
+    EXPECT_EQ(scelte_cartella, 0);
 }
 
 // The irreversible generation runs only from a click or its Alt key: no run

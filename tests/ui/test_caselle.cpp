@@ -424,6 +424,56 @@ TEST(CasellaTesto, OfTwoRefusedAmountsTheOneTakingTheFocusBackShowsItsNote) {
     }
 }
 
+// The note of a refused amount hangs under its box, over the next box: with
+// the pointer resting there, left by a click or by Tab, it is still in sight
+// a second later.
+TEST(CasellaTesto, ARefusedAmountsNoteStaysInSightWithThePointerUnderIt) {
+    QWidget finestra;
+    auto* primo = new CasellaTesto("ND2", 0, &finestra);
+    auto* secondo = new CasellaTesto("ND2", 0, &finestra);
+    primo->setGeometry(10, 10, 300, 24);
+    secondo->setGeometry(10, 36, 300, 24);
+    finestra.resize(400, 120);
+    finestra.show();
+    QApplication::setActiveWindow(&finestra);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&finestra));
+    primo->setText(QStringLiteral("3.5"));
+    // Where the note comes with the pointer away from it: the pointer will
+    // rest on the part of the next box that the note covers then.
+    QTest::mouseMove(&finestra, QPoint(390, 110));
+    primo->setFocus();
+    ASSERT_FALSE(primo->conferma());
+    QWidget* nota = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->inherits("QTipLabel") && w->isVisible()) nota = w;
+    ASSERT_NE(nota, nullptr);
+    const QRect coperta = QRect(secondo->mapToGlobal(QPoint(0, 0)), secondo->size()) & nota->frameGeometry();
+    ASSERT_FALSE(coperta.isEmpty()) << "the note covers part of the next box";
+    const QPoint sul_secondo = secondo->mapFromGlobal(coperta.center());
+    const std::function<void()> lascia[] = {[&] { QTest::mouseClick(secondo, Qt::LeftButton, {}, sul_secondo); },
+                                            [&] { QTest::keyClick(primo, Qt::Key_Tab); }};
+    for (const auto& esci : lascia) {
+        QToolTip::hideText();
+        primo->setFocus();
+        QTest::mouseMove(secondo, sul_secondo);
+        esci();
+        QApplication::processEvents();
+        QApplication::processEvents();
+        // A window that appears under a pointer at rest makes the window
+        // system tell the window below that the pointer left it; offscreen
+        // windows are not told, so the test tells it as the platform would.
+        if (QGuiApplication::topLevelAt(QCursor::pos()) != finestra.windowHandle()) {
+            QEvent uscita(QEvent::Leave);
+            QApplication::sendEvent(finestra.windowHandle(), &uscita);
+        }
+        QTest::qWait(1000);
+        EXPECT_TRUE(primo->hasFocus());
+        EXPECT_TRUE(QToolTip::isVisible());
+        EXPECT_TRUE(QToolTip::text().startsWith(QStringLiteral("Valore non valido"))) << QToolTip::text().toStdString();
+    }
+    QToolTip::hideText();
+}
+
 TEST(CasellaTesto, CodesLoseTheirBlanksAndACutPasteSaysSo) {
     CasellaTesto iban("MANI", 27);
     iban.show();

@@ -27,6 +27,7 @@
 #include "ui/gruppo_opzioni.h"
 #include "ui/messaggi_ui.h"
 #include "ui/protetto.h"
+#include "ui/scorciatoie_pulsanti.h"
 #include "ui/testo.h"
 
 namespace {
@@ -175,6 +176,7 @@ ModuloCartellone::ModuloCartellone(std::function<void()> torna_al_menu, QWidget*
     : QWidget(padre), torna_al_menu_(std::move(torna_al_menu)) {
     setWindowTitle(q("Cartellonistica"));
     stampa_ = [] { genera_cartellone(cartella_dati() / NOME_CARTELLONE, true); };
+    installa_scorciatoie_pulsanti();
     costruisci();
 }
 

@@ -369,14 +369,19 @@ void CasellaTesto::keyPressEvent(QKeyEvent* evento) {
         evento->accept();
         return;
     }
+    // A key that corrects the text means the note of what was refused has
+    // been read, and goes (Qt hides notes on keys only on some platforms);
+    // a key refused now shows its own.
     const auto caratteri = caratteri_digitati(evento);
     if (caratteri.empty()) {
+        if (evento->key() == Qt::Key_Backspace || evento->key() == Qt::Key_Delete) QToolTip::hideText();
         QLineEdit::keyPressEvent(evento);
         return;
     }
     bool rifiutato = false;
     for (char32_t c : caratteri) rifiutato |= !digita(c);
     if (rifiutato) QApplication::beep();
+    else QToolTip::hideText();
     evento->accept();
 }
 

@@ -471,6 +471,18 @@ TEST(CasellaTesto, ARefusedAmountsNoteStaysInSightWithThePointerUnderIt) {
         EXPECT_TRUE(QToolTip::isVisible());
         EXPECT_TRUE(QToolTip::text().startsWith(QStringLiteral("Valore non valido"))) << QToolTip::text().toStdString();
     }
+    // Typing the correction takes it away.
+    QTest::keyClick(primo, Qt::Key_End);
+    EXPECT_TRUE(QToolTip::isVisible());
+    QTest::keyClick(primo, Qt::Key_Backspace);
+    QTest::qWait(500);
+    EXPECT_FALSE(QToolTip::isVisible()) << QToolTip::text().toStdString();
+    // A key refused while a note is shown brings its own.
+    QTest::keyClick(primo, Qt::Key_Period);
+    QTest::keyClick(primo, Qt::Key_A);
+    QTest::qWait(500);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_TRUE(QToolTip::text().startsWith(QStringLiteral("Carattere non inserito"))) << QToolTip::text().toStdString();
     QToolTip::hideText();
 }
 

@@ -21,6 +21,7 @@
 #include "../pdf/pictures/picture_files.h"
 #include "pdf/PdfWriter.h"
 #include "pdf/content/picture.h"
+#include "pdf/content/wmf_translator.h"
 #include "support/peak_memory.h"
 #include "support/tools.h"
 
@@ -214,6 +215,36 @@ TEST(PictureBudget, MetafilesOfLinesStayWithinTheBudget) {
     rows.push_back({"WMF of one poly-polygon of 20 MB", "polygons.wmf",
                     wmf_file(0, 0, 32000, 32000, 1440, wmf_record(0x0538, polygons))});
     expect_within_budget(rows);
+}
+
+// A metafile whose operators take 3 % more than what its budget leaves
+// them (the budget of its size less the file and the translator's 16 MiB)
+// is refused.
+TEST(PictureBudget, MetafileJustPastTheBudgetIsRefused) {
+    const std::string head = wmf_brush(0, kRed) + wmf_select(0);
+    const std::string rectangle = wmf_rectangle(1001, 2003, 30007, 31011);
+    const auto file = [&](std::size_t rectangles) {
+        std::string records = head;
+        records.reserve(head.size() + rectangles * rectangle.size());
+        for (std::size_t i = 0; i < rectangles; ++i) records += rectangle;
+        return wmf_file(0, 0, 32000, 32000, 1440, records);
+    };
+    // The operators as DrawImage writes them at 100 x 100 points: those of
+    // one rectangle, and of each further one.
+    const auto operators = [&](std::size_t rectangles) {
+        const std::string bytes = file(rectangles);
+        const auto fit = [](pdf::VectorSize) { return pdf::VectorSize{100, 100}; };
+        return static_cast<double>(pdf::translate_wmf(span_of(bytes), fit).operators.size());
+    };
+    const double first = operators(1), each = operators(2) - first;
+    const double fixed = static_cast<double>(file(0).size()), record = static_cast<double>(rectangle.size());
+    // first + each (n - 1) = 1.03 (100 MB + 4 size - size - 16 MiB), size = fixed + record n
+    const double over = 1.03, left = 100e6 - 16.0 * MiB + 3 * fixed;
+    const auto n = static_cast<std::size_t>((over * left - first + each) / (each - over * 3 * record)) + 1;
+    const std::string bytes = file(n);
+    const double budget = static_cast<double>(pdf::import_memory_budget(bytes.size()) - bytes.size() - 16 * MiB);
+    ASSERT_GT(first + each * static_cast<double>(n - 1), 1.02 * budget);
+    expect_within_budget({{"WMF of rectangles 3 % past the budget", "edge.wmf", bytes, 0, 321}});
 }
 
 TEST(PictureBudget, MetafilesNearAndPastTheBudget) {

@@ -303,6 +303,8 @@ TEST(JpegReader, MarkersOnly) {
         {"no quantisation table", "\xFF\xD8" + rgb + scan, 321},
         {"a component's table not among those defined",
          soi + segment(0xC0, frame_header(8, 8, 1).substr(0, 8) + "\x01") + scan, 321},
+        {"the first component's table not defined, the others' defined",
+         soi + segment(0xC0, frame_header(8, 8, 3).replace(8, 1, "\x01")) + scan, 321},
         {"a table number above 3", "\xFF\xD8" + segment(0xDB, "\x04" + std::string(64, '\0')) + rgb + scan, 321},
     };
     for (const Refused& c : refused)

@@ -243,7 +243,7 @@ public:
     // the encoded stream and the encoders' working memory (at most some 12
     // MiB). A BMP or TGA is read no further than its pixel data (run-length
     // data no further than a picture of its size needs when each record
-    // paints: longer ones are refused), a GIF to its frame's last code, a
+    // paints: longer ones are refused), a GIF to the end of its frame, a
     // JPEG to its scan and then copied into its stream piece by piece. The
     // samples are written from the buffer they were decoded into, never
     // copied. No raster file costs more than 512 MB to place.

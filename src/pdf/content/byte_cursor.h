@@ -43,9 +43,10 @@ public:
     std::size_t remaining() const { return end_ - position_; }
     bool at_end() const { return position_ >= end_; }
 
-    // Reading stops at `stop` (from the position on): a read past it is
-    // refused (PdfError 321, `why`) when the bytes go on, as past their end
-    // when they do not. What lies beyond is never read.
+    // Reading stops at position `stop` (or at the position, if that is
+    // further): a read past it is refused (PdfError 321, `why`) when the
+    // bytes go on, as past their end when they do not. What lies beyond is
+    // never read.
     void stop_at(std::size_t stop, std::string_view why) {
         if (stop < stop_) {
             stop_ = stop < position_ ? position_ : stop;

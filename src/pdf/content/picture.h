@@ -64,7 +64,7 @@ inline constexpr std::size_t kPictureHeadBytes = 18;
 // file cut short.
 void check_picture_head(PictureKind kind, std::span<const std::uint8_t> head);
 
-// The whole file, opened as a PictureFile (which see): its first bytes are
+// The whole file, opened as a PictureFile: its first bytes are
 // checked against `kind` before the rest is read, so a file of another kind
 // costs no more than them. A missing file throws PdfError 53; a file of more
 // than `most_bytes` 321.

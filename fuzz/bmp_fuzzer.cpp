@@ -4,7 +4,5 @@
 #include "picture_fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    return fuzz_raster_reader(data, size, [size](std::span<const std::uint8_t> bytes) {
-        return pdf::read_bmp(bytes, size % 2 == 1);
-    });
+    return fuzz_raster_reader(data, size, [size](pdf::ByteCursor& at) { return pdf::read_bmp(at, size % 2 == 1); });
 }

@@ -3,7 +3,5 @@
 #include "picture_fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    return fuzz_raster_reader(data, size, [](std::span<const std::uint8_t> bytes) {
-        return pdf::read_jpeg(pdf::Bytes(bytes.begin(), bytes.end()));
-    });
+    return fuzz_raster_reader(data, size, [](pdf::ByteCursor& at) { return pdf::read_jpeg(at); });
 }

@@ -236,12 +236,17 @@ public:
     // bitmap, a text, a shape it does not draw). A file's first bytes are
     // checked against the kind its name gives before the rest is read: a
     // file of another kind costs no more than them (321).
-    // Memory budget of a raster picture: at most 2^26 pixels; placing it
-    // costs its file, its samples decoded once (1 byte a pixel for a palette,
-    // 3 for RGB, at most 192 MiB; a JPEG's samples are its file) and, when
-    // the document's streams are filtered, the encoded stream and the
-    // encoders' working memory (at most some 12 MiB). The samples are
-    // written from the buffer they were decoded into, never copied.
+    // Memory budget of a raster picture: at most 2^26 pixels and a file of
+    // 1 GiB; placing it costs its samples decoded once (1 byte a pixel for a
+    // palette, 3 for RGB, at most 192 MiB), pieces of its file (1 MiB at
+    // most), never the whole, and, when the document's streams are filtered,
+    // the encoded stream and the encoders' working memory (at most some 12
+    // MiB). A BMP or TGA is read no further than its pixel data (run-length
+    // data no further than a picture of its size needs when each record
+    // paints: longer ones are refused), a GIF to the end of its frame, a
+    // JPEG to its scan and then copied into its stream piece by piece. The
+    // samples are written from the buffer they were decoded into, never
+    // copied. No raster file costs more than 512 MB to place.
     // Memory budget of a drawing of N bytes: from before the call until
     // EndPage has written the page, at most pdf::import_memory_budget(N)
     // (100 MB + 4N, never more than 512 MB) above what the writer held. In

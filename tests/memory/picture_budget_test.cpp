@@ -16,8 +16,12 @@
 #include <random>
 #include <string>
 
+#include "../pdf/content/reader_checks.h"
+#include "../pdf/pictures/decoded.h"
 #include "../pdf/pictures/picture_files.h"
 #include "pdf/PdfWriter.h"
+#include "pdf/content/picture.h"
+#include "pdf/content/wmf_translator.h"
 #include "support/peak_memory.h"
 #include "support/tools.h"
 
@@ -118,6 +122,7 @@ struct DrawingRow {
     int filters = 0;                // SetCompression's flags
     bool protect = false;
     bool in_object = false;         // drawn into a reusable object the page plays
+    bool shows_halves = false;      // the page shows the 16 x 16 red over blue picture
 };
 
 DrawingRow again(const char* what, const char* name, int filters, bool protect, bool in_object) {
@@ -168,8 +173,16 @@ void expect_within_budget(const std::vector<DrawingRow>& rows) {
                 w.PlayObject("disegno");
             }
             w.EndPage();
+            if (row.shows_halves) w.EndDoc();
         });
         ASSERT_TRUE(peak.ok) << row.what << ": " << peak.failure;
+        if (row.shows_halves) {
+            // Drawn at (0, 0), 100 x 100 points.
+            const auto page = contenttest::render_colour(dir / "out.pdf", 1, 72);
+            ASSERT_GT(page.width, 150) << row.what;
+            const std::string colours = {page.colour(50, 25), page.colour(50, 75), page.colour(150, 50)};
+            EXPECT_EQ(colours, "RBW") << row.what;
+        }
         const std::uint64_t peak_bytes = std::uint64_t(peak.grown_kib) * 1024;
         std::printf("%s: %ju bytes, peak %.1f MB, budget %.1f MB\n", row.what, std::uintmax_t(size),
                     double(peak_bytes) / 1e6, double(limit) / 1e6);
@@ -204,6 +217,36 @@ TEST(PictureBudget, MetafilesOfLinesStayWithinTheBudget) {
     expect_within_budget(rows);
 }
 
+// A metafile whose operators take 3 % more than what its budget leaves
+// them (the budget of its size less the file and the translator's 16 MiB)
+// is refused.
+TEST(PictureBudget, MetafileJustPastTheBudgetIsRefused) {
+    const std::string head = wmf_brush(0, kRed) + wmf_select(0);
+    const std::string rectangle = wmf_rectangle(1001, 2003, 30007, 31011);
+    const auto file = [&](std::size_t rectangles) {
+        std::string records = head;
+        records.reserve(head.size() + rectangles * rectangle.size());
+        for (std::size_t i = 0; i < rectangles; ++i) records += rectangle;
+        return wmf_file(0, 0, 32000, 32000, 1440, records);
+    };
+    // The operators as DrawImage writes them at 100 x 100 points: those of
+    // one rectangle, and of each further one.
+    const auto operators = [&](std::size_t rectangles) {
+        const std::string bytes = file(rectangles);
+        const auto fit = [](pdf::VectorSize) { return pdf::VectorSize{100, 100}; };
+        return static_cast<double>(pdf::translate_wmf(span_of(bytes), fit).operators.size());
+    };
+    const double first = operators(1), each = operators(2) - first;
+    const double fixed = static_cast<double>(file(0).size()), record = static_cast<double>(rectangle.size());
+    // first + each (n - 1) = 1.03 (100 MB + 4 size - size - 16 MiB), size = fixed + record n
+    const double over = 1.03, left = 100e6 - 16.0 * MiB + 3 * fixed;
+    const auto n = static_cast<std::size_t>((over * left - first + each) / (each - over * 3 * record)) + 1;
+    const std::string bytes = file(n);
+    const double budget = static_cast<double>(pdf::import_memory_budget(bytes.size()) - bytes.size() - 16 * MiB);
+    ASSERT_GT(first + each * static_cast<double>(n - 1), 1.02 * budget);
+    expect_within_budget({{"WMF of rectangles 3 % past the budget", "edge.wmf", bytes, 0, 321}});
+}
+
 TEST(PictureBudget, MetafilesNearAndPastTheBudget) {
     std::vector<DrawingRow> rows;
     for (const std::size_t size : {40 * MiB, 64 * MiB}) {
@@ -234,6 +277,31 @@ TEST(PictureBudget, PostScriptAndNonPicturesStayWithinTheBudget) {
     rows.push_back({"EPS of 40 MB of short curves", "curves.eps", eps_file("0 0 7 7", body)});
     for (const char* name : {"big.gif", "big.eps"})
         rows.push_back({"700 MB that are no picture", name, "no picture at all", 700'000'000, 321, 16 * MiB});
+    expect_within_budget(rows);
+}
+
+// Raster files of 700 MB, a picture's first bytes and then a hole: their
+// readers read what the header lets the picture use, a piece at a time, and
+// a JPEG is copied into its stream the same way. A raster file over the
+// file limit is refused before it is read.
+TEST(PictureBudget, RasterFilesOf700MBCostAPieceOfThem) {
+    const Image halves = marked_halves(16, 16);
+    const std::string gif = gif_file({kRed, kBlue}, {halves_frame(16, 16)});
+    const std::string jpeg = large_jpeg(0);
+    const std::uint64_t size = 700'000'000;
+    std::vector<DrawingRow> rows = {
+        {"16 x 16 BMP", "a.bmp", bmp_file(halves, {40, 24}), size},
+        {"16 x 16 TGA, run-length", "a.tga", tga_file(halves, {10, 24}), size},
+        {"16 x 16 GIF", "a.gif", gif, size},
+        {"GIF header", "b.gif", gif.substr(0, 19), size, 321},
+        {"JPEG header", "b.jpg", jpeg.substr(0, 71), size, 321},
+        {"JPEG, its scan 700 MB", "a.jpg", jpeg.substr(0, jpeg.size() - 2), size},
+        {"16 x 16 BMP over the file limit", "c.bmp", bmp_file(halves, {40, 24}), pdf::kMostPictureFileBytes + 1, 321},
+    };
+    for (DrawingRow& row : rows) {
+        row.limit = 16 * MiB;
+        row.shows_halves = row.error == 0 && row.name != "a.jpg";
+    }
     expect_within_budget(rows);
 }
 

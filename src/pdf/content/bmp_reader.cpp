@@ -1,6 +1,7 @@
 // BMP headers, palettes, bit fields and run-length decoding.
 #include "pdf/content/bmp_reader.h"
 
+#include <algorithm>
 #include <bit>
 
 #include "pdf/content/byte_cursor.h"
@@ -86,9 +87,12 @@ void decode_rle(ByteCursor& at, IndexedPixels& rows, std::int32_t width, std::in
 }  // namespace
 
 RasterPicture read_bmp(std::span<const std::uint8_t> file, bool as_rgb) {
-    check_picture_head(PictureKind::Bmp, file);
     ByteCursor at(file);
-    at.skip(2);  // the signature
+    return read_bmp(at, as_rgb);
+}
+
+RasterPicture read_bmp(ByteCursor& at, bool as_rgb) {
+    check_picture_head(PictureKind::Bmp, at.bytes(std::min<std::size_t>(at.remaining(), 2)));
     at.skip(8);  // file size, reserved
     const std::uint32_t data_offset = at.u32le();
     const std::size_t header_start = at.position();
@@ -160,6 +164,13 @@ RasterPicture read_bmp(std::span<const std::uint8_t> file, bool as_rgb) {
     const bool run_length = compression == kRle8 || compression == kRle4;
     // Rows the file cannot hold are not made room for.
     if (!run_length && stride * static_cast<std::size_t>(h) > at.remaining()) picture_truncated();
+    // Nor is more read than the rows, or than run-length data in which
+    // every record paints a pixel or moves to the next row (4 bytes at
+    // most for each) and the last ends the picture: data that go on have
+    // records that paint nothing, and what they hide is not guessed.
+    const std::size_t pixels = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
+    at.stop_at(data_offset + (run_length ? 4 * (pixels + static_cast<std::size_t>(h)) + 2 : stride * h),
+               "BMP run-length data longer than its picture needs");
     const bool indexed = palette_depth && !as_rgb;
     PixelRows rows(picture, w, h, indexed ? 1 : 3);
     IndexedPixels indices(rows, picture.palette, as_rgb);
@@ -171,13 +182,14 @@ RasterPicture read_bmp(std::span<const std::uint8_t> file, bool as_rgb) {
         const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
         for (std::int32_t stored = 0; stored < h; ++stored) {
             const std::int32_t y = top_down ? stored : h - 1 - stored;
-            ByteCursor row(at.bytes(stride));
+            // Read as it lies: a row may be longer than a piece.
+            const std::size_t row_end = at.position() + stride;
             if (palette_depth) {
                 std::uint32_t bits = 0;
                 int left = 0;
                 for (std::int32_t x = 0; x < w; ++x) {
                     if (left == 0) {
-                        bits = row.u8();
+                        bits = at.u8();
                         left = 8;
                     }
                     left -= depth;
@@ -185,15 +197,16 @@ RasterPicture read_bmp(std::span<const std::uint8_t> file, bool as_rgb) {
                 }
             } else if (depth == 24 || (depth == 32 && compression == kRgb)) {
                 for (std::int32_t x = 0; x < w; ++x) {
-                    const auto p = row.bytes(depth / 8);
+                    const auto p = at.bytes(depth / 8);
                     rows.rgb(x, y, p[2], p[1], p[0]);
                 }
             } else {
                 for (std::int32_t x = 0; x < w; ++x) {
-                    const std::uint32_t p = depth == 16 ? row.u16le() : row.u32le();
+                    const std::uint32_t p = depth == 16 ? at.u16le() : at.u32le();
                     rows.rgb(x, y, red(p), green(p), blue(p));
                 }
             }
+            at.seek(row_end);  // past the padding
         }
     }
     // The samples hold the entries' colours now.

@@ -42,8 +42,8 @@ void check_gif_code_size(int min_code_size) {
         picture_invalid("GIF LZW minimum code size " + std::to_string(min_code_size));
 }
 
-void decode_gif_lzw(int min_code_size, std::span<const std::uint8_t> sub_blocks, std::size_t width,
-                    std::size_t height, const GifRowTarget& row_at) {
+void decode_gif_lzw(int min_code_size, ByteCursor& sub_blocks, std::size_t width, std::size_t height,
+                    const GifRowTarget& row_at) {
     check_gif_code_size(min_code_size);
     const int clear = 1 << min_code_size;
     const int end = clear + 1;
@@ -65,8 +65,7 @@ void decode_gif_lzw(int min_code_size, std::span<const std::uint8_t> sub_blocks,
         if (++row < height) target = row_at(row);
     };
 
-    std::size_t in = 0;
-    std::size_t block_left = 0;  // bytes of the current sub-block not read yet
+    std::span<const std::uint8_t> block;  // what is left of the current sub-block
     std::uint64_t bit_buffer = 0;
     int bit_count = 0;
     int code_width = min_code_size + 1;
@@ -77,14 +76,15 @@ void decode_gif_lzw(int min_code_size, std::span<const std::uint8_t> sub_blocks,
     // the loop ends with the data at the latest.
     while (row < height) {
         while (bit_count < code_width) {
-            if (block_left == 0) {
-                if (in >= sub_blocks.size() || sub_blocks[in] == 0) picture_invalid("GIF picture data end early");
-                block_left = sub_blocks[in++];
+            if (block.empty()) {
+                // A sub-block that the file cuts short gives what it holds.
+                const std::uint8_t size = sub_blocks.at_end() ? 0 : sub_blocks.u8();
+                if (size == 0 || sub_blocks.at_end()) picture_invalid("GIF picture data end early");
+                block = sub_blocks.bytes(std::min<std::size_t>(size, sub_blocks.remaining()));
             }
-            if (in >= sub_blocks.size()) picture_invalid("GIF picture data end early");
-            bit_buffer |= static_cast<std::uint64_t>(sub_blocks[in++]) << bit_count;
+            bit_buffer |= static_cast<std::uint64_t>(block.front()) << bit_count;
+            block = block.subspan(1);
             bit_count += 8;
-            --block_left;
         }
         const int code = static_cast<int>(bit_buffer & ((1u << code_width) - 1));
         bit_buffer >>= code_width;

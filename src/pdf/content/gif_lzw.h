@@ -11,6 +11,7 @@
 #include <span>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/content/byte_cursor.h"
 
 namespace pdf {
 
@@ -30,11 +31,11 @@ using GifRowTarget = std::function<std::uint8_t*(std::size_t n)>;
 
 // Decodes the indices of a width x height frame from its image data as the
 // file holds them, a chain of sub-blocks (a size byte, then that many
-// bytes; size 0 ends it), straight into the rows `row` gives. Codes after
-// the last pixel are not read. Throws PdfError 321 for a minimum code size
-// outside 2..8, a code that is not in the table, or data that end before
-// the frame is complete.
-void decode_gif_lzw(int min_code_size, std::span<const std::uint8_t> sub_blocks, std::size_t width,
-                    std::size_t height, const GifRowTarget& row);
+// bytes; size 0 ends it) read from `sub_blocks` on, straight into the rows
+// `row` gives. Codes after the last pixel are not read. Throws PdfError 321
+// for a minimum code size outside 2..8, a code that is not in the table, or
+// data that end before the frame is complete.
+void decode_gif_lzw(int min_code_size, ByteCursor& sub_blocks, std::size_t width, std::size_t height,
+                    const GifRowTarget& row);
 
 }  // namespace pdf

@@ -2,6 +2,7 @@
 // sequence (extensions, image descriptors, trailer), sub-block chains.
 #include "pdf/content/gif_reader.h"
 
+#include <algorithm>
 
 #include "pdf/content/byte_cursor.h"
 #include "pdf/content/gif_lzw.h"
@@ -48,10 +49,13 @@ std::int32_t interlaced_row(std::int32_t n, std::int32_t height) {
 }  // namespace
 
 RasterPicture read_gif(std::span<const std::uint8_t> file, std::int32_t frame) {
-    if (frame < 1) frame = 1;
-    check_picture_head(PictureKind::Gif, file);
     ByteCursor at(file);
-    at.skip(6);  // the signature
+    return read_gif(at, frame);
+}
+
+RasterPicture read_gif(ByteCursor& at, std::int32_t frame) {
+    if (frame < 1) frame = 1;
+    check_picture_head(PictureKind::Gif, at.bytes(std::min<std::size_t>(at.remaining(), 6)));
     at.skip(4);  // logical screen size: each frame is placed at its own size
     const std::uint8_t screen_flags = at.u8();
     at.skip(2);  // background colour, aspect ratio
@@ -85,7 +89,7 @@ RasterPicture read_gif(std::span<const std::uint8_t> file, std::int32_t frame) {
         // Decoded from the file's own bytes, sub-block by sub-block.
         const std::size_t chain = at.position();
         const std::size_t held = skip_sub_blocks(at);
-        const auto data = file.subspan(chain, at.position() - chain);
+        at.seek(chain);
         const auto w = static_cast<std::size_t>(width), h = static_cast<std::size_t>(height);
         if (w * h > gif_lzw_most_pixels(code_size, held)) picture_invalid("GIF picture data end early");
 
@@ -95,7 +99,7 @@ RasterPicture read_gif(std::span<const std::uint8_t> file, std::int32_t frame) {
         // Decoded straight into the rows that are written, bottom row first.
         picture.samples.resize(w * h);
         const bool interlaced = (flags & 0x40) != 0;
-        decode_gif_lzw(code_size, data, w, h, [&](std::size_t n) {
+        decode_gif_lzw(code_size, at, w, h, [&](std::size_t n) {
             const auto shown = static_cast<std::size_t>(
                 interlaced ? interlaced_row(static_cast<std::int32_t>(n), height) : static_cast<std::int32_t>(n));
             return picture.samples.data() + (h - 1 - shown) * w;

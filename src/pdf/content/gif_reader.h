@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 
+#include "pdf/content/byte_cursor.h"
 #include "pdf/content/picture.h"
 
 namespace pdf {
@@ -14,7 +15,10 @@ namespace pdf {
 // so every index the code size allows has an entry. Interlaced frames come
 // out in display order. Extension blocks are skipped by their sub-block
 // chains. A frame the file does not have, or any malformed structure,
-// throws PdfError 321; data that stop early, 62.
+// throws PdfError 321; data that stop early, 62. The file is read to the end
+// of the frame's data.
 RasterPicture read_gif(std::span<const std::uint8_t> file, std::int32_t frame);
+// The same, the file read through `file` from its start.
+RasterPicture read_gif(ByteCursor& file, std::int32_t frame);
 
 }  // namespace pdf

@@ -16,6 +16,7 @@
 #include "pdf/content/eps_translator.h"
 #include "pdf/content/wmf_translator.h"
 #include "pdf/content/picture.h"
+#include "pdf/content/picture_file.h"
 #include "pdf/core/colors.h"
 #include "pdf/core/growth.h"
 #include "pdf/core/text_utils.h"
@@ -49,16 +50,22 @@ std::string colour_key(std::string_view mask) {
     return key;
 }
 
-// The file is read here and let go once decoded; a JPEG's bytes become its
-// samples. A colour key names colours, so a BMP that gets one is read as RGB.
+// The file is read here a piece at a time, never whole, and closed once
+// decoded; a JPEG's stays open to be copied into its stream. A colour key
+// names colours, so a BMP that gets one is read as RGB.
 pdf::RasterPicture decode(pdf::PictureKind kind, std::string_view filename, std::int16_t frame, std::string key) {
-    pdf::Bytes file = pdf::read_picture_file(filename, kind);
+    auto file = std::make_shared<pdf::PictureFile>(filename, kind);
+    pdf::ByteCursor at(*file);
     switch (kind) {
-        case pdf::PictureKind::Gif: return pdf::read_gif(file, frame);
-        case pdf::PictureKind::Jpeg: return pdf::read_jpeg(std::move(file));
-        case pdf::PictureKind::Tga: return pdf::read_tga(file);
+        case pdf::PictureKind::Gif: return pdf::read_gif(at, frame);
+        case pdf::PictureKind::Jpeg: {
+            pdf::RasterPicture picture = pdf::read_jpeg(at);
+            picture.file = std::move(file);
+            return picture;
+        }
+        case pdf::PictureKind::Tga: return pdf::read_tga(at);
         case pdf::PictureKind::Bmp: {
-            pdf::RasterPicture picture = pdf::read_bmp(file, !key.empty());
+            pdf::RasterPicture picture = pdf::read_bmp(at, !key.empty());
             picture.colour_key = std::move(key);
             return picture;
         }
@@ -185,8 +192,15 @@ std::int32_t PdfWriter::WriteImageObject(pdf::RasterPicture&& Picture) {
               " /BitsPerComponent " + std::to_string(Picture.bits) + " /ColorSpace " + colour_space);
     if (!Picture.decode.empty()) WriteLine(Picture.decode);
     if (!Picture.colour_key.empty()) WriteLine("/Mask " + Picture.colour_key);
-    WriteStream(std::move(Picture.samples), image, Picture.filter);
+    if (Picture.file) {
+        pdf::StreamPieces pieces = Picture.file->pieces();
+        WriteFilteredStream(pieces, image, Picture.filter, 0);
+    } else {
+        WriteStream(std::move(Picture.samples), image, Picture.filter);
+    }
     WriteObjEnd();
+    // A file cut while it was copied leaves its object whole and unused.
+    if (Picture.file && Picture.file->shrank()) pdf::picture_truncated();
     ImageResources += "/_IMG_" + std::to_string(ImageCount) + " " + std::to_string(image) + " 0 R ";
     return image;
 }

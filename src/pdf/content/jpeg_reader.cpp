@@ -1,6 +1,7 @@
 // JPEG marker walk.
 #include "pdf/content/jpeg_reader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -27,9 +28,15 @@ bool stands_alone(std::uint8_t marker) { return marker == 0x01 || (marker >= 0xD
 }  // namespace
 
 RasterPicture read_jpeg(Bytes file) {
-    check_picture_head(PictureKind::Jpeg, file);
     ByteCursor at(file);
-    at.skip(2);  // start of image
+    RasterPicture picture = read_jpeg(at);
+    picture.samples = std::move(file);
+    return picture;
+}
+
+RasterPicture read_jpeg(ByteCursor& at) {
+    check_picture_head(PictureKind::Jpeg, at.bytes(std::min<std::size_t>(at.remaining(), 3)));
+    at.seek(2);  // past the start of image
 
     RasterPicture picture;
     int components = 0;
@@ -99,7 +106,6 @@ RasterPicture read_jpeg(Bytes file) {
     }
     picture.bits = 8;
     picture.filter = "/DCTDecode ";
-    picture.samples = std::move(file);
     return picture;
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "pdf/content/byte_cursor.h"
 #include "pdf/content/picture.h"
 
 namespace pdf {
@@ -18,5 +19,8 @@ namespace pdf {
 // 0 1 0]. Malformed markers or segments and other frame types throw PdfError
 // 321; a file that ends inside them, 62.
 RasterPicture read_jpeg(Bytes file);
+// The same through `file`, read from its start up to the start of scan; the
+// samples are left empty, for the caller to copy the file into the stream.
+RasterPicture read_jpeg(ByteCursor& file);
 
 }  // namespace pdf

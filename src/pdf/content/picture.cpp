@@ -3,13 +3,10 @@
 #include "pdf/core/error_texts.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
 
 #include "pdf/content/byte_cursor.h"
+#include "pdf/content/picture_file.h"
 #include "pdf/content/tga_reader.h"
 
 namespace pdf {
@@ -66,29 +63,9 @@ void check_picture_head(PictureKind kind, std::span<const std::uint8_t> head) {
 }
 
 Bytes read_picture_file(std::string_view filename, PictureKind kind, std::uint64_t most_bytes) {
-    // The name's bytes are the path as the operating system knows it.
-    const std::filesystem::path path{std::string(filename)};
-    const auto missing = [&] {
-        return PdfError(53, "PdfWriter.DrawImage", pdf::error_text(53) + " - " + std::string(filename));
-    };
-    std::error_code error;
-    if (filename.empty() || !std::filesystem::is_regular_file(path, error)) throw missing();
-    const auto size = std::filesystem::file_size(path, error);
-    if (error) throw missing();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw missing();
-
-    // The first bytes decide before the rest is read.
-    std::array<std::uint8_t, kPictureHeadBytes> head{};
-    in.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
-    const auto got = static_cast<std::size_t>(in.gcount());
-    check_picture_head(kind, std::span(head).first(got));
-    if (size > most_bytes) picture_invalid("file too large");
-
-    Bytes data(static_cast<std::size_t>(size) > got ? static_cast<std::size_t>(size) : got);
-    std::copy_n(head.begin(), got, data.begin());
-    in.read(reinterpret_cast<char*>(data.data() + got), static_cast<std::streamsize>(data.size() - got));
-    data.resize(got + static_cast<std::size_t>(in.gcount()));
+    PictureFile file(filename, kind, most_bytes);
+    Bytes data(file.size());
+    file.read(0, data);
     return data;
 }
 

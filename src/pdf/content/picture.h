@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -10,6 +11,8 @@
 #include "pdf/PdfWriter.h"
 
 namespace pdf {
+
+class PictureFile;
 
 // A decoded raster picture, ready to become an image XObject.
 struct RasterPicture {
@@ -24,8 +27,10 @@ struct RasterPicture {
     Bytes palette;
     // The sample rows, the BOTTOM row first: the placing matrix puts the
     // first row at the bottom edge. A JPEG instead carries its whole file,
-    // which the other matrix places top row first.
+    // which the other matrix places top row first: in memory here, or
+    // `file`, which is copied into the stream piece by piece.
     Bytes samples;
+    std::shared_ptr<PictureFile> file;
     std::string filter;      // "/DCTDecode " for a JPEG, else empty
     std::string decode;      // "/Decode [...]" or empty
     std::string colour_key;  // "[r r g g b b]" for /Mask, or empty
@@ -44,7 +49,7 @@ void check_picture_size(std::int64_t width, std::int64_t height);
 // The kinds of picture file, as DrawImage tells them by the name's ending.
 enum class PictureKind { Gif, Bmp, Tga, Jpeg, Wmf, Eps };
 
-// The largest picture file read.
+// The largest picture file placed.
 inline constexpr std::uint64_t kMostPictureFileBytes = std::uint64_t{1} << 30;
 
 // The most first bytes check_picture_head looks at (a TGA header).
@@ -59,10 +64,10 @@ inline constexpr std::size_t kPictureHeadBytes = 18;
 // file cut short.
 void check_picture_head(PictureKind kind, std::span<const std::uint8_t> head);
 
-// The whole file, opened by its name exactly as given (the operating system's
-// path bytes). Its first bytes are checked against `kind` before the rest is
-// read, so a file of another kind costs no more than them. A missing file
-// throws PdfError 53; a file of more than `most_bytes` 321.
+// The whole file, opened as a PictureFile: its first bytes are
+// checked against `kind` before the rest is read, so a file of another kind
+// costs no more than them. A missing file throws PdfError 53; a file of more
+// than `most_bytes` 321.
 Bytes read_picture_file(std::string_view filename, PictureKind kind,
                         std::uint64_t most_bytes = kMostPictureFileBytes);
 

@@ -68,6 +68,10 @@ void check_tga_header(std::span<const std::uint8_t> header) {
 
 RasterPicture read_tga(std::span<const std::uint8_t> file) {
     ByteCursor at(file);
+    return read_tga(at);
+}
+
+RasterPicture read_tga(ByteCursor& at) {
     const Header header = read_header(at);
     const std::uint8_t map_type = header.map_type, map_bits = header.map_bits, depth = header.depth;
     const std::uint16_t map_first = header.map_first, map_length = header.map_length;
@@ -88,6 +92,10 @@ RasterPicture read_tga(std::span<const std::uint8_t> file) {
     const std::int64_t pixel_bytes = grey ? 1 : (depth + 7) / 8;
     const auto left = static_cast<std::int64_t>(at.remaining());
     if (packed ? count > left * 64 : count * pixel_bytes > left) picture_truncated();
+    // Nor is more read than the pixels take: each packet holds one at
+    // least. The rest of the file (an extension area) is not read.
+    at.stop_at(at.position() + static_cast<std::size_t>(count * (packed ? 1 + pixel_bytes : pixel_bytes)),
+               "TGA pixel data longer than its picture");
 
     RasterPicture picture;
     if (grey) picture.colour_space = "/DeviceGray";

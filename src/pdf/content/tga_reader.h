@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 
+#include "pdf/content/byte_cursor.h"
 #include "pdf/content/picture.h"
 
 namespace pdf {
@@ -15,8 +16,10 @@ namespace pdf {
 // or the right as the descriptor says. Colour-mapped and true-colour
 // pictures come out RGB, grey ones grey. Run-length packets are cut at the
 // pixel count. Malformed headers throw PdfError 321; data past the end of
-// the file, 62.
+// the file, 62. Nothing past the pixel data is read.
 RasterPicture read_tga(std::span<const std::uint8_t> file);
+// The same, the file read through `file` from its start.
+RasterPicture read_tga(ByteCursor& file);
 
 // Refuses (321) an 18-byte header that read_tga would refuse.
 void check_tga_header(std::span<const std::uint8_t> header);

@@ -29,8 +29,8 @@ std::vector<std::uint8_t> decoded(int code_size, const std::string& data, std::s
     if (width == 0) width = count;
     std::vector<std::uint8_t> out(count);
     const std::string chain = sub_blocks(data);
-    pdf::decode_gif_lzw(code_size, span_of(chain), width, count / width,
-                        [&](std::size_t row) { return out.data() + row * width; });
+    pdf::ByteCursor at(span_of(chain));
+    pdf::decode_gif_lzw(code_size, at, width, count / width, [&](std::size_t row) { return out.data() + row * width; });
     return out;
 }
 
@@ -97,8 +97,9 @@ TEST(GifLzw, RefusesDamagedData) {
     // A sub-block announcing more bytes than the chain holds.
     const std::string chain = "\xFF" + good.substr(0, 100);
     std::vector<std::uint8_t> out(pixels.size());
-    expect_pdf_error([&] { pdf::decode_gif_lzw(4, span_of(chain), out.size(), 1, [&](std::size_t) { return out.data(); }); },
-                     321, "PdfWriter.DrawImage", "sub-block past the end");
+    pdf::ByteCursor at(span_of(chain));
+    expect_pdf_error([&] { pdf::decode_gif_lzw(4, at, out.size(), 1, [&](std::size_t) { return out.data(); }); }, 321,
+                     "PdfWriter.DrawImage", "sub-block past the end");
 }
 
 TEST(GifReader, FramesTablesAndRowOrder) {

@@ -123,6 +123,13 @@ TEST(BmpReader, RefusesDamagedFiles) {
         return base.replace(at, bytes.size(), bytes);
     };
     const std::string fields = bmp_file(im, {40, 32, 3, false, {0xFF0000, 0xFF00, 0xFF}});
+    // Moves by (0, 0) before the pixels, 84 bytes of them: more than the 82
+    // that RLE8 data of 4 x 4 pixels take when each record paints a pixel or
+    // ends a row.
+    std::string moves;
+    for (int i = 0; i < 21; ++i) moves += std::string("\0\x02\0\0", 4);
+    std::string wasteful = bmp_file(im, {40, 8, 1});
+    wasteful.insert(static_cast<std::uint8_t>(wasteful[10]) + 256u * static_cast<std::uint8_t>(wasteful[11]), moves);
     struct Case {
         const char* what;
         std::string file;
@@ -141,6 +148,7 @@ TEST(BmpReader, RefusesDamagedFiles) {
         {"pixel data cut short", good.substr(0, good.size() - 5), 62},
         {"data offset past the end", patched(10, std::string("\xFF\xFF\0\0", 4)), 62},
         {"header cut short", good.substr(0, 30), 62},
+        {"RLE8 data longer than a picture of their size needs", wasteful, 321},
     };
     for (const Case& c : cases)
         expect_pdf_error([&] { pdf::read_bmp(span_of(c.file)); }, c.error, "PdfWriter.DrawImage", c.what);
@@ -295,6 +303,8 @@ TEST(JpegReader, MarkersOnly) {
         {"no quantisation table", "\xFF\xD8" + rgb + scan, 321},
         {"a component's table not among those defined",
          soi + segment(0xC0, frame_header(8, 8, 1).substr(0, 8) + "\x01") + scan, 321},
+        {"the first component's table not defined, the others' defined",
+         soi + segment(0xC0, frame_header(8, 8, 3).replace(8, 1, "\x01")) + scan, 321},
         {"a table number above 3", "\xFF\xD8" + segment(0xDB, "\x04" + std::string(64, '\0')) + rgb + scan, 321},
     };
     for (const Refused& c : refused)

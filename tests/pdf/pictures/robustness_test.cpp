@@ -43,7 +43,7 @@ std::vector<Sample> small_files() {
         {".wmf", red_over_blue_wmf() + wmf_pen(2, 3, kGreen) + wmf_select(3) +
                      wmf_record(0x0538, {2, 3, 2, 0, 0, 5, 5, 9, 0, 1, 1, 2, 2})},
         {".eps", red_over_blue_eps()},
-        {".ai", eps_file("0 0 10 10", "q 0 0 m 1 2 3 4 v 5 w [1 2] 0 d (x) pop 1 1 l W n Q 0.5 G S")},
+        {".ai", eps_file("0 0 10 10", "q 0 0 m 1 2 3 4 v 5 w [1 2] 0 d 1 1 l W n Q 0.5 G S")},
     };
 }
 

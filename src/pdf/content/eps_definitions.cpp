@@ -44,6 +44,10 @@ public:
         return std::move(found_);
     }
 
+    // Whether a procedure of no name is defined (`(name) cvn {...} def`):
+    // under a name the reading cannot tell.
+    bool computes_names() const { return computes_names_; }
+
 private:
     using Kind = EpsDefinitions::Definition::Kind;
     struct Open {
@@ -53,6 +57,11 @@ private:
     };
 
     void take(PsToken kind, std::string_view token) {
+        if (after_anonymous_ > 0) {
+            const bool bind = kind == PsToken::Name && token == "bind" && after_anonymous_ == 1;
+            computes_names_ = computes_names_ || (kind == PsToken::Name && token == "def");
+            after_anonymous_ = bind ? 2 : 0;
+        }
         if (second_) {
             // `/name /other load`: an alias; else the first name is no
             // definition, and the second is looked at as the first.
@@ -90,6 +99,8 @@ private:
                     const Open o = open_.back();
                     open_.pop_back();
                     add(o.name, Kind::Procedure, text_.substr(o.body, offset(token) - o.body));
+                } else {
+                    after_anonymous_ = 1;
                 }
                 --depth_;
                 break;
@@ -110,6 +121,8 @@ private:
     std::size_t depth_ = 0;    // all procedures open
     std::optional<std::string_view> held_;    // a literal name the next token tells about
     std::optional<std::string_view> second_;  // a literal name right after it
+    int after_anonymous_ = 0;  // 1 right after a procedure of no name closed, 2 after its `bind`
+    bool computes_names_ = false;
 };
 
 }  // namespace
@@ -121,7 +134,10 @@ bool paints_image_or_text(std::string_view name) {
     return std::ranges::find(kOperators, name) != std::end(kOperators);
 }
 
-EpsDefinitions::EpsDefinitions(std::string_view postscript) : definitions_(Reading(postscript).read()) {
+EpsDefinitions::EpsDefinitions(std::string_view postscript) {
+    Reading reading(postscript);
+    definitions_ = reading.read();
+    computes_names_ = reading.computes_names();
     std::ranges::stable_sort(definitions_, by_name);
     marks_.resize(definitions_.size());
 }
@@ -180,6 +196,8 @@ std::optional<EpsDefinitions::Procedure> EpsDefinitions::procedure(std::string_v
     const auto all = of(name);
     if (all.empty()) return std::nullopt;
     std::uint8_t& mark = marks_[first_of(name)];
+    if (computes_names_)
+        picture_invalid("EPS name used where the file defines procedures under names it computes: " + std::string(name));
     if ((mark & kOneBody) == 0) {
         for (const Definition& d : all) {
             if (d.kind == Definition::Other)

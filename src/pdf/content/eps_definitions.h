@@ -51,8 +51,9 @@ public:
     // What the drawing runs where it uses `name`: the body its definitions
     // give (an alias: the other name), and where the first of them stands.
     // Throws PdfError 321, naming it, for a name noted as another literal
-    // use, or defined by different bodies. None: the file defines no such
-    // name.
+    // use, or defined by different bodies, and in a file that defines a
+    // procedure under a name it computes (`(name) cvn {...} def`). None:
+    // the file defines no such name.
     struct Procedure {
         std::string_view body;
         std::size_t position = 0;
@@ -67,6 +68,7 @@ private:
     // By the index of a name's first definition: bit 1 its bodies read
     // without reaching an image or text, bit 2 found to give one body.
     std::vector<std::uint8_t> marks_;
+    bool computes_names_ = false;
 };
 
 }  // namespace pdf

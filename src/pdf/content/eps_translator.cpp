@@ -220,13 +220,16 @@ private:
             if (o.kind == 'n') numbers_.push_back(o.value);
         }
         painter_.run(op, numbers_, array_);
-        stack_.clear();
+        stack_.resize(base);
     }
 
+    // Numbers stay for the operators after it, as on PostScript's stack;
+    // a string or array is taken by the next operator or refused.
     void push(Operand o) {
         if (o.kind == 'a')
             for (const Operand& before : stack_)
                 if (before.kind == 'a') left(before, "another array");
+        // No operator reaches so deep.
         if (stack_.size() >= kMostOperands) {
             if (stack_.front().kind != 'n') left(stack_.front(), "more operands than any operator takes");
             stack_.erase(stack_.begin());

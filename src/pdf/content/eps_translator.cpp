@@ -186,14 +186,16 @@ private:
         if (const EpsOperator* op = eps_operator(t)) {
             // Illustrator's operators keep their meaning whatever the file's
             // procedure set makes of them, unless it makes them draw what
-            // the translator cannot; PostScript's are the file's once it
-            // defines them.
-            if (definitions_.defines(t)) {
+            // the translator cannot, or take other operands than they do
+            // (a number left below theirs); PostScript's are the file's
+            // once it defines them.
+            const bool defined = definitions_.defines(t);
+            if (defined) {
                 if (op->postscript) picture_invalid("EPS operator the file redefines: " + t);
                 if (definitions_.reaches_image_or_text(t))
                     picture_invalid("EPS operator the file defines to draw an image or text: " + t);
             }
-            run(*op);
+            run(*op, defined);
             return true;
         }
         if (const auto procedure = definitions_.procedure(t)) {
@@ -203,11 +205,13 @@ private:
         picture_invalid("EPS operator the translator does not know: " + t);
     }
 
-    void run(const EpsOperator& op) {
+    // `alone`: no number may be left below the operands.
+    void run(const EpsOperator& op, bool alone) {
         const std::string_view takes = op.operands;
         const std::size_t count = takes == "*" ? stack_.size() : takes.size();
         if (stack_.size() < count) picture_invalid("EPS operator with too few operands: " + std::string(op.name));
         const std::size_t base = stack_.size() - count;
+        if (alone && base > 0) left(stack_[base - 1], std::string(op.name) + ", which the file defines");
         for (std::size_t i = 0; i < base; ++i)
             if (stack_[i].kind != 'n') left(stack_[i], op.name);
         numbers_.clear();

@@ -321,6 +321,7 @@ TEST(EpsTranslator, RefusesTextAndWhatTheFilesOwnNamesPaint) {
         {"a path operator defined as text", eps("/l {S} def /S {(a) show} def", ""), true},
         {"a path operator as another name for text", eps("/l /show load def", ""), true},
         {"a string before a path operator defined as text", eps("/s {show} bind def", "2 2 m (Hidden) s"), true},
+        {"a number more than the translator's operator takes", eps("/M {moveto} def", "2 2 M"), true},
     };
     for (const char* text : {"show", "ashow", "widthshow", "awidthshow", "kshow", "xshow", "yshow", "xyshow",
                              "glyphshow", "cshow", "charpath", "To", "Tx", "TX", "Tj", "TJ"})

@@ -23,7 +23,7 @@ constexpr std::size_t kMostArrayNumbers = 64;
 constexpr std::size_t kMostProcedureNesting = 32;
 // How much procedure text the drawing may run, beyond this many times the
 // file: a procedure used many times is read at each use.
-constexpr std::uint64_t kProcedureBytes = 32u << 20;
+constexpr std::uint64_t kProcedureBytes = 16u << 20;
 constexpr std::uint64_t kProcedureBytesPerFileByte = 16;
 
 std::string_view text_of(std::span<const std::uint8_t> bytes) {

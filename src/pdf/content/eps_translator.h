@@ -39,7 +39,7 @@ namespace pdf {
 // embedded in the drawing, an operator that cannot be drawn where it
 // stands (eps_operators.h), a drawing that paints nothing, a file with no
 // usable bounding box or no PostScript; also for more than 65,536 literal
-// names in the file, or procedures run at their uses for more than 32 MiB
+// names in the file, or procedures run at their uses for more than 16 MiB
 // plus 16 times the file's size. 62 when the binary header points past
 // the end.
 VectorSize translate_eps(std::span<const std::uint8_t> file, const VectorFit& fit, VectorOut& out);

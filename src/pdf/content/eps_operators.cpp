@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cmath>
 #include <iterator>
+#include <vector>
 
 #include "pdf/content/picture.h"
 
@@ -47,8 +48,14 @@ std::string colour(std::span<const double> v) {
 }  // namespace
 
 const EpsOperator* eps_operator(std::string_view name) {
-    const auto at = std::ranges::find(kOperators, name, &EpsOperator::name);
-    return at == std::end(kOperators) ? nullptr : &*at;
+    // Looked up for every name of a drawing.
+    static const std::vector<EpsOperator> sorted = [] {
+        std::vector<EpsOperator> operators(std::begin(kOperators), std::end(kOperators));
+        std::ranges::sort(operators, {}, &EpsOperator::name);
+        return operators;
+    }();
+    const auto at = std::ranges::lower_bound(sorted, name, {}, &EpsOperator::name);
+    return at != sorted.end() && at->name == name ? &*at : nullptr;
 }
 
 EpsPainter::EpsPainter(const EpsBox& box, VectorSize target, VectorOut& out)

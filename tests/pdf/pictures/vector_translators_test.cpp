@@ -412,8 +412,9 @@ TEST(EpsTranslator, ProceduresAreRunWhereTheDrawingUsesThem) {
         const char* outcome;  // the operators, or the word the refusal names
         bool refused;
     };
-    std::string exponential = "/p0 {newpath} def";
-    for (int i = 1; i <= 12; ++i) {
+    // Each use of p6 runs 8^6 copies of p0's 4 KB.
+    std::string exponential = "/p0 {newpath" + std::string(4096, ' ') + "} def";
+    for (int i = 1; i <= 6; ++i) {
         exponential += " /p" + std::to_string(i) + " {";
         for (int j = 0; j < 8; ++j) exponential += " p" + std::to_string(i - 1);
         exponential += "} def";
@@ -432,7 +433,7 @@ TEST(EpsTranslator, ProceduresAreRunWhereTheDrawingUsesThem) {
         {"/a {1 1 moveto} def (a) cvn {(x) show} bind def", "a 2 2 lineto stroke", "a", true},
         {"", "a /a {1 1 moveto} def", "a", true},
         {"/a {a} def", "a", "a", true},
-        {exponential, "p12", "run", true},
+        {exponential, "p6", "run", true},
         {"/moveto {pop pop} def", "1 1 moveto", "moveto", true},
         {"/def {pop pop} def", "/a {1 1 moveto} def", "def", true},
         {"", "/a {1 1 moveto} bind", "/a", true},

@@ -41,7 +41,8 @@ struct EpsBox {
 // Writes the operators of one drawing, in the box's coordinates mapped onto
 // `target`, each number written anew. The path being built is held until
 // it is painted, so that colours and line settings made meanwhile come
-// before it, as page content asks.
+// before it, as page content asks; a path of more than 1 MiB of operators
+// is written as it grows, and a setting made before its painting refused.
 class EpsPainter {
 public:
     // Writes PostScript's initial graphics state.
@@ -53,8 +54,10 @@ public:
     // stands: PostScript's path pieces without a current point, clip or
     // eoclip not followed by newpath, rectfill or rectstroke with a path
     // open, gsave, grestore, q or Q with a path open, grestore or Q without
-    // its gsave or q, a compound path inside another or painted by
-    // PostScript's operators, XR, J, j or M with a value it does not take.
+    // its gsave or q, a compound path inside another or painted, cleared or
+    // clipped by PostScript's operators, fill, eofill or stroke after W,
+    // and XR, j, J, M (setlinejoin, setlinecap, setmiterlimit) with a value
+    // the translator does not follow.
     // Illustrator's path pieces and painting without a current point draw
     // nothing.
     void run(const EpsOperator& op, std::span<const double> numbers, std::span<const double> array);

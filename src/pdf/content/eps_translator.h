@@ -23,8 +23,10 @@ namespace pdf {
 //   takes: it is translated, or known to draw nothing. Illustrator's keep
 //   their meaning whatever the file defines them as, unless its
 //   definitions make one of them (or the `showpage` that ends the drawing)
-//   reach an image or text operator; PostScript's are refused once the
-//   file defines or otherwise names them;
+//   reach an image or text operator, or a number is left below the
+//   operands of one the file defines; PostScript's are refused once the
+//   file defines or otherwise names them. Numbers stay on the stack for
+//   the operators after them, as in PostScript;
 // - `/name {...} def` or `/name {...} bind def`: nothing is checked until
 //   the drawing uses the name;
 // - a name the file defines as a procedure, or as another name, before the

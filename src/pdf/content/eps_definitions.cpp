@@ -197,7 +197,8 @@ std::optional<EpsDefinitions::Procedure> EpsDefinitions::procedure(std::string_v
     if (all.empty()) return std::nullopt;
     std::uint8_t& mark = marks_[first_of(name)];
     if (computes_names_)
-        picture_invalid("EPS name used where the file defines procedures under names it computes: " + std::string(name));
+        picture_invalid("EPS name used where the file defines procedures under names it computes: " +
+                        std::string(name));
     if ((mark & kOneBody) == 0) {
         for (const Definition& d : all) {
             if (d.kind == Definition::Other)

@@ -99,7 +99,8 @@ Layout layout_of(std::string_view text) {
         if (starts(token, "%%BeginDocument")) ++embedded;
         else if (starts(token, "%%EndDocument")) embedded -= embedded > 0 ? 1 : 0;
         else if (embedded > 0) continue;
-        else if (starts(token, "%%BoundingBox:") && !layout.have_box) layout.have_box = bounding_box(token.substr(14), layout.box);
+        else if (starts(token, "%%BoundingBox:") && !layout.have_box)
+            layout.have_box = bounding_box(token.substr(14), layout.box);
         else if (starts(token, "%%EndComments") && end_comments == 0) end_comments = after;
         else if (starts(token, "%%EndProlog")) end_prolog = after;
         else if (starts(token, "%%EndSetup")) end_setup = after;
@@ -180,7 +181,8 @@ private:
     bool name(std::string_view token) {
         const std::string t(token);
         if (t == "showpage") {
-            if (definitions_.reaches_image_or_text(t)) picture_invalid("EPS operator the file defines to draw an image or text: " + t);
+            if (definitions_.reaches_image_or_text(t))
+                picture_invalid("EPS operator the file defines to draw an image or text: " + t);
             return false;
         }
         if (const EpsOperator* op = eps_operator(t)) {

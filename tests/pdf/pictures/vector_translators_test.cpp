@@ -670,7 +670,8 @@ TEST(DrawImage, PaintingAsGhostscriptShowsIt) {
         {"colours of PostScript's operators fill", "",
          "1 0 0 setrgbcolor 5 5 moveto 45 5 lineto 45 45 lineto closepath fill 0 1 0 0 setcmykcolor 55 5 40 40 "
          "rectfill 0.5 setgray 5 55 moveto 45 55 lineto 25 95 lineto fill 0 0 1 setrgbcolor 55 55 40 40 rectstroke"},
-        {"a wide dashed line", "", "0 0 1 setrgbcolor 6 setlinewidth [10 10] 0 setdash 10 50 moveto 90 50 lineto stroke"},
+        {"a wide dashed line", "",
+         "0 0 1 setrgbcolor 6 setlinewidth [10 10] 0 setdash 10 50 moveto 90 50 lineto stroke"},
         {"a clip ends with its grestore", "",
          "gsave 0 0 moveto 50 0 lineto 50 50 lineto 0 50 lineto closepath clip newpath 1 0 0 setrgbcolor 0 0 100 "
          "100 rectfill grestore 0 0 1 setrgbcolor 60 60 30 30 rectfill"},

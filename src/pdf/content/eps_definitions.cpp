@@ -1,12 +1,10 @@
-// Which names of an EPS file reach an image or text operator. Each reading
-// of the file follows its definitions in their order; a name found to reach
-// one may be used by a definition read earlier, so the file is read again
-// until a reading finds no new name.
+// The definitions of an EPS file, read once, looked up by name.
 #include "pdf/content/eps_definitions.h"
 
 #include <algorithm>
 #include <iterator>
-#include <vector>
+#include <optional>
+#include <string>
 
 #include "pdf/content/picture.h"
 #include "pdf/content/postscript_tokens.h"
@@ -15,88 +13,116 @@ namespace pdf {
 
 namespace {
 
-constexpr std::size_t kMostNames = 65536;
-constexpr std::size_t kMostNesting = 1024;
-constexpr int kMostReadings = 8;
+constexpr std::size_t kMostDefinitions = 65536;
+constexpr std::size_t kMostNamedNesting = 1024;
 
+constexpr std::uint8_t kReadWithoutImageOrText = 1;
+constexpr std::uint8_t kOneBody = 2;
+
+bool by_name(const EpsDefinitions::Definition& a, const EpsDefinitions::Definition& b) { return a.name < b.name; }
+
+// The definitions in the order of the text, told by the tokens after each
+// literal name.
 class Reading {
 public:
-    Reading(std::unordered_set<std::string_view>& found, bool (*kept)(std::string_view)) : found_(found), kept_(kept) {}
+    explicit Reading(std::string_view text) : text_(text) {}
 
-    bool token(PsToken kind, std::string_view text) {
-        switch (kind) {
-            case PsToken::Literal: remember(kind, text); return true;
-            case PsToken::ProcOpen:
-                // The procedure a literal name comes before is that name's.
-                if (frames_.size() >= kMostNesting) picture_invalid("EPS procedures nested too deep");
-                frames_.push_back({previous_.kind == PsToken::Literal ? previous_.text : std::string_view(), false});
-                break;
-            case PsToken::ProcClose:
-                if (!frames_.empty()) {
-                    const Frame frame = frames_.back();
-                    frames_.pop_back();
-                    if (frame.reaches && !frame.name.empty()) found(frame.name);
-                }
-                break;
-            case PsToken::Name:
-                if (text == "load" && previous_.kind == PsToken::Literal) {
-                    // `/alias /name load def`
-                    if (reaches(previous_.text)) {
-                        used();
-                        if (before_.kind == PsToken::Literal) found(before_.text);
-                    }
-                } else if (reaches(text)) {
-                    used();
-                }
-                break;
-            case PsToken::Immediate:
-                // `/alias //name def`, or the operator itself in a procedure.
-                if (reaches(text)) {
-                    used();
-                    if (previous_.kind == PsToken::Literal) found(previous_.text);
-                }
-                break;
-            case PsToken::ArrayOpen:
-            case PsToken::ArrayClose: break;
+    std::vector<EpsDefinitions::Definition> read() {
+        PsScanner scan(text_);
+        PsToken kind;
+        std::string_view token;
+        while (scan.next(kind, token))
+            if (kind != PsToken::Comment) take(kind, token);
+        if (second_) add(*held_, Kind::Other), held_ = second_;
+        if (held_) add(*held_, Kind::Other);
+        // Procedures the file leaves open run to its end.
+        while (!open_.empty()) {
+            const Open o = open_.back();
+            open_.pop_back();
+            add(o.name, Kind::Procedure, text_.substr(o.body));
         }
-        remember(kind, text);
-        return true;
+        return std::move(found_);
     }
 
-    bool changed() const { return changed_; }
+    // Whether a procedure of no name is defined (`(name) cvn {...} def`):
+    // under a name the reading cannot tell.
+    bool computes_names() const { return computes_names_; }
 
 private:
-    struct Frame {
-        std::string_view name;  // empty: a procedure of no name
-        bool reaches = false;
-    };
-    struct Seen {
-        PsToken kind = PsToken::ArrayClose;
-        std::string_view text;
+    using Kind = EpsDefinitions::Definition::Kind;
+    struct Open {
+        std::string_view name;
+        std::size_t body = 0;   // where its text starts
+        std::size_t depth = 0;  // of the procedures open, its own included
     };
 
-    // The names found never include a kept one.
-    bool reaches(std::string_view name) const { return paints_image_or_text(name) || found_.contains(name); }
-    // Every open procedure uses what was just met. Those that use
-    // something already lie at the bottom of the stack.
-    void used() {
-        for (auto frame = frames_.rbegin(); frame != frames_.rend() && !frame->reaches; ++frame) frame->reaches = true;
-    }
-    void found(std::string_view name) {
-        if (kept_(name) || !found_.insert(name).second) return;
-        if (found_.size() > kMostNames) picture_invalid("EPS defines too many names for images or text");
-        changed_ = true;
-    }
-    void remember(PsToken kind, std::string_view text) {
-        before_ = previous_;
-        previous_ = {kind, text};
+    void take(PsToken kind, std::string_view token) {
+        if (after_anonymous_ > 0) {
+            const bool bind = kind == PsToken::Name && token == "bind" && after_anonymous_ == 1;
+            computes_names_ = computes_names_ || (kind == PsToken::Name && token == "def");
+            after_anonymous_ = bind ? 2 : 0;
+        }
+        if (second_) {
+            // `/name /other load`: an alias; else the first name is no
+            // definition, and the second is looked at as the first.
+            if (kind == PsToken::Name && token == "load") {
+                add(*held_, Kind::Alias, *second_);
+                held_ = second_ = std::nullopt;
+                return;
+            }
+            add(*held_, Kind::Other);
+            held_ = second_;
+            second_ = std::nullopt;
+        }
+        if (held_) {
+            const std::string_view name = *held_;
+            held_ = std::nullopt;
+            switch (kind) {
+                case PsToken::ProcOpen:
+                    if (open_.size() >= kMostNamedNesting) picture_invalid("EPS procedures nested too deep");
+                    open_.push_back({name, offset(token) + 1, ++depth_});
+                    return;
+                case PsToken::Immediate: add(name, Kind::Alias, token); return;
+                case PsToken::Literal:
+                    held_ = name;
+                    second_ = token;
+                    return;
+                default: add(name, Kind::Other); break;
+            }
+        }
+        switch (kind) {
+            case PsToken::Literal: held_ = token; break;
+            case PsToken::ProcOpen: ++depth_; break;
+            case PsToken::ProcClose:
+                if (depth_ == 0) break;
+                if (!open_.empty() && open_.back().depth == depth_) {
+                    const Open o = open_.back();
+                    open_.pop_back();
+                    add(o.name, Kind::Procedure, text_.substr(o.body, offset(token) - o.body));
+                } else {
+                    after_anonymous_ = 1;
+                }
+                --depth_;
+                break;
+            default: break;
+        }
     }
 
-    std::unordered_set<std::string_view>& found_;
-    bool (*kept_)(std::string_view);
-    std::vector<Frame> frames_;
-    Seen previous_, before_;
-    bool changed_ = false;
+    std::size_t offset(std::string_view token) const { return static_cast<std::size_t>(token.data() - text_.data()); }
+
+    void add(std::string_view name, Kind kind, std::string_view body = {}) {
+        if (found_.size() >= kMostDefinitions) picture_invalid("EPS with more than 65,536 literal names");
+        found_.push_back({name, body, offset(name), kind});
+    }
+
+    std::string_view text_;
+    std::vector<EpsDefinitions::Definition> found_;
+    std::vector<Open> open_;   // the named procedures open
+    std::size_t depth_ = 0;    // all procedures open
+    std::optional<std::string_view> held_;    // a literal name the next token tells about
+    std::optional<std::string_view> second_;  // a literal name right after it
+    int after_anonymous_ = 0;  // 1 right after a procedure of no name closed, 2 after its `bind`
+    bool computes_names_ = false;
 };
 
 }  // namespace
@@ -108,15 +134,82 @@ bool paints_image_or_text(std::string_view name) {
     return std::ranges::find(kOperators, name) != std::end(kOperators);
 }
 
-std::unordered_set<std::string_view> names_painting_images_or_text(std::string_view postscript,
-                                                                   bool (*kept)(std::string_view)) {
-    std::unordered_set<std::string_view> found;
-    for (int reading = 0; reading < kMostReadings; ++reading) {
-        Reading read(found, kept);
-        scan_postscript(postscript, [&](PsToken kind, std::string_view text) { return read.token(kind, text); });
-        if (!read.changed()) return found;
+EpsDefinitions::EpsDefinitions(std::string_view postscript) {
+    Reading reading(postscript);
+    definitions_ = reading.read();
+    computes_names_ = reading.computes_names();
+    std::ranges::stable_sort(definitions_, by_name);
+    marks_.resize(definitions_.size());
+}
+
+std::size_t EpsDefinitions::first_of(std::string_view name) const {
+    const auto at = std::ranges::lower_bound(definitions_, name, {}, &Definition::name);
+    return at != definitions_.end() && at->name == name ? static_cast<std::size_t>(at - definitions_.begin())
+                                                        : definitions_.size();
+}
+
+std::span<const EpsDefinitions::Definition> EpsDefinitions::of(std::string_view name) const {
+    const std::size_t first = first_of(name);
+    std::size_t end = first;
+    while (end < definitions_.size() && definitions_[end].name == name) ++end;
+    return std::span(definitions_).subspan(first, end - first);
+}
+
+bool EpsDefinitions::reaches_image_or_text(std::string_view name) {
+    // Every name met is marked as read; when one reaches an image or text,
+    // the marks of this call are taken back.
+    std::vector<std::size_t> marked;
+    std::vector<std::string_view> to_read;
+    auto reaches = [&](std::string_view n) {
+        if (paints_image_or_text(n)) return true;
+        const std::size_t first = first_of(n);
+        if (first < definitions_.size() && (marks_[first] & kReadWithoutImageOrText) == 0) {
+            marks_[first] |= kReadWithoutImageOrText;
+            marked.push_back(first);
+            to_read.push_back(n);
+        }
+        return false;
+    };
+    bool found = reaches(name);
+    while (!found && !to_read.empty()) {
+        const std::string_view n = to_read.back();
+        to_read.pop_back();
+        for (const Definition& d : of(n)) {
+            if (d.kind == Definition::Alias) {
+                found = found || reaches(d.body);
+            } else if (d.kind == Definition::Procedure) {
+                PsScanner scan(d.body);
+                PsToken kind;
+                std::string_view token;
+                while (!found && scan.next(kind, token))
+                    if (kind == PsToken::Name || kind == PsToken::Literal || kind == PsToken::Immediate)
+                        found = reaches(token);
+            }
+        }
     }
-    picture_invalid("EPS definitions the translator cannot follow");
+    if (found)
+        for (const std::size_t i : marked) marks_[i] &= static_cast<std::uint8_t>(~kReadWithoutImageOrText);
+    return found;
+}
+
+std::optional<EpsDefinitions::Procedure> EpsDefinitions::procedure(std::string_view name) {
+    const auto all = of(name);
+    if (all.empty()) return std::nullopt;
+    std::uint8_t& mark = marks_[first_of(name)];
+    if (computes_names_)
+        picture_invalid("EPS name used where the file defines procedures under names it computes: " +
+                        std::string(name));
+    if ((mark & kOneBody) == 0) {
+        for (const Definition& d : all) {
+            if (d.kind == Definition::Other)
+                picture_invalid("EPS name the file gives a meaning the translator cannot follow: " + std::string(name));
+            if (d.body != all.front().body || d.kind != all.front().kind)
+                picture_invalid("EPS name the file defines in different ways: " + std::string(name));
+        }
+        mark |= kOneBody;
+    }
+    // Positions are in the text's order within a name.
+    return Procedure{all.front().body, all.front().position};
 }
 
 }  // namespace pdf

@@ -1,9 +1,17 @@
-// Names an EPS file gives to painting the translator cannot draw: images
-// and text reached through procedures and aliases of its own.
+// The names an EPS file defines, read one way for the whole file: a literal
+// name directly followed by a procedure (`/name {...} def`, with `bind`, or
+// stored by any other operator) or by another name (`/name /other load
+// def`, `/name //other def`). Every other literal name is noted too (`/name
+// 5 def`, `/name where`): its name may mean something the translator
+// cannot follow.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
 #include <string_view>
-#include <unordered_set>
+#include <vector>
 
 namespace pdf {
 
@@ -12,17 +20,55 @@ namespace pdf {
 // (XI; To, Tx, TX, Tj, TJ).
 bool paints_image_or_text(std::string_view name);
 
-// The names that `postscript` defines, anywhere in it and in any order, as
-// a procedure that uses an image or text operator (`/I {image} bind def`)
-// or as another name for one (`/I /image load def`, `/I //image def`),
-// directly or through other such names. A name for which `kept` is true
-// is never among them, nor carries them on: its meaning is the caller's
-// own, whatever the file makes of it. The names view `postscript`.
-// Throws PdfError 321 for more than 65,536 such names, procedures nested
-// more than 1,024 deep, or a chain of such definitions that takes more
-// than 8 readings of the file to follow (each written before the one it
-// uses).
-std::unordered_set<std::string_view> names_painting_images_or_text(std::string_view postscript,
-                                                                   bool (*kept)(std::string_view));
+class EpsDefinitions {
+public:
+    struct Definition {
+        enum Kind : std::uint8_t {
+            Procedure,  // body: the text between its braces (to the end of the file when it is not closed)
+            Alias,      // body: the other name
+            Other       // body: empty
+        };
+        std::string_view name;
+        std::string_view body;
+        std::size_t position = 0;  // of the literal name in the text
+        Kind kind = Other;
+    };
+
+    // Reads the whole of `postscript`, embedded documents included; the
+    // definitions view it. Throws PdfError 321 for more than 65,536 literal
+    // names, or named procedures nested more than 1,024 deep.
+    explicit EpsDefinitions(std::string_view postscript);
+
+    // The definitions and other literal uses of `name`, in the text's order.
+    std::span<const Definition> of(std::string_view name) const;
+    bool defines(std::string_view name) const { return !of(name).empty(); }
+
+    // Whether a procedure or alias that defines `name`, or one of the names
+    // it uses, directly or through their own definitions, names an image or
+    // text operator. Each body is read at most once over all calls.
+    bool reaches_image_or_text(std::string_view name);
+
+    // What the drawing runs where it uses `name`: the body its definitions
+    // give (an alias: the other name), and where the first of them stands.
+    // Throws PdfError 321, naming it, for a name noted as another literal
+    // use, or defined by different bodies, and in a file that defines a
+    // procedure under a name it computes (`(name) cvn {...} def`). None:
+    // the file defines no such name.
+    struct Procedure {
+        std::string_view body;
+        std::size_t position = 0;
+    };
+    std::optional<Procedure> procedure(std::string_view name);
+
+private:
+    // The first definition of `name`, or the end.
+    std::size_t first_of(std::string_view name) const;
+
+    std::vector<Definition> definitions_;  // by name, then position
+    // By the index of a name's first definition: bit 1 its bodies read
+    // without reaching an image or text, bit 2 found to give one body.
+    std::vector<std::uint8_t> marks_;
+    bool computes_names_ = false;
+};
 
 }  // namespace pdf

@@ -1,21 +1,30 @@
-// The Illustrator path language over PostScript tokens.
+// An EPS drawing token by token: each one translated, known to draw
+// nothing, or the drawing refused naming it.
 #include "pdf/content/eps_translator.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "pdf/content/byte_cursor.h"
 #include "pdf/content/eps_definitions.h"
+#include "pdf/content/eps_operators.h"
 #include "pdf/content/picture.h"
 #include "pdf/content/postscript_tokens.h"
 
 namespace pdf {
 
 namespace {
+
+constexpr std::size_t kMostOperands = 64;
+constexpr std::size_t kMostArrayNumbers = 64;
+constexpr std::size_t kMostProcedureNesting = 32;
+// How much procedure text the drawing may run, beyond this many times the
+// file: a procedure used many times is read at each use.
+constexpr std::uint64_t kProcedureBytes = 16u << 20;
+constexpr std::uint64_t kProcedureBytesPerFileByte = 16;
 
 std::string_view text_of(std::span<const std::uint8_t> bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
@@ -42,281 +51,283 @@ bool number_of(std::string_view token, double& value) {
     return error == std::errc() && end == t.data() + t.size() && std::isfinite(value);
 }
 
-bool starts(std::string_view line, std::string_view head) { return line.substr(0, head.size()) == head; }
+bool starts(std::string_view text, std::string_view head) { return text.substr(0, head.size()) == head; }
 
-struct Box {
-    double left = 0, bottom = 0, right = 0, top = 0;
-};
-
-// The operators the translator gives a meaning of its own, whatever the
-// file defines them as.
-bool translated(std::string_view t) {
-    static constexpr std::string_view kOperators[] = {
-        "m", "l", "L", "c", "C", "v", "V", "y", "Y", "h", "H", "n", "N", "f", "F", "s", "S", "b", "B", "W",
-        "g", "G", "k", "K", "x", "X", "Xa", "XA", "w", "j", "J", "M", "d", "q", "Q", "showpage"};
-    return std::ranges::find(kOperators, t) != std::end(kOperators);
+std::size_t offset_in(std::string_view text, std::string_view token) {
+    return static_cast<std::size_t>(token.data() - text.data());
 }
 
-class Translator {
+// Document structuring comments stand at the start of a line.
+bool at_line_start(std::string_view text, std::string_view token) {
+    const std::size_t at = offset_in(text, token);
+    return at == 0 || text[at - 1] == '\r' || text[at - 1] == '\n';
+}
+
+// Four numbers after "%%BoundingBox:" ("(atend)" defers them to the trailer).
+bool bounding_box(std::string_view rest, EpsBox& box) {
+    double v[4];
+    PsScanner scan(rest);
+    PsToken kind;
+    std::string_view token;
+    for (double& value : v)
+        if (!scan.next(kind, token) || kind != PsToken::Name || !number_of(token, value)) return false;
+    box = {v[0], v[1], v[2], v[3]};
+    return true;
+}
+
+// The bounding box and where the drawing starts: after the file's own
+// %%EndSetup, else its own %%EndProlog, else its own %%EndComments (the
+// last of the first two, the first of the third), else at the start. The
+// comments of documents embedded in it (%%BeginDocument ... %%EndDocument)
+// are not its own.
+struct Layout {
+    EpsBox box;
+    bool have_box = false;
+    std::size_t start = 0;
+};
+
+Layout layout_of(std::string_view text) {
+    Layout layout;
+    std::size_t end_comments = 0, end_prolog = 0, end_setup = 0;
+    int embedded = 0;
+    PsScanner scan(text);
+    PsToken kind;
+    std::string_view token;
+    while (scan.next(kind, token)) {
+        if (kind != PsToken::Comment || !at_line_start(text, token)) continue;
+        const std::size_t after = offset_in(text, token) + token.size();
+        if (starts(token, "%%BeginDocument")) ++embedded;
+        else if (starts(token, "%%EndDocument")) embedded -= embedded > 0 ? 1 : 0;
+        else if (embedded > 0) continue;
+        else if (starts(token, "%%BoundingBox:") && !layout.have_box)
+            layout.have_box = bounding_box(token.substr(14), layout.box);
+        else if (starts(token, "%%EndComments") && end_comments == 0) end_comments = after;
+        else if (starts(token, "%%EndProlog")) end_prolog = after;
+        else if (starts(token, "%%EndSetup")) end_setup = after;
+    }
+    layout.start = end_setup > 0 ? end_setup : end_prolog > 0 ? end_prolog : end_comments;
+    return layout;
+}
+
+// The drawing part, from its start to the file's own %%PageTrailer,
+// %%Trailer or %%EOF or its first `showpage`, run through the painter.
+class Drawing {
 public:
-    Translator(const Box& box, VectorSize target, VectorOut& out,
-               const std::unordered_set<std::string_view>& hidden_painting)
-        : box_(box), sx_(target.width / (box.right - box.left)), sy_(target.height / (box.top - box.bottom)),
-          out_(out), hidden_painting_(hidden_painting) {
-        // PostScript's initial state, whatever the page was drawing with.
-        line("0 g 0 G " + length(1) + " w [] 0 d 0 j 0 J 10 M");
-    }
+    Drawing(std::string_view text, EpsDefinitions& definitions, EpsPainter& painter)
+        : text_(text), definitions_(definitions), painter_(painter),
+          most_procedure_bytes_(kProcedureBytes + kProcedureBytesPerFileByte * text.size()) {}
 
-    // Returns false at `showpage`.
-    bool token(std::string_view t) {
-        double value = 0;
-        if (number_of(t, value)) {
-            // Operands beyond any operator's need are dropped from the bottom.
-            if (stack_.size() >= 64) stack_.erase(stack_.begin());
-            stack_.push_back(value);
-            return true;
-        }
-        if (t == "showpage") return false;
-        refuse_untranslated(t);
-        op(t);
-        stack_.clear();
-        return true;
-    }
-    void array_open() { in_array_ = true, array_.clear(); }
-    void array_close() {
-        in_array_ = false;
-        dash_ = array_;
-        have_dash_ = true;
-    }
-    bool in_array() const { return in_array_; }
-    void array_number(double v) {
-        if (array_.size() < 64) array_.push_back(v);
-    }
-
-    // Refuses (321) an operator, or a name of the file's, that paints in a
-    // way the translator cannot follow.
-    void refuse_untranslated(std::string_view t) const {
-        if (untranslated(t)) picture_invalid("EPS operator the translator cannot follow: " + std::string(t));
-        if (hidden_painting_.contains(t))
-            picture_invalid("EPS image or text the translator cannot draw, through " + std::string(t));
-    }
-
-    // Whether anything was filled or stroked.
-    bool paints() const { return paints_; }
-
-    // Closes the groups left open.
-    void finish() {
-        for (; depth_ > 0; --depth_) line("Q");
+    void run(std::size_t start) {
+        sources_.emplace_back(text_.substr(start));
+        PsToken kind;
+        std::string_view token;
+        while (next(kind, token))
+            if (!take(kind, token)) break;
+        for (const Operand& o : stack_)
+            if (o.kind != 'n') left(o, "the end of the drawing");
     }
 
 private:
-    std::string x(double v) const { return vector_number((v - box_.left) * sx_); }
-    std::string y(double v) const { return vector_number((v - box_.bottom) * sy_); }
-    std::string length(double v) const { return vector_number(v * std::sqrt(std::abs(sx_ * sy_))); }
-    std::string pt(std::size_t i) const { return x(stack_[i]) + " " + y(stack_[i + 1]); }
-    static std::string plain(double v) { return vector_number(v); }
-
-    bool operands(std::size_t n) const { return stack_.size() >= n; }
-    // The last n operands start here.
-    std::size_t base(std::size_t n) const { return stack_.size() - n; }
-
-    // Painting that would come out wrong without them: pictures (raster
-    // EPS) and text, changes of the coordinate system, paths, colours and
-    // shadings of the PDF-like dialects that general PostScript writers use.
-    static bool untranslated(std::string_view t) {
-        static constexpr std::string_view kOperators[] = {
-            "cm", "concat", "setmatrix", "translate", "scale", "rotate", "re", "sh", "shfill",
-            "Do", "cs", "CS", "sc", "SC", "scn", "SCN", "rg", "RG"};
-        return std::ranges::find(kOperators, t) != std::end(kOperators) || paints_image_or_text(t);
-    }
-
-    void op(std::string_view t) {
-        if (t == "m" && operands(2)) {
-            line(pt(base(2)) + " m");
-            open_path_ = true;
-        } else if (is_path_piece(t) || is_painting(t) || t == "W") {
-            // Without a current point a PDF reader has no path to extend,
-            // close, paint or clip with.
-            if (open_path_) on_open_path(t);
-        } else if ((t == "g" || t == "G") && operands(1)) {
-            line(plain(clamp(stack_.back())) + (t == "g" ? " g" : " G"));
-        } else if ((t == "k" || t == "K") && operands(4)) {
-            const auto b = base(4);
-            line(colour(b, 4) + (t == "k" ? " k" : " K"));
-        } else if ((t == "x" || t == "X") && operands(5)) {
-            // A custom colour: its CMYK, the name (a string, skipped), and
-            // a tint of 0 for the full colour up to 1 for none.
-            const auto b = base(5);
-            const double strength = 1 - clamp(stack_.back());
-            std::string c;
-            for (std::size_t i = 0; i < 4; ++i) c += plain(clamp(stack_[b + i]) * strength) + " ";
-            line(c + (t == "x" ? "k" : "K"));
-        } else if ((t == "Xa" || t == "XA") && operands(3)) {
-            const auto b = base(3);
-            line(colour(b, 3) + (t == "Xa" ? " rg" : " RG"));
-        } else if (t == "w" && operands(1)) {
-            line(length(std::abs(stack_.back())) + " w");
-        } else if ((t == "j" || t == "J") && operands(1)) {
-            const double v = stack_.back();
-            if (v == 0 || v == 1 || v == 2) line(plain(v) + " " + std::string(t));
-        } else if (t == "M" && operands(1)) {
-            if (stack_.back() >= 1) line(plain(stack_.back()) + " M");
-        } else if (t == "d" && operands(1) && have_dash_) {
-            std::string pattern = "[";
-            for (std::size_t i = 0; i < dash_.size(); ++i) {
-                if (i > 0) pattern += ' ';
-                pattern += length(std::abs(dash_[i]));
-            }
-            line(pattern + "] " + length(std::abs(stack_.back())) + " d");
-            have_dash_ = false;
-        } else if (t == "q") {
-            ++depth_;
-            line("q");
-        } else if (t == "Q") {
-            // An unmatched Q would undo the placement itself.
-            if (depth_ > 0) {
-                --depth_;
-                line("Q");
-            }
-        }
-    }
-
-    static bool is_path_piece(std::string_view t) {
-        return t == "l" || t == "L" || t == "c" || t == "C" || t == "v" || t == "V" || t == "y" || t == "Y" ||
-               t == "h" || t == "H";
-    }
-    static bool is_painting(std::string_view t) {
-        return t == "n" || t == "N" || t == "f" || t == "F" || t == "s" || t == "S" || t == "b" || t == "B";
-    }
-
-    // A piece added to the open path, or its painting or clipping.
-    void on_open_path(std::string_view t) {
-        if ((t == "l" || t == "L") && operands(2)) {
-            line(pt(base(2)) + " l");
-        } else if ((t == "c" || t == "C") && operands(6)) {
-            const auto b = base(6);
-            line(pt(b) + " " + pt(b + 2) + " " + pt(b + 4) + " c");
-        } else if ((t == "v" || t == "V") && operands(4)) {
-            const auto b = base(4);
-            line(pt(b) + " " + pt(b + 2) + " v");
-        } else if ((t == "y" || t == "Y") && operands(4)) {
-            const auto b = base(4);
-            line(pt(b) + " " + pt(b + 2) + " y");
-        } else if (t == "h" || t == "H") {
-            line("h");
-        } else if (t == "W") {
-            line("W");
-        } else if (is_painting(t)) {
-            const bool ends = t == "n" || t == "N";
-            line(ends ? "n" : t == "f" ? "h f" : t == "F" ? "f" : std::string(t));
-            paints_ = paints_ || !ends;
-            open_path_ = false;
-        }
-    }
-
-    static double clamp(double v) { return v < 0 ? 0 : v > 1 ? 1 : v; }
-    std::string colour(std::size_t b, std::size_t n) const {
-        std::string s;
-        for (std::size_t i = 0; i < n; ++i) {
-            if (i > 0) s += ' ';
-            s += plain(clamp(stack_[b + i]));
-        }
-        return s;
-    }
-
-    void line(const std::string& text) { out_.line(text); }
-
-    Box box_;
-    double sx_, sy_;
-    std::vector<double> stack_;
-    std::vector<double> array_, dash_;
-    bool in_array_ = false, have_dash_ = false;
-    bool open_path_ = false;  // a subpath has begun and not been painted yet
-    bool paints_ = false;
-    int depth_ = 0;
-    VectorOut& out_;
-    const std::unordered_set<std::string_view>& hidden_painting_;
-};
-
-// Translates the tokens of one line; procedures are definitions, not
-// drawing. Returns false when a `showpage` ends the picture.
-bool translate_line(std::string_view line, Translator& t, PsScan& scan) {
-    return scan_postscript_line(line, scan, [&](PsToken kind, std::string_view token) {
-        switch (kind) {
-            case PsToken::ArrayOpen: t.array_open(); return true;
-            case PsToken::ArrayClose: t.array_close(); return true;
-            case PsToken::Name: break;
-            case PsToken::Immediate:
-                // The operator itself, run where it stands.
-                if (scan.nesting == 0) t.refuse_untranslated(token);
-                return true;
-            default: return true;
-        }
-        if (scan.nesting > 0) return true;
+    struct Operand {
+        char kind = 'n';  // n number, s string, a array (its numbers in array_)
         double value = 0;
-        if (t.in_array()) {
-            if (number_of(token, value)) t.array_number(value);
+    };
+
+    // The next token of the innermost procedure running, or of the drawing.
+    bool next(PsToken& kind, std::string_view& token) {
+        for (;;) {
+            if (sources_.back().next(kind, token)) {
+                if (sources_.size() == 1) use_position_ = offset_in(text_, token);
+                return true;
+            }
+            if (sources_.size() == 1) return false;
+            sources_.pop_back();
+        }
+    }
+    // The next token of the same text, comments left out.
+    bool next_here(PsToken& kind, std::string_view& token) {
+        while (sources_.back().next(kind, token))
+            if (kind != PsToken::Comment) return true;
+        return false;
+    }
+
+    // Returns false where the drawing ends.
+    bool take(PsToken kind, std::string_view token) {
+        double value = 0;
+        switch (kind) {
+            case PsToken::Comment:
+                if (sources_.size() == 1 && at_line_start(text_, token)) {
+                    if (starts(token, "%%PageTrailer") || starts(token, "%%Trailer") || starts(token, "%%EOF"))
+                        return false;
+                    if (starts(token, "%%BeginDocument"))
+                        picture_invalid("EPS with a document embedded in its drawing: %%BeginDocument");
+                }
+                return true;
+            case PsToken::Name:
+                if (!number_of(token, value)) return name(token);
+                push({'n', value});
+                return true;
+            case PsToken::String: push({'s'}); return true;
+            case PsToken::ArrayOpen: array(); return true;
+            case PsToken::Literal: definition(token); return true;
+            case PsToken::ProcOpen: picture_invalid("EPS procedure outside a definition: {");
+            case PsToken::ProcClose: picture_invalid("EPS } without its {");
+            case PsToken::ArrayClose: picture_invalid("EPS ] without its [");
+            case PsToken::Immediate: break;
+        }
+        picture_invalid("EPS operator the translator does not know: //" + std::string(token));
+    }
+
+    bool name(std::string_view token) {
+        const std::string t(token);
+        if (t == "showpage") {
+            if (definitions_.reaches_image_or_text(t))
+                picture_invalid("EPS operator the file defines to draw an image or text: " + t);
+            return false;
+        }
+        if (const EpsOperator* op = eps_operator(t)) {
+            // Illustrator's operators keep their meaning whatever the file's
+            // procedure set makes of them, unless it makes them draw what
+            // the translator cannot, or take other operands than they do
+            // (a number left below theirs); PostScript's are the file's
+            // once it defines them.
+            const bool defined = definitions_.defines(t);
+            if (defined) {
+                if (op->postscript) picture_invalid("EPS operator the file redefines: " + t);
+                if (definitions_.reaches_image_or_text(t))
+                    picture_invalid("EPS operator the file defines to draw an image or text: " + t);
+            }
+            run(*op, defined);
             return true;
         }
-        return t.token(token);
-    });
-}
+        if (const auto procedure = definitions_.procedure(t)) {
+            use(t, *procedure);
+            return true;
+        }
+        picture_invalid("EPS operator the translator does not know: " + t);
+    }
+
+    // `alone`: no number may be left below the operands.
+    void run(const EpsOperator& op, bool alone) {
+        const std::string_view takes = op.operands;
+        const std::size_t count = takes == "*" ? stack_.size() : takes.size();
+        if (stack_.size() < count) picture_invalid("EPS operator with too few operands: " + std::string(op.name));
+        const std::size_t base = stack_.size() - count;
+        if (alone && base > 0) left(stack_[base - 1], std::string(op.name) + ", which the file defines");
+        for (std::size_t i = 0; i < base; ++i)
+            if (stack_[i].kind != 'n') left(stack_[i], op.name);
+        numbers_.clear();
+        for (std::size_t i = 0; i < count; ++i) {
+            const Operand& o = stack_[base + i];
+            const char wanted = takes == "*" ? 'n' : takes[i];
+            if (o.kind != wanted)
+                picture_invalid("EPS " + kind_name(o.kind) + " where " + std::string(op.name) + " takes " +
+                                kind_name(wanted));
+            if (o.kind == 'n') numbers_.push_back(o.value);
+        }
+        painter_.run(op, numbers_, array_);
+        stack_.resize(base);
+    }
+
+    // Numbers stay for the operators after it, as on PostScript's stack;
+    // a string or array is taken by the next operator or refused.
+    void push(Operand o) {
+        if (o.kind == 'a')
+            for (const Operand& before : stack_)
+                if (before.kind == 'a') left(before, "another array");
+        // No operator reaches so deep.
+        if (stack_.size() >= kMostOperands) {
+            if (stack_.front().kind != 'n') left(stack_.front(), "more operands than any operator takes");
+            stack_.erase(stack_.begin());
+        }
+        stack_.push_back(o);
+    }
+
+    // `[` numbers `]`: the operand of d or setdash.
+    void array() {
+        array_.clear();
+        PsToken kind;
+        std::string_view token;
+        while (next_here(kind, token)) {
+            if (kind == PsToken::ArrayClose) {
+                push({'a'});
+                return;
+            }
+            double value = 0;
+            if (kind != PsToken::Name || !number_of(token, value))
+                picture_invalid("EPS array holding more than numbers: " + std::string(token));
+            if (array_.size() >= kMostArrayNumbers) picture_invalid("EPS array of more than 64 numbers");
+            array_.push_back(value);
+        }
+        picture_invalid("EPS [ without its ]");
+    }
+
+    // `/name {...} def`, with or without bind: nothing is drawn, nor
+    // checked, until the drawing uses the name.
+    void definition(std::string_view name) {
+        const std::string n(name);
+        PsToken kind;
+        std::string_view token;
+        if (!next_here(kind, token) || kind != PsToken::ProcOpen)
+            picture_invalid("EPS name outside a definition of a procedure: /" + n);
+        for (int depth = 1; depth > 0;) {
+            if (!next_here(kind, token)) picture_invalid("EPS definition without its end: /" + n);
+            depth += kind == PsToken::ProcOpen ? 1 : kind == PsToken::ProcClose ? -1 : 0;
+        }
+        bool ended = next_here(kind, token) && kind == PsToken::Name;
+        if (ended && token == "bind") {
+            if (definitions_.defines("bind")) picture_invalid("EPS operator the file redefines: bind");
+            ended = next_here(kind, token) && kind == PsToken::Name;
+        }
+        if (!ended || token != "def") picture_invalid("EPS definition not ended by def: /" + n);
+        if (definitions_.defines("def")) picture_invalid("EPS operator the file redefines: def");
+    }
+
+    // Runs a procedure of the file's where the drawing uses it, as if its
+    // body stood there.
+    void use(const std::string& name, const EpsDefinitions::Procedure& procedure) {
+        if (procedure.position > use_position_) picture_invalid("EPS name used before the file defines it: " + name);
+        if (sources_.size() > kMostProcedureNesting)
+            picture_invalid("EPS procedures nested more than 32 deep: " + name);
+        procedure_bytes_ += procedure.body.size() + 1;
+        if (procedure_bytes_ > most_procedure_bytes_)
+            picture_invalid("EPS procedures run more than the translator follows: " + name);
+        sources_.emplace_back(procedure.body);
+    }
+
+    static std::string kind_name(char kind) {
+        return kind == 's' ? "string" : kind == 'a' ? "array" : "number";
+    }
+    [[noreturn]] static void left(const Operand& o, std::string_view where) {
+        picture_invalid("EPS " + kind_name(o.kind) + " left before " + std::string(where));
+    }
+
+    std::string_view text_;
+    EpsDefinitions& definitions_;
+    EpsPainter& painter_;
+    std::vector<PsScanner> sources_;  // the drawing, then the procedures it is running
+    std::size_t use_position_ = 0;    // of the drawing's token being run
+    std::uint64_t procedure_bytes_ = 0;
+    std::uint64_t most_procedure_bytes_;
+    std::vector<Operand> stack_;
+    std::vector<double> array_;    // the numbers of the array on the stack
+    std::vector<double> numbers_;  // the number operands of the operator being run
+};
 
 }  // namespace
 
 VectorSize translate_eps(std::span<const std::uint8_t> file, const VectorFit& fit, VectorOut& out) {
     const std::string_view text = postscript_of(file);
     if (text.substr(0, 2) != "%!") picture_invalid("not a PostScript file");
-
-    // The bounding box (the first with four numbers: "(atend)" defers it to
-    // the trailer), and where the drawing starts.
-    Box box;
-    bool have_box = false;
-    std::size_t start = 0, after_comments = 0;
-    {
-        PsLines lines(text);
-        std::string_view line;
-        while (lines.next(line)) {
-            if (!have_box && starts(line, "%%BoundingBox:")) {
-                double v[4];
-                std::string_view rest = line.substr(14);
-                int found = 0;
-                while (found < 4 && !rest.empty()) {
-                    while (!rest.empty() && ps_space(rest[0])) rest.remove_prefix(1);
-                    std::size_t end = 0;
-                    while (end < rest.size() && !ps_space(rest[end])) ++end;
-                    if (end == 0 || !number_of(rest.substr(0, end), v[found])) break;
-                    ++found;
-                    rest.remove_prefix(end);
-                }
-                if (found == 4) {
-                    box = {v[0], v[1], v[2], v[3]};
-                    have_box = true;
-                }
-            } else if (starts(line, "%%EndComments") && after_comments == 0) {
-                after_comments = lines.position();
-            } else if (starts(line, "%%EndProlog") || starts(line, "%%EndSetup")) {
-                start = lines.position();
-            }
-        }
-    }
-    if (!have_box || !(box.right > box.left) || !(box.top > box.bottom)) picture_invalid("EPS bounding box");
-    if (start == 0) start = after_comments;
-    const auto hidden_painting = names_painting_images_or_text(text, translated);
+    const Layout layout = layout_of(text);
+    const EpsBox& box = layout.box;
+    if (!layout.have_box || !(box.right > box.left) || !(box.top > box.bottom)) picture_invalid("EPS bounding box");
+    EpsDefinitions definitions(text);
 
     const VectorSize size = fit({box.right - box.left, box.top - box.bottom});
-    Translator translate(box, size, out, hidden_painting);
-    PsLines lines(text.substr(start));
-    std::string_view line;
-    PsScan scan;
-    while (lines.next(line)) {
-        if (scan.string_depth == 0 &&
-            (starts(line, "%%PageTrailer") || starts(line, "%%Trailer") || starts(line, "%%EOF")))
-            break;
-        if (!translate_line(line, translate, scan)) break;
-    }
-    if (!translate.paints()) picture_invalid("EPS without painting the translator can draw");
-    translate.finish();
+    EpsPainter painter(box, size, out);
+    Drawing(text, definitions, painter).run(layout.start);
+    painter.finish();
     return size;
 }
 

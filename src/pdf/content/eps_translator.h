@@ -8,23 +8,42 @@
 
 namespace pdf {
 
-// Reads the "%%BoundingBox:" comment (the natural size), skips the prolog
-// up to "%%EndProlog" or "%%EndSetup" (the later one), and translates the
-// path language that follows: m l L c C v V y Y, the closing and painting
-// operators (h n N f F s S b B, W for clipping), grey (g G), CMYK (k K),
-// custom (x X: CMYK scaled by 1 - tint) and RGB (Xa XA) colours, line
-// width, joins, caps, miter limit, dash and q/Q groups, whatever the file
-// defines these names as; anything else is skipped. Path pieces, painting
-// and clipping without a current point are dropped. It stops at
-// "%%PageTrailer", "%%Trailer" or a `showpage`. The DOS binary EPS header
-// is followed to its PostScript section. Every operand is written anew as
-// a number of our own.
-// Throws PdfError 321 when the file is no PostScript or has no usable
-// bounding box, when it paints in a way the translator cannot follow (an
-// image or text, also through a name the file defines for one anywhere in
-// it, a change of coordinates, PDF-like paths, colours or shadings, as
-// raster EPS and general PostScript writers use them) or paints nothing it
-// can translate; 62 when the binary header points past the end.
+// Reads the file's own "%%BoundingBox:" comment (the natural size; "(atend)"
+// defers it to the trailer) and translates its drawing: from after its own
+// "%%EndSetup", else its own "%%EndProlog", else its "%%EndComments", up
+// to its own "%%PageTrailer", "%%Trailer" or "%%EOF" or a `showpage`; the
+// comments of a document embedded in it (%%BeginDocument ... %%EndDocument)
+// are not its own. The DOS binary EPS header is followed to its PostScript
+// section; lines may end in CR, LF or both.
+// The translator accepts only what it knows. Every token of the drawing is
+// one of these:
+// - a number; a string for x, X or Ln, an array of numbers for d or
+//   setdash, right before that operator;
+// - an operator of eps_operator() (eps_operators.h), with the operands it
+//   takes: it is translated, or known to draw nothing. Illustrator's keep
+//   their meaning whatever the file defines them as, unless its
+//   definitions make one of them (or the `showpage` that ends the drawing)
+//   reach an image or text operator, or a number is left below the
+//   operands of one the file defines; PostScript's are refused once the
+//   file defines or otherwise names them. Numbers stay on the stack for
+//   the operators after them, as in PostScript;
+// - `/name {...} def` or `/name {...} bind def`: nothing is checked until
+//   the drawing uses the name;
+// - a name the file defines as a procedure, or as another name, before the
+//   point of use: its body is run by these same rules as if it stood
+//   there, procedures nested at most 32 deep. A name defined more than
+//   once must be defined the same way each time.
+// Every operand is written anew as a number of our own.
+// Throws PdfError 321, its reason naming the token, for any other token
+// (`exec`, `if`, `load`, `pop`, a procedure outside a definition, `cm`,
+// an image or text operator, a gradient, ...), too few operands or of the
+// wrong kind, a string or array that no operator takes, a document
+// embedded in the drawing, an operator that cannot be drawn where it
+// stands (eps_operators.h), a drawing that paints nothing, a file with no
+// usable bounding box or no PostScript; also for more than 65,536 literal
+// names in the file, or procedures run at their uses for more than 16 MiB
+// plus 16 times the file's size. 62 when the binary header points past
+// the end.
 VectorSize translate_eps(std::span<const std::uint8_t> file, const VectorFit& fit, VectorOut& out);
 VectorDrawing translate_eps(std::span<const std::uint8_t> file, const VectorFit& fit);
 

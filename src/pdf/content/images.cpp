@@ -208,8 +208,8 @@ std::int32_t PdfWriter::WriteImageObject(pdf::RasterPicture&& Picture) {
 namespace {
 
 // What a translator holds besides the file and the operators it writes (its
-// object table, the lines it is making, the names an EPS file gives to
-// images and text), at most.
+// object table, the lines it is making, the definitions an EPS file makes
+// and the path it is building), at most.
 constexpr std::uint64_t kTranslatorBytes = 16u << 20;
 // The largest drawing whose file and translator fit in any budget.
 constexpr std::uint64_t kMostDrawingFileBytes = pdf::import_memory_budget(std::uint64_t{1} << 40) - kTranslatorBytes;

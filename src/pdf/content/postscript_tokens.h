@@ -1,50 +1,22 @@
-// The tokens of PostScript as the EPS translator reads them: names,
-// procedures and arrays. Strings, hex strings, comments and dictionary
-// brackets carry nothing it draws with and are skipped.
+// The tokens of PostScript as the EPS translator reads them, each a view of
+// the text it was read from.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 namespace pdf {
 
 enum class PsToken {
-    Name,       // an executable name or a number: `moveto`, `1.5`
-    Literal,    // `/name`, without its slash
-    Immediate,  // `//name`, without its slashes
+    Name,       // an executable name or a number: `moveto`, `1.5`; also `<<` and `>>`
+    Literal,    // `/name`: the name without its slash
+    Immediate,  // `//name`: the name without its slashes
     ProcOpen,   // `{`
-    ProcClose,  // `}` (one without its `{` is dropped)
+    ProcClose,  // `}`
     ArrayOpen,  // `[`
-    ArrayClose  // `]`
-};
-
-// Where the scanner is between lines: inside a (string) of this depth,
-// inside a <hex string>, inside {procedures} of this depth.
-struct PsScan {
-    int string_depth = 0;
-    bool hex = false;
-    int nesting = 0;
-};
-
-// The lines of a text, each without its end of line (CR, LF or CR LF).
-class PsLines {
-public:
-    explicit PsLines(std::string_view text) : text_(text) {}
-    bool next(std::string_view& line) {
-        if (at_ >= text_.size()) return false;
-        std::size_t end = at_;
-        while (end < text_.size() && text_[end] != '\r' && text_[end] != '\n') ++end;
-        line = text_.substr(at_, end - at_);
-        at_ = end;
-        if (at_ < text_.size() && text_[at_] == '\r') ++at_;
-        if (at_ < text_.size() && text_[at_] == '\n') ++at_;
-        return true;
-    }
-    // Where the next line starts.
-    std::size_t position() const { return at_; }
-
-private:
-    std::string_view text_;
-    std::size_t at_ = 0;
+    ArrayClose, // `]`
+    String,     // `(text)`, `<hex>` or `<~base85~>`, with its brackets
+    Comment     // `%...` up to the end of its line
 };
 
 inline bool ps_space(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\0'; }
@@ -53,78 +25,80 @@ inline bool ps_delimiter(char c) {
            c == '}' || c == '/' || c == '%';
 }
 
-// Hands the tokens of one line to `visit(PsToken, std::string_view)`, which
-// returns false to stop; `scan.nesting` counts the procedures open around
-// a token (a ProcOpen or ProcClose counted already). Returns false when
-// `visit` stopped.
-template <typename Visit>
-bool scan_postscript_line(std::string_view line, PsScan& scan, Visit&& visit) {
-    std::size_t i = 0;
-    auto word_from = [&](std::size_t start) {
-        std::size_t end = start;
-        while (end < line.size() && !ps_delimiter(line[end])) ++end;
-        i = end;
-        return line.substr(start, end - start);
-    };
-    while (i < line.size()) {
-        const char c = line[i];
-        if (scan.string_depth > 0) {
-            if (c == '\\') ++i;
-            else if (c == '(') ++scan.string_depth;
-            else if (c == ')') --scan.string_depth;
-            ++i;
-        } else if (scan.hex) {
-            if (c == '>') scan.hex = false;
-            ++i;
-        } else if (ps_space(c)) {
-            ++i;
-        } else if (c == '%') {
-            return true;
-        } else if (c == '(') {
-            scan.string_depth = 1;
-            ++i;
-        } else if (c == '<') {
-            // "<<" opens a dictionary, "<" a hex string.
-            if (i + 1 < line.size() && line[i + 1] == '<') ++i;
-            else scan.hex = true;
-            ++i;
-        } else if (c == ')' || c == '>') {
-            ++i;
-        } else if (c == '/') {
-            const bool immediate = i + 1 < line.size() && line[i + 1] == '/';
-            const std::string_view name = word_from(i + (immediate ? 2 : 1));
-            if (!visit(immediate ? PsToken::Immediate : PsToken::Literal, name)) return false;
-        } else if (c == '{') {
-            ++scan.nesting;
-            ++i;
-            if (!visit(PsToken::ProcOpen, std::string_view())) return false;
-        } else if (c == '}') {
-            ++i;
-            if (scan.nesting > 0) {
-                --scan.nesting;
-                if (!visit(PsToken::ProcClose, std::string_view())) return false;
-            }
-        } else if (c == '[') {
-            ++i;
-            if (!visit(PsToken::ArrayOpen, std::string_view())) return false;
-        } else if (c == ']') {
-            ++i;
-            if (!visit(PsToken::ArrayClose, std::string_view())) return false;
-        } else {
-            if (!visit(PsToken::Name, word_from(i))) return false;
-        }
-    }
-    return true;
-}
+// Reads a text token by token. A string or comment cut off by the end of
+// the text ends there.
+class PsScanner {
+public:
+    explicit PsScanner(std::string_view text) : text_(text) {}
 
-// The tokens of a whole text, line by line.
-template <typename Visit>
-void scan_postscript(std::string_view text, Visit&& visit) {
-    PsLines lines(text);
-    PsScan scan;
-    std::string_view line;
-    while (lines.next(line))
-        if (!scan_postscript_line(line, scan, visit)) return;
-}
+    // The next token; false at the end of the text.
+    bool next(PsToken& kind, std::string_view& token) {
+        while (at_ < text_.size() && ps_space(text_[at_])) ++at_;
+        if (at_ >= text_.size()) return false;
+        const std::size_t start = at_;
+        const char c = text_[at_++];
+        switch (c) {
+            case '%':
+                while (at_ < text_.size() && text_[at_] != '\r' && text_[at_] != '\n') ++at_;
+                kind = PsToken::Comment;
+                break;
+            case '(':
+                for (int depth = 1; at_ < text_.size() && depth > 0; ++at_) {
+                    if (text_[at_] == '\\') ++at_;
+                    else if (text_[at_] == '(') ++depth;
+                    else if (text_[at_] == ')') --depth;
+                }
+                if (at_ > text_.size()) at_ = text_.size();  // a backslash at the very end
+                kind = PsToken::String;
+                break;
+            case '<':
+                if (at_ < text_.size() && text_[at_] == '<') {
+                    ++at_;
+                    kind = PsToken::Name;
+                } else {
+                    const bool base85 = at_ < text_.size() && text_[at_] == '~';
+                    const std::size_t end = text_.find(base85 ? "~>" : ">", at_);
+                    at_ = end == std::string_view::npos ? text_.size() : end + (base85 ? 2 : 1);
+                    kind = PsToken::String;
+                }
+                break;
+            case '>':
+                if (at_ < text_.size() && text_[at_] == '>') ++at_;
+                kind = PsToken::Name;
+                break;
+            case '{': kind = PsToken::ProcOpen; break;
+            case '}': kind = PsToken::ProcClose; break;
+            case '[': kind = PsToken::ArrayOpen; break;
+            case ']': kind = PsToken::ArrayClose; break;
+            case ')': kind = PsToken::Name; break;
+            case '/': {
+                const bool immediate = at_ < text_.size() && text_[at_] == '/';
+                if (immediate) ++at_;
+                const std::size_t name = at_;
+                skip_word();
+                kind = immediate ? PsToken::Immediate : PsToken::Literal;
+                token = text_.substr(name, at_ - name);
+                return true;
+            }
+            default:
+                skip_word();
+                kind = PsToken::Name;
+                break;
+        }
+        token = text_.substr(start, at_ - start);
+        return true;
+    }
+
+    // Where the next token is looked for.
+    std::size_t position() const { return at_; }
+
+private:
+    void skip_word() {
+        while (at_ < text_.size() && !ps_delimiter(text_[at_])) ++at_;
+    }
+
+    std::string_view text_;
+    std::size_t at_ = 0;
+};
 
 }  // namespace pdf

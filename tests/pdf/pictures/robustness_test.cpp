@@ -43,7 +43,7 @@ std::vector<Sample> small_files() {
         {".wmf", red_over_blue_wmf() + wmf_pen(2, 3, kGreen) + wmf_select(3) +
                      wmf_record(0x0538, {2, 3, 2, 0, 0, 5, 5, 9, 0, 1, 1, 2, 2})},
         {".eps", red_over_blue_eps()},
-        {".ai", eps_file("0 0 10 10", "q 0 0 m 1 2 3 4 v 5 w [1 2] 0 d (x) pop 1 1 l W n Q 0.5 G S")},
+        {".ai", eps_file("0 0 10 10", "q 0 0 m 1 2 3 4 v 5 w [1 2] 0 d 1 1 l W n Q 0.5 G S")},
     };
 }
 
@@ -171,6 +171,19 @@ TEST(PictureRobustness, DISABLED_WriteFuzzSeeds) {
         {"eps_fuzzer/no_current_point", eps_file("0 0 10 10", "5 5 l h f 1 1 2 2 3 3 c W n 0 0 m 1 1 l S 2 2 l S")},
         {"eps_fuzzer/raster", eps_file("0 0 10 10", "0 0 translate 10 10 scale 2 2 8 [2 0 0 -2 0 2] {<00ff>} image")},
         {"eps_fuzzer/pdf_like", eps_file("0 0 10 10", "q 0.1 0 0 0.1 0 0 cm 1 0 0 rg 0 0 90 90 re f Q")},
+        {"eps_fuzzer/postscript_painting",
+         eps_file("0 0 100 100", "gsave 0 0 moveto 50 0 lineto 50 50 lineto closepath clip newpath 1 0 0 setrgbcolor "
+                                 "0 0 100 100 rectfill grestore 6 setlinewidth [10 10] 0 setdash 1 setlinecap "
+                                 "0 1 0 0 setcmykcolor 10 10 moveto 20 0 rlineto 0 20 rmoveto 5 5 10 0 15 5 rcurveto "
+                                 "closepath 0.5 setgray stroke 5 5 moveto 9 9 lineto eofill 60 60 30 30 rectstroke")},
+        {"eps_fuzzer/compound_even_odd",
+         eps_file("0 0 100 100", "u 0 A 0 D 800 Ar *u 10 10 m 90 10 l 90 90 l 10 90 l f 30 30 m 30 70 l 70 70 l "
+                                 "70 30 l f *U 1 XR 50 95 m 76 14 l 8 64 l 92 64 l 24 14 l F 0 XR U")},
+        {"eps_fuzzer/procedures_used",
+         eps_file("0 0 100 100", "/box {moveto 30 0 rlineto 0 30 rlineto -30 0 rlineto closepath} bind def "
+                                 "/two {box box} def 10 10 60 60 two fill /inner {\n%%BeginDocument: a.eps\n"
+                                 "%!PS-Adobe-3.0 EPSF-3.0\n%%EndSetup\n5 5 m 9 9 l S\n%%EOF\n%%EndDocument\n} def "
+                                 "inner")},
         {"wmf_fuzzer/slots_freed_out_of_order",
          wmf_file(0, 0, 100, 100, 72,
                   wmf_pen(0, 1, kRed) + wmf_pen(0, 1, kBlue) + wmf_pen(0, 1, kGreen) + wmf_record(0x01F0, {0}) +

@@ -2,6 +2,8 @@
 // damaged files, and how DrawImage puts a translation into the page.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "../content/content_fixture.h"
 #include "decoded.h"
 #include "pdf/content/eps_translator.h"
@@ -139,6 +141,33 @@ TEST(WmfTranslator, RefusesBitmapsTextsAndShapesItDoesNotDraw) {
     }
 }
 
+// Box 0 0 10 10, a line drawn, then `body`.
+std::string eps_with_prolog(const std::string& prolog, const std::string& body) {
+    return "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\n%%BeginProlog\n" + prolog +
+           "\n%%EndProlog\n0 0 m 9 9 l S\n" + body + "\n%%EOF\n";
+}
+
+// The operators after the line, or the reason of the refusal.
+std::string outcome_of(const std::string& file) {
+    static const std::string line = "0 g 0 G 1 w [] 0 d 0 j 0 J 10 M\r0 0 m\r9 9 l\rS";
+    try {
+        const std::string operators = pdf::translate_eps(span_of(file), kNatural).operators;
+        return operators.starts_with(line) ? operators.substr(std::min(operators.size(), line.size() + 1)) : operators;
+    } catch (const PdfError& e) {
+        return std::to_string(e.number()) + " " + e.description();
+    }
+}
+
+// Whether the reason of a refusal names `token`, as a word of its own.
+bool refused_naming(const std::string& outcome, const std::string& token) {
+    if (!outcome.starts_with("321 ")) return false;
+    std::istringstream words(outcome);
+    std::string word;
+    while (words >> word)
+        if (word == token || word == token + ":") return true;
+    return false;
+}
+
 TEST(EpsTranslator, OperatorsAreWrittenAnew) {
     const std::string start = "0 g 0 G 1 w [] 0 d 0 j 0 J 10 M\r";
     struct Case {
@@ -148,7 +177,7 @@ TEST(EpsTranslator, OperatorsAreWrittenAnew) {
     };
     // Box 10 20 110 70: the drawing's origin moves to (10, 20).
     const Case cases[] = {
-        {"path operators", "10 20 m 110 70 L 20 30 40 50 60 70 c 1 2 3 4 v 5 6 7 8 y 9 9 C h S",
+        {"path operators", "10 20 m 110 70 L 20 30 40 50 60 70 c 1 2 3 4 v 5 6 7 8 y h S",
          "0 0 m\r100 50 l\r10 10 30 30 50 50 c\r-9 -18 -7 -16 v\r-5 -14 -3 -12 y\rh\rS"},
         {"painting, each of its own path",
          "10 20 m n 10 20 m N 10 20 m f 10 20 m F 10 20 m s 10 20 m S 10 20 m b 10 20 m B 10 20 m W n",
@@ -161,14 +190,40 @@ TEST(EpsTranslator, OperatorsAreWrittenAnew) {
         {"custom colours: CMYK by 1 - tint, tint clamped",
          "0 0.8 0.9 0 (Orange) 0.25 x 1 1 0 0 (Blue (dark)) 1 X .5 .5 .5 .5 (Grey) -1 x 0 0 0 1 (K) 0 X 10 20 m S",
          "0 0.6 0.675 0 k\r0 0 0 0 K\r0.5 0.5 0.5 0.5 k\r0 0 0 1 K\r0 0 m\rS"},
-        {"line state, a dash only with its array", "2.5 w 1 j 2 J 4 M 7 j 0.5 M 1 M [3 2]1 d 4 d [] 0 d 10 20 m S",
+        {"line state", "2.5 w 1 j 2 J 4 M 1 M [3 2]1 d [] 0 d 10 20 m S",
          "2.5 w\r1 j\r2 J\r4 M\r1 M\r[3 2] 1 d\r[] 0 d\r0 0 m\rS"},
-        {"strings, names and procedures draw nothing",
-         "(a 1 2 m \\) (b) 3 4 l) pop /n {0 0 m 1 1 l} def <41 42> 7 8 m S",
-         "-3 -12 m\rS"},
-        {"a string over two lines", "(first 1 1 m\n2 2 l S) pop 5 5 m S", "-5 -15 m\rS"},
-        {"groups balanced", "q q 1 1 m Q Q Q Q q 10 20 m S", "q\rq\r-9 -19 m\rQ\rQ\rq\r0 0 m\rS\rQ"},
-        {"numbers with too few operands are dropped", "1 m 10 20 m 1 2 3 c 1 2 3 l S", "0 0 m\r-8 -17 l\rS"},
+        {"definitions draw nothing; a string over two lines for x",
+         "/n {0 0 m 1 1 l} def /p {S} bind def 0 0 0 1 (first 1 1 m\n2 2 l S) 0 x 7 8 m S",
+         "0 0 0 1 k\r-3 -12 m\rS"},
+        {"groups balanced at the end", "q q 1 1 m S Q Q q 10 20 m S", "q\rq\r-9 -19 m\rS\rQ\rQ\rq\r0 0 m\rS\rQ"},
+        {"Illustrator's operators that draw nothing",
+         "u 0 A 0 O 0 R 0 i 1 D 0 Ap 800 Ar 1 1 1 1 0 0 0 79 128 255 Lb (Layer 1) Ln 0 XR 10 20 m S LB U",
+         "0 0 m\rS"},
+        {"PostScript's paths, the r-operators from the current point",
+         "newpath 10 20 moveto 5 0 rlineto 0 5 rmoveto 1 1 2 2 3 3 rcurveto closepath 0 10 rlineto "
+         "20 30 lineto 1 2 3 4 5 6 curveto stroke fill closepath",
+         "0 0 m\r5 0 l\r5 5 m\r6 6 7 7 8 8 c\rh\r5 15 l\r10 10 l\r-9 -18 -7 -16 -5 -14 c\rS"},
+        {"PostScript's painting, rectangles and clipping",
+         "10 20 moveto 20 20 lineto fill 10 20 moveto eofill 10 20 moveto 20 30 lineto clip newpath "
+         "10 20 moveto eoclip newpath 20 30 5 5 rectfill 20 30 -5 5 rectstroke 10 20 moveto newpath",
+         "0 0 m\r10 0 l\rf\r0 0 m\rf*\r0 0 m\r10 10 l\rW\rn\r0 0 m\rW*\rn\r10 10 5 5 re f\r10 10 -5 5 re S"},
+        {"PostScript's state: colours for fill and stroke, lines, groups",
+         "gsave 0.5 setgray 1 0 0 setrgbcolor 0 1 0 0 setcmykcolor 6 setlinewidth 1 setlinecap 2 setlinejoin "
+         "3 setmiterlimit [10 10] 5 setdash grestore 10 20 moveto stroke",
+         "q\r0.5 g 0.5 G\r1 0 0 rg 1 0 0 RG\r0 1 0 0 k 0 1 0 0 K\r6 w\r1 J\r2 j\r3 M\r[10 10] 5 d\rQ\r0 0 m\rS"},
+        {"what is set while a path is open comes before it",
+         "10 20 moveto 20 20 lineto 0 0 1 setrgbcolor 3 w 1 0 0 0 K stroke",
+         "0 0 1 rg 0 0 1 RG\r3 w\r1 0 0 0 K\r0 0 m\r10 0 l\rS"},
+        {"1 XR: the even-odd rule, for clipping too; 0 XR: back to non-zero",
+         "1 XR 10 20 m 20 20 l f 10 20 m F 10 20 m b 10 20 m B 10 20 m W n 0 XR 10 20 m F",
+         "0 0 m\r10 0 l\rh f*\r0 0 m\rf*\r0 0 m\rb*\r0 0 m\rB*\r0 0 m\rW*\rn\r0 0 m\rf"},
+        {"a compound path: one path, painted once at *U by its last operator",
+         "*u 10 20 m 20 20 l 20 30 l f 12 22 m 12 24 l 14 24 l f 1 0 0 0 k *U *u 10 20 m 30 30 l S 10 20 m B *U",
+         "1 0 0 0 k\r0 0 m\r10 0 l\r10 10 l\rh\r2 2 m\r2 4 l\r4 4 l\rh\rf\r0 0 m\r20 10 l\r0 0 m\rB"},
+        {"procedures of the file's, run where the drawing uses them",
+         "/sq {moveto 10 0 rlineto} def 10 20 sq stroke", "0 0 m\r10 0 l\rS"},
+        {"a clipping path, then a grey line", "0 0 m 9 9 l W n 1 g 0 0 moveto 9 9 lineto stroke",
+         "-10 -20 m\r-1 -11 l\rW\rn\r1 g\r-10 -20 m\r-1 -11 l\rS"},
     };
     for (const Case& c : cases) {
         const std::string file = eps_file("10 20 110 70", c.body);
@@ -182,7 +237,7 @@ TEST(EpsTranslator, OperatorsAreWrittenAnew) {
     // direction, lengths the mean of the two (four times).
     const std::string file = eps_file("0 0 10 10", "1 1 m 3 w [1 2] 0 d S");
     const auto d = pdf::translate_eps(span_of(file), [](pdf::VectorSize) { return pdf::VectorSize{20, 80}; });
-    EXPECT_EQ(d.operators, "0 g 0 G 4 w [] 0 d 0 j 0 J 10 M\r2 8 m\r12 w\r[4 8] 0 d\rS");
+    EXPECT_EQ(d.operators, "0 g 0 G 4 w [] 0 d 0 j 0 J 10 M\r12 w\r[4 8] 0 d\r2 8 m\rS");
 
     // A DOS binary EPS: the PostScript section only; the bounding box at
     // the end.
@@ -219,7 +274,7 @@ TEST(EpsTranslator, RefusesDamagedFiles) {
         {"a change of coordinates", eps_file("0 0 10 10", "q 0.1 0 0 0.1 0 0 cm 0 0 m 90 90 l S Q"), 321},
         {"a PDF rectangle", eps_file("0 0 10 10", "1 1 8 8 re f 0 0 m 9 9 l S"), 321},
         {"a PDF colour", eps_file("0 0 10 10", "1 0 0 rg 0 0 m 9 9 l 0 9 l f"), 321},
-        {"nothing painted", eps_file("0 0 10 10", "0 0 m 9 9 l W n 1 g 0 0 moveto 9 9 lineto stroke"), 321},
+        {"nothing painted", eps_file("0 0 10 10", "0 0 m 9 9 l W n 1 g 9 9 m"), 321},
     };
     for (const Case& c : cases)
         expect_pdf_error([&] { pdf::translate_eps(span_of(c.file), kNatural); }, c.error, "", c.what);
@@ -227,20 +282,20 @@ TEST(EpsTranslator, RefusesDamagedFiles) {
 
 // Text, and images or text reached through names the file defines, in its
 // prolog or later, in any order: the drawing's use of such a name is
-// refused. Definitions the drawing does not use, and the translator's own
-// operators whatever the file makes of them, change nothing.
+// refused, and so is its use of one of the translator's own operators that
+// the file makes reach them. Definitions the drawing does not use change
+// nothing, however long their chains.
 TEST(EpsTranslator, RefusesTextAndWhatTheFilesOwnNamesPaint) {
-    auto eps = [](const std::string& prolog, const std::string& body) {
-        return "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\n%%BeginProlog\n" + prolog +
-               "\n%%EndProlog\n0 0 m 9 9 l S\n" + body + "\n%%EOF\n";
-    };
+    const auto eps = eps_with_prolog;
     const std::string drawn = pdf::translate_eps(span_of(eps("", "")), kNatural).operators;
     // An Illustrator procset: its text and image operators, and its own
     // meaning for the path operators.
     const std::string procset =
         "/Adobe_Illustrator 40 dict dup begin /_tx {show} bind def /Tx {_tx} bind def /Tj /Tx load def "
-        "/XI {/mask exch def image} bind def /m /moveto load def /l {lineto} def /S {_tx stroke} def "
-        "/f {XI} def end";
+        "/XI {/mask exch def image} bind def /m /moveto load def /l {lineto} def /_s {stroke} def /S {_s} def "
+        "/f {fill} def end";
+    std::string chain = "/d12 {(a) show} def";
+    for (int i = 11; i > 0; --i) chain += " /d" + std::to_string(i) + " {d" + std::to_string(i + 1) + "} def";
     struct Case {
         const char* what;
         std::string file;
@@ -257,7 +312,11 @@ TEST(EpsTranslator, RefusesTextAndWhatTheFilesOwnNamesPaint) {
         {"the procset's text", eps(procset, "(TESTO) _tx"), true},
         {"the procset, never used", eps(procset, ""), false},
         {"names defined, never used", eps("/I {image} def /T /show load def", "/U {I} def"), false},
-        {"path operators defined as text", eps("/m {(a) show} def /l /show load def /S {m} def", ""), false},
+        {"a chain of 12 definitions, never used", eps(chain, ""), false},
+        {"a path operator defined as text", eps("/l {S} def /S {(a) show} def", ""), true},
+        {"a path operator as another name for text", eps("/l /show load def", ""), true},
+        {"a string before a path operator defined as text", eps("/s {show} bind def", "2 2 m (Hidden) s"), true},
+        {"a number more than the translator's operator takes", eps("/M {moveto} def", "2 2 M"), true},
     };
     for (const char* text : {"show", "ashow", "widthshow", "awidthshow", "kshow", "xshow", "yshow", "xyshow",
                              "glyphshow", "cshow", "charpath", "To", "Tx", "TX", "Tj", "TJ"})
@@ -267,6 +326,162 @@ TEST(EpsTranslator, RefusesTextAndWhatTheFilesOwnNamesPaint) {
             expect_pdf_error([&] { pdf::translate_eps(span_of(c.file), kNatural); }, 321, "", c.what);
         else
             EXPECT_EQ(pdf::translate_eps(span_of(c.file), kNatural).operators, drawn) << c.what;
+    }
+}
+
+// Every token of the drawing is translated or known to draw nothing, or the
+// drawing is refused naming it: text and images however they are reached,
+// operators of no meaning here, operands too few or of the wrong kind, and
+// operators that cannot be drawn where they stand.
+TEST(EpsTranslator, RefusesEveryTokenItDoesNotKnowNamingIt) {
+    struct Case {
+        const char* body;
+        const char* named;
+    };
+    const Case cases[] = {
+        {"{ (Hidden) show } exec", "{"},
+        {"true { 0 0 moveto (Hidden) show } if", "true"},
+        {"[(a) (b)] { show } forall", "(a)"},
+        {"1 { 0 0 moveto (Hidden) show } repeat", "{"},
+        {"/languagelevel where { pop languagelevel 2 ge } { false } ifelse", "/languagelevel"},
+        {"/show load exec", "/show"},
+        {"systemdict /show get exec", "systemdict"},
+        {"(show) cvn cvx exec", "cvn"},
+        {"(show) token pop exch pop exec", "token"},
+        {"(other.ps) run", "run"},
+        {"save 1 1 moveto restore", "save"},
+        {"1 1 m (x) pop", "pop"},
+        {"1 1 10 { 0 moveto 0 9 rlineto stroke } for", "{"},
+        {"<< /a 1 >> begin", "<<"},
+        {"5 5 translate", "translate"},
+        {"1 0 0 1 0 0 cm", "cm"},
+        {"[1 0 0 1 0 0] concat", "concat"},
+        {"(Gradient) 0 0 0 0 1 0 Bb", "Bb"},
+        {"0 Bg", "Bg"},
+        {"(Pattern) 0 0 0 1 0 0 0 p", "p"},
+        {"(ALTRO) Tx", "Tx"},
+        {"//moveto", "//moveto"},
+        {"} 1 1 m", "}"},
+        {"] 1 1 m", "]"},
+        {"[1 2", "["},
+        {"4 d", "d"},
+        {"1 m", "m"},
+        {"0 0 m 1 2 3 c", "c"},
+        {"0 setdash", "setdash"},
+        {"(Hidden) S", "S"},
+        {"1 0 0 0 (x) 1 k", "k"},
+        {"0 0 m [1] 1 2 l", "l"},
+        {"(x) 1 1 m", "m"},
+        {"[1] 1 [2] 1 d", "another"},
+        {"(the end)", "end"},
+        {"7 j", "j"},
+        {"0.5 M", "M"},
+        {"3 setlinecap", "setlinecap"},
+        {"2 XR", "XR"},
+        {"5 5 lineto", "lineto"},
+        {"1 1 rlineto", "rlineto"},
+        {"0 0 m 5 5 l clip 0 0 m", "m"},
+        {"0 0 m 5 5 l eoclip", "eoclip"},
+        {"clip newpath", "clip"},
+        {"0 0 moveto 1 1 2 2 rectfill", "rectfill"},
+        {"0 0 m gsave", "gsave"},
+        {"grestore", "grestore"},
+        {"q 0 0 m Q", "Q"},
+        {"*U", "*U"},
+        {"*u 0 0 m 5 5 l f", "*u"},
+        {"*u 0 0 m 5 5 l fill *U", "fill"},
+        {"*u 0 0 m 5 5 l *U", "*U"},
+    };
+    for (const Case& c : cases) {
+        const std::string outcome = outcome_of(eps_with_prolog("", c.body));
+        EXPECT_TRUE(refused_naming(outcome, c.named)) << c.body << ": " << outcome;
+    }
+}
+
+// A name the file defines is run where the drawing uses it, by the same
+// rules, as if its body stood there; one the file defines in several ways,
+// or after the use, is refused.
+TEST(EpsTranslator, ProceduresAreRunWhereTheDrawingUsesThem) {
+    struct Case {
+        std::string prolog, body;
+        const char* outcome;  // the operators, or the word the refusal names
+        bool refused;
+    };
+    // Each use of p6 runs 8^6 copies of p0's 4 KB.
+    std::string exponential = "/p0 {newpath" + std::string(4096, ' ') + "} def";
+    for (int i = 1; i <= 6; ++i) {
+        exponential += " /p" + std::to_string(i) + " {";
+        for (int j = 0; j < 8; ++j) exponential += " p" + std::to_string(i - 1);
+        exponential += "} def";
+    }
+    const Case cases[] = {
+        {"/mt /moveto load def /lt //lineto def", "1 1 mt 2 2 lt stroke", "1 1 m\r2 2 l\rS", false},
+        {"/outer {inner stroke} def /inner {1 1 moveto 2 2 lineto} def", "outer", "1 1 m\r2 2 l\rS", false},
+        {"/sq {moveto 1 0 rlineto 0 1 rlineto closepath} bind def", "1 1 3 3 sq sq fill",
+         "3 3 m\r4 3 l\r4 4 l\rh\r1 1 m\r2 1 l\r2 2 l\rh\rf", false},
+        {"/a {1 1 moveto} def /a {1 1 moveto} def", "a 2 2 lineto stroke", "1 1 m\r2 2 l\rS", false},
+        {"", "/a {1 1 moveto} def a 2 2 lineto stroke", "1 1 m\r2 2 l\rS", false},
+        {"/t {(x) show} def", "1 1 moveto t", "show", true},
+        {"/a {1 1 moveto} def /a {(x) show} def", "a", "a", true},
+        {"/a 5 def /a {1 1 moveto} def", "a 2 2 lineto stroke", "a", true},
+        {"/a where {pop} {/a {1 1 moveto} def} ifelse", "a 2 2 lineto stroke", "a", true},
+        {"/a {1 1 moveto} def (a) cvn {(x) show} bind def", "a 2 2 lineto stroke", "a", true},
+        {"", "a /a {1 1 moveto} def", "a", true},
+        {"/a {a} def", "a", "a", true},
+        {exponential, "p6", "run", true},
+        {"/moveto {pop pop} def", "1 1 moveto", "moveto", true},
+        {"/def {pop pop} def", "/a {1 1 moveto} def", "def", true},
+        {"", "/a {1 1 moveto} bind", "/a", true},
+        {"", "/a {1 1 moveto", "/a", true},
+    };
+    for (const Case& c : cases) {
+        const std::string outcome = outcome_of(eps_with_prolog(c.prolog, c.body));
+        if (c.refused)
+            EXPECT_TRUE(refused_naming(outcome, c.outcome)) << c.prolog << " | " << c.body << ": " << outcome;
+        else
+            EXPECT_EQ(outcome, c.outcome) << c.prolog << " | " << c.body;
+    }
+}
+
+// The drawing lies between the file's own comments, not those of a document
+// embedded in it. An embedded document is run by the same rules where the
+// drawing uses it, and refused where it stands in the drawing itself.
+TEST(EpsTranslator, DrawingLiesBetweenTheFilesOwnComments) {
+    const std::string inner =
+        "%%BeginDocument: inner.eps\n%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 5 5\n%%EndComments\n"
+        "%%BeginProlog\n%%EndProlog\n%%BeginSetup\n%%EndSetup\n5 5 moveto 6 6 lineto stroke\n%%Trailer\n%%EOF\n"
+        "%%EndDocument\n";
+    auto eps = [&](const std::string& drawing) {
+        return "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: (atend)\n%%EndComments\n%%BeginProlog\n/inner {\n" + inner +
+               "} def\n%%EndProlog\n" + drawing + "\n%%Trailer\n%%BoundingBox: 0 0 10 10\n%%EOF\n";
+    };
+    struct Case {
+        const char* what;
+        std::string file;
+        const char* outcome;  // the operators, or the word the refusal names
+    };
+    const Case cases[] = {
+        {"defined in the prolog, never used", eps("1 1 m 2 2 l S"), "0 g 0 G 1 w [] 0 d 0 j 0 J 10 M\r1 1 m\r2 2 l\rS"},
+        {"defined in the drawing: it goes on after it",
+         eps("1 1 m 2 2 l S /later {\n" + inner + "} def 3 3 m 4 4 l S"),
+         "0 g 0 G 1 w [] 0 d 0 j 0 J 10 M\r1 1 m\r2 2 l\rS\r3 3 m\r4 4 l\rS"},
+        {"used by the drawing", eps("1 1 m 2 2 l S inner 3 3 m 4 4 l S"),
+         "0 g 0 G 1 w [] 0 d 0 j 0 J 10 M\r1 1 m\r2 2 l\rS\r5 5 m\r6 6 l\rS\r3 3 m\r4 4 l\rS"},
+        {"in the drawing itself", eps("1 1 m 2 2 l S\n" + inner + "3 3 m 4 4 l S"), "%%BeginDocument"},
+    };
+    for (const Case& c : cases) {
+        std::string outcome;
+        try {
+            const auto d = pdf::translate_eps(span_of(c.file), kNatural);
+            EXPECT_DOUBLE_EQ(d.size.width, 10) << c.what;
+            outcome = d.operators;
+        } catch (const PdfError& e) {
+            outcome = std::to_string(e.number()) + " " + e.description();
+        }
+        if (std::string(c.outcome).starts_with("%%"))
+            EXPECT_TRUE(refused_naming(outcome, c.outcome)) << c.what << ": " << outcome;
+        else
+            EXPECT_EQ(outcome, c.outcome) << c.what;
     }
 }
 
@@ -376,12 +591,39 @@ TEST(DrawImage, EpsTheTranslatorCannotDrawIsRefused) {
     }
 }
 
+// What ghostscript draws, as 100 x 100 RGB pixels at 72 dpi, of an EPS
+// file of box 0 0 100 100 and of a page on which DrawImage placed it.
+struct Renderings {
+    std::string eps, page;  // empty when it could not be drawn
+    std::string placing_error;
+};
+
+Renderings ghostscript_renderings(const std::string& eps) {
+    testsupport::TempDir dir;
+    const auto file = dir / "disegno.eps";
+    testsupport::write_file(file, eps);
+    auto pixels = [](const std::filesystem::path& drawing, const char* options) {
+        const auto r = run_command("gs -q -dNOPAUSE -dBATCH -dSAFER -r72 -sDEVICE=ppmraw -sOutputFile=- " +
+                                   std::string(options) + shell_quote(drawing.string()) + " | convert ppm:- rgb:-");
+        EXPECT_EQ(r.exit_code, 0) << r.err;
+        return r.out.size() == 30000 ? r.out : std::string();
+    };
+    Renderings drawn;
+    drawn.eps = pixels(file, "-dEPSCrop ");
+    Document doc;
+    doc.writer.SetPaperSize(255, 100, 100);
+    doc.first_page().DrawImage(file.string(), 0, 0);
+    if (doc.writer.ErrNumber() != 0) drawn.placing_error = doc.writer.ErrDescription();
+    doc.finish();
+    drawn.page = pixels(doc.file(), "");
+    return drawn;
+}
+
 // An Illustrator drawing with custom colours, each filled or stroked at a
 // tint, against ghostscript's rendering of the same file (its prolog gives
 // the Illustrator operators their meaning).
 TEST(DrawImage, IllustratorCustomColoursAsGhostscriptShowsThem) {
     for (const char* tool : {"gs", "convert"}) REQUIRE_TOOL(tool);
-    testsupport::TempDir dir;
     const std::string prolog =
         "/fc [0 0 0 1] def /sc [0 0 0 1] def\n"
         "/tinted {1 exch sub 5 1 roll 4 {4 index mul 4 1 roll} repeat 5 -1 roll pop 4 array astore} bind def\n"
@@ -393,25 +635,12 @@ TEST(DrawImage, IllustratorCustomColoursAsGhostscriptShowsThem) {
     const std::string body = "0 0.8 0.9 0 (Arancio) 0.25 x 10 10 m 90 10 l 90 45 l 10 45 l f\n"
                              "1 0.5 0 0.1 (Blu) 0.6 x 10 55 m 50 55 l 50 90 l 10 90 l f\n"
                              "0.1 0.9 0.2 0 (Rosso) 0 X 10 w 60 72 m 90 72 l S\n";
-    const std::string eps = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 100 100\n%%EndComments\n"
-                            "%%BeginProlog\n" + prolog + "%%EndProlog\n" + body + "showpage\n%%EOF\n";
-    const auto file = dir / "colori.eps";
-    testsupport::write_file(file, eps);
-    // 100 x 100 pixels at 72 dpi, as raw RGB bytes.
-    auto pixels = [](const std::filesystem::path& drawing, const char* options) {
-        const auto r = run_command("gs -q -dNOPAUSE -dBATCH -dSAFER -r72 -sDEVICE=ppmraw -sOutputFile=- " +
-                                   std::string(options) + shell_quote(drawing.string()) + " | convert ppm:- rgb:-");
-        EXPECT_EQ(r.exit_code, 0) << r.err;
-        return r.out.size() == 30000 ? r.out : std::string();
-    };
-    const std::string a = pixels(file, "-dEPSCrop ");
-
-    Document doc;
-    doc.writer.SetPaperSize(255, 100, 100);
-    doc.first_page().DrawImage(file.string(), 0, 0);
-    ASSERT_EQ(doc.writer.ErrNumber(), 0) << doc.writer.ErrDescription();
-    doc.finish();
-    const std::string b = pixels(doc.file(), "");
+    const Renderings drawn = ghostscript_renderings(
+        "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 100 100\n%%EndComments\n%%BeginProlog\n" + prolog +
+        "%%EndProlog\n" + body + "showpage\n%%EOF\n");
+    ASSERT_EQ(drawn.placing_error, "");
+    const std::string& a = drawn.eps;
+    const std::string& b = drawn.page;
     ASSERT_FALSE(a.empty() || b.empty());
     // Inside each shape, away from its edges (y from the top), and between.
     for (const auto& p : {std::array{50, 70}, std::array{30, 25}, std::array{75, 28}, std::array{50, 50}}) {
@@ -419,6 +648,74 @@ TEST(DrawImage, IllustratorCustomColoursAsGhostscriptShowsThem) {
         for (std::size_t c = 0; c < 3; ++c)
             EXPECT_NEAR(static_cast<unsigned char>(a[at + c]), static_cast<unsigned char>(b[at + c]), 3)
                 << "pixel " << p[0] << "," << p[1] << " channel " << c;
+    }
+}
+
+// The pixels of `a` that no pixel of `b` at most one pixel away matches:
+// what differs beyond the rounding of edges.
+int unmatched_pixels(const std::string& a, const std::string& b) {
+    auto same = [&](int i, int j) {
+        for (int c = 0; c < 3; ++c)
+            if (std::abs(static_cast<unsigned char>(a[i * 3 + c]) - static_cast<unsigned char>(b[j * 3 + c])) > 24)
+                return false;
+        return true;
+    };
+    int unmatched = 0;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x) {
+            bool found = false;
+            for (int dy = -1; dy <= 1 && !found; ++dy)
+                for (int dx = -1; dx <= 1 && !found; ++dx)
+                    found = x + dx >= 0 && x + dx < 100 && y + dy >= 0 && y + dy < 100 &&
+                            same(y * 100 + x, (y + dy) * 100 + x + dx);
+            unmatched += found ? 0 : 1;
+        }
+    return unmatched;
+}
+
+// PostScript's own painting operators, procedures of the file's, and
+// Illustrator's fill rule and compound paths, against ghostscript's
+// rendering of the same files.
+TEST(DrawImage, PaintingAsGhostscriptShowsIt) {
+    for (const char* tool : {"gs", "convert"}) REQUIRE_TOOL(tool);
+    // Illustrator's operators as a procedure set gives them meaning: the
+    // parts of a compound path are painted together, at *U.
+    const std::string procset =
+        "/_eo false def /_compound false def /_paint {} def /XR {1 eq /_eo exch def} def\n"
+        "/k /setcmykcolor load def /m /moveto load def /l /lineto load def\n"
+        "/_fill {_eo {eofill} {fill} ifelse} def /F {_compound {/_paint {_fill} def} {_fill} ifelse} def\n"
+        "/f {closepath F} def /*u {/_compound true def} def /*U {/_compound false def _paint} def\n";
+    struct Case {
+        const char* what;
+        std::string prolog, body;
+    };
+    const Case cases[] = {
+        {"colours of PostScript's operators fill", "",
+         "1 0 0 setrgbcolor 5 5 moveto 45 5 lineto 45 45 lineto closepath fill 0 1 0 0 setcmykcolor 55 5 40 40 "
+         "rectfill 0.5 setgray 5 55 moveto 45 55 lineto 25 95 lineto fill 0 0 1 setrgbcolor 55 55 40 40 rectstroke"},
+        {"a wide dashed line", "",
+         "0 0 1 setrgbcolor 6 setlinewidth [10 10] 0 setdash 10 50 moveto 90 50 lineto stroke"},
+        {"a clip ends with its grestore", "",
+         "gsave 0 0 moveto 50 0 lineto 50 50 lineto 0 50 lineto closepath clip newpath 1 0 0 setrgbcolor 0 0 100 "
+         "100 rectfill grestore 0 0 1 setrgbcolor 60 60 30 30 rectfill"},
+        {"relative pieces, even-odd", "",
+         "10 10 moveto 80 0 rlineto 0 80 rlineto -80 0 rlineto closepath 20 20 rmoveto 40 0 rlineto 0 40 rlineto "
+         "-40 0 rlineto closepath 5 5 rmoveto 10 20 20 -20 30 0 rcurveto eofill"},
+        {"procedures of the file's, a colour set while the path is open",
+         "/box {moveto 30 0 rlineto 0 30 rlineto -30 0 rlineto closepath} bind def",
+         "1 0 0 setrgbcolor 10 10 box fill 60 60 box 0 0 1 setrgbcolor 4 setlinewidth stroke"},
+        {"1 XR: the star has its hole", procset, "1 0 0 0 k 1 XR 50 95 m 76 14 l 8 64 l 92 64 l 24 14 l F"},
+        {"a compound path shows its hole", procset,
+         "0 1 1 0 k *u 10 10 m 90 10 l 90 90 l 10 90 l f 30 30 m 30 70 l 70 70 l 70 30 l f *U"},
+    };
+    for (const Case& c : cases) {
+        const Renderings drawn =
+            ghostscript_renderings("%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 100 100\n%%BeginProlog\n" + c.prolog +
+                                   "\n%%EndProlog\n" + c.body + "\nshowpage\n%%EOF\n");
+        EXPECT_EQ(drawn.placing_error, "") << c.what;
+        ASSERT_FALSE(drawn.eps.empty() || drawn.page.empty()) << c.what;
+        EXPECT_EQ(unmatched_pixels(drawn.eps, drawn.page), 0) << c.what;
+        EXPECT_EQ(unmatched_pixels(drawn.page, drawn.eps), 0) << c.what;
     }
 }
 

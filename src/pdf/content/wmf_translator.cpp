@@ -3,6 +3,7 @@
 #include "pdf/content/wmf_translator.h"
 
 #include <cmath>
+#include <deque>
 #include <functional>
 #include <queue>
 #include <utility>
@@ -26,6 +27,7 @@ enum : std::uint16_t {
     kSetMapMode = 0x0103,
     kSetRop2 = 0x0104,
     kSetPolyFillMode = 0x0106,
+    kIntersectClipRect = 0x0416,
     kMoveTo = 0x0214,
     kLineTo = 0x0213,
     kPolyline = 0x0325,
@@ -58,6 +60,10 @@ enum : std::uint16_t {
     kSelectPalette = 0x0234,
     kRealizePalette = 0x0035,
     kEscape = 0x0626,
+    // Text state: the texts themselves are refused.
+    kSetTextCharExtra = 0x0108,
+    kSetTextJustification = 0x020A,
+    kSetMapperFlags = 0x0231,
 };
 
 // The values of the records above that the translator follows: window
@@ -69,6 +75,11 @@ constexpr std::uint16_t kAlternate = 1, kWinding = 2;
 constexpr std::uint32_t kPatCopy = 0x00F00021;
 // Brush styles the translator paints: solid, and hollow (no fill).
 constexpr std::uint16_t kSolidBrush = 0, kHollowBrush = 1, kPatternBrush = 3, kDibPatternBrush = 5;
+// A pen's style: the line in the low byte (solid, four dash patterns, none,
+// inside the frame, drawn solid), then the end and the join.
+constexpr std::uint16_t kNullPen = 5, kInsideFramePen = 6;
+constexpr std::uint16_t kEndMask = 0x0F00, kSquareEnd = 0x0100, kFlatEnd = 0x0200;
+constexpr std::uint16_t kJoinMask = 0xF000, kBevelJoin = 0x1000, kMiterJoin = 0x2000;
 
 // More saved states than a drawing needs; it keeps the stack within the
 // translator's own budget.
@@ -125,6 +136,20 @@ struct DrawingState {
     bool winding = false;
 };
 
+// The pen (its width in points) and brush the content's graphics state was
+// last given, which `q` keeps and `Q` brings back.
+struct Written {
+    Object pen, brush;
+    double pen_width = -1;  // below 0: no pen written yet
+    bool brush_written = false;
+};
+
+// A saved state: the records', and the content's at that point.
+struct SavedState {
+    DrawingState drawing;
+    Written written;
+};
+
 class Translator {
 public:
     Translator(double left, double top, double width, double height, VectorSize target, VectorOut& out)
@@ -159,9 +184,12 @@ public:
                 state_.extent_x = scaled_extent(state_.extent_x, x_numerator, x_denominator);
                 break;
             }
+            // Each saved state is a graphics state saved in the content, so
+            // that a clip ends where the player's does.
             case kSaveDc:
                 if (saved_.size() >= kMostSavedStates) refuse(function, "states saved beyond the translator's limit");
-                saved_.push_back(state_);
+                saved_.push_back({state_, written_});
+                line("q");
                 break;
             case kRestoreDc: {
                 // Negative: that many states back; positive: the state saved
@@ -169,7 +197,12 @@ public:
                 const std::int64_t n = params.i16le(), depth = static_cast<std::int64_t>(saved_.size());
                 const std::int64_t keep = n < 0 ? depth + n : n - 1;
                 if (n == 0 || keep < 0 || keep >= depth) refuse(function, "restoring a state never saved");
-                state_ = saved_[static_cast<std::size_t>(keep)];
+                const SavedState& restored = saved_[static_cast<std::size_t>(keep)];
+                state_ = restored.drawing;
+                written_ = restored.written;
+                written_pen_ = written_.pen_width < 0 ? std::string() : pen_text(written_.pen, written_.pen_width);
+                written_brush_ = written_.brush_written ? brush_text(written_.brush) : std::string();
+                for (std::int64_t level = keep; level < depth; ++level) line("Q");
                 saved_.resize(static_cast<std::size_t>(keep));
                 break;
             }
@@ -192,9 +225,22 @@ public:
             case kSetTextAlign:
             case kSetStretchBltMode:
             case kSetRelAbs:
+            case kSetTextCharExtra:
+            case kSetTextJustification:
+            case kSetMapperFlags:
             case kSelectPalette:
             case kRealizePalette:
             case kEscape: break;
+            // Intersected with the clip in force, as the player does; the
+            // rectangle stays where the window puts it now.
+            case kIntersectClipRect: {
+                const double bottom = params.i16le(), right = params.i16le(), top = params.i16le(),
+                             left = params.i16le();
+                const double x = page_x(left), y = page_y(top);
+                line(vector_number(x) + " " + vector_number(y) + " " + vector_number(page_x(right) - x) + " " +
+                     vector_number(page_y(bottom) - y) + " re W n");
+                break;
+            }
             case kMoveTo: {
                 const double y = params.i16le();
                 state_.current_x = params.i16le();
@@ -305,6 +351,11 @@ public:
         }
     }
 
+    // Closes the states the file left saved.
+    void finish() {
+        for (std::size_t level = 0; level < saved_.size(); ++level) line("Q");
+    }
+
 private:
     // Logical coordinates to the drawn rectangle (points, y upwards).
     double page_x(double x) const {
@@ -372,7 +423,15 @@ private:
         objects_.push_back(o);
     }
 
-    bool stroking() const { return state_.pen.style != 5; }
+    // Refuses a stroke with a pen whose line, end or join the translator
+    // does not draw.
+    bool stroking() const {
+        const std::uint16_t style = state_.pen.style;
+        if ((style & 0xFF) == kNullPen) return false;
+        if ((style & 0xFF) > kInsideFramePen || (style & kEndMask) > kFlatEnd || (style & kJoinMask) > kMiterJoin)
+            refuse(function_, "stroke with a pen of style " + std::to_string(style) + " the translator does not draw");
+        return true;
+    }
     // Refuses a fill with a brush the translator does not paint.
     bool filling() const {
         const std::uint16_t style = state_.brush.style;
@@ -385,15 +444,23 @@ private:
         return vector_number(o.r / 255.0) + " " + vector_number(o.g / 255.0) + " " + vector_number(o.b / 255.0);
     }
 
-    // The pen's colour, width and dash pattern, written when they change.
+    // The pen's colour, width, dash pattern, ends and joins, written when
+    // they change.
     std::string pen_state() {
-        const Object& pen = state_.pen;
         const double unit = std::abs(frame_width_ / state_.extent_x) * scale_x();
-        const double width = pen.width * unit;
+        const double width = state_.pen.width * unit;
+        const std::string state = pen_text(state_.pen, width);
+        if (state == written_pen_) return {};
+        written_pen_ = state;
+        written_.pen = state_.pen;
+        written_.pen_width = width;
+        return state + " ";
+    }
+    static std::string pen_text(const Object& pen, double width) {
         const double d = width > 1 ? width : 1;
         // Dash patterns in multiples of the line width (at least a point).
         std::vector<int> pattern;
-        switch (pen.style) {
+        switch (pen.style & 0xFF) {
             case 1: pattern = {3, 1}; break;
             case 2: pattern = {1, 1}; break;
             case 3: pattern = {3, 1, 1, 1}; break;
@@ -406,17 +473,22 @@ private:
             dash += vector_number(pattern[i] * d);
         }
         dash += "] 0 d";
-        const std::string state = rgb(pen) + " RG " + vector_number(width) + " w " + dash;
-        if (state == written_pen_) return {};
-        written_pen_ = state;
-        return state + " ";
+        // Dashes keep flat ends, as the player's dashes of a pixel: round
+        // or square ones would fill the gaps.
+        const std::uint16_t end = pen.style & kEndMask, join = pen.style & kJoinMask;
+        const char* cap = !pattern.empty() || end == kFlatEnd ? "0" : end == kSquareEnd ? "2" : "1";
+        const char* corner = join == kMiterJoin ? "0" : join == kBevelJoin ? "2" : "1";
+        return rgb(pen) + " RG " + vector_number(width) + " w " + dash + " " + cap + " J " + corner + " j";
     }
     std::string brush_state() {
-        const std::string state = rgb(state_.brush) + " rg";
+        const std::string state = brush_text(state_.brush);
         if (state == written_brush_) return {};
         written_brush_ = state;
+        written_.brush = state_.brush;
+        written_.brush_written = true;
         return state + " ";
     }
+    static std::string brush_text(const Object& brush) { return rgb(brush) + " rg"; }
 
     // What comes before a path (the brush and pen, when they changed) and
     // the operator that paints it, by the fill mode.
@@ -447,10 +519,15 @@ private:
     VectorSize target_;
     std::uint16_t function_ = kEof;  // the record being translated
     DrawingState state_;
-    std::vector<DrawingState> saved_;
+    // A deque: growing by blocks, the deepest stack never stands copied
+    // beside itself, which keeps it within the translator's budget.
+    std::deque<SavedState> saved_;
     std::vector<Object> objects_;
     // The deleted slots below the end of objects_, lowest on top.
     std::priority_queue<std::size_t, std::vector<std::size_t>, std::greater<>> free_slots_;
+    // The content's pen and brush, and their text: a pen or brush is
+    // written again only when its text differs.
+    Written written_;
     std::string written_pen_, written_brush_;
     VectorOut& out_;
 };
@@ -494,6 +571,7 @@ VectorSize translate_wmf(std::span<const std::uint8_t> file, const VectorFit& fi
             throw;
         }
     }
+    translate.finish();
     return size;
 }
 

@@ -36,17 +36,17 @@ TEST(WmfTranslator, RecordsBecomeOperators) {
     };
     const Case cases[] = {
         {"line with the default pen", wmf_record(0x0214, {100, 0}) + wmf_record(0x0213, {720, 1440}),
-         "0 0 0 RG 0.05 w [] 0 d 0 31 m 72 0 l S"},
+         "0 0 0 RG 0.05 w [] 0 d 1 J 1 j 0 31 m 72 0 l S"},
         {"polyline, dashed pen of 40 units",
          wmf_pen(1, 40, kRed) + wmf_select(0) + wmf_record(0x0325, {3, 0, 0, 720, 720, 1440, 0}),
-         "1 0 0 RG 2 w [6 2] 0 d 0 36 m 36 0 l 72 36 l S"},
+         "1 0 0 RG 2 w [6 2] 0 d 0 J 1 j 0 36 m 36 0 l 72 36 l S"},
         {"polygon with a brush and the default pen",
          wmf_brush(0, kBlue) + wmf_select(0) + wmf_record(0x0324, {3, 0, 0, 720, 720, 1440, 0}),
-         "0 0 1 rg 0 0 0 RG 0.05 w [] 0 d 0 36 m 36 0 l 72 36 l b*"},
+         "0 0 1 rg 0 0 0 RG 0.05 w [] 0 d 1 J 1 j 0 36 m 36 0 l 72 36 l b*"},
         {"poly-polygon with a hollow brush, dotted pen",
          wmf_brush(1, kBlue) + wmf_pen(2, 0, kGreen) + wmf_select(0) + wmf_select(1) +
              wmf_record(0x0538, {2, 3, 0, 0, 0, 720, 0, 1440, 720, 720, 720, 720, 0}),
-         "0 1 0 RG 0 w [1 1] 0 d 0 36 m 36 36 l 72 0 l h s"},
+         "0 1 0 RG 0 w [1 1] 0 d 0 J 1 j 0 36 m 36 36 l 72 0 l h s"},
         {"rectangle, hollow pen, window moved and stretched",
          wmf_pen(5, 1, kRed) + wmf_select(0) + wmf_record(0x020B, {100, 200}) + wmf_record(0x020C, {72, 144}) +
              wmf_rectangle(200, 100, 344, 172),
@@ -54,30 +54,33 @@ TEST(WmfTranslator, RecordsBecomeOperators) {
         {"deleted object's slot taken by the next",
          wmf_pen(0, 0, kRed) + wmf_record(0x01F0, {0}) + wmf_pen(0, 0, kBlue) + wmf_select(0) +
              wmf_record(0x0213, {0, 1440}),
-         "0 0 1 RG 0 w [] 0 d 0 36 m 72 36 l S"},
+         "0 0 1 RG 0 w [] 0 d 1 J 1 j 0 36 m 72 36 l S"},
         {"the lowest free slot first, whatever the order of deletion",
          wmf_pen(0, 0, kRed) + wmf_pen(0, 0, kGreen) + wmf_pen(0, 0, kRed) + wmf_record(0x01F0, {0}) +
              wmf_record(0x01F0, {2}) + wmf_record(0x01F0, {2}) + wmf_pen(0, 0, kWhite) + wmf_pen(0, 0, kBlue) +
              wmf_pen(0, 0, kRed) + wmf_select(2) + wmf_record(0x0213, {0, 1440}) + wmf_select(3) +
              wmf_record(0x0213, {0, 0}),
-         "0 0 1 RG 0 w [] 0 d 0 36 m 72 36 l S\r1 0 0 RG 0 w [] 0 d 72 36 m 0 36 l S"},
+         "0 0 1 RG 0 w [] 0 d 1 J 1 j 0 36 m 72 36 l S\r1 0 0 RG 0 w [] 0 d 1 J 1 j 72 36 m 0 36 l S"},
         {"the table's last slot", pens(65534, kRed) + wmf_pen(0, 0, kBlue) + wmf_select(65534) +
                                       wmf_record(0x0213, {0, 1440}),
-         "0 0 1 RG 0 w [] 0 d 0 36 m 72 36 l S"},
+         "0 0 1 RG 0 w [] 0 d 1 J 1 j 0 36 m 72 36 l S"},
         {"dash-dot and dash-dot-dot pens", wmf_pen(3, 0, kRed) + wmf_pen(4, 0, kBlue) + wmf_select(0) +
                                                wmf_record(0x0213, {0, 1440}) + wmf_select(1) + wmf_record(0x0213, {0, 0}),
-         "1 0 0 RG 0 w [3 1 1 1] 0 d 0 36 m 72 36 l S\r0 0 1 RG 0 w [3 1 1 1 1 1] 0 d 72 36 m 0 36 l S"},
+         "1 0 0 RG 0 w [3 1 1 1] 0 d 0 J 1 j 0 36 m 72 36 l S\r"
+         "0 0 1 RG 0 w [3 1 1 1 1 1] 0 d 0 J 1 j 72 36 m 0 36 l S"},
         {"a pen's width follows the window's horizontal scale",
          wmf_pen(0, 4, kRed) + wmf_select(0) + wmf_record(0x020C, {72, 288}) + wmf_record(0x0213, {0, 288}),
-         "1 0 0 RG 1 w [] 0 d 0 36 m 72 36 l S"},
+         "1 0 0 RG 1 w [] 0 d 1 J 1 j 0 36 m 72 36 l S"},
         {"selecting a font changes neither pen nor brush",
          wmf_brush(0, kBlue) + wmf_record(0x02FB, {0, 0, 0, 0, 0}) + wmf_select(0) + wmf_select(1) +
              wmf_rectangle(0, 0, 1440, 720),
-         "0 0 1 rg 0 0 0 RG 0.05 w [] 0 d 0 36 m 72 36 l 72 0 l 0 0 l h b*"},
+         "0 0 1 rg 0 0 0 RG 0.05 w [] 0 d 1 J 1 j 0 36 m 72 36 l 72 0 l 0 0 l h b*"},
         {"fonts take a slot; a background colour draws nothing",
          wmf_record(0x02FB, {0, 0, 0, 0, 0}) + wmf_pen(0, 0, kBlue) + wmf_record(0x0201, {1, 2}) +
              wmf_select(1) + wmf_record(0x0213, {0, 1440}),
-         "0 0 1 RG 0 w [] 0 d 0 36 m 72 36 l S"},
+         "0 0 1 RG 0 w [] 0 d 1 J 1 j 0 36 m 72 36 l S"},
+        {"a clip in a state left saved", wmf_record(0x001E, {}) + wmf_record(0x0416, {360, 720, 0, 0}),
+         "q\r0 36 36 -18 re W n\rQ"},
     };
     for (const Case& c : cases) {
         const std::string file = wmf_file(0, 0, 1440, 720, 1440, c.records);

@@ -50,7 +50,7 @@ TEST(WmfRecords, RefusedNamingTheRecord) {
          wmf_record(0x01F9, {0, 8, 8, 2, 1, 1, 0, 0}) + wmf_select(0) +
              wmf_record(0x061D, kPatCopy + std::vector{9, 9, 0, 0}),
          "061D"},
-        {"a clip to a rectangle", wmf_record(0x0416, {50, 50, 0, 0}) + red + box, "0416"},
+        {"a pen of style 7 stroking", wmf_pen(7, 1, kRed) + wmf_select(0) + wmf_record(0x0213, {50, 50}), "0213"},
         {"a rectangle cut out of the clip", wmf_record(0x0415, {50, 50, 0, 0}) + red + box, "0415"},
         {"a clip region reset", wmf_record(0x012C, {0}) + red + box, "012C"},
         {"a clip region moved", wmf_record(0x0220, {5, 5}) + red + box, "0220"},
@@ -69,7 +69,7 @@ TEST(WmfRecords, RefusedNamingTheRecord) {
         {"a block transfer painting black", red + wmf_record(0x0922, std::vector{0x0042, 0} + std::vector(7, 0)),
          "0922"},
         {"a viewport extent", wmf_record(0x020E, {50, 50}) + box, "020E"},
-        {"a text spacing", wmf_record(0x0108, {2}) + box, "0108"},
+        {"a layout", wmf_record(0x0149, {1, 0}) + box, "0149"},
         {"a polygon's low byte under another number", wmf_record(0x0124, {1, 0, 0}) + box, "0124"},
         {"a number no record has", wmf_record(0x7777, {}) + box, "7777"},
     };
@@ -96,6 +96,7 @@ TEST(WmfRecords, DrawnAsAMetafilePlayerShowsThem) {
     };
     const ByteString red = red_from(0);
     auto line = [](int y) { return wmf_record(0x0214, {y, 0}) + wmf_record(0x0213, {y, 100}); };
+    const ByteString middle = wmf_record(0x0214, {50, 20}) + wmf_record(0x0213, {50, 80});
     struct Probe {
         int x, y;
         char colour;  // 'R', 'B' or 'W', as ColourImage tells them
@@ -123,18 +124,32 @@ TEST(WmfRecords, DrawnAsAMetafilePlayerShowsThem) {
              wmf_record(0x0940, kPatCopy + std::vector{0, 0, 0, 40, 40, 60, 60}) +
              wmf_record(0x0B41, kPatCopy + std::vector{1, 1, 0, 0, 0, 40, 40, 0, 60}),
          {{20, 20, 'B'}, {80, 80, 'B'}, {80, 20, 'B'}, {20, 80, 'W'}, {50, 50, 'W'}}},
+        {"a wide pen's round end", wmf_pen(0, 20, kBlue) + wmf_select(0) + middle,
+         {{50, 50, 'B'}, {86, 50, 'B'}, {94, 50, 'W'}}},
+        {"a wide pen's flat end", wmf_pen(0x0200, 20, kBlue) + wmf_select(0) + middle,
+         {{50, 50, 'B'}, {76, 50, 'B'}, {84, 50, 'W'}}},
+        {"IntersectClipRect clips to a quarter",
+         wmf_record(0x0416, {50, 50, 0, 0}) + red + wmf_rectangle(0, 0, 100, 100),
+         {{25, 25, 'R'}, {75, 25, 'W'}, {25, 75, 'W'}, {75, 75, 'W'}}},
+        {"a clip and a brush end with RestoreDC(-1)",
+         red + wmf_brush(0, kBlue) + wmf_rectangle(0, 0, 100, 20) + wmf_record(0x001E, {}) +
+             wmf_record(0x0416, {50, 50, 0, 0}) + wmf_select(2) + wmf_rectangle(0, 20, 100, 40) +
+             wmf_record(0x0127, {-1}) + wmf_select(2) + wmf_rectangle(0, 60, 100, 100),
+         {{25, 10, 'R'}, {25, 30, 'B'}, {75, 30, 'W'}, {75, 80, 'B'}}},
         {"OffsetWindowOrg moves the drawing",
          red + wmf_record(0x020B, {0, 0}) + wmf_record(0x020F, {0, 50}) + wmf_rectangle(50, 0, 100, 100),
          {{25, 50, 'R'}, {75, 50, 'W'}}},
         {"ScaleWindowExt stretches it", red + wmf_record(0x0410, {1, 1, 2, 1}) + wmf_rectangle(0, 0, 25, 100),
          {{45, 50, 'R'}, {55, 50, 'W'}}},
-        {"records that draw nothing; a pattern brush never used to fill",
+        {"records that draw nothing; a pattern brush never used to fill, a pen of style 7 never to stroke",
          wmf_record(0x0142, {5, 0, 40, 0, 8, 8}) + wmf_select(0) + wmf_pen(0, 10, kBlue) + wmf_select(1) +
              wmf_record(0x0103, {8}) + wmf_record(0x0104, {13}) + wmf_record(0x0102, {2}) +
              wmf_record(0x0201, {0, 0}) + wmf_record(0x0209, {0, 0}) + wmf_record(0x012E, {0}) +
              wmf_record(0x0107, {3}) + wmf_record(0x0105, {1}) + wmf_record(0x00F7, {0x300, 0}) +
              wmf_record(0x0234, {2}) + wmf_record(0x0035, {}) + wmf_record(0x0626, {15, 0}) +
-             wmf_record(0x02FB, {0, 0, 0, 0, 0}) + line(80) + red_from(4) + wmf_rectangle(0, 0, 100, 50),
+             wmf_record(0x02FB, {0, 0, 0, 0, 0}) + wmf_record(0x0108, {2}) + wmf_record(0x020A, {3, 1}) +
+             wmf_record(0x0231, {1, 0}) + line(80) + red_from(4) + wmf_rectangle(0, 0, 100, 50) +
+             wmf_pen(7, 1, kBlue) + wmf_select(6),
          {{50, 25, 'R'}, {50, 80, 'B'}, {50, 65, 'W'}}},
     };
     testsupport::TempDir dir;

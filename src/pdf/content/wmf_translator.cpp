@@ -459,8 +459,10 @@ private:
     static std::string pen_text(const Object& pen, double width) {
         const double d = width > 1 ? width : 1;
         // Dash patterns in multiples of the line width (at least a point).
+        // A pen wider than one logical unit is made solid by the player
+        // whatever dashes it asked for.
         std::vector<int> pattern;
-        switch (pen.style & 0xFF) {
+        switch (pen.width > 1 ? 0 : pen.style & 0xFF) {
             case 1: pattern = {3, 1}; break;
             case 2: pattern = {1, 1}; break;
             case 3: pattern = {3, 1, 1, 1}; break;

@@ -12,7 +12,8 @@ namespace pdf {
 // draw nothing, or refuses the file. Translated: move/line, polyline,
 // polygon, poly-polygon, rectangle; pens (width, colour, dash style, ends
 // and joins: round by default, square, flat; miter and bevel joins; dashes
-// keep flat ends; "inside frame" drawn as a solid line centred on the
+// keep flat ends, and a pen wider than one logical unit is solid whatever
+// its dashes, as the player draws it; "inside frame" drawn as a solid line centred on the
 // shape's edge), brushes (solid or hollow), selecting and deleting objects;
 // the window origin and extent, moved and scaled; SaveDC and RestoreDC
 // (absolute or relative: pen, brush, window, current position, fill mode,

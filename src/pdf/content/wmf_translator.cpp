@@ -2,6 +2,7 @@
 // and extent) onto the placeable frame, then onto the drawn rectangle.
 #include "pdf/content/wmf_translator.h"
 
+#include <algorithm>
 #include <cmath>
 #include <deque>
 #include <functional>
@@ -124,6 +125,9 @@ struct Object {
     std::uint16_t style = 0;
     double width = 0;  // logical units
     std::uint8_t r = 0, g = 0, b = 0;
+    // The colour names an entry of a palette (or a kind the translator does
+    // not know) rather than red, green and blue.
+    bool from_palette = false;
 };
 
 // What SaveDC keeps and RestoreDC brings back, of what the translator follows.
@@ -260,8 +264,8 @@ public:
             case kPolygon: {
                 const std::size_t n = params.u16le();
                 if (n * 4 > params.remaining()) picture_invalid("metafile point count");
-                const std::string path = points(params, n);
-                if (n > 0) paint(path, function == kPolygon);
+                // The player draws no line or polygon of fewer than two points.
+                if (n >= 2) paint(points(params, n), function == kPolygon);
                 break;
             }
             case kPolyPolygon: {
@@ -273,12 +277,16 @@ public:
                 if (total * 4 > params.remaining()) picture_invalid("metafile point count");
                 // A line for each polygon, the painting after the last: one
                 // record may hold the whole file, its lines are written as
-                // they are made.
+                // they are made. A polygon of fewer than two points is
+                // left out, as the player leaves it.
                 std::size_t last = total > 0 ? counts.size() - 1 : 0;
-                while (last > 0 && counts[last] == 0) --last;
+                while (last > 0 && counts[last] < 2) --last;
                 Painting painting;
                 for (std::size_t i = 0; i < counts.size(); ++i) {
-                    if (counts[i] == 0) continue;
+                    if (counts[i] < 2) {
+                        params.skip(4 * counts[i]);
+                        continue;
+                    }
                     if (painting.op == nullptr) painting = paint_state(true);
                     line(std::exchange(painting.state, {}) + points(params, counts[i]) + " h" +
                          (i == last ? std::string(" ") + painting.op : std::string()));
@@ -288,7 +296,7 @@ public:
             case kRectangle: {
                 const double bottom = params.i16le(), right = params.i16le(), top = params.i16le(),
                              left = params.i16le();
-                paint(rectangle(left, top, right, bottom), true);
+                paint(rectangle(left, top, right, bottom, inside_frame()), true);
                 break;
             }
             // Block transfers without a bitmap: the brush painted over a
@@ -377,10 +385,24 @@ private:
         }
         return path;
     }
-    std::string rectangle(double left, double top, double right, double bottom) const {
-        return point(left, top) + " m " + point(right, top) + " l " + point(right, bottom) + " l " +
-               point(left, bottom) + " l h";
+    // A rectangle's path, moved in by `inset` points on each side (no more
+    // than to its middle).
+    std::string rectangle(double left, double top, double right, double bottom, double inset = 0) const {
+        double x0 = page_x(left), y0 = page_y(top), x1 = page_x(right), y1 = page_y(bottom);
+        if (inset > 0) {
+            const double dx = std::copysign(std::min(inset, std::abs(x1 - x0) / 2), x1 - x0);
+            const double dy = std::copysign(std::min(inset, std::abs(y1 - y0) / 2), y1 - y0);
+            x0 += dx;
+            x1 -= dx;
+            y0 += dy;
+            y1 -= dy;
+        }
+        const auto at = [](double x, double y) { return vector_number(x) + " " + vector_number(y); };
+        return at(x0, y0) + " m " + at(x1, y0) + " l " + at(x1, y1) + " l " + at(x0, y1) + " l h";
     }
+    // An inside-frame pen keeps to the rectangle it draws: the player
+    // shrinks the figure by half the pen's width.
+    double inside_frame() const { return (state_.pen.style & 0xFF) == kInsideFramePen ? pen_width() / 2 : 0; }
 
     // Window origins and extents are 32-bit numbers to the player.
     double within_gdi_range(double value, const char* what) const {
@@ -410,6 +432,14 @@ private:
         o.r = params.u8();
         o.g = params.u8();
         o.b = params.u8();
+        // Its last byte: 0 for RGB; 2 for an RGB matched to a palette where
+        // the device has one, which a page has not.
+        const std::uint8_t kind = params.u8();
+        o.from_palette = kind != 0 && kind != 2;
+    }
+    // Refuses painting with a colour taken from a palette.
+    void painted_in_rgb(const Object& o) const {
+        if (o.from_palette) refuse(function_, "colour from a palette the translator does not follow");
     }
 
     void add(const Object& o) {
@@ -430,6 +460,7 @@ private:
         if ((style & 0xFF) == kNullPen) return false;
         if ((style & 0xFF) > kInsideFramePen || (style & kEndMask) > kFlatEnd || (style & kJoinMask) > kMiterJoin)
             refuse(function_, "stroke with a pen of style " + std::to_string(style) + " the translator does not draw");
+        painted_in_rgb(state_.pen);
         return true;
     }
     // Refuses a fill with a brush the translator does not paint.
@@ -437,6 +468,7 @@ private:
         const std::uint16_t style = state_.brush.style;
         if (style != kSolidBrush && style != kHollowBrush)
             refuse(function_, "fill with a brush of style " + std::to_string(style) + " the translator does not paint");
+        if (style == kSolidBrush) painted_in_rgb(state_.brush);
         return style == kSolidBrush;
     }
 
@@ -444,11 +476,12 @@ private:
         return vector_number(o.r / 255.0) + " " + vector_number(o.g / 255.0) + " " + vector_number(o.b / 255.0);
     }
 
+    // The pen's width in points: logical units across.
+    double pen_width() const { return state_.pen.width * std::abs(frame_width_ / state_.extent_x) * scale_x(); }
     // The pen's colour, width, dash pattern, ends and joins, written when
     // they change.
     std::string pen_state() {
-        const double unit = std::abs(frame_width_ / state_.extent_x) * scale_x();
-        const double width = state_.pen.width * unit;
+        const double width = pen_width();
         const std::string state = pen_text(state_.pen, width);
         if (state == written_pen_) return {};
         written_pen_ = state;

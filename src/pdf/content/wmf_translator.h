@@ -10,11 +10,14 @@ namespace pdf {
 
 // Every record, known by its full function number, is translated, known to
 // draw nothing, or refuses the file. Translated: move/line, polyline,
-// polygon, poly-polygon, rectangle; pens (width, colour, dash style, ends
-// and joins: round by default, square, flat; miter and bevel joins; dashes
-// keep flat ends, and a pen wider than one logical unit is solid whatever
-// its dashes, as the player draws it; "inside frame" drawn as a solid line centred on the
-// shape's edge), brushes (solid or hollow), selecting and deleting objects;
+// polygon, poly-polygon (a line or polygon of fewer than two points left
+// out, as the player leaves it), rectangle; pens (width, colour, dash style,
+// ends and joins: round by default, square, flat; miter and bevel joins;
+// dashes keep flat ends, and a pen wider than one logical unit is solid
+// whatever its dashes, as the player draws it; "inside frame" solid, a
+// rectangle drawn with it shrunk by half its width to keep within its
+// corners), brushes (solid or hollow), colours in red, green and blue,
+// selecting and deleting objects;
 // the window origin and extent, moved and scaled; SaveDC and RestoreDC
 // (absolute or relative: pen, brush, window, current position, fill mode,
 // clip), each saved state a graphics state saved in the content (`q`, `Q`
@@ -36,9 +39,10 @@ namespace pdf {
 // layout and palette changes among them) and one whose value it does not
 // follow (a block transfer with a bitmap, a fill with a hatched or pattern
 // brush, a stroke with a pen of another line style (user-defined,
-// alternate), end or join, another mapping or drawing mode or raster
-// operation, a fill mode other than those two, restoring a state never
-// saved, a window scaled by 0 or to nothing, a region selected), each
+// alternate), end or join, a stroke or fill in a palette's colour, another
+// mapping or drawing mode or raster operation, a fill mode other than those
+// two, restoring a state never saved, a window scaled by 0 or to nothing, a
+// region selected), each
 // naming the record by its number; 62 for a record that runs past the end
 // of the file.
 VectorSize translate_wmf(std::span<const std::uint8_t> file, const VectorFit& fit, VectorOut& out);

@@ -72,6 +72,7 @@ TEST(WmfRecords, RefusedNamingTheRecord) {
         {"a layout", wmf_record(0x0149, {1, 0}) + box, "0149"},
         {"a polygon's low byte under another number", wmf_record(0x0124, {1, 0, 0}) + box, "0124"},
         {"a number no record has", wmf_record(0x7777, {}) + box, "7777"},
+        {"a brush of a palette entry filling", wmf_record(0x02FC, {0, 3, 0x0100, 0}) + wmf_select(0) + box, "041B"},
     };
     for (const Case& c : cases) {
         const std::string file = wmf_file(0, 0, 100, 100, 72, c.records);
@@ -128,6 +129,13 @@ TEST(WmfRecords, DrawnAsAMetafilePlayerShowsThem) {
          {{50, 50, 'B'}, {86, 50, 'B'}, {94, 50, 'W'}}},
         {"a wide pen's flat end", wmf_pen(0x0200, 20, kBlue) + wmf_select(0) + middle,
          {{50, 50, 'B'}, {76, 50, 'B'}, {84, 50, 'W'}}},
+        {"an inside-frame pen keeps within the rectangle",
+         wmf_pen(6, 20, kBlue) + wmf_brush(0, kRed) + wmf_select(0) + wmf_select(1) + wmf_rectangle(10, 10, 90, 90),
+         {{5, 50, 'W'}, {25, 50, 'B'}, {50, 50, 'R'}}},
+        {"a polygon of one point is left out of a poly-polygon",
+         wmf_pen(0, 20, kBlue) + wmf_brush(0, kRed) + wmf_select(0) + wmf_select(1) +
+             wmf_record(0x0538, {2, 1, 4, 50, 50, 10, 10, 90, 10, 90, 90, 10, 90}),
+         {{50, 50, 'R'}, {10, 50, 'B'}}},
         {"IntersectClipRect clips to a quarter",
          wmf_record(0x0416, {50, 50, 0, 0}) + red + wmf_rectangle(0, 0, 100, 100),
          {{25, 25, 'R'}, {75, 25, 'W'}, {25, 75, 'W'}, {75, 75, 'W'}}},

@@ -771,7 +771,7 @@ TEST_F(ModuloTest, EscOrClosingTheSaveQuestionLosesNothing) {
     };
     for (const auto& esci : uscite) {
         for (bool con_esc : {true, false}) {
-            QTimer::singleShot(0, [con_esc] {
+            QTimer::singleShot(QUIETE_PRIMA_DEI_TASTI_MS + 50, [con_esc] {
                 auto* box = QApplication::activeModalWidget();
                 ASSERT_NE(box, nullptr);
                 if (con_esc)
@@ -840,7 +840,8 @@ TEST_F(ModuloTest, SavingOnTheWayOutWithARefusedAmountSaysWhy) {
     for (const auto& esci : uscite) {
         m->casella(0)->setFocus();
         QToolTip::hideText();
-        QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_S); });
+        QTimer::singleShot(QUIETE_PRIMA_DEI_TASTI_MS + 50,
+                           [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_S); });
         esci();
         // The window system gives the form back its activation once the
         // question's window has gone; offscreen, the test asks for it.

@@ -549,6 +549,20 @@ TEST_F(ModuloTest, AnAltLetterAndAQuickClickOrSpaceRunTheButtonOnce) {
     }
 }
 
+// A double-click on a button is one click: Salva says once why it refuses.
+TEST_F(ModuloTest, ADoubleClickRunsTheButtonOnce) {
+    auto m = apri();
+    QApplication::setActiveWindow(m.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m.get()));
+    m->casella(4)->setText(QStringLiteral("31/02/2020"));
+    // As a widget gets a double-click: a click, then the second press as a
+    // double-click, then its release.
+    QTest::mouseClick(m->pulsante_salva(), Qt::LeftButton);
+    QTest::mouseDClick(m->pulsante_salva(), Qt::LeftButton);
+    QTest::mouseRelease(m->pulsante_salva(), Qt::LeftButton);
+    EXPECT_EQ(finestre.size(), 1u);
+}
+
 TEST_F(ModuloTest, MenuAsksOnlyWhenSomethingChanged) {
     {
         auto m = apri();

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSocketNotifier>
@@ -51,8 +52,37 @@ void metti_testo(QMessageBox& box, const QString& testo) {
     });
 }
 
+// Drops the keys that reach the box before the keyboard has been quiet for
+// QUIETE_PRIMA_DEI_TASTI_MS since the box appeared (or became active, which
+// a window manager may do a while later). Each key dropped starts the wait
+// again: typing that goes on is still meant for the window below.
+class TastiNonLetti : public QObject {
+public:
+    explicit TastiNonLetti(QMessageBox& box) : QObject(&box), box_(box) { qApp->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* oggetto, QEvent* evento) override {
+        const QEvent::Type tipo = evento->type();
+        if ((tipo == QEvent::Show || tipo == QEvent::WindowActivate) && oggetto == &box_) quiete_.start();
+        // The shortcut override comes first: accepted, no Alt letter's
+        // shortcut runs for the key.
+        if (tipo != QEvent::KeyPress && tipo != QEvent::ShortcutOverride) return false;
+        const auto* widget = qobject_cast<QWidget*>(oggetto);
+        if (widget == nullptr || widget->window() != &box_) return false;
+        if (quiete_.isValid() && quiete_.elapsed() >= QUIETE_PRIMA_DEI_TASTI_MS) return false;
+        if (tipo == QEvent::KeyPress) quiete_.start();
+        evento->accept();
+        return true;
+    }
+
+private:
+    QMessageBox& box_;
+    QElapsedTimer quiete_;
+};
+
 int mostra(QWidget* padre, QMessageBox::Icon icona, const QString& titolo, const QString& testo) {
     QMessageBox box(icona, titolo, {}, QMessageBox::NoButton, padre);
+    new TastiNonLetti(box);
     metti_testo(box, testo);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     return box.exec();
@@ -78,6 +108,7 @@ struct DomandaSiNo {
         : box(QMessageBox::Question, titolo, {}, QMessageBox::NoButton, padre),
           si(box.addButton(QStringLiteral("&Sì"), QMessageBox::YesRole)),
           no(box.addButton(QStringLiteral("&No"), QMessageBox::NoRole)) {
+        new TastiNonLetti(box);
         metti_testo(box, testo);
         box.setDefaultButton(predefinita == Risposta::No ? no : si);
     }

@@ -15,6 +15,13 @@ inline const QString TITOLO_PROGRAMMA = QStringLiteral("Contratto di appalto");
 
 enum class Risposta { Si, No, Resta };
 
+// A box takes no key until the keyboard has been quiet this long since it
+// appeared: keys that come sooner were pressed for the window below, before
+// the user could read the box (a letter typed on as "Menu" opens its
+// question, Alt+S meant for "Stampa Dati" as "Sovrascrivere" appears), and
+// would answer it unseen.
+inline constexpr int QUIETE_PRIMA_DEI_TASTI_MS = 250;
+
 // True for "Sì". Esc and the box's close button answer "No", so this suits a
 // question whose "No" changes nothing; `predefinita` (Si or No) is the
 // button Enter presses: No for a question whose "Sì" destroys something.

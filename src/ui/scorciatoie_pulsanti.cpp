@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QPointer>
+#include <QPushButton>
 #include <QShortcutEvent>
 #include <QTimer>
 
@@ -32,6 +33,8 @@ public:
 
 protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override {
+        // Not pressed, the button lets the release that follows go by.
+        if (evento->type() == QEvent::MouseButtonDblClick) return qobject_cast<QPushButton*>(oggetto) != nullptr;
         if (evento->type() != QEvent::Shortcut) return false;
         auto* pulsante = qobject_cast<QAbstractButton*>(oggetto);
         // An ambiguous letter only moves the focus, as Qt does it.

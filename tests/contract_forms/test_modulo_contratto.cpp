@@ -549,6 +549,20 @@ TEST_F(ModuloTest, AnAltLetterAndAQuickClickOrSpaceRunTheButtonOnce) {
     }
 }
 
+// A double-click on a button is one click: Salva says once why it refuses.
+TEST_F(ModuloTest, ADoubleClickRunsTheButtonOnce) {
+    auto m = apri();
+    QApplication::setActiveWindow(m.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m.get()));
+    m->casella(4)->setText(QStringLiteral("31/02/2020"));
+    // As a widget gets a double-click: a click, then the second press as a
+    // double-click, then its release.
+    QTest::mouseClick(m->pulsante_salva(), Qt::LeftButton);
+    QTest::mouseDClick(m->pulsante_salva(), Qt::LeftButton);
+    QTest::mouseRelease(m->pulsante_salva(), Qt::LeftButton);
+    EXPECT_EQ(finestre.size(), 1u);
+}
+
 TEST_F(ModuloTest, MenuAsksOnlyWhenSomethingChanged) {
     {
         auto m = apri();
@@ -771,7 +785,7 @@ TEST_F(ModuloTest, EscOrClosingTheSaveQuestionLosesNothing) {
     };
     for (const auto& esci : uscite) {
         for (bool con_esc : {true, false}) {
-            QTimer::singleShot(0, [con_esc] {
+            QTimer::singleShot(QUIETE_PRIMA_DEI_TASTI_MS + 50, [con_esc] {
                 auto* box = QApplication::activeModalWidget();
                 ASSERT_NE(box, nullptr);
                 if (con_esc)
@@ -840,7 +854,8 @@ TEST_F(ModuloTest, SavingOnTheWayOutWithARefusedAmountSaysWhy) {
     for (const auto& esci : uscite) {
         m->casella(0)->setFocus();
         QToolTip::hideText();
-        QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_S); });
+        QTimer::singleShot(QUIETE_PRIMA_DEI_TASTI_MS + 50,
+                           [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_S); });
         esci();
         // The window system gives the form back its activation once the
         // question's window has gone; offscreen, the test asks for it.

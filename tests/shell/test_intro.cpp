@@ -691,7 +691,9 @@ TEST_F(Menu, AQuickAltLetterAndEnterRunOneAction) {
     const auto con_domanda = [&] {
         menu_nuovo();
         intro->scelta(Intro::Proprietario)->click();
-        QTimer::singleShot(150, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_N); });
+        QTimer::singleShot(150 + QUIETE_PRIMA_DEI_TASTI_MS, [] {
+            QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_N);
+        });
     };
     ASSERT_TRUE(testsupport::in_rapida_successione(con_domanda, [] { premi(Qt::Key_S, Qt::AltModifier); },
                                                    [] { premi(Qt::Key_Return); }));

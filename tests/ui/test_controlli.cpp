@@ -1,6 +1,9 @@
 // Check boxes, option groups, list selection, message boxes and tab order.
+#include <algorithm>
+
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
@@ -111,9 +114,10 @@ TEST(Combo, SelectionByTextByPrefixAndEditableText) {
     EXPECT_EQ(fisso.currentIndex(), -1);
 }
 
-// Answers the next box with a key press, through the real box.
+// Answers the next box with a key press, through the real box, once the box
+// takes keys.
 static void rispondi_con(int tasto, QString* titolo = nullptr, QStringList* pulsanti = nullptr) {
-    QTimer::singleShot(0, [=] {
+    QTimer::singleShot(QUIETE_PRIMA_DEI_TASTI_MS + 50, [=] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
         if (titolo != nullptr) *titolo = box->windowTitle();
@@ -169,6 +173,32 @@ TEST(Messaggi, KeysAndTheCloseButtonAnswerAsTheQuestionMeans) {
         EXPECT_EQ(chiedi_si_no_resta(nullptr, QStringLiteral("Menu"), QStringLiteral("?")), attesa) << tasto;
         EXPECT_EQ(pulsanti.size(), 2) << "only Sì and No are shown";
     }
+}
+
+// A word typed on, or an Alt letter meant for the window below ("Stampa
+// Dati", "Salva"), as a question appears does not answer it, however long
+// the keys keep coming; the first key after a pause does.
+TEST(Messaggi, KeysPressedAsAQuestionAppearsDoNotAnswerIt) {
+    bool ancora_aperta = false;
+    qint64 pausa_piu_lunga = 0;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        QApplication::setActiveWindow(box);
+        QElapsedTimer tempo;
+        tempo.start();
+        for (int volta = 0; volta < 8 && QApplication::activeModalWidget() == box; ++volta) {
+            // 8 keys 40 ms apart outlast the wait.
+            pausa_piu_lunga = std::max(pausa_piu_lunga, tempo.restart());
+            QTest::keyClick(box->focusWidget(), Qt::Key_S, volta % 2 ? Qt::AltModifier : Qt::NoModifier);
+            QTest::qWait(40);
+        }
+        ancora_aperta = QApplication::activeModalWidget() == box;
+        QTest::qWait(QUIETE_PRIMA_DEI_TASTI_MS + 50);
+        if (ancora_aperta) QTest::keyClick(box->focusWidget(), Qt::Key_N);
+    });
+    EXPECT_FALSE(chiedi_si_no(nullptr, QStringLiteral("Sovrascrivere"), QStringLiteral("?"), Risposta::No));
+    EXPECT_TRUE(ancora_aperta);
+    ASSERT_LT(pausa_piu_lunga, QUIETE_PRIMA_DEI_TASTI_MS) << "the machine was too slow for the keys to come in a burst";
 }
 
 TEST(Messaggi, PlainCodeMessagesReachTheBoxes) {

@@ -192,13 +192,23 @@ bool EpsDefinitions::reaches_image_or_text(std::string_view name) {
     return found;
 }
 
+bool EpsDefinitions::names_unknown() const {
+    return computes_names_ || defines("def") || defines("bind") || defines("load");
+}
+
+std::optional<EpsDefinitions::Procedure> EpsDefinitions::one_body(std::string_view name) const {
+    const auto all = of(name);
+    if (all.empty()) return std::nullopt;
+    for (const Definition& d : all)
+        if (d.kind == Definition::Other || d.body != all.front().body || d.kind != all.front().kind)
+            return std::nullopt;
+    return Procedure{all.front().body, all.front().position};
+}
+
 std::optional<EpsDefinitions::Procedure> EpsDefinitions::procedure(std::string_view name) {
     const auto all = of(name);
     if (all.empty()) return std::nullopt;
     std::uint8_t& mark = marks_[first_of(name)];
-    if (computes_names_)
-        picture_invalid("EPS name used where the file defines procedures under names it computes: " +
-                        std::string(name));
     if ((mark & kOneBody) == 0) {
         for (const Definition& d : all) {
             if (d.kind == Definition::Other)

@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,7 +47,8 @@ std::string_view postscript_of(std::span<const std::uint8_t> file) {
 bool number_of(std::string_view token, double& value) {
     if (token.empty()) return false;
     std::string_view t = token;
-    if (t[0] == '+') t.remove_prefix(1);
+    // One sign: `+-1` is a name.
+    if (t[0] == '+' && t.size() > 1 && t[1] != '-') t.remove_prefix(1);
     const auto [end, error] = std::from_chars(t.data(), t.data() + t.size(), value);
     return error == std::errc() && end == t.data() + t.size() && std::isfinite(value);
 }
@@ -77,9 +79,9 @@ bool bounding_box(std::string_view rest, EpsBox& box) {
 
 // The bounding box and where the drawing starts: after the file's own
 // %%EndSetup, else its own %%EndProlog, else its own %%EndComments (the
-// last of the first two, the first of the third), else at the start. The
-// comments of documents embedded in it (%%BeginDocument ... %%EndDocument)
-// are not its own.
+// first of each: what follows a first one is checked, even where another
+// comes later), else at the start. The comments of documents embedded in
+// it (%%BeginDocument ... %%EndDocument) are not its own.
 struct Layout {
     EpsBox box;
     bool have_box = false;
@@ -102,8 +104,8 @@ Layout layout_of(std::string_view text) {
         else if (starts(token, "%%BoundingBox:") && !layout.have_box)
             layout.have_box = bounding_box(token.substr(14), layout.box);
         else if (starts(token, "%%EndComments") && end_comments == 0) end_comments = after;
-        else if (starts(token, "%%EndProlog")) end_prolog = after;
-        else if (starts(token, "%%EndSetup")) end_setup = after;
+        else if (starts(token, "%%EndProlog") && end_prolog == 0) end_prolog = after;
+        else if (starts(token, "%%EndSetup") && end_setup == 0) end_setup = after;
     }
     layout.start = end_setup > 0 ? end_setup : end_prolog > 0 ? end_prolog : end_comments;
     return layout;
@@ -180,22 +182,26 @@ private:
 
     bool name(std::string_view token) {
         const std::string t(token);
-        if (t == "showpage") {
-            if (definitions_.reaches_image_or_text(t))
-                picture_invalid("EPS operator the file defines to draw an image or text: " + t);
-            return false;
-        }
+        if (definitions_.names_unknown())
+            picture_invalid("EPS name used where the file defines names in ways the translator cannot follow: " + t);
+        const bool defined = definitions_.defines(t);
+        // A showpage of the file's own is run as its other procedures are.
+        if (t == "showpage" && !defined) return false;
         if (const EpsOperator* op = eps_operator(t)) {
-            // Illustrator's operators keep their meaning whatever the file's
-            // procedure set makes of them, unless it makes them draw what
-            // the translator cannot, or take other operands than they do
-            // (a number left below theirs); PostScript's are the file's
-            // once it defines them.
-            const bool defined = definitions_.defines(t);
+            // Illustrator's operators take the file's meaning where the
+            // translator can follow it (`/s {stroke} def`), else keep their
+            // own whatever the file's procedure set makes of them, unless
+            // it makes them draw what the translator cannot, or take other
+            // operands than they do (a number left below theirs);
+            // PostScript's are the file's once it defines them.
             if (defined) {
                 if (op->postscript) picture_invalid("EPS operator the file redefines: " + t);
                 if (definitions_.reaches_image_or_text(t))
                     picture_invalid("EPS operator the file defines to draw an image or text: " + t);
+                if (const auto own = definitions_.one_body(t); own && own->position < use_position_ && followed(t, 0)) {
+                    use(t, *own);
+                    return true;
+                }
             }
             run(*op, defined);
             return true;
@@ -205,6 +211,35 @@ private:
             return true;
         }
         picture_invalid("EPS operator the translator does not know: " + t);
+    }
+
+    // Whether the file's definition of `name` is made only of what the
+    // drawing could hold in its place: numbers, strings, arrays, the
+    // translator's operators the file leaves alone, and names defined so
+    // in turn. Every name is looked at once.
+    bool followed(const std::string& name, std::size_t depth) {
+        if (const auto known = followed_.find(name); known != followed_.end()) return known->second;
+        // A name that reaches itself is not followed.
+        followed_[name] = false;
+        const auto own = definitions_.one_body(name);
+        bool ok = own.has_value() && depth < kMostProcedureNesting;
+        PsScanner scan(ok ? own->body : std::string_view());
+        PsToken kind;
+        std::string_view token;
+        while (ok && scan.next(kind, token)) {
+            double value = 0;
+            if (kind == PsToken::Name && !number_of(token, value)) {
+                const std::string n(token);
+                const EpsOperator* op = eps_operator(n);
+                ok = definitions_.defines(n) ? (op == nullptr || !op->postscript) && followed(n, depth + 1)
+                                             : op != nullptr;
+            } else {
+                ok = kind != PsToken::Literal && kind != PsToken::Immediate && kind != PsToken::ProcOpen &&
+                     kind != PsToken::ProcClose;
+            }
+        }
+        followed_[name] = ok;
+        return ok;
     }
 
     // `alone`: no number may be left below the operands.
@@ -312,6 +347,7 @@ private:
     std::vector<Operand> stack_;
     std::vector<double> array_;    // the numbers of the array on the stack
     std::vector<double> numbers_;  // the number operands of the operator being run
+    std::map<std::string, bool, std::less<>> followed_;  // by followed()
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -198,7 +199,7 @@ private:
                 if (op->postscript) picture_invalid("EPS operator the file redefines: " + t);
                 if (definitions_.reaches_image_or_text(t))
                     picture_invalid("EPS operator the file defines to draw an image or text: " + t);
-                if (const auto own = definitions_.one_body(t); own && own->position < use_position_ && followed(t, 0)) {
+                if (const auto own = own_meaning(t)) {
                     use(t, *own);
                     return true;
                 }
@@ -213,33 +214,57 @@ private:
         picture_invalid("EPS operator the translator does not know: " + t);
     }
 
-    // Whether the file's definition of `name` is made only of what the
-    // drawing could hold in its place: numbers, strings, arrays, the
-    // translator's operators the file leaves alone, and names defined so
-    // in turn. Every name is looked at once.
-    bool followed(const std::string& name, std::size_t depth) {
-        if (const auto known = followed_.find(name); known != followed_.end()) return known->second;
-        // A name that reaches itself is not followed.
-        followed_[name] = false;
+    // The file's definition of one of Illustrator's operators, where the
+    // drawing follows it rather than the operator's own meaning: one
+    // definition, before the use, made only of what the drawing could hold
+    // in its place (followed()). Several definitions of which one is so are
+    // refused: which one is in force is not known.
+    std::optional<EpsDefinitions::Procedure> own_meaning(const std::string& name) {
         const auto own = definitions_.one_body(name);
-        bool ok = own.has_value() && depth < kMostProcedureNesting;
-        PsScanner scan(ok ? own->body : std::string_view());
+        if (!own) {
+            for (const auto& d : definitions_.of(name))
+                if (d.kind != EpsDefinitions::Definition::Other && followed_body(d.body, 0))
+                    picture_invalid("EPS operator the file defines in different ways: " + name);
+            return std::nullopt;
+        }
+        if (own->position < use_position_ && followed(name, 0)) return own;
+        return std::nullopt;
+    }
+
+    // Whether `name`'s one definition is made of numbers, strings, arrays,
+    // the translator's operators the file leaves alone, and names defined
+    // so in turn. Every name is looked at once; one that reaches itself,
+    // or procedures nested too deep, are refused as running them would be.
+    bool followed(const std::string& name, std::size_t depth) {
+        const auto [at, added] = followed_.try_emplace(name, Following::Checking);
+        if (!added) {
+            if (at->second == Following::Checking) picture_invalid("EPS procedure that runs itself: " + name);
+            return at->second == Following::Yes;
+        }
+        const auto own = definitions_.one_body(name);
+        const bool ok = own && followed_body(own->body, depth);
+        followed_[name] = ok ? Following::Yes : Following::No;
+        return ok;
+    }
+    bool followed_body(std::string_view body, std::size_t depth) {
+        PsScanner scan(body);
         PsToken kind;
         std::string_view token;
-        while (ok && scan.next(kind, token)) {
+        while (scan.next(kind, token)) {
             double value = 0;
+            bool ok = kind != PsToken::Literal && kind != PsToken::Immediate && kind != PsToken::ProcOpen &&
+                      kind != PsToken::ProcClose;
             if (kind == PsToken::Name && !number_of(token, value)) {
                 const std::string n(token);
                 const EpsOperator* op = eps_operator(n);
+                if (definitions_.defines(n) && depth + 1 >= kMostProcedureNesting)
+                    picture_invalid("EPS procedures nested more than 32 deep: " + n);
                 ok = definitions_.defines(n) ? (op == nullptr || !op->postscript) && followed(n, depth + 1)
                                              : op != nullptr;
-            } else {
-                ok = kind != PsToken::Literal && kind != PsToken::Immediate && kind != PsToken::ProcOpen &&
-                     kind != PsToken::ProcClose;
             }
+            if (!ok) return false;
         }
-        followed_[name] = ok;
-        return ok;
+        return true;
     }
 
     // `alone`: no number may be left below the operands.
@@ -347,7 +372,8 @@ private:
     std::vector<Operand> stack_;
     std::vector<double> array_;    // the numbers of the array on the stack
     std::vector<double> numbers_;  // the number operands of the operator being run
-    std::map<std::string, bool, std::less<>> followed_;  // by followed()
+    enum class Following : std::uint8_t { Checking, Yes, No };
+    std::map<std::string, Following, std::less<>> followed_;  // by followed()
 };
 
 }  // namespace

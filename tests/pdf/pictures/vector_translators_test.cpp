@@ -418,6 +418,8 @@ TEST(EpsTranslator, ProceduresAreRunWhereTheDrawingUsesThem) {
         for (int j = 0; j < 8; ++j) exponential += " p" + std::to_string(i - 1);
         exponential += "} def";
     }
+    std::string deep_s = "/s {s1} def /s40 {stroke} def";
+    for (int i = 1; i < 40; ++i) deep_s += " /s" + std::to_string(i) + " {s" + std::to_string(i + 1) + "} def";
     const Case cases[] = {
         {"/mt /moveto load def /lt //lineto def", "1 1 mt 2 2 lt stroke", "1 1 m\r2 2 l\rS", false},
         {"/outer {inner stroke} def /inner {1 1 moveto 2 2 lineto} def", "outer", "1 1 m\r2 2 l\rS", false},
@@ -440,6 +442,11 @@ TEST(EpsTranslator, ProceduresAreRunWhereTheDrawingUsesThem) {
         // Any name may be the computed one: the drawing's first is refused.
         {"(fill) cvn {1 0 0 setrgbcolor eofill} bind def", "1 1 moveto 5 1 lineto 5 5 lineto fill", "m", true},
         {"/showpage {} def", "showpage 1 1 moveto 2 2 lineto stroke", "1 1 m\r2 2 l\rS", false},
+        // Illustrator's operators the file defines as it may: what running
+        // them would refuse, and definitions of which one is not known.
+        {"/s {s} def", "1 1 moveto 5 5 lineto s", "s", true},
+        {deep_s, "1 1 moveto 5 5 lineto s", "s32", true},
+        {"/S {stroke} def", "/S {fill} def 1 1 m 5 1 l 5 5 l S", "S", true},
         {"/W {clip} def", "1 1 m 5 5 l 1 5 l W n 1 1 moveto 2 2 lineto stroke",
          "1 1 m\r5 5 l\r1 5 l\rW\rn\r1 1 m\r2 2 l\rS", false},
     };

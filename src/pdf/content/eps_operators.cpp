@@ -17,7 +17,7 @@ constexpr EpsOperator kOperators[] = {
     {"m", "nn"}, {"l", "nn"}, {"L", "nn"}, {"c", "nnnnnn"}, {"C", "nnnnnn"}, {"v", "nnnn"}, {"V", "nnnn"},
     {"y", "nnnn"}, {"Y", "nnnn"}, {"h", ""}, {"H", ""}, {"n", ""}, {"N", ""}, {"f", ""}, {"F", ""}, {"s", ""},
     {"S", ""}, {"b", ""}, {"B", ""}, {"W", ""}, {"g", "n"}, {"G", "n"}, {"k", "nnnn"}, {"K", "nnnn"},
-    {"x", "nnnnsn"}, {"X", "nnnnsn"}, {"Xa", "nnn"}, {"XA", "nnn"}, {"w", "n"}, {"j", "n"}, {"J", "n"},
+    {"x", "nnnnsn"}, {"X", "nnnnsn"}, {"Xa", "nnn"}, {"XA", "nnn"}, {"w", "n"}, {"j", "i"}, {"J", "i"},
     {"M", "n"}, {"d", "an"}, {"q", ""}, {"Q", ""}, {"*u", ""}, {"*U", ""}, {"XR", "n"}, {"u", ""}, {"U", ""},
     {"A", "n"}, {"O", "n"}, {"R", "n"}, {"i", "n"}, {"D", "n"}, {"Ap", "n"}, {"Ar", "n"}, {"Lb", "*"},
     {"LB", ""}, {"Ln", "s"},
@@ -26,7 +26,7 @@ constexpr EpsOperator kOperators[] = {
     {"fill", "", true}, {"eofill", "", true}, {"stroke", "", true}, {"rectfill", "nnnn", true},
     {"rectstroke", "nnnn", true}, {"clip", "", true}, {"eoclip", "", true}, {"gsave", "", true},
     {"grestore", "", true}, {"setgray", "n", true}, {"setrgbcolor", "nnn", true}, {"setcmykcolor", "nnnn", true},
-    {"setlinewidth", "n", true}, {"setlinecap", "n", true}, {"setlinejoin", "n", true},
+    {"setlinewidth", "n", true}, {"setlinecap", "i", true}, {"setlinejoin", "i", true},
     {"setmiterlimit", "n", true}, {"setdash", "an", true}};
 
 // A path longer than this is written as it grows; nothing may then be set

@@ -13,8 +13,9 @@ namespace pdf {
 
 struct EpsOperator {
     std::string_view name;
-    // One letter an operand, the topmost last: n a number, s a string, a an
-    // array of numbers; "*" takes every number there is.
+    // One letter an operand, the topmost last: n a number, i an integer
+    // (a number without a point or exponent), s a string, a an array of
+    // numbers; "*" takes every number there is.
     std::string_view operands;
     // PostScript's own operator, which a file that defines the name changes;
     // else Illustrator's, whose meaning here is kept whatever the file

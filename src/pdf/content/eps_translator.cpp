@@ -54,6 +54,19 @@ bool number_of(std::string_view token, double& value) {
     return error == std::errc() && end == t.data() + t.size() && std::isfinite(value);
 }
 
+// A hexadecimal or base-85 string holds only its own characters.
+bool readable(std::string_view string) {
+    if (string.substr(0, 1) != "<") return true;
+    const bool base85 = string.substr(0, 2) == "<~";
+    const std::size_t ends = base85 ? 2 : 1;  // the characters of each end
+    if (string.size() < 2 * ends || string.substr(string.size() - ends) != (base85 ? "~>" : ">")) return false;
+    const std::string_view inside = string.substr(ends, string.size() - 2 * ends);
+    for (const char c : inside)
+        if (!ps_space(c) && !(base85 ? (c >= '!' && c <= 'u') || c == 'z' : std::isxdigit(static_cast<unsigned char>(c))))
+            return false;
+    return true;
+}
+
 bool starts(std::string_view text, std::string_view head) { return text.substr(0, head.size()) == head; }
 
 std::size_t offset_in(std::string_view text, std::string_view token) {
@@ -134,6 +147,7 @@ private:
     struct Operand {
         char kind = 'n';  // n number, s string, a array (its numbers in array_)
         double value = 0;
+        bool integer = false;  // a number written without a point or exponent
     };
 
     // The next token of the innermost procedure running, or of the drawing.
@@ -168,9 +182,12 @@ private:
                 return true;
             case PsToken::Name:
                 if (!number_of(token, value)) return name(token);
-                push({'n', value});
+                push({'n', value, token.find_first_of(".eE") == std::string_view::npos});
                 return true;
-            case PsToken::String: push({'s'}); return true;
+            case PsToken::String:
+                if (!readable(token)) picture_invalid("EPS string PostScript cannot read: " + std::string(token));
+                push({'s'});
+                return true;
             case PsToken::ArrayOpen: array(); return true;
             case PsToken::Literal: definition(token); return true;
             case PsToken::ProcOpen: picture_invalid("EPS procedure outside a definition: {");
@@ -280,7 +297,7 @@ private:
         for (std::size_t i = 0; i < count; ++i) {
             const Operand& o = stack_[base + i];
             const char wanted = takes == "*" ? 'n' : takes[i];
-            if (o.kind != wanted)
+            if (o.kind != wanted && !(wanted == 'i' && o.kind == 'n' && o.integer))
                 picture_invalid("EPS " + kind_name(o.kind) + " where " + std::string(op.name) + " takes " +
                                 kind_name(wanted));
             if (o.kind == 'n') numbers_.push_back(o.value);
@@ -356,7 +373,7 @@ private:
     }
 
     static std::string kind_name(char kind) {
-        return kind == 's' ? "string" : kind == 'a' ? "array" : "number";
+        return kind == 's' ? "string" : kind == 'a' ? "array" : kind == 'i' ? "integer" : "number";
     }
     [[noreturn]] static void left(const Operand& o, std::string_view where) {
         picture_invalid("EPS " + kind_name(o.kind) + " left before " + std::string(where));

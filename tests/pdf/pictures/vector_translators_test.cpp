@@ -395,6 +395,8 @@ TEST(EpsTranslator, RefusesEveryTokenItDoesNotKnowNamingIt) {
         {"+-1 setgray", "+-1"},
         {"[6 -3] 0 setdash", "setdash"},
         {"[0 0] 0 d", "d"},
+        {"1.0 setlinecap", "setlinecap"},
+        {"0 0 0 1 <4g> 0 x", "<4g>"},
     };
     for (const Case& c : cases) {
         const std::string outcome = outcome_of(eps_with_prolog("", c.body));

@@ -149,10 +149,9 @@ std::size_t EpsDefinitions::first_of(std::string_view name) const {
 }
 
 std::span<const EpsDefinitions::Definition> EpsDefinitions::of(std::string_view name) const {
-    const std::size_t first = first_of(name);
-    std::size_t end = first;
-    while (end < definitions_.size() && definitions_[end].name == name) ++end;
-    return std::span(definitions_).subspan(first, end - first);
+    // Looked up at every use of a name, which the file may define thousands of times.
+    const auto [first, end] = std::ranges::equal_range(definitions_, name, {}, &Definition::name);
+    return {first, end};
 }
 
 bool EpsDefinitions::reaches_image_or_text(std::string_view name) {

@@ -2,6 +2,7 @@
 // nothing, or the drawing refused naming it.
 #include "pdf/content/eps_translator.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <map>
@@ -62,7 +63,8 @@ bool readable(std::string_view string) {
     if (string.size() < 2 * ends || string.substr(string.size() - ends) != (base85 ? "~>" : ">")) return false;
     const std::string_view inside = string.substr(ends, string.size() - 2 * ends);
     for (const char c : inside)
-        if (!ps_space(c) && !(base85 ? (c >= '!' && c <= 'u') || c == 'z' : std::isxdigit(static_cast<unsigned char>(c))))
+        if (!ps_space(c) &&
+            !(base85 ? (c >= '!' && c <= 'u') || c == 'z' : std::isxdigit(static_cast<unsigned char>(c))))
             return false;
     return true;
 }
@@ -234,33 +236,38 @@ private:
     // The file's definition of one of Illustrator's operators, where the
     // drawing follows it rather than the operator's own meaning: one
     // definition, before the use, made only of what the drawing could hold
-    // in its place (followed()). Several definitions of which one is so are
-    // refused: which one is in force is not known.
+    // in its place (followed()).
     std::optional<EpsDefinitions::Procedure> own_meaning(const std::string& name) {
-        const auto own = definitions_.one_body(name);
-        if (!own) {
-            for (const auto& d : definitions_.of(name))
-                if (d.kind != EpsDefinitions::Definition::Other && followed_body(d.body, 0))
-                    picture_invalid("EPS operator the file defines in different ways: " + name);
-            return std::nullopt;
-        }
-        if (own->position < use_position_ && followed(name, 0)) return own;
-        return std::nullopt;
+        if (!followed(name, 0)) return std::nullopt;
+        const EpsDefinitions::Procedure& own = followed_.find(name)->second.body;
+        return own.position < use_position_ ? std::optional(own) : std::nullopt;
     }
 
     // Whether `name`'s one definition is made of numbers, strings, arrays,
     // the translator's operators the file leaves alone, and names defined
-    // so in turn. Every name is looked at once; one that reaches itself,
-    // or procedures nested too deep, are refused as running them would be.
+    // so in turn. Every name is looked at once. Refused as running them
+    // would be: a name that reaches itself, procedures nested too deep;
+    // also several definitions of which one is so, as which one is in force
+    // is not known.
     bool followed(const std::string& name, std::size_t depth) {
-        const auto [at, added] = followed_.try_emplace(name, Following::Checking);
+        const auto [at, added] = followed_.try_emplace(name);
         if (!added) {
-            if (at->second == Following::Checking) picture_invalid("EPS procedure that runs itself: " + name);
-            return at->second == Following::Yes;
+            if (at->second.state == Following::Checking) picture_invalid("EPS procedure that runs itself: " + name);
+            return at->second.state == Following::Yes;
         }
         const auto own = definitions_.one_body(name);
-        const bool ok = own && followed_body(own->body, depth);
-        followed_[name] = ok ? Following::Yes : Following::No;
+        bool ok = false;
+        if (own) {
+            ok = followed_body(own->body, depth);
+        } else {
+            for (const auto& d : definitions_.of(name))
+                if (d.kind != EpsDefinitions::Definition::Other && followed_body(d.body, depth))
+                    picture_invalid("EPS name the file defines in different ways: " + name);
+        }
+        // Looked up again: the map may have grown meanwhile (its entries stay).
+        Followed& f = followed_.find(name)->second;
+        f.state = ok ? Following::Yes : Following::No;
+        if (own) f.body = *own;
         return ok;
     }
     bool followed_body(std::string_view body, std::size_t depth) {
@@ -390,7 +397,11 @@ private:
     std::vector<double> array_;    // the numbers of the array on the stack
     std::vector<double> numbers_;  // the number operands of the operator being run
     enum class Following : std::uint8_t { Checking, Yes, No };
-    std::map<std::string, Following, std::less<>> followed_;  // by followed()
+    struct Followed {
+        Following state = Following::Checking;
+        EpsDefinitions::Procedure body;
+    };
+    std::map<std::string, Followed, std::less<>> followed_;  // by followed()
 };
 
 }  // namespace

@@ -433,16 +433,17 @@ TEST(EpsTranslator, ProceduresAreRunWhereTheDrawingUsesThem) {
         {"/a {1 1 moveto} def /a {(x) show} def", "a", "a", true},
         {"/a 5 def /a {1 1 moveto} def", "a 2 2 lineto stroke", "a", true},
         {"/a where {pop} {/a {1 1 moveto} def} ifelse", "a 2 2 lineto stroke", "a", true},
-        {"/a {1 1 moveto} def (a) cvn {(x) show} bind def", "a 2 2 lineto stroke", "m", true},
         {"", "a /a {1 1 moveto} def", "a", true},
         {"/a {a} def", "a", "a", true},
         {exponential, "p6", "run", true},
         {"/moveto {pop pop} def", "1 1 moveto", "moveto", true},
-        {"/def {pop pop} def", "/a {1 1 moveto} def", "m", true},
         {"", "/a {1 1 moveto} bind", "/a", true},
         {"", "/a {1 1 moveto", "/a", true},
-        // Any name may be the computed one: the drawing's first is refused.
+        // Names the reading cannot tell (computed, or defined by the file's
+        // own def): the drawing's first name, m, is refused.
+        {"/a {1 1 moveto} def (a) cvn {(x) show} bind def", "a 2 2 lineto stroke", "m", true},
         {"(fill) cvn {1 0 0 setrgbcolor eofill} bind def", "1 1 moveto 5 1 lineto 5 5 lineto fill", "m", true},
+        {"/def {pop pop} def", "/a {1 1 moveto} def", "m", true},
         {"/showpage {} def", "showpage 1 1 moveto 2 2 lineto stroke", "1 1 m\r2 2 l\rS", false},
         // Illustrator's operators the file defines as it may: what running
         // them would refuse, and definitions of which one is not known.

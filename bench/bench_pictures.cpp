@@ -3,7 +3,8 @@
 // with the peak memory one placement adds (a child process, counter
 // "peak_MiB"); and a metafile's object table filled with 16,384 and 65,535
 // pens, where the time per pen must stay the same (the larger is the
-// reference of the smaller).
+// reference of the smaller); an EPS whose name is defined and used thousands
+// of times, likewise.
 #include <benchmark/benchmark.h>
 
 #include <jpeglib.h>
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/content/eps_translator.h"
 #include "pdf/content/wmf_translator.h"
 #include "support/peak_memory.h"
 
@@ -132,6 +134,23 @@ void BM_wmf_pens(benchmark::State& state) {
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * pens);
 }
 BENCHMARK(BM_wmf_pens)->Arg(16384)->Arg(65535)->Unit(benchmark::kMillisecond);
+
+// An EPS whose prolog defines `m` `count` times, used `count` times by its
+// drawing: the time per use must stay the same.
+void BM_eps_defined_names(benchmark::State& state) {
+    const auto count = static_cast<std::int64_t>(state.range(0));
+    std::string eps = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 100 100\n%%EndComments\n";
+    for (std::int64_t i = 0; i < count; ++i) eps += "/m {moveto} def\n";
+    eps += "%%EndProlog\n";
+    for (std::int64_t i = 0; i < count; ++i) eps += "10 10 m 20 20 lineto stroke\n";
+    const Bytes file(eps.begin(), eps.end());
+    for (auto _ : state) {
+        const auto drawing = pdf::translate_eps(file, [](pdf::VectorSize natural) { return natural; });
+        benchmark::DoNotOptimize(drawing.operators.data());
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * count);
+}
+BENCHMARK(BM_eps_defined_names)->Arg(4096)->Arg(16384)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -149,10 +149,9 @@ std::size_t EpsDefinitions::first_of(std::string_view name) const {
 }
 
 std::span<const EpsDefinitions::Definition> EpsDefinitions::of(std::string_view name) const {
-    const std::size_t first = first_of(name);
-    std::size_t end = first;
-    while (end < definitions_.size() && definitions_[end].name == name) ++end;
-    return std::span(definitions_).subspan(first, end - first);
+    // Looked up at every use of a name, which the file may define thousands of times.
+    const auto [first, end] = std::ranges::equal_range(definitions_, name, {}, &Definition::name);
+    return {first, end};
 }
 
 bool EpsDefinitions::reaches_image_or_text(std::string_view name) {
@@ -192,13 +191,23 @@ bool EpsDefinitions::reaches_image_or_text(std::string_view name) {
     return found;
 }
 
+bool EpsDefinitions::names_unknown() const {
+    return computes_names_ || defines("def") || defines("bind") || defines("load");
+}
+
+std::optional<EpsDefinitions::Procedure> EpsDefinitions::one_body(std::string_view name) const {
+    const auto all = of(name);
+    if (all.empty()) return std::nullopt;
+    for (const Definition& d : all)
+        if (d.kind == Definition::Other || d.body != all.front().body || d.kind != all.front().kind)
+            return std::nullopt;
+    return Procedure{all.front().body, all.front().position};
+}
+
 std::optional<EpsDefinitions::Procedure> EpsDefinitions::procedure(std::string_view name) {
     const auto all = of(name);
     if (all.empty()) return std::nullopt;
     std::uint8_t& mark = marks_[first_of(name)];
-    if (computes_names_)
-        picture_invalid("EPS name used where the file defines procedures under names it computes: " +
-                        std::string(name));
     if ((mark & kOneBody) == 0) {
         for (const Definition& d : all) {
             if (d.kind == Definition::Other)

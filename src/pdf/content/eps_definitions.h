@@ -48,17 +48,24 @@ public:
     // text operator. Each body is read at most once over all calls.
     bool reaches_image_or_text(std::string_view name);
 
+    // Whether the file may define names the reading cannot tell: it defines
+    // a procedure under a name it computes (`(name) cvn {...} def`), or
+    // gives def, bind or load, by which it reads definitions, a meaning of
+    // the file's own.
+    bool names_unknown() const;
+
     // What the drawing runs where it uses `name`: the body its definitions
     // give (an alias: the other name), and where the first of them stands.
     // Throws PdfError 321, naming it, for a name noted as another literal
-    // use, or defined by different bodies, and in a file that defines a
-    // procedure under a name it computes (`(name) cvn {...} def`). None:
-    // the file defines no such name.
+    // use, or defined by different bodies. None: the file defines no such
+    // name.
     struct Procedure {
         std::string_view body;
         std::size_t position = 0;
     };
     std::optional<Procedure> procedure(std::string_view name);
+    // The same without refusing: none also where procedure() refuses.
+    std::optional<Procedure> one_body(std::string_view name) const;
 
 private:
     // The first definition of `name`, or the end.

@@ -17,7 +17,7 @@ constexpr EpsOperator kOperators[] = {
     {"m", "nn"}, {"l", "nn"}, {"L", "nn"}, {"c", "nnnnnn"}, {"C", "nnnnnn"}, {"v", "nnnn"}, {"V", "nnnn"},
     {"y", "nnnn"}, {"Y", "nnnn"}, {"h", ""}, {"H", ""}, {"n", ""}, {"N", ""}, {"f", ""}, {"F", ""}, {"s", ""},
     {"S", ""}, {"b", ""}, {"B", ""}, {"W", ""}, {"g", "n"}, {"G", "n"}, {"k", "nnnn"}, {"K", "nnnn"},
-    {"x", "nnnnsn"}, {"X", "nnnnsn"}, {"Xa", "nnn"}, {"XA", "nnn"}, {"w", "n"}, {"j", "n"}, {"J", "n"},
+    {"x", "nnnnsn"}, {"X", "nnnnsn"}, {"Xa", "nnn"}, {"XA", "nnn"}, {"w", "n"}, {"j", "i"}, {"J", "i"},
     {"M", "n"}, {"d", "an"}, {"q", ""}, {"Q", ""}, {"*u", ""}, {"*U", ""}, {"XR", "n"}, {"u", ""}, {"U", ""},
     {"A", "n"}, {"O", "n"}, {"R", "n"}, {"i", "n"}, {"D", "n"}, {"Ap", "n"}, {"Ar", "n"}, {"Lb", "*"},
     {"LB", ""}, {"Ln", "s"},
@@ -26,12 +26,14 @@ constexpr EpsOperator kOperators[] = {
     {"fill", "", true}, {"eofill", "", true}, {"stroke", "", true}, {"rectfill", "nnnn", true},
     {"rectstroke", "nnnn", true}, {"clip", "", true}, {"eoclip", "", true}, {"gsave", "", true},
     {"grestore", "", true}, {"setgray", "n", true}, {"setrgbcolor", "nnn", true}, {"setcmykcolor", "nnnn", true},
-    {"setlinewidth", "n", true}, {"setlinecap", "n", true}, {"setlinejoin", "n", true},
+    {"setlinewidth", "n", true}, {"setlinecap", "i", true}, {"setlinejoin", "i", true},
     {"setmiterlimit", "n", true}, {"setdash", "an", true}};
 
 // A path longer than this is written as it grows; nothing may then be set
 // before its painting.
 constexpr std::size_t kMostHeldPath = 1u << 20;
+// Points, far beyond any page: the writer's numbers have seven digits.
+constexpr double kLargestNumber = 1e6;
 
 [[noreturn]] void refuse(std::string_view op, std::string_view why) {
     picture_invalid("EPS " + std::string(op) + " " + std::string(why));
@@ -63,14 +65,22 @@ EpsPainter::EpsPainter(const EpsBox& box, VectorSize target, VectorOut& out)
     out_.line("0 g 0 G " + length(1) + " w [] 0 d 0 j 0 J 10 M");
 }
 
-std::string EpsPainter::x(double v) const { return vector_number((v - box_.left) * sx_); }
-std::string EpsPainter::y(double v) const { return vector_number((v - box_.bottom) * sy_); }
-std::string EpsPainter::length(double v) const { return vector_number(v * std::sqrt(std::abs(sx_ * sy_))); }
+std::string EpsPainter::number(double v) const {
+    if (!(std::abs(v) < kLargestNumber)) refuse(op_, "with a number beyond what a page holds");
+    return vector_number(v);
+}
+std::string EpsPainter::x(double v) const { return number((v - box_.left) * sx_); }
+std::string EpsPainter::y(double v) const { return number((v - box_.bottom) * sy_); }
+std::string EpsPainter::length(double v) const { return number(v * std::sqrt(std::abs(sx_ * sy_))); }
 
 void EpsPainter::run(const EpsOperator& op, std::span<const double> numbers, std::span<const double> array) {
     const std::string_view t = op.name;
+    op_ = t;
     if (!clip_.empty()) {
-        if (t != "newpath") refuse(t, "after clip or eoclip, where only newpath is taken");
+        // Illustrator's n and N end a path painting nothing, as newpath does
+        // (a procedure set whose W is clip).
+        if (t != "newpath" && t != "n" && t != "N")
+            refuse(t, "after clip or eoclip, where only newpath, n or N is taken");
         clip_ += "\rn";
         paint(clip_, false);
         clip_.clear();
@@ -190,26 +200,51 @@ bool EpsPainter::state(std::string_view t, std::span<const double> v, std::span<
         set(t, plain(v[0]) + (t == "j" || t == "setlinejoin" ? " j" : " J"));
     } else if (t == "M" || t == "setmiterlimit") {
         if (!(v[0] >= 1)) refuse(t, "below 1");
-        set(t, plain(v[0]) + " M");
+        set(t, number(v[0]) + " M");
     } else if (t == "d" || t == "setdash") {
-        std::string pattern = "[";
-        for (std::size_t i = 0; i < array.size(); ++i) pattern += (i > 0 ? " " : "") + length(std::abs(array[i]));
-        set(t, pattern + "] " + length(std::abs(v[0])) + " d");
+        set(t, dash(t, array, v[0]));
     } else {
         return false;
     }
     return true;
 }
 
+std::string EpsPainter::dash(std::string_view t, std::span<const double> array, double offset) const {
+    // PostScript refuses a negative length and a pattern of no length; an
+    // offset before the start is the same place one period later.
+    double period = 0;
+    std::string pattern = "[";
+    for (std::size_t i = 0; i < array.size(); ++i) {
+        if (!(array[i] >= 0)) refuse(t, "with a negative dash");
+        period += array[i];
+        pattern += (i > 0 ? " " : "") + length(array[i]);
+    }
+    if (!array.empty() && !(period > 0)) refuse(t, "with dashes of no length");
+    if (array.size() % 2 == 1) period *= 2;
+    if (offset < 0 && period > 0) offset = std::fmod(offset, period) + period;
+    return pattern + "] " + length(std::abs(offset)) + " d";
+}
+
 bool EpsPainter::structure(std::string_view t, std::span<const double> v) {
     if (t == "q" || t == "gsave" || t == "Q" || t == "grestore") {
-        if (open_ || compound_) refuse(t, "with a path open");
+        // The path is part of the state: one open at gsave comes back at
+        // its grestore (`gsave fill grestore stroke`), and one built since
+        // is dropped. A path already partly written cannot be.
+        if (compound_ || path_written_) refuse(t, "with a path open");
         if (t == "q" || t == "gsave") {
-            ++depth_;
+            saved_bytes_ += path_.size();
+            if (saved_bytes_ > kMostHeldPath) refuse(t, "with more path open than the translator holds");
+            saved_.push_back({path_, open_, cx_, cy_, start_x_, start_y_, illustrator_clip_});
             out_.line("q");
         } else {
-            if (depth_ == 0) refuse(t, "without its gsave or q");
-            --depth_;
+            if (saved_.empty()) refuse(t, "without its gsave or q");
+            const SavedPath& p = saved_.back();
+            path_ = p.pieces;
+            open_ = p.open;
+            cx_ = p.cx, cy_ = p.cy, start_x_ = p.start_x, start_y_ = p.start_y;
+            illustrator_clip_ = p.illustrator_clip;
+            saved_bytes_ -= p.pieces.size();
+            saved_.pop_back();
             out_.line("Q");
         }
     } else if (t == "newpath" || t == "clip" || t == "eoclip" || t == "rectfill" || t == "rectstroke") {
@@ -221,7 +256,7 @@ bool EpsPainter::structure(std::string_view t, std::span<const double> v) {
             clip_ = t == "clip" ? "W" : "W*";
         } else {
             if (open_) refuse(t, "with a path open");
-            out_.line(point(v[0], v[1]) + " " + vector_number(v[2] * sx_) + " " + vector_number(v[3] * sy_) +
+            out_.line(point(v[0], v[1]) + " " + number(v[2] * sx_) + " " + number(v[3] * sy_) +
                       (t == "rectfill" ? " re f" : " re S"));
             paints_ = true;
         }
@@ -287,7 +322,7 @@ void EpsPainter::finish() {
     if (compound_) refuse("*u", "without its *U");
     discard_path();
     if (!paints_) picture_invalid("EPS without painting the translator can draw");
-    for (; depth_ > 0; --depth_) out_.line("Q");
+    for (; !saved_.empty(); saved_.pop_back()) out_.line("Q");
 }
 
 }  // namespace pdf

@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "pdf/content/vector_picture.h"
 
@@ -12,8 +13,9 @@ namespace pdf {
 
 struct EpsOperator {
     std::string_view name;
-    // One letter an operand, the topmost last: n a number, s a string, a an
-    // array of numbers; "*" takes every number there is.
+    // One letter an operand, the topmost last: n a number, i an integer
+    // (a number without a point or exponent), s a string, a an array of
+    // numbers; "*" takes every number there is.
     std::string_view operands;
     // PostScript's own operator, which a file that defines the name changes;
     // else Illustrator's, whose meaning here is kept whatever the file
@@ -52,12 +54,15 @@ public:
     // out), and on the array when it takes one. Throws PdfError 321, naming
     // the operator, for one the drawing cannot be drawn with where it
     // stands: PostScript's path pieces without a current point, clip or
-    // eoclip not followed by newpath, rectfill or rectstroke with a path
-    // open, gsave, grestore, q or Q with a path open, grestore or Q without
-    // its gsave or q, a compound path inside another or painted, cleared or
-    // clipped by PostScript's operators, fill, eofill or stroke after W,
-    // and XR, j, J, M (setlinejoin, setlinecap, setmiterlimit) with a value
-    // the translator does not follow.
+    // eoclip not followed by newpath (or n or N), rectfill or rectstroke
+    // with a path open, gsave, grestore, q or Q inside a compound path or a
+    // path too long to hold (a path open at gsave or q comes back at its
+    // grestore or Q), grestore or Q without its gsave or q, a compound path
+    // inside another or painted, cleared or clipped by PostScript's
+    // operators, fill, eofill or stroke after W, XR, j, J, M (setlinejoin,
+    // setlinecap, setmiterlimit) with a value the translator does not
+    // follow, d or setdash with a negative dash or dashes of no length, and
+    // a number that puts a point or length far beyond any page.
     // Illustrator's path pieces and painting without a current point draw
     // nothing.
     void run(const EpsOperator& op, std::span<const double> numbers, std::span<const double> array);
@@ -72,6 +77,9 @@ private:
     std::string y(double v) const;
     std::string point(double px, double py) const { return x(px) + " " + y(py); }
     std::string length(double v) const;
+    // A number of the page; refuses (321) one far beyond any page.
+    std::string number(double v) const;
+    std::string dash(std::string_view t, std::span<const double> array, double offset) const;
 
     bool path_piece(std::string_view t, std::span<const double> v, bool postscript);
     bool painting(std::string_view t);
@@ -86,6 +94,7 @@ private:
     void discard_path();
     std::string illustrator_painting(char op, bool compound_end) const;
 
+    std::string_view op_;  // the operator being run, for a refusal
     EpsBox box_;
     double sx_, sy_;
     VectorOut& out_;
@@ -99,7 +108,15 @@ private:
     bool even_odd_ = false;             // 1 XR
     bool compound_ = false;             // inside *u ... *U
     char compound_painting_ = 0;        // the last painting operator inside it
-    int depth_ = 0;
+    // The open path at each gsave or q not yet restored.
+    struct SavedPath {
+        std::string pieces;
+        bool open;
+        double cx, cy, start_x, start_y;
+        bool illustrator_clip;
+    };
+    std::vector<SavedPath> saved_;
+    std::size_t saved_bytes_ = 0;  // of their paths
     bool paints_ = false;
 };
 

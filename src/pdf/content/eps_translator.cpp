@@ -2,8 +2,11 @@
 // nothing, or the drawing refused naming it.
 #include "pdf/content/eps_translator.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,9 +49,24 @@ std::string_view postscript_of(std::span<const std::uint8_t> file) {
 bool number_of(std::string_view token, double& value) {
     if (token.empty()) return false;
     std::string_view t = token;
-    if (t[0] == '+') t.remove_prefix(1);
+    // One sign: `+-1` is a name.
+    if (t[0] == '+' && t.size() > 1 && t[1] != '-') t.remove_prefix(1);
     const auto [end, error] = std::from_chars(t.data(), t.data() + t.size(), value);
     return error == std::errc() && end == t.data() + t.size() && std::isfinite(value);
+}
+
+// A hexadecimal or base-85 string holds only its own characters.
+bool readable(std::string_view string) {
+    if (string.substr(0, 1) != "<") return true;
+    const bool base85 = string.substr(0, 2) == "<~";
+    const std::size_t ends = base85 ? 2 : 1;  // the characters of each end
+    if (string.size() < 2 * ends || string.substr(string.size() - ends) != (base85 ? "~>" : ">")) return false;
+    const std::string_view inside = string.substr(ends, string.size() - 2 * ends);
+    for (const char c : inside)
+        if (!ps_space(c) &&
+            !(base85 ? (c >= '!' && c <= 'u') || c == 'z' : std::isxdigit(static_cast<unsigned char>(c))))
+            return false;
+    return true;
 }
 
 bool starts(std::string_view text, std::string_view head) { return text.substr(0, head.size()) == head; }
@@ -77,9 +95,9 @@ bool bounding_box(std::string_view rest, EpsBox& box) {
 
 // The bounding box and where the drawing starts: after the file's own
 // %%EndSetup, else its own %%EndProlog, else its own %%EndComments (the
-// last of the first two, the first of the third), else at the start. The
-// comments of documents embedded in it (%%BeginDocument ... %%EndDocument)
-// are not its own.
+// first of each: what follows a first one is checked, even where another
+// comes later), else at the start. The comments of documents embedded in
+// it (%%BeginDocument ... %%EndDocument) are not its own.
 struct Layout {
     EpsBox box;
     bool have_box = false;
@@ -102,8 +120,8 @@ Layout layout_of(std::string_view text) {
         else if (starts(token, "%%BoundingBox:") && !layout.have_box)
             layout.have_box = bounding_box(token.substr(14), layout.box);
         else if (starts(token, "%%EndComments") && end_comments == 0) end_comments = after;
-        else if (starts(token, "%%EndProlog")) end_prolog = after;
-        else if (starts(token, "%%EndSetup")) end_setup = after;
+        else if (starts(token, "%%EndProlog") && end_prolog == 0) end_prolog = after;
+        else if (starts(token, "%%EndSetup") && end_setup == 0) end_setup = after;
     }
     layout.start = end_setup > 0 ? end_setup : end_prolog > 0 ? end_prolog : end_comments;
     return layout;
@@ -131,6 +149,7 @@ private:
     struct Operand {
         char kind = 'n';  // n number, s string, a array (its numbers in array_)
         double value = 0;
+        bool integer = false;  // a number written without a point or exponent
     };
 
     // The next token of the innermost procedure running, or of the drawing.
@@ -165,9 +184,12 @@ private:
                 return true;
             case PsToken::Name:
                 if (!number_of(token, value)) return name(token);
-                push({'n', value});
+                push({'n', value, token.find_first_of(".eE") == std::string_view::npos});
                 return true;
-            case PsToken::String: push({'s'}); return true;
+            case PsToken::String:
+                if (!readable(token)) picture_invalid("EPS string PostScript cannot read: " + std::string(token));
+                push({'s'});
+                return true;
             case PsToken::ArrayOpen: array(); return true;
             case PsToken::Literal: definition(token); return true;
             case PsToken::ProcOpen: picture_invalid("EPS procedure outside a definition: {");
@@ -180,22 +202,26 @@ private:
 
     bool name(std::string_view token) {
         const std::string t(token);
-        if (t == "showpage") {
-            if (definitions_.reaches_image_or_text(t))
-                picture_invalid("EPS operator the file defines to draw an image or text: " + t);
-            return false;
-        }
+        if (definitions_.names_unknown())
+            picture_invalid("EPS name used where the file defines names in ways the translator cannot follow: " + t);
+        const bool defined = definitions_.defines(t);
+        // A showpage of the file's own is run as its other procedures are.
+        if (t == "showpage" && !defined) return false;
         if (const EpsOperator* op = eps_operator(t)) {
-            // Illustrator's operators keep their meaning whatever the file's
-            // procedure set makes of them, unless it makes them draw what
-            // the translator cannot, or take other operands than they do
-            // (a number left below theirs); PostScript's are the file's
-            // once it defines them.
-            const bool defined = definitions_.defines(t);
+            // Illustrator's operators take the file's meaning where the
+            // translator can follow it (`/s {stroke} def`), else keep their
+            // own whatever the file's procedure set makes of them, unless
+            // it makes them draw what the translator cannot, or take other
+            // operands than they do (a number left below theirs);
+            // PostScript's are the file's once it defines them.
             if (defined) {
                 if (op->postscript) picture_invalid("EPS operator the file redefines: " + t);
                 if (definitions_.reaches_image_or_text(t))
                     picture_invalid("EPS operator the file defines to draw an image or text: " + t);
+                if (const auto own = own_meaning(t)) {
+                    use(t, *own);
+                    return true;
+                }
             }
             run(*op, defined);
             return true;
@@ -205,6 +231,64 @@ private:
             return true;
         }
         picture_invalid("EPS operator the translator does not know: " + t);
+    }
+
+    // The file's definition of one of Illustrator's operators, where the
+    // drawing follows it rather than the operator's own meaning: one
+    // definition, before the use, made only of what the drawing could hold
+    // in its place (followed()).
+    std::optional<EpsDefinitions::Procedure> own_meaning(const std::string& name) {
+        if (!followed(name, 0)) return std::nullopt;
+        const EpsDefinitions::Procedure& own = followed_.find(name)->second.body;
+        return own.position < use_position_ ? std::optional(own) : std::nullopt;
+    }
+
+    // Whether `name`'s one definition is made of numbers, strings, arrays,
+    // the translator's operators the file leaves alone, and names defined
+    // so in turn. Every name is looked at once. Refused as running them
+    // would be: a name that reaches itself, procedures nested too deep;
+    // also several definitions of which one is so, as which one is in force
+    // is not known.
+    bool followed(const std::string& name, std::size_t depth) {
+        const auto [at, added] = followed_.try_emplace(name);
+        if (!added) {
+            if (at->second.state == Following::Checking) picture_invalid("EPS procedure that runs itself: " + name);
+            return at->second.state == Following::Yes;
+        }
+        const auto own = definitions_.one_body(name);
+        bool ok = false;
+        if (own) {
+            ok = followed_body(own->body, depth);
+        } else {
+            for (const auto& d : definitions_.of(name))
+                if (d.kind != EpsDefinitions::Definition::Other && followed_body(d.body, depth))
+                    picture_invalid("EPS name the file defines in different ways: " + name);
+        }
+        // Looked up again: the map may have grown meanwhile (its entries stay).
+        Followed& f = followed_.find(name)->second;
+        f.state = ok ? Following::Yes : Following::No;
+        if (own) f.body = *own;
+        return ok;
+    }
+    bool followed_body(std::string_view body, std::size_t depth) {
+        PsScanner scan(body);
+        PsToken kind;
+        std::string_view token;
+        while (scan.next(kind, token)) {
+            double value = 0;
+            bool ok = kind != PsToken::Literal && kind != PsToken::Immediate && kind != PsToken::ProcOpen &&
+                      kind != PsToken::ProcClose;
+            if (kind == PsToken::Name && !number_of(token, value)) {
+                const std::string n(token);
+                const EpsOperator* op = eps_operator(n);
+                if (definitions_.defines(n) && depth + 1 >= kMostProcedureNesting)
+                    picture_invalid("EPS procedures nested more than 32 deep: " + n);
+                ok = definitions_.defines(n) ? (op == nullptr || !op->postscript) && followed(n, depth + 1)
+                                             : op != nullptr;
+            }
+            if (!ok) return false;
+        }
+        return true;
     }
 
     // `alone`: no number may be left below the operands.
@@ -220,7 +304,7 @@ private:
         for (std::size_t i = 0; i < count; ++i) {
             const Operand& o = stack_[base + i];
             const char wanted = takes == "*" ? 'n' : takes[i];
-            if (o.kind != wanted)
+            if (o.kind != wanted && !(wanted == 'i' && o.kind == 'n' && o.integer))
                 picture_invalid("EPS " + kind_name(o.kind) + " where " + std::string(op.name) + " takes " +
                                 kind_name(wanted));
             if (o.kind == 'n') numbers_.push_back(o.value);
@@ -296,7 +380,7 @@ private:
     }
 
     static std::string kind_name(char kind) {
-        return kind == 's' ? "string" : kind == 'a' ? "array" : "number";
+        return kind == 's' ? "string" : kind == 'a' ? "array" : kind == 'i' ? "integer" : "number";
     }
     [[noreturn]] static void left(const Operand& o, std::string_view where) {
         picture_invalid("EPS " + kind_name(o.kind) + " left before " + std::string(where));
@@ -312,6 +396,12 @@ private:
     std::vector<Operand> stack_;
     std::vector<double> array_;    // the numbers of the array on the stack
     std::vector<double> numbers_;  // the number operands of the operator being run
+    enum class Following : std::uint8_t { Checking, Yes, No };
+    struct Followed {
+        Following state = Following::Checking;
+        EpsDefinitions::Procedure body;
+    };
+    std::map<std::string, Followed, std::less<>> followed_;  // by followed()
 };
 
 }  // namespace

@@ -10,23 +10,27 @@ namespace pdf {
 
 // Reads the file's own "%%BoundingBox:" comment (the natural size; "(atend)"
 // defers it to the trailer) and translates its drawing: from after its own
-// "%%EndSetup", else its own "%%EndProlog", else its "%%EndComments", up
-// to its own "%%PageTrailer", "%%Trailer" or "%%EOF" or a `showpage`; the
-// comments of a document embedded in it (%%BeginDocument ... %%EndDocument)
-// are not its own. The DOS binary EPS header is followed to its PostScript
-// section; lines may end in CR, LF or both.
+// first "%%EndSetup", else its first "%%EndProlog", else its
+// "%%EndComments", up to its own "%%PageTrailer", "%%Trailer" or "%%EOF"
+// or a `showpage` (one the file does not define); the comments of a
+// document embedded in it (%%BeginDocument ... %%EndDocument) are not its
+// own. The DOS binary EPS header is followed to its PostScript section;
+// lines may end in CR, LF or both, comments also in a form feed.
 // The translator accepts only what it knows. Every token of the drawing is
 // one of these:
 // - a number; a string for x, X or Ln, an array of numbers for d or
 //   setdash, right before that operator;
 // - an operator of eps_operator() (eps_operators.h), with the operands it
-//   takes: it is translated, or known to draw nothing. Illustrator's keep
-//   their meaning whatever the file defines them as, unless its
-//   definitions make one of them (or the `showpage` that ends the drawing)
-//   reach an image or text operator, or a number is left below the
-//   operands of one the file defines; PostScript's are refused once the
-//   file defines or otherwise names them. Numbers stay on the stack for
-//   the operators after them, as in PostScript;
+//   takes: it is translated, or known to draw nothing. Illustrator's that
+//   the file defines before the use by numbers, strings, arrays and
+//   operators of that table it leaves alone (directly or through other
+//   names defined so: `/s {stroke} def`) are the file's procedures;
+//   otherwise they keep their meaning whatever the file defines them as,
+//   unless its definitions make one of them reach an image or text
+//   operator, or a number is left below the operands of one the file
+//   defines. PostScript's are refused once the file defines or otherwise
+//   names them. Numbers stay on the stack for the operators after them, as
+//   in PostScript;
 // - `/name {...} def` or `/name {...} bind def`: nothing is checked until
 //   the drawing uses the name;
 // - a name the file defines as a procedure, or as another name, before the
@@ -34,9 +38,11 @@ namespace pdf {
 //   there, procedures nested at most 32 deep. A name defined more than
 //   once must be defined the same way each time.
 // Every operand is written anew as a number of our own.
-// Throws PdfError 321, its reason naming the token, for any other token
-// (`exec`, `if`, `load`, `pop`, a procedure outside a definition, `cm`,
-// an image or text operator, a gradient, ...), too few operands or of the
+// Throws PdfError 321, its reason naming the token, for any name of a file
+// that may define names the translator cannot tell (eps_definitions.h),
+// for any other token (`exec`, `if`, `load`, `pop`, a procedure outside a
+// definition, `cm`, an image or text operator, a gradient, ...), a number
+// far beyond any page, too few operands or of the
 // wrong kind, a string or array that no operator takes, a document
 // embedded in the drawing, an operator that cannot be drawn where it
 // stands (eps_operators.h), a drawing that paints nothing, a file with no

@@ -16,7 +16,7 @@ enum class PsToken {
     ArrayOpen,  // `[`
     ArrayClose, // `]`
     String,     // `(text)`, `<hex>` or `<~base85~>`, with its brackets
-    Comment     // `%...` up to the end of its line
+    Comment     // `%...` up to the end of its line or a form feed
 };
 
 inline bool ps_space(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\0'; }
@@ -39,7 +39,7 @@ public:
         const char c = text_[at_++];
         switch (c) {
             case '%':
-                while (at_ < text_.size() && text_[at_] != '\r' && text_[at_] != '\n') ++at_;
+                while (at_ < text_.size() && text_[at_] != '\r' && text_[at_] != '\n' && text_[at_] != '\f') ++at_;
                 kind = PsToken::Comment;
                 break;
             case '(':

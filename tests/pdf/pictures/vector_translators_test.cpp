@@ -322,7 +322,7 @@ TEST(EpsTranslator, RefusesTextAndWhatTheFilesOwnNamesPaint) {
         {"a path operator defined as text", eps("/l {S} def /S {(a) show} def", ""), true},
         {"a path operator as another name for text", eps("/l /show load def", ""), true},
         {"a string before a path operator defined as text", eps("/s {show} bind def", "2 2 m (Hidden) s"), true},
-        {"a number more than the translator's operator takes", eps("/M {moveto} def", "2 2 M"), true},
+        {"a number more than the translator's operator takes", eps("/M {exch moveto} def", "2 2 M"), true},
     };
     for (const char* text : {"show", "ashow", "widthshow", "awidthshow", "kshow", "xshow", "yshow", "xyshow",
                              "glyphshow", "cshow", "charpath", "To", "Tx", "TX", "Tj", "TJ"})
@@ -390,13 +390,19 @@ TEST(EpsTranslator, RefusesEveryTokenItDoesNotKnowNamingIt) {
         {"0 0 m 5 5 l eoclip", "eoclip"},
         {"clip newpath", "clip"},
         {"0 0 moveto 1 1 2 2 rectfill", "rectfill"},
-        {"0 0 m gsave", "gsave"},
+        {"*u 0 0 m gsave", "gsave"},
         {"grestore", "grestore"},
-        {"q 0 0 m Q", "Q"},
+        {"q *u 0 0 m Q", "Q"},
         {"*U", "*U"},
         {"*u 0 0 m 5 5 l f", "*u"},
         {"*u 0 0 m 5 5 l fill *U", "fill"},
         {"*u 0 0 m 5 5 l *U", "*U"},
+        {"1e30 1e30 moveto", "moveto"},
+        {"+-1 setgray", "+-1"},
+        {"[6 -3] 0 setdash", "setdash"},
+        {"[0 0] 0 d", "d"},
+        {"1.0 setlinecap", "setlinecap"},
+        {"0 0 0 1 <4g> 0 x", "<4g>"},
     };
     for (const Case& c : cases) {
         const std::string outcome = outcome_of(eps_with_prolog("", c.body));
@@ -420,6 +426,8 @@ TEST(EpsTranslator, ProceduresAreRunWhereTheDrawingUsesThem) {
         for (int j = 0; j < 8; ++j) exponential += " p" + std::to_string(i - 1);
         exponential += "} def";
     }
+    std::string deep_s = "/s {s1} def /s40 {stroke} def";
+    for (int i = 1; i < 40; ++i) deep_s += " /s" + std::to_string(i) + " {s" + std::to_string(i + 1) + "} def";
     const Case cases[] = {
         {"/mt /moveto load def /lt //lineto def", "1 1 mt 2 2 lt stroke", "1 1 m\r2 2 l\rS", false},
         {"/outer {inner stroke} def /inner {1 1 moveto 2 2 lineto} def", "outer", "1 1 m\r2 2 l\rS", false},
@@ -431,14 +439,25 @@ TEST(EpsTranslator, ProceduresAreRunWhereTheDrawingUsesThem) {
         {"/a {1 1 moveto} def /a {(x) show} def", "a", "a", true},
         {"/a 5 def /a {1 1 moveto} def", "a 2 2 lineto stroke", "a", true},
         {"/a where {pop} {/a {1 1 moveto} def} ifelse", "a 2 2 lineto stroke", "a", true},
-        {"/a {1 1 moveto} def (a) cvn {(x) show} bind def", "a 2 2 lineto stroke", "a", true},
         {"", "a /a {1 1 moveto} def", "a", true},
         {"/a {a} def", "a", "a", true},
         {exponential, "p6", "run", true},
         {"/moveto {pop pop} def", "1 1 moveto", "moveto", true},
-        {"/def {pop pop} def", "/a {1 1 moveto} def", "def", true},
         {"", "/a {1 1 moveto} bind", "/a", true},
         {"", "/a {1 1 moveto", "/a", true},
+        // Names the reading cannot tell (computed, or defined by the file's
+        // own def): the drawing's first name, m, is refused.
+        {"/a {1 1 moveto} def (a) cvn {(x) show} bind def", "a 2 2 lineto stroke", "m", true},
+        {"(fill) cvn {1 0 0 setrgbcolor eofill} bind def", "1 1 moveto 5 1 lineto 5 5 lineto fill", "m", true},
+        {"/def {pop pop} def", "/a {1 1 moveto} def", "m", true},
+        {"/showpage {} def", "showpage 1 1 moveto 2 2 lineto stroke", "1 1 m\r2 2 l\rS", false},
+        // Illustrator's operators the file defines as it may: what running
+        // them would refuse, and definitions of which one is not known.
+        {"/s {s} def", "1 1 moveto 5 5 lineto s", "s", true},
+        {deep_s, "1 1 moveto 5 5 lineto s", "s32", true},
+        {"/S {stroke} def", "/S {fill} def 1 1 m 5 1 l 5 5 l S", "S", true},
+        {"/W {clip} def", "1 1 m 5 5 l 1 5 l W n 1 1 moveto 2 2 lineto stroke",
+         "1 1 m\r5 5 l\r1 5 l\rW\rn\r1 1 m\r2 2 l\rS", false},
     };
     for (const Case& c : cases) {
         const std::string outcome = outcome_of(eps_with_prolog(c.prolog, c.body));
@@ -474,6 +493,8 @@ TEST(EpsTranslator, DrawingLiesBetweenTheFilesOwnComments) {
         {"used by the drawing", eps("1 1 m 2 2 l S inner 3 3 m 4 4 l S"),
          "0 g 0 G 1 w [] 0 d 0 j 0 J 10 M\r1 1 m\r2 2 l\rS\r5 5 m\r6 6 l\rS\r3 3 m\r4 4 l\rS"},
         {"in the drawing itself", eps("1 1 m 2 2 l S\n" + inner + "3 3 m 4 4 l S"), "%%BeginDocument"},
+        {"after the first of two %%EndSetup", eps("%%BeginSetup\n%%EndSetup\n1 1 m 2 2 l S\n%%EndSetup\n3 3 m 4 4 l S"),
+         "0 g 0 G 1 w [] 0 d 0 j 0 J 10 M\r1 1 m\r2 2 l\rS\r3 3 m\r4 4 l\rS"},
     };
     for (const Case& c : cases) {
         std::string outcome;
@@ -713,6 +734,17 @@ TEST(DrawImage, PaintingAsGhostscriptShowsIt) {
         {"1 XR: the star has its hole", procset, "1 0 0 0 k 1 XR 50 95 m 76 14 l 8 64 l 92 64 l 24 14 l F"},
         {"a compound path shows its hole", procset,
          "0 1 1 0 k *u 10 10 m 90 10 l 90 90 l 10 90 l f 30 30 m 30 70 l 70 70 l 70 30 l f *U"},
+        {"a comment ends at a form feed", "",
+         "1 0 0 setrgbcolor 10 10 30 30 rectfill % note\f 0 0 1 setrgbcolor 60 60 30 30 rectfill"},
+        {"a plotting program's short names for PostScript's operators",
+         "/s {stroke} def /g {setgray} def /k {setcmykcolor} bind def /f /stroke load def /M {moveto} bind def",
+         "0.5 g 8 setlinewidth 10 10 M 90 10 lineto 90 40 lineto s 0 1 1 0 k 10 60 M 90 90 lineto stroke "
+         "10 90 M 40 60 lineto 10 60 lineto f"},
+        {"one path filled and stroked", "",
+         "10 10 moveto 90 10 lineto 50 90 lineto closepath gsave 1 1 0 setrgbcolor fill grestore 4 setlinewidth "
+         "0 0 1 setrgbcolor stroke"},
+        {"dashes from before their start", "",
+         "0 0 1 setrgbcolor 6 setlinewidth [10 5] -3 setdash 10 50 moveto 90 50 lineto stroke"},
     };
     for (const Case& c : cases) {
         const Renderings drawn =

@@ -153,7 +153,10 @@ std::size_t EpsDefinitions::first_of(std::string_view name) const {
 
 std::span<const EpsDefinitions::Definition> EpsDefinitions::of(std::string_view name) const {
     // Looked up at every use of a name, which the file may define thousands of times.
-    const auto [first, end] = std::ranges::equal_range(definitions_, name, {}, &Definition::name);
+    // Two searches rather than equal_range(), whose subrange clang does not
+    // take with the standard library of GCC 12.
+    const auto first = std::ranges::lower_bound(definitions_, name, {}, &Definition::name);
+    const auto end = std::ranges::upper_bound(first, definitions_.end(), name, {}, &Definition::name);
     return {first, end};
 }
 

@@ -8,6 +8,7 @@ namespace pdf {
 namespace {
 
 std::string literal(std::string_view inside) {
+    auto octal = [&](std::size_t at) { return at < inside.size() && inside[at] >= '0' && inside[at] <= '7'; };
     std::string out;
     int depth = 1;
     for (std::size_t i = 0; i < inside.size(); ++i) {
@@ -29,15 +30,13 @@ std::string literal(std::string_view inside) {
                     continue;
                 case '\n': continue;
                 default:
-                    if (c >= '0' && c <= '7') {
+                    // One to three octal digits; any other character stands for itself.
+                    if (octal(i)) {
                         int code = c - '0';
-                        for (int more = 0; more < 2 && i + 1 < inside.size() && inside[i + 1] >= '0' &&
-                                           inside[i + 1] <= '7';
-                             ++more)
-                            code = code * 8 + (inside[++i] - '0');
+                        for (int more = 0; more < 2 && octal(i + 1); ++more) code = code * 8 + (inside[++i] - '0');
                         c = static_cast<char>(code & 0xFF);
                     }
-                    break;  // any other character stands for itself
+                    break;
             }
         } else if (c == '\\') {
             break;  // a backslash at the very end

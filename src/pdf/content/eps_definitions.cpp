@@ -5,8 +5,10 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "pdf/content/picture.h"
+#include "pdf/content/postscript_string.h"
 #include "pdf/content/postscript_tokens.h"
 
 namespace pdf {
@@ -15,6 +17,7 @@ namespace {
 
 constexpr std::size_t kMostDefinitions = 65536;
 constexpr std::size_t kMostNamedNesting = 1024;
+constexpr std::size_t kMostStringNesting = 32;
 
 constexpr std::uint8_t kReadWithoutImageOrText = 1;
 constexpr std::uint8_t kOneBody = 2;
@@ -33,7 +36,7 @@ public:
         std::string_view token;
         while (scan.next(kind, token))
             if (kind != PsToken::Comment) take(kind, token);
-        if (second_) add(*held_, Kind::Other), held_ = second_;
+        if (second_) add(*held_, Kind::Other, *second_), held_ = second_;
         if (held_) add(*held_, Kind::Other);
         // Procedures the file leaves open run to its end.
         while (!open_.empty()) {
@@ -70,7 +73,7 @@ private:
                 held_ = second_ = std::nullopt;
                 return;
             }
-            add(*held_, Kind::Other);
+            add(*held_, Kind::Other, *second_);
             held_ = second_;
             second_ = std::nullopt;
         }
@@ -87,7 +90,7 @@ private:
                     held_ = name;
                     second_ = token;
                     return;
-                default: add(name, Kind::Other); break;
+                default: add(name, Kind::Other, token); break;
             }
         }
         switch (kind) {
@@ -150,7 +153,10 @@ std::size_t EpsDefinitions::first_of(std::string_view name) const {
 
 std::span<const EpsDefinitions::Definition> EpsDefinitions::of(std::string_view name) const {
     // Looked up at every use of a name, which the file may define thousands of times.
-    const auto [first, end] = std::ranges::equal_range(definitions_, name, {}, &Definition::name);
+    // Two searches rather than equal_range(), whose subrange clang does not
+    // take with the standard library of GCC 12.
+    const auto first = std::ranges::lower_bound(definitions_, name, {}, &Definition::name);
+    const auto end = std::ranges::upper_bound(first, definitions_.end(), name, {}, &Definition::name);
     return {first, end};
 }
 
@@ -158,32 +164,50 @@ bool EpsDefinitions::reaches_image_or_text(std::string_view name) {
     // Every name met is marked as read; when one reaches an image or text,
     // the marks of this call are taken back.
     std::vector<std::size_t> marked;
-    std::vector<std::string_view> to_read;
+    std::vector<std::string_view> to_read;  // names, as the definitions hold them
+    // The characters of the strings met, and how deep in strings each stands.
+    std::vector<std::pair<std::string, std::size_t>> strings;
     auto reaches = [&](std::string_view n) {
         if (paints_image_or_text(n)) return true;
         const std::size_t first = first_of(n);
         if (first < definitions_.size() && (marks_[first] & kReadWithoutImageOrText) == 0) {
             marks_[first] |= kReadWithoutImageOrText;
             marked.push_back(first);
-            to_read.push_back(n);
+            to_read.push_back(definitions_[first].name);
+        }
+        return false;
+    };
+    // A string may be made code or a name (cvx, cvn, token, run, ...): its
+    // tokens count as those of the text holding it.
+    auto read = [&](std::string_view text, std::size_t depth) {
+        PsScanner scan(text);
+        PsToken kind;
+        std::string_view token;
+        while (scan.next(kind, token)) {
+            if (kind == PsToken::Name || kind == PsToken::Literal || kind == PsToken::Immediate) {
+                if (reaches(token)) return true;
+            } else if (kind == PsToken::String) {
+                if (depth >= kMostStringNesting)
+                    picture_invalid("EPS operator the file defines through strings nested more than 32 deep: " +
+                                    std::string(name));
+                strings.emplace_back(ps_string_content(token), depth + 1);
+            }
         }
         return false;
     };
     bool found = reaches(name);
-    while (!found && !to_read.empty()) {
+    while (!found && !(to_read.empty() && strings.empty())) {
+        if (!strings.empty()) {
+            const auto [text, depth] = std::move(strings.back());
+            strings.pop_back();
+            found = read(text, depth);
+            continue;
+        }
         const std::string_view n = to_read.back();
         to_read.pop_back();
         for (const Definition& d : of(n)) {
-            if (d.kind == Definition::Alias) {
-                found = found || reaches(d.body);
-            } else if (d.kind == Definition::Procedure) {
-                PsScanner scan(d.body);
-                PsToken kind;
-                std::string_view token;
-                while (!found && scan.next(kind, token))
-                    if (kind == PsToken::Name || kind == PsToken::Literal || kind == PsToken::Immediate)
-                        found = reaches(token);
-            }
+            found = d.kind == Definition::Alias ? reaches(d.body) : read(d.body, 0);
+            if (found) break;
         }
     }
     if (found)

@@ -2,8 +2,8 @@
 // name directly followed by a procedure (`/name {...} def`, with `bind`, or
 // stored by any other operator) or by another name (`/name /other load
 // def`, `/name //other def`). Every other literal name is noted too (`/name
-// 5 def`, `/name where`): its name may mean something the translator
-// cannot follow.
+// 5 def`, `/name where`), with the token after it: its name may mean
+// something the translator cannot follow.
 #pragma once
 
 #include <cstddef>
@@ -26,7 +26,7 @@ public:
         enum Kind : std::uint8_t {
             Procedure,  // body: the text between its braces (to the end of the file when it is not closed)
             Alias,      // body: the other name
-            Other       // body: empty
+            Other       // body: the token after the name, if any
         };
         std::string_view name;
         std::string_view body;
@@ -43,9 +43,13 @@ public:
     std::span<const Definition> of(std::string_view name) const;
     bool defines(std::string_view name) const { return !of(name).empty(); }
 
-    // Whether a procedure or alias that defines `name`, or one of the names
-    // it uses, directly or through their own definitions, names an image or
-    // text operator. Each body is read at most once over all calls.
+    // Whether a definition of `name`, or of one of the names it uses,
+    // directly or through their own definitions, names an image or text
+    // operator; as a literal name too (`/show load`), and in the characters
+    // of a string it holds (`(show) cvn`, `(... show) cvx exec`), which count
+    // as tokens of their own. Each body is read at most once over all calls.
+    // Throws PdfError 321, naming `name`, for strings within strings nested
+    // more than 32 deep.
     bool reaches_image_or_text(std::string_view name);
 
     // Whether the file may define names the reading cannot tell: it defines

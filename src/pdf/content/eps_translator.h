@@ -27,10 +27,12 @@ namespace pdf {
 //   names defined so: `/s {stroke} def`) are the file's procedures;
 //   otherwise they keep their meaning whatever the file defines them as,
 //   unless its definitions make one of them reach an image or text
-//   operator, or a number is left below the operands of one the file
-//   defines. PostScript's are refused once the file defines or otherwise
-//   names them. Numbers stay on the stack for the operators after them, as
-//   in PostScript;
+//   operator (by name, as a literal name, or in the characters of a string
+//   they hold, which the file may make code: `(... show) cvx exec`), or a
+//   number is left below the operands of one the file defines.
+//   PostScript's are refused once the file defines or otherwise names
+//   them. Numbers stay on the stack for the operators after them, as in
+//   PostScript;
 // - `/name {...} def` or `/name {...} bind def`: nothing is checked until
 //   the drawing uses the name;
 // - a name the file defines as a procedure, or as another name, before the

@@ -343,6 +343,7 @@ TEST(EpsTranslator, RefusesEveryTokenItDoesNotKnowNamingIt) {
     struct Case {
         const char* body;
         const char* named;
+        std::string prolog = {};
     };
     const Case cases[] = {
         {"{ (Hidden) show } exec", "{"},
@@ -403,10 +404,28 @@ TEST(EpsTranslator, RefusesEveryTokenItDoesNotKnowNamingIt) {
         {"[0 0] 0 d", "d"},
         {"1.0 setlinecap", "setlinecap"},
         {"0 0 0 1 <4g> 0 x", "<4g>"},
+        // One of the translator's own operators that the file makes reach
+        // text: through a string's characters, whatever turns them into
+        // code or a name, and through its names and aliases.
+        {"1 1 m 5 5 l S", "S", "/S {stroke (20 20 moveto (Hidden) show) cvx exec} def"},
+        {"1 1 m 5 5 l S", "S", "/S {stroke (Hidden) (show) cvn load exec} def"},
+        {"1 1 m 5 5 l S", "S", "/S {stroke (Hidden) (show) token pop exch pop exec} def"},
+        {"1 1 m 5 5 l S", "S", "/S {stroke (Hidden) systemdict /show get exec} def"},
+        {"1 1 m 5 5 l S", "S", "/S {stroke (Hidden) <73686f77> cvn load exec} def"},
+        {"1 1 m 5 5 l S", "S", "/S {stroke (Hidden) (sh\\157w) cvn load exec} def"},
+        {"1 1 m 5 5 l S", "S", "/S {stroke (Hidden) <~F(fK9~> cvn load exec} def"},
+        {"1 1 m 5 5 l S", "S", "/S {stroke ((Hidden) (show) cvn load exec) cvx exec} def"},
+        {"1 1 m 5 5 l S", "S",
+         "/S {stroke (t.ps) (w) file dup (20 20 moveto (Hidden) show) writestring closefile (t.ps) run} def"},
+        {"1 1 m 5 5 l S", "S", "/S (stroke 20 20 moveto (Hidden) show) cvx def"},
+        {"1 1 m 5 5 l S", "S", "/T {20 20 moveto (Hidden) show} def /S {stroke (T) cvx exec} def"},
+        {"1 1 m 5 5 l S", "S", "/S {stroke " + std::string(33, '(') + std::string(33, ')') + " pop} def"},
+        {"1 1 m 5 5 l 1 5 l f", "f", "/fill {0 0 moveto (Hidden) show} def /f /fill load def"},
+        {"1 1 m 5 5 l 1 5 l f", "f", "/fill {(0 0 moveto (Hidden) show) cvx exec} def /f /fill load def"},
     };
     for (const Case& c : cases) {
-        const std::string outcome = outcome_of(eps_with_prolog("", c.body));
-        EXPECT_TRUE(refused_naming(outcome, c.named)) << c.body << ": " << outcome;
+        const std::string outcome = outcome_of(eps_with_prolog(c.prolog, c.body));
+        EXPECT_TRUE(refused_naming(outcome, c.named)) << c.prolog << " | " << c.body << ": " << outcome;
     }
 }
 
@@ -456,6 +475,7 @@ TEST(EpsTranslator, ProceduresAreRunWhereTheDrawingUsesThem) {
         {"/s {s} def", "1 1 moveto 5 5 lineto s", "s", true},
         {deep_s, "1 1 moveto 5 5 lineto s", "s32", true},
         {"/S {stroke} def", "/S {fill} def 1 1 m 5 1 l 5 5 l S", "S", true},
+        {"/_s {stroke} def /S {(Illustrator: S _s) pop _s} bind def", "1 1 m 5 5 l S", "1 1 m\r5 5 l\rS", false},
         {"/W {clip} def", "1 1 m 5 5 l 1 5 l W n 1 1 moveto 2 2 lineto stroke",
          "1 1 m\r5 5 l\r1 5 l\rW\rn\r1 1 m\r2 2 l\rS", false},
     };

@@ -137,7 +137,7 @@ bool paints_image_or_text(std::string_view name) {
     return std::ranges::find(kOperators, name) != std::end(kOperators);
 }
 
-EpsDefinitions::EpsDefinitions(std::string_view postscript) {
+EpsDefinitions::EpsDefinitions(std::string_view postscript) : text_(postscript) {
     Reading reading(postscript);
     definitions_ = reading.read();
     computes_names_ = reading.computes_names();
@@ -158,6 +158,26 @@ std::span<const EpsDefinitions::Definition> EpsDefinitions::of(std::string_view 
     const auto first = std::ranges::lower_bound(definitions_, name, {}, &Definition::name);
     const auto end = std::ranges::upper_bound(first, definitions_.end(), name, {}, &Definition::name);
     return {first, end};
+}
+
+std::string_view EpsDefinitions::value_of(const Definition& d) const {
+    if (d.kind != Definition::Other || d.body.empty()) return d.body;
+    const auto start = static_cast<std::size_t>(d.body.data() - text_.data());
+    // A literal token's view starts after its slash.
+    const std::size_t from = start > 0 && text_[start - 1] == '/' ? start - 1 : start;
+    PsScanner scan(text_.substr(from));
+    PsToken kind;
+    std::string_view token;
+    std::size_t end = from, depth = 0;
+    while (scan.next(kind, token)) {
+        const auto at = static_cast<std::size_t>(token.data() - text_.data());
+        if (depth == 0 && text_.substr(end, at - end).find_first_of("\r\n") != std::string_view::npos) break;
+        end = at + token.size();
+        if (kind == PsToken::ProcOpen) ++depth;
+        else if (kind == PsToken::ProcClose && depth > 0) --depth;
+        else if (depth == 0 && kind == PsToken::Name && token == "def") break;
+    }
+    return text_.substr(from, end - from);
 }
 
 bool EpsDefinitions::reaches_image_or_text(std::string_view name) {
@@ -206,7 +226,7 @@ bool EpsDefinitions::reaches_image_or_text(std::string_view name) {
         const std::string_view n = to_read.back();
         to_read.pop_back();
         for (const Definition& d : of(n)) {
-            found = d.kind == Definition::Alias ? reaches(d.body) : read(d.body, 0);
+            found = d.kind == Definition::Alias ? reaches(d.body) : read(value_of(d), 0);
             if (found) break;
         }
     }

@@ -74,6 +74,13 @@ public:
 private:
     // The first definition of `name`, or the end.
     std::size_t first_of(std::string_view name) const;
+    // What a definition gives its name: a procedure's body, an alias's
+    // name; for another literal use, the tokens from the one after the name
+    // to the `def` that stores it or the end of the line, whichever comes
+    // first (`/Ln systemdict /show get def`).
+    std::string_view value_of(const Definition& d) const;
+
+    std::string_view text_;
 
     std::vector<Definition> definitions_;  // by name, then position
     // By the index of a name's first definition: bit 1 its bodies read

@@ -422,6 +422,7 @@ TEST(EpsTranslator, RefusesEveryTokenItDoesNotKnowNamingIt) {
         {"1 1 m 5 5 l S", "S", "/S {stroke " + std::string(33, '(') + std::string(33, ')') + " pop} def"},
         {"1 1 m 5 5 l 1 5 l f", "f", "/fill {0 0 moveto (Hidden) show} def /f /fill load def"},
         {"1 1 m 5 5 l 1 5 l f", "f", "/fill {(0 0 moveto (Hidden) show) cvx exec} def /f /fill load def"},
+        {"20 20 m (Hidden) Ln", "Ln", "/Ln systemdict /show get def"},
     };
     for (const Case& c : cases) {
         const std::string outcome = outcome_of(eps_with_prolog(c.prolog, c.body));
@@ -476,6 +477,8 @@ TEST(EpsTranslator, ProceduresAreRunWhereTheDrawingUsesThem) {
         {deep_s, "1 1 moveto 5 5 lineto s", "s32", true},
         {"/S {stroke} def", "/S {fill} def 1 1 m 5 1 l 5 5 l S", "S", true},
         {"/_s {stroke} def /S {(Illustrator: S _s) pop _s} bind def", "1 1 m 5 5 l S", "1 1 m\r5 5 l\rS", false},
+        {"/ldef {load def} bind def\n/d /setdash ldef\n/Tx {show} def", "[1 1] 0 d 1 1 m 2 2 l S",
+         "[1 1] 0 d\r1 1 m\r2 2 l\rS", false},
         {"/W {clip} def", "1 1 m 5 5 l 1 5 l W n 1 1 moveto 2 2 lineto stroke",
          "1 1 m\r5 5 l\r1 5 l\rW\rn\r1 1 m\r2 2 l\rS", false},
     };

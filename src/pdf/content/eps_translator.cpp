@@ -102,16 +102,55 @@ struct Layout {
     EpsBox box;
     bool have_box = false;
     std::size_t start = 0;
+    // The file's own names outside procedures that change the page
+    // (changes_the_page()), and its showpages, in order: the prolog, the
+    // setup and the trailer are not drawn, and a file that paints there
+    // would be placed without it.
+    std::vector<std::string_view> painting;
 };
+
+// PostScript's operators that mark the page, clip it, change its
+// coordinates or set how later marks look: where the translator does not
+// draw, the drawing is refused rather than placed without them.
+bool changes_the_page(std::string_view name) {
+    static constexpr std::string_view kNames[] = {
+        "fill",         "eofill",      "stroke",        "rectfill",     "rectstroke",   "ufill",
+        "ueofill",      "ustroke",     "show",          "ashow",        "widthshow",    "awidthshow",
+        "kshow",        "xshow",       "yshow",         "xyshow",       "cshow",        "glyphshow",
+        "image",        "imagemask",   "colorimage",    "shfill",       "clip",         "eoclip",
+        "rectclip",     "translate",   "scale",         "rotate",       "concat",       "setmatrix",
+        "setgray",      "setrgbcolor", "setcmykcolor",  "sethsbcolor",  "setcolor",     "setcolorspace",
+        "setpattern",   "setlinewidth", "setlinecap",   "setlinejoin",  "setmiterlimit", "setdash"};
+    for (const std::string_view n : kNames)
+        if (n == name) return true;
+    return false;
+}
+
+// The first of the file's own painting names at or after `from` and before
+// its next showpage there, or an empty view.
+std::string_view painting_between(const Layout& layout, std::string_view text, std::size_t from, std::size_t to) {
+    for (const std::string_view name : layout.painting) {
+        const std::size_t at = offset_in(text, name);
+        if (at < from) continue;
+        if (at >= to || name == "showpage") break;
+        return name;
+    }
+    return {};
+}
 
 Layout layout_of(std::string_view text) {
     Layout layout;
     std::size_t end_comments = 0, end_prolog = 0, end_setup = 0;
     int embedded = 0;
+    std::size_t depth = 0;  // of procedures
     PsScanner scan(text);
     PsToken kind;
     std::string_view token;
     while (scan.next(kind, token)) {
+        if (kind == PsToken::ProcOpen) ++depth;
+        if (kind == PsToken::ProcClose && depth > 0) --depth;
+        if (kind == PsToken::Name && depth == 0 && embedded == 0 && (token == "showpage" || changes_the_page(token)))
+            layout.painting.push_back(token);
         if (kind != PsToken::Comment || !at_line_start(text, token)) continue;
         const std::size_t after = offset_in(text, token) + token.size();
         if (starts(token, "%%BeginDocument")) ++embedded;
@@ -135,7 +174,9 @@ public:
         : text_(text), definitions_(definitions), painter_(painter),
           most_procedure_bytes_(kProcedureBytes + kProcedureBytesPerFileByte * text.size()) {}
 
-    void run(std::size_t start) {
+    // Returns where the drawing ended, at the end of the text or at an
+    // ending comment; at a showpage, the end of the text.
+    std::size_t run(std::size_t start) {
         sources_.emplace_back(text_.substr(start));
         PsToken kind;
         std::string_view token;
@@ -143,6 +184,7 @@ public:
             if (!take(kind, token)) break;
         for (const Operand& o : stack_)
             if (o.kind != 'n') left(o, "the end of the drawing");
+        return end_;
     }
 
 private:
@@ -176,8 +218,10 @@ private:
         switch (kind) {
             case PsToken::Comment:
                 if (sources_.size() == 1 && at_line_start(text_, token)) {
-                    if (starts(token, "%%PageTrailer") || starts(token, "%%Trailer") || starts(token, "%%EOF"))
+                    if (starts(token, "%%PageTrailer") || starts(token, "%%Trailer") || starts(token, "%%EOF")) {
+                        end_ = offset_in(text_, token);
                         return false;
+                    }
                     if (starts(token, "%%BeginDocument"))
                         picture_invalid("EPS with a document embedded in its drawing: %%BeginDocument");
                 }
@@ -387,6 +431,7 @@ private:
     }
 
     std::string_view text_;
+    std::size_t end_ = text_.size();
     EpsDefinitions& definitions_;
     EpsPainter& painter_;
     std::vector<PsScanner> sources_;  // the drawing, then the procedures it is running
@@ -414,9 +459,15 @@ VectorSize translate_eps(std::span<const std::uint8_t> file, const VectorFit& fi
     if (!layout.have_box || !(box.right > box.left) || !(box.top > box.bottom)) picture_invalid("EPS bounding box");
     EpsDefinitions definitions(text);
 
+    const std::string_view before = painting_between(layout, text, 0, layout.start);
+    if (!before.empty())
+        picture_invalid("EPS painting before its drawing, in its prolog or setup: " + std::string(before));
+
     const VectorSize size = fit({box.right - box.left, box.top - box.bottom});
     EpsPainter painter(box, size, out);
-    Drawing(text, definitions, painter).run(layout.start);
+    const std::size_t end = Drawing(text, definitions, painter).run(layout.start);
+    const std::string_view after = painting_between(layout, text, end, text.size());
+    if (!after.empty()) picture_invalid("EPS painting after its drawing, in its trailer: " + std::string(after));
     painter.finish();
     return size;
 }

@@ -14,7 +14,11 @@ namespace pdf {
 // "%%EndComments", up to its own "%%PageTrailer", "%%Trailer" or "%%EOF"
 // or a `showpage` (one the file does not define); the comments of a
 // document embedded in it (%%BeginDocument ... %%EndDocument) are not its
-// own. The DOS binary EPS header is followed to its PostScript section;
+// own. What lies before and after the drawing is not drawn: PostScript's
+// operators that paint, clip, change the coordinates or set colours and
+// lines, written there outside procedures (up to a showpage after the
+// drawing), refuse the picture. The DOS binary EPS header is followed to
+// its PostScript section;
 // lines may end in CR, LF or both, comments also in a form feed.
 // The translator accepts only what it knows. Every token of the drawing is
 // one of these:

@@ -493,7 +493,9 @@ TEST(EpsTranslator, ProceduresAreRunWhereTheDrawingUsesThem) {
 
 // The drawing lies between the file's own comments, not those of a document
 // embedded in it. An embedded document is run by the same rules where the
-// drawing uses it, and refused where it stands in the drawing itself.
+// drawing uses it, and refused where it stands in the drawing itself. The
+// prolog, setup and trailer are not drawn: a file that paints there is
+// refused.
 TEST(EpsTranslator, DrawingLiesBetweenTheFilesOwnComments) {
     const std::string inner =
         "%%BeginDocument: inner.eps\n%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 5 5\n%%EndComments\n"
@@ -518,6 +520,12 @@ TEST(EpsTranslator, DrawingLiesBetweenTheFilesOwnComments) {
         {"in the drawing itself", eps("1 1 m 2 2 l S\n" + inner + "3 3 m 4 4 l S"), "%%BeginDocument"},
         {"after the first of two %%EndSetup", eps("%%BeginSetup\n%%EndSetup\n1 1 m 2 2 l S\n%%EndSetup\n3 3 m 4 4 l S"),
          "0 g 0 G 1 w [] 0 d 0 j 0 J 10 M\r1 1 m\r2 2 l\rS\r3 3 m\r4 4 l\rS"},
+        // What is not drawn must not change the page.
+        {"a scale in the setup", eps("%%BeginSetup\n2 2 scale\n%%EndSetup\n1 1 m 2 2 l S"), "scale"},
+        {"a colour in the setup", eps("%%BeginSetup\n1 0 0 setrgbcolor\n%%EndSetup\n1 1 m 2 2 l S"), "setrgbcolor"},
+        {"painting in the trailer", eps("1 1 m 2 2 l S\n%%Trailer\n0 0 5 5 rectfill"), "rectfill"},
+        {"painting after showpage is another page's", eps("1 1 m 2 2 l S showpage 0 0 5 5 rectfill"),
+         "0 g 0 G 1 w [] 0 d 0 j 0 J 10 M\r1 1 m\r2 2 l\rS"},
     };
     for (const Case& c : cases) {
         std::string outcome;
@@ -528,7 +536,7 @@ TEST(EpsTranslator, DrawingLiesBetweenTheFilesOwnComments) {
         } catch (const PdfError& e) {
             outcome = std::to_string(e.number()) + " " + e.description();
         }
-        if (std::string(c.outcome).starts_with("%%"))
+        if (!std::string(c.outcome).starts_with("0 g "))
             EXPECT_TRUE(refused_naming(outcome, c.outcome)) << c.what << ": " << outcome;
         else
             EXPECT_EQ(outcome, c.outcome) << c.what;

@@ -21,11 +21,12 @@ using testsupport::shell_quote;
 
 const pdf::VectorFit kNatural = [](pdf::VectorSize natural) { return natural; };
 
-ByteString pens(int count, Rgb colour) {
-    ByteString records;
-    for (int i = 0; i < count; ++i) records += wmf_pen(0, 0, colour);
-    return records;
+ByteString repeated(const ByteString& text, int count) {
+    ByteString all;
+    for (int i = 0; i < count; ++i) all += text;
+    return all;
 }
+ByteString pens(int count, Rgb colour) { return repeated(wmf_pen(0, 0, colour), count); }
 
 TEST(WmfTranslator, RecordsBecomeOperators) {
     // Frame 0,0 - 1440,720 at 1440 per inch: 72 x 36 points; y runs down.
@@ -43,6 +44,9 @@ TEST(WmfTranslator, RecordsBecomeOperators) {
         {"polyline, a dashed pen of 40 units is solid, as the player makes it",
          wmf_pen(1, 40, kRed) + wmf_select(0) + wmf_record(0x0325, {3, 0, 0, 720, 720, 1440, 0}),
          "1 0 0 RG 2 w [] 0 d 1 J 1 j 0 36 m 36 0 l 72 36 l S"},
+        {"a dashed pen of 2 units is solid as well",
+         wmf_pen(1, 2, kRed) + wmf_select(0) + wmf_record(0x0325, {3, 0, 0, 720, 720, 1440, 0}),
+         "1 0 0 RG 0.1 w [] 0 d 1 J 1 j 0 36 m 36 0 l 72 36 l S"},
         {"polygon with a brush and the default pen",
          wmf_brush(0, kBlue) + wmf_select(0) + wmf_record(0x0324, {3, 0, 0, 720, 720, 1440, 0}),
          "0 0 1 rg 0 0 0 RG 0.05 w [] 0 d 1 J 1 j 0 36 m 36 0 l 72 36 l b*"},
@@ -84,6 +88,12 @@ TEST(WmfTranslator, RecordsBecomeOperators) {
          "0 0 1 RG 0 w [] 0 d 1 J 1 j 0 36 m 72 36 l S"},
         {"a clip in a state left saved", wmf_record(0x001E, {}) + wmf_record(0x0416, {360, 720, 0, 0}),
          "q\r0 36 36 -18 re W n\rQ"},
+        {"a colour matched to a palette is painted as its red, green and blue",
+         wmf_record(0x02FC, {0, 0x00FF, 0x0200, 0}) + wmf_select(0) + wmf_rectangle(0, 0, 1440, 720),
+         "1 0 0 rg 0 0 0 RG 0.05 w [] 0 d 1 J 1 j 0 36 m 72 36 l 72 0 l 0 0 l h b*"},
+        {"as many saved states as the translator keeps",
+         repeated(wmf_record(0x001E, {}), 65535) + wmf_record(0x0127, {1}),
+         repeated("q\r", 65535) + repeated("Q\r", 65534) + "Q"},
     };
     for (const Case& c : cases) {
         const std::string file = wmf_file(0, 0, 1440, 720, 1440, c.records);
@@ -114,7 +124,10 @@ TEST(WmfTranslator, RefusesDamagedFiles) {
         {"more points than the record holds", wmf_file(0, 0, 10, 10, 72, wmf_record(0x0325, {9, 1, 1})), 321},
         {"too few parameters", wmf_file(0, 0, 10, 10, 72, wmf_record(0x041B, {1})), 321},
         {"selecting an object never made", wmf_file(0, 0, 10, 10, 72, wmf_select(3)), 321},
+        {"selecting the slot just past the table", wmf_file(0, 0, 10, 10, 72, pens(1, kRed) + wmf_select(1)), 321},
         {"more objects than the table holds", wmf_file(0, 0, 10, 10, 72, pens(65536, kRed)), 321},
+        {"more states saved than the translator keeps",
+         wmf_file(0, 0, 10, 10, 72, repeated(wmf_record(0x001E, {}), 65536)), 321},
         {"window extent of 0", wmf_file(0, 0, 10, 10, 72, wmf_record(0x020C, {0, 5})), 321},
         {"record past the end", good.substr(0, good.size() - 10), 62},
         {"header cut short", good.substr(0, 30), 62},

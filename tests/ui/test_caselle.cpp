@@ -504,7 +504,7 @@ TEST(CasellaTesto, ACorrectionTakesTheNoteOfARefusedKeyAway) {
         ASSERT_TRUE(QToolTip::isVisible());
         QTest::keyClick(casella, tasto);
         QTest::qWait(500);
-        EXPECT_EQ(QToolTip::isVisible(), resta) << QTest::toString(tasto);
+        EXPECT_EQ(QToolTip::isVisible(), resta) << "key " << tasto;
         QToolTip::hideText();
     }
 }

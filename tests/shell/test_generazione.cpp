@@ -211,6 +211,26 @@ TEST_F(Generazione, TheContractIsClosedOnlyOnceTheNewFolderHasItsName) {
     }
 }
 
+// A previous output moved aside that cannot get its name back (the chosen
+// folder is no longer writable) is all that is left of it: it stays whole.
+TEST_F(Generazione, AMovedAsideOutputThatCannotGetItsNameBackStays) {
+    const bool eseguito = testsupport::without_privileges([] {
+        testsupport::TempDir scrivania;
+        const pid_t figlio = ::fork();
+        if (figlio == 0) ::_exit(0);
+        ::waitpid(figlio, nullptr, 0);
+        const fs::path vecchia = scrivania / (".Files Contratto Tavore.vecchia-" + std::to_string(figlio));
+        fs::create_directory(vecchia);
+        write_file(vecchia / "contratto.pdf", "vecchio contratto");
+        fs::permissions(scrivania.path(), fs::perms::owner_read | fs::perms::owner_exec);
+        ripristina_generazione_interrotta(scrivania.path());
+        fs::permissions(scrivania.path(), fs::perms::owner_all);
+        EXPECT_FALSE(fs::exists(scrivania / "Files Contratto Tavore"));
+        EXPECT_EQ(read_file(vecchia / "contratto.pdf"), "vecchio contratto");
+    });
+    if (!eseguito) GTEST_SKIP() << "cannot drop root rights here";
+}
+
 // What an earlier output folder holds that the program did not write.
 TEST_F(Generazione, ForeignFilesAreAllButTheProgramsOwnPlainFiles) {
     EXPECT_TRUE(file_estranei(scelta()).empty()) << "no folder yet";

@@ -701,6 +701,28 @@ TEST_F(Menu, AQuickAltLetterAndEnterRunOneAction) {
     EXPECT_EQ(scelte_cartella, 0);
 }
 
+// Space on a button of the menu just left for a form, the window system
+// still sending keys to it, does nothing: the form is the user's action.
+TEST_F(Menu, ALateSpaceOnTheMenuLeftForAFormRunsNothing) {
+    scrivi(dati_prova::contratto_completo());
+    for (const QString& testo : {QStringLiteral("&Stampa Dati"), QStringLiteral("&Prosegui")}) {
+        aperture.clear();
+        scelte_cartella = 0;
+        Intro intro(azioni);
+        intro.show();
+        QApplication::setActiveWindow(&intro);
+        QPushButton* bottone = pulsante(&intro, testo);
+        bottone->setFocus();
+        QTest::mouseClick(pulsante(&intro, QStringLiteral("&Prosegui")), Qt::LeftButton);
+        ASSERT_EQ(aperture.size(), 1u);
+        ASSERT_FALSE(intro.isVisible());
+        QTest::keyClick(bottone, Qt::Key_Space);
+        EXPECT_EQ(aperture.size(), 1u) << testo.toStdString();
+        EXPECT_EQ(scelte_cartella, 0) << testo.toStdString();
+        EXPECT_TRUE(finestre.empty()) << testo.toStdString();
+    }
+}
+
 // The irreversible generation runs only from a click or its Alt key: no run
 // of Enter presses from any control of the chooser reaches it.
 TEST_F(Menu, NoEnterInTheChooserGenerates) {

@@ -486,6 +486,88 @@ TEST(CasellaTesto, ARefusedAmountsNoteStaysInSightWithThePointerUnderIt) {
     QToolTip::hideText();
 }
 
+// The note of a refused key goes with the key that corrects the text
+// (Backspace, Delete, a character taken) and stays through the others.
+TEST(CasellaTesto, ACorrectionTakesTheNoteOfARefusedKeyAway) {
+    const std::pair<Qt::Key, bool> tasti[] = {
+        {Qt::Key_Backspace, false}, {Qt::Key_Delete, false}, {Qt::Key_A, false}, {Qt::Key_Home, true}};
+    for (const auto& [tasto, resta] : tasti) {
+        QWidget finestra;
+        auto* casella = new CasellaTesto("", 0, &finestra);
+        casella->setText(QStringLiteral("Rossi"));
+        finestra.show();
+        QApplication::setActiveWindow(&finestra);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&finestra));
+        casella->setFocus();
+        casella->setCursorPosition(2);
+        digita_carattere(casella, QString::fromUtf8("字"));
+        ASSERT_TRUE(QToolTip::isVisible());
+        QTest::keyClick(casella, tasto);
+        QTest::qWait(500);
+        EXPECT_EQ(QToolTip::isVisible(), resta) << "key " << tasto;
+        QToolTip::hideText();
+    }
+}
+
+// A note that waits for a click to end is for the box the user is in then:
+// a box left meanwhile shows none.
+TEST(CasellaTesto, ANoteWaitingForAClickToEndIsShownOnlyInTheBoxStillInUse) {
+    QWidget finestra;
+    auto* primo = new CasellaTesto("ND2", 0, &finestra);
+    auto* secondo = new CasellaTesto("ND2", 0, &finestra);
+    secondo->move(0, 40);
+    finestra.resize(200, 100);
+    finestra.show();
+    QApplication::setActiveWindow(&finestra);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&finestra));
+    for (const bool lasciata : {false, true}) {
+        QToolTip::hideText();
+        QTest::qWait(500);
+        primo->setText(QStringLiteral("3.5"));
+        QTest::mousePress(&finestra, Qt::LeftButton, {}, QPoint(5, 75));
+        ASSERT_FALSE(primo->conferma());
+        if (lasciata) secondo->setFocus();
+        QTest::mouseRelease(&finestra, Qt::LeftButton, {}, QPoint(5, 75));
+        QApplication::processEvents();
+        QApplication::processEvents();
+        EXPECT_EQ(QToolTip::isVisible(), !lasciata);
+    }
+    QToolTip::hideText();
+}
+
+// Qt puts a note a little below the point it is given: a pointer resting
+// where the note will appear, even below the note's own height from that
+// point, has the note hang from it instead of covering it.
+TEST(CasellaTesto, ARefusedAmountsNoteNeverAppearsUnderThePointer) {
+    QWidget finestra;
+    auto* casella = new CasellaTesto("ND2", 0, &finestra);
+    casella->setGeometry(10, 10, 300, 24);
+    finestra.resize(400, 200);
+    finestra.show();
+    QApplication::setActiveWindow(&finestra);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&finestra));
+    const auto nota_mostrata = [&] {
+        QToolTip::hideText();
+        QTest::qWait(500);
+        casella->setText(QStringLiteral("3.5"));
+        EXPECT_FALSE(casella->conferma());
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->inherits("QTipLabel") && w->isVisible()) return w->frameGeometry();
+        return QRect();
+    };
+    QTest::mouseMove(&finestra, QPoint(390, 190));
+    const QRect lontano = nota_mostrata();
+    ASSERT_FALSE(lontano.isEmpty());
+    // Near the bottom of the note as it comes with the pointer away.
+    const QPoint sotto = lontano.bottomLeft() + QPoint(10, -2);
+    ASSERT_TRUE(finestra.rect().contains(finestra.mapFromGlobal(sotto)));
+    QTest::mouseMove(&finestra, finestra.mapFromGlobal(sotto));
+    const QRect vicino = nota_mostrata();
+    ASSERT_FALSE(vicino.isEmpty());
+    EXPECT_FALSE(vicino.contains(QCursor::pos())) << vicino.top() << " " << QCursor::pos().y();
+    QToolTip::hideText();
+}
+
 TEST(CasellaTesto, CodesLoseTheirBlanksAndACutPasteSaysSo) {
     CasellaTesto iban("MANI", 27);
     iban.show();

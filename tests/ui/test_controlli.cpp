@@ -2,8 +2,10 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
@@ -199,6 +201,73 @@ TEST(Messaggi, KeysPressedAsAQuestionAppearsDoNotAnswerIt) {
     EXPECT_FALSE(chiedi_si_no(nullptr, QStringLiteral("Sovrascrivere"), QStringLiteral("?"), Risposta::No));
     EXPECT_TRUE(ancora_aperta);
     ASSERT_LT(pausa_piu_lunga, QUIETE_PRIMA_DEI_TASTI_MS) << "the machine was too slow for the keys to come in a burst";
+}
+
+// A box that becomes active only a while after it appeared (as a window
+// manager may make it) waits for the keyboard to be quiet from then on.
+TEST(Messaggi, TheWaitForQuietKeysStartsAgainWhenTheBoxBecomesActive) {
+    QWidget padre, altra;
+    padre.show();
+    altra.show();
+    bool ancora_aperta = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!QTest::qWaitForWindowActive(box)) {
+            box->close();
+            return;
+        }
+        QApplication::setActiveWindow(&altra);
+        QTest::qWait(QUIETE_PRIMA_DEI_TASTI_MS + 50);
+        QApplication::setActiveWindow(box);
+        QTest::keyClick(box->focusWidget(), Qt::Key_S);
+        QTest::qWait(150);  // a letter's click lands a moment later
+        ancora_aperta = QApplication::activeModalWidget() == box;
+        QTest::qWait(QUIETE_PRIMA_DEI_TASTI_MS + 50);
+        if (ancora_aperta) QTest::keyClick(box->focusWidget(), Qt::Key_N);
+    });
+    EXPECT_FALSE(chiedi_si_no(&padre, QStringLiteral("Sovrascrivere"), QStringLiteral("?"), Risposta::No));
+    EXPECT_TRUE(ancora_aperta);
+}
+
+// A quoted folder path is shown unbroken (a word joiner between each two of
+// its characters); other quoted text keeps its breaks; the box shows every
+// character it was given, and the text selected and copied is the text as
+// it was written.
+TEST(Messaggi, QuotedPathsAreKeptOnOneLineAndCopiedAsWritten) {
+    const auto unito = [](const QString& percorso) {
+        QString risultato;
+        for (const QChar c : percorso) risultato += (risultato.isEmpty() ? QString() : QString(QChar(0x2060))) + c;
+        return risultato;
+    };
+    const QString cartella = QStringLiteral("/home/utente/Scrivania/Files Contratto Tavore");
+    const struct {
+        QString testo;
+        QString mostrato;
+    } casi[] = {
+        {"La cartella \"" + cartella + "\" non esiste.", "La cartella \"" + unito(cartella) + "\" non esiste."},
+        {QStringLiteral("Il valore \"31-02 / 2020\" non va."), QStringLiteral("Il valore \"31-02 / 2020\" non va.")},
+        {QStringLiteral("Da \"/a/b\" a \"/c\"."), "Da \"" + unito(QStringLiteral("/a/b")) + "\" a \"" +
+                                                         unito(QStringLiteral("/c")) + "\"."},
+    };
+    for (const auto& c : casi) {
+        QString mostrato, copiato;
+        QTimer::singleShot(QUIETE_PRIMA_DEI_TASTI_MS + 50, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            auto* etichetta = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            mostrato = etichetta->text();
+            QTest::mousePress(etichetta, Qt::LeftButton, {}, QPoint(1, 1));
+            QTest::mouseMove(etichetta, QPoint(etichetta->width() - 1, etichetta->height() - 1));
+            QTest::mouseRelease(etichetta, Qt::LeftButton, {}, QPoint(etichetta->width() - 1, etichetta->height() - 1));
+            QTest::keyClick(etichetta, Qt::Key_C, Qt::ControlModifier);
+            QApplication::processEvents();
+            copiato = QGuiApplication::clipboard()->text();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        avviso(nullptr, c.testo);
+        EXPECT_EQ(mostrato, c.mostrato) << c.testo.toStdString();
+        EXPECT_EQ(copiato, c.testo);
+    }
 }
 
 TEST(Messaggi, PlainCodeMessagesReachTheBoxes) {

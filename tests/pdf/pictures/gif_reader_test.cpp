@@ -181,6 +181,7 @@ TEST(GifReader, RefusesDamagedFiles) {
         {"65535 x 65535 pixels", huge, 1, 321},
         {"0 pixels wide", empty_frame, 1, 321},
         {"sub-blocks without a terminator", good.substr(0, good.size() - 2), 1, 62},
+        {"last sub-block one byte longer than the file", good.substr(0, good.size() - 3), 1, 62},
         {"no trailer while looking for frame 2", good.substr(0, good.size() - 1), 2, 62},
         {"global table past the end", good.substr(0, 15), 1, 62},
         {"unknown block", good.substr(0, 19) + "\x99", 1, 321},

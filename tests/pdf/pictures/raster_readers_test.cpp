@@ -129,7 +129,9 @@ TEST(BmpReader, RefusesDamagedFiles) {
     std::string moves;
     for (int i = 0; i < 21; ++i) moves += std::string("\0\x02\0\0", 4);
     std::string wasteful = bmp_file(im, {40, 8, 1});
-    wasteful.insert(static_cast<std::uint8_t>(wasteful[10]) + 256u * static_cast<std::uint8_t>(wasteful[11]), moves);
+    const std::size_t pixels_at =
+        static_cast<std::uint8_t>(wasteful[10]) + 256u * static_cast<std::uint8_t>(wasteful[11]);
+    wasteful.insert(pixels_at, moves);
     struct Case {
         const char* what;
         std::string file;
@@ -149,6 +151,7 @@ TEST(BmpReader, RefusesDamagedFiles) {
         {"data offset past the end", patched(10, std::string("\xFF\xFF\0\0", 4)), 62},
         {"header cut short", good.substr(0, 30), 62},
         {"RLE8 data longer than a picture of their size needs", wasteful, 321},
+        {"the same, the file ending one byte after where they should", wasteful.substr(0, pixels_at + 83), 321},
     };
     for (const Case& c : cases)
         expect_pdf_error([&] { pdf::read_bmp(span_of(c.file)); }, c.error, "PdfWriter.DrawImage", c.what);

@@ -134,6 +134,55 @@ TEST(DrawImage, EveryFormatShowsUprightPlainAndProtected) {
     }
 }
 
+// Pictures whose stream is written in pieces of 1 MiB: a JPEG file copied
+// as it lies (ending in zeros, which the ASCII85 length depends on) keeps
+// every byte and its own filter only, and samples of more than a piece keep
+// their length.
+TEST(DrawImage, PicturesOfSeveralPiecesArriveWhole) {
+    REQUIRE_TOOL("convert");
+    REQUIRE_TOOL("pdfimages");
+    testsupport::TempDir dir;
+    const auto jpeg = dir / "noise.jpg";
+    convert("-size 900x900 xc: +noise Random -quality 100", jpeg);
+    std::string jpeg_bytes = testsupport::read_file(jpeg);
+    ASSERT_GT(jpeg_bytes.size(), std::size_t{2} << 20);
+    // Bytes after the end of the picture, a whole group of zeros last.
+    jpeg_bytes += std::string(4 - jpeg_bytes.size() % 4, 'x') + std::string(4, '\0');
+    testsupport::write_file(jpeg, jpeg_bytes);
+    const auto bmp = dir / "wide.bmp";
+    testsupport::write_file(bmp, bmp_file(marked_halves(1000, 400), {40, 24}));
+    struct Case {
+        std::filesystem::path file;
+        int filters;
+        const char* image_filter;
+    };
+    const Case cases[] = {
+        {jpeg, 0, "[/DCTDecode ]"},
+        {jpeg, 2, "[/DCTDecode ]"},
+        {jpeg, 8, "[/ASCII85Decode /DCTDecode ]"},
+        {bmp, 0, ""},
+    };
+    for (const Case& c : cases) {
+        const std::string what = c.file.filename().string() + ", filters " + std::to_string(c.filters);
+        Document doc;
+        doc.writer.SetCompression(c.filters);
+        doc.first_page().DrawImage(c.file.string(), 10, 10, 200, 80);
+        const std::string pdf = doc.finish();
+        const std::size_t at = pdf.find("/Subtype /Image");
+        const std::string image = pdf.substr(at, pdf.find("stream", at) - at);
+        const std::size_t filter = image.find("/Filter ");
+        EXPECT_EQ(filter == std::string::npos ? "" : image.substr(filter + 8, image.find(']', filter) - filter - 7),
+                  c.image_filter)
+            << what;
+        if (c.file != jpeg) continue;
+        const auto r = run_command("pdfimages -all " + shell_quote(doc.file().string()) + " " +
+                                   shell_quote((dir / "out").string()));
+        ASSERT_EQ(r.exit_code, 0) << r.err;
+        EXPECT_TRUE(testsupport::read_file(dir / "out-000.jpg") == jpeg_bytes) << what;
+        std::filesystem::remove(dir / "out-000.jpg");
+    }
+}
+
 TEST(DrawImage, ReuseFramesAndPlacement) {
     testsupport::TempDir dir;
     const auto two_frames = dir / "Anim.gif";

@@ -55,6 +55,15 @@ TEST(GifLzw, DecodesWhatTheEncoderWrote) {
         EXPECT_EQ(decoded(c.code_size, data, pixels.size()), pixels) << c.what;
         EXPECT_EQ(decoded(c.code_size, data, pixels.size(), c.row), pixels) << c.what << ", rows of " << c.row;
     }
+    // Data holding more than the frame: strings that run past its last
+    // pixel leave the rows before as they were.
+    const auto more = mixed_pixels(3000, 4, 5);
+    const std::string longer = gif_lzw(more, 2);
+    for (std::size_t rows = 40; rows < 50; ++rows) {
+        EXPECT_EQ(decoded(2, longer, rows * 7, 7), std::vector<std::uint8_t>(more.begin(), more.begin() + rows * 7))
+            << rows << " rows";
+    }
+
     // The bound that refuses short data up front holds for the encoder's
     // longest strings: one colour, the table kept full, at every length.
     for (int code_size : {2, 5, 8}) {

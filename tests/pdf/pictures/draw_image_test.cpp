@@ -2,8 +2,12 @@
 
 #include <filesystem>
 #include <cmath>
+#include <fstream>
 #include <functional>
 #include <sstream>
+#include <thread>
+
+#include <sys/stat.h>
 
 #include "../content/content_fixture.h"
 #include "../content/reader_checks.h"
@@ -181,6 +185,46 @@ TEST(DrawImage, PicturesOfSeveralPiecesArriveWhole) {
         EXPECT_TRUE(testsupport::read_file(dir / "out-000.jpg") == jpeg_bytes) << what;
         std::filesystem::remove(dir / "out-000.jpg");
     }
+}
+
+// A JPEG that is cut while its stream is copied: the stream keeps its
+// length, DrawImage fails with 62 and the page does not use the object. The
+// document goes through a pipe, so the copy gets no further than what the
+// test has read of it when the file is cut.
+TEST(DrawImage, AJpegCutWhileItIsCopiedIsRefused) {
+    REQUIRE_TOOL("convert");
+    testsupport::TempDir dir;
+    const auto jpeg = dir / "cut.jpg";
+    convert(kHalves + " -quality 95", jpeg);
+    constexpr std::uintmax_t MiB = 1 << 20;
+    std::filesystem::resize_file(jpeg, 16 * MiB);  // a hole after the picture's end
+    const auto pipe = dir / "pipe.pdf";
+    const auto out = dir / "out.pdf";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::thread reader([&] {
+        std::ifstream from(pipe, std::ios::binary);
+        std::ofstream to(out, std::ios::binary);
+        std::vector<char> buffer(64 << 10);
+        std::uintmax_t read = 0;
+        while (from.read(buffer.data(), std::streamsize(buffer.size())) || from.gcount() > 0) {
+            to.write(buffer.data(), from.gcount());
+            const bool cut = read >= 4 * MiB;
+            read += std::uintmax_t(from.gcount());
+            if (!cut && read >= 4 * MiB) std::filesystem::resize_file(jpeg, 2 * MiB);
+        }
+    });
+    PdfWriter w;
+    w.BeginDoc(pipe.string());
+    if (w.ErrNumber() != 0) std::ofstream{pipe};  // lets the reader go
+    EXPECT_EQ(w.ErrNumber(), 0) << w.ErrDescription();
+    if (w.ErrNumber() == 0) {
+        w.BeginPage();
+        expect_pdf_error([&] { w.DrawImage(jpeg.string(), 10, 10, 80, 60); }, 62, "PdfWriter.DrawImage");
+        w.EndDoc();
+    }
+    reader.join();
+    EXPECT_EQ(contenttest::reader_complaints(out), "");
+    EXPECT_EQ(count_of(testsupport::read_file(out), "/_IMG_1 Do"), 0u);
 }
 
 TEST(DrawImage, ReuseFramesAndPlacement) {

@@ -162,7 +162,7 @@ TEST(BmpReader, RefusesDamagedFiles) {
         {"data offset past the end", patched(10, std::string("\xFF\xFF\0\0", 4)), 62},
         {"header cut short", good.substr(0, 30), 62},
         {"RLE8 data longer than a picture of their size needs", wasteful, 321},
-        {"the same, the file ending one byte after where they should", wasteful.substr(0, pixels_at + 83), 321},
+        {"the same, cut one byte past what such data may take", wasteful.substr(0, pixels_at + 83), 321},
     };
     for (const Case& c : cases)
         expect_pdf_error([&] { pdf::read_bmp(span_of(c.file)); }, c.error, "PdfWriter.DrawImage", c.what);

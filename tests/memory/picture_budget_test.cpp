@@ -277,6 +277,8 @@ TEST(PictureBudget, PostScriptAndNonPicturesStayWithinTheBudget) {
     rows.push_back({"EPS of 40 MB of short curves", "curves.eps", eps_file("0 0 7 7", body)});
     for (const char* name : {"big.gif", "big.eps"})
         rows.push_back({"700 MB that are no picture", name, "no picture at all", 700'000'000, 321, 16 * MiB});
+    // Under the largest drawing a file may be: only its first bytes refuse it.
+    rows.push_back({"400 MB that are no drawing", "big.wmf", "no drawing at all", 400'000'000, 321, 16 * MiB});
     expect_within_budget(rows);
 }
 

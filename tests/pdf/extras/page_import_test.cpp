@@ -331,6 +331,9 @@ std::string flate(const std::string& text) {
 TEST(PageImport, HandMadePagesBecomeFormsWithEverythingTheyNeed) {
     REQUIRE_TOOL("qpdf");
     const std::string compressed = flate("BT /F1 24 Tf 20 300 Td (Uno) Tj ET");
+    // Copied a piece of 1 MiB at a time.
+    std::string squares = "0 g";
+    while (squares.size() < (5u << 19)) squares += "\n10 10 5 5 re f";
     struct Case {
         const char* what;
         std::string source;
@@ -361,6 +364,8 @@ TEST(PageImport, HandMadePagesBecomeFormsWithEverythingTheyNeed) {
              .finish("/Size 11 /Root 1 0 R"),
          {"/Filter /FlateDecode", "/DecodeParms << /Predictor 1 >>", "/Length " + std::to_string(compressed.size())},
          "BT /F1 24 Tf 20 300 Td (Uno) Tj ET"},
+        {"a single stream of several pieces keeps its bytes",
+         two_page_file("").stream(6, "", squares).finish("/Size 8 /Root 1 0 R"), {}, squares},
         {"an array of contents held in an object, a reference cycle, a generation other than 0, a reference "
          "split over lines and one inside a string",
          two_page_file("")

@@ -2,8 +2,12 @@
 
 #include <filesystem>
 #include <cmath>
+#include <fstream>
 #include <functional>
 #include <sstream>
+#include <thread>
+
+#include <sys/stat.h>
 
 #include "../content/content_fixture.h"
 #include "../content/reader_checks.h"
@@ -132,6 +136,95 @@ TEST(DrawImage, EveryFormatShowsUprightPlainAndProtected) {
             expect_upright(pdf, file, what);
         }
     }
+}
+
+// Pictures whose stream is written in pieces of 1 MiB: a JPEG file copied
+// as it lies (ending in zeros, which the ASCII85 length depends on) keeps
+// every byte and its own filter only, and samples of more than a piece keep
+// their length.
+TEST(DrawImage, PicturesOfSeveralPiecesArriveWhole) {
+    REQUIRE_TOOL("convert");
+    REQUIRE_TOOL("pdfimages");
+    testsupport::TempDir dir;
+    const auto jpeg = dir / "noise.jpg";
+    convert("-size 900x900 xc: +noise Random -quality 100", jpeg);
+    std::string jpeg_bytes = testsupport::read_file(jpeg);
+    ASSERT_GT(jpeg_bytes.size(), std::size_t{2} << 20);
+    // Bytes after the end of the picture, a whole group of zeros last.
+    jpeg_bytes += std::string(4 - jpeg_bytes.size() % 4, 'x') + std::string(4, '\0');
+    testsupport::write_file(jpeg, jpeg_bytes);
+    const auto bmp = dir / "wide.bmp";
+    testsupport::write_file(bmp, bmp_file(marked_halves(1000, 400), {40, 24}));
+    struct Case {
+        std::filesystem::path file;
+        int filters;
+        const char* image_filter;
+    };
+    const Case cases[] = {
+        {jpeg, 0, "[/DCTDecode ]"},
+        {jpeg, 2, "[/DCTDecode ]"},
+        {jpeg, 8, "[/ASCII85Decode /DCTDecode ]"},
+        {bmp, 0, ""},
+    };
+    for (const Case& c : cases) {
+        const std::string what = c.file.filename().string() + ", filters " + std::to_string(c.filters);
+        Document doc;
+        doc.writer.SetCompression(c.filters);
+        doc.first_page().DrawImage(c.file.string(), 10, 10, 200, 80);
+        const std::string pdf = doc.finish();
+        const std::size_t at = pdf.find("/Subtype /Image");
+        const std::string image = pdf.substr(at, pdf.find("stream", at) - at);
+        const std::size_t filter = image.find("/Filter ");
+        EXPECT_EQ(filter == std::string::npos ? "" : image.substr(filter + 8, image.find(']', filter) - filter - 7),
+                  c.image_filter)
+            << what;
+        if (c.file != jpeg) continue;
+        const auto r = run_command("pdfimages -all " + shell_quote(doc.file().string()) + " " +
+                                   shell_quote((dir / "out").string()));
+        ASSERT_EQ(r.exit_code, 0) << r.err;
+        EXPECT_TRUE(testsupport::read_file(dir / "out-000.jpg") == jpeg_bytes) << what;
+        std::filesystem::remove(dir / "out-000.jpg");
+    }
+}
+
+// A JPEG that is cut while its stream is copied: the stream keeps its
+// length, DrawImage fails with 62 and the page does not use the object. The
+// document goes through a pipe, so the copy gets no further than what the
+// test has read of it when the file is cut.
+TEST(DrawImage, AJpegCutWhileItIsCopiedIsRefused) {
+    REQUIRE_TOOL("convert");
+    testsupport::TempDir dir;
+    const auto jpeg = dir / "cut.jpg";
+    convert(kHalves + " -quality 95", jpeg);
+    constexpr std::uintmax_t MiB = 1 << 20;
+    std::filesystem::resize_file(jpeg, 16 * MiB);  // a hole after the picture's end
+    const auto pipe = dir / "pipe.pdf";
+    const auto out = dir / "out.pdf";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::thread reader([&] {
+        std::ifstream from(pipe, std::ios::binary);
+        std::ofstream to(out, std::ios::binary);
+        std::vector<char> buffer(64 << 10);
+        std::uintmax_t read = 0;
+        while (from.read(buffer.data(), std::streamsize(buffer.size())) || from.gcount() > 0) {
+            to.write(buffer.data(), from.gcount());
+            const bool cut = read >= 4 * MiB;
+            read += std::uintmax_t(from.gcount());
+            if (!cut && read >= 4 * MiB) std::filesystem::resize_file(jpeg, 2 * MiB);
+        }
+    });
+    PdfWriter w;
+    w.BeginDoc(pipe.string());
+    if (w.ErrNumber() != 0) std::ofstream{pipe};  // lets the reader go
+    EXPECT_EQ(w.ErrNumber(), 0) << w.ErrDescription();
+    if (w.ErrNumber() == 0) {
+        w.BeginPage();
+        expect_pdf_error([&] { w.DrawImage(jpeg.string(), 10, 10, 80, 60); }, 62, "PdfWriter.DrawImage");
+        w.EndDoc();
+    }
+    reader.join();
+    EXPECT_EQ(contenttest::reader_complaints(out), "");
+    EXPECT_EQ(count_of(testsupport::read_file(out), "/_IMG_1 Do"), 0u);
 }
 
 TEST(DrawImage, ReuseFramesAndPlacement) {

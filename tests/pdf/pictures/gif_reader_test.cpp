@@ -55,6 +55,15 @@ TEST(GifLzw, DecodesWhatTheEncoderWrote) {
         EXPECT_EQ(decoded(c.code_size, data, pixels.size()), pixels) << c.what;
         EXPECT_EQ(decoded(c.code_size, data, pixels.size(), c.row), pixels) << c.what << ", rows of " << c.row;
     }
+    // Data holding more than the frame: strings that run past its last
+    // pixel leave the rows before as they were.
+    const auto more = mixed_pixels(3000, 4, 5);
+    const std::string longer = gif_lzw(more, 2);
+    for (std::size_t rows = 40; rows < 50; ++rows) {
+        EXPECT_EQ(decoded(2, longer, rows * 7, 7), std::vector<std::uint8_t>(more.begin(), more.begin() + rows * 7))
+            << rows << " rows";
+    }
+
     // The bound that refuses short data up front holds for the encoder's
     // longest strings: one colour, the table kept full, at every length.
     for (int code_size : {2, 5, 8}) {
@@ -181,6 +190,7 @@ TEST(GifReader, RefusesDamagedFiles) {
         {"65535 x 65535 pixels", huge, 1, 321},
         {"0 pixels wide", empty_frame, 1, 321},
         {"sub-blocks without a terminator", good.substr(0, good.size() - 2), 1, 62},
+        {"last sub-block one byte longer than the file", good.substr(0, good.size() - 3), 1, 62},
         {"no trailer while looking for frame 2", good.substr(0, good.size() - 1), 2, 62},
         {"global table past the end", good.substr(0, 15), 1, 62},
         {"unknown block", good.substr(0, 19) + "\x99", 1, 321},

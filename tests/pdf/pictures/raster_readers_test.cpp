@@ -63,9 +63,10 @@ TEST(BmpReader, EveryHeaderDepthAndCompression) {
 }
 
 // Files our builder does not write: runs that leave the row or the picture,
-// pixels the runs leave out, deltas, RLE4 runs of two colours, an odd-sized
-// absolute run, a header counting more colours than the depth allows. Read
-// as indices and as RGB alike.
+// pixels the runs leave out, deltas (one after every pixel), RLE4 runs of
+// two colours, an odd-sized absolute run, a header counting more colours
+// than the depth allows or than the room before the pixels holds. Read as
+// indices and as RGB alike.
 TEST(BmpReader, OddRunsAndPalettes) {
     // The file `spec` writes for a picture of that size, its pixel data
     // replaced by `data`.
@@ -88,6 +89,13 @@ TEST(BmpReader, OddRunsAndPalettes) {
     put32le(offset, static_cast<std::uint32_t>(table_end + 1024));
     put32le(count, 256);
     many_colours.replace(10, 4, offset).replace(46, 4, count);
+    // 8-bit, every colour counted: the palette ends where the pixels begin.
+    std::string short_palette = bmp_file(halves, {40, 8});
+    short_palette.replace(46, 4, std::string(4, '\0'));
+    // Each row: one blue pixel, a move one right, again; the end of the row.
+    std::string every_other;
+    for (int row = 0; row < 2; ++row)
+        every_other += std::string("\x01\x01\0\x02\x01\0\x01\x01\0\x02\x01\0\0\0", 14);
     const Rgb R = kRed, B = kBlue, G = kGreen, W = kWhite;
     struct Case {
         const char* what;
@@ -108,6 +116,9 @@ TEST(BmpReader, OddRunsAndPalettes) {
                    std::string("\x00\x05\x12\x31\x20\x00\x01\x00\x00\x00\x06\x21\x00\x01", 14)),
          {6, 2, {G, B, G, B, G, B, B, G, W, B, G, R}}},
         {"more colours counted than the depth allows", many_colours, halves},
+        {"a palette cut short by the pixels", short_palette, halves},
+        {"a move after every pixel: more bytes than pixels", with_data(4, 2, {40, 8, 1}, every_other + '\0' + '\x01'),
+         {4, 2, {B, R, B, R, B, R, B, R}}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(difference(pdf::read_bmp(span_of(c.file)), c.shown), "") << c.what;
@@ -129,7 +140,9 @@ TEST(BmpReader, RefusesDamagedFiles) {
     std::string moves;
     for (int i = 0; i < 21; ++i) moves += std::string("\0\x02\0\0", 4);
     std::string wasteful = bmp_file(im, {40, 8, 1});
-    wasteful.insert(static_cast<std::uint8_t>(wasteful[10]) + 256u * static_cast<std::uint8_t>(wasteful[11]), moves);
+    const std::size_t pixels_at =
+        static_cast<std::uint8_t>(wasteful[10]) + 256u * static_cast<std::uint8_t>(wasteful[11]);
+    wasteful.insert(pixels_at, moves);
     struct Case {
         const char* what;
         std::string file;
@@ -149,6 +162,7 @@ TEST(BmpReader, RefusesDamagedFiles) {
         {"data offset past the end", patched(10, std::string("\xFF\xFF\0\0", 4)), 62},
         {"header cut short", good.substr(0, 30), 62},
         {"RLE8 data longer than a picture of their size needs", wasteful, 321},
+        {"the same, cut one byte past what such data may take", wasteful.substr(0, pixels_at + 83), 321},
     };
     for (const Case& c : cases)
         expect_pdf_error([&] { pdf::read_bmp(span_of(c.file)); }, c.error, "PdfWriter.DrawImage", c.what);
@@ -306,6 +320,8 @@ TEST(JpegReader, MarkersOnly) {
         {"the first component's table not defined, the others' defined",
          soi + segment(0xC0, frame_header(8, 8, 3).replace(8, 1, "\x01")) + scan, 321},
         {"a table number above 3", "\xFF\xD8" + segment(0xDB, "\x04" + std::string(64, '\0')) + rgb + scan, 321},
+        {"a table of two-byte entries in 100 bytes",
+         "\xFF\xD8" + segment(0xDB, "\x10" + std::string(100, '\0')) + rgb + scan, 321},
     };
     for (const Refused& c : refused)
         expect_pdf_error([&] { pdf::read_jpeg(bytes_of(c.file)); }, c.error, "PdfWriter.DrawImage", c.what);

@@ -243,6 +243,17 @@ TEST(EpsTranslator, OperatorsAreWrittenAnew) {
          "/sq {moveto 10 0 rlineto} def 10 20 sq stroke", "0 0 m\r10 0 l\rS"},
         {"a clipping path, then a grey line", "0 0 m 9 9 l W n 1 g 0 0 moveto 9 9 lineto stroke",
          "-10 -20 m\r-1 -11 l\rW\rn\r1 g\r-10 -20 m\r-1 -11 l\rS"},
+        {"the capitals of h, v and y; clip ended by N", "10 20 m 1 2 3 4 V 5 6 7 8 Y H 20 30 lineto clip N 10 20 m S",
+         "0 0 m\r-9 -18 -7 -16 v\r-5 -14 -3 -12 y\rh\r10 10 l\rW\rn\r0 0 m\rS"},
+        {"b closes its part of a compound path", "*u 10 20 m 20 20 l b 12 22 m 14 24 l b *U",
+         "0 0 m\r10 0 l\rh\r2 2 m\r4 4 l\rh\rB"},
+        {"dashes: an odd pattern's period is twice its lengths; dots; no dashes from before their start",
+         "[3] -1 d [0 4] 0 setdash [] -1 d 10 20 m S", "[3] 5 d\r[0 4] 0 d\r[] 1 d\r0 0 m\rS"},
+        {"a W between q and Q ends with them", "q 10 20 m W Q 10 20 m 20 30 l f", "q\rQ\r0 0 m\r10 10 l\rh f"},
+        {"string operands as PostScript reads them: escapes, spaced hex and base-85",
+         "0 0 0 1 (a \\) b) 0 x 0 0 0 1 <4F 72\n61> 0 X 0 0 0 1 <~9jq o~> 0 x 10 20 m S",
+         "0 0 0 1 k\r0 0 0 1 K\r0 0 0 1 k\r0 0 m\rS"},
+        {"the drawing ends at its showpage", "10 20 m S showpage 20 30 m S", "0 0 m\rS"},
     };
     for (const Case& c : cases) {
         const std::string file = eps_file("10 20 110 70", c.body);
@@ -316,7 +327,7 @@ TEST(EpsTranslator, RefusesTextAndWhatTheFilesOwnNamesPaint) {
     std::string chain = "/d12 {(a) show} def";
     for (int i = 11; i > 0; --i) chain += " /d" + std::to_string(i) + " {d" + std::to_string(i + 1) + "} def";
     struct Case {
-        const char* what;
+        std::string what;
         std::string file;
         bool refused;
     };
@@ -336,10 +347,14 @@ TEST(EpsTranslator, RefusesTextAndWhatTheFilesOwnNamesPaint) {
         {"a path operator as another name for text", eps("/l /show load def", ""), true},
         {"a string before a path operator defined as text", eps("/s {show} bind def", "2 2 m (Hidden) s"), true},
         {"a number more than the translator's operator takes", eps("/M {exch moveto} def", "2 2 M"), true},
+        {"load given a meaning of the file's", eps("/load {pop /show cvx} def /l /lineto load def", ""), true},
     };
-    for (const char* text : {"show", "ashow", "widthshow", "awidthshow", "kshow", "xshow", "yshow", "xyshow",
-                             "glyphshow", "cshow", "charpath", "To", "Tx", "TX", "Tj", "TJ"})
-        cases.push_back({text, eps("", std::string("(ALTRO) ") + text), true});
+    for (const std::string text : {"show", "ashow", "widthshow", "awidthshow", "kshow", "xshow", "yshow", "xyshow",
+                                   "glyphshow", "cshow", "charpath", "To", "Tx", "TX", "Tj", "TJ", "image",
+                                   "imagemask", "colorimage", "XI"}) {
+        cases.push_back({text, eps("", "(ALTRO) " + text), true});
+        cases.push_back({"S defined to reach " + text, eps("/S {stroke " + text + "} def", ""), true});
+    }
     for (const Case& c : cases) {
         if (c.refused)
             expect_pdf_error([&] { pdf::translate_eps(span_of(c.file), kNatural); }, 321, "", c.what);
@@ -354,10 +369,12 @@ TEST(EpsTranslator, RefusesTextAndWhatTheFilesOwnNamesPaint) {
 // operators that cannot be drawn where they stand.
 TEST(EpsTranslator, RefusesEveryTokenItDoesNotKnowNamingIt) {
     struct Case {
-        const char* body;
+        std::string body;
         const char* named;
         std::string prolog = {};
     };
+    std::string ones;  // more numbers than an array of the drawing's may hold
+    for (int i = 0; i < 65; ++i) ones += "1 ";
     const Case cases[] = {
         {"{ (Hidden) show } exec", "{"},
         {"true { 0 0 moveto (Hidden) show } if", "true"},
@@ -417,6 +434,10 @@ TEST(EpsTranslator, RefusesEveryTokenItDoesNotKnowNamingIt) {
         {"[0 0] 0 d", "d"},
         {"1.0 setlinecap", "setlinecap"},
         {"0 0 0 1 <4g> 0 x", "<4g>"},
+        {"0 0 0 1 <~vw~> 0 x", "<~vw~>"},
+        {"1e0 J", "J"},
+        {"1 1 rmoveto", "rmoveto"},
+        {"[" + ones + "] 0 d", "64"},
         // One of the translator's own operators that the file makes reach
         // text: through a string's characters, whatever turns them into
         // code or a name, and through its names and aliases.
@@ -427,6 +448,8 @@ TEST(EpsTranslator, RefusesEveryTokenItDoesNotKnowNamingIt) {
         {"1 1 m 5 5 l S", "S", "/S {stroke (Hidden) <73686f77> cvn load exec} def"},
         {"1 1 m 5 5 l S", "S", "/S {stroke (Hidden) (sh\\157w) cvn load exec} def"},
         {"1 1 m 5 5 l S", "S", "/S {stroke (Hidden) <~F(fK9~> cvn load exec} def"},
+        {"1 1 m 5 5 l S", "S", "/S {stroke (Hidden) <~+EM47G5~> cvx exec} def"},
+        {"1 1 m 5 5 l S", "S", "/S {stroke (Hidden) (show\\0401) cvx exec} def"},
         {"1 1 m 5 5 l S", "S", "/S {stroke ((Hidden) (show) cvn load exec) cvx exec} def"},
         {"1 1 m 5 5 l S", "S",
          "/S {stroke (t.ps) (w) file dup (20 20 moveto (Hidden) show) writestring closefile (t.ps) run} def"},
@@ -461,6 +484,12 @@ TEST(EpsTranslator, ProceduresAreRunWhereTheDrawingUsesThem) {
     }
     std::string deep_s = "/s {s1} def /s40 {stroke} def";
     for (int i = 1; i < 40; ++i) deep_s += " /s" + std::to_string(i) + " {s" + std::to_string(i + 1) + "} def";
+    // r1 runs r2, ..., r`n` strokes.
+    auto nested = [](int n) {
+        std::string r = "/r" + std::to_string(n) + " {stroke} def";
+        for (int i = 1; i < n; ++i) r += " /r" + std::to_string(i) + " {r" + std::to_string(i + 1) + "} def";
+        return r;
+    };
     const Case cases[] = {
         {"/mt /moveto load def /lt //lineto def", "1 1 mt 2 2 lt stroke", "1 1 m\r2 2 l\rS", false},
         {"/outer {inner stroke} def /inner {1 1 moveto 2 2 lineto} def", "outer", "1 1 m\r2 2 l\rS", false},
@@ -484,6 +513,8 @@ TEST(EpsTranslator, ProceduresAreRunWhereTheDrawingUsesThem) {
         {"(fill) cvn {1 0 0 setrgbcolor eofill} bind def", "1 1 moveto 5 1 lineto 5 5 lineto fill", "m", true},
         {"/def {pop pop} def", "/a {1 1 moveto} def", "m", true},
         {"/showpage {} def", "showpage 1 1 moveto 2 2 lineto stroke", "1 1 m\r2 2 l\rS", false},
+        {nested(32), "1 1 moveto 2 2 lineto r1", "1 1 m\r2 2 l\rS", false},
+        {nested(33), "1 1 moveto 2 2 lineto r1", "r33", true},
         // Illustrator's operators the file defines as it may: what running
         // them would refuse, and definitions of which one is not known.
         {"/s {s} def", "1 1 moveto 5 5 lineto s", "s", true},
@@ -518,6 +549,8 @@ TEST(EpsTranslator, DrawingLiesBetweenTheFilesOwnComments) {
         return "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: (atend)\n%%EndComments\n%%BeginProlog\n/inner {\n" + inner +
                "} def\n%%EndProlog\n" + drawing + "\n%%Trailer\n%%BoundingBox: 0 0 10 10\n%%EOF\n";
     };
+    std::string stray_end = eps("1 1 m 2 2 l S");
+    stray_end.insert(stray_end.find("%%BeginProlog\n") + 14, "%%EndDocument\n");
     struct Case {
         const char* what;
         std::string file;
@@ -538,6 +571,9 @@ TEST(EpsTranslator, DrawingLiesBetweenTheFilesOwnComments) {
         {"a colour in the setup", eps("%%BeginSetup\n1 0 0 setrgbcolor\n%%EndSetup\n1 1 m 2 2 l S"), "setrgbcolor"},
         {"painting in the trailer", eps("1 1 m 2 2 l S\n%%Trailer\n0 0 5 5 rectfill"), "rectfill"},
         {"painting after showpage is another page's", eps("1 1 m 2 2 l S showpage 0 0 5 5 rectfill"),
+         "0 g 0 G 1 w [] 0 d 0 j 0 J 10 M\r1 1 m\r2 2 l\rS"},
+        {"an %%EndDocument of no document before one", stray_end, "0 g 0 G 1 w [] 0 d 0 j 0 J 10 M\r1 1 m\r2 2 l\rS"},
+        {"the first bounding box of the file's", eps("1 1 m 2 2 l S") + "%%BoundingBox: 0 0 20 20\n",
          "0 g 0 G 1 w [] 0 d 0 j 0 J 10 M\r1 1 m\r2 2 l\rS"},
     };
     for (const Case& c : cases) {

@@ -448,7 +448,7 @@ TEST(EpsTranslator, RefusesEveryTokenItDoesNotKnowNamingIt) {
         {"1 1 m 5 5 l S", "S", "/S {stroke (Hidden) <73686f77> cvn load exec} def"},
         {"1 1 m 5 5 l S", "S", "/S {stroke (Hidden) (sh\\157w) cvn load exec} def"},
         {"1 1 m 5 5 l S", "S", "/S {stroke (Hidden) <~F(fK9~> cvn load exec} def"},
-        {"1 1 m 5 5 l S", "S", "/S {stroke (Hidden) <~+EM47G5~> cvx exec} def"},
+        {"1 1 m 5 5 l S", "S", "/S {stroke (Hidden) <~+<Y`=Dg)~> cvx exec} def"},
         {"1 1 m 5 5 l S", "S", "/S {stroke (Hidden) (show\\0401) cvx exec} def"},
         {"1 1 m 5 5 l S", "S", "/S {stroke ((Hidden) (show) cvn load exec) cvx exec} def"},
         {"1 1 m 5 5 l S", "S",

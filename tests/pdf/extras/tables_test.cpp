@@ -292,6 +292,26 @@ TEST(Tables, CarriedToANewPageTheyKeepTheirColumnAndEveryPageIsBalanced) {
     EXPECT_TRUE(square[0] > 200 && square[2] < 60) << int(square[0]) << " " << int(square[2]);
 }
 
+// Where a cell's text landed: page and the cell's top-left corner (the text
+// stands 5 points right of it and a fixed distance below it, taken from the
+// first word, whose cell top is `first_top`).
+struct Placed {
+    int page;
+    double x, y;
+};
+void expect_cells_placed(const std::filesystem::path& file, const std::map<std::string, Placed>& expected,
+                         double first_top) {
+    const auto words = contenttest::bbox_words(file);
+    ASSERT_EQ(words.size(), expected.size());
+    const double below = words.front().y_min - first_top;
+    for (const auto& word : words) {
+        const Placed& place = expected.at(word.text);
+        EXPECT_EQ(word.page, place.page) << word.text;
+        EXPECT_NEAR(word.x_min, place.x + 5, 0.5) << word.text;
+        EXPECT_NEAR(word.y_min - below, place.y, 0.5) << word.text;
+    }
+}
+
 // Near the foot of a page, a table of rows broken inside a row and one of
 // columns broken inside a column: what follows each break starts at the top
 // of the next page, and every cell's text is read where its cell is.
@@ -348,25 +368,12 @@ TEST(Tables, CarriedOverTheyGoOnFromTheTopOfTheNextPage) {
     w.EndTable();
     doc.finish();
 
-    struct Placed {
-        int page;
-        double x, y;  // the cell's top-left corner
-    };
     const std::map<std::string, Placed> expected = {
         {"R1", {1, 50, 650}},  {"R2", {1, 50, 710}},   {"R3a", {1, 50, 770}},  {"R3b", {2, 150, 0}},
         {"R4", {2, 50, 60}},   {"R5", {2, 50, 120}},   {"C1a", {2, 300, 650}}, {"C1b", {2, 300, 710}},
         {"C1c", {3, 300, 0}},  {"C2a", {3, 400, 0}},   {"C2b", {3, 400, 60}},
     };
-    const auto words = contenttest::bbox_words(doc.file());
-    ASSERT_EQ(words.size(), expected.size());
-    // The text's top stands a fixed distance below the cell's top.
-    const double below = words.front().y_min - 650;
-    for (const auto& word : words) {
-        const Placed& place = expected.at(word.text);
-        EXPECT_EQ(word.page, place.page) << word.text;
-        EXPECT_NEAR(word.x_min, place.x + 5, 0.5) << word.text;
-        EXPECT_NEAR(word.y_min - below, place.y, 0.5) << word.text;
-    }
+    expect_cells_placed(doc.file(), expected, 650);
 }
 
 // A page that ends inside a cell closes the cell's local space with it: the
@@ -397,21 +404,9 @@ TEST(Tables, BrokenInsideACellTheyGoOnFromTheOldPagesPositions) {
     w.EndTable();
     doc.finish();
 
-    struct Placed {
-        int page;
-        double x, y;  // the cell's top-left corner
-    };
     const std::map<std::string, Placed> expected = {
         {"R1a", {1, 50, 100}}, {"R1b", {2, 0, 0}}, {"R1c", {2, 150, 100}}, {"R2", {2, 50, 160}}};
-    const auto words = contenttest::bbox_words(doc.file());
-    ASSERT_EQ(words.size(), expected.size());
-    const double below = words.front().y_min - 100;
-    for (const auto& word : words) {
-        const Placed& place = expected.at(word.text);
-        EXPECT_EQ(word.page, place.page) << word.text;
-        EXPECT_NEAR(word.x_min, place.x + 5, 0.5) << word.text;
-        EXPECT_NEAR(word.y_min - below, place.y, 0.5) << word.text;
-    }
+    expect_cells_placed(doc.file(), expected, 100);
 }
 
 TEST(Tables, RenderedTableShowsBordersAndFillsWhereTheyBelong) {
